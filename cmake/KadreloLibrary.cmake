@@ -1,0 +1,32 @@
+# kadrelo_library(<name> [DIR <dir>])
+# A static library of every .cpp/.h of one folder (not its subfolders), the
+# folder's parent on the include path so headers read as "db/Database.h".
+function(kadrelo_library name)
+    cmake_parse_arguments(ARG "" "DIR" "" ${ARGN})
+    if(NOT ARG_DIR)
+        set(ARG_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+    endif()
+    file(GLOB sources CONFIGURE_DEPENDS ${ARG_DIR}/*.cpp ${ARG_DIR}/*.h ${ARG_DIR}/*.qrc)
+    list(FILTER sources INCLUDE REGEX "\\.cpp$")
+    file(GLOB all CONFIGURE_DEPENDS ${ARG_DIR}/*.cpp ${ARG_DIR}/*.h ${ARG_DIR}/*.qrc)
+    add_library(${name} STATIC ${all})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    if(NOT sources)
+        # A folder still waiting for its first source file.
+        file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/${name}_empty.cpp "")
+        target_sources(${name} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${name}_empty.cpp)
+    endif()
+endfunction()
+
+# kadrelo_test(<name> SOURCES ... LIBS ...): one Qt Test executable run by CTest
+# on the offscreen platform.
+function(kadrelo_test name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} kadrelo_testsupport Qt6::Test)
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KADRELO_SCHEMA=${PROJECT_SOURCE_DIR}/resources/schema.sql;KADRELO_TESTDATA=${PROJECT_SOURCE_DIR}/tests/data"
+        TIMEOUT 300)
+endfunction()

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Message boxes of the program, reached from widget-free code.
+//
+// core and engine call these; the GUI installs a Presenter that shows real
+// boxes. Tests queue answers with setNextAnswer() and read what was shown from
+// shown(); with no presenter installed and no queued answer, questions answer
+// No and nothing is displayed.
+namespace Messages {
+
+enum class Icon { None, Critical, Exclamation, Question, Information };
+enum class Buttons { Ok, YesNo, YesNoCancel, OkCancel };
+enum class Answer { Ok, Yes, No, Cancel };
+
+inline const QString DefaultTitle = QStringLiteral("Kadrelo");
+
+class Presenter
+{
+public:
+    virtual ~Presenter() = default;
+    virtual Answer show(const QString &text, const QString &title, Icon icon, Buttons buttons) = 0;
+};
+
+// Not owned; pass nullptr to remove.
+void setPresenter(Presenter *presenter);
+
+Answer show(const QString &text, Icon icon = Icon::None, Buttons buttons = Buttons::Ok,
+            const QString &title = DefaultTitle);
+void critical(const QString &text, const QString &title = DefaultTitle);
+void exclamation(const QString &text, const QString &title = DefaultTitle);
+void information(const QString &text, const QString &title = DefaultTitle);
+// Yes/No with the question icon; true for Yes.
+bool question(const QString &text, const QString &title = DefaultTitle);
+
+// Test hooks.
+void setNextAnswer(Answer answer);
+QStringList shown();
+void clearShown();
+
+} // namespace Messages

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+#include <memory>
+
+struct sqlite3;
+
+namespace Db {
+
+class Recordset;
+
+// One open database file, encrypted with SQLCipher.
+//
+// Ownership: the caller owns the Database; recordsets opened on it must not
+// outlive it. Failure contract: calls return false or a null pointer and leave
+// the engine's description in errorString(). Every value reaches SQLite as a
+// bound parameter ("?" in the SQL text); no call glues values into SQL.
+//
+// Registered functions: YEAR(t), MONTH(t), DAY(t) read the stored date texts
+// ("yyyy-mm-dd" or "yyyy-mm-dd hh:nn:ss") and return integers, NULL for NULL
+// or unreadable text.
+class Database
+{
+public:
+    ~Database();
+    Database(const Database &) = delete;
+    Database &operator=(const Database &) = delete;
+
+    // Opens an existing file with the given key. A wrong key, a damaged file or
+    // a file that is not a database gives nullptr and the engine's description.
+    static std::unique_ptr<Database> open(const QString &path, const QString &key,
+                                          QString *error = nullptr);
+    // Creates a new, empty database file keyed with key; fails when the file exists.
+    static std::unique_ptr<Database> create(const QString &path, const QString &key,
+                                            QString *error = nullptr);
+
+    // Runs one statement with bound values.
+    bool execute(const QString &sql, const QVariantList &params = {});
+    // Runs several ";"-separated statements without values (a schema file).
+    bool executeScript(const QString &script);
+
+    // All rows of a table in stored (rowid) order; editable.
+    std::unique_ptr<Recordset> openTable(const QString &table);
+    // The rows of a query with bound values.
+    std::unique_ptr<Recordset> openQuery(const QString &sql, const QVariantList &params = {});
+    // First column of the first row of a query, or a null QVariant.
+    QVariant scalar(const QString &sql, const QVariantList &params = {});
+
+    // Transactions; prefer Db::Transaction.
+    bool beginTransaction();
+    bool commit();
+    bool rollback();
+
+    qint64 lastInsertId() const;
+    int changes() const;
+    QString errorString() const;
+    QString path() const;
+    sqlite3 *handle() const;
+
+private:
+    Database(sqlite3 *db, const QString &path);
+    friend class Recordset;
+    void setError(const QString &message) const;
+
+    sqlite3 *m_db = nullptr;
+    QString m_path;
+    mutable QString m_error;
+};
+
+// RAII transaction: rolls back on destruction unless commit() succeeded.
+class Transaction
+{
+public:
+    explicit Transaction(Database &db);
+    ~Transaction();
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+
+    bool isActive() const { return m_active; }
+    bool commit();
+
+private:
+    Database &m_db;
+    bool m_active = false;
+};
+
+} // namespace Db

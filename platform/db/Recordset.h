@@ -1,0 +1,94 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <vector>
+
+namespace Db {
+
+class Database;
+
+// The rows of a table or a query, walked with a current-row cursor as the
+// program's windows expect of a DAO recordset.
+//
+// Ownership: created by Database::openTable/openQuery, owned by the caller,
+// must not outlive its Database. Fields are found by case-insensitive name; a
+// NULL column gives a null QVariant (isNull), distinct from the empty text.
+//
+// Table recordsets (openTable) can seek, add, edit and delete. A query
+// recordset over one table that selects its "id" column can delete its rows
+// one by one while it is walked. update()/remove() return false with the
+// engine's description in errorString().
+class Recordset
+{
+public:
+    ~Recordset();
+
+    bool eof() const;
+    bool bof() const;
+    void moveFirst();
+    void moveLast();
+    void moveNext();
+    void movePrevious();
+    int recordCount() const;
+
+    QStringList fieldNames() const;
+    bool hasField(const QString &field) const;
+    QVariant value(const QString &field) const;
+    bool isNull(const QString &field) const;
+    // The field as text; empty for NULL (NzStr).
+    QString text(const QString &field) const;
+    // The field as a whole number; 0 for NULL or text that is not a number.
+    qint64 integer(const QString &field) const;
+    // Non-zero numbers and the texts "1"/"-1"/"true" read as true.
+    bool flag(const QString &field) const;
+
+    // Equality seek on an index: "PrimaryKey" (column id) or, on opcje, "name"
+    // (column Name, ignoring letter case). No match leaves no current row
+    // (eof() is true) and noMatch() true.
+    bool seek(const QString &index, const QVariant &key);
+    bool noMatch() const { return m_noMatch; }
+
+    // Starts a new row (fields null until set) or an edit of the current row;
+    // update() writes it. After update() of a new row, the row is current and
+    // lastId() is its id.
+    void addNew();
+    void edit();
+    void setValue(const QString &field, const QVariant &value);
+    bool update();
+    void cancelUpdate();
+    // Deletes the current row; the cursor stays where it was (next moveNext()
+    // reaches the following row).
+    bool remove();
+    qint64 lastId() const { return m_lastId; }
+
+    QString errorString() const { return m_error; }
+    bool isTable() const { return !m_table.isEmpty(); }
+
+private:
+    friend class Database;
+    Recordset(Database &db, QString table, QString sql, QVariantList params);
+    bool load();
+    int fieldIndex(const QString &field) const;
+
+    enum class EditMode { None, AddNew, Edit };
+
+    Database &m_db;
+    QString m_table;      // set for table recordsets and single-table queries
+    QString m_sql;
+    QVariantList m_params;
+    QStringList m_fields;
+    std::vector<QVariantList> m_rows;
+    std::vector<bool> m_deleted;
+    int m_pos = 0;        // -1 = before first (bof), size() = after last (eof)
+    bool m_noMatch = false;
+    EditMode m_mode = EditMode::None;
+    QVariantList m_buffer;
+    std::vector<bool> m_dirty;
+    qint64 m_lastId = 0;
+    QString m_error;
+};
+
+} // namespace Db

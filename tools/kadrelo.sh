@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Set-up, build and start of Dorvat Kadrelo on Debian 12.
+#   tools/kadrelo.sh run    install what is missing, build, start the program
+#   tools/kadrelo.sh test   install what is missing, build, run every test
+set -euo pipefail
+
+mode=${1:-run}
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=${KADRELO_BUILD_DIR:-$root/build}
+
+packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libqt6sql6-sqlite
+          libsqlcipher-dev sqlcipher libpugixml-dev zlib1g-dev fonts-dejavu-core
+          libgl1-mesa-dev xvfb)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo=sudo
+    echo "Installing: ${missing[*]}"
+    $sudo apt-get update -q
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=${KADRELO_BUILD_TYPE:-RelWithDebInfo}
+cmake --build "$build" --parallel "$(nproc)"
+
+case "$mode" in
+    run)
+        exec "$build/bin/DtKadrelo" ;;
+    test)
+        export QT_QPA_PLATFORM=offscreen
+        ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)" ;;
+    *)
+        echo "usage: $0 run|test" >&2; exit 2 ;;
+esac
