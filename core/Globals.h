@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+namespace Db {
+class Database;
+}
+class clsOptions;
+
+// The run's program-wide state: the open database and its options store.
+// Ownership: Globals owns both; closeDatabase() releases the options first,
+// then the database, as the main window does when it closes.
+namespace Globals {
+
+// The key every database file of the program is encrypted with.
+QString databasePassword();
+
+Db::Database *database();
+void setDatabase(std::unique_ptr<Db::Database> db);
+
+clsOptions *options();
+void setOptions(std::unique_ptr<clsOptions> options);
+
+void closeDatabase();
+
+} // namespace Globals
