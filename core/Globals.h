@@ -16,6 +16,8 @@ namespace Globals {
 
 // The key every database file of the program is encrypted with.
 QString databasePassword();
+// The same key for the build tools and test helpers that do not link the core.
+inline constexpr char DatabaseKey[] = "kov583";
 
 Db::Database *database();
 void setDatabase(std::unique_ptr<Db::Database> db);

@@ -36,9 +36,16 @@ QString KeyFromId(qint64 id);
 // "7.05.2004", "3-7.05.2004", "30.04 do 2.05.2004", "30.12.04 do 2.01.2005".
 QString FormatPeriod(const QDate &first, const QDate &last);
 
-// Runs the script's non-empty lines (split at CR LF) one by one; the first
-// failure is shown with the critical icon and stops the script.
+// Runs the script's non-empty lines (split at CR LF) one by one in one
+// transaction; the first failure is shown with the critical icon, undoes the
+// lines run before it and stops the script.
 bool ExecuteSqlScript(Db::Database &db, const QString &script);
+
+// The save dialog's extension rule: the typed name cut at its first NUL, with
+// the extension of the chosen filter's pattern (filterIndex counts pairs from
+// 1; "*.swx" gives ".swx") appended unless the name already ends with it in
+// any letter case. filter holds NUL-separated description/pattern pairs.
+QString ApplySaveExtension(const QString &typedName, const QString &filter, int filterIndex);
 
 // Between the code-page-1250 reading of ISO 8859-2 bytes and the Polish letters
 // (true repairs, false prepares a text for ISO 8859-2 percent-encoding).

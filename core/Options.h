@@ -16,7 +16,8 @@ class Database;
 // reference to the database, which must outlive it. Failure contract: load()
 // gives nullptr and the engine's description when opcje cannot be read (also
 // when two names differ only in letter case); SetOption() keeps the value in
-// memory even when the table cannot be written and then returns false.
+// memory even when the table cannot be written and then returns false, with
+// the engine's description in the database's errorString().
 class clsOptions
 {
 public:

@@ -20,7 +20,12 @@ class Recordset;
 //
 // Registered functions: YEAR(t), MONTH(t), DAY(t) read the stored date texts
 // ("yyyy-mm-dd" or "yyyy-mm-dd hh:nn:ss") and return integers, NULL for NULL
-// or unreadable text.
+// or unreadable text. Bind the value they are compared with as a number:
+// SQLite never finds the integer 5 equal to the text '5'.
+//
+// Values: null QVariant -> NULL, bool -> 1/0, integers, double, QString ->
+// UTF-8 text with its full length (NUL characters survive), QByteArray ->
+// blob, QDate/QDateTime/QTime -> "yyyy-mm-dd" / "yyyy-mm-dd hh:nn:ss" / "hh:nn".
 class Database
 {
 public:
@@ -36,7 +41,7 @@ public:
     static std::unique_ptr<Database> create(const QString &path, const QString &key,
                                             QString *error = nullptr);
 
-    // Runs one statement with bound values.
+    // Runs one statement with bound values (more than one statement is refused).
     bool execute(const QString &sql, const QVariantList &params = {});
     // Runs several ";"-separated statements without values (a schema file).
     bool executeScript(const QString &script);
@@ -48,7 +53,8 @@ public:
     // First column of the first row of a query, or a null QVariant.
     QVariant scalar(const QString &sql, const QVariantList &params = {});
 
-    // Transactions; prefer Db::Transaction.
+    // Transactions; prefer Db::Transaction. A transaction begun inside another
+    // is a savepoint: its rollback undoes only its own part.
     bool beginTransaction();
     bool commit();
     bool rollback();
@@ -62,11 +68,13 @@ public:
 private:
     Database(sqlite3 *db, const QString &path);
     friend class Recordset;
+    friend class Statement;
     void setError(const QString &message) const;
 
     sqlite3 *m_db = nullptr;
     QString m_path;
     mutable QString m_error;
+    int m_depth = 0; // open transactions; inner ones are savepoints
 };
 
 // RAII transaction: rolls back on destruction unless commit() succeeded.

@@ -18,9 +18,10 @@ class Database;
 // NULL column gives a null QVariant (isNull), distinct from the empty text.
 //
 // Table recordsets (openTable) can seek, add, edit and delete. A query
-// recordset over one table that selects its "id" column can delete its rows
-// one by one while it is walked. update()/remove() return false with the
-// engine's description in errorString().
+// recordset over one table that selects its "id" column can delete (and edit)
+// its rows one by one while it is walked. update()/remove() return false with
+// the engine's description in errorString(). The rows are read once, when the
+// recordset opens; later changes by other statements are not seen.
 class Recordset
 {
 public:
@@ -46,14 +47,17 @@ public:
     bool flag(const QString &field) const;
 
     // Equality seek on an index: "PrimaryKey" (column id) or, on opcje, "name"
-    // (column Name, ignoring letter case). No match leaves no current row
-    // (eof() is true) and noMatch() true.
+    // (column Name, ignoring letter case); any other index name seeks the
+    // column of that name as text, ignoring letter case. No match leaves no
+    // current row (eof() is true) and noMatch() true.
     bool seek(const QString &index, const QVariant &key);
     bool noMatch() const { return m_noMatch; }
 
     // Starts a new row (fields null until set) or an edit of the current row;
-    // update() writes it. After update() of a new row, the row is current and
-    // lastId() is its id.
+    // update() writes it. While a row is started, value() reads what was set;
+    // a new row's "id" already holds the id it will get. After update() of a
+    // new row, the row is current (with the table's defaults filled in) and
+    // lastId() is its id. Moving or seeking drops an unwritten row.
     void addNew();
     void edit();
     void setValue(const QString &field, const QVariant &value);
@@ -65,13 +69,20 @@ public:
     qint64 lastId() const { return m_lastId; }
 
     QString errorString() const { return m_error; }
-    bool isTable() const { return !m_table.isEmpty(); }
+    // Opened with openTable (not a query).
+    bool isTable() const { return m_isTable; }
 
 private:
     friend class Database;
     Recordset(Database &db, QString table, QString sql, QVariantList params);
     bool load();
     int fieldIndex(const QString &field) const;
+    bool hasCurrent() const;
+    void skipDeletedForward();
+    void skipDeletedBackward();
+    bool canWrite();
+    bool refreshRow(qint64 key, QVariantList *row);
+    QString keyColumn() const;
 
     enum class EditMode { None, AddNew, Edit };
 
@@ -89,6 +100,11 @@ private:
     std::vector<bool> m_dirty;
     qint64 m_lastId = 0;
     QString m_error;
+    bool m_isTable = false;
+    std::vector<qint64> m_keys;  // rowid (tables) or the "id" field (queries)
+    QStringList m_origins;       // table column behind each field, empty for expressions
+    int m_keyField = -1;         // the "id" field of a single-table query
+    bool m_editFailed = false;   // setValue() on a field that does not exist
 };
 
 } // namespace Db

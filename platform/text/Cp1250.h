@@ -9,9 +9,9 @@
 namespace Cp1250 {
 
 enum class Unmappable {
-    Question,          // "?" (CSV)
-    XmlCharRef,        // "&#N;" (XML bodies)
-    RtfEscape          // "\uN?" (RTF)
+    Question,   // "?" (CSV)
+    XmlCharRef, // "&#N;" (XML bodies)
+    RtfEscape   // "\uN?" (RTF)
 };
 
 QString decode(const QByteArray &bytes);

@@ -93,6 +93,10 @@ private:
 class Document
 {
 public:
+    // Drop: whitespace-only text nodes are left out, as a reader that walks
+    // sibling elements expects.
+    enum class Whitespace { Keep, Drop };
+
     Document();
     ~Document();
     Document(const Document &) = delete;
@@ -100,12 +104,17 @@ public:
 
     // Replaces the content with the parsed text. On failure the document is
     // empty and *error holds the reason and its character offset.
-    bool loadXml(const QString &text, QString *error = nullptr);
-    // Parses bytes, decoding them by their declaration (UTF-8 by default).
-    bool loadBytes(const QByteArray &bytes, QString *error = nullptr);
-    bool load(const QString &path, QString *error = nullptr);
+    bool loadXml(const QString &text, QString *error = nullptr,
+                 Whitespace whitespace = Whitespace::Keep);
+    // Parses bytes, decoding them by their declaration (UTF-8 by default;
+    // windows-1250 when declared).
+    bool loadBytes(const QByteArray &bytes, QString *error = nullptr,
+                   Whitespace whitespace = Whitespace::Keep);
+    bool load(const QString &path, QString *error = nullptr,
+              Whitespace whitespace = Whitespace::Keep);
 
-    // The whole document, declaration included, as text (declaration as stored).
+    // The whole document, declaration included, as text (the declaration's
+    // values between single quotes, as the program writes it).
     QString xml() const;
     // The whole document encoded as its declaration says.
     QByteArray toBytes() const;

@@ -1,0 +1,121 @@
+#include "core/XML.h"
+
+#include "core/Messages.h"
+
+namespace XML {
+
+namespace {
+
+const QString LineBreak = QStringLiteral("\r\n");
+
+// The namespace a name with this prefix takes at node (empty prefix: the default namespace).
+QString namespaceInScope(Xml::Node node, const QString &prefix)
+{
+    const QString declaration =
+        prefix.isEmpty() ? QStringLiteral("xmlns") : QStringLiteral("xmlns:") + prefix;
+    for (; node.type() == Xml::Node::Type::Element; node = node.parent()) {
+        if (node.hasAttribute(declaration))
+            return node.attribute(declaration);
+    }
+    return {};
+}
+
+} // namespace
+
+std::unique_ptr<Xml::Document> CreateScheduleDocument(const QDate &month)
+{
+    auto document = std::make_unique<Xml::Document>();
+    if (!document->loadXml(ScheduleDocumentText)) {
+        Messages::critical(QStringLiteral("Wystąpił błąd przy tworzeniu bazy XML!"));
+        return nullptr;
+    }
+    // Fixed form, whatever the machine's date settings: files must read the same everywhere.
+    SetAttribute(document->documentElement(), QStringLiteral("Date"),
+                 month.toString(QStringLiteral("yyyy-MM-dd")));
+    AddElement(document->documentElement(), QStringLiteral("Services"));
+    return document;
+}
+
+Xml::Node AddDayNode(Xml::Document &document, int day)
+{
+    Xml::Node dayElement = AddElement(document.documentElement(), QStringLiteral("Dzien"));
+    SetAttribute(dayElement, QStringLiteral("Id"), QString::number(day));
+    return dayElement;
+}
+
+Xml::Node AddDutyNode(Xml::Node dayElement, const QString &name, qint64 id, const QString &position)
+{
+    Xml::Node duty = AddElement(dayElement, QStringLiteral("Sluzba"));
+    SetAttribute(duty, QStringLiteral("Id"), QString::number(id));
+    SetAttribute(duty, QStringLiteral("Name"), name);
+    SetAttribute(duty, QStringLiteral("Position"), position);
+    return duty;
+}
+
+Xml::Node AddPersonNode(Xml::Node dutyElement, const QString &text, qint64 id)
+{
+    Xml::Node person = AddElement(dutyElement, QStringLiteral("Osoba"));
+    SetAttribute(person, QStringLiteral("Id"), QString::number(id));
+    Xml::Node surname = AddElement(person, QStringLiteral("Nazwisko"));
+    surname.setText(text);
+    return person;
+}
+
+Xml::Node AddElement(Xml::Node parent, const QString &name, const QString &namespaceUri)
+{
+    // Only elements take children here: the root element is created with its document.
+    if (parent.type() != Xml::Node::Type::Element)
+        return {};
+    Xml::Node element = parent.appendElement(name);
+    const qsizetype colon = name.indexOf(QLatin1Char(':'));
+    const QString prefix = colon < 0 ? QString() : name.left(colon);
+    if (namespaceInScope(parent, prefix) != namespaceUri &&
+        !(colon >= 0 && namespaceUri.isEmpty())) {
+        SetAttribute(element,
+                     prefix.isEmpty() ? QStringLiteral("xmlns") : QStringLiteral("xmlns:") + prefix,
+                     namespaceUri);
+    }
+    parent.appendText(LineBreak);
+    return element;
+}
+
+void SetAttribute(Xml::Node node, const QString &name, const QString &value)
+{
+    node.setAttribute(name, value);
+}
+
+bool FillPersonCounts(const Xml::Document &workingDocument, PersonCountSink &sink)
+{
+    struct Row
+    {
+        qint64 id;
+        QString name;
+        QString group;
+        qint64 count;
+        QString date;
+    };
+    // Read everything first: a bad number must not leave a half-filled list.
+    QList<Row> rows;
+    for (const Xml::Node &item :
+         workingDocument.selectNodes(QStringLiteral("/Doc/Groups/Group/Item"))) {
+        bool idOk = false;
+        bool countOk = false;
+        bool startOk = false;
+        const qint64 id = item.attribute(QStringLiteral("Id")).toLongLong(&idOk);
+        const qint64 count = item.attribute(QStringLiteral("Count")).toLongLong(&countOk);
+        const qint64 atStart = item.attribute(QStringLiteral("CountAtStar")).toLongLong(&startOk);
+        if (!idOk || !countOk || !startOk)
+            return false;
+        rows.append({id, item.attribute(QStringLiteral("Name")),
+                     item.parent().attribute(QStringLiteral("Name")), count - atStart,
+                     item.attribute(QStringLiteral("Date"))});
+    }
+    sink.clear();
+    for (const Row &row : rows)
+        sink.addRow(row.id, row.name, row.group, row.count, row.date);
+    sink.sortRows();
+    sink.makeOpened(true);
+    return true;
+}
+
+} // namespace XML

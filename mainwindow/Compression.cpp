@@ -1,0 +1,111 @@
+#include "mainwindow/Compression.h"
+
+#include "platform/text/Cp1250.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <zlib.h>
+
+#include <cmath>
+
+namespace Compression {
+
+namespace {
+
+const QByteArray Magic = QByteArrayLiteral("DorvKadrelo");
+constexpr char Separator = char(0xB3);
+// The magic and its NUL are skipped unread; the length must end within the first 100 bytes.
+constexpr qsizetype HeaderStart = 12;
+constexpr qsizetype HeaderEnd = 100;
+
+} // namespace
+
+qint64 BufferSize(qint64 n)
+{
+    return qint64(std::nearbyint(double(n) + double(n) * 0.01 + 12.0));
+}
+
+QByteArray CompressText(const QString &text, int *result)
+{
+    const QByteArray bytes = Cp1250::encode(text, Cp1250::Unmappable::XmlCharRef);
+    QByteArray buffer(qsizetype(BufferSize(bytes.size())), '\0');
+    uLongf destLen = uLongf(buffer.size());
+    const int code =
+        compress(reinterpret_cast<Bytef *>(buffer.data()), &destLen,
+                 reinterpret_cast<const Bytef *>(bytes.constData()), uLong(bytes.size()));
+    if (result)
+        *result = code;
+
+    QByteArray content = Magic;
+    content += '\0';
+    content += QByteArray::number(bytes.size());
+    content += Separator;
+    content += buffer.left(qsizetype(destLen));
+    return content;
+}
+
+bool SaveFile(const QString &path, const QString &text, QString *error)
+{
+    int code = Z_OK;
+    const QByteArray content = CompressText(text, &code);
+    if (code != Z_OK) {
+        if (error)
+            *error = QStringLiteral("zlib: %1").arg(code);
+        return false;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() ||
+        !file.commit()) {
+        if (error)
+            *error = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+std::optional<QString> DecompressBytes(const QByteArray &content)
+{
+    if (content.size() < HeaderStart)
+        return std::nullopt;
+    const QByteArray window = content.mid(HeaderStart, HeaderEnd - HeaderStart);
+    const qsizetype separator = window.indexOf(Separator);
+    if (separator <= 0)
+        return std::nullopt;
+
+    // Plain decimal digits only, and a bound, so a hostile header cannot make us allocate
+    // gigabytes.
+    const QByteArray digits = window.left(separator);
+    qint64 length = 0;
+    for (const char c : digits) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        length = length * 10 + (c - '0');
+        if (length > MaxTextLength)
+            return std::nullopt;
+    }
+
+    const QByteArray body = content.mid(HeaderStart + separator + 1);
+    QByteArray buffer(qsizetype(BufferSize(length)), '\0');
+    uLongf destLen = uLongf(buffer.size());
+    const int code =
+        uncompress(reinterpret_cast<Bytef *>(buffer.data()), &destLen,
+                   reinterpret_cast<const Bytef *>(body.constData()), uLong(body.size()));
+    if (code != Z_OK)
+        return std::nullopt;
+    return Cp1250::decode(buffer.left(qsizetype(destLen)));
+}
+
+std::optional<QString> DecompressFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    // A compressed body is never larger than the longest text it may hold.
+    if (file.size() > MaxTextLength + HeaderEnd)
+        return std::nullopt;
+    return DecompressBytes(file.readAll());
+}
+
+} // namespace Compression

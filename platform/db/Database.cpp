@@ -1,0 +1,323 @@
+#include "platform/db/Database.h"
+
+#include "platform/db/Recordset.h"
+#include "platform/db/Statement.h"
+
+// The Debian header declares sqlite3_key() only for codec builds.
+#ifndef SQLITE_HAS_CODEC
+#define SQLITE_HAS_CODEC 1
+#endif
+#include <sqlite3.h>
+
+#include <QDate>
+#include <QFileInfo>
+
+namespace Db {
+
+namespace {
+
+// YEAR/MONTH/DAY over "yyyy-mm-dd" and "yyyy-mm-dd hh:nn:ss"; NULL for
+// anything else, so a bad stored text never matches a compared number.
+QDate storedDate(sqlite3_value *value)
+{
+    if (sqlite3_value_type(value) == SQLITE_NULL)
+        return {};
+    const auto *raw = reinterpret_cast<const char *>(sqlite3_value_text(value));
+    const int size = sqlite3_value_bytes(value);
+    if (!raw || size < 10)
+        return {};
+    const QByteArray text = QByteArray(raw, size).trimmed();
+    if (text.size() < 10 || text.at(4) != '-' || text.at(7) != '-')
+        return {};
+    if (text.size() > 10 && text.at(10) != ' ' && text.at(10) != 'T')
+        return {};
+    auto digits = [&text](int from, int count, bool *ok) {
+        int result = 0;
+        for (int i = from; i < from + count; ++i) {
+            const char c = text.at(i);
+            if (c < '0' || c > '9') {
+                *ok = false;
+                return 0;
+            }
+            result = result * 10 + (c - '0');
+        }
+        return result;
+    };
+    bool ok = true;
+    const int year = digits(0, 4, &ok);
+    const int month = digits(5, 2, &ok);
+    const int day = digits(8, 2, &ok);
+    if (!ok)
+        return {};
+    return QDate(year, month, day);
+}
+
+template<int Part>
+void datePart(sqlite3_context *context, int argc, sqlite3_value **argv)
+{
+    if (argc != 1) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const QDate date = storedDate(argv[0]);
+    if (!date.isValid()) {
+        sqlite3_result_null(context);
+        return;
+    }
+    sqlite3_result_int(context, Part == 0 ? date.year() : Part == 1 ? date.month() : date.day());
+}
+
+bool registerFunctions(sqlite3 *db)
+{
+    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
+    return sqlite3_create_function_v2(db, "YEAR", 1, flags, nullptr, &datePart<0>, nullptr,
+                                      nullptr, nullptr) == SQLITE_OK
+        && sqlite3_create_function_v2(db, "MONTH", 1, flags, nullptr, &datePart<1>, nullptr,
+                                      nullptr, nullptr) == SQLITE_OK
+        && sqlite3_create_function_v2(db, "DAY", 1, flags, nullptr, &datePart<2>, nullptr,
+                                      nullptr, nullptr) == SQLITE_OK;
+}
+
+QString engineMessage(sqlite3 *db)
+{
+    return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
+}
+
+// Opens, keys and checks a file; the key is only proven right by a read.
+sqlite3 *openKeyed(const QString &path, const QString &key, int flags, QString *error)
+{
+    sqlite3 *db = nullptr;
+    QString message;
+    const QByteArray file = path.toUtf8();
+    int rc = sqlite3_open_v2(file.constData(), &db, flags, nullptr);
+    // An empty key means a plain file; SQLCipher refuses a key of length 0.
+    if (rc == SQLITE_OK && !key.isEmpty()) {
+        const QByteArray secret = key.toUtf8();
+        rc = sqlite3_key(db, secret.constData(), int(secret.size()));
+        if (rc != SQLITE_OK)
+            message = QStringLiteral("cannot apply the database key");
+    }
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK && !registerFunctions(db))
+        rc = SQLITE_ERROR;
+    if (rc != SQLITE_OK) {
+        if (message.isEmpty())
+            message = engineMessage(db);
+        if (error)
+            *error = message;
+        sqlite3_close_v2(db);
+        return nullptr;
+    }
+    sqlite3_busy_timeout(db, 2000);
+    return db;
+}
+
+} // namespace
+
+Database::Database(sqlite3 *db, const QString &path)
+    : m_db(db)
+    , m_path(path)
+{
+}
+
+Database::~Database()
+{
+    if (m_db) {
+        // Leave nothing half-done behind an unfinished transaction.
+        if (!sqlite3_get_autocommit(m_db))
+            sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close_v2(m_db);
+    }
+}
+
+std::unique_ptr<Database> Database::open(const QString &path, const QString &key, QString *error)
+{
+    if (!QFileInfo(path).isFile()) {
+        if (error)
+            *error = QStringLiteral("unable to open database file");
+        return nullptr;
+    }
+    sqlite3 *db = openKeyed(path, key, SQLITE_OPEN_READWRITE, error);
+    if (!db)
+        return nullptr;
+    return std::unique_ptr<Database>(new Database(db, path));
+}
+
+std::unique_ptr<Database> Database::create(const QString &path, const QString &key, QString *error)
+{
+    if (QFileInfo::exists(path)) {
+        if (error)
+            *error = QStringLiteral("file already exists");
+        return nullptr;
+    }
+    sqlite3 *db = openKeyed(path, key, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, error);
+    if (!db)
+        return nullptr;
+    return std::unique_ptr<Database>(new Database(db, path));
+}
+
+bool Database::execute(const QString &sql, const QVariantList &params)
+{
+    Statement stmt(*this, sql, params);
+    if (!stmt.isValid())
+        return false;
+    int rc;
+    while ((rc = stmt.step()) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE) {
+        setError(engineMessage(m_db));
+        return false;
+    }
+    return true;
+}
+
+bool Database::executeScript(const QString &script)
+{
+    char *message = nullptr;
+    const QByteArray text = script.toUtf8();
+    if (sqlite3_exec(m_db, text.constData(), nullptr, nullptr, &message) != SQLITE_OK) {
+        setError(message ? QString::fromUtf8(message) : engineMessage(m_db));
+        sqlite3_free(message);
+        return false;
+    }
+    return true;
+}
+
+std::unique_ptr<Recordset> Database::openTable(const QString &table)
+{
+    QString quoted = table;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    const QString sql = QStringLiteral("SELECT *, _rowid_ FROM \"%1\" ORDER BY _rowid_").arg(quoted);
+    std::unique_ptr<Recordset> rs(new Recordset(*this, table, sql, {}));
+    rs->m_isTable = true;
+    if (!rs->load()) {
+        setError(rs->errorString());
+        return nullptr;
+    }
+    return rs;
+}
+
+std::unique_ptr<Recordset> Database::openQuery(const QString &sql, const QVariantList &params)
+{
+    std::unique_ptr<Recordset> rs(new Recordset(*this, QString(), sql, params));
+    if (!rs->load()) {
+        setError(rs->errorString());
+        return nullptr;
+    }
+    return rs;
+}
+
+QVariant Database::scalar(const QString &sql, const QVariantList &params)
+{
+    Statement stmt(*this, sql, params);
+    if (!stmt.isValid())
+        return {};
+    const int rc = stmt.step();
+    if (rc == SQLITE_ROW)
+        return stmt.column(0);
+    if (rc != SQLITE_DONE)
+        setError(engineMessage(m_db));
+    return {};
+}
+
+// Nested transactions become savepoints, so a procedure that wants its own
+// all-or-nothing unit can run inside a caller's transaction.
+bool Database::beginTransaction()
+{
+    const QString sql = m_depth == 0 ? QStringLiteral("BEGIN")
+                                     : QStringLiteral("SAVEPOINT kadrelo_%1").arg(m_depth);
+    if (!execute(sql))
+        return false;
+    ++m_depth;
+    return true;
+}
+
+bool Database::commit()
+{
+    if (m_depth == 0) {
+        setError(QStringLiteral("cannot commit - no transaction is active"));
+        return false;
+    }
+    const QString sql = m_depth == 1 ? QStringLiteral("COMMIT")
+                                     : QStringLiteral("RELEASE kadrelo_%1").arg(m_depth - 1);
+    if (!execute(sql))
+        return false;
+    --m_depth;
+    return true;
+}
+
+bool Database::rollback()
+{
+    if (m_depth == 0) {
+        setError(QStringLiteral("cannot rollback - no transaction is active"));
+        return false;
+    }
+    bool ok;
+    if (m_depth == 1) {
+        ok = execute(QStringLiteral("ROLLBACK"));
+        // A failed ROLLBACK after an automatic one still ends the transaction.
+        if (!ok && sqlite3_get_autocommit(m_db))
+            ok = true;
+    } else {
+        const QString name = QStringLiteral("kadrelo_%1").arg(m_depth - 1);
+        ok = execute(QStringLiteral("ROLLBACK TO ") + name)
+            && execute(QStringLiteral("RELEASE ") + name);
+    }
+    --m_depth;
+    return ok;
+}
+
+qint64 Database::lastInsertId() const
+{
+    return sqlite3_last_insert_rowid(m_db);
+}
+
+int Database::changes() const
+{
+    return sqlite3_changes(m_db);
+}
+
+QString Database::errorString() const
+{
+    return m_error;
+}
+
+QString Database::path() const
+{
+    return m_path;
+}
+
+sqlite3 *Database::handle() const
+{
+    return m_db;
+}
+
+void Database::setError(const QString &message) const
+{
+    m_error = message;
+}
+
+Transaction::Transaction(Database &db)
+    : m_db(db)
+    , m_active(db.beginTransaction())
+{
+}
+
+Transaction::~Transaction()
+{
+    if (m_active)
+        m_db.rollback();
+}
+
+bool Transaction::commit()
+{
+    if (!m_active)
+        return false;
+    if (!m_db.commit())
+        return false;
+    m_active = false;
+    return true;
+}
+
+} // namespace Db

@@ -1,0 +1,158 @@
+#include "platform/db/Statement.h"
+
+#include "platform/db/Database.h"
+
+#include <sqlite3.h>
+
+#include <QDate>
+#include <QDateTime>
+#include <QTime>
+
+namespace Db {
+
+Statement::Statement(const Database &db, const QString &sql, const QVariantList &params)
+    : m_db(db)
+{
+    sqlite3 *handle = db.handle();
+    const QByteArray text = sql.toUtf8();
+    const char *tail = nullptr;
+    if (sqlite3_prepare_v2(handle, text.constData(), int(text.size()), &m_stmt, &tail)
+        != SQLITE_OK) {
+        db.setError(QString::fromUtf8(sqlite3_errmsg(handle)));
+        return;
+    }
+    // One statement per call: a second one would silently not run.
+    for (const char *p = tail; p && p < text.constData() + text.size(); ++p) {
+        if (*p != ';' && *p != ' ' && *p != '\t' && *p != '\r' && *p != '\n') {
+            db.setError(QStringLiteral("more than one statement in one call"));
+            return;
+        }
+    }
+    const int expected = m_stmt ? sqlite3_bind_parameter_count(m_stmt) : 0;
+    if (expected != int(params.size())) {
+        db.setError(QStringLiteral("%1 values bound to a statement that takes %2")
+                        .arg(params.size())
+                        .arg(expected));
+        return;
+    }
+    for (int i = 0; i < int(params.size()); ++i) {
+        if (!bindValue(m_stmt, i + 1, params.at(i))) {
+            db.setError(QString::fromUtf8(sqlite3_errmsg(handle)));
+            return;
+        }
+    }
+    m_valid = true;
+}
+
+Statement::~Statement()
+{
+    sqlite3_finalize(m_stmt);
+}
+
+int Statement::step()
+{
+    if (!m_stmt)
+        return SQLITE_DONE;
+    const int rc = sqlite3_step(m_stmt);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        m_db.setError(QString::fromUtf8(sqlite3_errmsg(m_db.handle())));
+    return rc;
+}
+
+int Statement::columnCount() const
+{
+    return m_stmt ? sqlite3_column_count(m_stmt) : 0;
+}
+
+QString Statement::columnName(int column) const
+{
+    return QString::fromUtf8(sqlite3_column_name(m_stmt, column));
+}
+
+QString Statement::columnTable(int column) const
+{
+    return QString::fromUtf8(sqlite3_column_table_name(m_stmt, column));
+}
+
+QString Statement::columnOrigin(int column) const
+{
+    return QString::fromUtf8(sqlite3_column_origin_name(m_stmt, column));
+}
+
+QVariant Statement::column(int column) const
+{
+    switch (sqlite3_column_type(m_stmt, column)) {
+    case SQLITE_INTEGER:
+        return QVariant(qint64(sqlite3_column_int64(m_stmt, column)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(m_stmt, column));
+    case SQLITE_TEXT: {
+        // Explicit length: texts may hold NUL characters.
+        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column));
+        return QVariant(QString::fromUtf8(text, sqlite3_column_bytes(m_stmt, column)));
+    }
+    case SQLITE_BLOB: {
+        const auto *data = static_cast<const char *>(sqlite3_column_blob(m_stmt, column));
+        return QVariant(QByteArray(data, sqlite3_column_bytes(m_stmt, column)));
+    }
+    default:
+        return {};
+    }
+}
+
+bool Statement::bindValue(sqlite3_stmt *stmt, int index, const QVariant &value)
+{
+    int rc;
+    auto bindText = [&](const QString &text) {
+        const QByteArray utf8 = text.toUtf8();
+        return sqlite3_bind_text(stmt, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+    };
+    if (value.isNull()) {
+        rc = sqlite3_bind_null(stmt, index);
+    } else {
+        switch (value.typeId()) {
+        case QMetaType::Bool:
+            rc = sqlite3_bind_int(stmt, index, value.toBool() ? 1 : 0);
+            break;
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+        case QMetaType::Char:
+        case QMetaType::SChar:
+        case QMetaType::UChar:
+        case QMetaType::Long:
+        case QMetaType::ULong:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+            rc = sqlite3_bind_int64(stmt, index, value.toLongLong());
+            break;
+        case QMetaType::Double:
+        case QMetaType::Float:
+            rc = sqlite3_bind_double(stmt, index, value.toDouble());
+            break;
+        case QMetaType::QByteArray: {
+            const QByteArray bytes = value.toByteArray();
+            rc = sqlite3_bind_blob(stmt, index, bytes.constData(), int(bytes.size()),
+                                   SQLITE_TRANSIENT);
+            break;
+        }
+        // Dates in the fixed stored forms, never the locale's.
+        case QMetaType::QDate:
+            rc = bindText(value.toDate().toString(QStringLiteral("yyyy-MM-dd")));
+            break;
+        case QMetaType::QDateTime:
+            rc = bindText(value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+            break;
+        case QMetaType::QTime:
+            rc = bindText(value.toTime().toString(QStringLiteral("HH:mm")));
+            break;
+        default:
+            rc = bindText(value.toString());
+            break;
+        }
+    }
+    return rc == SQLITE_OK;
+}
+
+} // namespace Db

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+struct sqlite3_stmt;
+
+namespace Db {
+
+class Database;
+
+// Internal to the database layer: one prepared statement with its values
+// bound, finalised on destruction. A failure to prepare or bind leaves the
+// engine's description in the database's errorString().
+class Statement
+{
+public:
+    Statement(const Database &db, const QString &sql, const QVariantList &params);
+    ~Statement();
+    Statement(const Statement &) = delete;
+    Statement &operator=(const Statement &) = delete;
+
+    bool isValid() const { return m_valid; }
+    // SQLITE_ROW, SQLITE_DONE or an error code; an empty statement is done.
+    int step();
+    int columnCount() const;
+    QString columnName(int column) const;
+    // The table and column a result column comes from, empty for expressions.
+    QString columnTable(int column) const;
+    QString columnOrigin(int column) const;
+    QVariant column(int column) const;
+
+    static bool bindValue(sqlite3_stmt *stmt, int index, const QVariant &value);
+
+private:
+    const Database &m_db;
+    sqlite3_stmt *m_stmt = nullptr;
+    bool m_valid = false;
+};
+
+} // namespace Db

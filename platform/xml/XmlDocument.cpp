@@ -1,0 +1,420 @@
+#include "platform/xml/XmlDocument.h"
+
+#include "platform/text/Cp1250.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+#include <pugixml.hpp>
+
+#include <sstream>
+
+namespace Xml {
+
+namespace {
+
+// Whitespace-only text nodes are the program's line breaks; CR LF stays as it is.
+constexpr unsigned parseOptions(Document::Whitespace whitespace)
+{
+    const unsigned options = (pugi::parse_default | pugi::parse_declaration) & ~pugi::parse_eol;
+    return whitespace == Document::Whitespace::Keep ? options | pugi::parse_ws_pcdata : options;
+}
+// No indentation; pugixml writes CR, LF and TAB inside attribute values as
+// character references, so they survive a reload.
+constexpr unsigned FormatOptions = pugi::format_raw | pugi::format_no_declaration;
+
+QByteArray utf8(const QString &text)
+{
+    return text.toUtf8();
+}
+QString fromUtf8(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+
+pugi::xml_node wrap(pugi::xml_node_struct *node)
+{
+    return pugi::xml_node(node);
+}
+
+QString printNode(const pugi::xml_node &node)
+{
+    std::ostringstream out;
+    node.print(out, "", FormatOptions, pugi::encoding_utf8);
+    const std::string text = out.str();
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+// The declaration keeps the form the program writes: single quotes.
+QString printDeclaration(const pugi::xml_node &declaration)
+{
+    QString text = QStringLiteral("<?xml");
+    for (const pugi::xml_attribute &a : declaration.attributes())
+        text += QLatin1Char(' ') + fromUtf8(a.name()) + QStringLiteral("='") + fromUtf8(a.value()) +
+                QLatin1Char('\'');
+    return text + QStringLiteral("?>");
+}
+
+QString serialise(const pugi::xml_node &node)
+{
+    if (node.type() != pugi::node_document)
+        return printNode(node);
+    QString text;
+    for (const pugi::xml_node &child : node.children())
+        text += child.type() == pugi::node_declaration ? printDeclaration(child) : printNode(child);
+    return text;
+}
+
+void collectText(const pugi::xml_node &node, QString &out)
+{
+    for (const pugi::xml_node &child : node.children()) {
+        if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata)
+            out += fromUtf8(child.value());
+        else if (child.type() == pugi::node_element)
+            collectText(child, out);
+    }
+}
+
+bool isWindows1250(const QString &encoding)
+{
+    const QString e = encoding.trimmed().toLower();
+    return e == QLatin1String("windows-1250") || e == QLatin1String("cp1250") ||
+           e == QLatin1String("x-cp1250");
+}
+
+// The encoding named by a declaration at the start of raw bytes (ASCII-compatible encodings only).
+QString encodingOfBytes(const QByteArray &bytes)
+{
+    static const QRegularExpression declaration(
+        QStringLiteral("^\\s*<\\?xml\\s[^>]*encoding\\s*=\\s*[\"']([^\"']*)[\"']"));
+    const QString head = QString::fromLatin1(bytes.left(200));
+    const QRegularExpressionMatch m = declaration.match(head);
+    return m.hasMatch() ? m.captured(1) : QString();
+}
+
+QString describe(const pugi::xml_parse_result &result, qsizetype offset)
+{
+    return QStringLiteral("%1 (offset %2)")
+        .arg(QString::fromUtf8(result.description()))
+        .arg(offset);
+}
+
+} // namespace
+
+// ---- Node ----------------------------------------------------------------
+
+Node::Type Node::type() const
+{
+    switch (wrap(m_node).type()) {
+    case pugi::node_null:
+        return Type::Null;
+    case pugi::node_document:
+        return Type::Document;
+    case pugi::node_element:
+        return Type::Element;
+    case pugi::node_pcdata:
+    case pugi::node_cdata:
+        return Type::Text;
+    default:
+        return Type::Other;
+    }
+}
+
+QString Node::name() const
+{
+    return fromUtf8(wrap(m_node).name());
+}
+
+QString Node::text() const
+{
+    const pugi::xml_node node = wrap(m_node);
+    if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata)
+        return fromUtf8(node.value());
+    QString out;
+    collectText(node, out);
+    return out;
+}
+
+void Node::setText(const QString &text)
+{
+    pugi::xml_node node = wrap(m_node);
+    if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) {
+        node.set_value(utf8(text).constData());
+        return;
+    }
+    if (node.type() != pugi::node_element)
+        return;
+    while (node.first_child())
+        node.remove_child(node.first_child());
+    if (!text.isEmpty())
+        node.append_child(pugi::node_pcdata).set_value(utf8(text).constData());
+}
+
+bool Node::hasAttribute(const QString &name) const
+{
+    return bool(wrap(m_node).attribute(utf8(name).constData()));
+}
+
+QString Node::attribute(const QString &name) const
+{
+    return fromUtf8(wrap(m_node).attribute(utf8(name).constData()).value());
+}
+
+void Node::setAttribute(const QString &name, const QString &value)
+{
+    pugi::xml_node node = wrap(m_node);
+    if (node.type() != pugi::node_element)
+        return;
+    const QByteArray n = utf8(name);
+    pugi::xml_attribute a = node.attribute(n.constData());
+    if (!a)
+        a = node.append_attribute(n.constData());
+    a.set_value(utf8(value).constData());
+}
+
+void Node::removeAttribute(const QString &name)
+{
+    wrap(m_node).remove_attribute(utf8(name).constData());
+}
+
+QList<QPair<QString, QString>> Node::attributes() const
+{
+    QList<QPair<QString, QString>> list;
+    for (const pugi::xml_attribute &a : wrap(m_node).attributes())
+        list.append({fromUtf8(a.name()), fromUtf8(a.value())});
+    return list;
+}
+
+Node Node::parent() const
+{
+    return Node(wrap(m_node).parent().internal_object());
+}
+Node Node::firstChild() const
+{
+    return Node(wrap(m_node).first_child().internal_object());
+}
+Node Node::lastChild() const
+{
+    return Node(wrap(m_node).last_child().internal_object());
+}
+Node Node::nextSibling() const
+{
+    return Node(wrap(m_node).next_sibling().internal_object());
+}
+Node Node::previousSibling() const
+{
+    return Node(wrap(m_node).previous_sibling().internal_object());
+}
+
+QList<Node> Node::children() const
+{
+    QList<Node> list;
+    for (const pugi::xml_node &child : wrap(m_node).children())
+        list.append(Node(child.internal_object()));
+    return list;
+}
+
+QList<Node> Node::childElements(const QString &name) const
+{
+    QList<Node> list;
+    const QByteArray n = utf8(name);
+    for (const pugi::xml_node &child : wrap(m_node).children()) {
+        if (child.type() == pugi::node_element && (name.isEmpty() || n == child.name()))
+            list.append(Node(child.internal_object()));
+    }
+    return list;
+}
+
+Node Node::appendElement(const QString &name)
+{
+    pugi::xml_node node = wrap(m_node);
+    pugi::xml_node child = node.append_child(pugi::node_element);
+    child.set_name(utf8(name).constData());
+    return Node(child.internal_object());
+}
+
+Node Node::appendText(const QString &text)
+{
+    pugi::xml_node child = wrap(m_node).append_child(pugi::node_pcdata);
+    child.set_value(utf8(text).constData());
+    return Node(child.internal_object());
+}
+
+Node Node::appendCopy(const Node &other)
+{
+    if (!other.m_node)
+        return {};
+    return Node(wrap(m_node).append_copy(wrap(other.m_node)).internal_object());
+}
+
+Node Node::appendMove(const Node &other)
+{
+    if (!other.m_node)
+        return {};
+    return Node(wrap(m_node).append_move(wrap(other.m_node)).internal_object());
+}
+
+Node Node::insertElementBefore(const QString &name, const Node &before)
+{
+    if (!before.m_node)
+        return {};
+    pugi::xml_node child =
+        wrap(m_node).insert_child_before(pugi::node_element, wrap(before.m_node));
+    child.set_name(utf8(name).constData());
+    return Node(child.internal_object());
+}
+
+bool Node::removeChild(const Node &child)
+{
+    if (!child.m_node || wrap(child.m_node).parent() != wrap(m_node))
+        return false;
+    return wrap(m_node).remove_child(wrap(child.m_node));
+}
+
+Node Node::selectSingleNode(const QString &xpath) const
+{
+    if (!m_node)
+        return {};
+    try {
+        // evaluate_node stops at the first match: the generation asks many of these.
+        const pugi::xpath_query query(utf8(xpath).constData());
+        const pugi::xpath_node first = query.evaluate_node(wrap(m_node));
+        if (!first.attribute())
+            return Node(first.node().internal_object());
+    } catch (const pugi::xpath_exception &) {
+        return {};
+    }
+    const QList<Node> nodes = selectNodes(xpath);
+    return nodes.isEmpty() ? Node() : nodes.first();
+}
+
+QList<Node> Node::selectNodes(const QString &xpath) const
+{
+    QList<Node> list;
+    if (!m_node)
+        return list;
+    try {
+        const pugi::xpath_query query(utf8(xpath).constData());
+        const pugi::xpath_node_set set = query.evaluate_node_set(wrap(m_node));
+        for (const pugi::xpath_node &n : set) {
+            // Attribute results have no Node of their own: read them with attribute().
+            if (n.node() && !n.attribute())
+                list.append(Node(n.node().internal_object()));
+        }
+    } catch (const pugi::xpath_exception &) {
+        list.clear();
+    }
+    return list;
+}
+
+QString Node::xml() const
+{
+    return m_node ? serialise(wrap(m_node)) : QString();
+}
+
+// ---- Document ------------------------------------------------------------
+
+Document::Document() : m_doc(std::make_unique<pugi::xml_document>()) {}
+Document::~Document() = default;
+
+bool Document::loadXml(const QString &text, QString *error, Whitespace whitespace)
+{
+    const QByteArray bytes = utf8(text);
+    const pugi::xml_parse_result result = m_doc->load_buffer(
+        bytes.constData(), size_t(bytes.size()), parseOptions(whitespace), pugi::encoding_utf8);
+    if (result)
+        return true;
+    m_doc->reset();
+    if (error) {
+        // pugixml counts bytes of UTF-8; the caller thinks in characters.
+        const qsizetype offset = QString::fromUtf8(bytes.left(qsizetype(result.offset))).size();
+        *error = describe(result, offset);
+    }
+    return false;
+}
+
+bool Document::loadBytes(const QByteArray &bytes, QString *error, Whitespace whitespace)
+{
+    if (isWindows1250(encodingOfBytes(bytes)))
+        return loadXml(Cp1250::decode(bytes), error, whitespace);
+    const pugi::xml_parse_result result = m_doc->load_buffer(
+        bytes.constData(), size_t(bytes.size()), parseOptions(whitespace), pugi::encoding_auto);
+    if (result)
+        return true;
+    m_doc->reset();
+    if (error)
+        *error = describe(result, qsizetype(result.offset));
+    return false;
+}
+
+bool Document::load(const QString &path, QString *error, Whitespace whitespace)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_doc->reset();
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return loadBytes(file.readAll(), error, whitespace);
+}
+
+QString Document::xml() const
+{
+    return serialise(*m_doc);
+}
+
+QByteArray Document::toBytes() const
+{
+    const QString text = xml();
+    if (isWindows1250(declaredEncoding()))
+        return Cp1250::encode(text, Cp1250::Unmappable::XmlCharRef);
+    return text.toUtf8();
+}
+
+bool Document::save(const QString &path, QString *error) const
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    const QByteArray bytes = toBytes();
+    if (file.write(bytes) != bytes.size() || !file.commit()) {
+        if (error)
+            *error = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+Node Document::root() const
+{
+    return Node(m_doc->internal_object());
+}
+
+Node Document::documentElement() const
+{
+    return Node(m_doc->document_element().internal_object());
+}
+
+QString Document::declaredEncoding() const
+{
+    for (const pugi::xml_node &child : m_doc->children()) {
+        if (child.type() == pugi::node_declaration)
+            return fromUtf8(child.attribute("encoding").value());
+    }
+    return {};
+}
+
+std::unique_ptr<Document> Document::clone() const
+{
+    auto copy = std::make_unique<Document>();
+    copy->m_doc->reset(*m_doc);
+    return copy;
+}
+
+} // namespace Xml

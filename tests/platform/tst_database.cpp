@@ -1,0 +1,328 @@
+#include "platform/db/Database.h"
+#include "platform/db/Recordset.h"
+#include "tests/support/TestDatabase.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using TestSupport::TestDatabase;
+
+class TestDatabaseLayer : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void openRefused_data();
+    void openRefused();
+    void templateDatabase();
+    void recordsetEditing();
+    void values_data();
+    void values();
+    void dateFunctions_data();
+    void dateFunctions();
+    void queryRowsDeletedWhileWalked();
+    void transactions();
+};
+
+void TestDatabaseLayer::openRefused_data()
+{
+    QTest::addColumn<QString>("content"); // "good" = a real database file, altered below
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<bool>("notADatabase");
+
+    QTest::newRow("wrong key") << "good" << "kov584" << true;
+    QTest::newRow("empty key") << "good" << "" << true;
+    QTest::newRow("text file") << "Imie;Nazwisko\r\nJan;Kowalski\r\n" << TestDatabase::key() << true;
+    QTest::newRow("damaged") << "damaged" << TestDatabase::key() << true;
+    QTest::newRow("missing") << "missing" << TestDatabase::key() << false;
+}
+
+void TestDatabaseLayer::openRefused()
+{
+    QFETCH(QString, content);
+    QFETCH(QString, key);
+    QFETCH(bool, notADatabase);
+
+    TestDatabase fixture;
+    QVERIFY2(fixture.isValid(), qPrintable(fixture.errorString()));
+    fixture.close();
+    const QString path = fixture.path();
+    if (content == QLatin1String("missing")) {
+        QVERIFY(QFile::remove(path));
+    } else if (content == QLatin1String("damaged")) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QByteArray bytes = file.readAll();
+        for (int i = 0; i < 64; ++i)
+            bytes[i] = char(bytes[i] ^ 0x5a);
+        file.seek(0);
+        file.write(bytes);
+    } else if (content != QLatin1String("good")) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(content.toUtf8());
+    }
+
+    QString error;
+    QVERIFY(!Db::Database::open(path, key, &error));
+    QVERIFY(!error.isEmpty());
+    if (notADatabase)
+        QVERIFY2(error.contains(QLatin1String("not a database")), qPrintable(error));
+}
+
+void TestDatabaseLayer::templateDatabase()
+{
+    const QString path = QCoreApplication::applicationDirPath()
+        + QStringLiteral("/../bin/Databases/Empty/baza.mbd");
+    QVERIFY2(QFile::exists(path), qPrintable(path));
+    QString error;
+    auto db = Db::Database::open(path, TestDatabase::key(), &error);
+    QVERIFY2(db, qPrintable(error));
+
+    const QStringList tables = {"ludzie", "grupy", "sluzby", "zwolnienia", "stopnie",
+                                "sluzby_ilosc", "grupy_sluzby", "sluzby_grupy", "wizardlist",
+                                "wizardlist_items", "ludzie_last", "opcje"};
+    for (const QString &table : tables)
+        QVERIFY2(db->openTable(table), qPrintable(table));
+
+    const QList<QPair<QString, QString>> seed = {{"CellShow", "[stopien] [nazwisko] [imie]"},
+                                                 {"Priorytet", "0"},
+                                                 {"CellWidth", "3"},
+                                                 {"CellHeight", "1"},
+                                                 {"Pass", ""}};
+    auto rs = db->openTable("opcje");
+    for (const auto &[name, value] : seed) {
+        QVERIFY2(rs->seek("name", name.toLower()), qPrintable(name));
+        QVERIFY(!rs->isNull("Value"));
+        QCOMPARE(rs->text("Value"), value);
+    }
+    QCOMPARE(db->scalar("SELECT count(*) FROM ludzie").toInt(), 0);
+}
+
+void TestDatabaseLayer::recordsetEditing()
+{
+    TestDatabase fixture;
+    QVERIFY2(fixture.isValid(), qPrintable(fixture.errorString()));
+    Db::Database &db = fixture.db();
+
+    auto rs = db.openTable("sluzby");
+    QVERIFY(rs && rs->eof() && rs->bof());
+    QList<qint64> ids;
+    for (const char *name : {"Dyżur", "Warta", "Patrol"}) {
+        rs->addNew();
+        // The id is known before the row is written, as the editors expect.
+        const qint64 early = rs->integer("ID");
+        QVERIFY(early > 0);
+        rs->setValue("nazwa", QString::fromUtf8(name));
+        rs->setValue("okres", "12"); // typed text; the column makes it a number
+        QVERIFY2(rs->update(), qPrintable(rs->errorString()));
+        QCOMPARE(rs->lastId(), early);
+        QCOMPARE(rs->text("nazwa"), QString::fromUtf8(name));
+        QCOMPARE(rs->value("okres").typeId(), QMetaType::LongLong);
+        QVERIFY(!rs->flag("kobiety")); // the column's default
+        ids << early;
+    }
+    QCOMPARE(rs->recordCount(), 3);
+
+    QVERIFY(rs->seek("PrimaryKey", ids.at(1)));
+    rs->edit();
+    rs->setValue("nazwa", "Warta nocna");
+    QVERIFY(rs->update());
+    QVERIFY(!rs->seek("PrimaryKey", 9999));
+    QVERIFY(rs->noMatch() && rs->eof());
+
+    rs->setValue("nazwa", "x"); // no edit started
+    QVERIFY(!rs->update());
+    QVERIFY(rs->seek("PrimaryKey", ids.at(0)));
+    rs->edit();
+    rs->setValue("no_such_column", 1);
+    QVERIFY(!rs->update());
+    rs->cancelUpdate();
+
+    // Deleting keeps the cursor: the next move reaches the following row.
+    QVERIFY(rs->seek("PrimaryKey", ids.at(0)));
+    QVERIFY(rs->remove());
+    rs->moveNext();
+    QCOMPARE(rs->integer("id"), ids.at(1));
+    QCOMPARE(rs->recordCount(), 2);
+
+    auto again = db.openTable("SLUZBY");
+    QVERIFY(again);
+    QCOMPARE(again->recordCount(), 2);
+    QCOMPARE(again->text("Nazwa"), QStringLiteral("Warta nocna"));
+    again->moveNext();
+    QCOMPARE(again->text("NAZWA"), QStringLiteral("Patrol"));
+    again->moveNext();
+    QVERIFY(again->eof());
+
+    // A deleted id is not given again, whatever the letter case of the name.
+    QVERIFY(again->seek("PrimaryKey", ids.at(2)));
+    QVERIFY(again->remove());
+    again->addNew();
+    QCOMPARE(again->integer("id"), ids.at(2) + 1);
+
+    QVERIFY(!db.openTable("no_such_table"));
+    QVERIFY(!db.errorString().isEmpty());
+}
+
+void TestDatabaseLayer::values_data()
+{
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<bool>("null");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("null") << QVariant() << true << QString();
+    QTest::newRow("empty") << QVariant(QString("")) << false << QString();
+    QTest::newRow("apostrophe") << QVariant(QString("O'Brien'); DROP TABLE ludzie;--")) << false
+                                << QString("O'Brien'); DROP TABLE ludzie;--");
+    const QString withNul = QString("3;Alfa") + QChar(0) + QString("5;Beta") + QChar(0);
+    QTest::newRow("NUL") << QVariant(withNul) << false << withNul;
+    QTest::newRow("polish") << QVariant(QString::fromUtf8("Łódź żółć")) << false
+                            << QString::fromUtf8("Łódź żółć");
+    QTest::newRow("bool") << QVariant(true) << false << QString("1");
+    QTest::newRow("date") << QVariant(QDate(2004, 5, 7)) << false << QString("2004-05-07");
+    QTest::newRow("int64") << QVariant(qint64(1) << 40) << false << QString("1099511627776");
+}
+
+void TestDatabaseLayer::values()
+{
+    QFETCH(QVariant, value);
+    QFETCH(bool, null);
+    QFETCH(QString, text);
+
+    TestDatabase fixture;
+    QVERIFY2(fixture.isValid(), qPrintable(fixture.errorString()));
+    Db::Database &db = fixture.db();
+
+    // Through a recordset and through a bound statement.
+    auto rs = db.openTable("wizardlist_items");
+    rs->addNew();
+    rs->setValue("arg1", value);
+    QVERIFY(rs->update());
+    QVERIFY(db.execute("INSERT INTO wizardlist_items (arg1) VALUES (?)", {value}));
+
+    auto read = db.openTable("wizardlist_items");
+    QCOMPARE(read->recordCount(), 2);
+    for (; !read->eof(); read->moveNext()) {
+        QCOMPARE(read->isNull("arg1"), null);
+        QCOMPARE(read->text("arg1"), text);
+    }
+    if (!null) {
+        auto found = db.openQuery("SELECT id FROM wizardlist_items WHERE arg1=?", {value});
+        QVERIFY(found);
+        QCOMPARE(found->recordCount(), 2);
+    }
+    QVERIFY(db.openTable("ludzie"));
+}
+
+void TestDatabaseLayer::dateFunctions_data()
+{
+    QTest::addColumn<QVariant>("stored");
+    QTest::addColumn<QVariant>("year");
+    QTest::addColumn<QVariant>("month");
+    QTest::addColumn<QVariant>("day");
+
+    QTest::newRow("date") << QVariant("2024-05-07") << QVariant(2024) << QVariant(5) << QVariant(7);
+    QTest::newRow("date-time") << QVariant("2023-12-31 23:59:00") << QVariant(2023)
+                               << QVariant(12) << QVariant(31);
+    QTest::newRow("null") << QVariant() << QVariant() << QVariant() << QVariant();
+    QTest::newRow("empty") << QVariant("") << QVariant() << QVariant() << QVariant();
+    QTest::newRow("locale form") << QVariant("07.05.2024") << QVariant() << QVariant()
+                                 << QVariant();
+    QTest::newRow("no such day") << QVariant("2023-02-29") << QVariant() << QVariant()
+                                 << QVariant();
+}
+
+void TestDatabaseLayer::dateFunctions()
+{
+    QFETCH(QVariant, stored);
+    QFETCH(QVariant, year);
+    QFETCH(QVariant, month);
+    QFETCH(QVariant, day);
+
+    TestDatabase fixture;
+    QVERIFY2(fixture.isValid(), qPrintable(fixture.errorString()));
+    Db::Database &db = fixture.db();
+    QVERIFY(db.execute("INSERT INTO sluzby_ilosc (id_sluzba, data, ilosc) VALUES ('1', ?, 2)",
+                       {stored}));
+    auto rs = db.openQuery("SELECT YEAR(data) AS y, MONTH(data) AS m, DAY(data) AS d "
+                           "FROM sluzby_ilosc");
+    QVERIFY(rs && !rs->eof());
+    auto same = [](const QVariant &actual, const QVariant &expected) {
+        return expected.isNull() ? actual.isNull() : actual.toInt() == expected.toInt();
+    };
+    QVERIFY(same(rs->value("y"), year));
+    QVERIFY(same(rs->value("m"), month));
+    QVERIFY(same(rs->value("d"), day));
+
+    if (!month.isNull()) {
+        const QVariant count = db.scalar(
+            "SELECT count(*) FROM sluzby_ilosc WHERE MONTH(data)=? AND YEAR(data)=?",
+            {month.toInt(), year.toInt()});
+        QCOMPARE(count.toInt(), 1);
+    }
+}
+
+void TestDatabaseLayer::queryRowsDeletedWhileWalked()
+{
+    TestDatabase fixture;
+    QVERIFY2(fixture.isValid(), qPrintable(fixture.errorString()));
+    Db::Database &db = fixture.db();
+    for (int i = 1; i <= 4; ++i) {
+        QVERIFY(db.execute("INSERT INTO zwolnienia (od, \"do\", rodzaj, id_item) "
+                           "VALUES ('2024-05-01', '2024-05-02', 0, ?)",
+                           {QString::number(i % 2)}));
+    }
+    auto rs = db.openQuery("SELECT id, od FROM zwolnienia WHERE id_item=? ORDER BY id DESC",
+                           {QString("1")});
+    QVERIFY(rs);
+    QVERIFY(!rs->isTable());
+    int removed = 0;
+    for (; !rs->eof(); rs->moveNext()) {
+        QVERIFY2(rs->remove(), qPrintable(rs->errorString()));
+        ++removed;
+    }
+    QCOMPARE(removed, 2);
+    QCOMPARE(db.scalar("SELECT count(*) FROM zwolnienia").toInt(), 2);
+    QCOMPARE(db.scalar("SELECT count(*) FROM zwolnienia WHERE id_item='1'").toInt(), 0);
+
+    auto joined = db.openQuery("SELECT count(*) AS n FROM zwolnienia");
+    QVERIFY(joined);
+    QVERIFY(!joined->remove());
+}
+
+void TestDatabaseLayer::transactions()
+{
+    TestDatabase fixture;
+    QVERIFY2(fixture.isValid(), qPrintable(fixture.errorString()));
+    Db::Database &db = fixture.db();
+    auto count = [&db] { return db.scalar("SELECT count(*) FROM stopnie").toInt(); };
+
+    {
+        Db::Transaction outer(db);
+        QVERIFY(outer.isActive());
+        QVERIFY(db.execute("INSERT INTO stopnie (nazwa) VALUES ('szeregowy')"));
+        {
+            Db::Transaction inner(db);
+            QVERIFY(inner.isActive());
+            QVERIFY(db.execute("INSERT INTO stopnie (nazwa) VALUES ('kapral')"));
+        } // inner rolls back alone
+        QCOMPARE(count(), 1);
+        QVERIFY(outer.commit());
+    }
+    QCOMPARE(count(), 1);
+    {
+        Db::Transaction dropped(db);
+        QVERIFY(db.execute("DELETE FROM stopnie"));
+    }
+    QCOMPARE(count(), 1);
+    QVERIFY(!db.execute("INSERT INTO stopnie (nazwa) VALUES ('a'); DELETE FROM stopnie"));
+    QCOMPARE(count(), 1);
+    QVERIFY(fixture.reopen());
+    QCOMPARE(fixture.db().scalar("SELECT nazwa FROM stopnie").toString(),
+             QStringLiteral("szeregowy"));
+}
+
+QTEST_GUILESS_MAIN(TestDatabaseLayer)
+#include "tst_database.moc"

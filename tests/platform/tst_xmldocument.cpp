@@ -1,0 +1,185 @@
+#include "platform/xml/XmlDocument.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using Xml::Document;
+using Xml::Node;
+
+class TestXmlDocument : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void selectNodes_data();
+    void selectNodes();
+    void whitespaceAndDeclarationKept();
+    void attributeReplacedInPlace();
+    void lineBreakInAttributeSurvivesReload();
+    void parseError_data();
+    void parseError();
+    void windows1250FileRoundTrip();
+    void copyAndMove();
+};
+
+static const QString Sample = QStringLiteral(
+    "<Doc><Groups>"
+    "<Group Id=\"1\" Name=\"A\"><Item Id=\"3\" Count=\"2\"/><Item Id=\"4\" Count=\"10\"/></Group>"
+    "<Group Id=\"2\" Name=\"B\"><Item Id=\"5\" Count=\"7\"/></Group>"
+    "</Groups></Doc>");
+
+void TestXmlDocument::selectNodes_data()
+{
+    QTest::addColumn<QString>("xpath");
+    QTest::addColumn<QStringList>("ids");
+    QTest::newRow("all items in order") << "/Doc/Groups/Group/Item" << QStringList{"3", "4", "5"};
+    QTest::newRow("string equality") << "//Item[@Id='4']" << QStringList{"4"};
+    QTest::newRow("numeric comparison") << "//Item[@Count>=7]" << QStringList{"4", "5"};
+    QTest::newRow("by parent") << "/Doc/Groups/Group[@Name='B']/Item" << QStringList{"5"};
+    QTest::newRow("no match") << "//Item[@Id='9']" << QStringList{};
+    QTest::newRow("invalid query") << "//Item[" << QStringList{};
+    QTest::newRow("attribute results skipped") << "//Item/@Id" << QStringList{};
+}
+
+void TestXmlDocument::selectNodes()
+{
+    QFETCH(QString, xpath);
+    QFETCH(QStringList, ids);
+    Document doc;
+    QVERIFY(doc.loadXml(Sample));
+    QStringList found;
+    for (const Node &n : doc.selectNodes(xpath))
+        found << n.attribute(QStringLiteral("Id"));
+    QCOMPARE(found, ids);
+    const Node single = doc.selectSingleNode(xpath);
+    QCOMPARE(single.isNull(), ids.isEmpty());
+    if (!ids.isEmpty())
+        QCOMPARE(single.attribute(QStringLiteral("Id")), ids.first());
+}
+
+void TestXmlDocument::whitespaceAndDeclarationKept()
+{
+    const QString text = QStringLiteral(
+        "<?xml version='1.0' encoding='windows-1250'?><Baza Date=\"2024-05-01\"><Services/>\r\n"
+        "<Dzien Id=\"1\"><Sluzba Id=\"2\"/>\r\n</Dzien>\r\n</Baza>");
+    Document doc;
+    QVERIFY(doc.loadXml(text));
+    QCOMPARE(doc.xml(), text);
+    QCOMPARE(doc.declaredEncoding(), QStringLiteral("windows-1250"));
+    const Node services = doc.documentElement().firstChild();
+    QCOMPARE(services.nextSibling().type(), Node::Type::Text);
+    QCOMPARE(services.nextSibling().text(), QStringLiteral("\r\n"));
+    // The element alone carries no declaration.
+    QVERIFY(doc.documentElement().xml().startsWith(QStringLiteral("<Baza Date=")));
+
+    Document dropped;
+    QVERIFY(dropped.loadXml(text, nullptr, Document::Whitespace::Drop));
+    QCOMPARE(dropped.documentElement().firstChild().nextSibling().name(), QStringLiteral("Dzien"));
+}
+
+void TestXmlDocument::attributeReplacedInPlace()
+{
+    Document doc;
+    QVERIFY(doc.loadXml(QStringLiteral("<a Id=\"1\" Name=\"x\" Position=\"1.1\"/>")));
+    Node a = doc.documentElement();
+    a.setAttribute(QStringLiteral("Name"), QStringLiteral("y"));
+    const QList<QPair<QString, QString>> expected = {
+        {"Id", "1"}, {"Name", "y"}, {"Position", "1.1"}};
+    QCOMPARE(a.attributes(), expected);
+    QCOMPARE(a.xml(), QStringLiteral("<a Id=\"1\" Name=\"y\" Position=\"1.1\"/>"));
+}
+
+void TestXmlDocument::lineBreakInAttributeSurvivesReload()
+{
+    const QString value = QStringLiteral("Patrol\r\nod 08:00 przez 12 h\t\"<&>\"");
+    Document doc;
+    QVERIFY(
+        doc.loadXml(QStringLiteral("<?xml version='1.0' encoding='windows-1250'?><Services/>")));
+    Node item = doc.documentElement().appendElement(QStringLiteral("ServiceItem"));
+    item.setAttribute(QStringLiteral("Text"), value);
+    QVERIFY(doc.xml().contains(QStringLiteral("Patrol&#13;&#10;od")));
+
+    Document fromText;
+    QVERIFY(fromText.loadXml(doc.xml()));
+    QCOMPARE(fromText.selectSingleNode("//ServiceItem").attribute(QStringLiteral("Text")), value);
+    Document fromBytes;
+    QVERIFY(fromBytes.loadBytes(doc.toBytes()));
+    QCOMPARE(fromBytes.selectSingleNode("//ServiceItem").attribute(QStringLiteral("Text")), value);
+}
+
+void TestXmlDocument::parseError_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("empty") << QString();
+    QTest::newRow("mismatched tags") << QStringLiteral("<a><b></a>");
+    QTest::newRow("unclosed attribute") << QStringLiteral("<a x=\"1/>");
+    QTest::newRow("text only") << QStringLiteral("no markup");
+    QTest::newRow("cut short") << QStringLiteral("<Baza><Dzien Id=\"1\">");
+}
+
+void TestXmlDocument::parseError()
+{
+    QFETCH(QString, text);
+    Document doc;
+    QVERIFY(doc.loadXml(QStringLiteral("<old/>")));
+    QString error;
+    QVERIFY(!doc.loadXml(text, &error));
+    QVERIFY2(error.contains(QStringLiteral("offset")), qPrintable(error));
+    QVERIFY(doc.documentElement().isNull());
+}
+
+void TestXmlDocument::windows1250FileRoundTrip()
+{
+    const QString polish = QStringLiteral("Zażółć gęślą jaźń ŁÓDŹ");
+    const QString foreign = QStringLiteral("Ж");
+    Document doc;
+    QVERIFY(doc.loadXml(QStringLiteral("<?xml version='1.0' encoding='windows-1250'?><Baza/>")));
+    Node person = doc.documentElement().appendElement(QStringLiteral("Osoba"));
+    person.setAttribute(QStringLiteral("Name"), polish);
+    person.appendText(foreign);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("r.xml"));
+    QString error;
+    QVERIFY2(doc.save(path, &error), qPrintable(error));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(bytes.startsWith("<?xml version='1.0' encoding='windows-1250'?><Baza>"));
+    QVERIFY(bytes.contains("Za\xBF\xF3\xB3\xE6 g\xEA\x9C\x6C\xB9 ja\x9F\xF1 \xA3\xD3\x44\x8F"));
+    QVERIFY(bytes.contains("&#1046;"));
+
+    Document back;
+    QVERIFY2(back.load(path, &error), qPrintable(error));
+    const Node osoba = back.selectSingleNode(QStringLiteral("/Baza/Osoba"));
+    QCOMPARE(osoba.attribute(QStringLiteral("Name")), polish);
+    QCOMPARE(osoba.text(), foreign);
+    QCOMPARE(back.xml(), doc.xml());
+}
+
+void TestXmlDocument::copyAndMove()
+{
+    Document work;
+    QVERIFY(work.loadXml(
+        QStringLiteral("<Doc><Exclusions><Day Id=\"1\"/></Exclusions><Other/></Doc>")));
+    Document roster;
+    QVERIFY(roster.loadXml(QStringLiteral("<Baza/>")));
+
+    const Node exclusions = work.selectSingleNode(QStringLiteral("/Doc/Exclusions"));
+    roster.documentElement().appendCopy(exclusions);
+    QVERIFY(work.documentElement().removeChild(exclusions));
+    QCOMPARE(roster.documentElement().xml(),
+             QStringLiteral("<Baza><Exclusions><Day Id=\"1\"/></Exclusions></Baza>"));
+    QCOMPARE(work.documentElement().xml(), QStringLiteral("<Doc><Other/></Doc>"));
+
+    Node other = work.selectSingleNode(QStringLiteral("/Doc/Other"));
+    other.appendElement(QStringLiteral("X"));
+    work.documentElement().appendMove(other.firstChild());
+    QCOMPARE(work.documentElement().xml(), QStringLiteral("<Doc><Other/><X/></Doc>"));
+    // Not a child: refused.
+    QVERIFY(!other.removeChild(work.documentElement()));
+}
+
+QTEST_GUILESS_MAIN(TestXmlDocument)
+#include "tst_xmldocument.moc"
