@@ -1,13 +1,30 @@
-#include <QApplication>
-#include <QLabel>
+#include "core/Globals.h"
+#include "core/Messages.h"
+#include "core/ui/Application.h"
+#include "core/ui/MessageBoxPresenter.h"
+#include "core/ui/StartModule.h"
+#include "mainwindow/Panel.h"
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    Application app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Dorvat Kadrelo"));
-    QLabel window(QStringLiteral("Dorvat Kadrelo"));
-    window.setWindowTitle(QStringLiteral("Dorvat Kadrelo"));
-    window.resize(640, 480);
-    window.show();
-    return app.exec();
+
+    MessageBoxPresenter presenter;
+    Messages::setPresenter(&presenter);
+
+    StartModule::setShowMainWindow([] {
+        auto *panel = new Panel;
+        panel->setAttribute(Qt::WA_DeleteOnClose);
+        panel->show();
+    });
+
+    int result = 0;
+    if (StartModule::Main())
+        result = QApplication::exec();
+
+    // Without a main window (login given up) nobody else closed the database.
+    Globals::closeDatabase();
+    Messages::setPresenter(nullptr);
+    return result;
 }

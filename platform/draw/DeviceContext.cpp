@@ -172,7 +172,12 @@ QString DeviceContext::resolveFamily(const QString &faceName)
 
 QFont DeviceContext::toQFont(const LogFont &lf, int dpiY)
 {
-    QFont f(resolveFamily(lf.faceName));
+    const QString family = resolveFamily(lf.faceName);
+    QFont f(family);
+    // Tahoma is narrow: its stand-in is the condensed DejaVu Sans, so that
+    // captions sized for it still fit.
+    if (family != lf.faceName && lf.faceName.compare(QLatin1String("Tahoma"), Qt::CaseInsensitive) == 0)
+        f.setStretch(QFont::SemiCondensed);
     int pixels = lf.height < 0 ? -lf.height : lf.height;
     if (pixels == 0)
         pixels = mulDiv(8, dpiY, 72);

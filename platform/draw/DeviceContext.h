@@ -19,7 +19,8 @@ namespace Draw {
 // logical resolution. It does not own the image; the image must outlive every
 // drawing call (a control keeps its backing image and its context together).
 // Text is always drawn with a transparent background. Drawing with no image
-// set does nothing; nothing here fails or throws.
+// set does nothing; nothing here fails or throws. Each call paints the image
+// itself, so no other QPainter may be active on it meanwhile.
 //
 // Coordinates are integers: callers holding single-precision pixels round
 // with roundPixel() at each call, as with GDI.

@@ -1,0 +1,288 @@
+#include "engine/ui/BuildTable.h"
+
+#include "controls/BlueCommand.h"
+#include "controls/ToolBarIcons.h"
+#include "core/Globals.h"
+#include "core/Messages.h"
+#include "core/Options.h"
+#include "core/ui/FlexGrid.h"
+#include "core/ui/Guard.h"
+#include "core/ui/Module1Ui.h"
+#include "core/ui/ScheduleGridLayout.h"
+#include "engine/Algorytmy.h"
+#include "platform/db/Database.h"
+#include "platform/db/Recordset.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QLocale>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString ProgramTitle = QStringLiteral("Dorvat Kadrelo");
+
+} // namespace
+
+// Month and year, the month named in the nominative ("maj 2024") whatever
+// the machine's locale.
+class BuildTable::MonthEdit : public QWidget
+{
+public:
+    explicit MonthEdit(QWidget *parent) : QWidget(parent)
+    {
+        setObjectName(QStringLiteral("poleData"));
+        m_monthBox = new QComboBox(this);
+        const QLocale polish(QLocale::Polish);
+        for (int m = 1; m <= 12; ++m)
+            m_monthBox->addItem(polish.standaloneMonthName(m, QLocale::LongFormat));
+        m_yearBox = new QSpinBox(this);
+        m_yearBox->setRange(1900, 9999);
+        auto *layout = new QHBoxLayout(this);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(m_monthBox, 1);
+        layout->addWidget(m_yearBox);
+    }
+    QDate date() const { return QDate(m_yearBox->value(), m_monthBox->currentIndex() + 1, 1); }
+    void setDate(const QDate &date)
+    {
+        m_monthBox->setCurrentIndex(date.month() - 1);
+        m_yearBox->setValue(date.year());
+    }
+
+private:
+    QComboBox *m_monthBox = nullptr;
+    QSpinBox *m_yearBox = nullptr;
+};
+
+BuildTable::BuildTable(BuildTableHost &host, QWidget *parent) : QDialog(parent), m_host(host)
+{
+    setObjectName(QStringLiteral("BuildTable"));
+    setWindowTitle(QStringLiteral("Stwórz grafik"));
+    resize(520, 430);
+
+    auto *tabs = new QTabWidget(this);
+    tabs->setObjectName(QStringLiteral("SSTab1"));
+    auto *page = new QWidget(tabs);
+    auto *pageLayout = new QGridLayout(page);
+
+    const Draw::ImageList icons = ToolBarIcons::buttons();
+    const auto icon = [&icons](const char *key) {
+        return QIcon(QPixmap::fromImage(icons.picture(QString::fromLatin1(key))));
+    };
+    const QString captions[2] = {QStringLiteral("Uwzględnij grupy"),
+                                 QStringLiteral("Uwzględnij służby")};
+    for (int k = 0; k < 2; ++k) {
+        auto *frame = new QGroupBox(captions[k], page);
+        auto *frameLayout = new QVBoxLayout(frame);
+        m_toolbars[k] = new QToolBar(frame);
+        m_toolbars[k]->setObjectName(QStringLiteral("tbButtons_%1").arg(k));
+        m_toolbars[k]->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        m_toolbars[k]->setIconSize(QSize(16, 16));
+        QAction *add = m_toolbars[k]->addAction(icon("new"), QStringLiteral("Dodaj"));
+        QAction *del = m_toolbars[k]->addAction(icon("del"), QStringLiteral("Usuń"));
+        connect(add, &QAction::triggered, this,
+                [this, k] { toolbarClick(k, QStringLiteral("add")); });
+        connect(del, &QAction::triggered, this,
+                [this, k] { toolbarClick(k, QStringLiteral("del")); });
+        m_lists[k] = new QListWidget(frame);
+        m_lists[k]->setObjectName(QStringLiteral("List1_%1").arg(k));
+        m_lists[k]->setSelectionMode(QAbstractItemView::ExtendedSelection);
+        frameLayout->addWidget(m_toolbars[k]);
+        frameLayout->addWidget(m_lists[k], 1);
+        pageLayout->addWidget(frame, 0, k);
+    }
+
+    auto *options = new QGridLayout;
+    options->addWidget(new QLabel(QStringLiteral("Zastosuj ustawienia:"), page), 0, 0);
+    m_combo = new QComboBox(page);
+    m_combo->setObjectName(QStringLiteral("Combo1"));
+    options->addWidget(m_combo, 0, 1);
+    options->addWidget(new QLabel(QStringLiteral("Miesiąc:"), page), 1, 0);
+    m_month = new MonthEdit(page);
+    options->addWidget(m_month, 1, 1);
+    options->setColumnStretch(1, 1);
+    pageLayout->addLayout(options, 1, 0, 1, 2);
+    tabs->addTab(page, QStringLiteral("Ogólne"));
+
+    auto *ok = new BlueCommand(this);
+    ok->setObjectName(QStringLiteral("ButtonOK"));
+    ok->setCaption(QStringLiteral("Stwórz"));
+    ok->setDefault(true);
+    auto *close = new BlueCommand(this);
+    close->setObjectName(QStringLiteral("ButtonClose"));
+    close->setCaption(QStringLiteral("Zamknij"));
+    close->setCancel(true);
+    connect(ok, &BlueCommand::Click, this, [this] { Ui::guarded([this] { create(); }); });
+    connect(close, &BlueCommand::Click, this, &QDialog::reject);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(ok);
+    buttons->addWidget(close);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(tabs, 1);
+    layout->addLayout(buttons);
+
+    Module1::FlatControlsOfType(this, QStringLiteral("ListBox"));
+    Module1::FlatControlsOfType(this, QStringLiteral("DTPicker"));
+    fillLists();
+}
+
+void BuildTable::fillLists()
+{
+    Db::Database *db = Globals::database();
+    const QString tables[2] = {QStringLiteral("grupy"), QStringLiteral("sluzby")};
+    for (int k = 0; k < 2; ++k) {
+        m_lists[k]->clear();
+        if (!db)
+            continue;
+        auto rs = db->openQuery(QStringLiteral("SELECT id, nazwa FROM ") + tables[k]);
+        for (; rs && !rs->eof(); rs->moveNext()) {
+            auto *item = new QListWidgetItem(rs->text(QStringLiteral("nazwa")), m_lists[k]);
+            item->setData(Qt::UserRole, rs->integer(QStringLiteral("id")));
+        }
+        if (m_lists[k]->count() > 0) {
+            m_lists[k]->setCurrentRow(0);
+            m_lists[k]->item(0)->setSelected(true);
+        }
+    }
+
+    m_combo->clear();
+    m_combo->addItem(QStringLiteral("(brak)"), qint64(0));
+    if (db) {
+        auto rs = db->openTable(QStringLiteral("wizardlist"));
+        for (; rs && !rs->eof(); rs->moveNext())
+            m_combo->addItem(rs->text(QStringLiteral("nazwa")), rs->integer(QStringLiteral("id")));
+    }
+    m_combo->setCurrentIndex(0);
+    m_month->setDate(QDate::currentDate());
+}
+
+QList<qint64> BuildTable::ids(int index) const
+{
+    QList<qint64> result;
+    for (int i = 0; i < m_lists[index]->count(); ++i)
+        result.append(m_lists[index]->item(i)->data(Qt::UserRole).toLongLong());
+    return result;
+}
+
+QDate BuildTable::month() const
+{
+    return m_month->date();
+}
+
+void BuildTable::setMonth(const QDate &month)
+{
+    m_month->setDate(month);
+}
+
+void BuildTable::toolbarClick(int index, const QString &key)
+{
+    if (index < 0 || index > 1)
+        return;
+    QListWidget *list = m_lists[index];
+    if (key == QLatin1String("add")) {
+        // The picker's Rodzaj: 0 groups, 3 duties.
+        addEntries(index, m_host.pick(index == Groups ? 0 : 3));
+    } else if (key == QLatin1String("del")) {
+        if (list->count() == 0 || !list->currentItem())
+            return;
+        for (int i = list->count() - 1; i >= 0; --i) {
+            if (list->item(i)->isSelected())
+                delete list->takeItem(i);
+        }
+    }
+}
+
+void BuildTable::addEntries(int index, const QString &result)
+{
+    if (result.isEmpty() || index < 0 || index > 1)
+        return;
+    QListWidget *list = m_lists[index];
+    const QList<qint64> present = ids(index);
+    QList<qint64> added;
+    for (const QString &entry : result.split(QChar(u'\0'))) {
+        const qsizetype sep = entry.indexOf(u';');
+        bool ok = false;
+        const qint64 id = entry.left(sep).toLongLong(&ok);
+        if (sep < 0 || !ok || present.contains(id) || added.contains(id))
+            continue;
+        auto *item = new QListWidgetItem(entry.mid(sep + 1), list);
+        item->setData(Qt::UserRole, id);
+        item->setSelected(true);
+        added.append(id);
+    }
+}
+
+QString BuildTable::headerText(const QString &name, const QString &start, int hours)
+{
+    return name + QStringLiteral("\r\nod ") + start + QStringLiteral(" przez ") +
+           QString::number(hours) + QStringLiteral(" h");
+}
+
+bool BuildTable::create()
+{
+    if (m_lists[Groups]->count() == 0) {
+        Messages::exclamation(QStringLiteral("Proszę podać przynajmniej jedną grupę!"));
+        return false;
+    }
+    if (m_lists[Duties]->count() == 0) {
+        Messages::exclamation(QStringLiteral("Proszę podać przynajmniej jedną służbę!"));
+        return false;
+    }
+    Db::Database *db = Globals::database();
+    clsOptions *options = Globals::options();
+    if (!db || !options)
+        return false;
+
+    // Headers, cells and Position all follow the run's duty order; duties
+    // deleted while the dialog was open are left out.
+    QString error;
+    const std::optional<QList<Algorytmy::DutyRecord>> duties =
+        Algorytmy::ChosenDuties(*db, ids(Duties), &error);
+    if (!duties) {
+        Messages::critical(error);
+        return false;
+    }
+    if (duties->isEmpty()) {
+        Messages::exclamation(QStringLiteral("Proszę podać przynajmniej jedną służbę!"));
+        return false;
+    }
+    Algorytmy::GenerationRequest request;
+    request.month = month();
+    request.groupIds = ids(Groups);
+    request.ruleSetId = m_combo->currentData().toLongLong();
+    QStringList headers;
+    for (const Algorytmy::DutyRecord &duty : *duties) {
+        request.dutyIds.append(duty.id);
+        headers.append(QString::number(duty.id) + QChar(u'\0') +
+                       headerText(duty.name, duty.startText, duty.hours));
+    }
+
+    hide();
+    m_host.refreshWindow();
+    m_host.saveWindowState();
+    bool handedOver = false;
+    if (Module1::ShowScheduleGrid(m_host.scheduleGrid(), request.month, headers))
+        handedOver =
+            Algorytmy::GenerateSchedule(*db, *options, m_host.generationHost(), request, &error);
+    if (handedOver) {
+        m_host.setCalendarMonth(request.month);
+        m_host.setWindowCaption(QStringLiteral("Grafik [") +
+                                m_host.currDate().toString(QStringLiteral("yyyy-MM")) +
+                                QStringLiteral("] - ") + ProgramTitle);
+    } else {
+        m_host.restoreWindowState();
+    }
+    done(handedOver ? QDialog::Accepted : QDialog::Rejected);
+    return handedOver;
+}

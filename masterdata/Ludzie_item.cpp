@@ -1,0 +1,397 @@
+#include "masterdata/Ludzie_item.h"
+
+#include "controls/BlueCommand.h"
+#include "core/Globals.h"
+#include "core/Messages.h"
+#include "core/Module1.h"
+#include "core/ui/Module1Ui.h"
+#include "masterdata/Ludzie.h"
+#include "masterdata/Zwolnienia_item.h"
+#include "platform/db/Database.h"
+#include "platform/db/Recordset.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QRandomGenerator>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+BlueCommand *makeButton(QWidget *parent, const QString &name, const QString &caption)
+{
+    auto *button = new BlueCommand(parent);
+    button->setObjectName(name);
+    button->setCaption(caption);
+    return button;
+}
+
+constexpr int IdRole = Qt::UserRole;
+
+const QString PrivilegeNone = QStringLiteral("Brak");
+const QString PrivilegeFull = QStringLiteral("Całkowite zwolnienie ze służby");
+
+} // namespace
+
+class Ludzie_item::Controls
+{
+public:
+    QTabWidget *tabs = nullptr;
+    QLineEdit *txt0 = nullptr;
+    QLineEdit *txt1 = nullptr;
+    QComboBox *poleStopien = nullptr;
+    QComboBox *polePlec = nullptr;
+    QComboBox *polePrzywilej = nullptr;
+    // The month picker: Polish month names in the nominative ("maj 2024"),
+    // which a date edit's "MMMM" would decline; the box unticked holds no month.
+    QCheckBox *monthOn = nullptr;
+    QComboBox *monthName = nullptr;
+    QSpinBox *monthYear = nullptr;
+    int monthDay = 1;
+    QListWidget *lZw = nullptr;
+    BlueCommand *buttonOK = nullptr;
+    BlueCommand *buttonClose = nullptr;
+};
+
+Ludzie_item::Ludzie_item(QWidget *parent) : QDialog(parent), m_ui(std::make_unique<Controls>())
+{
+    setObjectName(QStringLiteral("Ludzie_item"));
+    setWindowTitle(QStringLiteral("Dane osoby"));
+    buildUi();
+    Module1::FlatControls(this, QStringLiteral("TextBox"));
+    Module1::FlatControls(this, QStringLiteral("ListBox"));
+
+    // Loading: the ranks and the privilege choices.
+    if (Db::Database *db = Globals::database()) {
+        auto rs = db->openQuery(QStringLiteral("SELECT * FROM stopnie ORDER BY nazwa"));
+        if (rs) {
+            for (; !rs->eof(); rs->moveNext())
+                m_ui->poleStopien->addItem(rs->text(QStringLiteral("nazwa")));
+        }
+    }
+    m_ui->poleStopien->setCurrentIndex(-1);
+    m_ui->poleStopien->setEditText(QString());
+    m_ui->polePrzywilej->addItems({PrivilegeNone, PrivilegeFull});
+    setMonth(QDate::currentDate());
+}
+
+Ludzie_item::~Ludzie_item() = default;
+
+void Ludzie_item::buildUi()
+{
+    auto *layout = new QVBoxLayout(this);
+    m_ui->tabs = new QTabWidget(this);
+
+    auto *general = new QWidget(m_ui->tabs);
+    auto *form = new QFormLayout(general);
+    m_ui->txt0 = new QLineEdit(general);
+    m_ui->txt0->setObjectName(QStringLiteral("txt0"));
+    m_ui->txt1 = new QLineEdit(general);
+    m_ui->txt1->setObjectName(QStringLiteral("txt1"));
+    m_ui->poleStopien = new QComboBox(general);
+    m_ui->poleStopien->setObjectName(QStringLiteral("poleStopien"));
+    m_ui->poleStopien->setEditable(true);
+    m_ui->poleStopien->setInsertPolicy(QComboBox::NoInsert);
+    m_ui->polePlec = new QComboBox(general);
+    m_ui->polePlec->setObjectName(QStringLiteral("polePlec"));
+    m_ui->polePlec->addItems({QStringLiteral("mężczyzna"), QStringLiteral("kobieta")});
+    m_ui->polePrzywilej = new QComboBox(general);
+    m_ui->polePrzywilej->setObjectName(QStringLiteral("polePrzywilej"));
+    form->addRow(QStringLiteral("Nazwisko:"), m_ui->txt0);
+    form->addRow(QStringLiteral("Imię:"), m_ui->txt1);
+    form->addRow(QStringLiteral("Stopień:"), m_ui->poleStopien);
+    form->addRow(QStringLiteral("Płeć:"), m_ui->polePlec);
+    form->addRow(QStringLiteral("Przywilej:"), m_ui->polePrzywilej);
+    m_ui->tabs->addTab(general, QStringLiteral("Ogólne"));
+
+    auto *absences = new QWidget(m_ui->tabs);
+    auto *absLayout = new QVBoxLayout(absences);
+    auto *monthRow = new QHBoxLayout;
+    m_ui->monthOn = new QCheckBox(absences);
+    m_ui->monthOn->setObjectName(QStringLiteral("poleMonth"));
+    m_ui->monthOn->setToolTip(QStringLiteral("Zwolnienia z wybranego miesiąca"));
+    m_ui->monthName = new QComboBox(absences);
+    const QLocale polish(QLocale::Polish);
+    for (int m = 1; m <= 12; ++m)
+        m_ui->monthName->addItem(polish.standaloneMonthName(m).toLower());
+    m_ui->monthYear = new QSpinBox(absences);
+    m_ui->monthYear->setRange(1900, 9999);
+    monthRow->addWidget(m_ui->monthOn);
+    monthRow->addWidget(m_ui->monthName, 1);
+    monthRow->addWidget(m_ui->monthYear);
+    absLayout->addLayout(monthRow);
+    auto *zwButtons = new QToolBar(absences);
+    zwButtons->setObjectName(QStringLiteral("ZwButtons"));
+    zwButtons->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    const std::pair<const char *, QString> actions[] = {
+        {"add", QStringLiteral("Dodaj")}, {"edit", QStringLiteral("Edytuj")}, {"del", QStringLiteral("Usuń")}};
+    for (const auto &[key, text] : actions) {
+        const QString k = QString::fromLatin1(key);
+        zwButtons->addAction(text, this, [this, k] { zwButtonClick(k); });
+    }
+    absLayout->addWidget(zwButtons);
+    m_ui->lZw = new QListWidget(absences);
+    m_ui->lZw->setObjectName(QStringLiteral("lZw"));
+    m_ui->lZw->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    absLayout->addWidget(m_ui->lZw, 1);
+    m_ui->tabs->addTab(absences, QStringLiteral("Zwolnienia"));
+    layout->addWidget(m_ui->tabs, 1);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    m_ui->buttonOK = makeButton(this, QStringLiteral("ButtonOK"), QStringLiteral("Zapisz"));
+    m_ui->buttonOK->setDefault(true);
+    m_ui->buttonClose = makeButton(this, QStringLiteral("ButtonClose"), QStringLiteral("Zamknij"));
+    m_ui->buttonClose->setCancel(true);
+    buttons->addWidget(m_ui->buttonOK);
+    buttons->addWidget(m_ui->buttonClose);
+    layout->addLayout(buttons);
+
+    connect(m_ui->buttonOK, &BlueCommand::Click, this, &Ludzie_item::save);
+    connect(m_ui->buttonClose, &BlueCommand::Click, this, &QDialog::reject);
+    connect(m_ui->lZw, &QListWidget::itemDoubleClicked, this, &Ludzie_item::editAbsence);
+    const auto monthChanged = [this] {
+        m_ui->monthName->setEnabled(m_ui->monthOn->isChecked());
+        m_ui->monthYear->setEnabled(m_ui->monthOn->isChecked());
+        if (m_personId != -1)
+            FillAbsences();
+    };
+    connect(m_ui->monthOn, &QCheckBox::toggled, this, monthChanged);
+    connect(m_ui->monthName, &QComboBox::currentIndexChanged, this, monthChanged);
+    connect(m_ui->monthYear, &QSpinBox::valueChanged, this, monthChanged);
+
+    resize(400, 320);
+}
+
+QListWidget *Ludzie_item::absenceList() const
+{
+    return m_ui->lZw;
+}
+
+void Ludzie_item::setMonth(const QDate &month)
+{
+    // One refill at the end, not one per field.
+    const qint64 id = m_personId;
+    m_personId = -1;
+    if (month.isValid()) {
+        m_ui->monthDay = month.day();
+        m_ui->monthYear->setValue(month.year());
+        m_ui->monthName->setCurrentIndex(month.month() - 1);
+    }
+    m_ui->monthOn->setChecked(month.isValid());
+    m_personId = id;
+    if (m_personId != -1)
+        FillAbsences();
+}
+
+QDate Ludzie_item::month() const
+{
+    if (!m_ui->monthOn->isChecked())
+        return {};
+    const int year = m_ui->monthYear->value();
+    const int month = m_ui->monthName->currentIndex() + 1;
+    return QDate(year, month, qMin(m_ui->monthDay, Module1::DaysInMonth(month, year)));
+}
+
+bool Ludzie_item::GetInfo(qint64 id)
+{
+    Db::Database *db = Globals::database();
+    if (!db)
+        return false;
+    auto rs = db->openTable(QStringLiteral("ludzie"));
+    if (!rs) {
+        Messages::critical(db->errorString());
+        return false;
+    }
+    if (!rs->seek(QStringLiteral("PrimaryKey"), id)) {
+        Messages::exclamation(QStringLiteral("Wybrana osoba nie istnieje już w bazie danych."));
+        return false;
+    }
+    m_ui->txt0->setText(rs->text(QStringLiteral("nazwisko")));
+    m_ui->txt1->setText(rs->text(QStringLiteral("imie")));
+    m_ui->poleStopien->setEditText(rs->text(QStringLiteral("stopien")));
+    m_ui->polePlec->setCurrentIndex(rs->flag(QStringLiteral("mezczyzna")) ? 0 : 1);
+    // An empty or unknown privilege reads as none.
+    m_ui->polePrzywilej->setCurrentIndex(rs->integer(QStringLiteral("przywilej")) == 1 ? 1 : 0);
+    m_groupId = rs->integer(QStringLiteral("id_grupa"));
+    m_personId = id;
+    m_ui->tabs->setTabEnabled(1, true);
+    FillAbsences();
+    return true;
+}
+
+void Ludzie_item::SetNew(qint64 groupId)
+{
+    m_personId = -1;
+    m_groupId = groupId;
+    m_ui->polePlec->setCurrentIndex(0);
+    m_ui->polePrzywilej->setCurrentIndex(0);
+    m_ui->tabs->setTabEnabled(1, false);
+    m_ui->lZw->clear();
+}
+
+bool Ludzie_item::save()
+{
+    const QString nazwisko = m_ui->txt0->text();
+    const QString imie = m_ui->txt1->text();
+    if (nazwisko.isEmpty() || imie.isEmpty()) {
+        Messages::show(QStringLiteral("Błędne dane"), Messages::Icon::Exclamation,
+                       Messages::Buttons::Ok);
+        return false;
+    }
+    Db::Database *db = Globals::database();
+    if (!db)
+        return false;
+    auto rs = db->openTable(QStringLiteral("ludzie"));
+    if (!rs) {
+        Messages::critical(db->errorString());
+        return false;
+    }
+    const bool isNew = m_personId == -1;
+    if (isNew) {
+        rs->addNew();
+        rs->setValue(QStringLiteral("id_grupa"), QString::number(m_groupId));
+        // Drawn once: it fixes the person's place in the group's order for good.
+        rs->setValue(QStringLiteral("random"), QRandomGenerator::global()->bounded(10000));
+    } else {
+        if (!rs->seek(QStringLiteral("PrimaryKey"), m_personId)) {
+            Messages::exclamation(QStringLiteral("Wybrana osoba nie istnieje już w bazie danych."));
+            return false;
+        }
+        rs->edit();
+    }
+    const QString stopien = m_ui->poleStopien->currentText();
+    rs->setValue(QStringLiteral("nazwisko"), nazwisko);
+    rs->setValue(QStringLiteral("imie"), imie);
+    rs->setValue(QStringLiteral("stopien"), stopien);
+    rs->setValue(QStringLiteral("mezczyzna"), m_ui->polePlec->currentIndex() == 0 ? 1 : 0);
+    rs->setValue(QStringLiteral("przywilej"), m_ui->polePrzywilej->currentIndex() == 1 ? 1 : 0);
+    if (!rs->update()) {
+        Messages::critical(rs->errorString());
+        return false;
+    }
+    if (isNew) {
+        m_personId = rs->lastId();
+        if (m_peopleWindow)
+            m_peopleWindow->ListAddItem(m_personId, nazwisko, imie, stopien, true);
+    } else if (m_peopleWindow) {
+        m_peopleWindow->ListEditItem(nazwisko, imie, stopien);
+    }
+    accept();
+    return true;
+}
+
+void Ludzie_item::FillAbsences()
+{
+    m_ui->lZw->clear();
+    Db::Database *db = Globals::database();
+    if (!db || m_personId == -1)
+        return;
+    QString sql = QStringLiteral("SELECT * FROM zwolnienia WHERE id_item=? AND rodzaj=0");
+    QVariantList params{QString::number(m_personId)};
+    const QDate shown = month();
+    if (shown.isValid()) {
+        // Every absence that overlaps the month, also one that spans it.
+        const QDate first(shown.year(), shown.month(), 1);
+        const QDate last = first.addMonths(1).addDays(-1);
+        sql += QStringLiteral(" AND substr(od,1,10)<=? AND substr(\"do\",1,10)>=?");
+        params << last.toString(QStringLiteral("yyyy-MM-dd"))
+               << first.toString(QStringLiteral("yyyy-MM-dd"));
+    }
+    sql += QStringLiteral(" ORDER BY od DESC");
+    auto rs = db->openQuery(sql, params);
+    if (!rs) {
+        Messages::critical(db->errorString());
+        return;
+    }
+    for (; !rs->eof(); rs->moveNext()) {
+        auto *entry = new QListWidgetItem(
+            absenceLine(absenceDate(rs->text(QStringLiteral("od"))),
+                        absenceDate(rs->text(QStringLiteral("do"))), rs->text(QStringLiteral("opis"))),
+            m_ui->lZw);
+        entry->setData(IdRole, rs->integer(QStringLiteral("id")));
+    }
+}
+
+void Ludzie_item::zwButtonClick(const QString &key)
+{
+    if (key == QLatin1String("add")) {
+        Db::Database *db = Globals::database();
+        if (!db || m_personId == -1)
+            return;
+        m_ui->lZw->clearSelection();
+        QDate d = month();
+        if (!d.isValid())
+            d = QDate::currentDate();
+        auto rs = db->openTable(QStringLiteral("zwolnienia"));
+        if (!rs) {
+            Messages::critical(db->errorString());
+            return;
+        }
+        const QString opis = QStringLiteral("L4");
+        rs->addNew();
+        rs->setValue(QStringLiteral("opis"), opis);
+        rs->setValue(QStringLiteral("od"), d.toString(QStringLiteral("yyyy-MM-dd")));
+        rs->setValue(QStringLiteral("do"), d.toString(QStringLiteral("yyyy-MM-dd")));
+        rs->setValue(QStringLiteral("rodzaj"), 0);
+        rs->setValue(QStringLiteral("id_item"), QString::number(m_personId));
+        if (!rs->update()) {
+            Messages::critical(rs->errorString());
+            return;
+        }
+        auto *entry = new QListWidgetItem(absenceLine(d, d, opis), m_ui->lZw);
+        entry->setData(IdRole, rs->lastId());
+        m_ui->lZw->setCurrentItem(entry);
+        entry->setSelected(true);
+        editAbsence();
+    } else if (key == QLatin1String("edit")) {
+        editAbsence();
+    } else if (key == QLatin1String("del")) {
+        deleteAbsences();
+    }
+}
+
+void Ludzie_item::editAbsence()
+{
+    QListWidgetItem *entry = m_ui->lZw->currentItem();
+    if (!entry)
+        return;
+    Zwolnienia_item editor(this);
+    editor.setID(QString::number(entry->data(IdRole).toLongLong()));
+    editor.setRodzaj(0);
+    editor.setListLine(entry);
+    if (editor.GetInfo())
+        showModal(editor);
+}
+
+void Ludzie_item::deleteAbsences()
+{
+    if (m_ui->lZw->selectedItems().isEmpty())
+        return;
+    Db::Database *db = Globals::database();
+    if (!db)
+        return;
+    for (int i = m_ui->lZw->count() - 1; i >= 0; --i) {
+        QListWidgetItem *entry = m_ui->lZw->item(i);
+        if (!entry->isSelected())
+            continue;
+        if (!db->execute(QStringLiteral("DELETE FROM zwolnienia WHERE id=?"),
+                         {entry->data(IdRole).toLongLong()})) {
+            Messages::critical(db->errorString());
+            return;
+        }
+        delete entry;
+    }
+}
+
+int Ludzie_item::showModal(QDialog &dialog)
+{
+    return dialog.exec();
+}

@@ -1,0 +1,189 @@
+#include "masterdata/Zwolnienia_item.h"
+
+#include "controls/BlueCommand.h"
+#include "core/Globals.h"
+#include "core/Messages.h"
+#include "core/Module1.h"
+#include "platform/db/Database.h"
+#include "platform/db/Recordset.h"
+
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidgetItem>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+QString absenceLine(const QDate &first, const QDate &last, const QString &opis)
+{
+    return Module1::FormatPeriod(first, last) + QStringLiteral(" - ") + opis;
+}
+
+QDate absenceDate(const QString &text)
+{
+    const QString t = text.trimmed();
+    QDate date = QDate::fromString(t.left(10), QStringLiteral("yyyy-MM-dd"));
+    if (!date.isValid())
+        date = QDate::fromString(t.left(10), QStringLiteral("dd.MM.yyyy"));
+    return date;
+}
+
+namespace {
+
+BlueCommand *makeButton(QWidget *parent, const QString &name, const QString &caption)
+{
+    auto *button = new BlueCommand(parent);
+    button->setObjectName(name);
+    button->setCaption(caption);
+    return button;
+}
+
+const QString GoneText = QStringLiteral("Wybrane zwolnienie nie istnieje już w bazie danych.");
+
+QDateEdit *makeDateEdit(QWidget *parent, const QString &name)
+{
+    auto *edit = new QDateEdit(parent);
+    edit->setObjectName(name);
+    edit->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    edit->setCalendarPopup(true);
+    edit->setLocale(QLocale(QLocale::Polish, QLocale::Poland));
+    return edit;
+}
+
+} // namespace
+
+Zwolnienia_item::Zwolnienia_item(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("Zwolnienia_item"));
+    setWindowTitle(QStringLiteral("Dane zwolnienia"));
+
+    auto *layout = new QVBoxLayout(this);
+    auto *tabs = new QTabWidget(this);
+    auto *page = new QWidget(tabs);
+    auto *grid = new QGridLayout(page);
+    m_first = makeDateEdit(page, QStringLiteral("poleData0"));
+    m_last = makeDateEdit(page, QStringLiteral("poleData1"));
+    m_opis = new QLineEdit(page);
+    m_opis->setObjectName(QStringLiteral("txt0"));
+    grid->addWidget(new QLabel(QStringLiteral("Od:"), page), 0, 0);
+    grid->addWidget(new QLabel(QStringLiteral("Do:"), page), 0, 1);
+    grid->addWidget(m_first, 1, 0);
+    grid->addWidget(m_last, 1, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Opis:"), page), 2, 0, 1, 2);
+    grid->addWidget(m_opis, 3, 0, 1, 2);
+    grid->setRowStretch(4, 1);
+    tabs->addTab(page, QStringLiteral("Ogólne"));
+    layout->addWidget(tabs, 1);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    auto *ok = makeButton(this, QStringLiteral("ButtonOK"), QStringLiteral("Zapisz"));
+    ok->setDefault(true);
+    auto *close = makeButton(this, QStringLiteral("ButtonClose"), QStringLiteral("Zamknij"));
+    close->setCancel(true);
+    buttons->addWidget(ok);
+    buttons->addWidget(close);
+    layout->addLayout(buttons);
+    connect(ok, &BlueCommand::Click, this, &Zwolnienia_item::save);
+    connect(close, &BlueCommand::Click, this, &QDialog::reject);
+
+    // Opening: today to the same day of the next month, until GetInfo puts in the stored days.
+    const QDate today = QDate::currentDate();
+    setPeriod(today, today.addMonths(1));
+    resize(320, 200);
+}
+
+QDate Zwolnienia_item::firstDay() const
+{
+    return m_first->date();
+}
+
+QDate Zwolnienia_item::lastDay() const
+{
+    return m_last->date();
+}
+
+QString Zwolnienia_item::description() const
+{
+    return m_opis->text();
+}
+
+void Zwolnienia_item::setPeriod(const QDate &first, const QDate &last)
+{
+    m_first->setDate(first);
+    m_last->setDate(last);
+}
+
+void Zwolnienia_item::setDescription(const QString &text)
+{
+    m_opis->setText(text);
+}
+
+bool Zwolnienia_item::GetInfo()
+{
+    if (m_id.isEmpty())
+        return true;
+    Db::Database *db = Globals::database();
+    if (!db)
+        return false;
+    auto rs = db->openTable(QStringLiteral("zwolnienia"));
+    if (!rs) {
+        Messages::critical(db->errorString());
+        return false;
+    }
+    bool ok = false;
+    const qint64 id = m_id.toLongLong(&ok);
+    if (!ok || !rs->seek(QStringLiteral("PrimaryKey"), id)) {
+        Messages::exclamation(GoneText);
+        return false;
+    }
+    m_opis->setText(rs->text(QStringLiteral("opis")));
+    const QDate first = absenceDate(rs->text(QStringLiteral("od")));
+    const QDate last = absenceDate(rs->text(QStringLiteral("do")));
+    if (first.isValid())
+        m_first->setDate(first);
+    if (last.isValid())
+        m_last->setDate(last);
+    return true;
+}
+
+bool Zwolnienia_item::save()
+{
+    const QDate first = m_first->date();
+    const QDate last = m_last->date();
+    if (first > last) {
+        Messages::exclamation(QStringLiteral("Błędne daty!"));
+        return false;
+    }
+    Db::Database *db = Globals::database();
+    bool ok = false;
+    const qint64 id = m_id.toLongLong(&ok);
+    if (!db || !ok) {
+        // Only the person editor adds absences; without an id there is no row to store into.
+        Messages::exclamation(GoneText);
+        return false;
+    }
+    auto rs = db->openTable(QStringLiteral("zwolnienia"));
+    if (!rs) {
+        Messages::critical(db->errorString());
+        return false;
+    }
+    if (!rs->seek(QStringLiteral("PrimaryKey"), id)) {
+        Messages::exclamation(GoneText);
+        return false;
+    }
+    rs->edit();
+    rs->setValue(QStringLiteral("opis"), m_opis->text());
+    rs->setValue(QStringLiteral("od"), first.toString(QStringLiteral("yyyy-MM-dd")));
+    rs->setValue(QStringLiteral("do"), last.toString(QStringLiteral("yyyy-MM-dd")));
+    if (!rs->update()) {
+        Messages::critical(rs->errorString());
+        return false;
+    }
+    if (m_line)
+        m_line->setText(absenceLine(first, last, m_opis->text()));
+    accept();
+    return true;
+}

@@ -1,0 +1,247 @@
+#include "controls/BlueCommand.h"
+#include "core/Globals.h"
+#include "core/Messages.h"
+#include "core/Options.h"
+#include "core/ui/IdeaSend.h"
+#include "core/ui/InternetOperations.h"
+#include "core/ui/clsXmlGet.h"
+#include "platform/db/Database.h"
+#include "tests/support/TestDatabase.h"
+
+#include <QLineEdit>
+#include <QNetworkProxy>
+#include <QPlainTextEdit>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+
+namespace {
+
+// A one-page HTTP service on 127.0.0.1: records each request line and answers
+// with the given body, or not at all when the body is null.
+class FeedbackServer : public QObject
+{
+public:
+    explicit FeedbackServer(QByteArray body) : m_body(std::move(body))
+    {
+        m_server.listen(QHostAddress::LocalHost, 0);
+        connect(&m_server, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+                connect(socket, &QTcpSocket::readyRead, this, [this, socket] { read(socket); });
+            }
+        });
+    }
+
+    QString host() const { return QStringLiteral("127.0.0.1:%1").arg(m_server.serverPort()); }
+    QList<QByteArray> requestLines;
+    bool buttonEnabledDuringRequest = true;
+    BlueCommand *watched = nullptr;
+
+private:
+    void read(QTcpSocket *socket)
+    {
+        QByteArray &buffer = m_buffers[socket];
+        buffer += socket->readAll();
+        if (!buffer.contains("\r\n\r\n"))
+            return;
+        requestLines.append(buffer.left(buffer.indexOf("\r\n")));
+        if (watched)
+            buttonEnabledDuringRequest = watched->Enabled();
+        if (m_body.isNull())
+            return; // never answers
+        socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nConnection: close\r\nContent-Length: "
+                      + QByteArray::number(m_body.size()) + "\r\n\r\n" + m_body);
+        socket->disconnectFromHost();
+    }
+
+    QTcpServer m_server;
+    QByteArray m_body;
+    QHash<QTcpSocket *, QByteArray> m_buffers;
+};
+
+} // namespace
+
+class TestIdeaSend : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void urlEncode_data();
+    void urlEncode();
+    void inputIsChecked_data();
+    void inputIsChecked();
+    void noHostSendsNothing();
+    void answerIsShown();
+    void badAnswersGiveTheXmlError_data();
+    void badAnswersGiveTheXmlError();
+    void silentServerTimesOut();
+
+private:
+    void setHost(const QString &host);
+    // Fills the form and presses "Wyślij".
+    void send(IdeaSend &form, const QString &email, const QString &idea);
+
+    std::unique_ptr<TestSupport::TestDatabase> m_db;
+};
+
+void TestIdeaSend::initTestCase()
+{
+    QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
+}
+
+void TestIdeaSend::init()
+{
+    m_db = std::make_unique<TestSupport::TestDatabase>();
+    QVERIFY2(m_db->isValid(), qPrintable(m_db->errorString()));
+    Globals::setDatabase(m_db->take());
+    auto options = clsOptions::load(*Globals::database());
+    QVERIFY(options);
+    Globals::setOptions(std::move(options));
+    Messages::clearShown();
+    clsXmlGet::setTimeout(30000);
+}
+
+void TestIdeaSend::cleanup()
+{
+    Globals::closeDatabase();
+    m_db.reset();
+    Messages::clearShown();
+}
+
+void TestIdeaSend::setHost(const QString &host)
+{
+    QVERIFY(Globals::options()->SetOption(QStringLiteral("FeedbackHost"), host));
+}
+
+void TestIdeaSend::send(IdeaSend &form, const QString &email, const QString &idea)
+{
+    form.Text1()->setText(email);
+    form.Text2()->setPlainText(idea);
+    QTest::mouseClick(form.ButtonOK(), Qt::LeftButton);
+}
+
+void TestIdeaSend::urlEncode_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("encoded");
+    QTest::newRow("polish") << QStringLiteral("Zażółć gęślą jaźń")
+                            << QStringLiteral("Za%BF%F3%B3%E6%20g%EA%B6l%B1%20ja%BC%F1");
+    QTest::newRow("capitals") << QStringLiteral("ĄŚŹŻ") << QStringLiteral("%A1%A6%AC%AF");
+    QTest::newRow("address") << QStringLiteral("jan.kowalski@example.pl")
+                             << QStringLiteral("jan%2Ekowalski%40example%2Epl");
+    QTest::newRow("signs") << QStringLiteral("a-b_c+d~") << QStringLiteral("a%2Db%5Fc%2Bd%7E");
+    QTest::newRow("line break") << QStringLiteral("a\r\nb") << QStringLiteral("a%0D%0Ab");
+    QTest::newRow("low code") << QStringLiteral("\t") << QStringLiteral("%09");
+    QTest::newRow("not in code page") << QStringLiteral("中") << QStringLiteral("%3F");
+    QTest::newRow("empty") << QString() << QString();
+}
+
+void TestIdeaSend::urlEncode()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, encoded);
+    QCOMPARE(InternetOperations::UrlEncode(text), encoded);
+}
+
+void TestIdeaSend::inputIsChecked_data()
+{
+    QTest::addColumn<QString>("email");
+    QTest::addColumn<QString>("idea");
+    QTest::addColumn<QString>("message");
+    const QString fill = QStringLiteral("Proszę wypełnić pola.");
+    const QString address = QStringLiteral("Proszę podać prawidłowy adres e-mail.");
+    QTest::newRow("no email") << QString() << QStringLiteral("pomysł") << fill;
+    QTest::newRow("no idea") << QStringLiteral("a@b.pl") << QString() << fill;
+    QTest::newRow("no full stop") << QStringLiteral("a@b") << QStringLiteral("pomysł") << address;
+    QTest::newRow("no at sign") << QStringLiteral("a.b") << QStringLiteral("pomysł") << address;
+}
+
+void TestIdeaSend::inputIsChecked()
+{
+    QFETCH(QString, email);
+    QFETCH(QString, idea);
+    QFETCH(QString, message);
+    FeedbackServer server(QByteArray("<Doc><Result>x</Result></Doc>"));
+    setHost(server.host());
+    IdeaSend form;
+    form.show();
+    send(form, email, idea);
+    QCOMPARE(Messages::shown(), QStringList{message});
+    QVERIFY(server.requestLines.isEmpty());
+    QVERIFY(form.ButtonOK()->Enabled());
+}
+
+void TestIdeaSend::noHostSendsNothing()
+{
+    IdeaSend form;
+    form.show();
+    send(form, QStringLiteral("@."), QStringLiteral("pomysł"));
+    QCOMPARE(Messages::shown().size(), 1);
+    QVERIFY(Messages::shown().constFirst().startsWith(QStringLiteral("Nie skonfigurowano adresu")));
+    QVERIFY(form.ButtonOK()->Enabled());
+}
+
+void TestIdeaSend::answerIsShown()
+{
+    FeedbackServer server(QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
+                                         "<Doc><Result>Dziękujemy za pomysł!</Result></Doc>")
+                              .toUtf8());
+    setHost(server.host());
+    IdeaSend form;
+    form.show();
+    server.watched = form.ButtonOK();
+    send(form, QStringLiteral("jan@example.pl"), QStringLiteral("Zażółć\ngęślą"));
+
+    // Qt sends the unreserved "." plain; %2E and "." are the same URI (RFC 3986).
+    QCOMPARE(server.requestLines.size(), 1);
+    QCOMPARE(server.requestLines.constFirst(),
+             QByteArray("GET /Kadrelo/ideasend.php?email=jan%40example.pl&tresc=Za%BF%F3%B3%E6%0D%0Ag%EA%B6l%B1"
+                        " HTTP/1.1"));
+    QVERIFY(!server.buttonEnabledDuringRequest);
+    QCOMPARE(Messages::shown(), QStringList{QStringLiteral("Dziękujemy za pomysł!")});
+    QVERIFY(form.ButtonOK()->Enabled());
+    QCOMPARE(form.Text1()->text(), QStringLiteral("jan@example.pl"));
+}
+
+void TestIdeaSend::badAnswersGiveTheXmlError_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::newRow("no Result") << QByteArray("<Doc><Status>ok</Status></Doc>");
+    QTest::newRow("other root") << QByteArray("<Answer><Result>x</Result></Answer>");
+    QTest::newRow("not well-formed") << QByteArray("<Doc><Result>x</Doc>");
+    QTest::newRow("empty") << QByteArray("");
+}
+
+void TestIdeaSend::badAnswersGiveTheXmlError()
+{
+    QFETCH(QByteArray, body);
+    FeedbackServer server(body);
+    setHost(server.host());
+    IdeaSend form;
+    form.show();
+    send(form, QStringLiteral("jan@example.pl"), QStringLiteral("pomysł"));
+    QCOMPARE(server.requestLines.size(), 1);
+    QCOMPARE(Messages::shown().size(), 1);
+    QVERIFY2(Messages::shown().constFirst().startsWith(QStringLiteral("Wystąpił błąd XML!\n")),
+             qPrintable(Messages::shown().constFirst()));
+    QVERIFY(form.ButtonOK()->Enabled());
+}
+
+void TestIdeaSend::silentServerTimesOut()
+{
+    FeedbackServer server{QByteArray()};
+    setHost(server.host());
+    clsXmlGet::setTimeout(200);
+    clsXmlGet request;
+    request.Show(IdeaSend::requestUrl(server.host(), QStringLiteral("a@b.pl"), QStringLiteral("x")));
+    QVERIFY(!request.Result());
+    QCOMPARE(Messages::shown(),
+             QStringList{QStringLiteral("Wystąpił błąd XML!\nSerwer nie odpowiedział w wyznaczonym czasie.")});
+}
+
+QTEST_MAIN(TestIdeaSend)
+#include "tst_ideasend.moc"

@@ -1,0 +1,14 @@
+-- The duties take the columns, ServiceItems and Positions in the order of the
+-- request (the grid's), ids without a duty left out; a name holding ";" stays whole.
+-- include: _rules.sql
+-- request: month=2023-02 duties=2,9,1 groups=1,2 ruleset=0
+-- expect: /Baza/Services/ServiceItem => 2,1
+-- expect: /Baza/Services/ServiceItem[starts-with(@Text, 'Brama; wschód')] => 2
+-- expect: /Baza/Dzien[@Id='1']/Sluzba => 2,1
+-- expect: /Baza/Dzien[@Id='1']/Sluzba[@Position='1.1' and @Name='Brama; wschód'] => 2
+-- expect: /Baza/Dzien[@Id='28']/Sluzba[@Position='2.28' and @Name='Warta'] => 1
+-- expect: /Baza/Dzien[@Id<=2]/Sluzba[@Id='2']/Osoba => 1,2
+-- expect: /Baza/Dzien[@Id<=2]/Sluzba[@Id='1']/Osoba => 3,4
+-- cell: 1.1 => A1
+-- cell: 2.1 => B1
+UPDATE sluzby SET nazwa='Brama; wschód' WHERE id=2;

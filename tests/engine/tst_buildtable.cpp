@@ -1,0 +1,224 @@
+#include "RecordingHost.h"
+
+#include "core/Globals.h"
+#include "core/Messages.h"
+#include "core/Options.h"
+#include "core/ui/FlexGrid.h"
+#include "engine/ui/BuildTable.h"
+#include "platform/db/Database.h"
+#include "tests/support/TestDatabase.h"
+
+#include <QComboBox>
+#include <QListWidget>
+#include <QTest>
+
+namespace {
+
+// The main window as the build dialog sees it: a grid, the generation's
+// recording double, and what the dialog sets after a run.
+class Host : public BuildTableHost
+{
+public:
+    FlexGrid grid;
+    RecordingHost generation;
+    QString caption = QStringLiteral("Dorvat Kadrelo");
+    QDate calendar;
+    QStringList calls;
+    QMap<int, QString> answers; // picker results by Rodzaj
+    QList<int> picked;
+
+    FlexGrid &scheduleGrid() override { return grid; }
+    Algorytmy::GenerationHost &generationHost() override { return generation; }
+    void saveWindowState() override { calls << QStringLiteral("save"); }
+    void restoreWindowState() override { calls << QStringLiteral("restore"); }
+    void refreshWindow() override { calls << QStringLiteral("refresh"); }
+    QDate currDate() const override { return generation.currDate; }
+    void setWindowCaption(const QString &text) override { caption = text; }
+    void setCalendarMonth(const QDate &month) override { calendar = month; }
+    QString pick(int rodzaj) override
+    {
+        picked << rodzaj;
+        return answers.value(rodzaj);
+    }
+};
+
+QStringList texts(const QListWidget *list)
+{
+    QStringList result;
+    for (int i = 0; i < list->count(); ++i)
+        result << list->item(i)->text();
+    return result;
+}
+
+} // namespace
+
+// The build dialog: its lists, their ids, its messages and a run.
+class TestBuildTable : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestSupport::TestDatabase> m_file;
+
+    static void exec(const QString &sql)
+    {
+        QVERIFY2(Globals::database()->execute(sql), qPrintable(Globals::database()->errorString()));
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_file = std::make_unique<TestSupport::TestDatabase>();
+        QVERIFY2(m_file->isValid(), qPrintable(m_file->errorString()));
+        Globals::setDatabase(m_file->take());
+        Globals::setOptions(clsOptions::load(*Globals::database()));
+        QVERIFY(Globals::options());
+        exec(QStringLiteral("INSERT INTO grupy (id, nazwa) VALUES (3, 'Alfa'), (12, 'Beta')"));
+        exec(QStringLiteral("INSERT INTO ludzie (id_grupa, nazwisko, imie, random) VALUES "
+                            "('3', 'Kowalski', 'Jan', 1), ('12', 'Nowak', 'Adam', 2)"));
+        exec(QStringLiteral(
+            "INSERT INTO sluzby (id, nazwa, od, okres, ilosc_std, kobiety, rest) VALUES "
+            "(5, 'Patrol', '20:00', 8, 1, 1, 0), (2, 'Dyżur', '08:00', 24, 1, 1, 0)"));
+        exec(QStringLiteral("INSERT INTO wizardlist (id, nazwa) VALUES (9, 'Święta')"));
+        Messages::clearShown();
+    }
+    void cleanup()
+    {
+        Globals::closeDatabase();
+        m_file.reset();
+    }
+
+    // Every group and duty in stored order, the first selected, no rule set, this month.
+    void opensWithEverything()
+    {
+        Host host;
+        BuildTable dialog(host);
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Stwórz grafik"));
+        QCOMPARE(texts(dialog.list(BuildTable::Groups)), (QStringList{"Alfa", "Beta"}));
+        QCOMPARE(dialog.ids(BuildTable::Groups), (QList<qint64>{3, 12}));
+        QCOMPARE(dialog.ids(BuildTable::Duties), (QList<qint64>{2, 5}));
+        QCOMPARE(dialog.list(BuildTable::Duties)->selectedItems().size(), 1);
+        QVERIFY(dialog.list(BuildTable::Duties)->item(0)->isSelected());
+        QCOMPARE(dialog.ruleSets()->currentText(), QStringLiteral("(brak)"));
+        QCOMPARE(dialog.ruleSets()->count(), 2);
+        QCOMPARE(dialog.ruleSets()->itemText(1), QStringLiteral("Święta"));
+        const QDate today = QDate::currentDate();
+        QCOMPARE(dialog.month(), QDate(today.year(), today.month(), 1));
+    }
+
+    // Entries from the picker are compared by id: a second group of the same
+    // name is added, an id already listed is not.
+    void addAndRemove()
+    {
+        Host host;
+        BuildTable dialog(host);
+        const QChar nul(u'\0');
+        host.answers[0] = QStringLiteral("12;Beta") + nul + QStringLiteral("40;Alfa") + nul +
+                          QStringLiteral("41;Gamma");
+        dialog.toolbarClick(BuildTable::Groups, QStringLiteral("add"));
+        QCOMPARE(host.picked, QList<int>{0});
+        QCOMPARE(texts(dialog.list(BuildTable::Groups)),
+                 (QStringList{"Alfa", "Beta", "Alfa", "Gamma"}));
+        QCOMPARE(dialog.ids(BuildTable::Groups), (QList<qint64>{3, 12, 40, 41}));
+
+        // An empty answer adds nothing.
+        dialog.toolbarClick(BuildTable::Duties, QStringLiteral("add"));
+        QCOMPARE(host.picked, (QList<int>{0, 3}));
+        QCOMPARE(dialog.ids(BuildTable::Duties), (QList<qint64>{2, 5}));
+
+        // Every selected entry goes, from the last to the first.
+        QListWidget *groups = dialog.list(BuildTable::Groups);
+        groups->clearSelection();
+        groups->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+        dialog.toolbarClick(BuildTable::Groups, QStringLiteral("del"));
+        QCOMPARE(groups->count(), 4);
+        groups->item(1)->setSelected(true);
+        groups->item(3)->setSelected(true);
+        dialog.toolbarClick(BuildTable::Groups, QStringLiteral("del"));
+        QCOMPARE(dialog.ids(BuildTable::Groups), (QList<qint64>{3, 40}));
+    }
+
+    // "Stwórz" without groups names only the groups; without duties the duties.
+    void emptyListMessages_data()
+    {
+        QTest::addColumn<bool>("noGroups");
+        QTest::addColumn<bool>("noDuties");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("both empty") << true << true << "Proszę podać przynajmniej jedną grupę!";
+        QTest::newRow("no groups") << true << false << "Proszę podać przynajmniej jedną grupę!";
+        QTest::newRow("no duties") << false << true << "Proszę podać przynajmniej jedną służbę!";
+    }
+    void emptyListMessages()
+    {
+        QFETCH(bool, noGroups);
+        QFETCH(bool, noDuties);
+        QFETCH(QString, message);
+        Host host;
+        BuildTable dialog(host);
+        if (noGroups)
+            dialog.list(BuildTable::Groups)->clear();
+        if (noDuties)
+            dialog.list(BuildTable::Duties)->clear();
+        QVERIFY(!dialog.create());
+        QCOMPARE(Messages::shown(), QStringList{message});
+        QVERIFY(host.calls.isEmpty());
+        QVERIFY(host.generation.calls.isEmpty());
+    }
+
+    // A run for May 2024 with the chosen groups and duties in list order:
+    // headers, cell columns and Position all follow that order.
+    void runHandsOverRoster()
+    {
+        Host host;
+        BuildTable dialog(host);
+        dialog.setMonth(QDate(2024, 5, 20));
+        // Remove Dyżur and add it back: it now comes after Patrol.
+        QListWidget *duties = dialog.list(BuildTable::Duties);
+        duties->clearSelection();
+        duties->item(0)->setSelected(true);
+        dialog.toolbarClick(BuildTable::Duties, QStringLiteral("del"));
+        host.answers[3] = QStringLiteral("2;Dyżur");
+        dialog.toolbarClick(BuildTable::Duties, QStringLiteral("add"));
+        QCOMPARE(dialog.ids(BuildTable::Duties), (QList<qint64>{5, 2}));
+
+        QVERIFY(dialog.create());
+        // Two people cannot fill every place: at most the gap question was asked.
+        QVERIFY(Messages::shown().size() <= 1);
+        if (!Messages::shown().isEmpty())
+            QVERIFY(Messages::shown().first().startsWith(QStringLiteral("Istnieją luki")));
+        QCOMPARE(host.calls, (QStringList{"refresh", "save"}));
+        QCOMPARE(host.grid.rows(), 32);
+        QCOMPARE(host.grid.cols(), 3);
+        QCOMPARE(host.grid.text(0, 1), QStringLiteral("Patrol\r\nod 20:00 przez 8 h"));
+        QCOMPARE(host.grid.text(0, 2), QStringLiteral("Dyżur\r\nod 08:00 przez 24 h"));
+        QCOMPARE(host.grid.colData(1), 5);
+        QCOMPARE(host.grid.colData(2), 2);
+        QVERIFY(host.generation.roster);
+        const QString position =
+            host.generation.roster
+                ->selectSingleNode(QStringLiteral("/Baza/Dzien[@Id='3']/Sluzba[@Id='2']"))
+                .attribute(QStringLiteral("Position"));
+        QCOMPARE(position, QStringLiteral("2.3"));
+        QVERIFY(!host.generation.cell(3, 2).isEmpty());
+        QCOMPARE(host.caption, QStringLiteral("Grafik [2024-05] - Dorvat Kadrelo"));
+        QCOMPARE(host.calendar, QDate(2024, 5, 1));
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    }
+
+    // A run that hands nothing over leaves caption and calendar alone and
+    // asks the window to put itself back.
+    void failedRunRestores()
+    {
+        Host host;
+        BuildTable dialog(host);
+        exec(QStringLiteral("DROP TABLE ludzie_last"));
+        QVERIFY(!dialog.create());
+        QCOMPARE(Messages::shown().size(), 1);
+        QVERIFY(!host.generation.roster);
+        QCOMPARE(host.calls.last(), QStringLiteral("restore"));
+        QCOMPARE(host.caption, QStringLiteral("Dorvat Kadrelo"));
+        QVERIFY(!host.calendar.isValid());
+    }
+};
+
+QTEST_MAIN(TestBuildTable)
+#include "tst_buildtable.moc"

@@ -1,0 +1,161 @@
+#include "core/ui/FlexGrid.h"
+
+#include <QImage>
+#include <QSignalSpy>
+#include <QTest>
+
+// The roster grid: geometry with a fixed header row and day column,
+// scrolling by cells, colours as painted, its saved state.
+class TestFlexGrid : public QObject
+{
+    Q_OBJECT
+
+    static FlexGridGeometry sample(int topRow, int leftCol)
+    {
+        FlexGridGeometry g;
+        g.colWidths = {30, 50, 50, 50};
+        g.rowHeights = {40, 20, 20, 20, 20};
+        g.topRow = topRow;
+        g.leftCol = leftCol;
+        return g;
+    }
+
+private Q_SLOTS:
+    void cellAt_data()
+    {
+        QTest::addColumn<int>("topRow");
+        QTest::addColumn<int>("leftCol");
+        QTest::addColumn<QPoint>("pos");
+        QTest::addColumn<QPoint>("cell"); // (col, row)
+        QTest::newRow("corner") << 1 << 1 << QPoint(5, 5) << QPoint(0, 0);
+        QTest::newRow("first cell") << 1 << 1 << QPoint(30, 40) << QPoint(1, 1);
+        QTest::newRow("last edge pixel") << 1 << 1 << QPoint(79, 59) << QPoint(1, 1);
+        QTest::newRow("scrolled") << 3 << 2 << QPoint(35, 45) << QPoint(2, 3);
+        QTest::newRow("header stays when scrolled") << 3 << 2 << QPoint(85, 10) << QPoint(3, 0);
+        QTest::newRow("day column stays") << 3 << 2 << QPoint(10, 65) << QPoint(0, 4);
+        QTest::newRow("beyond last column") << 1 << 1 << QPoint(181, 45) << QPoint(-1, -1);
+        QTest::newRow("beyond last row") << 3 << 1 << QPoint(40, 81) << QPoint(-1, -1);
+    }
+    void cellAt()
+    {
+        QFETCH(int, topRow);
+        QFETCH(int, leftCol);
+        QFETCH(QPoint, pos);
+        QFETCH(QPoint, cell);
+        const FlexGridGeometry g = sample(topRow, leftCol);
+        QCOMPARE(g.cellAt(pos), cell);
+        if (cell.x() >= 0)
+            QVERIFY(g.cellRect(cell.y(), cell.x()).contains(pos));
+    }
+
+    void scrolledOutCells()
+    {
+        const FlexGridGeometry g = sample(3, 2);
+        QVERIFY(g.cellRect(1, 1).isEmpty());
+        QVERIFY(g.cellRect(2, 3).isEmpty());
+        QCOMPARE(g.cellRect(0, 0), QRect(0, 0, 30, 40));
+        QCOMPARE(g.cellRect(3, 2), QRect(30, 40, 50, 20));
+        // Rows 2..4 (60 px) fit below a 40 px header in 100 px, rows 1..4 do not.
+        QCOMPARE(g.maxTopRow(100), 2);
+        QCOMPARE(g.maxTopRow(1000), 1);
+        QCOMPARE(g.maxLeftCol(130), 2);
+        QCOMPARE(g.maxLeftCol(179), 2);
+        QCOMPARE(g.maxLeftCol(180), 1);
+    }
+
+    void rowsColumnsAndState()
+    {
+        FlexGrid grid;
+        grid.setRows(1);
+        grid.setCols(3);
+        grid.setText(0, 2, QStringLiteral("Patrol"));
+        grid.setColData(2, 5000000000LL);
+        grid.addItem(QStringLiteral("1\r\nśr."));
+        grid.addItem(QStringLiteral("2\r\nczw."));
+        QCOMPARE(grid.rows(), 3);
+        QCOMPARE(grid.text(2, 0), QStringLiteral("2\r\nczw."));
+        QCOMPARE(grid.colData(2), 5000000000LL);
+        QCOMPARE(grid.text(7, 7), QString());
+
+        const FlexGrid::State saved = grid.saveState();
+        grid.setText(1, 1, QStringLiteral("Nowak Jan"));
+        grid.setCellBackColor(1, 1, Qt::red);
+        grid.setRows(10);
+        grid.restoreState(saved);
+        QCOMPARE(grid.rows(), 3);
+        QCOMPARE(grid.text(1, 1), QString());
+        QCOMPARE(grid.cellBackColor(1, 1), QColor());
+
+        grid.setRowHeight(1, 44);
+        grid.setText(1, 1, QStringLiteral("x"));
+        grid.clear();
+        QCOMPARE(grid.text(0, 2), QString());
+        QCOMPARE(grid.rowHeight(1), 44);
+        QCOMPARE(grid.rows(), 3);
+    }
+
+    void scrollingClamps()
+    {
+        FlexGrid grid;
+        grid.resize(200, 150);
+        grid.show();
+        grid.setRows(32);
+        grid.setCols(6);
+        grid.setTopRow(0);
+        QCOMPARE(grid.topRow(), 1);
+        grid.setTopRow(10);
+        QCOMPARE(grid.topRow(), 10);
+        grid.setTopRow(1000);
+        QVERIFY(grid.topRow() < 32);
+        QVERIFY(grid.topRow() > 10);
+        grid.setLeftCol(-3);
+        QCOMPARE(grid.leftCol(), 1);
+    }
+
+    void paintsCellColoursAndDoubleClick()
+    {
+        FlexGrid grid;
+        grid.setRows(3);
+        grid.setCols(3);
+        for (int c = 0; c < 3; ++c)
+            grid.setColWidth(c, 40);
+        for (int r = 0; r < 3; ++r)
+            grid.setRowHeight(r, 30);
+        grid.resize(200, 150);
+        grid.setCellBackColor(1, 0, QColor(255, 192, 192));
+        grid.setCellBackColor(2, 2, QColor(236, 136, 76));
+        QImage image(grid.viewport()->size(), QImage::Format_RGB32);
+        grid.viewport()->render(&image);
+        QCOMPARE(QColor(image.pixel(10, 40)), QColor(255, 192, 192));
+        QCOMPARE(QColor(image.pixel(100, 75)), QColor(236, 136, 76));
+        QVERIFY(QColor(image.pixel(60, 40)) != QColor(236, 136, 76));
+
+        QSignalSpy spy(&grid, &FlexGrid::cellDoubleClicked);
+        QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, QPoint(95, 70));
+        QCOMPARE(spy.size(), 1);
+        QCOMPARE(spy.first().at(0).toInt(), 2);
+        QCOMPARE(spy.first().at(1).toInt(), 2);
+        QCOMPARE(grid.row(), 2);
+        QCOMPARE(grid.col(), 2);
+    }
+
+    void rowsGrowToText()
+    {
+        FlexGrid grid;
+        grid.setRows(2);
+        grid.setCols(2);
+        grid.setWordWrap(true);
+        grid.setColWidth(1, 80);
+        grid.setRowHeight(1, 10);
+        grid.setText(1, 1, QStringLiteral("Kowalski Jan\r\n\r\nNowak Adam"));
+        grid.growRowsToText(1);
+        QVERIFY(grid.rowHeight(1) >= 3 * grid.fontMetrics().height());
+        grid.setText(1, 1, QString());
+        const int height = grid.rowHeight(1);
+        grid.growRowsToText(1);
+        QCOMPARE(grid.rowHeight(1), height);
+    }
+};
+
+QTEST_MAIN(TestFlexGrid)
+#include "tst_flexgrid.moc"

@@ -1,0 +1,475 @@
+#include "controls/GraphicalCalendar.h"
+#include "controls/TBNItems.h"
+#include "controls/ToolBarN.h"
+#include "core/Globals.h"
+#include "core/Messages.h"
+#include "core/Module1.h"
+#include "core/Options.h"
+#include "core/ui/FlexGrid.h"
+#include "engine/ui/BuildTable.h"
+#include "mainwindow/Panel.h"
+#include "mainwindow/ProgressBox.h"
+#include "mainwindow/Wykluczenia.h"
+#include "platform/db/Database.h"
+#include "platform/xml/XmlDocument.h"
+#include "tests/support/TestDatabase.h"
+
+#include <QAction>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMap>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+#include <QTreeWidget>
+
+#include <memory>
+
+namespace {
+
+// The main window with its modal windows answered in place.
+class TestPanel : public Panel
+{
+public:
+    QDate runMonth{2024, 5, 1};
+    QStringList opened; // class names of the windows shown
+    QStringList exclusionLines;
+    QString shellPath;
+
+protected:
+    int showModal(QDialog &dialog) override
+    {
+        opened << QString::fromLatin1(dialog.metaObject()->className());
+        if (auto *build = qobject_cast<BuildTable *>(&dialog)) {
+            build->setMonth(runMonth);
+            return build->create() ? QDialog::Accepted : QDialog::Rejected;
+        }
+        if (auto *view = qobject_cast<Wykluczenia *>(&dialog)) {
+            for (int i = 0; i < view->lista()->topLevelItemCount(); ++i) {
+                const QTreeWidgetItem *day = view->lista()->topLevelItem(i);
+                exclusionLines << day->text(0);
+                for (int j = 0; j < day->childCount(); ++j)
+                    exclusionLines << QStringLiteral("  ") + day->child(j)->text(0);
+            }
+        }
+        return QDialog::Rejected;
+    }
+    void openWithShell(const QString &path) override { shellPath = path; }
+};
+
+qint64 count(const QString &sql)
+{
+    return Globals::database()->scalar(sql).toLongLong();
+}
+
+} // namespace
+
+// The main window: its two states, the generation reaching the grid and the
+// list of people, the gap question, Close, Erase and Help.
+class TestPanelWindow : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestSupport::TestDatabase> m_file;
+    qint64 m_duty = 0;   // "Dyżur"
+    qint64 m_patrol = 0; // "Patrol"
+
+    static void exec(const QString &sql, const QVariantList &params = {})
+    {
+        QVERIFY2(Globals::database()->execute(sql, params),
+                 qPrintable(Globals::database()->errorString()));
+    }
+
+    static bool visible(QWidget *w, Panel &panel) { return w->isVisibleTo(&panel); }
+
+    static void checkNoRoster(Panel &panel)
+    {
+        QVERIFY(!panel.xmlDocument());
+        QVERIFY(!panel.isOpened());
+        QVERIFY(!visible(panel.Lista(), panel));
+        QVERIFY(!visible(panel.lstLudzie(), panel));
+        QVERIFY(!visible(panel.MiniCal(), panel));
+        QVERIFY(!visible(panel.tbBilans(), panel));
+        QVERIFY(visible(panel.Image1(), panel));
+        QVERIFY(!panel.menuAction(QStringLiteral("mnuClose"))->isEnabled());
+        QVERIFY(!panel.toolbarItemEnabled(QStringLiteral("wykluczenia")));
+        QCOMPARE(panel.windowTitle(), QStringLiteral("Dorvat Kadrelo"));
+        QCOMPARE(panel.ToolBar1()->Title(), QStringLiteral("Dorvat Kadrelo"));
+    }
+
+    // Every grid cell holds the names the roster document puts there.
+    static void checkCellsMatchDocument(Panel &panel)
+    {
+        const QList<Xml::Node> duties =
+            panel.xmlDocument()->selectNodes(QStringLiteral("/Baza/Dzien/Sluzba"));
+        QVERIFY(!duties.isEmpty());
+        for (const Xml::Node &duty : duties) {
+            const QStringList position = duty.attribute(QStringLiteral("Position")).split(u'.');
+            QStringList names;
+            for (const Xml::Node &person : duty.childElements(QStringLiteral("Osoba")))
+                names << person.childElements(QStringLiteral("Nazwisko")).value(0).text();
+            const int col = position[0].toInt();
+            const int row = position[1].toInt();
+            QCOMPARE(panel.Lista()->colData(col),
+                     duty.attribute(QStringLiteral("Id")).toLongLong());
+            if (!panel.Lista()->text(row, col).contains(QStringLiteral("{luka}")))
+                QCOMPARE(panel.Lista()->text(row, col), names.join(QStringLiteral("\r\n\r\n")));
+        }
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_file = std::make_unique<TestSupport::TestDatabase>();
+        QVERIFY2(m_file->isValid(), qPrintable(m_file->errorString()));
+        Globals::setDatabase(m_file->take());
+        QString error;
+        auto options = clsOptions::load(*Globals::database(), &error);
+        QVERIFY2(options, qPrintable(error));
+        Globals::setOptions(std::move(options));
+        Globals::options()->SetOption(QStringLiteral("CellShow"),
+                                      QStringLiteral("[nazwisko] [imie]"));
+
+        exec(QStringLiteral("INSERT INTO grupy (nazwa) VALUES ('Alfa'), ('Beta')"));
+        exec(QStringLiteral(
+            "INSERT INTO ludzie (id_grupa, nazwisko, imie, stopien, mezczyzna, random) VALUES "
+            "('1', 'Kowalski', 'Jan', 'kpr.', 1, 10), ('1', 'Nowak', 'Adam', 'sierż.', 1, 20), "
+            "('2', 'Wiśniewski', 'Piotr', 'szer.', 1, 30)"));
+        exec(QStringLiteral(
+            "INSERT INTO sluzby (nazwa, od, okres, ilosc_std, kobiety, rest, calagrupa) VALUES "
+            "('Dyżur', '08:00', 24, 1, 1, 0, 0), ('Patrol', '20:00', 8, 1, 1, 0, 0)"));
+        m_duty = count(QStringLiteral("SELECT id FROM sluzby WHERE nazwa='Dyżur'"));
+        m_patrol = count(QStringLiteral("SELECT id FROM sluzby WHERE nazwa='Patrol'"));
+        Messages::clearShown();
+    }
+    void cleanup()
+    {
+        Globals::closeDatabase();
+        m_file.reset();
+    }
+
+    void startsWithoutRoster()
+    {
+        TestPanel panel;
+        panel.resize(1000, 700);
+        panel.show();
+        checkNoRoster(panel);
+        // Commands of later work are off; those built here are on.
+        QVERIFY(!panel.menuAction(QStringLiteral("mnuSave"))->isEnabled());
+        QVERIFY(!panel.menuAction(QStringLiteral("mnuEksport"))->isEnabled());
+        QVERIFY(!panel.menuAction(QStringLiteral("mnuOpen"))->isEnabled());
+        QVERIFY(!panel.toolbarItemEnabled(QStringLiteral("bilans")));
+        QVERIFY(!panel.toolbarItemEnabled(QStringLiteral("kreator")));
+        QVERIFY(!panel.toolbarItemEnabled(QStringLiteral("options")));
+        for (const char *key : {"create", "ludzie", "sluzby"})
+            QVERIFY2(panel.toolbarItemEnabled(QString::fromLatin1(key)), key);
+        QVERIFY(panel.menuAction(QStringLiteral("mnuNew"))->isEnabled());
+        QVERIFY(panel.menuAction(QStringLiteral("mnuToolsErase"))->isEnabled());
+        QCOMPARE(panel.menuAction(QStringLiteral("mnuPomocFile"))->shortcut(),
+                 QKeySequence(Qt::Key_F1));
+        QCOMPARE(panel.menuAction(QStringLiteral("mnuClose"))->shortcut(),
+                 QKeySequence(QStringLiteral("Ctrl+F4")));
+        // The header row starts with every duty's name.
+        QCOMPARE(panel.Lista()->cols(), 3);
+        QCOMPARE(panel.Lista()->text(0, 2), QStringLiteral("Patrol"));
+
+        // Reached without a roster, the roster views say so and open nothing.
+        panel.toolbarClick(QStringLiteral("wykluczenia"));
+        panel.toolbarClick(QStringLiteral("bilans"));
+        QCOMPARE(Messages::shown(),
+                 QStringList(2, QStringLiteral("Brak otworzonego/stworzonego grafiku!")));
+        QVERIFY(panel.opened.isEmpty());
+
+        panel.toolbarClick(QStringLiteral("ludzie"));
+        panel.toolbarClick(QStringLiteral("sluzby"));
+        panel.menuAction(QStringLiteral("mnuAbout"))->trigger();
+        QCOMPARE(panel.opened, (QStringList{"Ludzie", "Sluzby", "About"}));
+    }
+
+    // "Grafik" lays the grid out, the run fills it, the list of people and
+    // the commands of an open roster follow.
+    void generationReachesGrid()
+    {
+        TestPanel panel;
+        panel.resize(1000, 700);
+        panel.show();
+        panel.setCurrFile(QStringLiteral("/tmp/kwiecien.swx"));
+        panel.menuAction(QStringLiteral("mnuNew"))->trigger();
+        QCOMPARE(panel.opened, QStringList{QStringLiteral("BuildTable")});
+        QVERIFY2(Messages::shown().isEmpty(), qPrintable(Messages::shown().join(u'\n')));
+
+        QVERIFY(panel.xmlDocument());
+        QVERIFY(panel.isOpened());
+        QVERIFY(panel.ScheduleReady());
+        QCOMPARE(panel.CurrDate(), QDate(2024, 5, 1));
+        QCOMPARE(panel.CurrFile(), QString());
+        QCOMPARE(panel.windowTitle(), QStringLiteral("Grafik [2024-05] - Dorvat Kadrelo"));
+        QCOMPARE(panel.ToolBar1()->Title(), QStringLiteral("Grafik na maj 2024"));
+        QCOMPARE(panel.MiniCal()->Value(), QDate(2024, 5, 1));
+        QVERIFY(visible(panel.Lista(), panel));
+        QVERIFY(visible(panel.lstLudzie(), panel));
+        QVERIFY(visible(panel.MiniCal(), panel));
+        QVERIFY(visible(panel.tbBilans(), panel));
+        QVERIFY(!visible(panel.Image1(), panel));
+        QVERIFY(!visible(panel.Picture1(), panel));
+        QVERIFY(panel.menuAction(QStringLiteral("mnuClose"))->isEnabled());
+        QVERIFY(panel.toolbarItemEnabled(QStringLiteral("wykluczenia")));
+        QVERIFY(!panel.menuAction(QStringLiteral("mnuSave"))->isEnabled());
+
+        FlexGrid *grid = panel.Lista();
+        QCOMPARE(grid->rows(), 32);
+        QCOMPARE(grid->cols(), 3);
+        QCOMPARE(grid->text(0, 1), QStringLiteral("Dyżur\r\nod 08:00 przez 24 h"));
+        QCOMPARE(grid->text(0, 2), QStringLiteral("Patrol\r\nod 20:00 przez 8 h"));
+        QCOMPARE(grid->colData(1), m_duty);
+        QCOMPARE(grid->colData(2), m_patrol);
+        QCOMPARE(grid->text(4, 0), QStringLiteral("4\r\nsob."));
+        QCOMPARE(grid->cellForeColor(4, 0), QColor(255, 0, 0));
+        QCOMPARE(grid->cellForeColor(6, 0), QColor());
+        for (int r = 1; r <= 31; ++r)
+            for (int c = 1; c <= 2; ++c)
+                QVERIFY(!grid->text(r, c).isEmpty());
+        checkCellsMatchDocument(panel);
+
+        // One row per person, the count of this month's duties in the third column.
+        QTreeWidget *list = panel.lstLudzie();
+        QCOMPARE(list->topLevelItemCount(), 3);
+        int total = 0;
+        for (int i = 0; i < list->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem *row = list->topLevelItem(i);
+            const qint64 id = Module1::IdFromKey(row->data(0, Qt::UserRole).toString());
+            QVERIFY(id > 0);
+            const int duties = int(panel.xmlDocument()
+                                       ->selectNodes(QStringLiteral("//Osoba[@Id='%1']").arg(id))
+                                       .size());
+            QCOMPARE(row->text(2), QString::number(duties));
+            total += duties;
+        }
+        QCOMPARE(total, 62);
+        QCOMPARE(list->topLevelItem(0)->text(0), QStringLiteral("Kowalski Jan"));
+        QCOMPARE(list->topLevelItem(0)->text(1), QStringLiteral("Alfa"));
+
+        // Close: back to the state without a roster.
+        panel.closeRoster();
+        checkNoRoster(panel);
+        QCOMPARE(grid->text(1, 1), QString());
+    }
+
+    // A run with unfilled places asks whether to check the absences; Yes
+    // opens the exclusions view on the new roster.
+    void gapQuestion_data()
+    {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("Yes") << true;
+        QTest::newRow("No") << false;
+    }
+    void gapQuestion()
+    {
+        QFETCH(bool, yes);
+        // Nowak is away for the whole first week.
+        exec(QStringLiteral("INSERT INTO zwolnienia (od, \"do\", rodzaj, id_item) VALUES "
+                            "('2024-05-01', '2024-05-07', 0, '2')"));
+        exec(QStringLiteral("UPDATE sluzby SET ilosc_std=3 WHERE nazwa='Patrol'"));
+        TestPanel panel;
+        panel.show();
+        Messages::setNextAnswer(yes ? Messages::Answer::Yes : Messages::Answer::No);
+        panel.toolbarClick(QStringLiteral("create"));
+        QCOMPARE(Messages::shown().size(), 1);
+        const QString question = Messages::shown().first();
+        QVERIFY2(question.startsWith(QStringLiteral("Istnieją luki w służbach! Ilość luk: ")),
+                 qPrintable(question));
+        QVERIFY(question.endsWith(QStringLiteral("Czy chcesz sprawdzić istnienie zwolnień?")));
+        QVERIFY(panel.xmlDocument());
+        checkCellsMatchDocument(panel);
+        int gaps = 0;
+        for (int r = 1; r < panel.Lista()->rows(); ++r)
+            gaps += panel.Lista()->text(r, 2).count(QStringLiteral("{luka}"));
+        QVERIFY(gaps > 0);
+        if (yes) {
+            QCOMPARE(panel.opened, (QStringList{"BuildTable", "Wykluczenia"}));
+            QVERIFY(panel.exclusionLines.contains(QStringLiteral("Dzień 1")));
+            QVERIFY(
+                panel.exclusionLines.contains(QStringLiteral("  Nowak Adam (zw. 1-7.05.2024)")));
+        } else {
+            QCOMPARE(panel.opened, QStringList{QStringLiteral("BuildTable")});
+        }
+    }
+
+    // A run that cannot lay out or fill the grid leaves the window as it was.
+    void failedRunRestoresWindow()
+    {
+        TestPanel panel;
+        panel.resize(1000, 700);
+        panel.show();
+        panel.toolbarClick(QStringLiteral("create"));
+        QVERIFY(panel.xmlDocument());
+        const Xml::Document *first = panel.xmlDocument();
+        const QString cell = panel.Lista()->text(3, 1);
+        const QString person = panel.lstLudzie()->topLevelItem(0)->text(2);
+
+        panel.runMonth = QDate(2024, 2, 1);
+        Globals::options()->SetOption(QStringLiteral("CellWidth"), QStringLiteral("szeroka"));
+        panel.toolbarClick(QStringLiteral("create"));
+        QCOMPARE(Messages::shown().size(), 1);
+
+        Globals::options()->SetOption(QStringLiteral("CellWidth"), QStringLiteral("3"));
+        exec(QStringLiteral("DROP TABLE ludzie_last"));
+        panel.toolbarClick(QStringLiteral("create"));
+        QCOMPARE(Messages::shown().size(), 2);
+
+        QCOMPARE(panel.xmlDocument(), first);
+        QCOMPARE(panel.windowTitle(), QStringLiteral("Grafik [2024-05] - Dorvat Kadrelo"));
+        QCOMPARE(panel.MiniCal()->Value(), QDate(2024, 5, 1));
+        QCOMPARE(panel.CurrDate(), QDate(2024, 5, 1));
+        QCOMPARE(panel.Lista()->rows(), 32);
+        QCOMPARE(panel.Lista()->text(3, 1), cell);
+        QCOMPARE(panel.lstLudzie()->topLevelItemCount(), 3);
+        QCOMPARE(panel.lstLudzie()->topLevelItem(0)->text(2), person);
+        QVERIFY(visible(panel.Lista(), panel));
+        QVERIFY(!visible(panel.Picture1(), panel));
+        QVERIFY(!visible(panel.Image1(), panel));
+        QVERIFY(panel.isOpened());
+        QVERIFY(panel.ScheduleReady());
+    }
+
+    // Header clicks sort as text: ascending, then descending.
+    void sortPeople()
+    {
+        TestPanel panel;
+        panel.clear();
+        panel.addRow(1, QStringLiteral("Nowak Adam"), QStringLiteral("Alfa"), 9, {});
+        panel.addRow(2, QStringLiteral("Kowalski Jan"), QStringLiteral("Beta"), 10, {});
+        panel.addRow(3, QStringLiteral("Zając Ewa"), QStringLiteral("Alfa"), 2, {});
+        panel.sortRows();
+        auto column = [&](int c) {
+            QStringList texts;
+            for (int i = 0; i < panel.lstLudzie()->topLevelItemCount(); ++i)
+                texts << panel.lstLudzie()->topLevelItem(i)->text(c);
+            return texts;
+        };
+        QCOMPARE(column(0), (QStringList{"Kowalski Jan", "Nowak Adam", "Zając Ewa"}));
+        panel.sortPeople(2);
+        QCOMPARE(column(2), (QStringList{"10", "2", "9"}));
+        panel.sortPeople(2);
+        QCOMPARE(column(2), (QStringList{"9", "2", "10"}));
+        panel.sortPeople(0);
+        QCOMPARE(column(0), (QStringList{"Kowalski Jan", "Nowak Adam", "Zając Ewa"}));
+    }
+
+    // Releasing the mouse over the list marks the cells of the selected
+    // people and scrolls to the first one; nobody selected clears the marks.
+    void markSelectedPeople()
+    {
+        TestPanel panel;
+        panel.resize(700, 500);
+        panel.show();
+        panel.toolbarClick(QStringLiteral("create"));
+        QVERIFY(panel.xmlDocument());
+        QTreeWidget *list = panel.lstLudzie();
+        QTreeWidgetItem *row = list->topLevelItem(2);
+        const QString key = row->data(0, Qt::UserRole).toString();
+        row->setSelected(true);
+        QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+
+        const QList<Xml::Node> persons = panel.xmlDocument()->selectNodes(
+            QStringLiteral("//Osoba[@Id='%1']").arg(Module1::IdFromKey(key)));
+        QVERIFY(!persons.isEmpty());
+        QSet<QPair<int, int>> marked;
+        for (const Xml::Node &person : persons) {
+            const QStringList pos =
+                person.parent().attribute(QStringLiteral("Position")).split(u'.');
+            marked.insert({pos[1].toInt(), pos[0].toInt()});
+        }
+        FlexGrid *grid = panel.Lista();
+        for (int r = 1; r < grid->rows(); ++r) {
+            for (int c = 1; c < grid->cols(); ++c) {
+                const bool mark = marked.contains({r, c});
+                QCOMPARE(grid->cellBackColor(r, c), mark ? QColor(236, 136, 76) : QColor());
+                QCOMPARE(grid->cellForeColor(r, c), mark ? QColor(Qt::white) : QColor());
+            }
+        }
+        const QStringList first =
+            persons.first().parent().attribute(QStringLiteral("Position")).split(u'.');
+        const int firstRow = first[1].toInt();
+        QCOMPARE(grid->topRow(), std::min(std::max(1, firstRow - 1),
+                                          grid->layout().maxTopRow(grid->viewport()->height())));
+
+        list->clearSelection();
+        QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+        for (int r = 1; r < grid->rows(); ++r)
+            for (int c = 1; c < grid->cols(); ++c)
+                QCOMPARE(grid->cellBackColor(r, c), QColor());
+        QCOMPARE(grid->topRow(), 1);
+        QCOMPARE(grid->leftCol(), 1);
+        // The day column keeps its weekend colours.
+        QCOMPARE(grid->cellBackColor(4, 0), QColor(255, 192, 192));
+    }
+
+    // Erase empties the master data in one transaction; No changes nothing,
+    // a failing statement undoes the ones before it.
+    void erase_data()
+    {
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<bool>("failing");
+        QTest::newRow("No") << false << false;
+        QTest::newRow("Yes") << true << false;
+        QTest::newRow("Yes, failing DELETE") << true << true;
+    }
+    void erase()
+    {
+        QFETCH(bool, yes);
+        QFETCH(bool, failing);
+        exec(QStringLiteral("INSERT INTO stopnie (nazwa) VALUES ('kpr.')"));
+        exec(QStringLiteral("INSERT INTO ludzie_last (id_osoba, miesiac, ilosc, data) VALUES ('1', "
+                            "'2024-04', 3, '')"));
+        // grupy goes after ludzie: a failure there must bring ludzie back.
+        if (failing)
+            exec(QStringLiteral("CREATE TRIGGER keep BEFORE DELETE ON grupy BEGIN SELECT "
+                                "RAISE(ABORT, 'zablokowane'); END"));
+        TestPanel panel;
+        Messages::setNextAnswer(yes ? Messages::Answer::Yes : Messages::Answer::No);
+        const bool done = panel.eraseDatabase();
+        QCOMPARE(done, yes && !failing);
+        const bool emptied = yes && !failing;
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM ludzie")), emptied ? 0 : 3);
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM sluzby")), emptied ? 0 : 2);
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM ludzie_last")), emptied ? 0 : 1);
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM grupy")), emptied ? 0 : 2);
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM stopnie")), 1);
+        QVERIFY(count(QStringLiteral("SELECT COUNT(*) FROM opcje")) > 0);
+
+        const QStringList shown = Messages::shown();
+        QCOMPARE(
+            shown.first(),
+            QStringLiteral(
+                "Czy na pewno chcesz wyczyścić wszystkie dotychczasowe informacje z bazy danych?"));
+        const QString success =
+            QStringLiteral("Usuwanie danych przebiegło pomyślnie. Baza danych jest pusta.");
+        QCOMPARE(shown.contains(success), emptied);
+        QCOMPARE(shown.size(), yes ? 2 : 1);
+        if (failing)
+            QVERIFY(shown.last().contains(QStringLiteral("zablokowane")));
+    }
+
+    // Help opens Docs/Help.pdf beside the program; a missing file does nothing.
+    void help()
+    {
+        QTemporaryDir folder;
+        Module1::setAppPath(folder.path());
+        TestPanel panel;
+        panel.menuAction(QStringLiteral("mnuPomocFile"))->trigger();
+        QCOMPARE(panel.shellPath, QString());
+        QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("Docs")));
+        QFile pdf(folder.filePath(QStringLiteral("Docs/Help.pdf")));
+        QVERIFY(pdf.open(QIODevice::WriteOnly));
+        pdf.close();
+        panel.menuAction(QStringLiteral("mnuPomocFile"))->trigger();
+        QCOMPARE(QFileInfo(panel.shellPath), QFileInfo(pdf.fileName()));
+        QVERIFY(Messages::shown().isEmpty());
+        Module1::setAppPath(QString());
+    }
+};
+
+QTEST_MAIN(TestPanelWindow)
+#include "tst_panel.moc"

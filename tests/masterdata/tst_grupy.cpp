@@ -1,0 +1,154 @@
+#include "controls/BlueCommand.h"
+#include "core/Globals.h"
+#include "masterdata/Grupy.h"
+#include "masterdata/SelectItem.h"
+#include "platform/db/Database.h"
+#include "tests/support/TestDatabase.h"
+
+#include <QListWidget>
+#include <QTest>
+
+class TestGrupy : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void listsGroupsByName();
+    void picksFromTheBottomUp_data();
+    void picksFromTheBottomUp();
+    void doubleClickPicksOnlyForAPicker();
+    void closeAnswersNothing();
+    void emptyTable();
+
+private:
+    qint64 addGroup(const QVariant &name);
+    QHash<QString, qint64> m_ids;
+    std::unique_ptr<TestSupport::TestDatabase> m_db;
+};
+
+qint64 TestGrupy::addGroup(const QVariant &name)
+{
+    Globals::database()->execute(QStringLiteral("INSERT INTO grupy (nazwa) VALUES (?)"), {name});
+    return Globals::database()->lastInsertId();
+}
+
+void TestGrupy::init()
+{
+    m_db = std::make_unique<TestSupport::TestDatabase>();
+    QVERIFY2(m_db->isValid(), qPrintable(m_db->errorString()));
+    Globals::setDatabase(m_db->take());
+    // Stored out of name order, one with a ";" and one without a name.
+    m_ids.clear();
+    m_ids.insert(QStringLiteral("Beta"), addGroup(QStringLiteral("Beta")));
+    m_ids.insert(QStringLiteral("Alfa"), addGroup(QStringLiteral("Alfa")));
+    m_ids.insert(QStringLiteral("Gamma;2"), addGroup(QStringLiteral("Gamma;2")));
+    m_ids.insert(QString(), addGroup(QVariant(QMetaType(QMetaType::QString))));
+}
+
+void TestGrupy::cleanup()
+{
+    Globals::closeDatabase();
+    m_db.reset();
+}
+
+void TestGrupy::listsGroupsByName()
+{
+    Grupy window;
+    QStringList names;
+    for (int i = 0; i < window.lTasks()->count(); ++i) {
+        names.append(window.lTasks()->item(i)->text());
+        QCOMPARE(window.lTasks()->item(i)->data(Qt::UserRole).toLongLong(), m_ids.value(names.last()));
+    }
+    QCOMPARE(names, (QStringList{QString(), QStringLiteral("Alfa"), QStringLiteral("Beta"), QStringLiteral("Gamma;2")}));
+    QCOMPARE(window.lTasks()->currentRow(), 0);
+    QCOMPARE(window.lTasks()->selectedItems().size(), 1);
+    // Opened for listing only, there is nothing to choose.
+    window.show();
+    QVERIFY(!window.ButtonOK()->isVisible());
+}
+
+void TestGrupy::picksFromTheBottomUp_data()
+{
+    QTest::addColumn<QList<int>>("rows");
+    QTest::addColumn<QStringList>("entries");
+    const QString nul(QChar(u'\0'));
+    QTest::newRow("two") << QList<int>{1, 2} << QStringList{QStringLiteral("Beta"), QStringLiteral("Alfa")};
+    QTest::newRow("one") << QList<int>{2} << QStringList{QStringLiteral("Beta")};
+    QTest::newRow("with semicolon") << QList<int>{3} << QStringList{QStringLiteral("Gamma;2")};
+    QTest::newRow("no name") << QList<int>{0, 3} << QStringList{QStringLiteral("Gamma;2"), QString()};
+    QTest::newRow("none") << QList<int>{} << QStringList{};
+}
+
+void TestGrupy::picksFromTheBottomUp()
+{
+    QFETCH(QList<int>, rows);
+    QFETCH(QStringList, entries);
+    SelectItem picker;
+    picker.setResult(QStringLiteral("stale"));
+    Grupy window;
+    window.setMyClass(&picker);
+    window.show();
+    QVERIFY(window.ButtonOK()->isVisible());
+    QCOMPARE(window.ButtonOK()->Caption(), QStringLiteral("Wybierz"));
+    window.lTasks()->clearSelection();
+    for (int row : rows)
+        window.lTasks()->item(row)->setSelected(true);
+    QTest::mouseClick(window.ButtonOK(), Qt::LeftButton);
+
+    QStringList expected;
+    for (const QString &name : entries)
+        expected.append(QString::number(m_ids.value(name)) + QLatin1Char(';') + name);
+    QCOMPARE(picker.Result(), expected.join(QChar(u'\0')));
+    QVERIFY(!window.isVisible());
+    QVERIFY(!window.MyClass());
+}
+
+void TestGrupy::doubleClickPicksOnlyForAPicker()
+{
+    Grupy listing;
+    listing.show();
+    QListWidgetItem *alfa = listing.lTasks()->item(1);
+    Q_EMIT listing.lTasks()->itemDoubleClicked(alfa);
+    QVERIFY(listing.isVisible());
+
+    SelectItem picker;
+    Grupy window;
+    window.setMyClass(&picker);
+    window.show();
+    window.lTasks()->clearSelection();
+    window.lTasks()->item(1)->setSelected(true);
+    Q_EMIT window.lTasks()->itemDoubleClicked(window.lTasks()->item(1));
+    QCOMPARE(picker.Result(), QString::number(m_ids.value(QStringLiteral("Alfa"))) + QStringLiteral(";Alfa"));
+    QVERIFY(!window.isVisible());
+}
+
+void TestGrupy::closeAnswersNothing()
+{
+    SelectItem picker;
+    Grupy window;
+    window.setMyClass(&picker);
+    window.show();
+    QTest::mouseClick(window.ButtonClose(), Qt::LeftButton);
+    QVERIFY(picker.Result().isEmpty());
+    QVERIFY(!window.isVisible());
+    QVERIFY(!window.MyClass());
+}
+
+void TestGrupy::emptyTable()
+{
+    Globals::database()->execute(QStringLiteral("DELETE FROM grupy"));
+    SelectItem picker;
+    picker.setResult(QStringLiteral("stale"));
+    Grupy window;
+    window.setMyClass(&picker);
+    window.show();
+    QCOMPARE(window.lTasks()->count(), 0);
+    QTest::mouseClick(window.ButtonOK(), Qt::LeftButton);
+    QCOMPARE(picker.Result(), QString());
+}
+
+QTEST_MAIN(TestGrupy)
+#include "tst_grupy.moc"
