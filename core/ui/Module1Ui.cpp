@@ -169,6 +169,15 @@ void FlatBorder(QWidget *control)
     if (!control || control->property("flatBorder").toBool())
         return;
     control->setProperty("flatBorder", true);
+    // Framed widgets take a thin static edge; spin boxes and date editors keep
+    // their own frame, since a style-sheet border would redraw their arrows.
+    if (auto *frame = qobject_cast<QFrame *>(control)) {
+        frame->setFrameStyle(QFrame::StyledPanel | QFrame::Plain);
+        frame->setLineWidth(1);
+        return;
+    }
+    if (qobject_cast<QAbstractSpinBox *>(control) || qobject_cast<QComboBox *>(control))
+        return;
     // Only the control itself carries the property, so its children keep their look.
     control->setStyleSheet(control->styleSheet()
                            + QStringLiteral("\n*[flatBorder=\"true\"] { border: 1px solid palette(mid); }"));
