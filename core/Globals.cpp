@@ -33,6 +33,9 @@ Db::Database *database()
 
 void setDatabase(std::unique_ptr<Db::Database> db)
 {
+    // A store left from the previous database would refer to a closed one.
+    if (db.get() != databaseSlot().get())
+        optionsSlot().reset();
     databaseSlot() = std::move(db);
 }
 

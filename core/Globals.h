@@ -20,6 +20,7 @@ QString databasePassword();
 inline constexpr char DatabaseKey[] = "kov583";
 
 Db::Database *database();
+// Replacing the database also releases the options store of the old one.
 void setDatabase(std::unique_ptr<Db::Database> db);
 
 clsOptions *options();

@@ -12,6 +12,7 @@ namespace {
 
 const QString WorkingDocumentText = QStringLiteral("<Doc><Groups/><DaysTable/><Exclusions/></Doc>");
 constexpr qint64 LastDayMinutes = 1439;
+constexpr qint64 SecondsPerDay = 86400;
 
 QString idText(qint64 value)
 {
@@ -29,6 +30,16 @@ double queryNumber(const QString &text)
 qint64 secondsOf(const QDateTime &value)
 {
     return value.toSecsSinceEpoch();
+}
+
+// The absence [a1, last day a2 until 23:59] against the duty, in seconds.
+bool absenceLeavesFree(qint64 a1, qint64 a2, qint64 start, qint64 endWithRest, qint64 end)
+{
+    const qint64 absenceEnd = a2 + LastDayMinutes * 60;
+    int relation = xmlGroups::CompareIntervals(a1, absenceEnd, start, endWithRest);
+    if (relation == 4)
+        relation = xmlGroups::CompareIntervals(a1, absenceEnd, start, end);
+    return relation == 0;
 }
 
 QDateTime midnight(const QDate &date)
@@ -342,12 +353,8 @@ int xmlGroups::CompareIntervals(qint64 a1, qint64 a2, qint64 b1, qint64 b2)
 bool xmlGroups::IntervalIsFree(const QDateTime &absenceStart, const QDateTime &absenceEnd,
                                const QDateTime &start, const QDateTime &endWithRest, const QDateTime &end)
 {
-    const qint64 a1 = secondsOf(absenceStart);
-    const qint64 a2 = secondsOf(absenceEnd) + LastDayMinutes * 60;
-    int relation = CompareIntervals(a1, a2, secondsOf(start), secondsOf(endWithRest));
-    if (relation == 4)
-        relation = CompareIntervals(a1, a2, secondsOf(start), secondsOf(end));
-    return relation == 0;
+    return absenceLeavesFree(secondsOf(absenceStart), secondsOf(absenceEnd), secondsOf(start),
+                             secondsOf(endWithRest), secondsOf(end));
 }
 
 bool xmlGroups::rulePeriod(const QDateTime &start, const Period &period, QDateTime *from, QDateTime *to) const
@@ -405,11 +412,7 @@ bool xmlGroups::FindZwolnienia_Person(const Xml::Document &rules, const QString 
     if (pi >= 0) {
         const qint64 s = secondsOf(start), e = secondsOf(end), ewr = secondsOf(endWithRest);
         for (const Absence &absence : m_persons[size_t(pi)].absences) {
-            const qint64 a2 = absence.to + LastDayMinutes * 60;
-            int relation = CompareIntervals(absence.from, a2, s, ewr);
-            if (relation == 4)
-                relation = CompareIntervals(absence.from, a2, s, e);
-            if (relation != 0) {
+            if (!absenceLeavesFree(absence.from, absence.to, s, ewr, e)) {
                 blocked = true;
                 date1 = absence.date1;
                 date2 = absence.date2;
@@ -512,8 +515,11 @@ qint64 xmlGroups::ChooseGroup(const Xml::Document &rules, int day, const QString
 
 bool xmlGroups::matches(const Person &person, const PersonCondition &condition, qint64 freeBefore) const
 {
-    return person.hasPrzywilej && !person.privileged && person.freeFrom < freeBefore
-           && (!condition.menOnly || person.man);
+    // The free-from text must sort before the start text. At midnight it reads
+    // yyyy-mm-dd alone and so sorts before a start at that very midnight.
+    const bool free = person.freeFrom < freeBefore
+                      || (person.freeFrom == freeBefore && person.freeFrom % SecondsPerDay == 0);
+    return person.hasPrzywilej && !person.privileged && free && (!condition.menOnly || person.man);
 }
 
 qint64 xmlGroups::FindPerson(const Xml::Document &rules, int day, const QString &serviceId, int number,

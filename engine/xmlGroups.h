@@ -37,9 +37,10 @@ class xmlGroups
 {
 public:
     // The availability test of a person for a place (in place of the query
-    // text "@Przywilej!='1' and @Date<'start'"): the person's Date must lie
-    // before `freeBefore`, Przywilej must be set and not "1", and for a
-    // men-only duty Sex must be "0".
+    // text "@Przywilej!='1' and @Date<'start'"): the person's Date text must
+    // sort before the text of `freeBefore` (so before it in time, or at it when
+    // Date is a midnight, which reads yyyy-mm-dd alone), Przywilej must be set
+    // and not "1", and for a men-only duty Sex must be "0".
     struct PersonCondition
     {
         QDateTime freeBefore;
@@ -95,7 +96,10 @@ public:
     // group) or NoGroup (asking again cannot help: no group is left, or the
     // place is bound to the whole-group duty's group of the day or to the
     // persons a duty-person rule lists). LastGroup becomes the group of the
-    // person picked; a duty-person rule in force holds on every place.
+    // person picked, not of a group merely chosen: a whole-group duty whose
+    // first chosen group has nobody suitable moves on to another group rather
+    // than leaving all the day's places empty. A duty-person rule in force
+    // holds on every place.
     qint64 FindPerson(const Xml::Document &rules, int day, const QString &serviceId, int number,
                       const QDateTime &start, const QDateTime &endWithRest, const QDateTime &end,
                       bool wholeGroup, const PersonCondition &personCondition);
@@ -132,7 +136,7 @@ private:
     struct Absence
     {
         qint64 from = 0; // seconds, first day 00:00
-        qint64 to = 0;   // seconds, last day 23:59
+        qint64 to = 0;   // seconds, last day 00:00 (it counts until 23:59)
         QDate date1, date2;
     };
     struct Person

@@ -7,6 +7,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace Compression {
@@ -87,7 +88,10 @@ std::optional<QString> DecompressBytes(const QByteArray &content)
     }
 
     const QByteArray body = content.mid(HeaderStart + separator + 1);
-    QByteArray buffer(qsizetype(BufferSize(length)), '\0');
+    // Deflate never expands more than 1032 to 1: a larger header length only
+    // asks for a buffer the body could never fill.
+    const qint64 reachable = BufferSize(qint64(body.size()) * 1032);
+    QByteArray buffer(qsizetype(std::min(BufferSize(length), reachable)), '\0');
     uLongf destLen = uLongf(buffer.size());
     const int code =
         uncompress(reinterpret_cast<Bytef *>(buffer.data()), &destLen,

@@ -90,6 +90,9 @@ sqlite3 *openKeyed(const QString &path, const QString &key, int flags, QString *
     QString message;
     const QByteArray file = path.toUtf8();
     int rc = sqlite3_open_v2(file.constData(), &db, flags, nullptr);
+    // Before the first read: a file another program holds briefly is waited for.
+    if (rc == SQLITE_OK)
+        sqlite3_busy_timeout(db, 2000);
     // An empty key means a plain file; SQLCipher refuses a key of length 0.
     if (rc == SQLITE_OK && !key.isEmpty()) {
         const QByteArray secret = key.toUtf8();
@@ -109,7 +112,6 @@ sqlite3 *openKeyed(const QString &path, const QString &key, int flags, QString *
         sqlite3_close_v2(db);
         return nullptr;
     }
-    sqlite3_busy_timeout(db, 2000);
     return db;
 }
 

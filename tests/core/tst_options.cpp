@@ -1,3 +1,4 @@
+#include "core/Globals.h"
 #include "core/Options.h"
 #include "platform/db/Database.h"
 #include "tests/support/TestDatabase.h"
@@ -15,6 +16,7 @@ private Q_SLOTS:
     void nullValueReadsEmpty();
     void namesDifferingInCaseRefused();
     void failedWriteReported();
+    void storeGoesWithItsDatabase();
 };
 
 namespace {
@@ -128,6 +130,23 @@ void TestOptions::failedWriteReported()
     QCOMPARE(options->GetOption("pass"), QStringLiteral("0123456789abcdef0123456789abcdef"));
     QCOMPARE(options->GetOption("newkey"), QStringLiteral("v"));
     QCOMPARE(db.scalar("SELECT Value FROM opcje WHERE Name='Pass'").toString(), QString(""));
+}
+
+void TestOptions::storeGoesWithItsDatabase()
+{
+    TestDatabase first;
+    TestDatabase second;
+    QVERIFY(first.isValid() && second.isValid());
+    Globals::setDatabase(first.take());
+    Globals::setOptions(clsOptions::load(*Globals::database()));
+    QVERIFY(Globals::options());
+    // A store kept past its database would write into a closed file.
+    Globals::setDatabase(second.take());
+    QVERIFY(!Globals::options());
+    Globals::setOptions(clsOptions::load(*Globals::database()));
+    QVERIFY(Globals::options()->SetOption("Pass", ""));
+    Globals::closeDatabase();
+    QVERIFY(!Globals::options() && !Globals::database());
 }
 
 QTEST_GUILESS_MAIN(TestOptions)

@@ -284,15 +284,18 @@ void TestXmlGroups::availability_data()
     QTest::addColumn<QString>("sex");
     QTest::addColumn<QString>("przywilej");
     QTest::addColumn<int>("freeFromHour"); // on 1 May
+    QTest::addColumn<int>("startHour");    // of the 8-hour duty on 1 May
     QTest::addColumn<bool>("menOnly");
     QTest::addColumn<bool>("chosen");
-    QTest::newRow("free man") << "0" << "0" << 0 << false << true;
-    QTest::newRow("privilege 1 never") << "0" << "1" << 0 << false << false;
-    QTest::newRow("free exactly at the start is not free") << "0" << "0" << 8 << false << false;
-    QTest::newRow("free a minute before") << "0" << "0" << 7 << false << true;
-    QTest::newRow("woman, duty for everybody") << "1" << "0" << 0 << false << true;
-    QTest::newRow("woman, men-only duty") << "1" << "0" << 0 << true << false;
-    QTest::newRow("man, men-only duty") << "0" << "0" << 0 << true << true;
+    QTest::newRow("free man") << "0" << "0" << 0 << 8 << false << true;
+    QTest::newRow("privilege 1 never") << "0" << "1" << 0 << 8 << false << false;
+    QTest::newRow("free exactly at the start is not free") << "0" << "0" << 8 << 8 << false << false;
+    QTest::newRow("free a minute before") << "0" << "0" << 7 << 8 << false << true;
+    // A midnight free-from text reads yyyy-mm-dd alone and sorts before the start text.
+    QTest::newRow("free from the midnight the duty starts") << "0" << "0" << 0 << 0 << false << true;
+    QTest::newRow("woman, duty for everybody") << "1" << "0" << 0 << 8 << false << true;
+    QTest::newRow("woman, men-only duty") << "1" << "0" << 0 << 8 << true << false;
+    QTest::newRow("man, men-only duty") << "0" << "0" << 0 << 8 << true << true;
 }
 
 void TestXmlGroups::availability()
@@ -300,6 +303,7 @@ void TestXmlGroups::availability()
     QFETCH(QString, sex);
     QFETCH(QString, przywilej);
     QFETCH(int, freeFromHour);
+    QFETCH(int, startHour);
     QFETCH(bool, menOnly);
     QFETCH(bool, chosen);
     Work work;
@@ -307,7 +311,11 @@ void TestXmlGroups::availability()
     Xml::Node person = work.groups.AddPerson(group, 7, QStringLiteral("P"), 0, at(2024, 5, 1, freeFromHour));
     work.groups.setPersonInfo(person, sex, przywilej);
     work.groups.setGroupIlosc(group, 1);
-    QCOMPARE(work.find(1, 1, QStringLiteral("5"), false, 0, menOnly) == 7, chosen);
+    const QDateTime start = at(2024, 5, 1, startHour);
+    const QDateTime end = start.addSecs(8 * 3600);
+    QCOMPARE(work.groups.FindPerson(work.rules, 1, QStringLiteral("5"), 1, start, end, end, false, {start, menOnly})
+                 == 7,
+             chosen);
 }
 
 void TestXmlGroups::exclusionsLoggedOncePerDay()

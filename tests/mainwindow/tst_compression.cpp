@@ -101,6 +101,8 @@ void TestCompression::roundTrip_data()
     QTest::newRow("every windows-1250 letter")
         << QStringLiteral("ĄĆĘŁŃÓŚŹŻąćęłńóśźż €„”–—ŠšŤťŽžĹĺ");
     QTest::newRow("large") << Roster.repeated(2000);
+    // Near deflate's best ratio: the buffer bound taken from the body must still fit.
+    QTest::newRow("one letter repeated") << QString(3000000, QLatin1Char('a'));
 }
 
 void TestCompression::roundTrip()
@@ -123,6 +125,7 @@ void TestCompression::lenientHeader_data()
     QTest::newRow("other magic") << QByteArray("XXXXXXXXXXX") + '\0' + "3" + char(0xB3) + body;
     QTest::newRow("length larger than text") << header("500") + body;
     QTest::newRow("leading zeros") << header("0003") + body;
+    QTest::newRow("length far beyond what the body holds") << header("200000000") + body;
 }
 
 void TestCompression::lenientHeader()
