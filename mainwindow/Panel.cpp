@@ -416,21 +416,26 @@ bool Panel::eraseDatabase()
     static const char *const tables[] = {
         "ludzie",     "sluzby",      "wizardlist", "wizardlist_items",
         "zwolnienia", "ludzie_last", "grupy",      "sluzby_ilosc"};
-    // All or nothing: a failing DELETE leaves every table as it was.
-    Db::Transaction transaction(*db);
-    const auto fail = [db] {
-        Messages::critical(QStringLiteral("Nie udało się wyczyścić bazy danych.\r\n") +
-                           db->errorString());
-        return false;
-    };
-    if (!transaction.isActive())
-        return fail();
-    for (const char *table : tables) {
-        if (!db->execute(QStringLiteral("DELETE FROM ") + QString::fromLatin1(table)))
-            return fail();
+    // All or nothing: a failing DELETE leaves every table as it was. The
+    // failure is shown only once the transaction has been rolled back.
+    bool done = false;
+    QString error;
+    {
+        Db::Transaction transaction(*db);
+        done = transaction.isActive();
+        for (const char *table : tables) {
+            if (done)
+                done = db->execute(QStringLiteral("DELETE FROM ") + QString::fromLatin1(table));
+        }
+        if (done)
+            done = transaction.commit();
+        if (!done)
+            error = db->errorString();
     }
-    if (!transaction.commit())
-        return fail();
+    if (!done) {
+        Messages::critical(QStringLiteral("Nie udało się wyczyścić bazy danych.\r\n") + error);
+        return false;
+    }
     Messages::information(
         QStringLiteral("Usuwanie danych przebiegło pomyślnie. Baza danych jest pusta."));
     return true;

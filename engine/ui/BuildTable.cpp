@@ -89,10 +89,12 @@ BuildTable::BuildTable(BuildTableHost &host, QWidget *parent) : QDialog(parent),
         m_toolbars[k]->setIconSize(QSize(16, 16));
         QAction *add = m_toolbars[k]->addAction(icon("new"), QStringLiteral("Dodaj"));
         QAction *del = m_toolbars[k]->addAction(icon("del"), QStringLiteral("Usuń"));
-        connect(add, &QAction::triggered, this,
-                [this, k] { toolbarClick(k, QStringLiteral("add")); });
-        connect(del, &QAction::triggered, this,
-                [this, k] { toolbarClick(k, QStringLiteral("del")); });
+        connect(add, &QAction::triggered, this, [this, k] {
+            Ui::guarded([this, k] { toolbarClick(k, QStringLiteral("add")); });
+        });
+        connect(del, &QAction::triggered, this, [this, k] {
+            Ui::guarded([this, k] { toolbarClick(k, QStringLiteral("del")); });
+        });
         m_lists[k] = new QListWidget(frame);
         m_lists[k]->setObjectName(QStringLiteral("List1_%1").arg(k));
         m_lists[k]->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -223,10 +225,10 @@ void BuildTable::addEntries(int index, const QString &result)
     }
 }
 
-QString BuildTable::headerText(const QString &name, const QString &start, int hours)
+QString BuildTable::headerText(const QString &name, const QString &start, const QString &hours)
 {
-    return name + QStringLiteral("\r\nod ") + start + QStringLiteral(" przez ") +
-           QString::number(hours) + QStringLiteral(" h");
+    return name + QStringLiteral("\r\nod ") + start + QStringLiteral(" przez ") + hours +
+           QStringLiteral(" h");
 }
 
 bool BuildTable::create()
@@ -265,7 +267,7 @@ bool BuildTable::create()
     for (const Algorytmy::DutyRecord &duty : *duties) {
         request.dutyIds.append(duty.id);
         headers.append(QString::number(duty.id) + QChar(u'\0') +
-                       headerText(duty.name, duty.startText, duty.hours));
+                       headerText(duty.name, duty.startText, duty.hoursText));
     }
 
     hide();

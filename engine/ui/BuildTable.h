@@ -68,8 +68,9 @@ public:
     // True when a roster was handed over.
     bool create();
 
-    // The grid header of a duty: name, CR LF, "od <start> przez <hours> h".
-    static QString headerText(const QString &name, const QString &start, int hours);
+    // The grid header of a duty: name, CR LF, "od <start> przez <hours> h",
+    // start and hours as stored (the roster's ServiceItem/@Text reads the same).
+    static QString headerText(const QString &name, const QString &start, const QString &hours);
 
 private:
     void fillLists();

@@ -204,6 +204,23 @@ private Q_SLOTS:
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
     }
 
+    // A duty of a fractional length keeps its stored hours in the grid header,
+    // as the roster's ServiceItem/@Text does.
+    void headerKeepsStoredHours()
+    {
+        exec(QStringLiteral("UPDATE sluzby SET okres=7.5 WHERE id=5"));
+        Host host;
+        BuildTable dialog(host);
+        dialog.setMonth(QDate(2024, 5, 1));
+        QVERIFY(dialog.create());
+        QCOMPARE(host.grid.text(0, 2), QStringLiteral("Patrol\r\nod 20:00 przez 7.5 h"));
+        QVERIFY(host.generation.roster);
+        QCOMPARE(host.generation.roster
+                     ->selectSingleNode(QStringLiteral("/Baza/Services/ServiceItem[@Id='5']"))
+                     .attribute(QStringLiteral("Text")),
+                 host.grid.text(0, 2));
+    }
+
     // A run that hands nothing over leaves caption and calendar alone and
     // asks the window to put itself back.
     void failedRunRestores()

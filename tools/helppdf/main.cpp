@@ -6,6 +6,7 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
+#include <QSaveFile>
 #include <QTextDocument>
 
 #include <cstdio>
@@ -26,10 +27,14 @@ int main(int argc, char *argv[])
     const QString html = QString::fromUtf8(input.readAll());
     QDir().mkpath(QFileInfo(args[2]).absolutePath());
 
-    // Write beside the target, then rename, so a failed run keeps the old file.
-    const QString temporary = args[2] + QStringLiteral(".part");
+    // A failed run keeps the old file.
+    QSaveFile output(args[2]);
+    if (!output.open(QIODevice::WriteOnly)) {
+        std::fprintf(stderr, "helppdf: cannot write %s\n", qPrintable(args[2]));
+        return 1;
+    }
     {
-        QPdfWriter writer(temporary);
+        QPdfWriter writer(&output);
         writer.setTitle(QStringLiteral("Dorvat Kadrelo – pomoc"));
         writer.setCreator(QStringLiteral("Dorvat Kadrelo"));
         writer.setPageSize(QPageSize(QPageSize::A4));
@@ -43,8 +48,7 @@ int main(int argc, char *argv[])
         document.setHtml(html);
         document.print(&writer);
     }
-    QFile::remove(args[2]);
-    if (!QFile::rename(temporary, args[2])) {
+    if (!output.commit()) {
         std::fprintf(stderr, "helppdf: cannot write %s\n", qPrintable(args[2]));
         return 1;
     }
