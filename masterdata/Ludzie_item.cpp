@@ -6,6 +6,7 @@
 #include "core/Module1.h"
 #include "core/ui/Module1Ui.h"
 #include "masterdata/Ludzie.h"
+#include "masterdata/MasterDataCommon.h"
 #include "masterdata/Zwolnienia_item.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
@@ -25,18 +26,11 @@
 
 namespace {
 
-BlueCommand *makeButton(QWidget *parent, const QString &name, const QString &caption)
-{
-    auto *button = new BlueCommand(parent);
-    button->setObjectName(name);
-    button->setCaption(caption);
-    return button;
-}
-
 constexpr int IdRole = Qt::UserRole;
 
 const QString PrivilegeNone = QStringLiteral("Brak");
 const QString PrivilegeFull = QStringLiteral("Całkowite zwolnienie ze służby");
+const QString GoneText = QStringLiteral("Wybrana osoba nie istnieje już w bazie danych.");
 
 } // namespace
 
@@ -144,15 +138,10 @@ void Ludzie_item::buildUi()
     m_ui->tabs->addTab(absences, QStringLiteral("Zwolnienia"));
     layout->addWidget(m_ui->tabs, 1);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    m_ui->buttonOK = makeButton(this, QStringLiteral("ButtonOK"), QStringLiteral("Zapisz"));
+    const MasterData::ButtonRow buttons = MasterData::addButtonRow(layout, this, QStringLiteral("Zapisz"));
+    m_ui->buttonOK = buttons.ok;
     m_ui->buttonOK->setDefault(true);
-    m_ui->buttonClose = makeButton(this, QStringLiteral("ButtonClose"), QStringLiteral("Zamknij"));
-    m_ui->buttonClose->setCancel(true);
-    buttons->addWidget(m_ui->buttonOK);
-    buttons->addWidget(m_ui->buttonClose);
-    layout->addLayout(buttons);
+    m_ui->buttonClose = buttons.close;
 
     connect(m_ui->buttonOK, &BlueCommand::Click, this, &Ludzie_item::save);
     connect(m_ui->buttonClose, &BlueCommand::Click, this, &QDialog::reject);
@@ -202,18 +191,9 @@ QDate Ludzie_item::month() const
 
 bool Ludzie_item::GetInfo(qint64 id)
 {
-    Db::Database *db = Globals::database();
-    if (!db)
+    auto rs = MasterData::openRow(QStringLiteral("ludzie"), id, GoneText);
+    if (!rs)
         return false;
-    auto rs = db->openTable(QStringLiteral("ludzie"));
-    if (!rs) {
-        Messages::critical(db->errorString());
-        return false;
-    }
-    if (!rs->seek(QStringLiteral("PrimaryKey"), id)) {
-        Messages::exclamation(QStringLiteral("Wybrana osoba nie istnieje już w bazie danych."));
-        return false;
-    }
     m_ui->txt0->setText(rs->text(QStringLiteral("nazwisko")));
     m_ui->txt1->setText(rs->text(QStringLiteral("imie")));
     m_ui->poleStopien->setEditText(rs->text(QStringLiteral("stopien")));
@@ -246,25 +226,17 @@ bool Ludzie_item::save()
                        Messages::Buttons::Ok);
         return false;
     }
-    Db::Database *db = Globals::database();
-    if (!db)
-        return false;
-    auto rs = db->openTable(QStringLiteral("ludzie"));
-    if (!rs) {
-        Messages::critical(db->errorString());
-        return false;
-    }
     const bool isNew = m_personId == -1;
+    const QString table = QStringLiteral("ludzie");
+    auto rs = isNew ? MasterData::openTable(table) : MasterData::openRow(table, m_personId, GoneText);
+    if (!rs)
+        return false;
     if (isNew) {
         rs->addNew();
         rs->setValue(QStringLiteral("id_grupa"), QString::number(m_groupId));
         // Drawn once: it fixes the person's place in the group's order for good.
         rs->setValue(QStringLiteral("random"), QRandomGenerator::global()->bounded(10000));
     } else {
-        if (!rs->seek(QStringLiteral("PrimaryKey"), m_personId)) {
-            Messages::exclamation(QStringLiteral("Wybrana osoba nie istnieje już w bazie danych."));
-            return false;
-        }
         rs->edit();
     }
     const QString stopien = m_ui->poleStopien->currentText();

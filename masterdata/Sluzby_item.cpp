@@ -1,18 +1,16 @@
 #include "masterdata/Sluzby_item.h"
 
 #include "controls/BlueCommand.h"
-#include "core/Globals.h"
 #include "core/Messages.h"
 #include "core/ui/Module1Ui.h"
+#include "masterdata/MasterDataCommon.h"
 #include "masterdata/Sluzby.h"
-#include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QTabWidget>
@@ -24,14 +22,6 @@
 #include <optional>
 
 namespace {
-
-BlueCommand *makeButton(QWidget *parent, const QString &name, const QString &caption)
-{
-    auto *button = new BlueCommand(parent);
-    button->setObjectName(name);
-    button->setCaption(caption);
-    return button;
-}
 
 const QString GoneText = QStringLiteral("Wybrana służba nie istnieje już w bazie danych.");
 const QString EveryoneText = QStringLiteral("Wszystkich");
@@ -129,15 +119,10 @@ void Sluzby_item::buildUi()
     tabs->addTab(page, QStringLiteral("Ogólne"));
     layout->addWidget(tabs, 1);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    m_ui->buttonOK = makeButton(this, QStringLiteral("ButtonOK"), QStringLiteral("Zapisz"));
+    const MasterData::ButtonRow buttons = MasterData::addButtonRow(layout, this, QStringLiteral("Zapisz"));
+    m_ui->buttonOK = buttons.ok;
     m_ui->buttonOK->setDefault(true);
-    m_ui->buttonClose = makeButton(this, QStringLiteral("ButtonClose"), QStringLiteral("Zamknij"));
-    m_ui->buttonClose->setCancel(true);
-    buttons->addWidget(m_ui->buttonOK);
-    buttons->addWidget(m_ui->buttonClose);
-    layout->addLayout(buttons);
+    m_ui->buttonClose = buttons.close;
     connect(m_ui->buttonOK, &BlueCommand::Click, this, &Sluzby_item::save);
     connect(m_ui->buttonClose, &BlueCommand::Click, this, &QDialog::reject);
     resize(420, 300);
@@ -166,18 +151,9 @@ void Sluzby_item::SetNew()
 
 bool Sluzby_item::GetInfo(qint64 id)
 {
-    Db::Database *db = Globals::database();
-    if (!db)
+    auto rs = MasterData::openRow(QStringLiteral("sluzby"), id, GoneText);
+    if (!rs)
         return false;
-    auto rs = db->openTable(QStringLiteral("sluzby"));
-    if (!rs) {
-        Messages::critical(db->errorString());
-        return false;
-    }
-    if (!rs->seek(QStringLiteral("PrimaryKey"), id)) {
-        Messages::exclamation(GoneText);
-        return false;
-    }
     m_id = id;
     m_ui->txt[0]->setText(rs->text(QStringLiteral("nazwa")));
     m_ui->txt[1]->setText(numberText(rs->value(QStringLiteral("okres"))));
@@ -221,24 +197,15 @@ bool Sluzby_item::save()
         return false;
     }
 
-    Db::Database *db = Globals::database();
-    if (!db)
-        return false;
-    auto rs = db->openTable(QStringLiteral("sluzby"));
-    if (!rs) {
-        Messages::critical(db->errorString());
-        return false;
-    }
     const bool isNew = m_id == -1;
-    if (isNew) {
+    const QString table = QStringLiteral("sluzby");
+    auto rs = isNew ? MasterData::openTable(table) : MasterData::openRow(table, m_id, GoneText);
+    if (!rs)
+        return false;
+    if (isNew)
         rs->addNew();
-    } else {
-        if (!rs->seek(QStringLiteral("PrimaryKey"), m_id)) {
-            Messages::exclamation(GoneText);
-            return false;
-        }
+    else
         rs->edit();
-    }
     const QString od = m_ui->poleData->time().toString(QStringLiteral("HH:mm"));
     rs->setValue(QStringLiteral("nazwa"), nazwa);
     rs->setValue(QStringLiteral("okres"), *okres);

@@ -1,15 +1,13 @@
 #include "masterdata/Zwolnienia_item.h"
 
 #include "controls/BlueCommand.h"
-#include "core/Globals.h"
 #include "core/Messages.h"
 #include "core/Module1.h"
-#include "platform/db/Database.h"
+#include "masterdata/MasterDataCommon.h"
 #include "platform/db/Recordset.h"
 
 #include <QDateEdit>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidgetItem>
@@ -32,15 +30,19 @@ QDate absenceDate(const QString &text)
 
 namespace {
 
-BlueCommand *makeButton(QWidget *parent, const QString &name, const QString &caption)
-{
-    auto *button = new BlueCommand(parent);
-    button->setObjectName(name);
-    button->setCaption(caption);
-    return button;
-}
-
 const QString GoneText = QStringLiteral("Wybrane zwolnienie nie istnieje już w bazie danych.");
+
+// The stored row of the absence id; null after telling the user when it is not there.
+std::unique_ptr<Db::Recordset> openAbsence(const QString &id)
+{
+    bool ok = false;
+    const qint64 value = id.toLongLong(&ok);
+    if (!ok) {
+        Messages::exclamation(GoneText);
+        return nullptr;
+    }
+    return MasterData::openRow(QStringLiteral("zwolnienia"), value, GoneText);
+}
 
 QDateEdit *makeDateEdit(QWidget *parent, const QString &name)
 {
@@ -77,17 +79,10 @@ Zwolnienia_item::Zwolnienia_item(QWidget *parent) : QDialog(parent)
     tabs->addTab(page, QStringLiteral("Ogólne"));
     layout->addWidget(tabs, 1);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    auto *ok = makeButton(this, QStringLiteral("ButtonOK"), QStringLiteral("Zapisz"));
-    ok->setDefault(true);
-    auto *close = makeButton(this, QStringLiteral("ButtonClose"), QStringLiteral("Zamknij"));
-    close->setCancel(true);
-    buttons->addWidget(ok);
-    buttons->addWidget(close);
-    layout->addLayout(buttons);
-    connect(ok, &BlueCommand::Click, this, &Zwolnienia_item::save);
-    connect(close, &BlueCommand::Click, this, &QDialog::reject);
+    const MasterData::ButtonRow buttons = MasterData::addButtonRow(layout, this, QStringLiteral("Zapisz"));
+    buttons.ok->setDefault(true);
+    connect(buttons.ok, &BlueCommand::Click, this, &Zwolnienia_item::save);
+    connect(buttons.close, &BlueCommand::Click, this, &QDialog::reject);
 
     // Opening: today to the same day of the next month, until GetInfo puts in the stored days.
     const QDate today = QDate::currentDate();
@@ -125,20 +120,9 @@ bool Zwolnienia_item::GetInfo()
 {
     if (m_id.isEmpty())
         return true;
-    Db::Database *db = Globals::database();
-    if (!db)
+    auto rs = openAbsence(m_id);
+    if (!rs)
         return false;
-    auto rs = db->openTable(QStringLiteral("zwolnienia"));
-    if (!rs) {
-        Messages::critical(db->errorString());
-        return false;
-    }
-    bool ok = false;
-    const qint64 id = m_id.toLongLong(&ok);
-    if (!ok || !rs->seek(QStringLiteral("PrimaryKey"), id)) {
-        Messages::exclamation(GoneText);
-        return false;
-    }
     m_opis->setText(rs->text(QStringLiteral("opis")));
     const QDate first = absenceDate(rs->text(QStringLiteral("od")));
     const QDate last = absenceDate(rs->text(QStringLiteral("do")));
@@ -157,23 +141,10 @@ bool Zwolnienia_item::save()
         Messages::exclamation(QStringLiteral("Błędne daty!"));
         return false;
     }
-    Db::Database *db = Globals::database();
-    bool ok = false;
-    const qint64 id = m_id.toLongLong(&ok);
-    if (!db || !ok) {
-        // Only the person editor adds absences; without an id there is no row to store into.
-        Messages::exclamation(GoneText);
+    // Only the person editor adds absences; without an id there is no row to store into.
+    auto rs = openAbsence(m_id);
+    if (!rs)
         return false;
-    }
-    auto rs = db->openTable(QStringLiteral("zwolnienia"));
-    if (!rs) {
-        Messages::critical(db->errorString());
-        return false;
-    }
-    if (!rs->seek(QStringLiteral("PrimaryKey"), id)) {
-        Messages::exclamation(GoneText);
-        return false;
-    }
     rs->edit();
     rs->setValue(QStringLiteral("opis"), m_opis->text());
     rs->setValue(QStringLiteral("od"), first.toString(QStringLiteral("yyyy-MM-dd")));

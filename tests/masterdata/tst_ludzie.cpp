@@ -1,51 +1,22 @@
-#include "core/Globals.h"
-#include "core/Messages.h"
-#include "core/Options.h"
+#include "MasterDataFixture.h"
 #include "controls/Kat.h"
 #include "controls/ToolBarN.h"
 #include "masterdata/Ludzie.h"
 #include "masterdata/Ludzie_item.h"
 #include "masterdata/SelectItem.h"
 #include "masterdata/Zwolnienia_item.h"
-#include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
-#include "tests/support/TestDatabase.h"
 
-#include <QDir>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QTabWidget>
-#include <QTest>
-#include <QTreeWidget>
-
-#include <functional>
 
 namespace {
 
+using MasterDataTest::column;
+using MasterDataTest::saveShot;
 // The people window with its editors driven in place instead of shown.
-class TestLudzie : public Ludzie
-{
-public:
-    std::function<void(QDialog &)> onModal;
-    int modalCount = 0;
-
-protected:
-    int showModal(QDialog &dialog) override
-    {
-        ++modalCount;
-        if (onModal)
-            onModal(dialog);
-        return dialog.result();
-    }
-};
-
-QStringList column(const QTreeWidget *list, int c)
-{
-    QStringList texts;
-    for (int i = 0; i < list->topLevelItemCount(); ++i)
-        texts << list->topLevelItem(i)->text(c);
-    return texts;
-}
+using TestLudzie = MasterDataTest::InPlace<Ludzie>;
 
 QTreeWidgetItem *rowWithSurname(const QTreeWidget *list, const QString &surname)
 {
@@ -68,16 +39,13 @@ void selectNode(const Ludzie &window, const QString &key)
 
 } // namespace
 
-class TestLudzieWindow : public QObject
+class TestLudzieWindow : public QObject, private MasterDataTest::DatabaseFixture
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TestSupport::TestDatabase> m_file;
     qint64 m_alpha = 0;
     qint64 m_beta = 0;
-
-    Db::Database &db() { return *Globals::database(); }
 
     qint64 addGroup(const QString &name)
     {
@@ -99,12 +67,9 @@ private:
 private Q_SLOTS:
     void init()
     {
-        m_file = std::make_unique<TestSupport::TestDatabase>();
-        QVERIFY2(m_file->isValid(), qPrintable(m_file->errorString()));
-        Globals::setDatabase(m_file->take());
-        Globals::setOptions(clsOptions::load(db()));
+        QString error;
+        QVERIFY2(openDatabase(&error), qPrintable(error));
         QVERIFY(Globals::options());
-        Messages::clearShown();
 
         m_alpha = addGroup(QStringLiteral("Alfa"));
         m_beta = addGroup(QStringLiteral("Beta"));
@@ -114,11 +79,7 @@ private Q_SLOTS:
         addPerson(m_beta, QStringLiteral("Adamczyk"), QStringLiteral("Ewa"));
     }
 
-    void cleanup()
-    {
-        Globals::closeDatabase();
-        m_file.reset();
-    }
+    void cleanup() { closeDatabase(); }
 
     void treeAndListByGroup()
     {
@@ -429,15 +390,11 @@ private Q_SLOTS:
         if (folder.isEmpty())
             QSKIP("KADRELO_SCREENSHOTS names no folder");
         Ludzie window;
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QVERIFY(window.grab().save(QDir(folder).filePath(QStringLiteral("ludzie.png"))));
+        QVERIFY(saveShot(window, folder, QStringLiteral("ludzie.png")));
         SelectItem picker;
         Ludzie picking;
         picking.setMyClass(&picker);
-        picking.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&picking));
-        QVERIFY(picking.grab().save(QDir(folder).filePath(QStringLiteral("ludzie_picker.png"))));
+        QVERIFY(saveShot(picking, folder, QStringLiteral("ludzie_picker.png")));
         const qint64 nowak = count(QStringLiteral("SELECT id FROM ludzie WHERE nazwisko='Nowak'"));
         db().execute(QStringLiteral("INSERT INTO zwolnienia (od, \"do\", rodzaj, id_item, opis) VALUES "
                                     "('2024-05-10', '2024-05-12', 0, ?, 'L4'), ('2024-04-28', '2024-05-02', 0, ?, 'urlop')"),
@@ -445,17 +402,13 @@ private Q_SLOTS:
         Ludzie_item editor;
         editor.setMonth(QDate(2024, 5, 1));
         editor.GetInfo(nowak);
-        editor.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&editor));
-        QVERIFY(editor.grab().save(QDir(folder).filePath(QStringLiteral("ludzie_item.png"))));
+        QVERIFY(saveShot(editor, folder, QStringLiteral("ludzie_item.png")));
         editor.findChild<QTabWidget *>()->setCurrentIndex(1);
         QVERIFY(editor.grab().save(QDir(folder).filePath(QStringLiteral("ludzie_item_zwolnienia.png"))));
         Zwolnienia_item absence;
         absence.setID(QString::number(db().lastInsertId()));
         QVERIFY(absence.GetInfo());
-        absence.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&absence));
-        QVERIFY(absence.grab().save(QDir(folder).filePath(QStringLiteral("zwolnienia_item.png"))));
+        QVERIFY(saveShot(absence, folder, QStringLiteral("zwolnienia_item.png")));
     }
 };
 

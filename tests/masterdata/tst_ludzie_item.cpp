@@ -1,49 +1,19 @@
-#include "core/Globals.h"
-#include "core/Messages.h"
-#include "core/Options.h"
+#include "MasterDataFixture.h"
 #include "masterdata/Ludzie.h"
 #include "masterdata/Ludzie_item.h"
 #include "masterdata/Zwolnienia_item.h"
-#include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
-#include "tests/support/TestDatabase.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTabWidget>
-#include <QTest>
-#include <QTreeWidget>
-
-#include <functional>
 
 namespace {
 
+using MasterDataTest::field;
 // The person editor with its absence editor driven in place instead of shown.
-class TestEditor : public Ludzie_item
-{
-public:
-    std::function<void(Zwolnienia_item &)> onModal;
-    int modalCount = 0;
-
-protected:
-    int showModal(QDialog &dialog) override
-    {
-        ++modalCount;
-        if (onModal)
-            onModal(static_cast<Zwolnienia_item &>(dialog));
-        return dialog.result();
-    }
-};
-
-template <typename T>
-T *field(const QWidget &window, const char *name)
-{
-    T *w = window.findChild<T *>(QString::fromLatin1(name));
-    if (!w)
-        qFatal("no field %s", name);
-    return w;
-}
+using TestEditor = MasterDataTest::InPlace<Ludzie_item, Zwolnienia_item>;
 
 QStringList lines(const QListWidget *list)
 {
@@ -55,16 +25,13 @@ QStringList lines(const QListWidget *list)
 
 } // namespace
 
-class TestLudzieItem : public QObject
+class TestLudzieItem : public QObject, private MasterDataTest::DatabaseFixture
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TestSupport::TestDatabase> m_file;
     qint64 m_group = 0;
     qint64 m_person = 0;
-
-    Db::Database &db() { return *Globals::database(); }
 
     qint64 addAbsence(qint64 person, const QString &od, const QString &to, const QString &opis, int kind = 0)
     {
@@ -76,11 +43,8 @@ private:
 private Q_SLOTS:
     void init()
     {
-        m_file = std::make_unique<TestSupport::TestDatabase>();
-        QVERIFY2(m_file->isValid(), qPrintable(m_file->errorString()));
-        Globals::setDatabase(m_file->take());
-        Globals::setOptions(clsOptions::load(db()));
-        Messages::clearShown();
+        QString error;
+        QVERIFY2(openDatabase(&error), qPrintable(error));
         db().execute(QStringLiteral("INSERT INTO stopnie (nazwa) VALUES ('szer.'), ('kpr.')"));
         db().execute(QStringLiteral("INSERT INTO grupy (nazwa) VALUES ('Alfa')"));
         m_group = db().lastInsertId();
@@ -90,11 +54,7 @@ private Q_SLOTS:
         m_person = db().lastInsertId();
     }
 
-    void cleanup()
-    {
-        Globals::closeDatabase();
-        m_file.reset();
-    }
+    void cleanup() { closeDatabase(); }
 
     void newPerson_data()
     {

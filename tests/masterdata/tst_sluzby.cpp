@@ -1,59 +1,22 @@
+#include "MasterDataFixture.h"
 #include "controls/ToolBarN.h"
-#include "core/Globals.h"
-#include "core/Messages.h"
-#include "core/Options.h"
 #include "masterdata/SelectItem.h"
 #include "masterdata/Sluzby.h"
 #include "masterdata/Sluzby_item.h"
-#include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
-#include "tests/support/TestDatabase.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QTest>
 #include <QTimeEdit>
-#include <QTreeWidget>
-
-#include <functional>
 
 namespace {
 
-class TestSluzbyWindow : public Sluzby
-{
-public:
-    std::function<void(Sluzby_item &)> onModal;
-    int modalCount = 0;
-
-protected:
-    int showModal(QDialog &dialog) override
-    {
-        ++modalCount;
-        if (onModal)
-            onModal(static_cast<Sluzby_item &>(dialog));
-        return dialog.result();
-    }
-};
-
-template <typename T>
-T *field(const QWidget &window, const char *name)
-{
-    T *w = window.findChild<T *>(QString::fromLatin1(name));
-    if (!w)
-        qFatal("no field %s", name);
-    return w;
-}
-
-QStringList column(const QTreeWidget *list, int c)
-{
-    QStringList texts;
-    for (int i = 0; i < list->topLevelItemCount(); ++i)
-        texts << list->topLevelItem(i)->text(c);
-    return texts;
-}
+using MasterDataTest::column;
+using MasterDataTest::field;
+using MasterDataTest::saveShot;
+using TestSluzbyWindow = MasterDataTest::InPlace<Sluzby, Sluzby_item>;
 
 const QString Incomplete = QStringLiteral("Błędne lub niekompletne dane!");
 const QString NotNumeric =
@@ -64,16 +27,14 @@ const QString OutOfRange = QStringLiteral(
 
 } // namespace
 
-class TestSluzby : public QObject
+class TestSluzby : public QObject, private MasterDataTest::DatabaseFixture
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TestSupport::TestDatabase> m_file;
     qint64 m_warta = 0;
     qint64 m_dyzur = 0;
 
-    Db::Database &db() { return *Globals::database(); }
     qint64 addDuty(const QString &name, const QString &od, int okres, int ilosc)
     {
         db().execute(QStringLiteral("INSERT INTO sluzby (nazwa, od, okres, ilosc_std, kobiety, rest, calagrupa) "
@@ -86,20 +47,13 @@ private:
 private Q_SLOTS:
     void init()
     {
-        m_file = std::make_unique<TestSupport::TestDatabase>();
-        QVERIFY2(m_file->isValid(), qPrintable(m_file->errorString()));
-        Globals::setDatabase(m_file->take());
-        Globals::setOptions(clsOptions::load(db()));
-        Messages::clearShown();
+        QString error;
+        QVERIFY2(openDatabase(&error), qPrintable(error));
         m_warta = addDuty(QStringLiteral("Warta"), QStringLiteral("08:00"), 24, 2);
         m_dyzur = addDuty(QStringLiteral("Dyżur"), QStringLiteral("19:30"), 12, 1);
     }
 
-    void cleanup()
-    {
-        Globals::closeDatabase();
-        m_file.reset();
-    }
+    void cleanup() { closeDatabase(); }
 
     void listAndSort()
     {
@@ -348,20 +302,14 @@ private Q_SLOTS:
         if (folder.isEmpty())
             QSKIP("KADRELO_SCREENSHOTS names no folder");
         Sluzby window;
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QVERIFY(window.grab().save(QDir(folder).filePath(QStringLiteral("sluzby.png"))));
+        QVERIFY(saveShot(window, folder, QStringLiteral("sluzby.png")));
         SelectItem picker;
         Sluzby picking;
         picking.setMyClass(&picker);
-        picking.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&picking));
-        QVERIFY(picking.grab().save(QDir(folder).filePath(QStringLiteral("sluzby_picker.png"))));
+        QVERIFY(saveShot(picking, folder, QStringLiteral("sluzby_picker.png")));
         Sluzby_item editor;
         QVERIFY(editor.GetInfo(m_dyzur));
-        editor.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&editor));
-        QVERIFY(editor.grab().save(QDir(folder).filePath(QStringLiteral("sluzby_item.png"))));
+        QVERIFY(saveShot(editor, folder, QStringLiteral("sluzby_item.png")));
     }
 };
 

@@ -1,41 +1,28 @@
-#include "core/Globals.h"
-#include "core/Messages.h"
+#include "MasterDataFixture.h"
 #include "masterdata/Zwolnienia_item.h"
-#include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
-#include "tests/support/TestDatabase.h"
 
 #include <QDateEdit>
 #include <QListWidget>
-#include <QTest>
 
-class TestZwolnieniaItem : public QObject
+class TestZwolnieniaItem : public QObject, private MasterDataTest::DatabaseFixture
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TestSupport::TestDatabase> m_file;
     qint64 m_id = 0;
-
-    Db::Database &db() { return *Globals::database(); }
 
 private Q_SLOTS:
     void init()
     {
-        m_file = std::make_unique<TestSupport::TestDatabase>();
-        QVERIFY2(m_file->isValid(), qPrintable(m_file->errorString()));
-        Globals::setDatabase(m_file->take());
-        Messages::clearShown();
+        QString error;
+        QVERIFY2(openDatabase(&error), qPrintable(error));
         db().execute(QStringLiteral("INSERT INTO zwolnienia (od, \"do\", rodzaj, id_item, opis) "
                                     "VALUES ('2024-05-10', '2024-05-12', 0, '7', 'L4')"));
         m_id = db().lastInsertId();
     }
 
-    void cleanup()
-    {
-        Globals::closeDatabase();
-        m_file.reset();
-    }
+    void cleanup() { closeDatabase(); }
 
     void opening()
     {
