@@ -2,6 +2,7 @@
 
 #include "controls/BlueCommand_Draw.h"
 #include "controls/DCStyles.h"
+#include "controls/MouseCodes.h"
 #include "controls/TextEdit.h"
 
 #include <QEvent>
@@ -19,22 +20,6 @@ namespace {
 constexpr int FaceHeightPixels = 23;
 constexpr float MinimumWidthTwips = 300;
 constexpr qint32 ButtonShadow = qint32(0x80000010);
-
-int vbButton(Qt::MouseButton button)
-{
-    switch (button) {
-    case Qt::LeftButton: return 1;
-    case Qt::RightButton: return 2;
-    case Qt::MiddleButton: return 4;
-    default: return 0;
-    }
-}
-
-int vbShift(Qt::KeyboardModifiers modifiers)
-{
-    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0)
-           | (modifiers & Qt::AltModifier ? 4 : 0);
-}
 
 // The character after a single "&" of the caption, if any.
 QChar accessKeyOf(const QString &caption)
@@ -319,7 +304,8 @@ void BlueCommand::mousePressEvent(QMouseEvent *event)
     if (!m_enabled)
         return;
     const QPointF pos = event->position();
-    Q_EMIT MouseDown(vbButton(event->button()), vbShift(event->modifiers()), float(pos.x()), float(pos.y()));
+    Q_EMIT MouseDown(MouseCodes::button(event->button()), MouseCodes::shift(event->modifiers()), float(pos.x()),
+                     float(pos.y()));
     if (event->button() == Qt::LeftButton)
         paintPass(Look::Pressed);
     m_pressed = true;
@@ -330,7 +316,8 @@ void BlueCommand::mouseReleaseEvent(QMouseEvent *event)
     if (!m_enabled)
         return;
     const QPointF pos = event->position();
-    Q_EMIT MouseUp(vbButton(event->button()), vbShift(event->modifiers()), float(pos.x()), float(pos.y()));
+    Q_EMIT MouseUp(MouseCodes::button(event->button()), MouseCodes::shift(event->modifiers()), float(pos.x()),
+                   float(pos.y()));
     paintPass(m_isDefault ? Look::Default : Look::Normal);
     m_pressed = false;
     m_hovering = false;

@@ -6,8 +6,6 @@ void DCStyles::setHdc(DeviceContext *dc)
 {
     m_hdc = dc;
     m_description = LogFont{};
-    m_description.faceName.clear();
-    m_description.weight = 0;
 }
 
 void DCStyles::ChangePen(float width, qint32 color)

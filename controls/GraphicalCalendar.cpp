@@ -1,6 +1,7 @@
 #include "controls/GraphicalCalendar.h"
 
 #include "controls/DCStyles.h"
+#include "controls/MouseCodes.h"
 #include "controls/PropertyBag.h"
 #include "controls/TextEdit.h"
 #include "platform/draw/Gdi.h"
@@ -43,23 +44,6 @@ Draw::StdFont arrowFont()
     font.name = QStringLiteral("Webdings");
     font.size = 10;
     return font;
-}
-
-// VB mouse button and shift codes.
-int buttonCode(Qt::MouseButton button)
-{
-    switch (button) {
-    case Qt::LeftButton: return 1;
-    case Qt::RightButton: return 2;
-    case Qt::MiddleButton: return 4;
-    default: return 0;
-    }
-}
-
-int shiftCode(Qt::KeyboardModifiers modifiers)
-{
-    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0)
-        | (modifiers & Qt::AltModifier ? 4 : 0);
 }
 
 QDate firstOfMonth(QDate date)
@@ -677,7 +661,7 @@ void GraphicalCalendar::mousePressEvent(QMouseEvent *event)
             PaintCalendar();
         }
     }
-    Q_EMIT MouseDown(buttonCode(event->button()), shiftCode(event->modifiers()),
+    Q_EMIT MouseDown(MouseCodes::button(event->button()), MouseCodes::shift(event->modifiers()),
                      xc * Draw::twipsPerPixelX(), y * Draw::twipsPerPixelY());
 }
 
@@ -686,7 +670,7 @@ void GraphicalCalendar::mouseReleaseEvent(QMouseEvent *event)
     const QPointF pos = clientPos(event->position());
     if (event->button() == Qt::RightButton)
         m_menu->popup(event->globalPosition().toPoint());
-    Q_EMIT MouseUp(buttonCode(event->button()), shiftCode(event->modifiers()),
+    Q_EMIT MouseUp(MouseCodes::button(event->button()), MouseCodes::shift(event->modifiers()),
                    float(pos.x()) * Draw::twipsPerPixelX(), float(pos.y()) * Draw::twipsPerPixelY());
     if (event->button() == Qt::LeftButton) {
         const bool click = m_leftPressed && rect().contains(event->position().toPoint());

@@ -1,6 +1,7 @@
 #include "controls/Kat.h"
 
 #include "controls/DCStyles.h"
+#include "controls/MouseCodes.h"
 #include "controls/TextEdit.h"
 #include "platform/draw/Gdi.h"
 #include "platform/draw/ImageList.h"
@@ -27,22 +28,6 @@ qint64 idFromKey(const QString &key)
     bool ok = false;
     const qint64 id = key.mid(3).trimmed().toLongLong(&ok);
     return ok ? id : 0;
-}
-
-int buttonCode(Qt::MouseButton button)
-{
-    switch (button) {
-    case Qt::LeftButton: return 1;
-    case Qt::RightButton: return 2;
-    case Qt::MiddleButton: return 4;
-    default: return 0;
-    }
-}
-
-int shiftCode(Qt::KeyboardModifiers modifiers)
-{
-    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0)
-        | (modifiers & Qt::AltModifier ? 4 : 0);
 }
 
 QList<QTreeWidgetItem *> allNodes(QTreeWidget *tree)
@@ -358,7 +343,7 @@ bool Kat::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_tree->viewport()) {
         if (event->type() == QEvent::MouseButtonRelease) {
             const auto *mouse = static_cast<QMouseEvent *>(event);
-            Q_EMIT TreeMouseUp(buttonCode(mouse->button()), shiftCode(mouse->modifiers()),
+            Q_EMIT TreeMouseUp(MouseCodes::button(mouse->button()), MouseCodes::shift(mouse->modifiers()),
                                float(mouse->position().x()) * Draw::twipsPerPixelX(),
                                float(mouse->position().y()) * Draw::twipsPerPixelY());
         }

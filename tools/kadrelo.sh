@@ -9,7 +9,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${KADRELO_BUILD_DIR:-$root/build}
 
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libqt6sql6-sqlite
-          libsqlcipher-dev sqlcipher libpugixml-dev zlib1g-dev fonts-dejavu-core
+          libsqlcipher-dev sqlcipher libpugixml-dev zlib1g-dev fonts-dejavu-core fonts-dejavu-extra
           libgl1-mesa-dev xvfb)
 
 missing=()

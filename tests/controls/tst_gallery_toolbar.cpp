@@ -88,6 +88,23 @@ void TestGalleryToolbar::toolbarStates()
     small.show();
     QVERIFY(QTest::qWaitForWindowExposed(&small));
     QVERIFY(small.surface().save(galleryPath(QStringLiteral("toolbar_400_three.png"))));
+
+    // The people window's bar: its longest caption, "Statystyki", disabled
+    // in the last slot against the right edge.
+    ToolBarN people;
+    people.resize(400, ToolBarN::BarHeight);
+    people.setImageList(ToolBarIcons::buttons());
+    people.setTitle(QStringLiteral("Ludzie"));
+    TBNItems *list = people.ListItems();
+    list->Add(QStringLiteral("new"), QStringLiteral("Dodaj"), QStringLiteral("new"));
+    list->Add(QStringLiteral("edit"), QStringLiteral("Edytuj"), QStringLiteral("edit"));
+    list->Add(QStringLiteral("del"), QStringLiteral("Usuń"), QStringLiteral("del"));
+    list->Add(QStringLiteral("lista"), QStringLiteral("Statystyki"), QStringLiteral("szablony"));
+    list->Item(QStringLiteral("lista"))->setEnabled(false);
+    people.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&people));
+    const QImage captions = people.surface().copy(160, 0, 240, ToolBarN::BarHeight);
+    QVERIFY(captions.scaled(captions.size() * 3).save(galleryPath(QStringLiteral("toolbar_people_x3.png"))));
 }
 
 void TestGalleryToolbar::statePictures()
