@@ -15,12 +15,12 @@ CREATE UNIQUE INDEX name ON opcje (Name COLLATE NOCASE);
 
 CREATE TABLE stopnie (
     id INTEGER PRIMARY KEY AUTOINCREMENT,
-    nazwa TEXT
+    nazwa TEXT COLLATE POLISH
 );
 
 CREATE TABLE grupy (
     id INTEGER PRIMARY KEY AUTOINCREMENT,
-    nazwa TEXT,
+    nazwa TEXT COLLATE POLISH,
     sluzby_wyjatki INTEGER NOT NULL DEFAULT 0,
     uwzglednij INTEGER NOT NULL DEFAULT 0
 );
@@ -28,8 +28,8 @@ CREATE TABLE grupy (
 CREATE TABLE ludzie (
     id INTEGER PRIMARY KEY AUTOINCREMENT,
     id_grupa TEXT,
-    nazwisko TEXT,
-    imie TEXT,
+    nazwisko TEXT COLLATE POLISH,
+    imie TEXT COLLATE POLISH,
     stopien TEXT,
     mezczyzna INTEGER NOT NULL DEFAULT 0,
     przywilej INTEGER NOT NULL DEFAULT 0,
@@ -39,7 +39,7 @@ CREATE INDEX ludzie_id_grupa ON ludzie (id_grupa);
 
 CREATE TABLE sluzby (
     id INTEGER PRIMARY KEY AUTOINCREMENT,
-    nazwa TEXT,
+    nazwa TEXT COLLATE POLISH,
     od TEXT,
     okres INTEGER,
     ilosc_std INTEGER,
@@ -94,7 +94,7 @@ CREATE TABLE sluzby_grupy (
 
 CREATE TABLE wizardlist (
     id INTEGER PRIMARY KEY AUTOINCREMENT,
-    nazwa TEXT
+    nazwa TEXT COLLATE POLISH
 );
 
 -- arg1, arg2 and Dates hold NUL-separated lists.

@@ -9,8 +9,10 @@
 #endif
 #include <sqlite3.h>
 
+#include <QCollator>
 #include <QDate>
 #include <QFileInfo>
+#include <QLocale>
 
 namespace Db {
 
@@ -67,10 +69,24 @@ void datePart(sqlite3_context *context, int argc, sqlite3_value **argv)
     sqlite3_result_int(context, Part == 0 ? date.year() : Part == 1 ? date.month() : date.day());
 }
 
+// Names sort as a Polish reader expects ("Łukasik" before "Zieliński"), on
+// every machine whatever its locale; texts the collator finds equal fall back
+// to their code points, so only identical texts compare equal.
+int polishCompare(void *, int leftSize, const void *left, int rightSize, const void *right)
+{
+    static const QCollator collator{QLocale(QLocale::Polish)};
+    const QString a = QString::fromUtf8(static_cast<const char *>(left), leftSize);
+    const QString b = QString::fromUtf8(static_cast<const char *>(right), rightSize);
+    const int order = collator.compare(a, b);
+    return order != 0 ? order : a.compare(b);
+}
+
 bool registerFunctions(sqlite3 *db)
 {
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
-    return sqlite3_create_function_v2(db, "YEAR", 1, flags, nullptr, &datePart<0>, nullptr,
+    return sqlite3_create_collation_v2(db, "POLISH", SQLITE_UTF8, nullptr, &polishCompare,
+                                       nullptr) == SQLITE_OK
+        && sqlite3_create_function_v2(db, "YEAR", 1, flags, nullptr, &datePart<0>, nullptr,
                                       nullptr, nullptr) == SQLITE_OK
         && sqlite3_create_function_v2(db, "MONTH", 1, flags, nullptr, &datePart<1>, nullptr,
                                       nullptr, nullptr) == SQLITE_OK
@@ -93,6 +109,9 @@ sqlite3 *openKeyed(const QString &path, const QString &key, int flags, QString *
     // Before the first read: a file another program holds briefly is waited for.
     if (rc == SQLITE_OK)
         sqlite3_busy_timeout(db, 2000);
+    // Before the schema is read: its name columns sort with POLISH.
+    if (rc == SQLITE_OK && !registerFunctions(db))
+        rc = SQLITE_ERROR;
     // An empty key means a plain file; SQLCipher refuses a key of length 0.
     if (rc == SQLITE_OK && !key.isEmpty()) {
         const QByteArray secret = key.toUtf8();
@@ -102,8 +121,6 @@ sqlite3 *openKeyed(const QString &path, const QString &key, int flags, QString *
     }
     if (rc == SQLITE_OK)
         rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
-    if (rc == SQLITE_OK && !registerFunctions(db))
-        rc = SQLITE_ERROR;
     if (rc != SQLITE_OK) {
         if (message.isEmpty())
             message = engineMessage(db);

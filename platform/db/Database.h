@@ -21,7 +21,8 @@ class Recordset;
 // Registered functions: YEAR(t), MONTH(t), DAY(t) read the stored date texts
 // ("yyyy-mm-dd" or "yyyy-mm-dd hh:nn:ss") and return integers, NULL for NULL
 // or unreadable text. Bind the value they are compared with as a number:
-// SQLite never finds the integer 5 equal to the text '5'.
+// SQLite never finds the integer 5 equal to the text '5'. The collation POLISH
+// orders texts as Polish readers do; the schema's name columns use it.
 //
 // Values: null QVariant -> NULL, bool -> 1/0, integers, double, QString ->
 // UTF-8 text with its full length (NUL characters survive), QByteArray ->

@@ -21,6 +21,7 @@ private Q_SLOTS:
     void values();
     void dateFunctions_data();
     void dateFunctions();
+    void namesSortAsPolish();
     void queryRowsDeletedWhileWalked();
     void transactions();
 };
@@ -262,6 +263,25 @@ void TestDatabaseLayer::dateFunctions()
             {month.toInt(), year.toInt()});
         QCOMPARE(count.toInt(), 1);
     }
+}
+
+void TestDatabaseLayer::namesSortAsPolish()
+{
+    TestDatabase fixture;
+    QVERIFY2(fixture.isValid(), qPrintable(fixture.errorString()));
+    Db::Database &db = fixture.db();
+    const QStringList stored{"Żak", "de Wit", "Zieliński", "Łukasik", "Lis", "Ćwik", "Cebula"};
+    for (const QString &name : stored)
+        QVERIFY(db.execute("INSERT INTO ludzie (nazwisko) VALUES (?)", {name}));
+
+    QStringList sorted;
+    for (auto rs = db.openQuery("SELECT nazwisko FROM ludzie ORDER BY nazwisko"); !rs->eof();
+         rs->moveNext())
+        sorted << rs->text("nazwisko");
+    QCOMPARE(sorted, (QStringList{"Cebula", "Ćwik", "de Wit", "Lis", "Łukasik", "Zieliński", "Żak"}));
+    // Equality stays exact under the collation.
+    QCOMPARE(db.scalar("SELECT count(*) FROM ludzie WHERE nazwisko=?", {"lis"}).toInt(), 0);
+    QCOMPARE(db.scalar("SELECT count(*) FROM ludzie WHERE nazwisko=?", {"Lis"}).toInt(), 1);
 }
 
 void TestDatabaseLayer::queryRowsDeletedWhileWalked()
