@@ -65,6 +65,7 @@ protected:
     // The picker's text of the row after "<id>;".
     virtual QString pickerName(const Db::Recordset &row) const = 0;
 
+    bool isSorted() const { return m_sorted; }
     void addRow(qint64 id, const QStringList &texts, bool select);
     void rewriteSelectedRow(const QStringList &texts);
     void editSelected();

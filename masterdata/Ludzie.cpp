@@ -7,6 +7,7 @@
 #include "core/Module1.h"
 #include "masterdata/Ludzie_images.h"
 #include "masterdata/Ludzie_item.h"
+#include "masterdata/MasterDataCommon.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 
@@ -154,6 +155,9 @@ void Ludzie::showPeople(const QString &key, bool force)
                             rs->text(QStringLiteral("imie")), rs->text(QStringLiteral("stopien")));
         }
     }
+    // The database orders by code points; show the surnames in Polish order.
+    if (!isSorted())
+        list->sortItems(0, Qt::AscendingOrder);
     if (list->topLevelItemCount() > 0) {
         list->setCurrentItem(list->topLevelItem(0));
     }
@@ -173,14 +177,9 @@ void Ludzie::ListEditItem(const QString &nazwisko, const QString &imie, const QS
 
 void Ludzie::addGroup()
 {
-    Db::Database *db = database();
-    if (!db)
+    auto rs = MasterData::openTable(QStringLiteral("grupy"));
+    if (!rs)
         return;
-    auto rs = db->openTable(QStringLiteral("grupy"));
-    if (!rs) {
-        Messages::critical(db->errorString());
-        return;
-    }
     const QString name = QStringLiteral("Nowa grupa");
     rs->addNew();
     rs->setValue(QStringLiteral("nazwa"), name);

@@ -295,18 +295,15 @@ void Ludzie_item::FillAbsences()
 void Ludzie_item::zwButtonClick(const QString &key)
 {
     if (key == QLatin1String("add")) {
-        Db::Database *db = Globals::database();
-        if (!db || m_personId == -1)
+        if (m_personId == -1)
             return;
         m_ui->lZw->clearSelection();
         QDate d = month();
         if (!d.isValid())
             d = QDate::currentDate();
-        auto rs = db->openTable(QStringLiteral("zwolnienia"));
-        if (!rs) {
-            Messages::critical(db->errorString());
+        auto rs = MasterData::openTable(QStringLiteral("zwolnienia"));
+        if (!rs)
             return;
-        }
         const QString opis = QStringLiteral("L4");
         rs->addNew();
         rs->setValue(QStringLiteral("opis"), opis);

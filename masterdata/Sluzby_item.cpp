@@ -77,8 +77,8 @@ Sluzby_item::Sluzby_item(QWidget *parent) : QDialog(parent), m_ui(std::make_uniq
     setObjectName(QStringLiteral("Sluzby_item"));
     setWindowTitle(QStringLiteral("Dane służby"));
     buildUi();
-    // Text boxes only: a style-sheet border on the time picker garbles its arrows.
     Module1::FlatControls(this, QStringLiteral("TextBox"));
+    Module1::FlatControls(this, QStringLiteral("DTPicker"));
     SetNew();
 }
 

@@ -112,6 +112,13 @@ private Q_SLOTS:
         QCOMPARE(window.lista()->topLevelItemCount(), 2);
         window.nodeClick(QStringLiteral("ALL"));
         QCOMPARE(window.lista()->topLevelItemCount(), 5);
+
+        // Surnames come in Polish order, whatever the database's own.
+        addPerson(m_alpha, QStringLiteral("Łukasik"), QStringLiteral("Ola"));
+        addPerson(m_alpha, QStringLiteral("de Wit"), QStringLiteral("Jan"));
+        window.nodeClick(QStringLiteral("ID=%1").arg(m_alpha));
+        QCOMPARE(column(window.lista(), 0), QStringList({"de Wit", "Kowalski", "Łukasik", "Nowak"}));
+        QVERIFY(window.lista()->topLevelItem(0)->isSelected());
     }
 
     void sortByColumn()
@@ -132,6 +139,16 @@ private Q_SLOTS:
                  QStringList({"Zieliński", "Nowak", "Malinowski", "Kowalski", "Adamczyk"}));
         QCOMPARE(window.lista()->selectedItems().size(), 1);
         QCOMPARE(window.lista()->selectedItems().first()->text(0), QStringLiteral("Malinowski"));
+
+        // Polish letters and lower-case names sort as a Polish reader expects.
+        window.ListAddItem(100, QStringLiteral("Łukasik"), QStringLiteral("Ćwik"), {});
+        window.ListAddItem(101, QStringLiteral("de Wit"), QStringLiteral("Żaneta"), {});
+        window.sortByColumn(0);
+        QCOMPARE(column(window.lista(), 0), QStringList({"Adamczyk", "de Wit", "Kowalski", "Łukasik",
+                                                         "Malinowski", "Nowak", "Zieliński"}));
+        window.sortByColumn(1);
+        QCOMPARE(column(window.lista(), 1), QStringList({"Adam", "Ćwik", "Ewa", "Jan", "Jerzy", "Piotr",
+                                                         "Żaneta"}));
     }
 
     void addAndRenameGroup()
