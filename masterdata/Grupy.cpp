@@ -3,6 +3,7 @@
 #include "controls/BlueCommand.h"
 #include "controls/ToolBarN.h"
 #include "core/Globals.h"
+#include "core/Messages.h"
 #include "core/Module1.h"
 #include "core/ui/Guard.h"
 #include "core/ui/Module1Ui.h"
@@ -86,8 +87,10 @@ void Grupy::GetGrupy()
     if (!db)
         return;
     std::unique_ptr<Db::Recordset> rs = db->openQuery(QStringLiteral("SELECT * FROM grupy ORDER BY nazwa"));
-    if (!rs)
+    if (!rs) {
+        Messages::critical(db->errorString());
         return;
+    }
     for (; !rs->eof(); rs->moveNext()) {
         auto *item = new QListWidgetItem(Module1::NzStr(rs->value(QStringLiteral("nazwa"))), m_lTasks);
         item->setData(Qt::UserRole, rs->integer(QStringLiteral("id")));

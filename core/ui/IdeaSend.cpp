@@ -77,6 +77,15 @@ IdeaSend::IdeaSend(QWidget *parent) : QWidget(parent, Qt::Window)
     resize(460, 380);
 }
 
+void IdeaSend::showEvent(QShowEvent *event)
+{
+    // A window of its own is not centred over its owner as a dialog is.
+    if (!m_placed && isWindow() && parentWidget())
+        move(parentWidget()->window()->frameGeometry().center() - rect().center());
+    m_placed = true;
+    QWidget::showEvent(event);
+}
+
 QString IdeaSend::requestUrl(const QString &host, const QString &email, const QString &idea)
 {
     return QStringLiteral("http://") + host + QStringLiteral("/Kadrelo/ideasend.php?email=")

@@ -26,7 +26,11 @@ public:
 public Q_SLOTS:
     void send();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
+    bool m_placed = false;
     QLineEdit *m_text1;
     QPlainTextEdit *m_text2;
     BlueCommand *m_buttonOK;

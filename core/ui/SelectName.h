@@ -3,8 +3,6 @@
 #include <QDialog>
 #include <QString>
 
-#include <optional>
-
 class BlueCommand;
 class QLineEdit;
 

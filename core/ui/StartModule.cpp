@@ -70,20 +70,16 @@ void releaseInstanceLock()
 bool Main()
 {
     bool started = false;
-    try {
+    Ui::guarded([&started] {
         if (!acquireInstanceLock()) {
             Messages::exclamation(QStringLiteral("Program jest już uruchomiony!"));
-            return false;
+            return;
         }
         auto *window = new SelectDatabase;
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->show();
         started = true;
-    } catch (const std::exception &e) {
-        Messages::critical(QStringLiteral("Wystąpił nieoczekiwany błąd!\n") + QString::fromLocal8Bit(e.what()));
-    } catch (...) {
-        Messages::critical(QStringLiteral("Wystąpił nieoczekiwany błąd!"));
-    }
+    });
     return started;
 }
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QScreen>
 
 Wait::Wait(QWidget *parent) : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
@@ -19,6 +20,11 @@ Wait::Wait(QWidget *parent) : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHi
 
 void Wait::showNow()
 {
+    // Centred over the window that waits for the answer, as a dialog would be.
+    adjustSize();
+    const QWidget *over = QApplication::activeWindow();
+    const QRect area = over && over != this ? over->frameGeometry() : screen()->availableGeometry();
+    move(area.center() - rect().center());
     show();
     raise();
     repaint();

@@ -79,6 +79,7 @@ private Q_SLOTS:
     void badAnswersGiveTheXmlError_data();
     void badAnswersGiveTheXmlError();
     void silentServerTimesOut();
+    void formOpensOverItsOwner();
 
 private:
     void setHost(const QString &host);
@@ -241,6 +242,18 @@ void TestIdeaSend::silentServerTimesOut()
     QVERIFY(!request.Result());
     QCOMPARE(Messages::shown(),
              QStringList{QStringLiteral("Wystąpił błąd XML!\nSerwer nie odpowiedział w wyznaczonym czasie.")});
+}
+
+void TestIdeaSend::formOpensOverItsOwner()
+{
+    QWidget owner;
+    owner.setGeometry(0, 0, 1000, 700);
+    owner.show();
+    IdeaSend form(&owner);
+    form.show();
+    QVERIFY(form.isWindow());
+    // Within the few pixels a window frame may shift it.
+    QVERIFY((form.frameGeometry().center() - owner.frameGeometry().center()).manhattanLength() <= 8);
 }
 
 QTEST_MAIN(TestIdeaSend)

@@ -617,6 +617,14 @@ void TestFirstMonth::generateMonth()
     QVERIFY(m_panel->xmlDocument());
     QCOMPARE(m_panel->CurrDate(), Month);
     m_generated = true;
+
+    // A picture of the month for a person to look at.
+    const QString shots = qEnvironmentVariable("KADRELO_SCREENSHOTS");
+    if (!shots.isEmpty()) {
+        m_panel->resize(1200, 800);
+        QCoreApplication::processEvents();
+        m_panel->grab().save(shots + QStringLiteral("/firstmonth.png"));
+    }
 }
 
 bool TestFirstMonth::requireRoster()

@@ -1,5 +1,6 @@
 #include "controls/BlueCommand.h"
 #include "core/Globals.h"
+#include "core/Messages.h"
 #include "masterdata/Grupy.h"
 #include "masterdata/SelectItem.h"
 #include "platform/db/Database.h"
@@ -22,6 +23,7 @@ private Q_SLOTS:
     void doubleClickPicksOnlyForAPicker();
     void closeAnswersNothing();
     void emptyTable();
+    void unreadableTableIsReported();
 
 private:
     qint64 addGroup(const QVariant &name);
@@ -148,6 +150,17 @@ void TestGrupy::emptyTable()
     QCOMPARE(window.lTasks()->count(), 0);
     QTest::mouseClick(window.ButtonOK(), Qt::LeftButton);
     QCOMPARE(picker.Result(), QString());
+}
+
+void TestGrupy::unreadableTableIsReported()
+{
+    QVERIFY(Globals::database()->execute(QStringLiteral("DROP TABLE grupy")));
+    Messages::clearShown();
+    Grupy window;
+    QCOMPARE(window.lTasks()->count(), 0);
+    QCOMPARE(Messages::shown().size(), 1);
+    QVERIFY(!Messages::shown().constFirst().isEmpty());
+    Messages::clearShown();
 }
 
 QTEST_MAIN(TestGrupy)
