@@ -21,7 +21,6 @@ namespace Algorytmy {
 
 namespace {
 
-const QString CellSeparator = QStringLiteral("\r\n\r\n");
 const QString GapText = QStringLiteral("{luka}");
 
 struct PersonInfo
@@ -236,12 +235,7 @@ MonthData readMonth(Db::Database &db, const GenerationRequest &request, const QD
 
 QString cellPiece(const QString &cellShow, const PersonInfo &person, const QHash<qint64, QString> &groupNames)
 {
-    QString piece = cellShow;
-    piece.replace(QLatin1String("[nazwisko]"), person.nazwisko);
-    piece.replace(QLatin1String("[imie]"), person.imie);
-    piece.replace(QLatin1String("[stopien]"), person.stopien);
-    piece.replace(QLatin1String("[grupa]"), groupNames.value(person.groupId));
-    return piece;
+    return CellText(cellShow, person.nazwisko, person.imie, person.stopien, groupNames.value(person.groupId));
 }
 
 bool dutyReleased(const Xml::Document &rules, qint64 dutyId, int day)
@@ -255,6 +249,17 @@ bool dutyReleased(const Xml::Document &rules, qint64 dutyId, int day)
 }
 
 } // namespace
+
+QString CellText(const QString &cellShow, const QString &nazwisko, const QString &imie,
+                 const QString &stopien, const QString &grupa)
+{
+    QString piece = cellShow;
+    piece.replace(QLatin1String("[nazwisko]"), nazwisko);
+    piece.replace(QLatin1String("[imie]"), imie);
+    piece.replace(QLatin1String("[stopien]"), stopien);
+    piece.replace(QLatin1String("[grupa]"), grupa);
+    return piece;
+}
 
 std::optional<QList<DutyRecord>> ChosenDuties(Db::Database &db, const QList<qint64> &dutyIds, QString *error)
 {

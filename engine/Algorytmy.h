@@ -37,6 +37,14 @@ struct DutyRecord
 std::optional<QList<DutyRecord>> ChosenDuties(Db::Database &db, const QList<qint64> &dutyIds,
                                QString *error = nullptr);
 
+// The places of one grid cell are joined by this text.
+inline const QString CellSeparator = QStringLiteral("\r\n\r\n");
+
+// One person's text in a grid cell: the CellShow template with its
+// placeholders filled.
+QString CellText(const QString &cellShow, const QString &nazwisko, const QString &imie,
+                 const QString &stopien, const QString &grupa);
+
 // Draws up the roster of request.month and hands it to the host.
 //
 // Reads the database and the options (CellShow, Priorytet); writes nothing to

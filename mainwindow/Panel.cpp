@@ -8,14 +8,20 @@
 #include "core/Globals.h"
 #include "core/Messages.h"
 #include "core/Module1.h"
+#include "core/Options.h"
 #include "core/ui/About.h"
 #include "core/ui/Guard.h"
 #include "core/ui/IdeaSend.h"
 #include "core/ui/Module1Ui.h"
+#include "core/ui/ScheduleGridLayout.h"
+#include "mainwindow/Bilans.h"
+#include "mainwindow/CellList.h"
 #include "mainwindow/PanelPicture.h"
 #include "mainwindow/ProgressBox.h"
+#include "mainwindow/SpreadsheetExport.h"
 #include "mainwindow/Wykluczenia.h"
 #include "masterdata/Ludzie.h"
+#include "masterdata/Opcje.h"
 #include "masterdata/SelectItem.h"
 #include "masterdata/Sluzby.h"
 #include "platform/db/Database.h"
@@ -84,9 +90,6 @@ Panel::Panel(QWidget *parent) : QMainWindow(parent)
     items->Add(QStringLiteral("ludzie"), QStringLiteral("Ludzie"), QStringLiteral("new"));
     items->Add(QStringLiteral("sluzby"), QStringLiteral("Służby"), QStringLiteral("new"));
     items->Add(QStringLiteral("options"), QStringLiteral("Opcje"), QStringLiteral("raporty"));
-    // Windows of later work (rule wizard, balance, options) are not offered yet.
-    items->Item(QStringLiteral("kreator"))->setEnabled(false);
-    items->Item(QStringLiteral("options"))->setEnabled(false);
     connect(m_toolBar1, &ToolBarN::ItemClick, this,
             [this](const QString &key) { Ui::guarded([&] { toolbarClick(key); }); });
 
@@ -140,6 +143,13 @@ void Panel::buildControls()
     m_lista->setWordWrap(true);
     m_lista->setBackColorBkg(RosterBack);
     Module1::FlatBorder(m_lista);
+    connect(m_lista, &FlexGrid::cellDoubleClicked, this, [this](int row, int col) {
+        Ui::guarded([&] {
+            CellList editor(m_xmlDocument.get(), m_lista, m_lstLudzie, m_currDate, this);
+            if (editor.openCell(row, col))
+                showModal(editor);
+        });
+    });
 
     m_lstLudzie = new QTreeWidget(m_surface);
     m_lstLudzie->setObjectName(QStringLiteral("lstLudzie"));
@@ -177,8 +187,12 @@ void Panel::buildControls()
         QIcon(QPixmap::fromImage(m_imageList1.picture(QStringLiteral("new")))),
         QStringLiteral("Zapisz bilans do bazy danych"));
     save->setObjectName(QStringLiteral("save"));
-    // Storing the month's counts comes with the balance report.
-    save->setEnabled(false);
+    connect(save, &QAction::triggered, this, [this] {
+        Ui::guarded([this] {
+            if (SaveBilans())
+                Messages::information(QStringLiteral("Zapisano poprawnie."));
+        });
+    });
 
     m_image1 = new QLabel(m_surface);
     m_image1->setObjectName(QStringLiteral("Image1"));
@@ -211,20 +225,17 @@ void Panel::buildMenus()
     m_mnuNew = addEntry(plik, "mnuNew", QStringLiteral("Nowy grafik"), {},
                         [this] { toolbarClick(QStringLiteral("create")); });
     m_mnuOpen = addEntry(plik, "mnuOpen", QStringLiteral("Otwórz grafik..."),
-                         QKeySequence(QStringLiteral("Ctrl+O")), [] {});
+                         QKeySequence(QStringLiteral("Ctrl+O")), [this] { openRoster(); });
     m_mnuClose = addEntry(plik, "mnuClose", QStringLiteral("Zamknij"),
                           QKeySequence(QStringLiteral("Ctrl+F4")), [this] { closeRoster(); });
     plik->addSeparator();
     m_mnuSave = addEntry(plik, "mnuSave", QStringLiteral("Zapisz jako..."),
-                         QKeySequence(QStringLiteral("Ctrl+S")), [] {});
+                         QKeySequence(QStringLiteral("Ctrl+S")), [this] { saveRoster(); });
     plik->addSeparator();
-    m_mnuEksport = addEntry(plik, "mnuEksport", QStringLiteral("Eksport..."), {}, [] {});
+    m_mnuEksport = addEntry(plik, "mnuEksport", QStringLiteral("Eksport..."), {},
+                            [this] { exportRoster(); });
     plik->addSeparator();
     m_mnuEnd = addEntry(plik, "mnuEnd", QStringLiteral("Zakończ"), {}, [this] { close(); });
-    // Roster files (open, save, export) come with their own work.
-    m_mnuOpen->setEnabled(false);
-    m_mnuSave->setEnabled(false);
-    m_mnuEksport->setEnabled(false);
 
     QMenu *tools = menuBar()->addMenu(QStringLiteral("&Narzędzia"));
     tools->setObjectName(QStringLiteral("mnuTools"));
@@ -286,11 +297,10 @@ void Panel::setXmlDocument(std::unique_ptr<Xml::Document> document)
 void Panel::MakeOpened(bool opened)
 {
     m_opened = opened;
-    // Save and export stay off until roster files are built.
-    m_mnuSave->setEnabled(false);
-    m_mnuEksport->setEnabled(false);
+    m_mnuSave->setEnabled(opened);
+    m_mnuEksport->setEnabled(opened);
     m_mnuClose->setEnabled(opened);
-    m_toolBar1->ListItems()->Item(QStringLiteral("bilans"))->setEnabled(false);
+    m_toolBar1->ListItems()->Item(QStringLiteral("bilans"))->setEnabled(opened);
     m_toolBar1->ListItems()->Item(QStringLiteral("wykluczenia"))->setEnabled(opened);
     if (!opened)
         layoutControls();
@@ -370,8 +380,13 @@ void Panel::toolbarClick(const QString &key)
         BuildTable dialog(*this, this);
         showModal(dialog);
     } else if (key == QLatin1String("bilans")) {
-        if (!m_xmlDocument)
+        if (!m_xmlDocument) {
             Messages::exclamation(MissingRoster);
+            return;
+        }
+        Bilans window(*m_xmlDocument, this);
+        window.setSaveBilans([this] { return SaveBilans(); });
+        showModal(window);
     } else if (key == QLatin1String("wykluczenia")) {
         if (!m_xmlDocument) {
             Messages::exclamation(MissingRoster);
@@ -379,12 +394,18 @@ void Panel::toolbarClick(const QString &key)
         }
         Wykluczenia view(m_xmlDocument.get(), this);
         showModal(view);
+    } else if (key == QLatin1String("kreator")) {
+        Wizard wizard(*this, this);
+        showModal(wizard);
     } else if (key == QLatin1String("ludzie")) {
         Ludzie window(this);
         showModal(window);
     } else if (key == QLatin1String("sluzby")) {
         Sluzby window(this);
         showModal(window);
+    } else if (key == QLatin1String("options")) {
+        Opcje dialog(this);
+        showModal(dialog);
     }
 }
 
@@ -403,6 +424,129 @@ void Panel::closeRoster()
     m_currFile.clear();
     MakeOpened(false);
     m_surface->update();
+}
+
+void Panel::openRoster()
+{
+    const QString path =
+        Module1::ShowOpenDialog(this, RosterFile::RosterFilter, QStringLiteral("Otwórz"));
+    if (!path.isEmpty())
+        openRosterFile(path);
+}
+
+bool Panel::openRosterFile(const QString &path)
+{
+    // Everything is read and checked before the roster shown is touched.
+    Db::Database *db = Globals::database();
+    const clsOptions *options = Globals::options();
+    QString error = QStringLiteral("Brak otwartej bazy danych.");
+    std::optional<RosterFile::OpenedRoster> roster;
+    if (db)
+        roster = RosterFile::OpenRoster(
+            path, *db, options ? options->GetOption(QStringLiteral("CellShow")) : QString(), &error);
+    if (!roster) {
+        Messages::critical(RosterFile::OpenFailedText + QStringLiteral("\r\n") + path
+                           + QStringLiteral("\r\n") + error);
+        return false;
+    }
+    // A size option the grid refuses has been shown there; the grid is untouched.
+    if (!Module1::ShowScheduleGrid(*m_lista, roster->month, roster->duties))
+        return false;
+    for (auto it = roster->cells.cbegin(); it != roster->cells.cend(); ++it)
+        m_lista->setText(it.key().first, it.key().second, it.value());
+
+    m_xmlDocument = std::move(roster->document);
+    m_currDate = roster->month;
+    m_toolBar1->setTitle(roster->title);
+    m_lstLudzie->clear();
+    for (const RosterFile::PersonRow &row : std::as_const(roster->people))
+        addPersonRow(row.id, row.name, row.group, row.count, row.date);
+
+    m_lista->growRowsToText(0);
+    m_lista->show();
+    m_lstLudzie->show();
+    m_miniCal->show();
+    m_tbBilans->show();
+    m_image1->hide();
+    m_miniCal->setValue(m_currDate);
+    // The list keeps the order it was sorted by, ascending by name at first.
+    if (m_sortColumn < 0) {
+        sortPeople(0);
+    } else {
+        m_lstLudzie->sortItems(m_sortColumn, m_sortOrder);
+    }
+    MakeOpened(true);
+    setWindowTitle(path + QStringLiteral(" - ") + ProgramTitle);
+    m_currFile = path;
+    layoutControls();
+    if (roster->gaps)
+        Messages::exclamation(RosterFile::GapsText);
+    return true;
+}
+
+QList<RosterFile::PersonCount> Panel::personCounts() const
+{
+    QList<RosterFile::PersonCount> people;
+    for (int i = 0; i < m_lstLudzie->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *item = m_lstLudzie->topLevelItem(i);
+        people.append({Module1::IdFromKey(item->data(0, KeyRole).toString()), item->text(2),
+                       item->data(0, TagRole).toString()});
+    }
+    return people;
+}
+
+bool Panel::saveRoster()
+{
+    if (!m_xmlDocument)
+        return false;
+    const QString path = Module1::ShowSaveDialog(this, RosterFile::RosterFilter,
+                                                 QStringLiteral("Zapisz"), QString(),
+                                                 RosterFile::DefaultFileName(m_currFile, m_currDate));
+    if (path.isEmpty())
+        return false;
+    QString error;
+    if (!RosterFile::SaveRoster(*m_xmlDocument, personCounts(), path, &error)) {
+        Messages::critical(QStringLiteral("Nie udało się zapisać pliku\r\n") + path
+                           + QStringLiteral("\r\n") + error);
+        return false;
+    }
+    setWindowTitle(path + QStringLiteral(" - ") + ProgramTitle);
+    return true;
+}
+
+bool Panel::exportRoster()
+{
+    if (!m_xmlDocument)
+        return false;
+    const QString chosen = Module1::ShowSaveDialog(this, RosterFile::ExportFilter,
+                                                   QStringLiteral("Zapisz"), QString(), QString());
+    if (chosen.isEmpty())
+        return false;
+    const QString path = chosen.section(u'>', 0, 0);
+    // A name typed in capitals keeps its own extension: compare without case.
+    const QString kind = path.right(3).toLower();
+    QString error;
+    bool done = false;
+    if (kind == QLatin1String("xml"))
+        return SpreadsheetExport::Export(*m_lista, path); // it shows its own messages
+    if (kind == QLatin1String("csv"))
+        done = RosterFile::ExportCsv(*m_lista, path, &error);
+    else
+        return false;
+    if (!done)
+        Messages::critical(QStringLiteral("Nie udało się zapisać pliku\r\n") + path
+                           + QStringLiteral("\r\n") + error);
+    return done;
+}
+
+bool Panel::SaveBilans()
+{
+    Db::Database *db = Globals::database();
+    QString error = QStringLiteral("Brak otwartej bazy danych.");
+    if (db && RosterFile::SaveCounts(*db, m_currDate, personCounts(), &error))
+        return true;
+    Messages::critical(QStringLiteral("Nie udało się zapisać bilansu do bazy danych.\r\n") + error);
+    return false;
 }
 
 bool Panel::eraseDatabase()
@@ -604,7 +748,13 @@ void Panel::clear()
 void Panel::addRow(qint64 id, const QString &name, const QString &group, qint64 count,
                    const QString &lastDate)
 {
-    auto *item = new QTreeWidgetItem(m_lstLudzie, {name, group, QString::number(count)});
+    addPersonRow(id, name, group, QString::number(count), lastDate);
+}
+
+void Panel::addPersonRow(qint64 id, const QString &name, const QString &group,
+                         const QString &count, const QString &lastDate)
+{
+    auto *item = new QTreeWidgetItem(m_lstLudzie, {name, group, count});
     item->setData(0, KeyRole, Module1::KeyFromId(id));
     item->setData(0, TagRole, lastDate);
 }

@@ -4,6 +4,8 @@
 #include "core/ui/FlexGrid.h"
 #include "engine/GenerationHost.h"
 #include "engine/ui/BuildTable.h"
+#include "engine/ui/Wizard.h"
+#include "mainwindow/RosterFile.h"
 #include "platform/draw/ImageList.h"
 
 #include <QDate>
@@ -35,11 +37,13 @@ class Document;
 // Globals; closing it releases the options, the roster and the database.
 //
 // It is the window the generation reports to (GenerationHost), the list the
-// person counts are written to (PersonCountSink) and the build dialog's host.
+// person counts are written to (PersonCountSink) and the host of the build
+// dialog and the rule wizard (the picker).
 class Panel : public QMainWindow,
               public Algorytmy::GenerationHost,
               public XML::PersonCountSink,
-              public BuildTableHost
+              public BuildTableHost,
+              public WizardHost
 {
     Q_OBJECT
 
@@ -65,6 +69,20 @@ public:
     // Commands of the menus and the toolbar.
     void toolbarClick(const QString &key);
     void closeRoster();
+    // "Otwórz grafik...": asks for a roster file and opens it.
+    void openRoster();
+    // Opens the roster file at path; a damaged or foreign file is refused with
+    // a message and the roster shown stays as it was.
+    bool openRosterFile(const QString &path);
+    // "Zapisz jako...": the roster with its Counter section into a .swx file.
+    bool saveRoster();
+    // "Eksport...": the grid as an XML spreadsheet or CSV, by the chosen name.
+    bool exportRoster();
+    // Stores the month's counts of lstLudzie in ludzie_last (the balance
+    // report calls it too); false after showing why nothing was stored.
+    bool SaveBilans();
+    // The rows of lstLudzie as saving and storing read them, in list order.
+    QList<RosterFile::PersonCount> personCounts() const;
     // Empties the master-data tables in one transaction; true when committed.
     bool eraseDatabase();
     void openHelp();
@@ -132,6 +150,9 @@ private:
     void buildControls();
     void buildButtonImages();
     void loadDutyHeaders();
+    // One row of lstLudzie: key "ID=" + id, name, group, count; the tag is the last duty.
+    void addPersonRow(qint64 id, const QString &name, const QString &group, const QString &count,
+                      const QString &lastDate);
     void paintBackground(QPainter &painter);
     int twipsX(double twips) const;
     int twipsY(double twips) const;

@@ -5,6 +5,7 @@
 #include "core/Globals.h"
 #include "core/Messages.h"
 #include "core/Module1.h"
+#include "masterdata/LastDane.h"
 #include "masterdata/Ludzie_images.h"
 #include "masterdata/Ludzie_item.h"
 #include "masterdata/MasterDataCommon.h"
@@ -72,8 +73,6 @@ void Ludzie::buildUi()
     items->Add(QStringLiteral("edit"), QStringLiteral("Edytuj"), QStringLiteral("edit"));
     items->Add(QStringLiteral("del"), QStringLiteral("Usuń"), QStringLiteral("del"));
     items->Add(QStringLiteral("lista"), QStringLiteral("Statystyki"), QStringLiteral("szablony"));
-    // The carried-over counts window is not part of the program yet.
-    items->Item(QStringLiteral("lista"))->setEnabled(false);
 
     connect(toolbar, &ToolBarN::ItemClick, this, &Ludzie::toolbarClick);
     connect(m_ui->tvKat, &Kat::NodeClick, this, [this](QTreeWidgetItem *node) {
@@ -265,6 +264,9 @@ void Ludzie::toolbarClick(const QString &key)
         editSelected();
     } else if (key == QLatin1String("del")) {
         deletePeople();
+    } else if (key == QLatin1String("lista")) {
+        LastDane counts(this);
+        showModal(counts);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "controls/ToolBarN.h"
 #include "core/Globals.h"
 #include "core/Messages.h"
+#include "masterdata/Grafik.h"
 #include "masterdata/Ludzie_images.h"
 #include "masterdata/Sluzby_item.h"
 #include "platform/db/Database.h"
@@ -44,8 +45,6 @@ void Sluzby::buildUi()
     items->Add(QStringLiteral("edit"), QStringLiteral("Edytuj"), QString());
     items->Add(QStringLiteral("del"), QStringLiteral("Usuń"), QString());
     items->Add(QStringLiteral("grafik"), QStringLiteral("Grafik"), QStringLiteral("szablony"));
-    // The month calendar of head counts is not part of the program yet.
-    items->Item(QStringLiteral("grafik"))->setEnabled(false);
 
     connect(toolbar, &ToolBarN::ItemClick, this, &Sluzby::toolbarClick);
 
@@ -94,6 +93,11 @@ void Sluzby::toolbarClick(const QString &key)
         editSelected();
     } else if (key == QLatin1String("del")) {
         deleteSelected();
+    } else if (key == QLatin1String("grafik")) {
+        Grafik calendar(this);
+        calendar.setRodzaj(1);
+        calendar.setWindowTitle(QStringLiteral("Grafik wymaganej ilości osób na danej służbie"));
+        showModal(calendar);
     }
 }
 

@@ -1,0 +1,324 @@
+#include "engine/ui/WizardFile.h"
+
+#include "controls/BlueCommand.h"
+#include "controls/ToolBarIcons.h"
+#include "controls/ToolBarN.h"
+#include "core/Globals.h"
+#include "core/Messages.h"
+#include "core/ui/Guard.h"
+#include "core/ui/Module1Ui.h"
+#include "engine/ui/WizardItem.h"
+#include "platform/db/Database.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <climits>
+#include <cmath>
+
+namespace {
+
+constexpr int RuleIdRole = Qt::UserRole;
+
+} // namespace
+
+WizardFile::WizardFile(WizardHost &host, QWidget *parent) : QDialog(parent), m_host(host)
+{
+    setObjectName(QStringLiteral("WizardFile"));
+    setWindowTitle(QStringLiteral("Kreator ustawień - edycja"));
+
+    m_toolbar = new ToolBarN(this);
+    m_toolbar->setObjectName(QStringLiteral("ToolBar"));
+    m_toolbar->setFixedHeight(ToolBarN::BarHeight);
+    m_toolbar->setTitle(QStringLiteral("Kreator ustawień"));
+    m_toolbar->setImageList(ToolBarIcons::buttons());
+    TBNItems *items = m_toolbar->ListItems();
+    items->Add(QStringLiteral("new"), QStringLiteral("Nowy"), QString());
+    items->Add(QStringLiteral("edit"), QStringLiteral("Edytuj"), QString());
+    items->Add(QStringLiteral("del"), QStringLiteral("Usuń"), QString());
+    connect(m_toolbar, &ToolBarN::ItemClick, this,
+            [this](const QString &key) { Ui::guarded([&] { toolbarClick(key); }); });
+
+    auto *tabs = new QTabWidget(this);
+    tabs->setObjectName(QStringLiteral("SSTab1"));
+    auto *page = new QWidget(tabs);
+    auto *pageLayout = new QVBoxLayout(page);
+    auto *label = new QLabel(QStringLiteral("Nazwa ustawień:"), page);
+    label->setObjectName(QStringLiteral("lbl_0"));
+    m_name = new QLineEdit(page);
+    m_name->setObjectName(QStringLiteral("Text1"));
+    label->setBuddy(m_name);
+    Module1::FlatBorder(m_name);
+    m_name->installEventFilter(this);
+
+    m_grid = new QTableWidget(0, 1, page);
+    m_grid->setObjectName(QStringLiteral("Lista"));
+    m_grid->setHorizontalHeaderLabels({QStringLiteral("Lista zdarzeń")});
+    m_grid->horizontalHeader()->setStretchLastSection(true);
+    m_grid->verticalHeader()->hide();
+    m_grid->setWordWrap(true);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Module1::FlatBorder(m_grid);
+    m_grid->installEventFilter(this);
+    // Sentences wrap anew whenever the column changes its width.
+    connect(m_grid->horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
+        for (int row = 0; row < m_grid->rowCount(); ++row)
+            fitRow(row);
+    });
+    connect(m_grid, &QTableWidget::cellDoubleClicked, this,
+            [this] { Ui::guarded([this] { EditRule(); }); });
+
+    pageLayout->addWidget(label);
+    pageLayout->addWidget(m_name);
+    pageLayout->addWidget(m_grid, 1);
+    tabs->addTab(page, QStringLiteral("Ogólne"));
+
+    auto *saveButton = new BlueCommand(this);
+    saveButton->setObjectName(QStringLiteral("ButtonSave"));
+    saveButton->setCaption(QStringLiteral("Zapisz"));
+    auto *close = new BlueCommand(this);
+    close->setObjectName(QStringLiteral("ButtonClose"));
+    close->setCaption(QStringLiteral("Anuluj"));
+    close->setCancel(true);
+    connect(saveButton, &BlueCommand::Click, this, [this] { Ui::guarded([this] { save(); }); });
+    connect(close, &BlueCommand::Click, this, &QDialog::reject);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(saveButton);
+    buttons->addWidget(close);
+
+    auto *body = new QVBoxLayout;
+    body->setContentsMargins(9, 9, 9, 9);
+    body->addWidget(tabs, 1);
+    body->addLayout(buttons);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_toolbar);
+    layout->addLayout(body, 1);
+    resize(520, 460);
+}
+
+QString WizardFile::name() const
+{
+    return m_name->text();
+}
+
+void WizardFile::SetNew(const QString &name)
+{
+    m_setId = -1;
+    m_rules.clear();
+    m_pendingDeletions.clear();
+    m_grid->setRowCount(0);
+    m_name->setText(name);
+}
+
+bool WizardFile::GetList(qint64 id)
+{
+    m_rules.clear();
+    m_pendingDeletions.clear();
+    m_grid->setRowCount(0);
+    Db::Database *db = Globals::database();
+    if (!db)
+        return false;
+    QString error;
+    bool ok = false;
+    const QList<WizItem> rules = WizItem::LoadRuleSet(*db, id, &error, &ok);
+    if (!ok) {
+        Messages::critical(error);
+        return false;
+    }
+    for (const WizItem &rule : rules) {
+        m_rules.append(rule);
+        appendRow(rule);
+    }
+    m_setId = id;
+    return true;
+}
+
+void WizardFile::appendRow(const WizItem &rule)
+{
+    const int row = m_grid->rowCount();
+    m_grid->insertRow(row);
+    auto *cell = new QTableWidgetItem(rule.MakeText());
+    cell->setData(RuleIdRole, rule.ID().toLongLong());
+    m_grid->setItem(row, 0, cell);
+    fitRow(row);
+}
+
+// The sentence wrapped at the column's width, with 120 twips to spare.
+void WizardFile::fitRow(int row)
+{
+    const QTableWidgetItem *cell = m_grid->item(row, 0);
+    if (!cell)
+        return;
+    const int width = std::max(1, m_grid->columnWidth(0) - 6);
+    const int height =
+        m_grid->fontMetrics()
+            .boundingRect(QRect(0, 0, width, INT_MAX / 2), Qt::TextWordWrap, cell->text())
+            .height();
+    const int spare = int(std::nearbyint(120.0 * logicalDpiY() / 1440.0));
+    m_grid->setRowHeight(row, height + spare);
+}
+
+bool WizardFile::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_name && event->type() == QEvent::FocusIn) {
+        // After the click that gave the focus has placed the cursor.
+        QTimer::singleShot(0, m_name, &QLineEdit::selectAll);
+    } else if (watched == m_grid && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            Ui::guarded([this] { EditRule(); });
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void WizardFile::toolbarClick(const QString &key)
+{
+    if (key == QLatin1String("new"))
+        NewRule();
+    else if (key == QLatin1String("edit"))
+        EditRule();
+    else if (key == QLatin1String("del"))
+        DeleteRule();
+}
+
+void WizardFile::NewRule()
+{
+    WizItem rule;
+    WizardItem editor(m_host, this);
+    editor.setMyItem(&rule);
+    editor.SetNew();
+    if (WizardUi::runModal(m_runner, editor) != QDialog::Accepted)
+        return;
+    m_rules.append(rule);
+    appendRow(rule);
+    m_grid->setCurrentCell(m_grid->rowCount() - 1, 0);
+}
+
+void WizardFile::EditRule()
+{
+    const int row = m_grid->currentRow();
+    if (row < 0 || row >= m_rules.size())
+        return;
+    // Worked on a copy: only a confirmed edit changes the rule.
+    WizItem rule = m_rules.at(row);
+    WizardItem editor(m_host, this);
+    editor.setMyItem(&rule);
+    editor.GetInfo();
+    if (WizardUi::runModal(m_runner, editor) != QDialog::Accepted)
+        return;
+    m_rules[row] = rule;
+    m_grid->item(row, 0)->setText(rule.MakeText());
+    fitRow(row);
+}
+
+void WizardFile::DeleteRule()
+{
+    const int row = m_grid->currentRow();
+    if (row < 0 || row >= m_rules.size())
+        return;
+    const QString id = m_rules.at(row).ID();
+    if (!id.isEmpty())
+        m_pendingDeletions.append(id);
+    m_rules.removeAt(row);
+    m_grid->removeRow(row);
+}
+
+bool WizardFile::save()
+{
+    const QString text = name();
+    if (text.isEmpty()) {
+        Messages::exclamation(QStringLiteral("Proszę podać nazwę!"));
+        return false;
+    }
+    if (m_rules.isEmpty()) {
+        Messages::exclamation(QStringLiteral("Proszę podać zdarzenia!"));
+        return false;
+    }
+    Db::Database *db = Globals::database();
+    if (!db)
+        return false;
+    const QVariant same =
+        db->scalar(QStringLiteral("SELECT COUNT(*) FROM wizardlist WHERE nazwa=? AND NOT id=?"),
+                   {text, m_setId});
+    if (same.isNull()) {
+        Messages::critical(db->errorString());
+        return false;
+    }
+    if (same.toLongLong() > 0) {
+        Messages::exclamation(QStringLiteral(
+            "Podnana nazwa ustawień już istnieje w bazie danych! Proszę wybrać inną."));
+        m_name->setFocus();
+        m_name->selectAll();
+        return false;
+    }
+    QString error;
+    if (!write(&error)) {
+        Messages::critical(error);
+        return false;
+    }
+    accept();
+    return true;
+}
+
+// The name, the deletions and every rule in grid order, all or nothing.
+bool WizardFile::write(QString *error)
+{
+    Db::Database &db = *Globals::database();
+    Db::Transaction transaction(db);
+    if (!transaction.isActive()) {
+        *error = db.errorString();
+        return false;
+    }
+    qint64 id = m_setId;
+    if (id < 0) {
+        if (!db.execute(QStringLiteral("INSERT INTO wizardlist (nazwa) VALUES (?)"), {name()})) {
+            *error = db.errorString();
+            return false;
+        }
+        id = db.lastInsertId();
+    } else {
+        for (const QString &ruleId : std::as_const(m_pendingDeletions)) {
+            if (!db.execute(
+                    QStringLiteral("DELETE FROM wizardlist_items WHERE id=? AND id_parent=?"),
+                    {ruleId.toLongLong(), QString::number(id)})) {
+                *error = db.errorString();
+                return false;
+            }
+        }
+        if (!db.execute(QStringLiteral("UPDATE wizardlist SET nazwa=? WHERE id=?"), {name(), id})) {
+            *error = db.errorString();
+            return false;
+        }
+    }
+    // Ids given to added rules count only once the whole set is stored.
+    QList<WizItem> stored = m_rules;
+    for (WizItem &rule : stored) {
+        if (!rule.store(db, id, error))
+            return false;
+    }
+    if (!transaction.commit()) {
+        *error = db.errorString();
+        return false;
+    }
+    m_setId = id;
+    m_rules = stored;
+    m_pendingDeletions.clear();
+    for (int row = 0; row < m_rules.size(); ++row)
+        m_grid->item(row, 0)->setData(RuleIdRole, m_rules.at(row).ID().toLongLong());
+    return true;
+}

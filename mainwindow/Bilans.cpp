@@ -1,0 +1,379 @@
+#include "mainwindow/Bilans.h"
+
+#include "controls/BlueCommand.h"
+#include "core/Globals.h"
+#include "core/Messages.h"
+#include "core/ui/Guard.h"
+#include "core/ui/Module1Ui.h"
+#include "mainwindow/RtfExport.h"
+#include "platform/db/Database.h"
+#include "platform/db/Recordset.h"
+#include "platform/xml/XmlDocument.h"
+
+#include <QAction>
+#include <QCollator>
+#include <QComboBox>
+#include <QDir>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStyle>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+// The sibling after node in the order the tree shows; null after the last.
+QTreeWidgetItem *nextSibling(QTreeWidgetItem *node)
+{
+    if (QTreeWidgetItem *parent = node->parent())
+        return parent->child(parent->indexOfChild(node) + 1);
+    QTreeWidget *tree = node->treeWidget();
+    return tree ? tree->topLevelItem(tree->indexOfTopLevelItem(node) + 1) : nullptr;
+}
+
+// Alphabetical, as Polish readers sort; equal texts keep their order.
+void sortChildren(QTreeWidgetItem *parent, const QCollator &collator)
+{
+    QList<QTreeWidgetItem *> children = parent->takeChildren();
+    std::stable_sort(children.begin(), children.end(),
+                     [&](const QTreeWidgetItem *a, const QTreeWidgetItem *b) {
+                         return collator.compare(a->text(0), b->text(0)) < 0;
+                     });
+    parent->addChildren(children);
+}
+
+QString numberText(const QString &text)
+{
+    bool ok = false;
+    const int n = text.trimmed().toInt(&ok);
+    return ok ? QString::number(n) : text;
+}
+
+} // namespace
+
+Bilans::Bilans(const Xml::Document &roster, QWidget *parent) : QDialog(parent), m_roster(roster)
+{
+    setObjectName(QStringLiteral("Bilans"));
+    setWindowTitle(QStringLiteral("Bilans"));
+    resize(610, 481);
+
+    auto *menuBar = new QMenuBar(this);
+    QMenu *mnuOpcje = menuBar->addMenu(QStringLiteral("Opcje"));
+    mnuOpcje->setObjectName(QStringLiteral("mnuOpcje"));
+    m_mnuExport = mnuOpcje->addAction(QStringLiteral("Eksport do pliku..."));
+    m_mnuExport->setObjectName(QStringLiteral("mnuExport"));
+    m_mnuSaveBilans = mnuOpcje->addAction(QStringLiteral("Zapisz bilans do bazy danych"));
+    m_mnuSaveBilans->setObjectName(QStringLiteral("mnuSaveBilans"));
+    m_mnuSaveBilans->setEnabled(false);
+    connect(m_mnuExport, &QAction::triggered, this,
+            [this] { Ui::guarded([this] { ExportBilansRtf(); }); });
+    connect(m_mnuSaveBilans, &QAction::triggered, this,
+            [this] { Ui::guarded([this] { SaveBilans(); }); });
+
+    auto *tabs = new QTabWidget(this);
+    tabs->setObjectName(QStringLiteral("Bilans"));
+    auto *page = new QWidget(tabs);
+
+    m_combo1 = new QComboBox(page);
+    m_combo1->setObjectName(QStringLiteral("Combo1"));
+    m_lista = new QTreeWidget(page);
+    m_lista->setObjectName(QStringLiteral("Lista"));
+    m_lista->setHeaderHidden(true);
+    m_lista->setColumnCount(1);
+    m_lista->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_text1 = new QLineEdit(page);
+    m_text1->setObjectName(QStringLiteral("Text1"));
+    m_command1 = new BlueCommand(page);
+    m_command1->setObjectName(QStringLiteral("Command1"));
+    m_command1->setCaption(QStringLiteral("Szukaj"));
+    connect(m_command1, &BlueCommand::Click, this, [this] { Ui::guarded([this] { Search(); }); });
+    m_text1->installEventFilter(this);
+    Module1::FlatBorder(m_lista);
+    Module1::FlatBorder(m_text1);
+
+    // Open top-level nodes show the open folder.
+    connect(m_lista, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem *node) {
+        if (!node->parent())
+            node->setIcon(0, style()->standardIcon(QStyle::SP_DirOpenIcon));
+    });
+    connect(m_lista, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem *node) {
+        if (!node->parent())
+            node->setIcon(0, style()->standardIcon(QStyle::SP_DirClosedIcon));
+    });
+
+    auto *searchRow = new QHBoxLayout;
+    searchRow->addWidget(m_text1, 1);
+    searchRow->addWidget(m_command1);
+    auto *pageLayout = new QVBoxLayout(page);
+    pageLayout->addWidget(m_combo1);
+    pageLayout->addWidget(m_lista, 1);
+    pageLayout->addLayout(searchRow);
+    tabs->addTab(page, QStringLiteral("Bilans"));
+
+    m_command2 = new BlueCommand(this);
+    m_command2->setObjectName(QStringLiteral("Command2"));
+    m_command2->setCaption(QStringLiteral("Zapisz bilans do bazy"));
+    m_command2->setEnabled(false);
+    connect(m_command2, &BlueCommand::Click, this,
+            [this] { Ui::guarded([this] { SaveBilans(); }); });
+    m_buttonClose = new BlueCommand(this);
+    m_buttonClose->setObjectName(QStringLiteral("ButtonClose"));
+    m_buttonClose->setCaption(QStringLiteral("Zamknij"));
+    m_buttonClose->setCancel(true);
+    connect(m_buttonClose, &BlueCommand::Click, this, &QDialog::reject);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_command2);
+    buttons->addStretch(1);
+    buttons->addWidget(m_buttonClose);
+    auto *layout = new QVBoxLayout(this);
+    layout->setMenuBar(menuBar);
+    layout->addWidget(tabs, 1);
+    layout->addLayout(buttons);
+
+    connect(m_combo1, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0)
+            Ui::guarded([this, index] { BuildBilansTree(m_roster, index); });
+    });
+    m_combo1->addItems({QStringLiteral("Według grup"), QStringLiteral("Według osób"),
+                        QStringLiteral("Według dni"), QStringLiteral("Według służb")});
+}
+
+void Bilans::setSaveBilans(std::function<bool()> saveBilans)
+{
+    m_saveBilans = std::move(saveBilans);
+    const bool enabled = bool(m_saveBilans);
+    m_command2->setEnabled(enabled);
+    m_mnuSaveBilans->setEnabled(enabled);
+}
+
+QTreeWidgetItem *Bilans::addNode(const QString &parentKey, const QString &key, const QString &text,
+                                 const QIcon &icon)
+{
+    if (!key.isEmpty()) {
+        if (QTreeWidgetItem *existing = m_keys.value(key))
+            return existing;
+    }
+    QTreeWidgetItem *parent = parentKey.isEmpty() ? nullptr : m_keys.value(parentKey);
+    auto *node =
+        parent ? new QTreeWidgetItem(parent, {text}) : new QTreeWidgetItem(m_lista, {text});
+    node->setIcon(0, icon);
+    if (!key.isEmpty()) {
+        node->setData(0, Qt::UserRole, key);
+        m_keys.insert(key, node);
+    }
+    return node;
+}
+
+void Bilans::BuildBilansTree(const Xml::Document &document, int mode)
+{
+    m_lista->hide();
+    m_lista->clear();
+    m_keys.clear();
+
+    Db::Database *db = Globals::database();
+    std::unique_ptr<Db::Recordset> ludzie = db ? db->openTable(QStringLiteral("ludzie")) : nullptr;
+    std::unique_ptr<Db::Recordset> grupy = db ? db->openTable(QStringLiteral("grupy")) : nullptr;
+    std::unique_ptr<Db::Recordset> sluzby = db ? db->openTable(QStringLiteral("sluzby")) : nullptr;
+
+    if (ludzie && grupy && sluzby) {
+        const QIcon topIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
+        const QIcon personIcon = style()->standardIcon(QStyle::SP_FileDialogInfoView);
+        const QIcon lineIcon = style()->standardIcon(QStyle::SP_FileIcon);
+
+        const QList<Xml::Node> persons = document.selectNodes(QStringLiteral("//Osoba"));
+        for (const Xml::Node &osoba : persons) {
+            const QString personId = osoba.attribute(QStringLiteral("Id")).trimmed();
+            if (personId.isEmpty() || !ludzie->seek(QStringLiteral("PrimaryKey"), personId))
+                continue;
+            const QString groupId = ludzie->text(QStringLiteral("id_grupa")).trimmed();
+            const QString name = ludzie->text(QStringLiteral("nazwisko")) + u' ' +
+                                 ludzie->text(QStringLiteral("imie"));
+
+            // A roster may outlive the group or duty it names: show what it still knows.
+            QString groupName = QStringLiteral("(brak grupy)");
+            if (grupy->seek(QStringLiteral("PrimaryKey"), groupId.toLongLong()))
+                groupName = grupy->text(QStringLiteral("nazwa"));
+
+            const Xml::Node sluzba = osoba.parent();
+            const QString dutyId = sluzba.attribute(QStringLiteral("Id")).trimmed();
+            QString dutyText;
+            if (sluzby->seek(QStringLiteral("PrimaryKey"), dutyId.toLongLong()))
+                dutyText = sluzby->text(QStringLiteral("nazwa")) + QStringLiteral(" - od ") +
+                           sluzby->text(QStringLiteral("od")) + QStringLiteral(" przez ") +
+                           sluzby->text(QStringLiteral("okres")) + QStringLiteral(" h");
+            else
+                dutyText = sluzba.attribute(QStringLiteral("Name"));
+
+            const QString day = numberText(sluzba.parent().attribute(QStringLiteral("Id")));
+            const QString dayLine =
+                QStringLiteral("dzień ") + day + QStringLiteral(", ") + dutyText;
+            const QString personKey = QStringLiteral("P") + personId;
+
+            switch (mode) {
+            case 0: {
+                const QString groupKey = QStringLiteral("G") + groupId;
+                addNode(QString(), groupKey, groupName, topIcon);
+                addNode(groupKey, personKey, name, personIcon);
+                addNode(personKey, QString(), dayLine, lineIcon);
+                break;
+            }
+            case 1:
+                addNode(QString(), personKey, name + QStringLiteral(" - grupa ") + groupName,
+                        personIcon);
+                addNode(personKey, QString(), dayLine, lineIcon);
+                break;
+            case 2: {
+                const QString dayKey = QStringLiteral("D") + day;
+                const QString dayPersonKey = dayKey + QStringLiteral(".") + personKey;
+                bool numeric = false;
+                const int dayNumber = day.toInt(&numeric);
+                addNode(
+                    QString(), dayKey,
+                    QStringLiteral("Dzień ") +
+                        (numeric ? QStringLiteral("%1").arg(dayNumber, 2, 10, QChar(u'0')) : day),
+                    topIcon);
+                addNode(dayKey, dayPersonKey, name + QStringLiteral(", grupa ") + groupName,
+                        personIcon);
+                addNode(dayPersonKey, QString(), dutyText, lineIcon);
+                break;
+            }
+            case 3: {
+                const QString dutyKey = QStringLiteral("S") + dutyId;
+                const QString dutyPersonKey = dutyKey + QStringLiteral(".") + personKey;
+                addNode(QString(), dutyKey, dutyText, topIcon);
+                addNode(dutyKey, dutyPersonKey, name + QStringLiteral(", grupa ") + groupName,
+                        personIcon);
+                addNode(dutyPersonKey, QString(), QStringLiteral("dzień ") + day, lineIcon);
+                break;
+            }
+            default:
+                break;
+            }
+        }
+    }
+
+    // Mode 1 sorts its top level; the others sort the children of each top node.
+    const QCollator collator{QLocale(QLocale::Polish)};
+    if (mode == 1) {
+        sortChildren(m_lista->invisibleRootItem(), collator);
+    } else {
+        for (int i = 0; i < m_lista->topLevelItemCount(); ++i)
+            sortChildren(m_lista->topLevelItem(i), collator);
+    }
+
+    if (mode == 0 || mode == 1) {
+        for (auto it = m_keys.cbegin(); it != m_keys.cend(); ++it) {
+            if (it.key().startsWith(u'P'))
+                it.value()->setText(0, it.value()->text(0) + QStringLiteral(" - ") +
+                                           QString::number(it.value()->childCount()));
+        }
+    }
+    m_lista->show();
+}
+
+QTreeWidgetItem *Bilans::GetTopNode(QTreeWidgetItem *node)
+{
+    while (node && node->parent())
+        node = node->parent();
+    return node;
+}
+
+QTreeWidgetItem *Bilans::SearchNodes(const QString &text, QTreeWidgetItem *node,
+                                     const QTreeWidgetItem *selected)
+{
+    for (; node; node = nextSibling(node)) {
+        if (m_passedSelected) {
+            if (node->text(0).contains(text, Qt::CaseInsensitive))
+                return node;
+        } else if (node == selected) {
+            m_passedSelected = true;
+        }
+        if (node->childCount() > 0) {
+            if (QTreeWidgetItem *found = SearchNodes(text, node->child(0), selected))
+                return found;
+        }
+    }
+    return nullptr;
+}
+
+void Bilans::Search()
+{
+    // Starting from the top (nothing selected, or after the question) tests
+    // the first node too, so a match there is not passed over for good.
+    bool fromTop = false;
+    for (;;) {
+        const QString text = m_text1->text();
+        if (text.isEmpty() || m_lista->topLevelItemCount() == 0)
+            return;
+        QTreeWidgetItem *selected = fromTop ? nullptr : m_lista->currentItem();
+        if (!selected) {
+            fromTop = true;
+            selected = m_lista->topLevelItem(0);
+            m_lista->setCurrentItem(selected);
+        }
+        m_passedSelected = fromTop;
+        if (QTreeWidgetItem *found = SearchNodes(text, GetTopNode(selected), selected)) {
+            for (QTreeWidgetItem *up = found->parent(); up; up = up->parent())
+                up->setExpanded(true);
+            m_lista->setCurrentItem(found);
+            m_lista->scrollToItem(found);
+            m_lista->setFocus();
+            return;
+        }
+        if (!Messages::question(
+                QStringLiteral("Nic nie znaleziono. Czy chcesz przeszukać bazę od początku?")))
+            return;
+        fromTop = true;
+    }
+}
+
+void Bilans::ExportBilansRtf()
+{
+    if (m_lista->topLevelItemCount() == 0)
+        return;
+    const QChar nul(u'\0');
+    const QString path = Module1::ShowSaveDialog(
+        this, QStringLiteral("RTF (*.rtf)") + nul + QStringLiteral("*.rtf") + nul,
+        QStringLiteral("Zapisz"), QString(), m_combo1->currentText());
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!RtfExport::write(path, RtfExport::document(*m_lista), &error)) {
+        Messages::critical(QStringLiteral("Nie można zapisać pliku:\n") +
+                           QDir::toNativeSeparators(path) + u'\n' + error);
+        return;
+    }
+    openWithShell(path);
+}
+
+void Bilans::SaveBilans()
+{
+    if (m_saveBilans && m_saveBilans())
+        Messages::information(QStringLiteral("Zapisano poprawnie."));
+}
+
+void Bilans::openWithShell(const QString &path)
+{
+    Module1::OpenWithShell(nullptr, path);
+}
+
+bool Bilans::eventFilter(QObject *watched, QEvent *event)
+{
+    // Enter in the search box starts the search.
+    if (watched == m_text1) {
+        if (event->type() == QEvent::FocusIn)
+            m_command1->setDefault(true);
+        else if (event->type() == QEvent::FocusOut)
+            m_command1->setDefault(false);
+    }
+    return QDialog::eventFilter(watched, event);
+}

@@ -1,0 +1,329 @@
+#include "mainwindow/RosterFile.h"
+
+#include "core/XML.h"
+#include "core/ui/FlexGrid.h"
+#include "mainwindow/Compression.h"
+#include "platform/db/Database.h"
+#include "platform/db/Recordset.h"
+#include "platform/text/Cp1250.h"
+#include "platform/xml/XmlDocument.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QHash>
+#include <QSaveFile>
+
+namespace RosterFile {
+
+namespace {
+
+const QString CrLf = QStringLiteral("\r\n");
+const QString NotARoster =
+    QStringLiteral("Plik jest uszkodzony albo nie jest grafikiem programu Dorvat Kadrelo.");
+
+void setError(QString *error, const QString &text)
+{
+    if (error)
+        *error = text;
+}
+
+bool writeFile(const QString &path, const QByteArray &content, QString *error)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit())
+        return true;
+    setError(error, file.errorString());
+    file.cancelWriting();
+    return false;
+}
+
+std::optional<qint64> wholeNumber(const QString &text)
+{
+    bool ok = false;
+    const qint64 value = text.trimmed().toLongLong(&ok);
+    return ok ? std::optional<qint64>(value) : std::nullopt;
+}
+
+// The last duty as ludzie_last keeps it: a date alone at midnight, else date and time.
+std::optional<QString> storedDateTime(const QString &text)
+{
+    const QString trimmed = text.trimmed();
+    for (const char *format : {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd HH:mm", "yyyy-MM-dd",
+                               "dd.MM.yyyy HH:mm:ss", "dd.MM.yyyy"}) {
+        const QDateTime value = QDateTime::fromString(trimmed, QLatin1String(format));
+        if (!value.isValid())
+            continue;
+        if (value.time() == QTime(0, 0))
+            return value.date().toString(QStringLiteral("yyyy-MM-dd"));
+        return value.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    }
+    return std::nullopt;
+}
+
+// "3.12" -> column 3, row 12.
+std::optional<QPair<int, int>> parsePosition(const QString &text)
+{
+    const QStringList parts = text.split(u'.');
+    if (parts.size() != 2)
+        return std::nullopt;
+    bool colOk = false;
+    bool rowOk = false;
+    const int col = parts[0].toInt(&colOk);
+    const int row = parts[1].toInt(&rowOk);
+    if (!colOk || !rowOk)
+        return std::nullopt;
+    return QPair<int, int>(col, row);
+}
+
+struct Person
+{
+    qint64 id = 0;
+    qint64 group = 0;
+    QString nazwisko;
+    QString imie;
+    QString stopien;
+};
+
+QHash<qint64, Person> readPeople(Db::Database &db)
+{
+    QHash<qint64, Person> people;
+    auto rs = db.openTable(QStringLiteral("ludzie"));
+    for (; rs && !rs->eof(); rs->moveNext()) {
+        Person person;
+        person.id = rs->integer(QStringLiteral("id"));
+        person.group = wholeNumber(rs->text(QStringLiteral("id_grupa"))).value_or(-1);
+        person.nazwisko = rs->text(QStringLiteral("nazwisko"));
+        person.imie = rs->text(QStringLiteral("imie"));
+        person.stopien = rs->text(QStringLiteral("stopien"));
+        people.insert(person.id, person);
+    }
+    return people;
+}
+
+QHash<qint64, QString> readGroups(Db::Database &db)
+{
+    QHash<qint64, QString> groups;
+    auto rs = db.openTable(QStringLiteral("grupy"));
+    for (; rs && !rs->eof(); rs->moveNext())
+        groups.insert(rs->integer(QStringLiteral("id")), rs->text(QStringLiteral("nazwa")));
+    return groups;
+}
+
+Xml::Node nextElementSibling(const Xml::Node &node)
+{
+    Xml::Node next = node.nextSibling();
+    while (next && next.type() != Xml::Node::Type::Element)
+        next = next.nextSibling();
+    return next;
+}
+
+} // namespace
+
+QString DefaultFileName(const QString &currFile, const QDate &month)
+{
+    if (!currFile.isEmpty())
+        return currFile;
+    return QStringLiteral("Grafik [") + month.toString(QStringLiteral("yyyy-MM")) + u']';
+}
+
+void RebuildCounter(Xml::Document &document, const QList<PersonCount> &people)
+{
+    Xml::Node root = document.documentElement();
+    // Every earlier Counter goes, so the document never holds two.
+    for (const Xml::Node &old : root.childElements(QStringLiteral("Counter"))) {
+        const Xml::Node after = old.nextSibling();
+        // The line break that followed it goes with it.
+        if (after && after.type() == Xml::Node::Type::Text && after.text().trimmed().isEmpty())
+            root.removeChild(after);
+        root.removeChild(old);
+    }
+    Xml::Node counter = XML::AddElement(root, QStringLiteral("Counter"));
+    for (const PersonCount &person : people) {
+        Xml::Node item = XML::AddElement(counter, QStringLiteral("Item"));
+        XML::SetAttribute(item, QStringLiteral("Id"), QString::number(person.id));
+        XML::SetAttribute(item, QStringLiteral("Count"), person.count);
+        XML::SetAttribute(item, QStringLiteral("Date"), person.date);
+    }
+}
+
+bool SaveRoster(Xml::Document &document, const QList<PersonCount> &people, const QString &path,
+                QString *error)
+{
+    if (document.documentElement().isNull()) {
+        setError(error, QStringLiteral("Brak grafiku do zapisania."));
+        return false;
+    }
+    RebuildCounter(document, people);
+    return Compression::SaveFile(path, document.documentElement().xml(), error);
+}
+
+QByteArray CsvContent(const FlexGrid &grid)
+{
+    QString text;
+    for (int r = 0; r < grid.rows(); ++r) {
+        QStringList fields;
+        for (int c = 0; c < grid.cols(); ++c) {
+            QString cell = grid.text(r, c);
+            cell.replace(CrLf, QStringLiteral("\n"));
+            // A quote inside a field is doubled, or the reader would end the field there.
+            cell.replace(u'"', QStringLiteral("\"\""));
+            fields.append(u'"' + cell + u'"');
+        }
+        text += fields.join(u';') + CrLf;
+    }
+    return Cp1250::encode(text, Cp1250::Unmappable::Question);
+}
+
+bool ExportCsv(const FlexGrid &grid, const QString &path, QString *error)
+{
+    return writeFile(path, CsvContent(grid), error);
+}
+
+bool SaveCounts(Db::Database &db, const QDate &month, const QList<PersonCount> &people,
+                QString *error)
+{
+    const QString miesiac = month.toString(QStringLiteral("yyyy-MM"));
+    // Check every row first: a bad one must not cost the month its earlier figures.
+    QList<QVariantList> rows;
+    for (const PersonCount &person : people) {
+        const std::optional<qint64> count = wholeNumber(person.count);
+        if (!count) {
+            setError(error, QStringLiteral("Nieprawidłowa ilość służb: \"%1\".").arg(person.count));
+            return false;
+        }
+        const std::optional<QString> date = storedDateTime(person.date);
+        if (!date) {
+            setError(error,
+                     QStringLiteral("Nieprawidłowa data ostatniej służby: \"%1\".").arg(person.date));
+            return false;
+        }
+        rows.append(QVariantList{QString::number(person.id), *count, *date, miesiac});
+    }
+
+    Db::Transaction transaction(db);
+    bool done = transaction.isActive()
+        && db.execute(QStringLiteral("DELETE FROM ludzie_last WHERE miesiac=?"), {miesiac});
+    for (const QVariantList &row : std::as_const(rows)) {
+        if (!done)
+            break;
+        done = db.execute(
+            QStringLiteral("INSERT INTO ludzie_last (id_osoba, ilosc, data, miesiac) VALUES (?, ?, ?, ?)"),
+            row);
+    }
+    if (done)
+        done = transaction.commit();
+    if (!done)
+        setError(error, db.errorString());
+    return done;
+}
+
+QDate ParseRosterDate(const QString &text)
+{
+    const QString trimmed = text.trimmed();
+    for (const char *format : {"yyyy-MM-dd", "yyyy-MM-dd HH:mm:ss", "dd.MM.yyyy", "d.M.yyyy"}) {
+        const QDateTime value = QDateTime::fromString(trimmed, QLatin1String(format));
+        if (value.isValid())
+            return value.date();
+    }
+    return {};
+}
+
+std::unique_ptr<Xml::Document> ReadRoster(const QString &path, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        setError(error, QStringLiteral("Nie można odczytać pliku: ") + file.errorString());
+        return nullptr;
+    }
+    file.close();
+    const std::optional<QString> text = Compression::DecompressFile(path);
+    auto document = std::make_unique<Xml::Document>();
+    if (!text || !document->loadXml(*text)) {
+        setError(error, NotARoster);
+        return nullptr;
+    }
+
+    // What the main window reads must be there and make sense, or nothing is shown.
+    const Xml::Node root = document->documentElement();
+    const QDate month = ParseRosterDate(root.attribute(QStringLiteral("Date")));
+    if (root.name() != QLatin1String("Baza") || !month.isValid()) {
+        setError(error, NotARoster);
+        return nullptr;
+    }
+    const QList<Xml::Node> services = document->selectNodes(QStringLiteral("/Baza/Services/ServiceItem"));
+    for (const Xml::Node &service : services) {
+        if (!wholeNumber(service.attribute(QStringLiteral("Id")))) {
+            setError(error, NotARoster);
+            return nullptr;
+        }
+    }
+    const int days = month.daysInMonth();
+    for (const Xml::Node &duty : root.selectNodes(QStringLiteral("//Sluzba"))) {
+        const std::optional<QPair<int, int>> position =
+            parsePosition(duty.attribute(QStringLiteral("Position")));
+        if (!position || position->first < 1 || position->first > services.size()
+            || position->second < 1 || position->second > days) {
+            setError(error, NotARoster);
+            return nullptr;
+        }
+    }
+    return document;
+}
+
+std::optional<OpenedRoster> OpenRoster(const QString &path, Db::Database &db,
+                                       const QString &cellShow, QString *error)
+{
+    OpenedRoster roster;
+    roster.document = ReadRoster(path, error);
+    if (!roster.document)
+        return std::nullopt;
+    const Xml::Node root = roster.document->documentElement();
+    roster.month = ParseRosterDate(root.attribute(QStringLiteral("Date")));
+    roster.title = root.attribute(QStringLiteral("Name"));
+    for (const Xml::Node &service :
+         roster.document->selectNodes(QStringLiteral("/Baza/Services/ServiceItem")))
+        roster.duties.append(service.attribute(QStringLiteral("Id")) + QChar(u'\0')
+                             + service.attribute(QStringLiteral("Text")));
+
+    const QHash<qint64, Person> people = readPeople(db);
+    const QHash<qint64, QString> groups = readGroups(db);
+    auto findPerson = [&](const QString &idText) -> const Person * {
+        const std::optional<qint64> id = wholeNumber(idText);
+        const auto it = id ? people.constFind(*id) : people.constEnd();
+        return it == people.constEnd() ? nullptr : &*it;
+    };
+
+    // Cell texts come from today's names and template, not from the file's Nazwisko.
+    for (const Xml::Node &duty : root.selectNodes(QStringLiteral("//Sluzba"))) {
+        const QPair<int, int> position = *parsePosition(duty.attribute(QStringLiteral("Position")));
+        QString &cell = roster.cells[{position.second, position.first}];
+        for (const Xml::Node &osoba : duty.childElements(QStringLiteral("Osoba"))) {
+            const Person *person = findPerson(osoba.attribute(QStringLiteral("Id")));
+            const auto group = person ? groups.constFind(person->group) : groups.constEnd();
+            if (!person || group == groups.constEnd()) {
+                roster.gaps = true;
+                continue;
+            }
+            QString text = cellShow;
+            text.replace(QStringLiteral("[nazwisko]"), person->nazwisko);
+            text.replace(QStringLiteral("[imie]"), person->imie);
+            text.replace(QStringLiteral("[stopien]"), person->stopien);
+            text.replace(QStringLiteral("[grupa]"), *group);
+            cell += text;
+            if (nextElementSibling(osoba))
+                cell += CrLf + CrLf;
+        }
+    }
+
+    for (const Xml::Node &item : roster.document->selectNodes(QStringLiteral("/Baza/Counter/Item"))) {
+        const Person *person = findPerson(item.attribute(QStringLiteral("Id")));
+        if (!person)
+            continue;
+        roster.people.append({person->id, person->nazwisko + u' ' + person->imie,
+                              groups.value(person->group), item.attribute(QStringLiteral("Count")),
+                              item.attribute(QStringLiteral("Date"))});
+    }
+    return roster;
+}
+
+} // namespace RosterFile

@@ -1,0 +1,537 @@
+#include "masterdata/LastDane.h"
+
+#include "controls/BlueCommand.h"
+#include "core/Globals.h"
+#include "core/Messages.h"
+#include "core/ui/FlexGrid.h"
+#include "core/ui/Module1Ui.h"
+#include "core/ui/ScheduleGridLayout.h"
+#include "masterdata/MasterDataCommon.h"
+#include "masterdata/MonthEdit.h"
+#include "platform/db/Database.h"
+#include "platform/db/Recordset.h"
+
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QIntValidator>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int MaxCount = 999;
+const QString RangeText =
+    QStringLiteral("Błędne dane numeryczne! Ilość służb musi być liczbą całkowitą od 0 do 999.");
+
+bool readCount(const QString &text, int *value)
+{
+    bool ok = false;
+    const int n = text.trimmed().toInt(&ok);
+    if (!ok || n < 0 || n > MaxCount)
+        return false;
+    *value = n;
+    return true;
+}
+
+QDateTime readDateTime(const QString &text)
+{
+    const QString t = text.trimmed();
+    for (const char *format : {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd HH:mm", "yyyy-MM-ddTHH:mm:ss", "dd.MM.yyyy HH:mm:ss",
+                               "dd.MM.yyyy HH:mm"}) {
+        const QDateTime value = QDateTime::fromString(t, QString::fromLatin1(format));
+        if (value.isValid())
+            return value;
+    }
+    for (const char *format : {"yyyy-MM-dd", "dd.MM.yyyy"}) {
+        const QDate day = QDate::fromString(t, QString::fromLatin1(format));
+        if (day.isValid())
+            return QDateTime(day, QTime(0, 0));
+    }
+    return QDateTime();
+}
+
+QString monthKey(const QDate &date)
+{
+    return date.toString(QStringLiteral("yyyy-MM"));
+}
+
+} // namespace
+
+QColor LastDane::highlightColor()
+{
+    return QColor(146, 198, 228);
+}
+
+QString LastDane::dateText(const QDateTime &value)
+{
+    return value.isValid() ? value.toString(QStringLiteral("dd/MM HH:mm")) : QString();
+}
+
+LastDane::LastDane(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("LastDane"));
+    setWindowTitle(QStringLiteral("Dane zakończonych służb"));
+
+    auto *layout = new QVBoxLayout(this);
+    auto *tabs = new QTabWidget(this);
+    auto *page = new QWidget(tabs);
+    auto *pageLayout = new QGridLayout(page);
+    m_groups = new QComboBox(page);
+    m_groups->setObjectName(QStringLiteral("lGrupy"));
+    m_poleData = new MonthEdit(page);
+    m_poleData->setObjectName(QStringLiteral("poleData"));
+    pageLayout->addWidget(new QLabel(QStringLiteral("Grupa:"), page), 0, 0);
+    pageLayout->addWidget(new QLabel(QStringLiteral("Miesiąc:"), page), 0, 1);
+    pageLayout->addWidget(m_groups, 1, 0);
+    pageLayout->addWidget(m_poleData, 1, 1);
+
+    m_lista = new FlexGrid(page);
+    m_lista->setObjectName(QStringLiteral("Lista"));
+    m_lista->setFixedCols(0);
+    m_lista->setFixedRows(1);
+    m_lista->setRows(1);
+    m_lista->setCols(3);
+    m_lista->setLeftCol(0);
+    pageLayout->addWidget(m_lista, 2, 0, 1, 2);
+    tabs->addTab(page, QStringLiteral("Ogólne"));
+    layout->addWidget(tabs, 1);
+
+    m_text1 = new QLineEdit(m_lista->viewport());
+    m_text1->setObjectName(QStringLiteral("Text1"));
+    m_text1->setValidator(new QIntValidator(0, MaxCount, m_text1));
+    m_text1->hide();
+    m_visData = new QDateTimeEdit(m_lista->viewport());
+    m_visData->setObjectName(QStringLiteral("visData"));
+    m_visData->setDisplayFormat(QStringLiteral("dd.MM.yyyy HH:mm"));
+    m_visData->setButtonSymbols(QAbstractSpinBox::NoButtons);
+    m_visData->hide();
+
+    auto *buttons = new QHBoxLayout;
+    BlueCommand *save = MasterData::makeButton(this, QStringLiteral("ButtonSave"), QStringLiteral("Zapisz"));
+    BlueCommand *del =
+        MasterData::makeButton(this, QStringLiteral("ButtonDel"), QStringLiteral("Usuń dane z tego miesiąca"));
+    BlueCommand *close = MasterData::makeButton(this, QStringLiteral("ButtonClose"), QStringLiteral("Zamknij"));
+    close->setCancel(true);
+    del->setMinimumWidth(190);
+    buttons->addWidget(del);
+    buttons->addStretch();
+    buttons->addWidget(save);
+    buttons->addWidget(close);
+    layout->addLayout(buttons);
+
+    Module1::FlatBorder(m_lista);
+    Module1::FlatControls(this, QStringLiteral("TextBox"));
+    Module1::FlatControls(this, QStringLiteral("DTPicker"));
+
+    const double dpiX = logicalDpiX();
+    m_lista->setColWidth(0, Module1::TwipsToPixels(3590, dpiX));
+    m_lista->setColWidth(1, Module1::TwipsToPixels(1800, dpiX));
+    m_lista->setColWidth(2, Module1::TwipsToPixels(1200, dpiX));
+    m_lista->setText(0, 0, QStringLiteral("Nazwisko"));
+    m_lista->setText(0, 1, QStringLiteral("Data świeżości"));
+    m_lista->setText(0, 2, QStringLiteral("Ilość służb"));
+
+    connect(save, &BlueCommand::Click, this, [this] {
+        if (SaveMonth())
+            Messages::information(QStringLiteral("Zapisano pomyślnie!"));
+    });
+    connect(del, &BlueCommand::Click, this, &LastDane::deleteMonth);
+    connect(close, &BlueCommand::Click, this, &QDialog::reject);
+    connect(m_groups, &QComboBox::activated, this, &LastDane::chooseGroup);
+    connect(m_poleData, &QDateEdit::dateChanged, this, [this](const QDate &date) {
+        if (!MonthEdit::sameMonth(date, m_loadedMonth))
+            LoadMonth();
+    });
+    connect(m_lista, &FlexGrid::currentCellChanged, this, [this](int row, int col) {
+        leaveCell(m_prevRow, m_prevCol);
+        m_prevRow = row;
+        m_prevCol = col;
+        enterCell(row, col);
+    });
+    connect(m_lista, &FlexGrid::cellDoubleClicked, this, [this](int, int col) {
+        if (col == 1)
+            ShowDateEditor();
+        else if (col == 2)
+            ShowCountEditor(QString());
+    });
+    connect(m_text1, &QLineEdit::textEdited, this, [this] {
+        if (m_filling)
+            return;
+        m_changed = true;
+        CommitCount();
+    });
+    connect(m_visData, &QDateTimeEdit::dateTimeChanged, this, [this] {
+        if (m_filling)
+            return;
+        m_changed = true;
+        CommitDate();
+    });
+    connect(m_lista->verticalScrollBar(), &QScrollBar::valueChanged, this, &LastDane::placeEditors);
+    connect(m_lista->horizontalScrollBar(), &QScrollBar::valueChanged, this, &LastDane::placeEditors);
+    m_lista->installEventFilter(this);
+    m_text1->installEventFilter(this);
+    m_visData->installEventFilter(this);
+
+    resize(620, 480);
+    {
+        const QSignalBlocker block(m_poleData);
+        m_poleData->setDate(QDate::currentDate());
+    }
+    GetGrupy();
+}
+
+LastDane::~LastDane() = default;
+
+qint64 LastDane::personOfRow(int row) const
+{
+    return row >= 1 && row <= m_people.size() ? m_people.at(row - 1) : 0;
+}
+
+int LastDane::rowOfPerson(qint64 id) const
+{
+    return m_rowOf.value(id, -1);
+}
+
+QDateTime LastDane::rowDate(int row) const
+{
+    return row >= 1 && row <= m_dates.size() ? m_dates.at(row - 1) : QDateTime();
+}
+
+void LastDane::GetGrupy()
+{
+    {
+        const QSignalBlocker block(m_groups);
+        m_groups->clear();
+        m_groups->addItem(QStringLiteral("(Wszystkie)"), qint64(0));
+        Db::Database *db = Globals::database();
+        auto rs = db ? db->openQuery(QStringLiteral("SELECT * FROM grupy ORDER BY nazwa")) : nullptr;
+        if (db && !rs)
+            Messages::critical(db->errorString());
+        for (; rs && !rs->eof(); rs->moveNext())
+            m_groups->addItem(rs->text(QStringLiteral("nazwa")), rs->integer(QStringLiteral("id")));
+        m_groups->setCurrentIndex(0);
+    }
+    chooseGroup(0);
+}
+
+void LastDane::chooseGroup(int index)
+{
+    AskSaveChanges();
+    if (index != m_groups->currentIndex()) {
+        const QSignalBlocker block(m_groups);
+        m_groups->setCurrentIndex(index);
+    }
+    m_text1->hide();
+    m_visData->hide();
+    m_editedRow = 0;
+    m_lista->hide();
+    m_lista->setRows(1);
+    m_people.clear();
+    m_rowOf.clear();
+    m_dates.clear();
+    m_loading = true;
+    Db::Database *db = Globals::database();
+    if (index < 0 || !db) {
+        m_loading = false;
+        m_lista->show();
+        return;
+    }
+
+    const qint64 group = m_groups->itemData(index).toLongLong();
+    auto rs = index == 0 ? db->openQuery(QStringLiteral("SELECT * FROM ludzie ORDER BY nazwisko"))
+                         : db->openQuery(QStringLiteral("SELECT * FROM ludzie WHERE id_grupa=? ORDER BY nazwisko"),
+                                         {QString::number(group)});
+    if (!rs)
+        Messages::critical(db->errorString());
+    for (; rs && !rs->eof(); rs->moveNext()) {
+        m_lista->addItem(rs->text(QStringLiteral("nazwisko")) + u' ' + rs->text(QStringLiteral("imie")));
+        const int row = m_lista->rows() - 1;
+        const qint64 id = rs->integer(QStringLiteral("id"));
+        m_people.append(id);
+        m_rowOf.insert(id, row);
+        m_dates.append(QDateTime());
+        for (int c = 0; c < 3; ++c)
+            m_lista->setCellBackColor(row, c, stripeColor(row));
+    }
+    m_loadedGroup = index;
+    LoadMonth();
+    m_loading = false;
+    m_lista->show();
+}
+
+void LastDane::setMonth(const QDate &date)
+{
+    m_poleData->setDate(date);
+}
+
+void LastDane::LoadMonth()
+{
+    AskSaveChanges();
+    if (m_groups->currentIndex() < 0)
+        return;
+    for (int r = 1; r < m_lista->rows(); ++r) {
+        m_lista->setText(r, 1, QString());
+        m_lista->setText(r, 2, QStringLiteral("0"));
+        m_dates[r - 1] = QDateTime();
+    }
+
+    const QDate shown = m_poleData->date();
+    Db::Database *db = Globals::database();
+    auto rs = db ? db->openQuery(QStringLiteral("SELECT * FROM ludzie_last WHERE miesiac=? ORDER BY id"),
+                                 {monthKey(shown)})
+                 : nullptr;
+    if (db && !rs)
+        Messages::critical(db->errorString());
+    // The grid holds exactly the people of the chosen group: rows of others,
+    // and of people no longer in the table, are not shown. The last row read wins.
+    for (; rs && !rs->eof(); rs->moveNext()) {
+        bool ok = false;
+        const qint64 person = rs->text(QStringLiteral("id_osoba")).trimmed().toLongLong(&ok);
+        const int row = ok ? rowOfPerson(person) : -1;
+        if (row < 1)
+            continue;
+        const QDateTime when = readDateTime(rs->text(QStringLiteral("data")));
+        m_lista->setText(row, 1, dateText(when));
+        m_lista->setText(row, 2, rs->text(QStringLiteral("ilosc")));
+        m_dates[row - 1] = when;
+    }
+    m_loadedMonth = QDate(shown.year(), shown.month(), 1);
+    m_changed = false;
+
+    if (m_lista->rows() > 1) {
+        leaveCell(m_prevRow, m_prevCol);
+        {
+            const QSignalBlocker block(m_lista);
+            m_lista->setCurrentCell(1, 0);
+        }
+        m_prevRow = 1;
+        m_prevCol = 0;
+        m_loading = false;
+        enterCell(1, 0);
+    } else {
+        m_text1->hide();
+        m_visData->hide();
+    }
+}
+
+bool LastDane::SaveMonth()
+{
+    Db::Database *db = Globals::database();
+    if (!db || !m_loadedMonth.isValid() || m_loadedGroup < 0)
+        return false;
+    const QString month = monthKey(m_loadedMonth);
+    bool ok = false;
+    {
+        // The group's rows of the month are replaced whole or not at all.
+        Db::Transaction transaction(*db);
+        ok = transaction.isActive();
+        if (ok && m_loadedGroup == 0)
+            ok = db->execute(QStringLiteral("DELETE FROM ludzie_last WHERE miesiac=?"), {month});
+        else if (ok)
+            ok = db->execute(QStringLiteral("DELETE FROM ludzie_last WHERE miesiac=? AND trim(id_osoba) IN "
+                                            "(SELECT CAST(id AS TEXT) FROM ludzie WHERE id_grupa=?)"),
+                             {month, QString::number(m_groups->itemData(m_loadedGroup).toLongLong())});
+        for (int r = 1; ok && r < m_lista->rows(); ++r) {
+            int count = 0;
+            if (!readCount(m_lista->text(r, 2), &count))
+                m_lista->setText(r, 2, QStringLiteral("0"));
+            const QDateTime when = rowDate(r);
+            if (!when.isValid() && count <= 0)
+                continue;
+            ok = db->execute(QStringLiteral("INSERT INTO ludzie_last (id_osoba, ilosc, data, miesiac) VALUES (?, ?, ?, ?)"),
+                             {QString::number(personOfRow(r)), count,
+                              when.isValid() ? QVariant(when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))) : QVariant(),
+                              month});
+        }
+        ok = ok && transaction.commit();
+    }
+    if (!ok) {
+        Messages::critical(db->errorString());
+        return false;
+    }
+    m_changed = false;
+    return true;
+}
+
+void LastDane::AskSaveChanges()
+{
+    if (m_changed && Messages::question(QStringLiteral("Czy chcesz zapisać zamiany?")))
+        SaveMonth();
+    m_changed = false;
+}
+
+void LastDane::deleteMonth()
+{
+    Db::Database *db = Globals::database();
+    if (!db)
+        return;
+    if (!db->execute(QStringLiteral("DELETE FROM ludzie_last WHERE miesiac=?"), {monthKey(m_poleData->date())}))
+        Messages::critical(db->errorString());
+    LoadMonth();
+}
+
+QColor LastDane::stripeColor(int row) const
+{
+    return (row - 1) % 2 == 0 ? palette().color(QPalette::Button) : QColor();
+}
+
+bool LastDane::rowVisible(int row) const
+{
+    if (row < 1 || row >= m_lista->rows())
+        return false;
+    const QRect rect = m_lista->layout().cellRect(row, 2);
+    return !rect.isEmpty() && rect.top() < m_lista->viewport()->height();
+}
+
+void LastDane::enterCell(int row, int col)
+{
+    if (row >= 1 && row < m_lista->rows())
+        m_lista->setCellBackColor(row, col, highlightColor());
+    if (!m_loading && rowVisible(row)) {
+        ShowCountEditor(QString());
+        ShowDateEditor();
+    } else {
+        m_text1->hide();
+        m_visData->hide();
+    }
+}
+
+void LastDane::leaveCell(int row, int col)
+{
+    if (row >= 1 && row < m_lista->rows() && col >= 0 && col < 3)
+        m_lista->setCellBackColor(row, col, stripeColor(row));
+}
+
+void LastDane::placeEditors()
+{
+    if (m_editedRow >= 1 && rowVisible(m_editedRow)) {
+        m_text1->setGeometry(m_lista->layout().cellRect(m_editedRow, 2));
+        m_visData->setGeometry(m_lista->layout().cellRect(m_editedRow, 1));
+        m_text1->show();
+        m_visData->show();
+    } else {
+        m_text1->hide();
+        m_visData->hide();
+    }
+}
+
+void LastDane::ShowCountEditor(const QString &text)
+{
+    const int row = m_lista->row();
+    if (row < 1 || row >= m_lista->rows())
+        return;
+    m_editedRow = row;
+    m_text1->setGeometry(m_lista->layout().cellRect(row, 2));
+    m_filling = true;
+    m_text1->setText(text.isEmpty() ? m_lista->text(row, 2) : text);
+    m_text1->setSelection(0, int(m_text1->text().size()));
+    m_text1->show();
+    m_filling = false;
+    if (!text.isEmpty()) {
+        // A key typed on the grid is the start of a new count.
+        m_text1->deselect();
+        m_text1->setCursorPosition(int(text.size()));
+        m_text1->setFocus();
+        m_changed = true;
+        CommitCount();
+    }
+}
+
+void LastDane::ShowDateEditor()
+{
+    const int row = m_lista->row();
+    if (row < 1 || row >= m_lista->rows())
+        return;
+    m_editedRow = row;
+    m_visData->setGeometry(m_lista->layout().cellRect(row, 1));
+    m_filling = true;
+    const QDateTime when = rowDate(row);
+    m_visData->setDateTime(when.isValid() ? when : QDateTime::currentDateTime());
+    m_visData->show();
+    m_filling = false;
+}
+
+void LastDane::CommitCount()
+{
+    int count = 0;
+    if (m_editedRow >= 1 && readCount(m_text1->text(), &count))
+        m_lista->setText(m_editedRow, 2, m_text1->text().trimmed());
+}
+
+void LastDane::CommitDate()
+{
+    if (m_editedRow < 1 || m_editedRow > m_dates.size())
+        return;
+    QDateTime when = m_visData->dateTime();
+    when.setTime(QTime(when.time().hour(), when.time().minute()));
+    m_dates[m_editedRow - 1] = when;
+    m_lista->setText(m_editedRow, 1, dateText(when));
+}
+
+void LastDane::nextRow()
+{
+    const int row = m_lista->row();
+    if (row >= 1 && row < m_lista->rows() - 1)
+        m_lista->setCurrentCell(row + 1, m_lista->col());
+}
+
+void LastDane::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // The grid is filled before the window has its size: put the editors on the current row now.
+    if (!m_loading && m_lista->rows() > 1)
+        enterCell(m_lista->row(), m_lista->col());
+}
+
+void LastDane::done(int result)
+{
+    AskSaveChanges();
+    QDialog::done(result);
+}
+
+bool LastDane::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(watched, event);
+    auto *key = static_cast<QKeyEvent *>(event);
+    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    if (enter && watched == m_text1) {
+        int count = 0;
+        if (!readCount(m_text1->text(), &count)) {
+            Messages::exclamation(RangeText);
+            m_filling = true;
+            m_text1->setText(m_lista->text(m_editedRow, 2));
+            m_filling = false;
+            return true;
+        }
+        nextRow();
+        m_text1->setFocus();
+        return true;
+    }
+    if (enter && watched == m_visData) {
+        nextRow();
+        m_visData->setFocus();
+        return true;
+    }
+    if (watched == m_lista && !key->text().isEmpty() && key->key() != Qt::Key_Escape) {
+        const int col = m_lista->col();
+        if (col == 2) {
+            const QChar c = key->text().at(0);
+            ShowCountEditor(c.unicode() < 46 ? QString() : QString(c));
+            m_text1->setFocus();
+            return true;
+        }
+        if (col == 1) {
+            ShowDateEditor();
+            m_visData->setFocus();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}

@@ -1,0 +1,445 @@
+#include "controls/ToolBarN.h"
+#include "core/Globals.h"
+#include "core/Messages.h"
+#include "core/Module1.h"
+#include "core/Options.h"
+#include "core/ui/FileDialogs.h"
+#include "core/ui/FlexGrid.h"
+#include "core/ui/Module1Ui.h"
+#include "engine/ui/BuildTable.h"
+#include "mainwindow/Compression.h"
+#include "mainwindow/Panel.h"
+#include "mainwindow/RosterFile.h"
+#include "platform/db/Database.h"
+#include "platform/db/Recordset.h"
+#include "platform/xml/XmlDocument.h"
+#include "tests/support/TestDatabase.h"
+#include "tests/support/TestSupport.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+#include <QTreeWidget>
+
+#include <memory>
+
+namespace {
+
+// The main window with the build dialog answered in place.
+class TestPanel : public Panel
+{
+public:
+    QStringList opened; // class names of the windows shown
+
+protected:
+    int showModal(QDialog &dialog) override
+    {
+        opened << QString::fromLatin1(dialog.metaObject()->className());
+        if (auto *build = qobject_cast<BuildTable *>(&dialog)) {
+            build->setMonth(QDate(2024, 5, 1));
+            return build->create() ? QDialog::Accepted : QDialog::Rejected;
+        }
+        return QDialog::Rejected;
+    }
+};
+
+QStringList gridTexts(const FlexGrid &grid)
+{
+    QStringList texts;
+    for (int r = 0; r < grid.rows(); ++r)
+        for (int c = 0; c < grid.cols(); ++c)
+            texts << grid.text(r, c);
+    return texts;
+}
+
+// Key, name, group, count and tag of every row, in list order.
+QStringList listRows(const QTreeWidget &list)
+{
+    QStringList rows;
+    for (int i = 0; i < list.topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *item = list.topLevelItem(i);
+        rows << QStringList{item->data(0, Qt::UserRole).toString(), item->text(0), item->text(1),
+                            item->text(2), item->data(0, Qt::UserRole + 1).toString()}
+                    .join(u'|');
+    }
+    return rows;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+// Saving, opening and exporting rosters and storing the month's counts,
+// through the main window's own commands.
+class TestRosterFiles : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestSupport::TestDatabase> m_file;
+    QTemporaryDir m_dir;
+    qint64 m_duty = 0;
+    qint64 m_patrol = 0;
+
+    static void exec(const QString &sql, const QVariantList &params = {})
+    {
+        QVERIFY2(Globals::database()->execute(sql, params),
+                 qPrintable(Globals::database()->errorString()));
+    }
+    static qint64 number(const QString &sql, const QVariantList &params = {})
+    {
+        return Globals::database()->scalar(sql, params).toLongLong();
+    }
+    QString path(const QString &name) const { return QDir(m_dir.path()).filePath(name); }
+
+    // A small May 2024 roster: day 1 has every person on duty 1, Kowalski and
+    // an unknown person (99) on duty 2; Zając's group is gone from grupy.
+    QString smallRoster() const
+    {
+        return QStringLiteral(
+                   "<Baza Date=\"2024-05-01\" Name=\"Grafik na maj 2024\"><Services>"
+                   "<ServiceItem Id=\"%1\" Text=\"Dyżur&#13;&#10;od 08:00 przez 24 h\"/>"
+                   "<ServiceItem Id=\"%2\" Text=\"Patrol\"/></Services>"
+                   "<Dzien Id=\"1\"><Sluzba Id=\"%1\" Name=\"Dyżur\" Position=\"1.1\">"
+                   "<Osoba Id=\"1\"><Nazwisko>x</Nazwisko></Osoba><Osoba Id=\"2\"/>"
+                   "<Osoba Id=\"3\"/></Sluzba>"
+                   "<Sluzba Id=\"%2\" Name=\"Patrol\" Position=\"2.1\"><Osoba Id=\"1\"/>"
+                   "<Osoba Id=\"99\"/></Sluzba></Dzien>"
+                   "<Dzien Id=\"2\"><Sluzba Id=\"%2\" Name=\"Patrol\" Position=\"2.2\">"
+                   "<Osoba Id=\"4\"/><Osoba Id=\"2\"/></Sluzba></Dzien>"
+                   "<Counter><Item Id=\"2\" Count=\"2\" Date=\"2024-05-02 20:00:00\"/>"
+                   "<Item Id=\"99\" Count=\"5\" Date=\"2024-05-01\"/>"
+                   "<Item Id=\"1\" Count=\"12\" Date=\"2024-05-01 20:00:00\"/></Counter></Baza>")
+            .arg(m_duty)
+            .arg(m_patrol);
+    }
+    QString writeSmallRoster(const QString &name)
+    {
+        const QString file = path(name);
+        QString error;
+        if (!Compression::SaveFile(file, smallRoster(), &error))
+            qWarning() << error;
+        return file;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        QVERIFY(m_dir.isValid());
+        m_file = std::make_unique<TestSupport::TestDatabase>();
+        QVERIFY2(m_file->isValid(), qPrintable(m_file->errorString()));
+        Globals::setDatabase(m_file->take());
+        QString error;
+        auto options = clsOptions::load(*Globals::database(), &error);
+        QVERIFY2(options, qPrintable(error));
+        Globals::setOptions(std::move(options));
+        Globals::options()->SetOption(QStringLiteral("CellShow"),
+                                      QStringLiteral("[nazwisko] [imie]"));
+        exec(QStringLiteral("INSERT INTO grupy (nazwa) VALUES ('Alfa'), ('Beta')"));
+        exec(QStringLiteral(
+            "INSERT INTO ludzie (id_grupa, nazwisko, imie, stopien, mezczyzna, random) VALUES "
+            "('1', 'Kowalski', 'Jan', 'kpr.', 1, 10), ('1', 'Nowak', 'Adam', 'sierż.', 1, 20), "
+            "('2', 'Wiśniewski', 'Piotr', 'szer.', 1, 30), ('7', 'Zając', 'Ewa', 'szer.', 0, 40)"));
+        exec(QStringLiteral(
+            "INSERT INTO sluzby (nazwa, od, okres, ilosc_std, kobiety, rest, calagrupa) VALUES "
+            "('Dyżur', '08:00', 24, 1, 1, 0, 0), ('Patrol', '20:00', 8, 1, 1, 0, 0)"));
+        m_duty = number(QStringLiteral("SELECT id FROM sluzby WHERE nazwa='Dyżur'"));
+        m_patrol = number(QStringLiteral("SELECT id FROM sluzby WHERE nazwa='Patrol'"));
+        // Zając takes no part in a generated roster: only Alfa and Beta exist.
+        Module1::resetFileDialogState();
+        Messages::clearShown();
+    }
+    void cleanup()
+    {
+        QCOMPARE(FileDialogs::pendingAnswers(), 0);
+        Globals::closeDatabase();
+        m_file.reset();
+    }
+
+    // A generated roster saved (under a name typed in capitals) and opened in
+    // a new window comes back whole: document, month, list, grid, Counter.
+    void saveThenOpen()
+    {
+        exec(QStringLiteral("DELETE FROM ludzie WHERE nazwisko='Zając'"));
+        TestPanel first;
+        first.show();
+        first.toolbarClick(QStringLiteral("create"));
+        QVERIFY(first.xmlDocument());
+        QVERIFY(first.menuAction(QStringLiteral("mnuSave"))->isEnabled());
+        QVERIFY(first.menuAction(QStringLiteral("mnuEksport"))->isEnabled());
+        QVERIFY2(Messages::shown().isEmpty(), qPrintable(Messages::shown().join(u'\n')));
+
+        const QString file = path(QStringLiteral("MAJ.SWX"));
+        FileDialogs::setNextFileName(file);
+        first.menuAction(QStringLiteral("mnuSave"))->trigger();
+        QVERIFY2(Messages::shown().isEmpty(), qPrintable(Messages::shown().join(u'\n')));
+        QVERIFY(QFile::exists(file));
+        QVERIFY(!QFile::exists(file + QStringLiteral(".swx")));
+        QCOMPARE(first.windowTitle(), file + QStringLiteral(" - Dorvat Kadrelo"));
+        QCOMPARE(first.CurrFile(), QString());
+        // Saving again rebuilds Counter: there is only ever one, at the end.
+        FileDialogs::setNextFileName(file);
+        QVERIFY(first.saveRoster());
+        const Xml::Node root = first.xmlDocument()->documentElement();
+        QCOMPARE(root.childElements(QStringLiteral("Counter")).size(), 1);
+        QCOMPARE(root.lastChild().previousSibling().name(), QStringLiteral("Counter"));
+        const QList<Xml::Node> items = first.xmlDocument()->selectNodes(QStringLiteral("/Baza/Counter/Item"));
+        QCOMPARE(items.size(), first.lstLudzie()->topLevelItemCount());
+        QCOMPARE(items.size(), 3);
+        // A file that cannot be written is reported; the window keeps its caption.
+        FileDialogs::setNextFileName(path(QStringLiteral("brak/maj.swx")));
+        QVERIFY(!first.saveRoster());
+        QCOMPARE(Messages::shown().size(), 1);
+        QVERIFY(Messages::shown().first().startsWith(QStringLiteral("Nie udało się zapisać pliku")));
+        QCOMPARE(first.windowTitle(), file + QStringLiteral(" - Dorvat Kadrelo"));
+        Messages::clearShown();
+
+        TestPanel second;
+        second.show();
+        FileDialogs::setNextFileName(file);
+        second.menuAction(QStringLiteral("mnuOpen"))->trigger();
+        QVERIFY2(Messages::shown().isEmpty(), qPrintable(Messages::shown().join(u'\n')));
+        QVERIFY(second.xmlDocument());
+        QCOMPARE(second.xmlDocument()->documentElement().xml(), root.xml());
+        QCOMPARE(second.CurrDate(), QDate(2024, 5, 1));
+        QCOMPARE(second.CurrFile(), file);
+        QCOMPARE(second.windowTitle(), file + QStringLiteral(" - Dorvat Kadrelo"));
+        QCOMPARE(second.ToolBar1()->Title(), QStringLiteral("Grafik na maj 2024"));
+        QCOMPARE(listRows(*second.lstLudzie()), listRows(*first.lstLudzie()));
+        QCOMPARE(gridTexts(*second.Lista()), gridTexts(*first.Lista()));
+        for (int c = 1; c < first.Lista()->cols(); ++c)
+            QCOMPARE(second.Lista()->colData(c), first.Lista()->colData(c));
+        QVERIFY(second.isOpened());
+        QVERIFY(second.Lista()->isVisibleTo(&second));
+        QVERIFY(second.tbBilans()->isVisibleTo(&second));
+        QVERIFY(!second.Image1()->isVisibleTo(&second));
+        QVERIFY(second.menuAction(QStringLiteral("mnuSave"))->isEnabled());
+
+        // Cancelling the dialog changes nothing.
+        const Xml::Document *held = second.xmlDocument();
+        FileDialogs::setNextFileName(QString());
+        second.menuAction(QStringLiteral("mnuOpen"))->trigger();
+        QCOMPARE(second.xmlDocument(), held);
+        QCOMPARE(second.CurrFile(), file);
+    }
+
+    // Cells are written anew from today's names and template; people or
+    // groups missing from the database leave gaps, reported once.
+    void openRebuildsCells()
+    {
+        Globals::options()->SetOption(QStringLiteral("CellShow"),
+                                      QStringLiteral("[stopien] [nazwisko] ([grupa])"));
+        TestPanel panel;
+        panel.show();
+        QVERIFY(panel.openRosterFile(writeSmallRoster(QStringLiteral("maj.swx"))));
+        QCOMPARE(Messages::shown(), QStringList{RosterFile::GapsText});
+        FlexGrid *grid = panel.Lista();
+        QCOMPARE(grid->rows(), 32);
+        QCOMPARE(grid->cols(), 3);
+        QCOMPARE(grid->text(0, 1), QStringLiteral("Dyżur\r\nod 08:00 przez 24 h"));
+        QCOMPARE(grid->colData(2), m_patrol);
+        QCOMPARE(grid->text(1, 1), QStringLiteral("kpr. Kowalski (Alfa)\r\n\r\nsierż. Nowak (Alfa)"
+                                                  "\r\n\r\nszer. Wiśniewski (Beta)"));
+        // The missing last person still leaves the separator after the one before.
+        QCOMPARE(grid->text(1, 2), QStringLiteral("kpr. Kowalski (Alfa)\r\n\r\n"));
+        QCOMPARE(grid->text(2, 2), QStringLiteral("sierż. Nowak (Alfa)"));
+        QCOMPARE(grid->text(2, 1), QString());
+        // Counter rows of people the database lacks are left out; sorted by name.
+        QCOMPARE(listRows(*panel.lstLudzie()),
+                 (QStringList{"ID=1|Kowalski Jan|Alfa|12|2024-05-01 20:00:00",
+                              "ID=2|Nowak Adam|Alfa|2|2024-05-02 20:00:00"}));
+    }
+
+    // The CSV is the whole grid in windows-1250, quoted fields, LF inside cells.
+    void csvBytes()
+    {
+        FlexGrid grid;
+        grid.setRows(3);
+        grid.setCols(3);
+        grid.setText(0, 1, QStringLiteral("Dyżur\r\nod 08:00"));
+        grid.setText(0, 2, QStringLiteral("Patrol"));
+        grid.setText(1, 0, QStringLiteral("1\r\nśr."));
+        grid.setText(1, 1, QStringLiteral("Żółć Łucja\r\n\r\nNowak \"Adi\""));
+        grid.setText(2, 2, QStringLiteral("Kim → Lee"));
+        const QByteArray expected =
+            "\"\";\"Dy\xbfur\nod 08:00\";\"Patrol\"\r\n"
+            "\"1\n\x9cr.\";\"\xaf\xf3\xb3\xe6 \xa3ucja\n\nNowak \"\"Adi\"\"\";\"\"\r\n"
+            "\"\";\"\";\"Kim ? Lee\"\r\n";
+        QCOMPARE(RosterFile::CsvContent(grid), expected);
+    }
+
+    // "Eksport..." writes CSV by the chosen type; a typed extension in any case counts.
+    void exportCsv_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("filter");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("no extension, CSV chosen") << "grafik" << 1 << "grafik.csv";
+        QTest::newRow("capitals") << "GRAFIK.CSV" << 1 << "GRAFIK.CSV";
+        QTest::newRow("csv typed, XML chosen") << "maj.csv" << 0 << "maj.csv.xml";
+    }
+    void exportCsv()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, filter);
+        QFETCH(QString, written);
+        TestPanel panel;
+        QVERIFY(panel.openRosterFile(writeSmallRoster(QStringLiteral("maj.swx"))));
+        Messages::clearShown();
+        // The spreadsheet export's template beside the program.
+        const QString folder = path(QStringLiteral("program"));
+        QVERIFY(QDir().mkpath(folder));
+        QFile::copy(QFileInfo(TestSupport::schemaPath()).dir().filePath(QStringLiteral("BazaXml.file")),
+                    QDir(folder).filePath(QStringLiteral("BazaXml.file")));
+        Module1::setAppPath(folder);
+        FileDialogs::setNextFileName(path(typed), filter);
+        panel.menuAction(QStringLiteral("mnuEksport"))->trigger();
+        Module1::setAppPath(QString());
+        QVERIFY2(Messages::shown().isEmpty(), qPrintable(Messages::shown().join(u'\n')));
+        const QByteArray content = readAll(path(written));
+        if (written.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive)) {
+            QCOMPARE(content, RosterFile::CsvContent(*panel.Lista()));
+            QVERIFY(content.startsWith("\"\";\"Dy\xbfur\nod 08:00 przez 24 h\""));
+        } else {
+            QVERIFY(!QFile::exists(path(typed)));
+            QVERIFY2(content.startsWith("<?xml"), content.left(60).constData());
+        }
+        QFile::remove(path(written));
+    }
+
+    // The month's counts replace that month's rows of ludzie_last in one go;
+    // a row that cannot be stored leaves the month's earlier rows as they were.
+    void storeCounts()
+    {
+        exec(QStringLiteral("INSERT INTO ludzie_last (id_osoba, miesiac, ilosc, data) VALUES "
+                            "('1', '2024-02', 4, '2024-02-28'), ('3', '2024-03', 9, '2024-03-30')"));
+        TestPanel panel;
+        panel.setCurrDate(QDate(2024, 3, 1));
+        panel.addRow(1, QStringLiteral("Kowalski Jan"), QStringLiteral("Alfa"), 5,
+                     QStringLiteral("2024-03-30 08:00:00"));
+        panel.addRow(2, QStringLiteral("Nowak Adam"), QStringLiteral("Alfa"), 0,
+                     QStringLiteral("2024-02-29"));
+        QAction *save = panel.tbBilans()->findChild<QAction *>(QStringLiteral("save"));
+        QVERIFY(save && save->isEnabled());
+        auto rows = [] {
+            QStringList result;
+            auto rs = Globals::database()->openQuery(QStringLiteral(
+                "SELECT id_osoba, miesiac, ilosc, data FROM ludzie_last ORDER BY miesiac, id_osoba"));
+            for (; !rs->eof(); rs->moveNext())
+                result << QStringList{rs->text("id_osoba"), rs->text("miesiac"),
+                                      rs->text("ilosc"), rs->text("data")}
+                              .join(u'|');
+            return result;
+        };
+        const QStringList stored{"1|2024-02|4|2024-02-28", "1|2024-03|5|2024-03-30 08:00:00",
+                                 "2|2024-03|0|2024-02-29"};
+        save->trigger();
+        save->trigger();
+        QCOMPARE(rows(), stored);
+        QCOMPARE(Messages::shown(), QStringList(2, QStringLiteral("Zapisano poprawnie.")));
+
+        Messages::clearShown();
+        panel.lstLudzie()->topLevelItem(1)->setText(2, QStringLiteral("dużo"));
+        save->trigger();
+        QCOMPARE(rows(), stored);
+        QCOMPARE(Messages::shown().size(), 1);
+        QVERIFY(Messages::shown().first().contains(QStringLiteral("dużo")));
+
+        // A failing insert undoes the month's delete.
+        Messages::clearShown();
+        panel.lstLudzie()->topLevelItem(1)->setText(2, QStringLiteral("0"));
+        exec(QStringLiteral("CREATE TRIGGER keep BEFORE INSERT ON ludzie_last WHEN NEW.id_osoba='2' "
+                            "BEGIN SELECT RAISE(ABORT, 'zablokowane'); END"));
+        save->trigger();
+        QCOMPARE(rows(), stored);
+        QCOMPARE(Messages::shown().size(), 1);
+        QVERIFY(Messages::shown().first().contains(QStringLiteral("zablokowane")));
+        exec(QStringLiteral("DROP TRIGGER keep"));
+
+        // An empty list only clears the month.
+        Messages::clearShown();
+        panel.clear();
+        save->trigger();
+        QCOMPARE(rows(), QStringList{"1|2024-02|4|2024-02-28"});
+        QCOMPARE(Messages::shown(), QStringList{QStringLiteral("Zapisano poprawnie.")});
+    }
+
+    // The windows of the roster and the toolbar open from their entries.
+    void windowsOpen()
+    {
+        TestPanel panel;
+        QVERIFY(panel.openRosterFile(writeSmallRoster(QStringLiteral("maj.swx"))));
+        for (const char *key : {"bilans", "wykluczenia", "kreator", "options"})
+            QVERIFY2(panel.toolbarItemEnabled(QString::fromLatin1(key)), key);
+        for (const char *key : {"bilans", "kreator", "options"})
+            panel.toolbarClick(QString::fromLatin1(key));
+        Q_EMIT panel.Lista()->cellDoubleClicked(1, 1);
+        QCOMPARE(panel.opened, (QStringList{"Bilans", "Wizard", "Opcje", "CellList"}));
+    }
+
+    // A file that is not a readable roster is refused with the message and
+    // the roster shown stays as it was.
+    void damagedFileRefused_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        const QByteArray good = Compression::CompressText(QStringLiteral(
+            "<Baza Date=\"2024-05-01\"><Services><ServiceItem Id=\"1\" Text=\"A\"/></Services>"
+            "<Dzien Id=\"1\"><Sluzba Id=\"1\" Position=\"1.1\"/></Dzien></Baza>"));
+        auto wrap = [](const char *xml) { return Compression::CompressText(QString::fromUtf8(xml)); };
+        QTest::newRow("missing file") << QByteArray();
+        QTest::newRow("plain text") << QByteArray("to nie jest grafik, tylko zwykly tekst pliku");
+        QTest::newRow("cut body") << good.left(good.size() - 6);
+        QTest::newRow("not XML") << wrap("<Baza Date=\"2024-05-01\"><Dzien>");
+        QTest::newRow("foreign root") << wrap("<Workbook Date=\"2024-05-01\"/>");
+        QTest::newRow("no Date") << wrap("<Baza Name=\"x\"><Services/></Baza>");
+        QTest::newRow("Position beyond grid")
+            << wrap("<Baza Date=\"2024-05-01\"><Services><ServiceItem Id=\"1\"/></Services>"
+                    "<Dzien Id=\"1\"><Sluzba Id=\"1\" Position=\"2.1\"/></Dzien></Baza>");
+        QTest::newRow("Position not numbers")
+            << wrap("<Baza Date=\"2024-05-01\"><Services><ServiceItem Id=\"1\"/></Services>"
+                    "<Dzien Id=\"1\"><Sluzba Id=\"1\" Position=\"1\"/></Dzien></Baza>");
+    }
+    void damagedFileRefused()
+    {
+        QFETCH(QByteArray, content);
+        TestPanel panel;
+        const QString good = writeSmallRoster(QStringLiteral("maj.swx"));
+        QVERIFY(panel.openRosterFile(good));
+        const Xml::Document *held = panel.xmlDocument();
+        const QStringList cells = gridTexts(*panel.Lista());
+        const QStringList people = listRows(*panel.lstLudzie());
+        Messages::clearShown();
+
+        const QString bad = path(QStringLiteral("zly.swx"));
+        QFile::remove(bad);
+        if (!content.isEmpty()) {
+            QFile file(bad);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(content);
+        }
+        FileDialogs::setNextFileName(bad);
+        panel.menuAction(QStringLiteral("mnuOpen"))->trigger();
+        QCOMPARE(Messages::shown().size(), 1);
+        QVERIFY2(Messages::shown().first().startsWith(RosterFile::OpenFailedText
+                                                      + QStringLiteral("\r\n") + bad),
+                 qPrintable(Messages::shown().first()));
+        QCOMPARE(panel.xmlDocument(), held);
+        QCOMPARE(panel.CurrFile(), good);
+        QCOMPARE(panel.CurrDate(), QDate(2024, 5, 1));
+        QCOMPARE(panel.windowTitle(), good + QStringLiteral(" - Dorvat Kadrelo"));
+        QCOMPARE(gridTexts(*panel.Lista()), cells);
+        QCOMPARE(listRows(*panel.lstLudzie()), people);
+        QVERIFY(panel.isOpened());
+    }
+};
+
+QTEST_MAIN(TestRosterFiles)
+#include "tst_rosterfiles.moc"

@@ -1,0 +1,102 @@
+#include "MasterDataFixture.h"
+#include "masterdata/Copy.h"
+#include "platform/db/Recordset.h"
+
+namespace {
+
+const QString Done = QStringLiteral("Kopiowanie przebiegło pomyślnie.");
+const QString SameMonth = QStringLiteral("Proszę wybrać różne daty!");
+
+} // namespace
+
+class TestCopy : public QObject, private MasterDataTest::DatabaseFixture
+{
+    Q_OBJECT
+
+private:
+    void addCount(const QString &duty, const QString &day, int ilosc)
+    {
+        QVERIFY(db().execute(QStringLiteral("INSERT INTO sluzby_ilosc (id_sluzba, data, ilosc) VALUES (?, ?, ?)"),
+                             {duty, day, ilosc}));
+    }
+    // "duty|day|count" of the month's rows, sorted.
+    QStringList month(const QString &prefix)
+    {
+        QStringList rows;
+        for (auto rs = db().openQuery(QStringLiteral("SELECT * FROM sluzby_ilosc WHERE data LIKE ?"), {prefix + u'%'});
+             !rs->eof(); rs->moveNext())
+            rows << rs->text(QStringLiteral("id_sluzba")) + u'|' + rs->text(QStringLiteral("data")) + u'|'
+                    + rs->text(QStringLiteral("ilosc"));
+        rows.sort();
+        return rows;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        QString error;
+        QVERIFY2(openDatabase(&error), qPrintable(error));
+        // January 2023, February and March 2024; duty "9" no longer exists.
+        addCount(QStringLiteral("1"), QStringLiteral("2023-01-01"), 3);
+        addCount(QStringLiteral("1"), QStringLiteral("2023-01-28"), 4);
+        addCount(QStringLiteral("9"), QStringLiteral("2023-01-29"), 5);
+        addCount(QStringLiteral("2"), QStringLiteral("2023-01-31"), 6);
+        addCount(QStringLiteral("1"), QStringLiteral("2024-02-01"), 2);
+        addCount(QStringLiteral("2"), QStringLiteral("2024-02-29"), 7);
+        addCount(QStringLiteral("2"), QStringLiteral("2024-03-05"), 8);
+    }
+
+    void cleanup() { closeDatabase(); }
+
+    void copiesDayForDay_data()
+    {
+        QTest::addColumn<QDate>("source");
+        QTest::addColumn<QDate>("target");
+        QTest::addColumn<QStringList>("rows");
+        QTest::newRow("longer to shorter month")
+            << QDate(2023, 1, 15) << QDate(2023, 2, 1)
+            << QStringList({"1|2023-02-01|3", "1|2023-02-28|4"});
+        QTest::newRow("onto a month with data")
+            << QDate(2024, 2, 1) << QDate(2024, 3, 20)
+            << QStringList({"1|2024-03-01|2", "2|2024-03-29|7"});
+        QTest::newRow("backwards, deleted duty kept")
+            << QDate(2023, 1, 1) << QDate(2022, 12, 1)
+            << QStringList({"1|2022-12-01|3", "1|2022-12-28|4", "2|2022-12-31|6", "9|2022-12-29|5"});
+        QTest::newRow("empty source empties the target")
+            << QDate(2024, 4, 1) << QDate(2024, 3, 1) << QStringList();
+    }
+
+    void copiesDayForDay()
+    {
+        QFETCH(QDate, source);
+        QFETCH(QDate, target);
+        QFETCH(QStringList, rows);
+        const QString sourceKey = source.toString(QStringLiteral("yyyy-MM"));
+        const QStringList before = month(sourceKey);
+
+        Copy window;
+        window.setRodzaj(1);
+        window.setMonths(source, target);
+        QVERIFY(window.copyMonth());
+        QCOMPARE(month(target.toString(QStringLiteral("yyyy-MM"))), rows);
+        QCOMPARE(month(sourceKey), before);
+        QCOMPARE(Messages::shown(), QStringList{Done});
+
+        // Running it again gives the same target.
+        QVERIFY(window.copyMonth());
+        QCOMPARE(month(target.toString(QStringLiteral("yyyy-MM"))), rows);
+    }
+
+    void refusesTheSameMonth()
+    {
+        Copy window;
+        window.setMonths(QDate(2024, 3, 1), QDate(2024, 3, 31));
+        QVERIFY(!window.copyMonth());
+        QCOMPARE(Messages::shown(), QStringList{SameMonth});
+        QCOMPARE(month(QStringLiteral("2024-03")), QStringList{"2|2024-03-05|8"});
+        QCOMPARE(window.windowTitle(), QStringLiteral("Kopiowanie grafiku"));
+    }
+};
+
+QTEST_MAIN(TestCopy)
+#include "tst_copy.moc"

@@ -1,0 +1,287 @@
+#include "MasterDataFixture.h"
+#include "core/ui/FlexGrid.h"
+#include "masterdata/Copy.h"
+#include "masterdata/Grafik.h"
+#include "masterdata/Sluzby.h"
+#include "controls/ToolBarN.h"
+#include "platform/db/Recordset.h"
+
+#include <QLineEdit>
+
+namespace {
+
+using Messages::Answer;
+
+const QString Question = QStringLiteral("Czy chcesz zapisać zamiany?");
+const QString RangeText =
+    QStringLiteral("Błędne dane numeryczne! Ilość osób musi być liczbą całkowitą od 0 do 999.");
+
+// The calendar with the copy window answered in place.
+class TestGrafikWindow : public Grafik
+{
+public:
+    int copyRodzaj = -1;
+    QDate copySource, copyTarget;
+
+protected:
+    int showModal(QDialog &dialog) override
+    {
+        auto &copy = static_cast<Copy &>(dialog);
+        copyRodzaj = copy.Rodzaj();
+        copySource = copy.sourceMonth();
+        copyTarget = copy.targetMonth();
+        return QDialog::Rejected;
+    }
+};
+
+} // namespace
+
+class TestGrafik : public QObject, private MasterDataTest::DatabaseFixture
+{
+    Q_OBJECT
+
+private:
+    qint64 m_warta = 0;  // standard 2, column 1
+    qint64 m_dyzur = 0;  // standard 1, column 2
+    qint64 m_patrol = 0; // no standard, column 3
+
+    qint64 addDuty(const QString &name, const QVariant &ilosc)
+    {
+        db().execute(QStringLiteral("INSERT INTO sluzby (nazwa, od, okres, ilosc_std) VALUES (?, '08:00', 24, ?)"),
+                     {name, ilosc});
+        return db().lastInsertId();
+    }
+    void addCount(qint64 duty, const QString &day, int ilosc)
+    {
+        QVERIFY(db().execute(QStringLiteral("INSERT INTO sluzby_ilosc (id_sluzba, data, ilosc) VALUES (?, ?, ?)"),
+                             {QString::number(duty), day, ilosc}));
+    }
+    // "duty|day|count" of every stored row, sorted.
+    QStringList stored()
+    {
+        QStringList rows;
+        for (auto rs = db().openQuery(QStringLiteral("SELECT * FROM sluzby_ilosc")); !rs->eof(); rs->moveNext())
+            rows << rs->text(QStringLiteral("id_sluzba")) + u'|' + rs->text(QStringLiteral("data")) + u'|'
+                    + rs->text(QStringLiteral("ilosc"));
+        rows.sort();
+        return rows;
+    }
+    QString row(qint64 duty, const QString &day, int ilosc) const
+    {
+        return QStringLiteral("%1|%2|%3").arg(duty).arg(day).arg(ilosc);
+    }
+    static void edit(Grafik &window, int r, int c, const QString &text)
+    {
+        window.lista()->setCurrentCell(r, c);
+        window.StartEdit(text);
+        window.CommitEdit();
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        QString error;
+        QVERIFY2(openDatabase(&error), qPrintable(error));
+        m_warta = addDuty(QStringLiteral("Warta"), 2);
+        m_dyzur = addDuty(QStringLiteral("Dyżur"), 1);
+        m_patrol = addDuty(QStringLiteral("Patrol"), QVariant());
+    }
+
+    void cleanup() { closeDatabase(); }
+
+    void headCountsPerDay()
+    {
+        addCount(m_warta, QStringLiteral("2024-05-03"), 5);
+        addCount(m_warta, QStringLiteral("2024-05-03"), 4); // read last: wins
+        addCount(m_warta, QStringLiteral("2024-05-20"), 2); // equals the standard
+        addCount(m_dyzur, QStringLiteral("2024-06-03"), 3); // another month
+        addCount(999, QStringLiteral("2024-05-07"), 6);     // a duty deleted since
+
+        Grafik window;
+        window.setMonth(QDate(2024, 5, 17));
+        FlexGrid *grid = window.lista();
+        QCOMPARE(grid->rows(), 32);
+        QCOMPARE(grid->cols(), 4);
+        QCOMPARE(grid->text(0, 0), QStringLiteral("Dzień"));
+        QCOMPARE(grid->text(0, 2), QStringLiteral("Dyżur"));
+        QCOMPARE(grid->text(31, 0), QStringLiteral("31"));
+        QCOMPARE(grid->cellBackColor(4, 0), Grafik::weekendColor()); // Saturday 4 May
+        QVERIFY(!grid->cellBackColor(6, 0).isValid());
+        QCOMPARE(grid->text(3, 1), QStringLiteral("4"));
+        QCOMPARE(grid->cellBackColor(3, 1), Grafik::changedColor());
+        QCOMPARE(grid->cellBackColor(20, 1), Grafik::changedColor());
+        QCOMPARE(grid->text(1, 1), QStringLiteral("2"));
+        QVERIFY(!grid->cellBackColor(1, 1).isValid());
+        QCOMPARE(grid->text(3, 2), QStringLiteral("1"));
+        QCOMPARE(grid->text(3, 3), QString());
+
+        edit(window, 10, 1, QStringLiteral("7"));
+        edit(window, 12, 1, QStringLiteral("02")); // differs as text from "2"
+        edit(window, 5, 2, QStringLiteral("1"));   // back to the standard
+        edit(window, 8, 3, QStringLiteral("3"));
+        QCOMPARE(grid->cellBackColor(12, 1), Grafik::changedColor());
+        QVERIFY(!grid->cellBackColor(5, 2).isValid());
+        QVERIFY(window.isChanged());
+        QVERIFY(window.SaveGrid());
+        QVERIFY(!window.isChanged());
+
+        // One row per differing day; the standard, the duplicate and the deleted duty's row are gone.
+        QCOMPARE(stored(), QStringList({row(m_warta, "2024-05-03", 4), row(m_warta, "2024-05-10", 7),
+                                        row(m_warta, "2024-05-12", 2), row(m_dyzur, "2024-06-03", 3),
+                                        row(m_patrol, "2024-05-08", 3)}));
+
+        Grafik again;
+        again.setMonth(QDate(2024, 5, 1));
+        QCOMPARE(again.lista()->text(10, 1), QStringLiteral("7"));
+        QCOMPARE(again.lista()->text(8, 3), QStringLiteral("3"));
+        QVERIFY(!again.lista()->cellBackColor(20, 1).isValid());
+        // February of a leap year; an unchanged month stores nothing.
+        again.setMonth(QDate(2024, 2, 1));
+        QCOMPARE(again.lista()->rows(), 30);
+        QVERIFY(again.SaveGrid());
+        QCOMPARE(stored().size(), 5);
+        QVERIFY(Messages::shown().isEmpty());
+    }
+
+    void commitEdit_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("cell");
+        QTest::addColumn<bool>("green");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("new count") << "5" << "5" << true << false;
+        QTest::newRow("standard") << "2" << "2" << false << false;
+        QTest::newRow("zero") << "0" << "0" << true << false;
+        QTest::newRow("not a number") << "abc" << "2" << false << false;
+        QTest::newRow("empty") << "" << "2" << false << false;
+        QTest::newRow("too large") << "1000" << "2" << false << true;
+        QTest::newRow("negative") << "-1" << "2" << false << true;
+        QTest::newRow("fraction") << "1,5" << "2" << false << true;
+        QTest::newRow("exponent") << "1e3" << "2" << false << true;
+    }
+
+    void commitEdit()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, cell);
+        QFETCH(bool, green);
+        QFETCH(bool, refused);
+        Grafik window;
+        window.lista()->setCurrentCell(6, 1);
+        window.StartEdit(QString());
+        QCOMPARE(window.editor()->text(), QStringLiteral("2"));
+        window.editor()->setText(typed);
+        QTest::keyClick(window.editor(), Qt::Key_Return);
+        QVERIFY(window.editor()->isHidden());
+        QCOMPARE(window.lista()->text(6, 1), cell);
+        QCOMPARE(window.lista()->cellBackColor(6, 1) == Grafik::changedColor(), green);
+        QCOMPARE(Messages::shown(), refused ? QStringList{RangeText} : QStringList());
+        QVERIFY(window.isChanged());
+    }
+
+    void keysAndLeavingCells()
+    {
+        Grafik window;
+        FlexGrid *grid = window.lista();
+        grid->setCurrentCell(2, 1);
+        // A digit starts a new value; moving off the cell commits it.
+        QTest::keyClick(grid, Qt::Key_4);
+        QVERIFY(!window.editor()->isHidden());
+        QCOMPARE(window.editor()->text(), QStringLiteral("4"));
+        QTest::keyClick(window.editor(), Qt::Key_2);
+        grid->setCurrentCell(3, 1);
+        QVERIFY(window.editor()->isHidden());
+        QCOMPARE(grid->text(2, 1), QStringLiteral("42"));
+        // Space opens the cell's own text.
+        QTest::keyClick(grid, Qt::Key_Space);
+        QCOMPARE(window.editor()->text(), QStringLiteral("2"));
+        QTest::keyClick(window.editor(), Qt::Key_Return);
+
+        // Leaving an empty cell (a duty without a standard) fills in 1.
+        grid->setCurrentCell(4, 3);
+        grid->setCurrentCell(5, 3);
+        QCOMPARE(grid->text(4, 3), QStringLiteral("1"));
+        QVERIFY(!grid->cellBackColor(4, 3).isValid());
+        QCOMPARE(grid->text(6, 3), QString());
+
+        // "Domyślny" puts the standards back, stores nothing.
+        window.toolbarClick(QStringLiteral("default"));
+        QCOMPARE(grid->text(2, 1), QStringLiteral("2"));
+        QCOMPARE(grid->text(4, 3), QString());
+        QVERIFY(stored().isEmpty());
+
+        // "Kopiuj" hands over the kind, the shown month and the month after it.
+        TestGrafikWindow calendar;
+        calendar.setRodzaj(1);
+        calendar.setMonth(QDate(2024, 12, 9));
+        calendar.toolbarClick(QStringLiteral("copy"));
+        QCOMPARE(calendar.copyRodzaj, 1);
+        QCOMPARE(calendar.copySource, QDate(2024, 12, 1));
+        QCOMPARE(calendar.copyTarget, QDate(2025, 1, 1));
+    }
+
+    void openedFromTheDutiesWindow()
+    {
+        MasterDataTest::InPlace<Sluzby> duties;
+        QVERIFY(duties.findChild<ToolBarN *>()->ListItems()->Item(QStringLiteral("grafik"))->Enabled());
+        QString caption;
+        int rodzaj = 0;
+        duties.onModal = [&](QDialog &dialog) {
+            auto *calendar = qobject_cast<Grafik *>(&dialog);
+            QVERIFY(calendar);
+            caption = calendar->windowTitle();
+            rodzaj = calendar->Rodzaj();
+            QCOMPARE(calendar->lista()->text(0, 1), QStringLiteral("Warta"));
+        };
+        duties.toolbarClick(QStringLiteral("grafik"));
+        QCOMPARE(duties.modalCount, 1);
+        QCOMPARE(caption, QStringLiteral("Grafik wymaganej ilości osób na danej służbie"));
+        QCOMPARE(rodzaj, 1);
+    }
+
+    void unsavedEditsQuestion_data()
+    {
+        QTest::addColumn<bool>("closing");
+        QTest::addColumn<Messages::Answer>("answer");
+        QTest::addColumn<bool>("stays");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("close, yes") << true << Answer::Yes << false << true;
+        QTest::newRow("close, no") << true << Answer::No << false << false;
+        QTest::newRow("close, cancel") << true << Answer::Cancel << true << false;
+        QTest::newRow("other month, yes") << false << Answer::Yes << true << true;
+        QTest::newRow("other month, no") << false << Answer::No << true << false;
+    }
+
+    void unsavedEditsQuestion()
+    {
+        QFETCH(bool, closing);
+        QFETCH(Messages::Answer, answer);
+        QFETCH(bool, stays);
+        QFETCH(bool, saved);
+        Grafik window;
+        window.setMonth(QDate(2024, 3, 1));
+        window.show();
+        edit(window, 1, 2, QStringLiteral("9"));
+        Messages::setNextAnswer(answer);
+        if (closing)
+            window.close();
+        else
+            window.setMonth(QDate(2024, 4, 1));
+        QCOMPARE(Messages::shown(), QStringList{Question});
+        QCOMPARE(window.isVisible(), stays);
+        QCOMPARE(stored(), saved ? QStringList{row(m_dyzur, "2024-03-01", 9)} : QStringList());
+        if (!closing)
+            QCOMPARE(window.lista()->text(1, 2), QStringLiteral("1")); // April shown
+
+        // Nothing left unsaved: no question.
+        Messages::clearShown();
+        if (stays && closing)
+            QVERIFY(window.SaveGrid());
+        window.close();
+        QVERIFY(!window.isVisible());
+        QVERIFY(Messages::shown().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestGrafik)
+#include "tst_grafik.moc"

@@ -1,0 +1,278 @@
+#include "MasterDataFixture.h"
+#include "core/ui/FlexGrid.h"
+#include "masterdata/LastDane.h"
+#include "masterdata/Ludzie.h"
+#include "controls/ToolBarN.h"
+#include "platform/db/Recordset.h"
+
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QLineEdit>
+
+namespace {
+
+using Messages::Answer;
+
+const QString Question = QStringLiteral("Czy chcesz zapisać zamiany?");
+const QString RangeText =
+    QStringLiteral("Błędne dane numeryczne! Ilość służb musi być liczbą całkowitą od 0 do 999.");
+
+QStringList gridColumn(const FlexGrid *grid, int c)
+{
+    QStringList texts;
+    for (int r = 1; r < grid->rows(); ++r)
+        texts << grid->text(r, c);
+    return texts;
+}
+
+} // namespace
+
+class TestLastDane : public QObject, private MasterDataTest::DatabaseFixture
+{
+    Q_OBJECT
+
+private:
+    qint64 m_alfa = 0, m_beta = 0;
+    qint64 m_nowak = 0, m_adamski = 0, m_zielinski = 0;
+
+    qint64 addGroup(const QString &name)
+    {
+        db().execute(QStringLiteral("INSERT INTO grupy (nazwa) VALUES (?)"), {name});
+        return db().lastInsertId();
+    }
+    qint64 addPerson(qint64 group, const QString &nazwisko, const QString &imie)
+    {
+        db().execute(QStringLiteral("INSERT INTO ludzie (id_grupa, nazwisko, imie) VALUES (?, ?, ?)"),
+                     {QString::number(group), nazwisko, imie});
+        return db().lastInsertId();
+    }
+    void addLast(qint64 person, const QString &month, int ilosc, const QVariant &data)
+    {
+        QVERIFY(db().execute(QStringLiteral("INSERT INTO ludzie_last (id_osoba, miesiac, ilosc, data) VALUES (?, ?, ?, ?)"),
+                             {QString::number(person), month, ilosc, data}));
+    }
+    // "person|count|date" of the month's rows, sorted.
+    QStringList month(const QString &key)
+    {
+        QStringList rows;
+        for (auto rs = db().openQuery(QStringLiteral("SELECT * FROM ludzie_last WHERE miesiac=?"), {key});
+             !rs->eof(); rs->moveNext())
+            rows << rs->text(QStringLiteral("id_osoba")) + u'|' + rs->text(QStringLiteral("ilosc")) + u'|'
+                    + rs->text(QStringLiteral("data"));
+        rows.sort();
+        return rows;
+    }
+    QString row(qint64 person, int count, const QString &date) const
+    {
+        return QStringLiteral("%1|%2|%3").arg(person).arg(count).arg(date);
+    }
+    // Types a count into the editor of grid row r, as the planner does.
+    static void typeCount(LastDane &window, int r, const QString &text)
+    {
+        window.lista()->setCurrentCell(r, 2);
+        QVERIFY(!window.countEditor()->isHidden());
+        window.countEditor()->selectAll();
+        QTest::keyClicks(window.countEditor(), text);
+    }
+    static void chooseGroup(LastDane &window, const QString &name)
+    {
+        window.chooseGroup(window.groups()->findText(name));
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        QString error;
+        QVERIFY2(openDatabase(&error), qPrintable(error));
+        m_beta = addGroup(QStringLiteral("Beta"));
+        m_alfa = addGroup(QStringLiteral("Alfa"));
+        m_nowak = addPerson(m_alfa, QStringLiteral("Nowak"), QStringLiteral("Jan"));
+        m_zielinski = addPerson(m_beta, QStringLiteral("Zieliński"), QStringLiteral("Adam"));
+        m_adamski = addPerson(m_alfa, QStringLiteral("Adamski"), QStringLiteral("Piotr"));
+        addLast(m_nowak, QStringLiteral("2024-05"), 3, QStringLiteral("2024-05-20 08:00:00"));
+        addLast(m_zielinski, QStringLiteral("2024-05"), 2, QStringLiteral("2023-12-31 20:30:00"));
+        addLast(999, QStringLiteral("2024-05"), 1, QStringLiteral("2024-05-02 10:00:00")); // person gone
+        addLast(m_nowak, QStringLiteral("2024-04"), 5, QVariant());
+    }
+
+    void cleanup() { closeDatabase(); }
+
+    void showsGroupAndMonth()
+    {
+        LastDane window;
+        window.show();
+        QCOMPARE(window.groups()->count(), 3);
+        QCOMPARE(window.groups()->itemText(0), QStringLiteral("(Wszystkie)"));
+        QCOMPARE(window.groups()->itemText(1), QStringLiteral("Alfa"));
+        window.setMonth(QDate(2024, 5, 9));
+        FlexGrid *grid = window.lista();
+        QCOMPARE(grid->text(0, 1), QStringLiteral("Data świeżości"));
+        QCOMPARE(gridColumn(grid, 0), QStringList({"Adamski Piotr", "Nowak Jan", "Zieliński Adam"}));
+        QCOMPARE(gridColumn(grid, 1), QStringList({"", "20/05 08:00", "31/12 20:30"}));
+        QCOMPARE(gridColumn(grid, 2), QStringList({"0", "3", "2"}));
+        // The editors stand on the first row.
+        QCOMPARE(grid->row(), 1);
+        QVERIFY(!window.countEditor()->isHidden());
+        QCOMPARE(window.countEditor()->text(), QStringLiteral("0"));
+
+        chooseGroup(window, QStringLiteral("Alfa"));
+        QCOMPARE(gridColumn(grid, 0), QStringList({"Adamski Piotr", "Nowak Jan"}));
+        window.setMonth(QDate(2024, 4, 1));
+        QCOMPARE(gridColumn(grid, 1), QStringList({"", ""}));
+        QCOMPARE(gridColumn(grid, 2), QStringList({"0", "5"}));
+        QVERIFY(Messages::shown().isEmpty());
+    }
+
+    void editAndSavePerGroup_data()
+    {
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<QStringList>("may");
+        // One group shown: the other group's and the missing person's rows stay.
+        QTest::newRow("one group") << "Alfa"
+                                   << QStringList({"999|1|2024-05-02 10:00:00", "%A|4|2024-05-30 19:45:00",
+                                                   "%N|0|2024-05-20 08:00:00", "%Z|2|2023-12-31 20:30:00"});
+        // Everybody shown: the month is replaced whole, the other year kept.
+        QTest::newRow("everybody") << "(Wszystkie)"
+                                   << QStringList({"%A|4|2024-05-30 19:45:00", "%N|0|2024-05-20 08:00:00",
+                                                   "%Z|2|2023-12-31 20:30:00"});
+    }
+
+    void editAndSavePerGroup()
+    {
+        QFETCH(QString, group);
+        QFETCH(QStringList, may);
+        for (QString &r : may)
+            r.replace(QStringLiteral("%A"), QString::number(m_adamski))
+                .replace(QStringLiteral("%Z"), QString::number(m_zielinski))
+                .replace(QStringLiteral("%N"), QString::number(m_nowak));
+        may.sort();
+
+        LastDane window;
+        window.show();
+        window.setMonth(QDate(2024, 5, 1));
+        chooseGroup(window, group);
+        // Adamski gets a count and a date; Nowak keeps his date with the count 0.
+        typeCount(window, 1, QStringLiteral("4"));
+        QCOMPARE(window.lista()->text(1, 2), QStringLiteral("4"));
+        window.dateEditor()->setDateTime(QDateTime(QDate(2024, 5, 30), QTime(19, 45)));
+        QCOMPARE(window.lista()->text(1, 1), QStringLiteral("30/05 19:45"));
+        typeCount(window, 2, QStringLiteral("0"));
+        QVERIFY(window.isChanged());
+        QVERIFY(window.SaveMonth());
+        QVERIFY(!window.isChanged());
+        QCOMPARE(month(QStringLiteral("2024-05")), may);
+        QCOMPARE(month(QStringLiteral("2024-04")), QStringList{row(m_nowak, 5, QString())});
+    }
+
+    void countEditorKeys()
+    {
+        LastDane window;
+        window.show();
+        window.setMonth(QDate(2024, 5, 1));
+        FlexGrid *grid = window.lista();
+        grid->setCurrentCell(2, 2);
+        // A digit on the grid starts a new count and reaches the cell at once.
+        QTest::keyClick(grid, Qt::Key_7);
+        QCOMPARE(grid->text(2, 2), QStringLiteral("7"));
+        QVERIFY(window.isChanged());
+        // A letter is not a count: the cell keeps it, Enter says why.
+        QTest::keyClick(grid, Qt::Key_A);
+        QCOMPARE(window.countEditor()->text(), QStringLiteral("a"));
+        QCOMPARE(grid->text(2, 2), QStringLiteral("7"));
+        QTest::keyClick(window.countEditor(), Qt::Key_Return);
+        QCOMPARE(Messages::shown(), QStringList{RangeText});
+        QCOMPARE(grid->row(), 2);
+        // The editor takes whole numbers up to 999 only.
+        window.countEditor()->selectAll();
+        QTest::keyClicks(window.countEditor(), QStringLiteral("-12345"));
+        QCOMPARE(window.countEditor()->text(), QStringLiteral("123"));
+        QCOMPARE(grid->text(2, 2), QStringLiteral("123"));
+        // Enter moves down, but not beyond the last row.
+        QTest::keyClick(window.countEditor(), Qt::Key_Return);
+        QCOMPARE(grid->row(), 3);
+        QTest::keyClick(window.countEditor(), Qt::Key_Return);
+        QCOMPARE(grid->row(), 3);
+    }
+
+    void unsavedEditsQuestion_data()
+    {
+        QTest::addColumn<QString>("leave");
+        QTest::addColumn<Messages::Answer>("answer");
+        QTest::newRow("other month, yes") << "month" << Answer::Yes;
+        QTest::newRow("other month, no") << "month" << Answer::No;
+        QTest::newRow("other group, yes") << "group" << Answer::Yes;
+        QTest::newRow("closing, yes") << "close" << Answer::Yes;
+        QTest::newRow("closing, no") << "close" << Answer::No;
+    }
+
+    void unsavedEditsQuestion()
+    {
+        QFETCH(QString, leave);
+        QFETCH(Messages::Answer, answer);
+        LastDane window;
+        window.show();
+        window.setMonth(QDate(2024, 5, 1));
+        chooseGroup(window, QStringLiteral("Alfa"));
+        typeCount(window, 1, QStringLiteral("6"));
+
+        Messages::setNextAnswer(answer);
+        if (leave == QLatin1String("month"))
+            window.setMonth(QDate(2024, 6, 1));
+        else if (leave == QLatin1String("group"))
+            chooseGroup(window, QStringLiteral("Beta"));
+        else
+            window.close();
+        QCOMPARE(Messages::shown(), QStringList{Question});
+        QVERIFY(!window.isChanged());
+        // The edits go to the group and month they were made in.
+        const QStringList may = month(QStringLiteral("2024-05"));
+        QCOMPARE(may.contains(row(m_adamski, 6, QString())), answer == Answer::Yes);
+        QVERIFY(may.contains(row(m_zielinski, 2, QStringLiteral("2023-12-31 20:30:00"))));
+        QVERIFY(month(QStringLiteral("2024-06")).isEmpty());
+        if (leave == QLatin1String("month"))
+            QCOMPARE(gridColumn(window.lista(), 2), QStringList({"0", "0"}));
+        else if (leave == QLatin1String("group"))
+            QCOMPARE(gridColumn(window.lista(), 0), QStringList{"Zieliński Adam"});
+        else
+            QVERIFY(!window.isVisible());
+    }
+
+    void openedFromThePeopleWindow()
+    {
+        MasterDataTest::InPlace<Ludzie> people;
+        QVERIFY(people.findChild<ToolBarN *>()->ListItems()->Item(QStringLiteral("lista"))->Enabled());
+        QString caption;
+        people.onModal = [&](QDialog &dialog) {
+            QVERIFY(qobject_cast<LastDane *>(&dialog));
+            caption = dialog.windowTitle();
+        };
+        people.toolbarClick(QStringLiteral("lista"));
+        QCOMPARE(people.modalCount, 1);
+        QCOMPARE(caption, QStringLiteral("Dane zakończonych służb"));
+    }
+
+    void deleteMonthAtOnce()
+    {
+        LastDane window;
+        window.show();
+        window.setMonth(QDate(2024, 5, 1));
+        chooseGroup(window, QStringLiteral("Alfa"));
+        // Every group's rows of the month go, without a question; other months stay.
+        window.deleteMonth();
+        QVERIFY(Messages::shown().isEmpty());
+        QVERIFY(month(QStringLiteral("2024-05")).isEmpty());
+        QCOMPARE(month(QStringLiteral("2024-04")).size(), 1);
+        QCOMPARE(gridColumn(window.lista(), 2), QStringList({"0", "0"}));
+
+        // Unsaved edits are offered for saving after the delete: Yes writes them back.
+        typeCount(window, 2, QStringLiteral("2"));
+        Messages::setNextAnswer(Answer::Yes);
+        window.deleteMonth();
+        QCOMPARE(Messages::shown(), QStringList{Question});
+        QCOMPARE(month(QStringLiteral("2024-05")), QStringList{row(m_nowak, 2, QString())});
+        QCOMPARE(gridColumn(window.lista(), 2), QStringList({"0", "2"}));
+    }
+};
+
+QTEST_MAIN(TestLastDane)
+#include "tst_lastdane.moc"
