@@ -18,6 +18,8 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 const QString RangeText =
@@ -152,7 +154,12 @@ void Grafik::BuildGrid()
     m_lista->setRows(1);
     m_lista->setCols(1);
     m_lista->setText(0, 0, QStringLiteral("Dzień"));
-    m_lista->setColWidth(0, Module1::TwipsToPixels(500, dpiX));
+    // Wide enough for the header: a duty's name is cut no more than the font needs.
+    const auto fitHeader = [this](int col, int twips, double dpi) {
+        const int text = m_lista->fontMetrics().horizontalAdvance(m_lista->text(0, col)) + 8;
+        m_lista->setColWidth(col, std::max(Module1::TwipsToPixels(twips, dpi), std::min(text, 200)));
+    };
+    fitHeader(0, 500, dpiX);
 
     m_days = Module1::DaysInMonth(m_month.month(), m_month.year());
     for (int d = 1; d <= m_days; ++d) {
@@ -176,7 +183,7 @@ void Grafik::BuildGrid()
             m_duties.append({rs->text(QStringLiteral("id")), rs->text(QStringLiteral("nazwa")), c,
                              rs->text(QStringLiteral("ilosc_std"))});
             m_lista->setText(0, c, m_duties.last().nazwa);
-            m_lista->setColWidth(c, Module1::TwipsToPixels(1000, dpiX));
+            fitHeader(c, 1000, dpiX);
         }
     }
     m_busy = false;

@@ -5,6 +5,7 @@
 #include "core/Globals.h"
 #include "core/Messages.h"
 #include "core/Module1.h"
+#include "core/ui/DialogParts.h"
 #include "core/ui/Guard.h"
 #include "core/ui/Module1Ui.h"
 #include "masterdata/SelectItem.h"
@@ -45,19 +46,9 @@ Grupy::Grupy(QWidget *parent) : QDialog(parent)
     m_buttonClose = new BlueCommand(this);
     m_buttonClose->setObjectName(QStringLiteral("ButtonClose"));
     m_buttonClose->setCaption(QStringLiteral("Zamknij"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_buttonOK);
-    buttons->addWidget(m_buttonClose);
+    QHBoxLayout *buttons = DialogParts::commandRow({m_buttonOK, m_buttonClose});
 
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_toolbar);
-    auto *body = new QVBoxLayout;
-    body->setContentsMargins(9, 9, 9, 9);
-    body->addWidget(tabs, 1);
-    body->addLayout(buttons);
-    layout->addLayout(body, 1);
+    DialogParts::layOut(*this, m_toolbar, tabs, buttons);
 
     Module1::FlatBorder(m_lTasks);
     m_buttonOK->setDefault(true);

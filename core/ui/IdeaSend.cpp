@@ -4,6 +4,7 @@
 #include "core/Globals.h"
 #include "core/Messages.h"
 #include "core/Options.h"
+#include "core/ui/DialogParts.h"
 #include "core/ui/Guard.h"
 #include "core/ui/InternetOperations.h"
 #include "core/ui/Module1Ui.h"
@@ -61,10 +62,7 @@ IdeaSend::IdeaSend(QWidget *parent) : QWidget(parent, Qt::Window)
     m_buttonClose = new BlueCommand(this);
     m_buttonClose->setObjectName(QStringLiteral("ButtonClose"));
     m_buttonClose->setCaption(QStringLiteral("Zamknij"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_buttonOK);
-    buttons->addWidget(m_buttonClose);
+    QHBoxLayout *buttons = DialogParts::commandRow({m_buttonOK, m_buttonClose});
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(tabs, 1);

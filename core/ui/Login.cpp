@@ -6,6 +6,7 @@
 #include "core/Messages.h"
 #include "core/Options.h"
 #include "core/Tools.h"
+#include "core/ui/DialogParts.h"
 #include "core/ui/Guard.h"
 #include "core/ui/Module1Ui.h"
 #include "core/ui/StartModule.h"
@@ -56,20 +57,10 @@ Login::Login(QWidget *parent) : QDialog(parent)
     m_buttonClose = new BlueCommand(this);
     m_buttonClose->setObjectName(QStringLiteral("ButtonClose"));
     m_buttonClose->setCaption(QStringLiteral("Zamknij"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_buttonOK);
-    buttons->addWidget(m_buttonClose);
+    QHBoxLayout *buttons = DialogParts::commandRow({m_buttonOK, m_buttonClose});
 
     // The title strip spans the window's inner width.
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_toolbar);
-    auto *body = new QVBoxLayout;
-    body->setContentsMargins(9, 9, 9, 9);
-    body->addWidget(tabs, 1);
-    body->addLayout(buttons);
-    layout->addLayout(body, 1);
+    DialogParts::layOut(*this, m_toolbar, tabs, buttons);
 
     Module1::FlatControls(this, QStringLiteral("TextBox"));
     m_buttonOK->setDefault(true);

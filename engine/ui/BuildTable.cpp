@@ -8,6 +8,7 @@
 #include "core/ui/FlexGrid.h"
 #include "core/ui/Guard.h"
 #include "core/ui/Module1Ui.h"
+#include "core/ui/DialogParts.h"
 #include "core/ui/ScheduleGridLayout.h"
 #include "engine/Algorytmy.h"
 #include "platform/db/Database.h"
@@ -69,9 +70,8 @@ BuildTable::BuildTable(BuildTableHost &host, QWidget *parent) : QDialog(parent),
     setWindowTitle(QStringLiteral("Stwórz grafik"));
     resize(520, 430);
 
-    auto *tabs = new QTabWidget(this);
-    tabs->setObjectName(QStringLiteral("SSTab1"));
-    auto *page = new QWidget(tabs);
+    QTabWidget *tabs = nullptr;
+    QWidget *page = DialogParts::generalPage(*this, &tabs);
     auto *pageLayout = new QGridLayout(page);
 
     const Draw::ImageList icons = ToolBarIcons::buttons();
@@ -113,22 +113,12 @@ BuildTable::BuildTable(BuildTableHost &host, QWidget *parent) : QDialog(parent),
     options->addWidget(m_month, 1, 1);
     options->setColumnStretch(1, 1);
     pageLayout->addLayout(options, 1, 0, 1, 2);
-    tabs->addTab(page, QStringLiteral("Ogólne"));
 
-    auto *ok = new BlueCommand(this);
-    ok->setObjectName(QStringLiteral("ButtonOK"));
-    ok->setCaption(QStringLiteral("Stwórz"));
+    BlueCommand *ok = DialogParts::command(*this, QStringLiteral("ButtonOK"), QStringLiteral("Stwórz"),
+                                           [this] { create(); });
     ok->setDefault(true);
-    auto *close = new BlueCommand(this);
-    close->setObjectName(QStringLiteral("ButtonClose"));
-    close->setCaption(QStringLiteral("Zamknij"));
-    close->setCancel(true);
-    connect(ok, &BlueCommand::Click, this, [this] { Ui::guarded([this] { create(); }); });
-    connect(close, &BlueCommand::Click, this, &QDialog::reject);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(close);
+    QHBoxLayout *buttons =
+        DialogParts::commandRow({ok, DialogParts::closeCommand(*this, QStringLiteral("Zamknij"))});
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(tabs, 1);

@@ -1,20 +1,16 @@
 #include "engine/ui/Wizard.h"
 
-#include "controls/BlueCommand.h"
-#include "controls/ToolBarIcons.h"
-#include "controls/ToolBarN.h"
 #include "core/Globals.h"
 #include "core/Messages.h"
 #include "core/ui/Guard.h"
 #include "core/ui/Module1Ui.h"
+#include "core/ui/DialogParts.h"
 #include "engine/ui/WizardFile.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 
 #include <QDate>
-#include <QEvent>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -37,20 +33,10 @@ Wizard::Wizard(WizardHost &host, QWidget *parent) : QDialog(parent), m_host(host
     setObjectName(QStringLiteral("Wizard"));
     setWindowTitle(QStringLiteral("Kreator ustawień"));
 
-    m_toolbar = new ToolBarN(this);
-    m_toolbar->setObjectName(QStringLiteral("ToolBar"));
-    m_toolbar->setFixedHeight(ToolBarN::BarHeight);
-    m_toolbar->setImageList(ToolBarIcons::buttons());
-    TBNItems *items = m_toolbar->ListItems();
-    items->Add(QStringLiteral("new"), QStringLiteral("Nowy"), QString());
-    items->Add(QStringLiteral("edit"), QStringLiteral("Edytuj"), QString());
-    items->Add(QStringLiteral("del"), QStringLiteral("Usuń"), QString());
-    connect(m_toolbar, &ToolBarN::ItemClick, this,
-            [this](const QString &key) { Ui::guarded([&] { toolbarClick(key); }); });
+    m_toolbar = DialogParts::editBar(*this, [this](const QString &key) { toolbarClick(key); });
 
-    auto *tabs = new QTabWidget(this);
-    tabs->setObjectName(QStringLiteral("SSTab1"));
-    auto *page = new QWidget(tabs);
+    QTabWidget *tabs = nullptr;
+    QWidget *page = DialogParts::generalPage(*this, &tabs);
     auto *pageLayout = new QVBoxLayout(page);
     auto *label = new QLabel(QStringLiteral("Nazwa ustawień:"), page);
     label->setObjectName(QStringLiteral("lbl"));
@@ -63,25 +49,11 @@ Wizard::Wizard(WizardHost &host, QWidget *parent) : QDialog(parent), m_host(host
             [this] { Ui::guarded([this] { editSet(); }); });
     pageLayout->addWidget(label);
     pageLayout->addWidget(m_list, 1);
-    tabs->addTab(page, QStringLiteral("Ogólne"));
 
-    auto *close = new BlueCommand(this);
-    close->setObjectName(QStringLiteral("ButtonClose"));
-    close->setCaption(QStringLiteral("Zamknij"));
-    close->setCancel(true);
-    connect(close, &BlueCommand::Click, this, &QDialog::reject);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(close);
+    QHBoxLayout *buttons =
+        DialogParts::commandRow({DialogParts::closeCommand(*this, QStringLiteral("Zamknij"))});
 
-    auto *body = new QVBoxLayout;
-    body->setContentsMargins(9, 9, 9, 9);
-    body->addWidget(tabs, 1);
-    body->addLayout(buttons);
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_toolbar);
-    layout->addLayout(body, 1);
+    DialogParts::layOut(*this, m_toolbar, tabs, buttons);
     resize(420, 380);
 
     fillList();
@@ -113,12 +85,9 @@ void Wizard::fillList()
 
 bool Wizard::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_list && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            Ui::guarded([this] { editSet(); });
-            return true;
-        }
+    if (watched == m_list && DialogParts::isEnterPress(event)) {
+        Ui::guarded([this] { editSet(); });
+        return true;
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -1,19 +1,17 @@
 #include "engine/ui/WizardFile.h"
 
-#include "controls/BlueCommand.h"
-#include "controls/ToolBarIcons.h"
 #include "controls/ToolBarN.h"
 #include "core/Globals.h"
 #include "core/Messages.h"
 #include "core/ui/Guard.h"
 #include "core/ui/Module1Ui.h"
+#include "core/ui/DialogParts.h"
 #include "engine/ui/WizardItem.h"
 #include "platform/db/Database.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
@@ -35,21 +33,11 @@ WizardFile::WizardFile(WizardHost &host, QWidget *parent) : QDialog(parent), m_h
     setObjectName(QStringLiteral("WizardFile"));
     setWindowTitle(QStringLiteral("Kreator ustawień - edycja"));
 
-    m_toolbar = new ToolBarN(this);
-    m_toolbar->setObjectName(QStringLiteral("ToolBar"));
-    m_toolbar->setFixedHeight(ToolBarN::BarHeight);
+    m_toolbar = DialogParts::editBar(*this, [this](const QString &key) { toolbarClick(key); });
     m_toolbar->setTitle(QStringLiteral("Kreator ustawień"));
-    m_toolbar->setImageList(ToolBarIcons::buttons());
-    TBNItems *items = m_toolbar->ListItems();
-    items->Add(QStringLiteral("new"), QStringLiteral("Nowy"), QString());
-    items->Add(QStringLiteral("edit"), QStringLiteral("Edytuj"), QString());
-    items->Add(QStringLiteral("del"), QStringLiteral("Usuń"), QString());
-    connect(m_toolbar, &ToolBarN::ItemClick, this,
-            [this](const QString &key) { Ui::guarded([&] { toolbarClick(key); }); });
 
-    auto *tabs = new QTabWidget(this);
-    tabs->setObjectName(QStringLiteral("SSTab1"));
-    auto *page = new QWidget(tabs);
+    QTabWidget *tabs = nullptr;
+    QWidget *page = DialogParts::generalPage(*this, &tabs);
     auto *pageLayout = new QVBoxLayout(page);
     auto *label = new QLabel(QStringLiteral("Nazwa ustawień:"), page);
     label->setObjectName(QStringLiteral("lbl_0"));
@@ -82,30 +70,13 @@ WizardFile::WizardFile(WizardHost &host, QWidget *parent) : QDialog(parent), m_h
     pageLayout->addWidget(label);
     pageLayout->addWidget(m_name);
     pageLayout->addWidget(m_grid, 1);
-    tabs->addTab(page, QStringLiteral("Ogólne"));
 
-    auto *saveButton = new BlueCommand(this);
-    saveButton->setObjectName(QStringLiteral("ButtonSave"));
-    saveButton->setCaption(QStringLiteral("Zapisz"));
-    auto *close = new BlueCommand(this);
-    close->setObjectName(QStringLiteral("ButtonClose"));
-    close->setCaption(QStringLiteral("Anuluj"));
-    close->setCancel(true);
-    connect(saveButton, &BlueCommand::Click, this, [this] { Ui::guarded([this] { save(); }); });
-    connect(close, &BlueCommand::Click, this, &QDialog::reject);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(saveButton);
-    buttons->addWidget(close);
+    QHBoxLayout *buttons = DialogParts::commandRow(
+        {DialogParts::command(*this, QStringLiteral("ButtonSave"), QStringLiteral("Zapisz"),
+                              [this] { save(); }),
+         DialogParts::closeCommand(*this, QStringLiteral("Anuluj"))});
 
-    auto *body = new QVBoxLayout;
-    body->setContentsMargins(9, 9, 9, 9);
-    body->addWidget(tabs, 1);
-    body->addLayout(buttons);
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_toolbar);
-    layout->addLayout(body, 1);
+    DialogParts::layOut(*this, m_toolbar, tabs, buttons);
     resize(520, 460);
 }
 
@@ -176,12 +147,9 @@ bool WizardFile::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_name && event->type() == QEvent::FocusIn) {
         // After the click that gave the focus has placed the cursor.
         QTimer::singleShot(0, m_name, &QLineEdit::selectAll);
-    } else if (watched == m_grid && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            Ui::guarded([this] { EditRule(); });
-            return true;
-        }
+    } else if (watched == m_grid && DialogParts::isEnterPress(event)) {
+        Ui::guarded([this] { EditRule(); });
+        return true;
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -5,6 +5,7 @@
 #include "core/Messages.h"
 #include "core/ui/Guard.h"
 #include "core/ui/Module1Ui.h"
+#include "core/ui/DialogParts.h"
 #include "engine/WizItem.h"
 #include "engine/ui/Wizard.h"
 
@@ -66,9 +67,8 @@ WizardItem::WizardItem(WizardHost &host, QWidget *parent) : QDialog(parent), m_h
     setObjectName(QStringLiteral("WizardItem"));
     setWindowTitle(QStringLiteral("Kreator ustawień - edycja zdarzenia"));
 
-    auto *tabs = new QTabWidget(this);
-    tabs->setObjectName(QStringLiteral("SSTab1"));
-    auto *page = new QWidget(tabs);
+    QTabWidget *tabs = nullptr;
+    QWidget *page = DialogParts::generalPage(*this, &tabs);
     auto *pageLayout = new QVBoxLayout(page);
 
     m_combo = new QComboBox(page);
@@ -105,21 +105,11 @@ WizardItem::WizardItem(WizardHost &host, QWidget *parent) : QDialog(parent), m_h
         pageLayout->addWidget(m_frames[k], 1);
     }
     m_frames[Days]->setTitle(QStringLiteral("w dniach"));
-    tabs->addTab(page, QStringLiteral("Ogólne"));
 
-    auto *ok = new BlueCommand(this);
-    ok->setObjectName(QStringLiteral("Command1"));
-    ok->setCaption(QStringLiteral("Zapisz"));
-    auto *close = new BlueCommand(this);
-    close->setObjectName(QStringLiteral("ButtonClose"));
-    close->setCaption(QStringLiteral("Anuluj"));
-    close->setCancel(true);
-    connect(ok, &BlueCommand::Click, this, [this] { Ui::guarded([this] { confirm(); }); });
-    connect(close, &BlueCommand::Click, this, &QDialog::reject);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(close);
+    QHBoxLayout *buttons = DialogParts::commandRow(
+        {DialogParts::command(*this, QStringLiteral("Command1"), QStringLiteral("Zapisz"),
+                              [this] { confirm(); }),
+         DialogParts::closeCommand(*this, QStringLiteral("Anuluj"))});
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(tabs, 1);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/BlueCommand.h"
+#include "core/ui/DialogParts.h"
 #include "masterdata/SelectItem.h"
 
 #include <QComboBox>
@@ -59,10 +60,7 @@ public:
         m_buttonClose = new BlueCommand(this);
         m_buttonClose->setObjectName(QStringLiteral("ButtonClose"));
         m_buttonClose->setCaption(QStringLiteral("Zamknij"));
-        auto *buttons = new QHBoxLayout;
-        buttons->addStretch(1);
-        buttons->addWidget(m_buttonOK);
-        buttons->addWidget(m_buttonClose);
+        QHBoxLayout *buttons = DialogParts::commandRow({m_buttonOK, m_buttonClose});
 
         auto *layout = new QVBoxLayout(this);
         layout->addWidget(m_tab, 1);

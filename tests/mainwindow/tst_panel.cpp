@@ -12,7 +12,7 @@
 #include "mainwindow/Wykluczenia.h"
 #include "platform/db/Database.h"
 #include "platform/xml/XmlDocument.h"
-#include "tests/support/TestDatabase.h"
+#include "tests/mainwindow/PanelFixture.h"
 
 #include <QAction>
 #include <QFile>
@@ -67,19 +67,9 @@ qint64 count(const QString &sql)
 
 // The main window: its two states, the generation reaching the grid and the
 // list of people, the gap question, Close, Erase and Help.
-class TestPanelWindow : public QObject
+class TestPanelWindow : public QObject, private PanelTest::DatabaseFixture
 {
     Q_OBJECT
-
-    std::unique_ptr<TestSupport::TestDatabase> m_file;
-    qint64 m_duty = 0;   // "Dyżur"
-    qint64 m_patrol = 0; // "Patrol"
-
-    static void exec(const QString &sql, const QVariantList &params = {})
-    {
-        QVERIFY2(Globals::database()->execute(sql, params),
-                 qPrintable(Globals::database()->errorString()));
-    }
 
     static bool visible(QWidget *w, Panel &panel) { return w->isVisibleTo(&panel); }
 
@@ -121,33 +111,10 @@ class TestPanelWindow : public QObject
 private Q_SLOTS:
     void init()
     {
-        m_file = std::make_unique<TestSupport::TestDatabase>();
-        QVERIFY2(m_file->isValid(), qPrintable(m_file->errorString()));
-        Globals::setDatabase(m_file->take());
-        QString error;
-        auto options = clsOptions::load(*Globals::database(), &error);
-        QVERIFY2(options, qPrintable(error));
-        Globals::setOptions(std::move(options));
-        Globals::options()->SetOption(QStringLiteral("CellShow"),
-                                      QStringLiteral("[nazwisko] [imie]"));
-
-        exec(QStringLiteral("INSERT INTO grupy (nazwa) VALUES ('Alfa'), ('Beta')"));
-        exec(QStringLiteral(
-            "INSERT INTO ludzie (id_grupa, nazwisko, imie, stopien, mezczyzna, random) VALUES "
-            "('1', 'Kowalski', 'Jan', 'kpr.', 1, 10), ('1', 'Nowak', 'Adam', 'sierż.', 1, 20), "
-            "('2', 'Wiśniewski', 'Piotr', 'szer.', 1, 30)"));
-        exec(QStringLiteral(
-            "INSERT INTO sluzby (nazwa, od, okres, ilosc_std, kobiety, rest, calagrupa) VALUES "
-            "('Dyżur', '08:00', 24, 1, 1, 0, 0), ('Patrol', '20:00', 8, 1, 1, 0, 0)"));
-        m_duty = count(QStringLiteral("SELECT id FROM sluzby WHERE nazwa='Dyżur'"));
-        m_patrol = count(QStringLiteral("SELECT id FROM sluzby WHERE nazwa='Patrol'"));
+        openDatabase();
         Messages::clearShown();
     }
-    void cleanup()
-    {
-        Globals::closeDatabase();
-        m_file.reset();
-    }
+    void cleanup() { closeDatabase(); }
 
     void startsWithoutRoster()
     {

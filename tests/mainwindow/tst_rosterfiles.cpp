@@ -13,7 +13,7 @@
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 #include "platform/xml/XmlDocument.h"
-#include "tests/support/TestDatabase.h"
+#include "tests/mainwindow/PanelFixture.h"
 #include "tests/support/TestSupport.h"
 
 #include <QAction>
@@ -80,24 +80,12 @@ QByteArray readAll(const QString &path)
 
 // Saving, opening and exporting rosters and storing the month's counts,
 // through the main window's own commands.
-class TestRosterFiles : public QObject
+class TestRosterFiles : public QObject, private PanelTest::DatabaseFixture
 {
     Q_OBJECT
 
-    std::unique_ptr<TestSupport::TestDatabase> m_file;
     QTemporaryDir m_dir;
-    qint64 m_duty = 0;
-    qint64 m_patrol = 0;
 
-    static void exec(const QString &sql, const QVariantList &params = {})
-    {
-        QVERIFY2(Globals::database()->execute(sql, params),
-                 qPrintable(Globals::database()->errorString()));
-    }
-    static qint64 number(const QString &sql, const QVariantList &params = {})
-    {
-        return Globals::database()->scalar(sql, params).toLongLong();
-    }
     QString path(const QString &name) const { return QDir(m_dir.path()).filePath(name); }
 
     // A small May 2024 roster: day 1 has every person on duty 1, Kowalski and
@@ -134,34 +122,17 @@ private Q_SLOTS:
     void init()
     {
         QVERIFY(m_dir.isValid());
-        m_file = std::make_unique<TestSupport::TestDatabase>();
-        QVERIFY2(m_file->isValid(), qPrintable(m_file->errorString()));
-        Globals::setDatabase(m_file->take());
-        QString error;
-        auto options = clsOptions::load(*Globals::database(), &error);
-        QVERIFY2(options, qPrintable(error));
-        Globals::setOptions(std::move(options));
-        Globals::options()->SetOption(QStringLiteral("CellShow"),
-                                      QStringLiteral("[nazwisko] [imie]"));
-        exec(QStringLiteral("INSERT INTO grupy (nazwa) VALUES ('Alfa'), ('Beta')"));
-        exec(QStringLiteral(
-            "INSERT INTO ludzie (id_grupa, nazwisko, imie, stopien, mezczyzna, random) VALUES "
-            "('1', 'Kowalski', 'Jan', 'kpr.', 1, 10), ('1', 'Nowak', 'Adam', 'sierż.', 1, 20), "
-            "('2', 'Wiśniewski', 'Piotr', 'szer.', 1, 30), ('7', 'Zając', 'Ewa', 'szer.', 0, 40)"));
-        exec(QStringLiteral(
-            "INSERT INTO sluzby (nazwa, od, okres, ilosc_std, kobiety, rest, calagrupa) VALUES "
-            "('Dyżur', '08:00', 24, 1, 1, 0, 0), ('Patrol', '20:00', 8, 1, 1, 0, 0)"));
-        m_duty = number(QStringLiteral("SELECT id FROM sluzby WHERE nazwa='Dyżur'"));
-        m_patrol = number(QStringLiteral("SELECT id FROM sluzby WHERE nazwa='Patrol'"));
+        openDatabase();
         // Zając takes no part in a generated roster: only Alfa and Beta exist.
+        exec(QStringLiteral("INSERT INTO ludzie (id_grupa, nazwisko, imie, stopien, mezczyzna, random) "
+                            "VALUES ('7', 'Zając', 'Ewa', 'szer.', 0, 40)"));
         Module1::resetFileDialogState();
         Messages::clearShown();
     }
     void cleanup()
     {
         QCOMPARE(FileDialogs::pendingAnswers(), 0);
-        Globals::closeDatabase();
-        m_file.reset();
+        closeDatabase();
     }
 
     // A generated roster saved (under a name typed in capitals) and opened in
