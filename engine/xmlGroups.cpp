@@ -266,10 +266,11 @@ const xmlGroups::Rules &xmlGroups::rulesOf(const Xml::Document &rules)
     return *m_rules;
 }
 
-bool xmlGroups::groupBanned(const Rules &rules, int day, const QString &serviceId, const QString &groupId) const
+bool xmlGroups::boundToOthers(const Section &section, const QString &key, int day,
+                              const QString &serviceId)
 {
-    const auto it = rules.grupySluzby.constFind(groupId);
-    if (it == rules.grupySluzby.constEnd())
+    const auto it = section.constFind(key);
+    if (it == section.constEnd())
         return false;
     bool restricted = false;
     for (const Period &period : *it) {
@@ -280,6 +281,11 @@ bool xmlGroups::groupBanned(const Rules &rules, int day, const QString &serviceI
             return false;
     }
     return restricted;
+}
+
+bool xmlGroups::groupBanned(const Rules &rules, int day, const QString &serviceId, const QString &groupId) const
+{
+    return boundToOthers(rules.grupySluzby, groupId, day, serviceId);
 }
 
 bool xmlGroups::RulesDone_Group(const Xml::Document &rules, int day, const QString &serviceId,
@@ -291,18 +297,7 @@ bool xmlGroups::RulesDone_Group(const Xml::Document &rules, int day, const QStri
 bool xmlGroups::RulesDone_Person(const Rules &rules, int day, const QString &serviceId,
                                  const QString &personId) const
 {
-    const auto it = rules.ludzieSluzby.constFind(personId);
-    if (it == rules.ludzieSluzby.constEnd())
-        return false;
-    bool restricted = false;
-    for (const Period &period : *it) {
-        if (!period.inForce(day))
-            continue;
-        restricted = true;
-        if (!period.arg2.isNull() && period.arg2 == serviceId)
-            return false;
-    }
-    return restricted;
+    return boundToOthers(rules.ludzieSluzby, personId, day, serviceId);
 }
 
 QStringList xmlGroups::RulesFilter_Persons(const Rules &rules, int day, const QString &serviceId) const

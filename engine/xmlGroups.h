@@ -133,6 +133,10 @@ private:
     {
         Section grupySluzby, sluzbyGrupy, ludzieSluzby, sluzbyLudzie, zwolnienia, sluzbyIlosc;
     };
+    // True when a rule of the section binds key to other duties on that day
+    // (a period in force that does not name serviceId).
+    static bool boundToOthers(const Section &section, const QString &key, int day,
+                              const QString &serviceId);
     struct Absence
     {
         qint64 from = 0; // seconds, first day 00:00
