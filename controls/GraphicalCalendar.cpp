@@ -138,7 +138,9 @@ bool onLeftArrow(float x, float arrowWidth)
 
 bool onRightArrow(float x, float clientWidth, float arrowWidth)
 {
-    return clientWidth - 2 - arrowWidth < x && x < clientWidth - 2;
+    // The glyph is placed from the outer width, two pixels wider than the
+    // client area, so it sits flush with the client's right edge.
+    return clientWidth - arrowWidth < x && x < clientWidth;
 }
 
 } // namespace CalendarGeometry
@@ -622,45 +624,48 @@ void GraphicalCalendar::mousePressEvent(QMouseEvent *event)
     const float y = float(pos.y());
     CalendarLayout &l = m_layout;
     const CalendarHit hit = CalendarGeometry::hitTest(l, x, y);
-    if (hit.row < 0 || hit.row >= l.rows || hit.col < 0 || hit.col >= l.cols)
+    const bool inGrid = hit.row >= 0 && hit.row < l.rows && hit.col >= 0 && hit.col < l.cols;
+    // The arrows are drawn at the client's edges, outside the centred blocks
+    // when the control is wider than they are: test them where they are drawn.
+    const bool titleBand = hit.row == 0 && hit.dayRow == -2;
+    const bool leftArrow = titleBand && CalendarGeometry::onLeftArrow(x, float(m_arrowSize.width()));
+    const bool rightArrow =
+        titleBand
+        && CalendarGeometry::onRightArrow(x, float(contentsRect().width()), float(m_arrowSize.width()));
+    if (!inGrid && !leftArrow && !rightArrow)
         return;
 
-    if (hit.dayRow != -2 && hit.onDay) {
+    if (inGrid && hit.dayRow != -2 && hit.onDay) {
         const QDate old = m_value;
         m_value = hit.date();
         paintDateCell(old);
         paintDateCell(m_value);
         Q_EMIT DateChange();
     }
-    const float xc = x - l.offsetX;
-    if (hit.dayRow == -2) {
-        const int blocks = l.rows * l.cols;
-        if (hit.row == 0 && hit.col == 0 && CalendarGeometry::onLeftArrow(xc, float(m_arrowSize.width()))) {
-            l.firstShownMonth = l.firstShownMonth.addMonths(-1);
-            if (CalendarGeometry::monthDiff(l.firstShownMonth, m_value) > blocks - 1) {
-                const int day = std::min(m_value.day(), l.firstShownMonth.daysInMonth());
-                m_value = QDate(l.firstShownMonth.year(), l.firstShownMonth.month(), day)
-                              .addMonths(blocks - 1);
-                Q_EMIT DateChange();
-            }
-            if (m_listening)
-                Q_EMIT PositionChange(false, l.firstShownMonth);
-            PaintCalendar();
+    const int blocks = l.rows * l.cols;
+    if (leftArrow) {
+        l.firstShownMonth = l.firstShownMonth.addMonths(-1);
+        if (CalendarGeometry::monthDiff(l.firstShownMonth, m_value) > blocks - 1) {
+            const int day = std::min(m_value.day(), l.firstShownMonth.daysInMonth());
+            m_value = QDate(l.firstShownMonth.year(), l.firstShownMonth.month(), day).addMonths(blocks - 1);
+            Q_EMIT DateChange();
         }
-        if (hit.row == 0 && hit.col == l.cols - 1
-            && CalendarGeometry::onRightArrow(xc, float(contentsRect().width()),
-                                              float(m_arrowSize.width()))) {
-            l.firstShownMonth = l.firstShownMonth.addMonths(1);
-            if (CalendarGeometry::monthDiff(l.firstShownMonth, m_value) < 0) {
-                const int day = std::min(m_value.day(), l.firstShownMonth.daysInMonth());
-                m_value = QDate(l.firstShownMonth.year(), l.firstShownMonth.month(), day);
-                Q_EMIT DateChange();
-            }
-            if (m_listening)
-                Q_EMIT PositionChange(false, l.firstShownMonth);
-            PaintCalendar();
-        }
+        if (m_listening)
+            Q_EMIT PositionChange(false, l.firstShownMonth);
+        PaintCalendar();
     }
+    if (rightArrow) {
+        l.firstShownMonth = l.firstShownMonth.addMonths(1);
+        if (CalendarGeometry::monthDiff(l.firstShownMonth, m_value) < 0) {
+            const int day = std::min(m_value.day(), l.firstShownMonth.daysInMonth());
+            m_value = QDate(l.firstShownMonth.year(), l.firstShownMonth.month(), day);
+            Q_EMIT DateChange();
+        }
+        if (m_listening)
+            Q_EMIT PositionChange(false, l.firstShownMonth);
+        PaintCalendar();
+    }
+    const float xc = x - l.offsetX;
     Q_EMIT MouseDown(MouseCodes::button(event->button()), MouseCodes::shift(event->modifiers()),
                      xc * Draw::twipsPerPixelX(), y * Draw::twipsPerPixelY());
 }

@@ -59,7 +59,9 @@ QPointF dayCellOrigin(const CalendarLayout &layout, int row, int col, int day);
 // Block (row, col) that shows a date's month; false when it is not shown.
 bool blockOfDate(const CalendarLayout &layout, QDate date, int *row, int *col);
 CalendarHit hitTest(const CalendarLayout &layout, float x, float y);
-// Arrow zones of the title band; x is already corrected by offsetX.
+// Arrow zones of the title band: the boxes the glyphs are drawn in, at the
+// client's edges whatever the centring. x is the client position itself,
+// not corrected by offsetX.
 bool onLeftArrow(float x, float arrowWidth);
 bool onRightArrow(float x, float clientWidth, float arrowWidth);
 

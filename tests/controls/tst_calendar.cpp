@@ -58,7 +58,7 @@ struct CalendarFixture
     QPoint leftArrow() const { return titleBand(2 + float(cal.arrowSize().width()) / 2); }
     QPoint rightArrow() const
     {
-        return titleBand(float(cal.contentsRect().width()) - 2 - float(cal.arrowSize().width()) / 2);
+        return titleBand(float(cal.contentsRect().width()) - float(cal.arrowSize().width()) / 2);
     }
     QColor pixel(QPointF client) const { return cal.image().pixelColor(client.toPoint()); }
     QPointF cellOrigin(QDate date) const
@@ -91,6 +91,8 @@ private Q_SLOTS:
     void hitTest_data();
     void hitTest();
     void arrowZones();
+    void arrowsAnswerWhereDrawn_data();
+    void arrowsAnswerWhereDrawn();
     void eventSequences_data();
     void eventSequences();
     void selectedAndTodayColours();
@@ -156,15 +158,84 @@ void TestCalendar::hitTest()
 
 void TestCalendar::arrowZones()
 {
-    // Open intervals: (2, w + 2) and (W - 2 - w, W - 2).
+    // Open intervals: (2, w + 2) and, flush with the client's right edge, (W - w, W).
     QVERIFY(!CalendarGeometry::onLeftArrow(2, 9));
     QVERIFY(CalendarGeometry::onLeftArrow(2.5, 9));
     QVERIFY(CalendarGeometry::onLeftArrow(10.5, 9));
     QVERIFY(!CalendarGeometry::onLeftArrow(11, 9));
-    QVERIFY(!CalendarGeometry::onRightArrow(189, 200, 9));
-    QVERIFY(CalendarGeometry::onRightArrow(189.5, 200, 9));
-    QVERIFY(CalendarGeometry::onRightArrow(197.5, 200, 9));
-    QVERIFY(!CalendarGeometry::onRightArrow(198, 200, 9));
+    QVERIFY(!CalendarGeometry::onRightArrow(191, 200, 9));
+    QVERIFY(CalendarGeometry::onRightArrow(191.5, 200, 9));
+    QVERIFY(CalendarGeometry::onRightArrow(199.5, 200, 9));
+    QVERIFY(!CalendarGeometry::onRightArrow(200, 200, 9));
+}
+
+void TestCalendar::arrowsAnswerWhereDrawn_data()
+{
+    QTest::addColumn<int>("cols");
+    QTest::addColumn<int>("extraWidth");
+    QTest::newRow("as wide as its block") << 1 << 0;
+    QTest::newRow("half a pixel of centring") << 1 << 1;
+    QTest::newRow("wider") << 1 << 41;
+    QTest::newRow("centring wider than a block") << 1 << 400;
+    QTest::newRow("two blocks, wider") << 2 << 60;
+}
+
+// Every pixel of each drawn arrow answers a press, at every width; the
+// centring strip beside the arrows does not.
+void TestCalendar::arrowsAnswerWhereDrawn()
+{
+    QFETCH(int, cols);
+    QFETCH(int, extraWidth);
+    CalendarFixture f(QDate(2026, 3, 20), cols);
+    const QSize needed = CalendarGeometry::neededSize(f.cal.layout());
+    f.cal.resize(needed.width() + extraWidth, needed.height());
+    QCOMPARE(f.cal.width(), needed.width() + extraWidth);
+    QCOMPARE(f.cal.layout().offsetX, float(extraWidth) / 2);
+
+    const int clientWidth = f.cal.contentsRect().width();
+    const int arrowWidth = int(std::ceil(f.cal.arrowSize().width()));
+    const int band = int(f.cal.layout().dayCellHeight);
+    const QColor ink = colorOf(f.cal.ForeColor());
+    // The arrow glyphs, as drawn at the client's left and right edges.
+    auto drawn = [&](int from, int to) {
+        QList<QPoint> pixels;
+        for (int y = 0; y <= band; ++y)
+            for (int x = from; x < to; ++x)
+                if (f.pixel(QPointF(x, y)) == ink)
+                    pixels.append(QPoint(x, y));
+        return pixels;
+    };
+    const QList<QPoint> left = drawn(0, arrowWidth + 4);
+    const QList<QPoint> right = drawn(clientWidth - arrowWidth - 4, clientWidth);
+    QVERIFY(left.size() > 10);
+    QVERIFY(right.size() > 10);
+
+    // A press on a pixel is reported at the pixel's own position.
+    const QPoint frame = f.cal.contentsRect().topLeft();
+    QDate month = f.cal.layout().firstShownMonth;
+    for (const QPoint &p : left) {
+        QTest::mouseClick(&f.cal, Qt::LeftButton, {}, p + frame);
+        month = month.addMonths(-1);
+        QVERIFY2(f.cal.layout().firstShownMonth == month,
+                 qPrintable(QStringLiteral("left arrow at %1,%2").arg(p.x()).arg(p.y())));
+    }
+    for (const QPoint &p : right) {
+        QTest::mouseClick(&f.cal, Qt::LeftButton, {}, p + frame);
+        month = month.addMonths(1);
+        QVERIFY2(f.cal.layout().firstShownMonth == month,
+                 qPrintable(QStringLiteral("right arrow at %1,%2").arg(p.x()).arg(p.y())));
+    }
+
+    // Where the arrows would be if they moved with the centred blocks: the
+    // title band there is not an arrow.
+    const float offset = f.cal.layout().offsetX;
+    if (offset > float(arrowWidth) + 2) {
+        for (const float x : {2 + offset + float(arrowWidth) / 2,
+                              float(clientWidth) - float(arrowWidth) / 2 - offset}) {
+            QTest::mouseClick(&f.cal, Qt::LeftButton, {}, f.titleBand(x));
+            QCOMPARE(f.cal.layout().firstShownMonth, month);
+        }
+    }
 }
 
 void TestCalendar::eventSequences_data()
