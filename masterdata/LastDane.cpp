@@ -133,6 +133,9 @@ LastDane::LastDane(QWidget *parent) : QDialog(parent)
     m_lista->setColWidth(0, Module1::TwipsToPixels(3590, dpiX));
     m_lista->setColWidth(1, Module1::TwipsToPixels(1800, dpiX));
     m_lista->setColWidth(2, Module1::TwipsToPixels(1200, dpiX));
+    m_lista->setColAlignment(0, Qt::AlignLeft | Qt::AlignVCenter);
+    m_lista->setColAlignment(1, Qt::AlignCenter);
+    m_lista->setColAlignment(2, Qt::AlignCenter);
     m_lista->setText(0, 0, QStringLiteral("Nazwisko"));
     m_lista->setText(0, 1, QStringLiteral("Data świeżości"));
     m_lista->setText(0, 2, QStringLiteral("Ilość służb"));

@@ -11,6 +11,7 @@ namespace {
 
 constexpr int DefaultColWidth = 64;
 constexpr int TextPadding = 3;
+constexpr Qt::Alignment DefaultAlignment = Qt::AlignLeft | Qt::AlignVCenter;
 
 // Position of the first edge of index in a run of sizes: the fixed ones from
 // 0, then the scrollable ones from first on; -1 when index is scrolled out.
@@ -138,6 +139,7 @@ void FlexGrid::setCols(int count)
     count = std::max(0, count);
     m_colWidths.resize(count, DefaultColWidth);
     m_colData.resize(count, 0);
+    m_colAlignments.resize(count, DefaultAlignment);
     for (auto &cells : m_cells)
         cells.resize(count);
     m_col = std::clamp(m_col, 0, std::max(0, cols() - 1));
@@ -187,6 +189,19 @@ void FlexGrid::setRowHeight(int row, int height)
         return;
     m_rowHeights[row] = std::max(0, height);
     updateScrollBars();
+    viewport()->update();
+}
+
+Qt::Alignment FlexGrid::colAlignment(int col) const
+{
+    return col >= 0 && col < cols() ? m_colAlignments[col] : DefaultAlignment;
+}
+
+void FlexGrid::setColAlignment(int col, Qt::Alignment alignment)
+{
+    if (col < 0 || col >= cols())
+        return;
+    m_colAlignments[col] = alignment;
     viewport()->update();
 }
 
@@ -343,6 +358,7 @@ FlexGrid::State FlexGrid::saveState() const
     s.colWidths = m_colWidths;
     s.rowHeights = m_rowHeights;
     s.colData = m_colData;
+    s.colAlignments = m_colAlignments;
     s.row = m_row;
     s.col = m_col;
     s.topRow = m_topRow;
@@ -356,6 +372,7 @@ void FlexGrid::restoreState(const State &state)
     m_colWidths = state.colWidths;
     m_rowHeights = state.rowHeights;
     m_colData = state.colData;
+    m_colAlignments = state.colAlignments;
     m_row = state.row;
     m_col = state.col;
     m_topRow = state.topRow;
@@ -415,7 +432,7 @@ void FlexGrid::paintCell(QPainter &painter, int row, int col, const QRect &rect)
     if (!cell.text.isEmpty()) {
         QString shown = cell.text;
         shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        int flags = fixed ? Qt::AlignCenter : (Qt::AlignLeft | Qt::AlignVCenter);
+        int flags = int(fixed ? Qt::Alignment(Qt::AlignCenter) : m_colAlignments[col]);
         if (m_wordWrap)
             flags |= Qt::TextWordWrap;
         painter.setPen(fore);

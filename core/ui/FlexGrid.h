@@ -56,6 +56,11 @@ public:
     int rowHeight(int row) const;
     void setRowHeight(int row, int height);
 
+    // How the column's text sits in its cells below the fixed rows; left and
+    // vertically centred unless set. Fixed cells are always centred.
+    Qt::Alignment colAlignment(int col) const;
+    void setColAlignment(int col, Qt::Alignment alignment);
+
     QString text(int row, int col) const;
     void setText(int row, int col, const QString &text);
     qint64 colData(int col) const;
@@ -134,6 +139,7 @@ public:
         QList<int> colWidths;
         QList<int> rowHeights;
         QList<qint64> colData;
+        QList<Qt::Alignment> colAlignments;
         int row = 0, col = 0, topRow = 1, leftCol = 1;
     };
 
@@ -142,6 +148,7 @@ private:
     QList<int> m_colWidths;
     QList<int> m_rowHeights;
     QList<qint64> m_colData;
+    QList<Qt::Alignment> m_colAlignments;
     int m_fixedRows = 1;
     int m_fixedCols = 1;
     int m_row = 0;

@@ -1,8 +1,11 @@
 #include "core/ui/FlexGrid.h"
+#include "tests/support/InkBounds.h"
 
 #include <QImage>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <cstdlib>
 
 // The roster grid: geometry with a fixed header row and day column,
 // scrolling by cells, colours as painted, its saved state.
@@ -137,6 +140,58 @@ private Q_SLOTS:
         QCOMPARE(spy.first().at(1).toInt(), 2);
         QCOMPARE(grid.row(), 2);
         QCOMPARE(grid.col(), 2);
+    }
+
+    // Ordinary cells place their text by their column's alignment; fixed
+    // cells stay centred; the alignment is part of the saved state.
+    void columnAlignment_data()
+    {
+        QTest::addColumn<bool>("set");
+        QTest::addColumn<Qt::Alignment>("alignment");
+        QTest::newRow("left and vertically centred, unless set") << false << Qt::Alignment();
+        QTest::newRow("centred") << true << Qt::Alignment(Qt::AlignCenter);
+        QTest::newRow("left and vertically centred") << true << (Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    void columnAlignment()
+    {
+        QFETCH(bool, set);
+        QFETCH(Qt::Alignment, alignment);
+        FlexGrid grid;
+        grid.setRows(3);
+        grid.setCols(2);
+        grid.setColWidth(1, 150);
+        for (int r = 0; r < 3; ++r)
+            grid.setRowHeight(r, 40);
+        grid.resize(300, 200);
+        grid.setText(0, 1, QStringLiteral("Ilość"));
+        grid.setText(1, 1, QStringLiteral("12"));
+        if (set) {
+            const FlexGrid::State plain = grid.saveState();
+            grid.setColAlignment(1, alignment);
+            const FlexGrid::State aligned = grid.saveState();
+            grid.restoreState(plain);
+            QCOMPARE(grid.colAlignment(1), Qt::AlignLeft | Qt::AlignVCenter);
+            grid.restoreState(aligned);
+        }
+        QCOMPARE(grid.colAlignment(1), set ? alignment : Qt::AlignLeft | Qt::AlignVCenter);
+
+        QImage image(grid.viewport()->size(), QImage::Format_RGB32);
+        grid.viewport()->render(&image);
+        // Inside the grid lines at the right and bottom edge.
+        auto ink = [&](int row) {
+            return TestSupport::inkBounds(image, grid.layout().cellRect(row, 1).adjusted(0, 0, -2, -2));
+        };
+        const QRect cell = grid.layout().cellRect(1, 1).adjusted(0, 0, -1, -1);
+        const QRect text = ink(1);
+        QVERIFY(!text.isEmpty());
+        QVERIFY2(std::abs(text.center().y() - cell.center().y()) <= 2, "vertically centred");
+        if (alignment & Qt::AlignHCenter)
+            QVERIFY2(std::abs(text.center().x() - cell.center().x()) <= 2, "centred");
+        else
+            QVERIFY2(text.left() - cell.left() <= 5, "at the left edge");
+        const QRect header = ink(0);
+        const QRect headerCell = grid.layout().cellRect(0, 1).adjusted(0, 0, -1, -1);
+        QVERIFY2(std::abs(header.center().x() - headerCell.center().x()) <= 2, "header centred");
     }
 
     void rowsGrowToText()

@@ -4,10 +4,13 @@
 #include "masterdata/Ludzie.h"
 #include "controls/ToolBarN.h"
 #include "platform/db/Recordset.h"
+#include "tests/support/InkBounds.h"
 
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QLineEdit>
+
+#include <cstdlib>
 
 namespace {
 
@@ -121,6 +124,33 @@ private Q_SLOTS:
         QCOMPARE(gridColumn(grid, 1), QStringList({"", ""}));
         QCOMPARE(gridColumn(grid, 2), QStringList({"0", "5"}));
         QVERIFY(Messages::shown().isEmpty());
+    }
+
+    // As the planner sees the rows: names at the left, vertically centred;
+    // dates and counts centred in their columns.
+    void columnAlignment()
+    {
+        LastDane window;
+        window.show();
+        window.setMonth(QDate(2024, 5, 1));
+        FlexGrid *grid = window.lista();
+        QCOMPARE(gridColumn(grid, 2), QStringList({"0", "3", "2"}));
+        QImage image(grid->viewport()->size(), QImage::Format_RGB32);
+        grid->viewport()->render(&image);
+        // Rows 2 and 3: the editors stand on row 1.
+        for (int r = 2; r <= 3; ++r) {
+            for (int c = 0; c < 3; ++c) {
+                const QRect cell = grid->layout().cellRect(r, c).adjusted(0, 0, -1, -1);
+                const QRect text = TestSupport::inkBounds(image, cell.adjusted(0, 0, -1, -1));
+                const QString where = QStringLiteral("row %1, column %2").arg(r).arg(c);
+                QVERIFY2(!text.isEmpty(), qPrintable(where));
+                QVERIFY2(std::abs(text.center().y() - cell.center().y()) <= 2, qPrintable(where));
+                if (c == 0)
+                    QVERIFY2(text.left() - cell.left() <= 5, qPrintable(where));
+                else
+                    QVERIFY2(std::abs(text.center().x() - cell.center().x()) <= 2, qPrintable(where));
+            }
+        }
     }
 
     void editAndSavePerGroup_data()
