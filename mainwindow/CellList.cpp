@@ -3,6 +3,7 @@
 #include "engine/Algorytmy.h"
 
 #include "controls/BlueCommand.h"
+#include "controls/PolishTreeItem.h"
 #include "controls/TBNItems.h"
 #include "controls/ToolBarIcons.h"
 #include "controls/ToolBarN.h"
@@ -289,8 +290,9 @@ void CellList::save()
                 row->setText(CountColumn, QString::number(row->text(CountColumn).toLongLong() + gain));
             } else {
                 const PersonRow &person = written[id];
-                auto *added = new QTreeWidgetItem(
-                    m_people, {person.nazwisko + u' ' + person.imie, *person.groupName, QString::number(gain)});
+                auto *added = new PolishTreeItem(
+                    m_people, QStringList{person.nazwisko + u' ' + person.imie, *person.groupName,
+                                          QString::number(gain)});
                 added->setData(0, KeyRole, Module1::KeyFromId(id));
                 const QDate day(m_month.year(), m_month.month(), m_row);
                 added->setData(0, TagRole, day.toString(QStringLiteral("yyyy-MM-dd")));

@@ -1,6 +1,7 @@
 #include "mainwindow/Panel.h"
 
 #include "controls/GraphicalCalendar.h"
+#include "controls/PolishTreeItem.h"
 #include "controls/TBNItems.h"
 #include "controls/ToolBarIcons.h"
 #include "controls/ToolBarN.h"
@@ -36,6 +37,7 @@
 #include <QLabel>
 #include <QLinearGradient>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QSet>
 #include <QToolBar>
@@ -44,6 +46,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace {
 
@@ -67,6 +70,28 @@ constexpr int CalendarHeight = 2115;
 constexpr int Gap = 120;
 
 const QString MissingRoster = QStringLiteral("Brak otworzonego/stworzonego grafiku!");
+
+// lstLudzie tells of a released mouse button once the list has applied the
+// click to its selection: a click on one of several selected rows narrows
+// the selection only on release.
+class PeopleList : public QTreeWidget
+{
+public:
+    PeopleList(QWidget *parent, std::function<void()> released)
+        : QTreeWidget(parent), m_released(std::move(released))
+    {
+    }
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override
+    {
+        QTreeWidget::mouseReleaseEvent(event);
+        m_released();
+    }
+
+private:
+    std::function<void()> m_released;
+};
 
 } // namespace
 
@@ -151,7 +176,7 @@ void Panel::buildControls()
         });
     });
 
-    m_lstLudzie = new QTreeWidget(m_surface);
+    m_lstLudzie = new PeopleList(m_surface, [this] { Ui::guarded([this] { markSelectedPeople(); }); });
     m_lstLudzie->setObjectName(QStringLiteral("lstLudzie"));
     m_lstLudzie->setColumnCount(3);
     m_lstLudzie->setHeaderLabels(
@@ -161,7 +186,6 @@ void Panel::buildControls()
     m_lstLudzie->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_lstLudzie->header()->setSectionsClickable(true);
     m_lstLudzie->header()->setStretchLastSection(false);
-    m_lstLudzie->viewport()->installEventFilter(this);
     connect(m_lstLudzie->header(), &QHeaderView::sectionClicked, this,
             [this](int column) { Ui::guarded([&] { sortPeople(column); }); });
     m_flatHeader = std::make_unique<cFlatHeader>();
@@ -368,8 +392,6 @@ bool Panel::eventFilter(QObject *watched, QEvent *event)
         }
         if (event->type() == QEvent::Resize)
             layoutControls();
-    } else if (watched == m_lstLudzie->viewport() && event->type() == QEvent::MouseButtonRelease) {
-        Ui::guarded([this] { markSelectedPeople(); });
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -614,7 +636,7 @@ void Panel::sortPeople(int column)
     else
         m_sortOrder = Qt::AscendingOrder;
     m_sortColumn = column;
-    // Texts are compared as they are, so counts sort as text.
+    // Texts are compared in Polish order, so counts sort as text.
     m_lstLudzie->sortItems(column, m_sortOrder);
     m_lstLudzie->header()->setSortIndicatorShown(true);
     m_lstLudzie->header()->setSortIndicator(column, m_sortOrder);
@@ -754,7 +776,7 @@ void Panel::addRow(qint64 id, const QString &name, const QString &group, qint64 
 void Panel::addPersonRow(qint64 id, const QString &name, const QString &group,
                          const QString &count, const QString &lastDate)
 {
-    auto *item = new QTreeWidgetItem(m_lstLudzie, {name, group, count});
+    auto *item = new PolishTreeItem(m_lstLudzie, QStringList{name, group, count});
     item->setData(0, KeyRole, Module1::KeyFromId(id));
     item->setData(0, TagRole, lastDate);
 }

@@ -20,7 +20,7 @@ struct KatFixture
         kat.Nodes().Add({}, tvwLast, "ALL", "Wszystkie");
         kat.Nodes().Add("ALL", tvwChild, "ID=2", "Beta");
         kat.Nodes().Add("ALL", tvwChild, "ID=1", "Alfa");
-        kat.Nodes().Add("ALL", tvwChild, "ID=x7", "Kappa");
+        kat.Nodes().Add("ALL", tvwChild, "ID=x7", "Zwiad");
         kat.tree()->expandAll();
         kat.resize(220, 300);
         kat.show();
@@ -92,10 +92,17 @@ void TestKat::rename_data()
     QTest::addColumn<QStringList>("expected");
     QTest::addColumn<QStringList>("children");
     QTest::newRow("new name, sorted")
-        << "ID=1" << "Zeta" << QStringList{"Rename:1:Zeta", "Click:ID=1"} << QStringList{"Beta", "Kappa", "Zeta"};
+        << "ID=1" << "Kappa" << QStringList{"Rename:1:Kappa", "Click:ID=1"} << QStringList{"Beta", "Kappa", "Zwiad"};
+    // Polish order, not code points: "Ł" before "Z", lower case among upper.
+    QTest::newRow("Polish letter") << "ID=1" << "Łączność" << QStringList{"Rename:1:Łączność", "Click:ID=1"}
+                                   << QStringList{"Beta", "Łączność", "Zwiad"};
+    QTest::newRow("accented capital") << "ID=2" << "Ćwiczebna" << QStringList{"Rename:2:Ćwiczebna", "Click:ID=2"}
+                                      << QStringList{"Alfa", "Ćwiczebna", "Zwiad"};
+    QTest::newRow("lower case") << "ID=x7" << "artyleria" << QStringList{"Rename:0:artyleria", "Click:ID=x7"}
+                                << QStringList{"Alfa", "artyleria", "Beta"};
     QTest::newRow("unchanged name") << "ID=2" << "Beta" << QStringList{"Click:ID=2"}
-                                    << QStringList{"Alfa", "Beta", "Kappa"};
-    QTest::newRow("empty name") << "ID=2" << "" << QStringList{} << QStringList{"Beta", "Alfa", "Kappa"};
+                                    << QStringList{"Alfa", "Beta", "Zwiad"};
+    QTest::newRow("empty name") << "ID=2" << "" << QStringList{} << QStringList{"Beta", "Alfa", "Zwiad"};
     QTest::newRow("key without a number")
         << "ID=x7" << "Omega" << QStringList{"Rename:0:Omega", "Click:ID=x7"} << QStringList{"Alfa", "Beta", "Omega"};
 }
@@ -112,7 +119,12 @@ void TestKat::rename()
     QVERIFY(f.editing());
     QLineEdit *editor = f.editor();
     QVERIFY(editor);
-    editor->setText(text);
+    // Typed over the old name, which the editor opens selected.
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(editor, Qt::Key_Delete);
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, editor, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    QCOMPARE(editor->text(), text);
     QTest::keyClick(editor, Qt::Key_Return);
     // The view commits and closes its editor through queued calls.
     QCoreApplication::processEvents();

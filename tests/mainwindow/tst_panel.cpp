@@ -300,32 +300,62 @@ private Q_SLOTS:
         QVERIFY(panel.ScheduleReady());
     }
 
-    // Header clicks sort as text: ascending, then descending.
+    // Header clicks sort in Polish order, counts as text: ascending, then
+    // descending; rows put back after a failed run keep that order.
     void sortPeople()
     {
         TestPanel panel;
+        panel.resize(1000, 700);
+        panel.show();
+        panel.toolbarClick(QStringLiteral("create"));
+        QVERIFY(panel.xmlDocument());
         panel.clear();
-        panel.addRow(1, QStringLiteral("Nowak Adam"), QStringLiteral("Alfa"), 9, {});
-        panel.addRow(2, QStringLiteral("Kowalski Jan"), QStringLiteral("Beta"), 10, {});
-        panel.addRow(3, QStringLiteral("Zając Ewa"), QStringLiteral("Alfa"), 2, {});
-        panel.sortRows();
+        panel.addRow(1, QStringLiteral("Zieliński Adam"), QStringLiteral("Alfa"), 9, {});
+        panel.addRow(2, QStringLiteral("Ćwik Jan"), QStringLiteral("beta"), 10, {});
+        panel.addRow(3, QStringLiteral("adamczyk Ewa"), QStringLiteral("Alfa"), 2, {});
+        panel.addRow(4, QStringLiteral("Łukasik Ola"), QStringLiteral("Żbik"), 2, {});
+        panel.addRow(5, QStringLiteral("Cygan Piotr"), QStringLiteral("Alfa"), 1, {});
+        QTreeWidget *list = panel.lstLudzie();
         auto column = [&](int c) {
             QStringList texts;
-            for (int i = 0; i < panel.lstLudzie()->topLevelItemCount(); ++i)
-                texts << panel.lstLudzie()->topLevelItem(i)->text(c);
+            for (int i = 0; i < list->topLevelItemCount(); ++i)
+                texts << list->topLevelItem(i)->text(c);
             return texts;
         };
-        QCOMPARE(column(0), (QStringList{"Kowalski Jan", "Nowak Adam", "Zając Ewa"}));
-        panel.sortPeople(2);
-        QCOMPARE(column(2), (QStringList{"10", "2", "9"}));
-        panel.sortPeople(2);
-        QCOMPARE(column(2), (QStringList{"9", "2", "10"}));
-        panel.sortPeople(0);
-        QCOMPARE(column(0), (QStringList{"Kowalski Jan", "Nowak Adam", "Zając Ewa"}));
+        auto clickHeader = [&](int c) {
+            QHeaderView *header = list->header();
+            const QPoint at(header->sectionViewportPosition(c) + header->sectionSize(c) / 2,
+                            header->height() / 2);
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+        };
+        const QStringList byName{"adamczyk Ewa", "Cygan Piotr", "Ćwik Jan", "Łukasik Ola",
+                                 "Zieliński Adam"};
+        panel.sortRows();
+        QCOMPARE(column(0), byName);
+        clickHeader(2);
+        QCOMPARE(column(2), (QStringList{"1", "10", "2", "2", "9"}));
+        clickHeader(2);
+        QCOMPARE(column(2), (QStringList{"9", "2", "2", "10", "1"}));
+        clickHeader(1);
+        QCOMPARE(column(1), (QStringList{"Alfa", "Alfa", "Alfa", "beta", "Żbik"}));
+        clickHeader(0);
+        QCOMPARE(column(0), byName);
+        clickHeader(0);
+        QCOMPARE(column(0), (QStringList{byName.rbegin(), byName.rend()}));
+
+        // A run that hands over nothing puts the rows back; they still sort
+        // in Polish order.
+        panel.runMonth = QDate(2024, 2, 1);
+        Globals::options()->SetOption(QStringLiteral("CellWidth"), QStringLiteral("szeroka"));
+        panel.toolbarClick(QStringLiteral("create"));
+        QCOMPARE(Messages::shown().size(), 1);
+        QCOMPARE(list->topLevelItemCount(), 5);
+        clickHeader(0);
+        QCOMPARE(column(0), byName);
     }
 
-    // Releasing the mouse over the list marks the cells of the selected
-    // people and scrolls to the first one; nobody selected clears the marks.
+    // Releasing the mouse over the list marks the cells of the people the
+    // list shows selected after the click, and scrolls to the first one.
     void markSelectedPeople()
     {
         TestPanel panel;
@@ -334,43 +364,108 @@ private Q_SLOTS:
         panel.toolbarClick(QStringLiteral("create"));
         QVERIFY(panel.xmlDocument());
         QTreeWidget *list = panel.lstLudzie();
-        QTreeWidgetItem *row = list->topLevelItem(2);
-        const QString key = row->data(0, Qt::UserRole).toString();
-        row->setSelected(true);
-        QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
-
-        const QList<Xml::Node> persons = panel.xmlDocument()->selectNodes(
-            QStringLiteral("//Osoba[@Id='%1']").arg(Module1::IdFromKey(key)));
-        QVERIFY(!persons.isEmpty());
-        QSet<QPair<int, int>> marked;
-        for (const Xml::Node &person : persons) {
-            const QStringList pos =
-                person.parent().attribute(QStringLiteral("Position")).split(u'.');
-            marked.insert({pos[1].toInt(), pos[0].toInt()});
-        }
         FlexGrid *grid = panel.Lista();
-        for (int r = 1; r < grid->rows(); ++r) {
-            for (int c = 1; c < grid->cols(); ++c) {
-                const bool mark = marked.contains({r, c});
-                QCOMPARE(grid->cellBackColor(r, c), mark ? QColor(236, 136, 76) : QColor());
-                QCOMPARE(grid->cellForeColor(r, c), mark ? QColor(Qt::white) : QColor());
-            }
-        }
-        const QStringList first =
-            persons.first().parent().attribute(QStringLiteral("Position")).split(u'.');
-        const int firstRow = first[1].toInt();
-        QCOMPARE(grid->topRow(), std::min(std::max(1, firstRow - 1),
-                                          grid->layout().maxTopRow(grid->viewport()->height())));
+        QCOMPARE(list->topLevelItemCount(), 3);
 
-        list->clearSelection();
-        QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
-        for (int r = 1; r < grid->rows(); ++r)
-            for (int c = 1; c < grid->cols(); ++c)
-                QCOMPARE(grid->cellBackColor(r, c), QColor());
+        auto click = [&](int index, Qt::KeyboardModifiers modifiers = {}) {
+            QTreeWidgetItem *row = list->topLevelItem(index);
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers,
+                              list->visualItemRect(row).center());
+        };
+        // The list's selection as shown, and the grid's marks as painted.
+        auto checkMarks = [&](const QList<int> &selected) {
+            QList<int> shown;
+            QSet<QString> ids;
+            for (int i = 0; i < list->topLevelItemCount(); ++i) {
+                if (list->topLevelItem(i)->isSelected()) {
+                    shown << i;
+                    ids << QString::number(Module1::IdFromKey(
+                        list->topLevelItem(i)->data(0, Qt::UserRole).toString()));
+                }
+            }
+            QCOMPARE(shown, selected);
+            QSet<QPair<int, int>> marked;
+            int firstRow = 1;
+            int firstCol = 1;
+            for (const Xml::Node &person :
+                 panel.xmlDocument()->selectNodes(QStringLiteral("//Osoba"))) {
+                if (!ids.contains(person.attribute(QStringLiteral("Id"))))
+                    continue;
+                const QStringList pos =
+                    person.parent().attribute(QStringLiteral("Position")).split(u'.');
+                if (marked.isEmpty()) {
+                    firstCol = pos[0].toInt();
+                    firstRow = pos[1].toInt();
+                }
+                marked.insert({pos[1].toInt(), pos[0].toInt()});
+            }
+            QCOMPARE(marked.isEmpty(), selected.isEmpty());
+            for (int r = 1; r < grid->rows(); ++r) {
+                for (int c = 1; c < grid->cols(); ++c) {
+                    const bool mark = marked.contains({r, c});
+                    QCOMPARE(grid->cellBackColor(r, c), mark ? QColor(236, 136, 76) : QColor());
+                    QCOMPARE(grid->cellForeColor(r, c), mark ? QColor(Qt::white) : QColor());
+                }
+            }
+            QCOMPARE(grid->topRow(),
+                     std::min(std::max(1, firstRow - 1),
+                              grid->layout().maxTopRow(grid->viewport()->height())));
+            QCOMPARE(grid->leftCol(),
+                     std::min(std::max(1, firstCol - 1),
+                              grid->layout().maxLeftCol(grid->viewport()->width())));
+        };
+
+        click(2);
+        checkMarks({2});
+        click(0, Qt::ControlModifier);
+        checkMarks({0, 2});
+        // One of the selected rows alone: the selection narrows on release.
+        click(0);
+        checkMarks({0});
+        click(1);
+        checkMarks({1});
+        // Nobody selected: every mark goes and the grid scrolls to its start.
+        click(1, Qt::ControlModifier);
+        checkMarks({});
         QCOMPARE(grid->topRow(), 1);
         QCOMPARE(grid->leftCol(), 1);
         // The day column keeps its weekend colours.
         QCOMPARE(grid->cellBackColor(4, 0), QColor(255, 192, 192));
+    }
+
+    // The month arrows of the calendar answer where they are drawn, at the
+    // window's size and narrowed: the calendar is wider than its month.
+    void calendarArrows_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("default size") << QSize(1000, 700);
+        QTest::newRow("narrowed") << QSize(640, 480);
+    }
+    void calendarArrows()
+    {
+        QFETCH(QSize, size);
+        TestPanel panel;
+        panel.resize(size);
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        panel.toolbarClick(QStringLiteral("create"));
+        GraphicalCalendar *calendar = panel.MiniCal();
+        QVERIFY(calendar->isVisible());
+        QVERIFY(calendar->layout().offsetX > 0);
+        QCOMPARE(calendar->layout().firstShownMonth, QDate(2024, 5, 1));
+
+        const QSizeF arrow = calendar->arrowSize();
+        const QPoint client = calendar->contentsRect().topLeft();
+        const int y = client.y() + int(calendar->layout().dayCellHeight / 2 + 1);
+        const QPoint left(client.x() + 2 + int(arrow.width() / 2), y);
+        const QPoint right(client.x() + calendar->contentsRect().width() - int(arrow.width() / 2), y);
+        QTest::mouseClick(calendar, Qt::LeftButton, {}, left);
+        QCOMPARE(calendar->layout().firstShownMonth, QDate(2024, 4, 1));
+        QCOMPARE(calendar->Value(), QDate(2024, 4, 1));
+        QTest::mouseClick(calendar, Qt::LeftButton, {}, right);
+        QTest::mouseClick(calendar, Qt::LeftButton, {}, right);
+        QCOMPARE(calendar->layout().firstShownMonth, QDate(2024, 6, 1));
+        QCOMPARE(calendar->Value(), QDate(2024, 6, 1));
     }
 
     // Erase empties the master data in one transaction; No changes nothing,

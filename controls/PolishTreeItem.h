@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QTreeWidgetItem>
+
+// A list or tree row that sorts its texts as a Polish reader does:
+// "adamczyk" before "Zieliński", "Ćwik" between "Cygan" and "Dudek",
+// "Łączność" before "Zwiad", on every machine whatever its locale. Counts
+// are still compared as texts ("10" before "9").
+class PolishTreeItem : public QTreeWidgetItem
+{
+public:
+    using QTreeWidgetItem::QTreeWidgetItem;
+
+    bool operator<(const QTreeWidgetItem &other) const override;
+    // Copies keep their order (a plain copy would sort by code points); the
+    // children are copied with it.
+    QTreeWidgetItem *clone() const override;
+
+    // Below zero when a comes first; only identical texts compare equal.
+    static int compare(const QString &a, const QString &b);
+};
