@@ -1,6 +1,7 @@
 #include "mainwindow/Bilans.h"
 
 #include "controls/BlueCommand.h"
+#include "controls/PolishTreeItem.h"
 #include "core/Globals.h"
 #include "core/Messages.h"
 #include "core/ui/Guard.h"
@@ -11,13 +12,11 @@
 #include "platform/xml/XmlDocument.h"
 
 #include <QAction>
-#include <QCollator>
 #include <QComboBox>
 #include <QDir>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLineEdit>
-#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStyle>
@@ -39,13 +38,17 @@ QTreeWidgetItem *nextSibling(QTreeWidgetItem *node)
     return tree ? tree->topLevelItem(tree->indexOfTopLevelItem(node) + 1) : nullptr;
 }
 
+// Group, day and duty nodes show the open folder while expanded; person
+// nodes keep their picture.
+constexpr int FolderRole = Qt::UserRole + 1;
+
 // Alphabetical, as Polish readers sort; equal texts keep their order.
-void sortChildren(QTreeWidgetItem *parent, const QCollator &collator)
+void sortChildren(QTreeWidgetItem *parent)
 {
     QList<QTreeWidgetItem *> children = parent->takeChildren();
     std::stable_sort(children.begin(), children.end(),
-                     [&](const QTreeWidgetItem *a, const QTreeWidgetItem *b) {
-                         return collator.compare(a->text(0), b->text(0)) < 0;
+                     [](const QTreeWidgetItem *a, const QTreeWidgetItem *b) {
+                         return PolishTreeItem::compare(a->text(0), b->text(0)) < 0;
                      });
     parent->addChildren(children);
 }
@@ -99,13 +102,12 @@ Bilans::Bilans(const Xml::Document &roster, QWidget *parent) : QDialog(parent), 
     Module1::FlatBorder(m_lista);
     Module1::FlatBorder(m_text1);
 
-    // Open top-level nodes show the open folder.
     connect(m_lista, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem *node) {
-        if (!node->parent())
+        if (node->data(0, FolderRole).toBool())
             node->setIcon(0, style()->standardIcon(QStyle::SP_DirOpenIcon));
     });
     connect(m_lista, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem *node) {
-        if (!node->parent())
+        if (node->data(0, FolderRole).toBool())
             node->setIcon(0, style()->standardIcon(QStyle::SP_DirClosedIcon));
     });
 
@@ -156,7 +158,7 @@ void Bilans::setSaveBilans(std::function<bool()> saveBilans)
 }
 
 QTreeWidgetItem *Bilans::addNode(const QString &parentKey, const QString &key, const QString &text,
-                                 const QIcon &icon)
+                                 const QIcon &icon, bool folder)
 {
     if (!key.isEmpty()) {
         if (QTreeWidgetItem *existing = m_keys.value(key))
@@ -166,6 +168,8 @@ QTreeWidgetItem *Bilans::addNode(const QString &parentKey, const QString &key, c
     auto *node =
         parent ? new QTreeWidgetItem(parent, {text}) : new QTreeWidgetItem(m_lista, {text});
     node->setIcon(0, icon);
+    if (folder)
+        node->setData(0, FolderRole, true);
     if (!key.isEmpty()) {
         node->setData(0, Qt::UserRole, key);
         m_keys.insert(key, node);
@@ -221,7 +225,7 @@ void Bilans::BuildBilansTree(const Xml::Document &document, int mode)
             switch (mode) {
             case 0: {
                 const QString groupKey = QStringLiteral("G") + groupId;
-                addNode(QString(), groupKey, groupName, topIcon);
+                addNode(QString(), groupKey, groupName, topIcon, true);
                 addNode(groupKey, personKey, name, personIcon);
                 addNode(personKey, QString(), dayLine, lineIcon);
                 break;
@@ -240,7 +244,7 @@ void Bilans::BuildBilansTree(const Xml::Document &document, int mode)
                     QString(), dayKey,
                     QStringLiteral("Dzień ") +
                         (numeric ? QStringLiteral("%1").arg(dayNumber, 2, 10, QChar(u'0')) : day),
-                    topIcon);
+                    topIcon, true);
                 addNode(dayKey, dayPersonKey, name + QStringLiteral(", grupa ") + groupName,
                         personIcon);
                 addNode(dayPersonKey, QString(), dutyText, lineIcon);
@@ -249,7 +253,7 @@ void Bilans::BuildBilansTree(const Xml::Document &document, int mode)
             case 3: {
                 const QString dutyKey = QStringLiteral("S") + dutyId;
                 const QString dutyPersonKey = dutyKey + QStringLiteral(".") + personKey;
-                addNode(QString(), dutyKey, dutyText, topIcon);
+                addNode(QString(), dutyKey, dutyText, topIcon, true);
                 addNode(dutyKey, dutyPersonKey, name + QStringLiteral(", grupa ") + groupName,
                         personIcon);
                 addNode(dutyPersonKey, QString(), QStringLiteral("dzień ") + day, lineIcon);
@@ -262,12 +266,11 @@ void Bilans::BuildBilansTree(const Xml::Document &document, int mode)
     }
 
     // Mode 1 sorts its top level; the others sort the children of each top node.
-    const QCollator collator{QLocale(QLocale::Polish)};
     if (mode == 1) {
-        sortChildren(m_lista->invisibleRootItem(), collator);
+        sortChildren(m_lista->invisibleRootItem());
     } else {
         for (int i = 0; i < m_lista->topLevelItemCount(); ++i)
-            sortChildren(m_lista->topLevelItem(i), collator);
+            sortChildren(m_lista->topLevelItem(i));
     }
 
     if (mode == 0 || mode == 1) {

@@ -70,7 +70,7 @@ private:
     QTreeWidgetItem *SearchNodes(const QString &text, QTreeWidgetItem *node,
                                  const QTreeWidgetItem *selected);
     QTreeWidgetItem *addNode(const QString &parentKey, const QString &key, const QString &text,
-                             const QIcon &icon);
+                             const QIcon &icon, bool folder = false);
 
     const Xml::Document &m_roster;
     std::function<bool()> m_saveBilans;

@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -237,6 +238,65 @@ private Q_SLOTS:
         QCOMPARE(window.Lista()->currentItem(), nullptr);
         for (int i = 0; i < window.Lista()->topLevelItemCount(); ++i)
             QVERIFY(!window.Lista()->topLevelItem(i)->isExpanded());
+    }
+
+    // Opening and closing nodes by mouse and keys: group, day and duty nodes
+    // show the open folder while open, person nodes keep their picture.
+    void pictures_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("groups") << 0;
+        QTest::newRow("persons") << 1;
+        QTest::newRow("days") << 2;
+        QTest::newRow("duties") << 3;
+    }
+    void pictures()
+    {
+        QFETCH(int, mode);
+        TestBilansWindow window(m_roster);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        selectMode(window, mode);
+        QTreeWidget *tree = window.Lista();
+        auto picture = [](const QIcon &icon) { return icon.pixmap(16, 16).toImage(); };
+        const QImage open = picture(window.style()->standardIcon(QStyle::SP_DirOpenIcon));
+        const QImage closed = picture(window.style()->standardIcon(QStyle::SP_DirClosedIcon));
+        const QImage person = picture(window.style()->standardIcon(QStyle::SP_FileDialogInfoView));
+        QVERIFY(open != closed && closed != person);
+
+        // Opens by a click on its branch sign, closes by the left arrow key.
+        auto openAndClose = [&](QTreeWidgetItem *node, bool folder) {
+            const QImage before = picture(node->icon(0));
+            QCOMPARE(before, folder ? closed : person);
+            const QRect rect = tree->visualItemRect(node);
+            QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                              QPoint(rect.left() - tree->indentation() / 2, rect.center().y()));
+            QVERIFY(node->isExpanded());
+            QCOMPARE(picture(node->icon(0)), folder ? open : person);
+            for (int i = 0; i < node->childCount(); ++i) {
+                QTreeWidgetItem *child = node->child(i);
+                if (child->childCount() == 0)
+                    continue;
+                const QImage childBefore = picture(child->icon(0));
+                const QRect childRect = tree->visualItemRect(child);
+                QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                                  QPoint(childRect.left() - tree->indentation() / 2,
+                                         childRect.center().y()));
+                QVERIFY(child->isExpanded());
+                QCOMPARE(picture(child->icon(0)), childBefore);
+                QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, childRect.center());
+                QTest::keyClick(tree, Qt::Key_Left);
+                QVERIFY(!child->isExpanded());
+                QCOMPARE(picture(child->icon(0)), childBefore);
+            }
+            QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(node).center());
+            QTest::keyClick(tree, Qt::Key_Left);
+            QVERIFY(!node->isExpanded());
+            QCOMPARE(picture(node->icon(0)), before);
+        };
+        QVERIFY(tree->topLevelItemCount() > 1);
+        for (int i = 0; i < tree->topLevelItemCount(); ++i)
+            openAndClose(tree->topLevelItem(i), mode != 1);
     }
 
     void missingRows()
