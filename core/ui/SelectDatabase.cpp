@@ -7,6 +7,7 @@
 #include "core/ui/SelectName.h"
 #include "core/ui/StartModule.h"
 #include "controls/BlueCommand.h"
+#include "platform/text/FileErrors.h"
 
 #include <QDir>
 #include <QFile>
@@ -132,14 +133,15 @@ void SelectDatabase::addDatabase()
     }
     const QString source = Module1::AppPath() + TemplatePath;
     if (!QFileInfo(source).isFile()) {
-        Messages::critical(QStringLiteral("Nie znaleziono wzorca bazy danych:\n%1")
-                               .arg(QDir::toNativeSeparators(source)));
+        Messages::critical(
+            Messages::fileFailure(QStringLiteral("Nie znaleziono wzorca bazy danych"), source));
         return;
     }
     QFile templateFile(source);
     if (!templateFile.copy(target)) {
-        Messages::critical(QStringLiteral("Nie udało się utworzyć pliku bazy danych:\n%1\n%2")
-                               .arg(QDir::toNativeSeparators(target), templateFile.errorString()));
+        Messages::critical(
+            Messages::fileFailure(QStringLiteral("Nie udało się utworzyć pliku bazy danych"), target,
+                                  FileErrors::reason(templateFile)));
         refresh();
         return;
     }
@@ -157,8 +159,9 @@ void SelectDatabase::deleteDatabase()
         return;
     QFile file(Module1::AppPath() + name);
     if (!file.remove()) {
-        Messages::critical(QStringLiteral("Nie udało się usunąć pliku bazy danych:\n%1\n%2")
-                               .arg(name, file.errorString()));
+        Messages::critical(
+            Messages::fileFailure(QStringLiteral("Nie udało się usunąć pliku bazy danych"), name,
+                                  FileErrors::reason(file)));
     }
     refresh();
 }

@@ -336,7 +336,10 @@ void TestStartup::openingAForeignFileFails()
     window->show();
     QTest::mouseClick(window->BlueCommand2(), Qt::LeftButton);
     QCOMPARE(Messages::shown().size(), 1);
-    QVERIFY(Messages::shown().constFirst().startsWith(QStringLiteral("Błąd przy ładowaniu bazy danych!")));
+    // The engine's reason alone, in Polish.
+    QCOMPARE(Messages::shown().constFirst(),
+             QStringLiteral("Plik nie jest bazą danych programu albo jest uszkodzony "
+                            "(file is encrypted or is not a database)"));
     QCOMPARE(m_mainShown, 0);
     // The choice closes whatever the outcome; with no window left the program ends.
     QVERIFY(topLevel<SelectDatabase>().isEmpty());
@@ -430,7 +433,7 @@ void TestStartup::failingHandlerLeavesProgramRunning()
     Thrower thrower;
     QEvent event(QEvent::User);
     QVERIFY(!QCoreApplication::sendEvent(&thrower, &event));
-    QCOMPARE(Messages::shown(), QStringList{QStringLiteral("Wystąpił nieoczekiwany błąd!\nzepsuty handler")});
+    QCOMPARE(Messages::shown(), QStringList{QStringLiteral("Wystąpił nieoczekiwany błąd!\r\nzepsuty handler")});
 }
 
 void TestStartup::presenterMapsButtons()
@@ -438,12 +441,14 @@ void TestStartup::presenterMapsButtons()
     MessageBoxPresenter presenter;
     QString seenText;
     QString seenTitle;
+    Qt::TextFormat seenFormat = Qt::AutoText;
     auto press = [&](const QString &caption) {
         QTimer::singleShot(0, [&, caption] {
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
             QVERIFY(box);
             seenText = box->text();
             seenTitle = box->windowTitle();
+            seenFormat = box->textFormat();
             for (QAbstractButton *button : box->buttons()) {
                 if (button->text() == caption)
                     button->click();
@@ -464,6 +469,12 @@ void TestStartup::presenterMapsButtons()
     QCOMPARE(presenter.show(QStringLiteral("Info"), QStringLiteral("Kadrelo"), Messages::Icon::None,
                             Messages::Buttons::Ok),
              Messages::Answer::Ok);
+    // CR LF ends a line on screen, and a reason that looks like markup is shown as written.
+    press(QStringLiteral("OK"));
+    presenter.show(QStringLiteral("Nie udało się zapisać pliku\r\n/tmp/<b>x</b>.swx"),
+                   QStringLiteral("Kadrelo"), Messages::Icon::Critical, Messages::Buttons::Ok);
+    QCOMPARE(seenText, QStringLiteral("Nie udało się zapisać pliku\n/tmp/<b>x</b>.swx"));
+    QCOMPARE(seenFormat, Qt::PlainText);
 }
 
 int main(int argc, char *argv[])
