@@ -104,11 +104,12 @@ QString SelectDatabase::selectedFile() const
 
 bool SelectDatabase::isValidDatabaseName(const QString &name)
 {
-    const QString trimmed = name.trimmed();
-    if (trimmed.isEmpty() || trimmed.contains(QLatin1String("..")) || trimmed.startsWith(QLatin1Char('.')))
+    // The name is taken as typed, blanks included; only what cannot be one
+    // file of the program folder is refused.
+    if (name.isEmpty() || name.contains(QLatin1String("..")) || name.startsWith(QLatin1Char('.')))
         return false;
     static const QString forbidden = QStringLiteral("/\\:*?\"<>|");
-    for (const QChar c : trimmed) {
+    for (const QChar c : name) {
         if (c.unicode() < 32 || c.unicode() == 127 || forbidden.contains(c))
             return false;
     }
@@ -126,7 +127,7 @@ void SelectDatabase::addDatabase()
             "\\ / : * ? \" < > | i bez \"..\"."));
         return;
     }
-    const QString target = Module1::AppPath() + chosen.trimmed() + Extension;
+    const QString target = Module1::AppPath() + chosen + Extension;
     if (QFileInfo::exists(target)) {
         Messages::exclamation(QStringLiteral("Podany plik już istnieje. Proszę wybrać inną nazwę"));
         return;
