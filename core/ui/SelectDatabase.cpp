@@ -72,11 +72,12 @@ SelectDatabase::SelectDatabase(QWidget *parent) : QDialog(parent)
 
     Module1::FlatControls(this, QStringLiteral("ListBox"));
     m_login->setDefault(true);
+    m_close->setCancel(true);
     connect(m_login, &BlueCommand::Click, this, [this] { Ui::guarded([this] { openDatabase(); }); });
     connect(m_add, &BlueCommand::Click, this, [this] { Ui::guarded([this] { addDatabase(); }); });
     connect(m_delete, &BlueCommand::Click, this, [this] { Ui::guarded([this] { deleteDatabase(); }); });
     connect(m_close, &BlueCommand::Click, this, &QWidget::close);
-    // Esc and the frame close the window as "Zamknij" does.
+    // The frame closes the window as "Zamknij" does.
     connect(this, &QDialog::rejected, this, &QWidget::close);
 
     resize(380, 300);

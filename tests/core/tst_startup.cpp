@@ -298,6 +298,15 @@ void TestStartup::selectNameNeedsText()
     QTest::mouseClick(closing.BlueCommand1(), Qt::LeftButton);
     QCOMPARE(closing.result(), int(QDialog::Rejected));
     QVERIFY(closing.ChosenName().isEmpty());
+
+    // Escape presses "Zamknij", its cancel button.
+    SelectName escaping;
+    escaping.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&escaping));
+    QTest::keyClick(escaping.Text1(), Qt::Key_Escape);
+    QVERIFY(!escaping.isVisible());
+    QCOMPARE(escaping.result(), int(QDialog::Rejected));
+    QVERIFY(escaping.ChosenName().isEmpty());
 }
 
 void TestStartup::openingGoesToMainWindowOrLogin()
