@@ -1,5 +1,6 @@
 #include "platform/text/FileErrors.h"
 
+#include <QCoreApplication>
 #include <QList>
 #include <QPair>
 
@@ -12,7 +13,8 @@ namespace {
 using Known = QList<QPair<QString, QString>>; // system text, Polish reason
 
 // Qt words its file failures with the system's text for errno, or with a few
-// texts of its own; both are matched as Qt writes them on this machine.
+// texts of its own; both are matched as Qt writes them on this machine. Built
+// at the first failure, after the program has installed its translations.
 const Known &known()
 {
     static const Known table = [] {
@@ -38,11 +40,22 @@ const Known &known()
         Known list;
         for (const auto &[code, polish] : codes)
             list.append({qt_error_string(code), QString::fromUtf16(polish)});
-        list.append({QStringLiteral("file to open is a directory"),
-                     QStringLiteral("Podana ścieżka wskazuje folder, nie plik")});
-        list.append({QStringLiteral("Filename refers to a directory"),
-                     QStringLiteral("Podana ścieżka wskazuje folder, nie plik")});
-        list.append({QStringLiteral("Destination file exists"), QStringLiteral("Plik już istnieje")});
+        const QString folder = QStringLiteral("Podana ścieżka wskazuje folder, nie plik");
+        list.append({QStringLiteral("file to open is a directory"), folder});
+        // Qt's own texts, in English and as its translation gives them.
+        const struct
+        {
+            const char *context;
+            const char *text;
+            QString polish;
+        } own[] = {
+            {"QSaveFile", "Filename refers to a directory", folder},
+            {"QFile", "Destination file exists", QStringLiteral("Plik już istnieje")},
+        };
+        for (const auto &entry : own) {
+            list.append({QString::fromLatin1(entry.text), entry.polish});
+            list.append({QCoreApplication::translate(entry.context, entry.text), entry.polish});
+        }
         return list;
     }();
     return table;

@@ -11,9 +11,11 @@
 #include "core/ui/SelectName.h"
 #include "core/ui/StartModule.h"
 #include "platform/db/Database.h"
+#include "platform/text/FileErrors.h"
 #include "tests/support/TestDatabase.h"
 
 #include <QCryptographicHash>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QHostInfo>
@@ -23,6 +25,8 @@
 #include <QAbstractButton>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
+#include <QSaveFile>
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
@@ -100,6 +104,7 @@ private Q_SLOTS:
     void staleLockDoesNotBlock();
     void failingHandlerLeavesProgramRunning();
     void presenterMapsButtons();
+    void qtTextsArePolish();
 
 private:
     QString appPath() const { return Module1::AppPath(); }
@@ -484,6 +489,25 @@ void TestStartup::presenterMapsButtons()
                    QStringLiteral("Kadrelo"), Messages::Icon::Critical, Messages::Buttons::Ok);
     QCOMPARE(seenText, QStringLiteral("Nie udało się zapisać pliku\n/tmp/<b>x</b>.swx"));
     QCOMPARE(seenFormat, Qt::PlainText);
+}
+
+// Qt's own buttons and file failures read Polish in the program; the reason
+// of a failure is still recognised when Qt words it in Polish itself.
+void TestStartup::qtTextsArePolish()
+{
+    QDialogButtonBox box(QDialogButtonBox::Open | QDialogButtonBox::Cancel);
+    QCOMPARE(box.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Anuluj"));
+    QCOMPARE(box.button(QDialogButtonBox::Open)->text(), QStringLiteral("Otwórz"));
+
+    QSaveFile onFolder(m_dir->path());
+    QVERIFY(!onFolder.open(QIODevice::WriteOnly));
+    QVERIFY2(FileErrors::reason(onFolder).startsWith(
+                 QStringLiteral("Podana ścieżka wskazuje folder, nie plik (")),
+             qPrintable(FileErrors::reason(onFolder)));
+    QFile source(templatePath());
+    QVERIFY(!source.copy(templatePath()));
+    QVERIFY2(FileErrors::reason(source).startsWith(QStringLiteral("Plik już istnieje (")),
+             qPrintable(FileErrors::reason(source)));
 }
 
 int main(int argc, char *argv[])
