@@ -81,6 +81,7 @@ private Q_SLOTS:
     void badAnswersGiveTheXmlError_data();
     void badAnswersGiveTheXmlError();
     void silentServerTimesOut();
+    void refusedConnectionIsNamed();
     void formOpensOverItsOwner();
 
 private:
@@ -258,6 +259,19 @@ void TestIdeaSend::silentServerTimesOut()
     QVERIFY(!request.Result());
     QCOMPARE(Messages::shown(),
              QStringList{QStringLiteral("Wystąpił błąd XML!\r\nSerwer nie odpowiedział w wyznaczonym czasie.")});
+}
+
+void TestIdeaSend::refusedConnectionIsNamed()
+{
+    QTcpServer closed;
+    QVERIFY(closed.listen(QHostAddress::LocalHost, 0));
+    const QString host = QStringLiteral("127.0.0.1:%1").arg(closed.serverPort());
+    closed.close();
+    clsXmlGet request;
+    request.Show(IdeaSend::requestUrl(host, QStringLiteral("a@b.pl"), QStringLiteral("x")));
+    QVERIFY(!request.Result());
+    QCOMPARE(Messages::shown(),
+             QStringList{QStringLiteral("Wystąpił błąd XML!\r\nSerwer odmówił połączenia (Connection refused)")});
 }
 
 void TestIdeaSend::formOpensOverItsOwner()
