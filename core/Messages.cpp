@@ -1,5 +1,6 @@
 #include "core/Messages.h"
 
+#include <QDir>
 #include <QQueue>
 
 namespace Messages {
@@ -58,6 +59,18 @@ void information(const QString &text, const QString &title)
 bool question(const QString &text, const QString &title)
 {
     return show(text, Icon::Question, Buttons::YesNo, title) == Answer::Yes;
+}
+
+QString lines(const QStringList &parts)
+{
+    QStringList kept = parts;
+    kept.removeAll(QString());
+    return kept.join(QStringLiteral("\r\n"));
+}
+
+QString fileFailure(const QString &headline, const QString &path, const QString &reason)
+{
+    return lines({headline, QDir::toNativeSeparators(path), reason});
 }
 
 void setNextAnswer(Answer answer)

@@ -35,6 +35,17 @@ void information(const QString &text, const QString &title = DefaultTitle);
 // Yes/No with the question icon; true for Yes.
 bool question(const QString &text, const QString &title = DefaultTitle);
 
+// One message text from its parts, one line each with CR LF between them, as
+// every message of the program breaks its lines; empty parts are left out.
+QString lines(const QStringList &parts);
+
+// A file that could not be read or written: the headline, the file and the
+// reason (FileErrors::reason), one line each. The same failure is worded the
+// same way in every window through these headlines.
+inline const QString SaveFileFailed = QStringLiteral("Nie udało się zapisać pliku");
+inline const QString OpenFileFailed = QStringLiteral("Nie udało się otworzyć pliku");
+QString fileFailure(const QString &headline, const QString &path, const QString &reason = {});
+
 // Test hooks.
 void setNextAnswer(Answer answer);
 QStringList shown();

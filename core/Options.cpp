@@ -1,6 +1,7 @@
 #include "core/Options.h"
 
 #include "platform/db/Database.h"
+#include "platform/db/EngineError.h"
 #include "platform/db/Recordset.h"
 
 namespace {
@@ -28,7 +29,9 @@ std::unique_ptr<clsOptions> clsOptions::load(Db::Database &db, QString *error)
         // index could hold one.
         if (options->m_values.contains(key)) {
             if (error)
-                *error = QStringLiteral("UNIQUE constraint failed: opcje.Name (%1)").arg(name);
+                *error = Db::describe(
+                    QStringLiteral("Opcja %1 występuje w bazie danych więcej niż raz").arg(name),
+                    QStringLiteral("UNIQUE constraint failed: opcje.Name"));
             return nullptr;
         }
         options->m_values.insert(key, rs->text(QStringLiteral("Value")));

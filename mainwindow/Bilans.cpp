@@ -13,7 +13,6 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QDir>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -351,8 +350,7 @@ void Bilans::ExportBilansRtf()
         return;
     QString error;
     if (!RtfExport::write(path, RtfExport::document(*m_lista), &error)) {
-        Messages::critical(QStringLiteral("Nie można zapisać pliku:\n") +
-                           QDir::toNativeSeparators(path) + u'\n' + error);
+        Messages::critical(Messages::fileFailure(Messages::SaveFileFailed, path, error));
         return;
     }
     openWithShell(path);

@@ -250,7 +250,9 @@ void CellList::save()
 
     const QString cellShow =
         Globals::options() ? Globals::options()->GetOption(QStringLiteral("CellShow")) : QString();
-    QStringList pieces;
+    // Every place but the list's last row is followed by an empty line, also
+    // when the last row is passed over, as an opened roster shows such a cell.
+    QString cellText;
     QList<qint64> after;
     QHash<qint64, PersonRow> written;
     for (int i = 0; i < m_list->count(); ++i) {
@@ -259,8 +261,10 @@ void CellList::save()
         const std::optional<PersonRow> person = findPerson(id);
         if (!person || !person->groupName)
             continue;
-        pieces << Algorytmy::CellText(cellShow, person->nazwisko, person->imie, person->stopien,
-                                          person->groupName.value_or(QString()));
+        cellText += Algorytmy::CellText(cellShow, person->nazwisko, person->imie, person->stopien,
+                                        person->groupName.value_or(QString()));
+        if (i + 1 < m_list->count())
+            cellText += Algorytmy::CellSeparator;
         XML::AddPersonNode(cell, item->text(), id);
         after << id;
         written.insert(id, *person);
@@ -316,7 +320,7 @@ void CellList::save()
     }
 
     if (m_grid && m_row >= 0 && m_col >= 0) {
-        m_grid->setText(m_row, m_col, pieces.join(Algorytmy::CellSeparator));
+        m_grid->setText(m_row, m_col, cellText);
         m_grid->growRowsToText(m_row);
     }
     accept();

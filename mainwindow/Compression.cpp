@@ -1,6 +1,7 @@
 #include "mainwindow/Compression.h"
 
 #include "platform/text/Cp1250.h"
+#include "platform/text/FileErrors.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -52,14 +53,14 @@ bool SaveFile(const QString &path, const QString &text, QString *error)
     const QByteArray content = CompressText(text, &code);
     if (code != Z_OK) {
         if (error)
-            *error = QStringLiteral("zlib: %1").arg(code);
+            *error = QStringLiteral("Nie udało się skompresować grafiku (zlib %1)").arg(code);
         return false;
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() ||
         !file.commit()) {
         if (error)
-            *error = file.errorString();
+            *error = FileErrors::reason(file);
         file.cancelWriting();
         return false;
     }

@@ -467,8 +467,7 @@ bool Panel::openRosterFile(const QString &path)
         roster = RosterFile::OpenRoster(
             path, *db, options ? options->GetOption(QStringLiteral("CellShow")) : QString(), &error);
     if (!roster) {
-        Messages::critical(RosterFile::OpenFailedText + QStringLiteral("\r\n") + path
-                           + QStringLiteral("\r\n") + error);
+        Messages::critical(Messages::fileFailure(RosterFile::OpenFailedText, path, error));
         return false;
     }
     // A size option the grid refuses has been shown there; the grid is untouched.
@@ -528,8 +527,7 @@ bool Panel::saveRoster()
         return false;
     QString error;
     if (!RosterFile::SaveRoster(*m_xmlDocument, personCounts(), path, &error)) {
-        Messages::critical(QStringLiteral("Nie udało się zapisać pliku\r\n") + path
-                           + QStringLiteral("\r\n") + error);
+        Messages::critical(Messages::fileFailure(Messages::SaveFileFailed, path, error));
         return false;
     }
     setWindowTitle(path + QStringLiteral(" - ") + ProgramTitle);
@@ -556,8 +554,7 @@ bool Panel::exportRoster()
     else
         return false;
     if (!done)
-        Messages::critical(QStringLiteral("Nie udało się zapisać pliku\r\n") + path
-                           + QStringLiteral("\r\n") + error);
+        Messages::critical(Messages::fileFailure(Messages::SaveFileFailed, path, error));
     return done;
 }
 

@@ -6,6 +6,7 @@
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 #include "platform/text/Cp1250.h"
+#include "platform/text/FileErrors.h"
 #include "platform/xml/XmlDocument.h"
 
 #include <QDateTime>
@@ -32,7 +33,7 @@ bool writeFile(const QString &path, const QByteArray &content, QString *error)
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit())
         return true;
-    setError(error, file.errorString());
+    setError(error, FileErrors::reason(file));
     file.cancelWriting();
     return false;
 }
@@ -232,7 +233,7 @@ std::unique_ptr<Xml::Document> ReadRoster(const QString &path, QString *error)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        setError(error, QStringLiteral("Nie można odczytać pliku: ") + file.errorString());
+        setError(error, FileErrors::reason(file));
         return nullptr;
     }
     file.close();

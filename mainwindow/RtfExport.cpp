@@ -1,6 +1,7 @@
 #include "mainwindow/RtfExport.h"
 
 #include "platform/text/Cp1250.h"
+#include "platform/text/FileErrors.h"
 
 #include <QSaveFile>
 #include <QTreeWidget>
@@ -75,7 +76,7 @@ bool write(const QString &path, const QByteArray &bytes, QString *error)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         if (error)
-            *error = file.errorString();
+            *error = FileErrors::reason(file);
         file.cancelWriting();
         return false;
     }

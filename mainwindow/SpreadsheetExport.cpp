@@ -5,6 +5,7 @@
 #include "core/XML.h"
 #include "core/ui/FlexGrid.h"
 #include "platform/text/Cp1250.h"
+#include "platform/text/FileErrors.h"
 #include "platform/xml/XmlDocument.h"
 
 #include <QDir>
@@ -81,8 +82,7 @@ void reportWriteFailure(const QString &path, const QString &reason, QString *err
 {
     if (error)
         *error = reason;
-    Messages::critical(WriteErrorText + QLatin1Char('\n') + QDir::toNativeSeparators(path) +
-                       QLatin1Char('\n') + reason);
+    Messages::critical(Messages::fileFailure(Messages::SaveFileFailed, path, reason));
 }
 
 } // namespace
@@ -118,7 +118,7 @@ std::optional<QByteArray> Build(const QList<QStringList> &cells, const QString &
     QFile file(templatePath);
     if (!file.open(QIODevice::ReadOnly))
         return fail(QDir::toNativeSeparators(templatePath) + QStringLiteral(": ") +
-                    file.errorString());
+                    FileErrors::reason(file));
     const QByteArray templateBytes = file.readAll();
     file.close();
 
@@ -183,11 +183,11 @@ bool Export(const QList<QStringList> &cells, const QString &path, QString *error
     // Replaces the old file only once the new one is complete.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        reportWriteFailure(path, file.errorString(), error);
+        reportWriteFailure(path, FileErrors::reason(file), error);
         return false;
     }
     if (file.write(*content) != content->size() || !file.commit()) {
-        const QString reason = file.errorString();
+        const QString reason = FileErrors::reason(file);
         file.cancelWriting();
         reportWriteFailure(path, reason, error);
         return false;

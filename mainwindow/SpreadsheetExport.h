@@ -22,14 +22,13 @@ class FlexGrid;
 //
 // Failure contract: a template that is missing, does not parse or lacks the
 // worksheet's Table shows "Wystąpił błąd przy tworzeniu bazy XML!"; a file
-// that cannot be written shows "Nie udało się zapisać pliku:" with the path
-// and reason. Either way false is returned, *error holds the reason, and the
+// that cannot be written shows Messages::SaveFileFailed with the path and
+// reason. Either way false is returned, *error holds the reason, and the
 // target file is left as it was (written through QSaveFile).
 namespace SpreadsheetExport {
 
 inline const QString TemplateFileName = QStringLiteral("BazaXml.file");
 inline const QString TemplateErrorText = QStringLiteral("Wystąpił błąd przy tworzeniu bazy XML!");
-inline const QString WriteErrorText = QStringLiteral("Nie udało się zapisać pliku:");
 inline const QString SpreadsheetNamespace =
     QStringLiteral("urn:schemas-microsoft-com:office:spreadsheet");
 

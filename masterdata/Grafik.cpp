@@ -5,6 +5,7 @@
 #include "core/Globals.h"
 #include "core/Messages.h"
 #include "core/Module1.h"
+#include "core/ui/DialogParts.h"
 #include "core/ui/FlexGrid.h"
 #include "core/ui/Module1Ui.h"
 #include "core/ui/ScheduleGridLayout.h"
@@ -72,6 +73,8 @@ Grafik::Grafik(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Grafik"));
     setWindowTitle(QStringLiteral("Grafik"));
+    // No cancel button: Escape leaves the calendar open.
+    DialogParts::keepOpenOnEscape(*this);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -46,6 +46,7 @@ Grupy::Grupy(QWidget *parent) : QDialog(parent)
     m_buttonClose = new BlueCommand(this);
     m_buttonClose->setObjectName(QStringLiteral("ButtonClose"));
     m_buttonClose->setCaption(QStringLiteral("Zamknij"));
+    m_buttonClose->setCancel(true);
     QHBoxLayout *buttons = DialogParts::commandRow({m_buttonOK, m_buttonClose});
 
     DialogParts::layOut(*this, m_toolbar, tabs, buttons);

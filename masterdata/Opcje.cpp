@@ -442,8 +442,8 @@ bool Opcje::storeOptions()
                         options->SetOption(QStringLiteral("CellWidth"), m_ui->txtSize[0]->text()) &&
                         options->SetOption(QStringLiteral("CellHeight"), m_ui->txtSize[1]->text());
     if (!stored)
-        Messages::critical(QStringLiteral("Nie udało się zapisać opcji w bazie danych.\n") +
-                           databaseError());
+        Messages::critical(Messages::lines(
+            {QStringLiteral("Nie udało się zapisać opcji w bazie danych."), databaseError()}));
     return stored;
 }
 
@@ -467,10 +467,10 @@ void Opcje::storePassword()
         const QString error = databaseError();
         // The store keeps a failed value in memory; the file still holds the old one.
         options->SetOption(PassOption, current);
-        Messages::critical(
-            QStringLiteral(
-                "Nie udało się zapisać hasła w bazie danych. Hasło nie zostało zmienione.\n") +
-            error);
+        Messages::critical(Messages::lines(
+            {QStringLiteral(
+                 "Nie udało się zapisać hasła w bazie danych. Hasło nie zostało zmienione."),
+             error}));
         return;
     }
     if (fresh.isEmpty())
@@ -492,7 +492,7 @@ bool Opcje::storeRanks()
     if (stored)
         stored = transaction.commit();
     if (!stored)
-        Messages::critical(QStringLiteral("Nie udało się zapisać stopni w bazie danych.\n") +
-                           db.errorString());
+        Messages::critical(Messages::lines(
+            {QStringLiteral("Nie udało się zapisać stopni w bazie danych."), db.errorString()}));
     return stored;
 }

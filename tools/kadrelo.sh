@@ -10,7 +10,7 @@ build=${KADRELO_BUILD_DIR:-$root/build}
 
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libqt6sql6-sqlite
           libsqlcipher-dev sqlcipher libpugixml-dev zlib1g-dev fonts-dejavu-core fonts-dejavu-extra
-          libgl1-mesa-dev xvfb)
+          libgl1-mesa-dev xvfb qt6-translations-l10n)
 
 missing=()
 for p in "${packages[@]}"; do

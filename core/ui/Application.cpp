@@ -2,7 +2,19 @@
 
 #include "core/ui/Guard.h"
 
-Application::Application(int &argc, char **argv) : QApplication(argc, argv) {}
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+Application::Application(int &argc, char **argv) : QApplication(argc, argv)
+{
+    // Qt's own texts (file dialogs, their overwrite question, edit menus)
+    // in Polish as well, whatever the machine's language.
+    auto *translator = new QTranslator(this);
+    if (translator->load(QLocale(QLocale::Polish), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(translator);
+}
 
 bool Application::notify(QObject *receiver, QEvent *event)
 {

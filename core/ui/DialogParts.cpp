@@ -83,3 +83,29 @@ bool DialogParts::isEnterPress(const QEvent *event)
     const int key = static_cast<const QKeyEvent *>(event)->key();
     return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
+
+namespace {
+
+class EscapeEater : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const auto *key = static_cast<const QKeyEvent *>(event);
+            if (key->matches(QKeySequence::Cancel))
+                return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
+void DialogParts::keepOpenOnEscape(QDialog &dialog)
+{
+    dialog.installEventFilter(new EscapeEater(&dialog));
+}

@@ -36,6 +36,10 @@ QHBoxLayout *commandRow(const QList<BlueCommand *> &commands);
 // The bar across the top, below it the tabs and the buttons row.
 void layOut(QDialog &dialog, ToolBarN *bar, QTabWidget *tabs, QHBoxLayout *buttons);
 
+// Escape reaches a dialog only as the press of its cancel button: a dialog
+// without one stays open on Escape (its frame's close button still closes it).
+void keepOpenOnEscape(QDialog &dialog);
+
 // Return or Enter pressed.
 bool isEnterPress(const QEvent *event);
 

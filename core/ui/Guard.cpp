@@ -4,10 +4,7 @@ namespace Ui {
 
 QString unexpectedFailureText(const QString &description)
 {
-    QString text = QStringLiteral("Wystąpił nieoczekiwany błąd!");
-    if (!description.isEmpty())
-        text += QLatin1Char('\n') + description;
-    return text;
+    return Messages::lines({QStringLiteral("Wystąpił nieoczekiwany błąd!"), description});
 }
 
 } // namespace Ui

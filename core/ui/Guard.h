@@ -3,6 +3,7 @@
 #include "core/Messages.h"
 
 #include <exception>
+#include <new>
 #include <utility>
 
 // Runs one window handler so that an unexpected failure is shown as a
@@ -16,6 +17,9 @@ void guarded(Handler &&handler)
 {
     try {
         std::forward<Handler>(handler)();
+    } catch (const std::bad_alloc &e) {
+        Messages::critical(unexpectedFailureText(
+            QStringLiteral("Brak pamięci (%1)").arg(QString::fromLocal8Bit(e.what()))));
     } catch (const std::exception &e) {
         Messages::critical(unexpectedFailureText(QString::fromLocal8Bit(e.what())));
     } catch (...) {

@@ -57,6 +57,7 @@ Login::Login(QWidget *parent) : QDialog(parent)
     m_buttonClose = new BlueCommand(this);
     m_buttonClose->setObjectName(QStringLiteral("ButtonClose"));
     m_buttonClose->setCaption(QStringLiteral("Zamknij"));
+    m_buttonClose->setCancel(true);
     QHBoxLayout *buttons = DialogParts::commandRow({m_buttonOK, m_buttonClose});
 
     // The title strip spans the window's inner width.

@@ -9,7 +9,9 @@ Messages::Answer MessageBoxPresenter::show(const QString &text, const QString &t
 {
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(title);
-    box.setText(text);
+    // Texts break their lines with CR LF; a path or reason is never markup.
+    box.setTextFormat(Qt::PlainText);
+    box.setText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     switch (icon) {
     case Messages::Icon::None:
         box.setIcon(QMessageBox::NoIcon);

@@ -4,12 +4,14 @@
 #include "core/Messages.h"
 #include "core/Options.h"
 #include "core/ui/FileDialogs.h"
+#include "platform/text/FileErrors.h"
 
 #include <QAbstractSpinBox>
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFrame>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -296,8 +298,17 @@ void OpenWithShell(QWidget *owner, const QString &path)
     Q_UNUSED(owner);
     if (path.isEmpty())
         return;
+    // The desktop only tells whether it could start a program: a file that
+    // is missing or unreadable is found here, with its reason.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        Messages::critical(
+            Messages::fileFailure(Messages::OpenFileFailed, path, FileErrors::reason(file)));
+        return;
+    }
+    file.close();
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        Messages::critical(QStringLiteral("Nie można otworzyć pliku:\n%1").arg(QDir::toNativeSeparators(path)));
+        Messages::critical(Messages::fileFailure(Messages::OpenFileFailed, path));
 }
 
 } // namespace Module1

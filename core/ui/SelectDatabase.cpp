@@ -7,6 +7,7 @@
 #include "core/ui/SelectName.h"
 #include "core/ui/StartModule.h"
 #include "controls/BlueCommand.h"
+#include "platform/text/FileErrors.h"
 
 #include <QDir>
 #include <QFile>
@@ -71,11 +72,12 @@ SelectDatabase::SelectDatabase(QWidget *parent) : QDialog(parent)
 
     Module1::FlatControls(this, QStringLiteral("ListBox"));
     m_login->setDefault(true);
+    m_close->setCancel(true);
     connect(m_login, &BlueCommand::Click, this, [this] { Ui::guarded([this] { openDatabase(); }); });
     connect(m_add, &BlueCommand::Click, this, [this] { Ui::guarded([this] { addDatabase(); }); });
     connect(m_delete, &BlueCommand::Click, this, [this] { Ui::guarded([this] { deleteDatabase(); }); });
     connect(m_close, &BlueCommand::Click, this, &QWidget::close);
-    // Esc and the frame close the window as "Zamknij" does.
+    // The frame closes the window as "Zamknij" does.
     connect(this, &QDialog::rejected, this, &QWidget::close);
 
     resize(380, 300);
@@ -103,11 +105,12 @@ QString SelectDatabase::selectedFile() const
 
 bool SelectDatabase::isValidDatabaseName(const QString &name)
 {
-    const QString trimmed = name.trimmed();
-    if (trimmed.isEmpty() || trimmed.contains(QLatin1String("..")) || trimmed.startsWith(QLatin1Char('.')))
+    // The name is taken as typed, blanks included; only what cannot be one
+    // file of the program folder is refused.
+    if (name.isEmpty() || name.contains(QLatin1String("..")) || name.startsWith(QLatin1Char('.')))
         return false;
     static const QString forbidden = QStringLiteral("/\\:*?\"<>|");
-    for (const QChar c : trimmed) {
+    for (const QChar c : name) {
         if (c.unicode() < 32 || c.unicode() == 127 || forbidden.contains(c))
             return false;
     }
@@ -125,21 +128,22 @@ void SelectDatabase::addDatabase()
             "\\ / : * ? \" < > | i bez \"..\"."));
         return;
     }
-    const QString target = Module1::AppPath() + chosen.trimmed() + Extension;
+    const QString target = Module1::AppPath() + chosen + Extension;
     if (QFileInfo::exists(target)) {
         Messages::exclamation(QStringLiteral("Podany plik już istnieje. Proszę wybrać inną nazwę"));
         return;
     }
     const QString source = Module1::AppPath() + TemplatePath;
     if (!QFileInfo(source).isFile()) {
-        Messages::critical(QStringLiteral("Nie znaleziono wzorca bazy danych:\n%1")
-                               .arg(QDir::toNativeSeparators(source)));
+        Messages::critical(
+            Messages::fileFailure(QStringLiteral("Nie znaleziono wzorca bazy danych"), source));
         return;
     }
     QFile templateFile(source);
     if (!templateFile.copy(target)) {
-        Messages::critical(QStringLiteral("Nie udało się utworzyć pliku bazy danych:\n%1\n%2")
-                               .arg(QDir::toNativeSeparators(target), templateFile.errorString()));
+        Messages::critical(
+            Messages::fileFailure(QStringLiteral("Nie udało się utworzyć pliku bazy danych"), target,
+                                  FileErrors::reason(templateFile)));
         refresh();
         return;
     }
@@ -157,8 +161,9 @@ void SelectDatabase::deleteDatabase()
         return;
     QFile file(Module1::AppPath() + name);
     if (!file.remove()) {
-        Messages::critical(QStringLiteral("Nie udało się usunąć pliku bazy danych:\n%1\n%2")
-                               .arg(name, file.errorString()));
+        Messages::critical(
+            Messages::fileFailure(QStringLiteral("Nie udało się usunąć pliku bazy danych"), name,
+                                  FileErrors::reason(file)));
     }
     refresh();
 }

@@ -38,6 +38,7 @@ SelectName::SelectName(QWidget *parent) : QDialog(parent)
     m_close = new BlueCommand(this);
     m_close->setObjectName(QStringLiteral("BlueCommand1"));
     m_close->setCaption(QStringLiteral("Zamknij"));
+    m_close->setCancel(true);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(m_ok);

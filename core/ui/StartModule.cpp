@@ -88,10 +88,8 @@ bool OpenDatabase(const QString &path)
     QString error;
     std::unique_ptr<Db::Database> db = Db::Database::open(path, Globals::databasePassword(), &error);
     if (!db) {
-        QString text = QStringLiteral("Błąd przy ładowaniu bazy danych!");
-        if (!error.isEmpty())
-            text += QLatin1Char('\n') + error;
-        Messages::critical(text);
+        // The engine's own reason; the general text only when it gave none.
+        Messages::critical(error.isEmpty() ? QStringLiteral("Błąd przy ładowaniu bazy danych!") : error);
         return false;
     }
     Globals::setDatabase(std::move(db));

@@ -15,9 +15,71 @@ namespace {
 int g_timeout = 30000;
 }
 
+namespace {
+
+QString networkReason(QNetworkReply::NetworkError error)
+{
+    switch (error) {
+    case QNetworkReply::ConnectionRefusedError:
+        return QStringLiteral("Serwer odmówił połączenia");
+    case QNetworkReply::RemoteHostClosedError:
+        return QStringLiteral("Serwer przerwał połączenie");
+    case QNetworkReply::HostNotFoundError:
+        return QStringLiteral("Nie znaleziono serwera");
+    case QNetworkReply::TemporaryNetworkFailureError:
+    case QNetworkReply::NetworkSessionFailedError:
+    case QNetworkReply::BackgroundRequestNotAllowedError:
+        return QStringLiteral("Brak połączenia z siecią");
+    case QNetworkReply::TooManyRedirectsError:
+    case QNetworkReply::InsecureRedirectError:
+        return QStringLiteral("Serwer przekierował zapytanie w niedozwolony sposób");
+    case QNetworkReply::ProxyConnectionRefusedError:
+    case QNetworkReply::ProxyConnectionClosedError:
+    case QNetworkReply::ProxyNotFoundError:
+    case QNetworkReply::ProxyTimeoutError:
+    case QNetworkReply::ProxyAuthenticationRequiredError:
+    case QNetworkReply::UnknownProxyError:
+        return QStringLiteral("Błąd serwera pośredniczącego (proxy)");
+    case QNetworkReply::ContentAccessDenied:
+    case QNetworkReply::ContentOperationNotPermittedError:
+    case QNetworkReply::AuthenticationRequiredError:
+        return QStringLiteral("Serwer odmówił dostępu do usługi");
+    case QNetworkReply::ContentNotFoundError:
+    case QNetworkReply::ContentGoneError:
+        return QStringLiteral("Nie znaleziono usługi na serwerze");
+    case QNetworkReply::InternalServerError:
+    case QNetworkReply::OperationNotImplementedError:
+    case QNetworkReply::UnknownServerError:
+        return QStringLiteral("Błąd serwera");
+    case QNetworkReply::ServiceUnavailableError:
+        return QStringLiteral("Usługa jest chwilowo niedostępna");
+    case QNetworkReply::ProtocolFailure:
+    case QNetworkReply::ProtocolInvalidOperationError:
+        return QStringLiteral("Błędna odpowiedź serwera");
+    default:
+        return QStringLiteral("Błąd połączenia z serwerem");
+    }
+}
+
+// Polish first; then the HTTP status as the server gave it, or Qt's text
+// for a failure below HTTP (Qt's own text repeats the whole address).
+QString replyReason(const QNetworkReply &reply)
+{
+    const QVariant status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    const QString technical = status.isValid()
+        ? QStringLiteral("HTTP %1 %2")
+              .arg(status.toInt())
+              .arg(reply.attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString())
+              .trimmed()
+        : reply.errorString();
+    return networkReason(reply.error()) + QStringLiteral(" (") + technical + QLatin1Char(')');
+}
+
+} // namespace
+
 QString xmlErrorText(const QString &reason)
 {
-    return QStringLiteral("Wystąpił błąd XML!") + QLatin1Char('\n') + reason;
+    return Messages::lines({QStringLiteral("Wystąpił błąd XML!"), reason});
 }
 
 clsXmlGet::clsXmlGet() = default;
@@ -61,7 +123,7 @@ void clsXmlGet::Show(const QString &url)
             || reply->error() == QNetworkReply::TimeoutError)
             reason = QStringLiteral("Serwer nie odpowiedział w wyznaczonym czasie.");
         else if (reply->error() != QNetworkReply::NoError)
-            reason = reply->errorString();
+            reason = replyReason(*reply);
         else
             body = reply->readAll();
     }

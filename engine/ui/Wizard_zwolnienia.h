@@ -60,6 +60,7 @@ public:
         m_buttonClose = new BlueCommand(this);
         m_buttonClose->setObjectName(QStringLiteral("ButtonClose"));
         m_buttonClose->setCaption(QStringLiteral("Zamknij"));
+        m_buttonClose->setCancel(true);
         QHBoxLayout *buttons = DialogParts::commandRow({m_buttonOK, m_buttonClose});
 
         auto *layout = new QVBoxLayout(this);

@@ -1,5 +1,6 @@
 #include "platform/db/Database.h"
 
+#include "platform/db/EngineError.h"
 #include "platform/db/Recordset.h"
 #include "platform/db/Statement.h"
 
@@ -94,11 +95,6 @@ bool registerFunctions(sqlite3 *db)
                                       nullptr, nullptr) == SQLITE_OK;
 }
 
-QString engineMessage(sqlite3 *db)
-{
-    return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
-}
-
 // Opens, keys and checks a file; the key is only proven right by a read.
 sqlite3 *openKeyed(const QString &path, const QString &key, int flags, QString *error)
 {
@@ -117,13 +113,14 @@ sqlite3 *openKeyed(const QString &path, const QString &key, int flags, QString *
         const QByteArray secret = key.toUtf8();
         rc = sqlite3_key(db, secret.constData(), int(secret.size()));
         if (rc != SQLITE_OK)
-            message = QStringLiteral("cannot apply the database key");
+            message = describe(QStringLiteral("Nie można ustawić klucza bazy danych"),
+                               QString::fromUtf8(sqlite3_errmsg(db)));
     }
     if (rc == SQLITE_OK)
         rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
         if (message.isEmpty())
-            message = engineMessage(db);
+            message = engineError(db);
         if (error)
             *error = message;
         sqlite3_close_v2(db);
@@ -154,7 +151,7 @@ std::unique_ptr<Database> Database::open(const QString &path, const QString &key
 {
     if (!QFileInfo(path).isFile()) {
         if (error)
-            *error = QStringLiteral("unable to open database file");
+            *error = QStringLiteral("Plik bazy danych nie istnieje");
         return nullptr;
     }
     sqlite3 *db = openKeyed(path, key, SQLITE_OPEN_READWRITE, error);
@@ -167,7 +164,7 @@ std::unique_ptr<Database> Database::create(const QString &path, const QString &k
 {
     if (QFileInfo::exists(path)) {
         if (error)
-            *error = QStringLiteral("file already exists");
+            *error = QStringLiteral("Plik bazy danych już istnieje");
         return nullptr;
     }
     sqlite3 *db = openKeyed(path, key, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, error);
@@ -185,7 +182,7 @@ bool Database::execute(const QString &sql, const QVariantList &params)
     while ((rc = stmt.step()) == SQLITE_ROW) {
     }
     if (rc != SQLITE_DONE) {
-        setError(engineMessage(m_db));
+        setError(engineError(m_db));
         return false;
     }
     return true;
@@ -196,7 +193,8 @@ bool Database::executeScript(const QString &script)
     char *message = nullptr;
     const QByteArray text = script.toUtf8();
     if (sqlite3_exec(m_db, text.constData(), nullptr, nullptr, &message) != SQLITE_OK) {
-        setError(message ? QString::fromUtf8(message) : engineMessage(m_db));
+        setError(message ? errorText(sqlite3_extended_errcode(m_db), QString::fromUtf8(message))
+                         : engineError(m_db));
         sqlite3_free(message);
         return false;
     }
@@ -236,7 +234,7 @@ QVariant Database::scalar(const QString &sql, const QVariantList &params)
     if (rc == SQLITE_ROW)
         return stmt.column(0);
     if (rc != SQLITE_DONE)
-        setError(engineMessage(m_db));
+        setError(engineError(m_db));
     return {};
 }
 
@@ -255,7 +253,7 @@ bool Database::beginTransaction()
 bool Database::commit()
 {
     if (m_depth == 0) {
-        setError(QStringLiteral("cannot commit - no transaction is active"));
+        setError(describe(ProgramFault, QStringLiteral("cannot commit - no transaction is active")));
         return false;
     }
     const QString sql = m_depth == 1 ? QStringLiteral("COMMIT")
@@ -269,7 +267,7 @@ bool Database::commit()
 bool Database::rollback()
 {
     if (m_depth == 0) {
-        setError(QStringLiteral("cannot rollback - no transaction is active"));
+        setError(describe(ProgramFault, QStringLiteral("cannot rollback - no transaction is active")));
         return false;
     }
     bool ok;

@@ -15,7 +15,7 @@ class Recordset;
 //
 // Ownership: the caller owns the Database; recordsets opened on it must not
 // outlive it. Failure contract: calls return false or a null pointer and leave
-// the engine's description in errorString(). Every value reaches SQLite as a
+// a Polish reason (EngineError.h) in errorString(). Every value reaches SQLite as a
 // bound parameter ("?" in the SQL text); no call glues values into SQL.
 //
 // Registered functions: YEAR(t), MONTH(t), DAY(t) read the stored date texts
@@ -35,7 +35,7 @@ public:
     Database &operator=(const Database &) = delete;
 
     // Opens an existing file with the given key. A wrong key, a damaged file or
-    // a file that is not a database gives nullptr and the engine's description.
+    // a file that is not a database gives nullptr and the Polish reason.
     static std::unique_ptr<Database> open(const QString &path, const QString &key,
                                           QString *error = nullptr);
     // Creates a new, empty database file keyed with key; fails when the file exists.

@@ -1,6 +1,7 @@
 #include "platform/db/Recordset.h"
 
 #include "platform/db/Database.h"
+#include "platform/db/EngineError.h"
 #include "platform/db/Statement.h"
 
 #include <sqlite3.h>
@@ -256,7 +257,7 @@ bool Recordset::seek(const QString &index, const QVariant &key)
     const bool primary = index.compare(QLatin1String("PrimaryKey"), Qt::CaseInsensitive) == 0;
     const int column = fieldIndex(primary ? IdField : index);
     if (column < 0) {
-        m_error = QStringLiteral("no index %1 on this recordset").arg(index);
+        m_error = describe(ProgramFault, QStringLiteral("no index %1 on this recordset").arg(index));
         m_pos = int(m_rows.size());
         return false;
     }
@@ -290,7 +291,7 @@ QString Recordset::keyColumn() const
 bool Recordset::canWrite()
 {
     if (m_table.isEmpty() || (!m_isTable && m_keyField < 0)) {
-        m_error = QStringLiteral("the recordset cannot be updated");
+        m_error = describe(ProgramFault, QStringLiteral("the recordset cannot be updated"));
         return false;
     }
     return true;
@@ -323,7 +324,7 @@ void Recordset::edit()
     m_editFailed = false;
     if (!hasCurrent()) {
         m_mode = EditMode::None;
-        m_error = QStringLiteral("no current record");
+        m_error = describe(QStringLiteral("Brak bieżącego rekordu"), QStringLiteral("no current record"));
         return;
     }
     m_mode = EditMode::Edit;
@@ -334,12 +335,12 @@ void Recordset::edit()
 void Recordset::setValue(const QString &field, const QVariant &value)
 {
     if (m_mode == EditMode::None) {
-        m_error = QStringLiteral("no AddNew or Edit in progress");
+        m_error = describe(ProgramFault, QStringLiteral("no AddNew or Edit in progress"));
         return;
     }
     const int index = fieldIndex(field);
     if (index < 0 || m_origins.at(index).isEmpty()) {
-        m_error = QStringLiteral("no column %1 that can be written").arg(field);
+        m_error = describe(ProgramFault, QStringLiteral("no column %1 that can be written").arg(field));
         m_editFailed = true;
         return;
     }
@@ -367,7 +368,7 @@ bool Recordset::refreshRow(qint64 key, QVariantList *row)
 bool Recordset::update()
 {
     if (m_mode == EditMode::None) {
-        m_error = QStringLiteral("no AddNew or Edit in progress");
+        m_error = describe(ProgramFault, QStringLiteral("no AddNew or Edit in progress"));
         return false;
     }
     if (m_editFailed || !canWrite())
@@ -452,7 +453,7 @@ bool Recordset::remove()
 {
     m_mode = EditMode::None;
     if (!hasCurrent()) {
-        m_error = QStringLiteral("no current record");
+        m_error = describe(QStringLiteral("Brak bieżącego rekordu"), QStringLiteral("no current record"));
         return false;
     }
     if (!canWrite())

@@ -20,7 +20,7 @@ class Database;
 // Table recordsets (openTable) can seek, add, edit and delete. A query
 // recordset over one table that selects its "id" column can delete (and edit)
 // its rows one by one while it is walked. update()/remove() return false with
-// the engine's description in errorString(). The rows are read once, when the
+// a Polish reason (EngineError.h) in errorString(). The rows are read once, when the
 // recordset opens; later changes by other statements are not seen.
 class Recordset
 {

@@ -1,6 +1,7 @@
 #include "platform/db/Statement.h"
 
 #include "platform/db/Database.h"
+#include "platform/db/EngineError.h"
 
 #include <sqlite3.h>
 
@@ -18,26 +19,26 @@ Statement::Statement(const Database &db, const QString &sql, const QVariantList 
     const char *tail = nullptr;
     if (sqlite3_prepare_v2(handle, text.constData(), int(text.size()), &m_stmt, &tail)
         != SQLITE_OK) {
-        db.setError(QString::fromUtf8(sqlite3_errmsg(handle)));
+        db.setError(engineError(handle));
         return;
     }
     // One statement per call: a second one would silently not run.
     for (const char *p = tail; p && p < text.constData() + text.size(); ++p) {
         if (*p != ';' && *p != ' ' && *p != '\t' && *p != '\r' && *p != '\n') {
-            db.setError(QStringLiteral("more than one statement in one call"));
+            db.setError(describe(ProgramFault, QStringLiteral("more than one statement in one call")));
             return;
         }
     }
     const int expected = m_stmt ? sqlite3_bind_parameter_count(m_stmt) : 0;
     if (expected != int(params.size())) {
-        db.setError(QStringLiteral("%1 values bound to a statement that takes %2")
-                        .arg(params.size())
-                        .arg(expected));
+        db.setError(describe(ProgramFault, QStringLiteral("%1 values bound to a statement that takes %2")
+                                               .arg(params.size())
+                                               .arg(expected)));
         return;
     }
     for (int i = 0; i < int(params.size()); ++i) {
         if (!bindValue(m_stmt, i + 1, params.at(i))) {
-            db.setError(QString::fromUtf8(sqlite3_errmsg(handle)));
+            db.setError(engineError(handle));
             return;
         }
     }
@@ -55,7 +56,7 @@ int Statement::step()
         return SQLITE_DONE;
     const int rc = sqlite3_step(m_stmt);
     if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-        m_db.setError(QString::fromUtf8(sqlite3_errmsg(m_db.handle())));
+        m_db.setError(engineError(m_db.handle()));
     return rc;
 }
 

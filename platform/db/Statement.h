@@ -11,7 +11,7 @@ class Database;
 
 // Internal to the database layer: one prepared statement with its values
 // bound, finalised on destruction. A failure to prepare or bind leaves the
-// engine's description in the database's errorString().
+// Polish reason in the database's errorString().
 class Statement
 {
 public:

@@ -1,6 +1,7 @@
 #include "platform/xml/XmlDocument.h"
 
 #include "platform/text/Cp1250.h"
+#include "platform/text/FileErrors.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -93,11 +94,55 @@ QString encodingOfBytes(const QByteArray &bytes)
     return m.hasMatch() ? m.captured(1) : QString();
 }
 
+QString parseReason(pugi::xml_parse_status status)
+{
+    switch (status) {
+    case pugi::status_ok:
+        break;
+    case pugi::status_file_not_found:
+        return QStringLiteral("Plik lub folder nie istnieje");
+    case pugi::status_io_error:
+        return QStringLiteral("Błąd odczytu pliku");
+    case pugi::status_out_of_memory:
+        return QStringLiteral("Brak pamięci");
+    case pugi::status_internal_error:
+        return QStringLiteral("Błąd wewnętrzny analizy XML");
+    case pugi::status_unrecognized_tag:
+        return QStringLiteral("Nierozpoznany znacznik");
+    case pugi::status_bad_pi:
+        return QStringLiteral("Błędna deklaracja lub instrukcja przetwarzania");
+    case pugi::status_bad_comment:
+        return QStringLiteral("Błędny komentarz");
+    case pugi::status_bad_cdata:
+        return QStringLiteral("Błędna sekcja CDATA");
+    case pugi::status_bad_doctype:
+        return QStringLiteral("Błędna deklaracja typu dokumentu");
+    case pugi::status_bad_pcdata:
+        return QStringLiteral("Błędny tekst elementu");
+    case pugi::status_bad_start_element:
+        return QStringLiteral("Błędny znacznik otwierający");
+    case pugi::status_bad_attribute:
+        return QStringLiteral("Błędny atrybut elementu");
+    case pugi::status_bad_end_element:
+        return QStringLiteral("Błędny znacznik zamykający");
+    case pugi::status_end_element_mismatch:
+        return QStringLiteral("Znacznik zamykający nie pasuje do otwierającego");
+    case pugi::status_append_invalid_root:
+        return QStringLiteral("Nie można dołączyć węzłów do tego węzła");
+    case pugi::status_no_document_element:
+        return QStringLiteral("Brak elementu głównego dokumentu");
+    }
+    return QStringLiteral("Błędny dokument XML");
+}
+
+// Polish first, the parser's own words after it: "Brak elementu głównego
+// dokumentu, pozycja 15 (No document element found)".
 QString describe(const pugi::xml_parse_result &result, qsizetype offset)
 {
-    return QStringLiteral("%1 (offset %2)")
-        .arg(QString::fromUtf8(result.description()))
-        .arg(offset);
+    return QStringLiteral("%1, pozycja %2 (%3)")
+        .arg(parseReason(result.status))
+        .arg(offset)
+        .arg(QString::fromUtf8(result.description()));
 }
 
 } // namespace
@@ -354,7 +399,7 @@ bool Document::load(const QString &path, QString *error, Whitespace whitespace)
     if (!file.open(QIODevice::ReadOnly)) {
         m_doc->reset();
         if (error)
-            *error = file.errorString();
+            *error = FileErrors::reason(file);
         return false;
     }
     return loadBytes(file.readAll(), error, whitespace);
@@ -378,13 +423,13 @@ bool Document::save(const QString &path, QString *error) const
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         if (error)
-            *error = file.errorString();
+            *error = FileErrors::reason(file);
         return false;
     }
     const QByteArray bytes = toBytes();
     if (file.write(bytes) != bytes.size() || !file.commit()) {
         if (error)
-            *error = file.errorString();
+            *error = FileErrors::reason(file);
         file.cancelWriting();
         return false;
     }

@@ -18,11 +18,12 @@
 namespace {
 
 // A one-page HTTP service on 127.0.0.1: records each request line and answers
-// with the given body, or not at all when the body is null.
+// with the given status and body, or not at all when the body is null.
 class FeedbackServer : public QObject
 {
 public:
-    explicit FeedbackServer(QByteArray body) : m_body(std::move(body))
+    explicit FeedbackServer(QByteArray body, QByteArray status = "200 OK")
+        : m_body(std::move(body)), m_status(std::move(status))
     {
         m_server.listen(QHostAddress::LocalHost, 0);
         connect(&m_server, &QTcpServer::newConnection, this, [this] {
@@ -49,13 +50,14 @@ private:
             buttonEnabledDuringRequest = watched->Enabled();
         if (m_body.isNull())
             return; // never answers
-        socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nConnection: close\r\nContent-Length: "
+        socket->write("HTTP/1.1 " + m_status + "\r\nContent-Type: text/xml\r\nConnection: close\r\nContent-Length: "
                       + QByteArray::number(m_body.size()) + "\r\n\r\n" + m_body);
         socket->disconnectFromHost();
     }
 
     QTcpServer m_server;
     QByteArray m_body;
+    QByteArray m_status;
     QHash<QTcpSocket *, QByteArray> m_buffers;
 };
 
@@ -79,6 +81,7 @@ private Q_SLOTS:
     void badAnswersGiveTheXmlError_data();
     void badAnswersGiveTheXmlError();
     void silentServerTimesOut();
+    void refusedConnectionIsNamed();
     void formOpensOverItsOwner();
 
 private:
@@ -210,25 +213,39 @@ void TestIdeaSend::answerIsShown()
 
 void TestIdeaSend::badAnswersGiveTheXmlError_data()
 {
+    QTest::addColumn<QByteArray>("status");
     QTest::addColumn<QByteArray>("body");
-    QTest::newRow("no Result") << QByteArray("<Doc><Status>ok</Status></Doc>");
-    QTest::newRow("other root") << QByteArray("<Answer><Result>x</Result></Answer>");
-    QTest::newRow("not well-formed") << QByteArray("<Doc><Result>x</Doc>");
-    QTest::newRow("empty") << QByteArray("");
+    QTest::addColumn<QString>("reason");
+    const QByteArray ok("200 OK");
+    QTest::newRow("no Result") << ok << QByteArray("<Doc><Status>ok</Status></Doc>")
+                               << QStringLiteral("Odpowiedź nie zawiera elementu /Doc/Result.");
+    QTest::newRow("other root") << ok << QByteArray("<Answer><Result>x</Result></Answer>")
+                                << QStringLiteral("Odpowiedź nie zawiera elementu /Doc/Result.");
+    QTest::newRow("not well-formed")
+        << ok << QByteArray("<Doc><Result>x</Doc>")
+        << QStringLiteral("Znacznik zamykający nie pasuje do otwierającego, pozycja 16 "
+                          "(Start-end tags mismatch)");
+    QTest::newRow("empty") << ok << QByteArray("")
+                           << QStringLiteral("Brak elementu głównego dokumentu, pozycja 0 "
+                                             "(No document element found)");
+    QTest::newRow("HTTP 404") << QByteArray("404 Not Found") << QByteArray("<html>brak</html>")
+                              << QStringLiteral("Nie znaleziono usługi na serwerze (HTTP 404 Not Found)");
+    QTest::newRow("HTTP 500") << QByteArray("500 Internal Server Error") << QByteArray("")
+                              << QStringLiteral("Błąd serwera (HTTP 500 Internal Server Error)");
 }
 
 void TestIdeaSend::badAnswersGiveTheXmlError()
 {
+    QFETCH(QByteArray, status);
     QFETCH(QByteArray, body);
-    FeedbackServer server(body);
+    QFETCH(QString, reason);
+    FeedbackServer server(body, status);
     setHost(server.host());
     IdeaSend form;
     form.show();
     send(form, QStringLiteral("jan@example.pl"), QStringLiteral("pomysł"));
     QCOMPARE(server.requestLines.size(), 1);
-    QCOMPARE(Messages::shown().size(), 1);
-    QVERIFY2(Messages::shown().constFirst().startsWith(QStringLiteral("Wystąpił błąd XML!\n")),
-             qPrintable(Messages::shown().constFirst()));
+    QCOMPARE(Messages::shown(), QStringList{QStringLiteral("Wystąpił błąd XML!\r\n") + reason});
     QVERIFY(form.ButtonOK()->Enabled());
 }
 
@@ -241,7 +258,20 @@ void TestIdeaSend::silentServerTimesOut()
     request.Show(IdeaSend::requestUrl(server.host(), QStringLiteral("a@b.pl"), QStringLiteral("x")));
     QVERIFY(!request.Result());
     QCOMPARE(Messages::shown(),
-             QStringList{QStringLiteral("Wystąpił błąd XML!\nSerwer nie odpowiedział w wyznaczonym czasie.")});
+             QStringList{QStringLiteral("Wystąpił błąd XML!\r\nSerwer nie odpowiedział w wyznaczonym czasie.")});
+}
+
+void TestIdeaSend::refusedConnectionIsNamed()
+{
+    QTcpServer closed;
+    QVERIFY(closed.listen(QHostAddress::LocalHost, 0));
+    const QString host = QStringLiteral("127.0.0.1:%1").arg(closed.serverPort());
+    closed.close();
+    clsXmlGet request;
+    request.Show(IdeaSend::requestUrl(host, QStringLiteral("a@b.pl"), QStringLiteral("x")));
+    QVERIFY(!request.Result());
+    QCOMPARE(Messages::shown(),
+             QStringList{QStringLiteral("Wystąpił błąd XML!\r\nSerwer odmówił połączenia (Connection refused)")});
 }
 
 void TestIdeaSend::formOpensOverItsOwner()

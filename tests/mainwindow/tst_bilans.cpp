@@ -474,7 +474,7 @@ private Q_SLOTS:
         FileDialogs::setNextFileName(dir.filePath(QStringLiteral("missing/bilans.rtf")));
         window.ExportBilansRtf();
         QCOMPARE(Messages::shown().size(), 1);
-        QVERIFY(Messages::shown().first().startsWith(QStringLiteral("Nie można zapisać pliku:")));
+        QVERIFY(Messages::shown().first().startsWith(Messages::SaveFileFailed + QStringLiteral("\r\n")));
         QCOMPARE(window.shellPaths.size(), 1);
     }
 

@@ -271,7 +271,7 @@ private Q_SLOTS:
         QVERIFY(!SpreadsheetExport::Export(QList<QStringList>{{QStringLiteral("a")}}, path, &error));
         QVERIFY(!error.isEmpty());
         QCOMPARE(Messages::shown().size(), 1);
-        QVERIFY(Messages::shown().first().startsWith(SpreadsheetExport::WriteErrorText));
+        QVERIFY(Messages::shown().first().startsWith(Messages::SaveFileFailed + QStringLiteral("\r\n")));
         QVERIFY(!QFile::exists(path));
     }
 };

@@ -220,6 +220,22 @@ private Q_SLOTS:
         QCOMPARE(calendar.copyTarget, QDate(2025, 1, 1));
     }
 
+    // The calendar has no cancel button: Escape closes nothing, also not
+    // from the cell editor, and asks nothing.
+    void escapeKeepsTheCalendarOpen()
+    {
+        Grafik window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTest::keyClick(window.lista(), Qt::Key_Escape);
+        QVERIFY(window.isVisible());
+        window.lista()->setCurrentCell(2, 1);
+        QTest::keyClick(window.lista(), Qt::Key_4);
+        QTest::keyClick(window.editor(), Qt::Key_Escape);
+        QVERIFY(window.isVisible());
+        QVERIFY(Messages::shown().isEmpty());
+    }
+
     void openedFromTheDutiesWindow()
     {
         MasterDataTest::InPlace<Sluzby> duties;
