@@ -10,12 +10,14 @@
 #include "tests/support/TestDatabase.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTableWidget>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <functional>
 #include <memory>
@@ -136,6 +138,21 @@ class TestWizard : public QObject
                    list({"3;4;3-4", "20;5;20-5"})});
         exec(sql, {30, QStringLiteral("6"), 2, QStringLiteral("3;Alfa"), QString(),
                    QStringLiteral("1;1;1")});
+    }
+
+    // Set 8: a short rule, the absence of 60 persons, two short rules.
+    static void storeTallSet()
+    {
+        exec(QStringLiteral("INSERT INTO wizardlist (id, nazwa) VALUES (8, 'Duży')"));
+        QStringList persons;
+        for (int i = 1; i <= 60; ++i)
+            persons << QStringLiteral("%1;Kowalski-Wiśniewski %1 Jan").arg(i);
+        const QString sql = QStringLiteral("INSERT INTO wizardlist_items (id_parent, Kind, arg1, arg2, "
+                                           "Dates) VALUES ('8', ?, ?, ?, ?)");
+        exec(sql, {4, QStringLiteral("5;Patrol"), QString(), QStringLiteral("3;4;3-4")});
+        exec(sql, {3, list(persons), QString(), QStringLiteral("1;31;1-31")});
+        exec(sql, {0, list({"3;Alfa", "12;Beta"}), QStringLiteral("5;Patrol"), QStringLiteral("1;5;1-5")});
+        exec(sql, {2, QStringLiteral("3;Alfa"), QString(), QStringLiteral("1;1;1")});
     }
 
 private Q_SLOTS:
@@ -610,6 +627,82 @@ private Q_SLOTS:
         // Nothing selected: another delete asks nothing.
         wizard.toolbarClick(QStringLiteral("del"));
         QCOMPARE(Messages::shown().size(), 2);
+    }
+
+    // Rows fit the width the column has after each real resize: what the
+    // grid's own text layout needs, without a spare line.
+    void ruleRowsFitTheWidth()
+    {
+        storeTallSet();
+        Host host;
+        WizardFile editor(host);
+        QVERIFY(editor.GetList(8));
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        QTableWidget *grid = editor.Lista();
+        const int line = grid->fontMetrics().lineSpacing();
+        for (const int width : {520, 900, 380, 520}) {
+            editor.resize(width, 460);
+            QTest::qWait(20);
+            for (int row = 0; row < grid->rowCount(); ++row) {
+                const int needed = static_cast<QAbstractItemView *>(grid)->sizeHintForRow(row);
+                QVERIFY2(grid->rowHeight(row) >= needed && grid->rowHeight(row) < needed + line,
+                         qPrintable(QStringLiteral("width %1 row %2: %3 for %4")
+                                        .arg(width).arg(row).arg(grid->rowHeight(row)).arg(needed)));
+            }
+        }
+    }
+
+    // A rule taller than the grid is read to its end with the wheel and with
+    // the arrow keys; nothing of it is skipped.
+    void tallRuleScrolls()
+    {
+        storeTallSet();
+        Host host;
+        WizardFile editor(host);
+        QVERIFY(editor.GetList(8));
+        editor.resize(380, 300);
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        QTableWidget *grid = editor.Lista();
+        QWidget *view = grid->viewport();
+        const int tall = 1;
+        QVERIFY(grid->rowHeight(tall) > 2 * view->height());
+        const auto tallRect = [&] { return grid->visualRect(grid->model()->index(tall, 0)); };
+
+        int top = tallRect().top();
+        for (int step = 0; step < 100 && tallRect().bottom() >= view->height(); ++step) {
+            QWheelEvent wheel(QPointF(view->rect().center()), view->mapToGlobal(QPointF(view->rect().center())),
+                              QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(view, &wheel);
+            QVERIFY(top - tallRect().top() > 0);
+            QVERIFY(top - tallRect().top() <= view->height());
+            top = tallRect().top();
+        }
+        QVERIFY(tallRect().bottom() < view->height());
+
+        QTest::keyClick(grid, Qt::Key_Home, Qt::ControlModifier);
+        QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(20, tallRect().top() + 5));
+        QCOMPARE(grid->currentRow(), tall);
+        top = tallRect().top();
+        for (int step = 0; step < 200 && tallRect().bottom() >= view->height(); ++step) {
+            QTest::keyClick(grid, Qt::Key_Down);
+            QCOMPARE(grid->currentRow(), tall);
+            QVERIFY(top - tallRect().top() > 0);
+            QVERIFY(top - tallRect().top() <= view->height());
+            top = tallRect().top();
+        }
+        QVERIFY(tallRect().bottom() < view->height());
+        QTest::keyClick(grid, Qt::Key_Down);
+        QCOMPARE(grid->currentRow(), tall + 1);
+        QTest::keyClick(grid, Qt::Key_Up);
+        QCOMPARE(grid->currentRow(), tall);
+        for (int step = 0; step < 100 && tallRect().top() < 0; ++step)
+            QTest::keyClick(grid, Qt::Key_PageUp);
+        QCOMPARE(tallRect().top(), 0);
+        QCOMPARE(grid->currentRow(), tall);
+        QTest::keyClick(grid, Qt::Key_Up);
+        QCOMPARE(grid->currentRow(), 0);
     }
 
     // A set never loses its rules while it stays.
