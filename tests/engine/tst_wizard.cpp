@@ -17,6 +17,7 @@
 #include <QListWidget>
 #include <QTableWidget>
 #include <QTest>
+#include <QToolBar>
 #include <QWheelEvent>
 
 #include <functional>
@@ -81,6 +82,28 @@ QStringList gridTexts(const QTableWidget *grid)
     QStringList result;
     for (int r = 0; r < grid->rowCount(); ++r)
         result << grid->item(r, 0)->text();
+    return result;
+}
+
+void clickButton(QToolBar *bar, QAction *action)
+{
+    QWidget *button = bar->widgetForAction(action);
+    QVERIFY(button);
+    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+}
+
+void clickEntry(QListWidget *list, int row, Qt::KeyboardModifiers modifiers = {})
+{
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers, list->visualItemRect(list->item(row)).center());
+}
+
+QStringList selectedTexts(const QListWidget *list)
+{
+    QStringList result;
+    for (int i = 0; i < list->count(); ++i) {
+        if (list->item(i)->isSelected())
+            result << list->item(i)->text();
+    }
     return result;
 }
 
@@ -318,6 +341,53 @@ private Q_SLOTS:
         QVERIFY(host.picked.isEmpty());
     }
 
+    // Each list's toolbar holds "Dodaj", a button without key or text, and
+    // "Usuń". What "Dodaj" adds is all that is selected afterwards, so "Usuń"
+    // right after it removes only that.
+    void editorToolbarsByMouse()
+    {
+        Host host;
+        WizItem rule;
+        WizardItem editor(host);
+        editor.setMyItem(&rule);
+        editor.SetNew();
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        for (int k = 0; k < 3; ++k) {
+            const QList<QAction *> buttons = editor.findChild<QToolBar *>(QStringLiteral("tbButtons_%1").arg(k))->actions();
+            QCOMPARE(buttons.size(), 3);
+            QCOMPARE(buttons.at(0)->text(), QStringLiteral("Dodaj"));
+            QVERIFY(buttons.at(1)->text().isEmpty());
+            QVERIFY(buttons.at(1)->isSeparator());
+            QCOMPARE(buttons.at(2)->text(), QStringLiteral("Usuń"));
+        }
+
+        auto *bar = editor.findChild<QToolBar *>(QStringLiteral("tbButtons_0"));
+        QListWidget *groups = editor.List1(WizardItem::Subjects);
+        host.answers[0] << list({"3;Alfa", "12;Beta"}) << QStringLiteral("40;Gamma");
+        clickButton(bar, editor.toolbarAction(WizardItem::Subjects, QStringLiteral("add")));
+        QCOMPARE(selectedTexts(groups), QStringList{"Beta"});
+        clickEntry(groups, 0);
+        clickEntry(groups, 1, Qt::ControlModifier);
+        QCOMPARE(selectedTexts(groups), (QStringList{"Alfa", "Beta"}));
+        clickButton(bar, editor.toolbarAction(WizardItem::Subjects, QStringLiteral("add")));
+        QCOMPARE(selectedTexts(groups), QStringList{"Gamma"});
+        clickButton(bar, editor.toolbarAction(WizardItem::Subjects, QStringLiteral("del")));
+        QCOMPARE(texts(groups), (QStringList{"Alfa", "Beta"}));
+
+        // The day ranges alike, their stored ranges going with them.
+        auto *daysBar = editor.findChild<QToolBar *>(QStringLiteral("tbButtons_2"));
+        QListWidget *days = editor.List1(WizardItem::Days);
+        host.answers[2] << QStringLiteral("1;5") << QStringLiteral("7;7");
+        clickButton(daysBar, editor.toolbarAction(WizardItem::Days, QStringLiteral("add")));
+        clickEntry(days, 0);
+        clickButton(daysBar, editor.toolbarAction(WizardItem::Days, QStringLiteral("add")));
+        QCOMPARE(selectedTexts(days), QStringList{"7"});
+        clickButton(daysBar, editor.toolbarAction(WizardItem::Days, QStringLiteral("del")));
+        QCOMPARE(texts(days), QStringList{"1-5"});
+        QCOMPARE(editor.dayRanges(), QStringList{"1;5"});
+    }
+
     // A stored rule shown again: names whole, ranges rebuilt from the days.
     void editorShowsStoredRule()
     {
@@ -336,8 +406,10 @@ private Q_SLOTS:
         QCOMPARE(texts(editor.List1(0)), QStringList{"Patrol"});
         QCOMPARE(texts(editor.List1(1)), (QStringList{"Kowalski; Jan", "Nowak Adam"}));
         QCOMPARE(texts(editor.List1(2)), (QStringList{"3-4", "12"}));
-        for (int k = 0; k < 3; ++k)
+        for (int k = 0; k < 3; ++k) {
             QCOMPARE(editor.List1(k)->currentRow(), 0);
+            QCOMPARE(editor.List1(k)->selectedItems().size(), 1);
+        }
 
         QVERIFY(editor.confirm());
         QCOMPARE(rule.ID(), QStringLiteral("21"));
