@@ -1,3 +1,4 @@
+#include "ListBoxes.h"
 #include "RecordingHost.h"
 
 #include "core/Globals.h"
@@ -8,11 +9,8 @@
 #include "platform/db/Database.h"
 #include "tests/support/TestDatabase.h"
 
-#include <QAction>
 #include <QComboBox>
-#include <QListWidget>
 #include <QTest>
-#include <QToolBar>
 
 namespace {
 
@@ -44,42 +42,14 @@ public:
     }
 };
 
-// The button of the list's small toolbar that reads text, clicked where it is drawn.
+using ListBoxes::clickEntry;
+using ListBoxes::selectedTexts;
+using ListBoxes::texts;
+
+// The button of the list's small toolbar that reads text.
 void clickToolButton(const BuildTable &dialog, int index, const QString &text)
 {
-    auto *bar = dialog.findChild<QToolBar *>(QStringLiteral("tbButtons_%1").arg(index));
-    QVERIFY(bar);
-    for (QAction *action : bar->actions()) {
-        if (action->text() == text) {
-            QWidget *button = bar->widgetForAction(action);
-            QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
-            return;
-        }
-    }
-    QFAIL(qPrintable(QStringLiteral("no button ") + text));
-}
-
-void clickEntry(QListWidget *list, int row, Qt::KeyboardModifiers modifiers = {})
-{
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers, list->visualItemRect(list->item(row)).center());
-}
-
-QStringList selectedTexts(const QListWidget *list)
-{
-    QStringList result;
-    for (int i = 0; i < list->count(); ++i) {
-        if (list->item(i)->isSelected())
-            result << list->item(i)->text();
-    }
-    return result;
-}
-
-QStringList texts(const QListWidget *list)
-{
-    QStringList result;
-    for (int i = 0; i < list->count(); ++i)
-        result << list->item(i)->text();
-    return result;
+    ListBoxes::clickButton(dialog.findChild<QToolBar *>(QStringLiteral("tbButtons_%1").arg(index)), text);
 }
 
 } // namespace

@@ -1,3 +1,5 @@
+#include "ListBoxes.h"
+
 #include "core/Globals.h"
 #include "core/Messages.h"
 #include "core/Options.h"
@@ -17,7 +19,6 @@
 #include <QListWidget>
 #include <QTableWidget>
 #include <QTest>
-#include <QToolBar>
 #include <QWheelEvent>
 
 #include <functional>
@@ -69,14 +70,6 @@ struct Driver
     }
 };
 
-QStringList texts(const QListWidget *list)
-{
-    QStringList result;
-    for (int i = 0; i < list->count(); ++i)
-        result << list->item(i)->text();
-    return result;
-}
-
 QStringList gridTexts(const QTableWidget *grid)
 {
     QStringList result;
@@ -85,27 +78,10 @@ QStringList gridTexts(const QTableWidget *grid)
     return result;
 }
 
-void clickButton(QToolBar *bar, QAction *action)
-{
-    QWidget *button = bar->widgetForAction(action);
-    QVERIFY(button);
-    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
-}
-
-void clickEntry(QListWidget *list, int row, Qt::KeyboardModifiers modifiers = {})
-{
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers, list->visualItemRect(list->item(row)).center());
-}
-
-QStringList selectedTexts(const QListWidget *list)
-{
-    QStringList result;
-    for (int i = 0; i < list->count(); ++i) {
-        if (list->item(i)->isSelected())
-            result << list->item(i)->text();
-    }
-    return result;
-}
+using ListBoxes::clickButton;
+using ListBoxes::clickEntry;
+using ListBoxes::selectedTexts;
+using ListBoxes::texts;
 
 // Kind 2 for one group and one day: the editor's whole round through the picker.
 void addGroupAbsence(Host &host, WizardItem &editor, const QString &group, const QString &days)
