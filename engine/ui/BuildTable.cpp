@@ -20,6 +20,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QAbstractItemView>
 #include <QListWidget>
 #include <QLocale>
 #include <QSpinBox>
@@ -76,7 +77,17 @@ public:
         setObjectName(QStringLiteral("Combo1"));
         setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         setMinimumContentsLength(12);
+        view()->setTextElideMode(Qt::ElideRight);
         connect(this, &QComboBox::currentIndexChanged, this, [this] { setToolTip(currentText()); });
+    }
+
+    // The list opens as wide as the box, not as its longest name.
+    void showPopup() override
+    {
+        QComboBox::showPopup();
+        QWidget *popup = view()->window();
+        if (popup->width() > width())
+            popup->setGeometry(mapToGlobal(QPoint(0, 0)).x(), popup->y(), width(), popup->height());
     }
 
     void addRuleSet(const QString &name, qint64 id)

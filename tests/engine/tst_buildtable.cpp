@@ -9,6 +9,7 @@
 #include "platform/db/Database.h"
 #include "tests/support/TestDatabase.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QTest>
 
@@ -209,6 +210,14 @@ private Q_SLOTS:
             QVERIFY(name.startsWith(shown.chopped(1)));
             QVERIFY(box->fontMetrics().horizontalAdvance(shown) < box->width());
         }
+        // The list opens as wide as the box.
+        QTest::mouseClick(box, Qt::LeftButton, {}, box->rect().center());
+        QTRY_VERIFY(box->view()->isVisible());
+        QVERIFY(box->view()->window()->width() <= box->width());
+        QTest::keyClick(box->view(), Qt::Key_Escape);
+        QTRY_VERIFY(!box->view()->isVisible());
+        QCOMPARE(box->currentText(), name);
+
         // A name that fits is shown whole.
         QTest::keyClick(box, Qt::Key_Up);
         QCOMPARE(dialog.shownRuleSet(), QStringLiteral("Święta"));
