@@ -151,7 +151,8 @@ void ListWindow::addRow(qint64 id, const QStringList &texts, bool select)
     auto *row = new ListRow(m_lista, texts);
     row->setData(0, KeyRole, Module1::KeyFromId(id));
     row->setIcon(0, m_rowIcon);
-    if (m_sorted)
+    // A fill sorts once at its end; sorting after every row would be quadratic.
+    if (m_sorted && !m_filling)
         resort();
     if (select) {
         m_lista->setCurrentItem(row);
@@ -159,6 +160,21 @@ void ListWindow::addRow(qint64 id, const QStringList &texts, bool select)
         row->setSelected(true);
         m_lista->scrollToItem(row);
     }
+}
+
+void ListWindow::beginFill()
+{
+    m_lista->clear();
+    m_filling = true;
+}
+
+void ListWindow::endFill(int fallbackColumn)
+{
+    m_filling = false;
+    if (m_sorted)
+        resort();
+    else if (fallbackColumn >= 0)
+        m_lista->sortItems(fallbackColumn, Qt::AscendingOrder);
 }
 
 QTreeWidgetItem *ListWindow::selectedRow() const

@@ -66,6 +66,11 @@ protected:
     virtual QString pickerName(const Db::Recordset &row) const = 0;
 
     bool isSorted() const { return m_sorted; }
+    // A fill of the list: beginFill empties it, the rows added until endFill
+    // are sorted once there, by the user's column when the user sorted, else
+    // by fallbackColumn (-1: left in the order added).
+    void beginFill();
+    void endFill(int fallbackColumn = -1);
     void addRow(qint64 id, const QStringList &texts, bool select);
     void rewriteSelectedRow(const QStringList &texts);
     void editSelected();
@@ -86,6 +91,7 @@ private:
     bool m_loaded = false;
     bool m_sortRecorded = false;
     bool m_sorted = false;
+    bool m_filling = false;
     int m_sortColumn = 0;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
 };

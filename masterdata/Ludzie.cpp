@@ -13,6 +13,7 @@
 #include "platform/db/Recordset.h"
 
 #include <QHBoxLayout>
+#include <QScopedValueRollback>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -79,6 +80,12 @@ void Ludzie::buildUi()
         if (node)
             nodeClick(KatNodes::key(node));
     });
+    // The list follows the current node however it became current: arrow
+    // keys and type-ahead move it without a click.
+    connect(m_ui->tvKat->tree(), &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *node) {
+        if (node && !m_rebuildingTree)
+            nodeClick(KatNodes::key(node));
+    });
     connect(m_ui->tvKat, &Kat::AddClick, this, [this](const QString &) { addGroup(); });
     connect(m_ui->tvKat, &Kat::DeleteClick, this, &Ludzie::deleteGroup);
     connect(m_ui->tvKat, &Kat::AfterRename, this, [this](const QString &id, const QString &name) {
@@ -102,6 +109,7 @@ void Ludzie::GetGrupy()
 {
     Kat *tree = m_ui->tvKat;
     KatNodes &nodes = tree->Nodes();
+    const QScopedValueRollback<bool> rebuilding(m_rebuildingTree, true);
     tree->setVisible(false);
     nodes.Clear();
     const QString one = QStringLiteral("1");
@@ -134,7 +142,7 @@ void Ludzie::showPeople(const QString &key, bool force)
     if (!force && key == m_currentKey)
         return;
     QTreeWidget *list = lista();
-    list->clear();
+    beginFill();
 
     Db::Database *db = database();
     if (db) {
@@ -155,8 +163,7 @@ void Ludzie::showPeople(const QString &key, bool force)
         }
     }
     // The database orders by code points; show the surnames in Polish order.
-    if (!isSorted())
-        list->sortItems(0, Qt::AscendingOrder);
+    endFill(0);
     if (list->topLevelItemCount() > 0) {
         list->setCurrentItem(list->topLevelItem(0));
     }
@@ -239,10 +246,12 @@ void Ludzie::deleteGroup(const QString &key)
             return;
         }
     }
-    m_ui->tvKat->Nodes().Remove(key);
-
+    {
+        const QScopedValueRollback<bool> rebuilding(m_rebuildingTree, true);
+        m_ui->tvKat->Nodes().Remove(key);
+        m_ui->tvKat->setSelectedItem(m_ui->tvKat->Nodes().Item(RootKey));
+    }
     // The list may show the deleted people (the group itself or "Wszystkie"): show the root afresh.
-    m_ui->tvKat->setSelectedItem(m_ui->tvKat->Nodes().Item(RootKey));
     showPeople(RootKey, true);
 }
 

@@ -51,4 +51,6 @@ private:
     class Controls;
     std::unique_ptr<Controls> m_ui;
     QString m_currentKey;
+    // Set while the window itself changes the tree's nodes.
+    bool m_rebuildingTree = false;
 };

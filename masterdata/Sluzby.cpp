@@ -54,19 +54,16 @@ void Sluzby::buildUi()
 void Sluzby::GetSluzby()
 {
     QTreeWidget *list = lista();
-    list->clear();
+    beginFill();
     Db::Database *db = Globals::database();
-    if (!db)
-        return;
-    auto rs = db->openQuery(QStringLiteral("SELECT * FROM sluzby ORDER BY id"));
-    if (!rs) {
+    auto rs = db ? db->openQuery(QStringLiteral("SELECT * FROM sluzby ORDER BY id")) : nullptr;
+    if (db && !rs)
         Messages::critical(db->errorString());
-        return;
-    }
-    for (; !rs->eof(); rs->moveNext())
+    for (; rs && !rs->eof(); rs->moveNext())
         ListAddItem(rs->integer(QStringLiteral("id")), rs->text(QStringLiteral("nazwa")),
                     rs->text(QStringLiteral("od")), int(rs->integer(QStringLiteral("okres"))),
                     int(rs->integer(QStringLiteral("ilosc_std"))));
+    endFill();
     if (list->topLevelItemCount() > 0)
         list->setCurrentItem(list->topLevelItem(0));
 }

@@ -106,12 +106,14 @@ bool insideCompoundControl(const QWidget *widget, const QWidget *form)
     return false;
 }
 
+// The form's own list views. One without a name is a part of another
+// control (the group tree of the category control) and has no row of its own.
 QList<QTreeView *> listViews(QWidget *form)
 {
     QList<QTreeView *> views;
     const QList<QTreeView *> all = form->findChildren<QTreeView *>();
     for (QTreeView *view : all) {
-        if (!insideCompoundControl(view, form))
+        if (!view->objectName().isEmpty() && !insideCompoundControl(view, form))
             views.append(view);
     }
     return views;

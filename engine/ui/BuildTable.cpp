@@ -20,9 +20,12 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QAbstractItemView>
 #include <QListWidget>
 #include <QLocale>
 #include <QSpinBox>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -62,6 +65,63 @@ public:
 private:
     QComboBox *m_monthBox = nullptr;
     QSpinBox *m_yearBox = nullptr;
+};
+
+// The rule-set box: as wide as the layout makes it, whatever the names; a
+// name too long for it is shown cut with "…", whole in the tooltip.
+class BuildTable::RuleSetBox : public QComboBox
+{
+public:
+    explicit RuleSetBox(QWidget *parent) : QComboBox(parent)
+    {
+        setObjectName(QStringLiteral("Combo1"));
+        setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        setMinimumContentsLength(12);
+        view()->setTextElideMode(Qt::ElideRight);
+        connect(this, &QComboBox::currentIndexChanged, this, [this] { setToolTip(currentText()); });
+    }
+
+    // The list opens as wide as the box, not as its longest name.
+    void showPopup() override
+    {
+        QComboBox::showPopup();
+        QWidget *popup = view()->window();
+        if (popup->width() > width())
+            popup->setGeometry(mapToGlobal(QPoint(0, 0)).x(), popup->y(), width(), popup->height());
+    }
+
+    void addRuleSet(const QString &name, qint64 id)
+    {
+        addItem(name, id);
+        setItemData(count() - 1, name, Qt::ToolTipRole);
+    }
+
+    // The current name as the box shows it.
+    QString shownText() const
+    {
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        return shownText(option);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QStylePainter painter(this);
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        option.currentText = shownText(option);
+        painter.drawComplexControl(QStyle::CC_ComboBox, option);
+        painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+    }
+
+private:
+    QString shownText(const QStyleOptionComboBox &option) const
+    {
+        const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                    QStyle::SC_ComboBoxEditField, this);
+        return fontMetrics().elidedText(option.currentText, Qt::ElideRight, field.width() - 2);
+    }
 };
 
 BuildTable::BuildTable(BuildTableHost &host, QWidget *parent) : QDialog(parent), m_host(host)
@@ -105,8 +165,7 @@ BuildTable::BuildTable(BuildTableHost &host, QWidget *parent) : QDialog(parent),
 
     auto *options = new QGridLayout;
     options->addWidget(new QLabel(QStringLiteral("Zastosuj ustawienia:"), page), 0, 0);
-    m_combo = new QComboBox(page);
-    m_combo->setObjectName(QStringLiteral("Combo1"));
+    m_combo = new RuleSetBox(page);
     options->addWidget(m_combo, 0, 1);
     options->addWidget(new QLabel(QStringLiteral("Miesiąc:"), page), 1, 0);
     m_month = new MonthEdit(page);
@@ -149,11 +208,11 @@ void BuildTable::fillLists()
     }
 
     m_combo->clear();
-    m_combo->addItem(QStringLiteral("(brak)"), qint64(0));
+    m_combo->addRuleSet(QStringLiteral("(brak)"), 0);
     if (db) {
         auto rs = db->openTable(QStringLiteral("wizardlist"));
         for (; rs && !rs->eof(); rs->moveNext())
-            m_combo->addItem(rs->text(QStringLiteral("nazwa")), rs->integer(QStringLiteral("id")));
+            m_combo->addRuleSet(rs->text(QStringLiteral("nazwa")), rs->integer(QStringLiteral("id")));
     }
     m_combo->setCurrentIndex(0);
     m_month->setDate(QDate::currentDate());
@@ -165,6 +224,16 @@ QList<qint64> BuildTable::ids(int index) const
     for (int i = 0; i < m_lists[index]->count(); ++i)
         result.append(m_lists[index]->item(i)->data(Qt::UserRole).toLongLong());
     return result;
+}
+
+QComboBox *BuildTable::ruleSets() const
+{
+    return m_combo;
+}
+
+QString BuildTable::shownRuleSet() const
+{
+    return m_combo->shownText();
 }
 
 QDate BuildTable::month() const
@@ -210,7 +279,8 @@ void BuildTable::addEntries(int index, const QString &result)
             continue;
         auto *item = new QListWidgetItem(entry.mid(sep + 1), list);
         item->setData(Qt::UserRole, id);
-        item->setSelected(true);
+        // The added entry alone is selected, so "Usuń" right after removes only it.
+        list->setCurrentItem(item, QItemSelectionModel::ClearAndSelect);
         added.append(id);
     }
 }

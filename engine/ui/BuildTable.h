@@ -54,7 +54,9 @@ public:
     // The lists' ids in list order.
     QList<qint64> ids(int index) const;
     QListWidget *list(int index) const { return m_lists[index]; }
-    QComboBox *ruleSets() const { return m_combo; }
+    QComboBox *ruleSets() const;
+    // The chosen rule set's name as the box shows it, cut to its width.
+    QString shownRuleSet() const;
     QDate month() const;
     void setMonth(const QDate &month);
 
@@ -78,7 +80,8 @@ private:
     BuildTableHost &m_host;
     QListWidget *m_lists[2] = {nullptr, nullptr};
     QToolBar *m_toolbars[2] = {nullptr, nullptr};
-    QComboBox *m_combo = nullptr;
+    class RuleSetBox;
+    RuleSetBox *m_combo = nullptr;
     class MonthEdit;
     MonthEdit *m_month = nullptr;
 };

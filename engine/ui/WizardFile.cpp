@@ -12,8 +12,11 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTimer>
@@ -57,13 +60,19 @@ WizardFile::WizardFile(WizardHost &host, QWidget *parent) : QDialog(parent), m_h
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // A rule of many people may be taller than the grid: scroll through it, not past it.
+    m_grid->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     Module1::FlatBorder(m_grid);
     m_grid->installEventFilter(this);
-    // Sentences wrap anew whenever the column changes its width.
-    connect(m_grid->horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
-        for (int row = 0; row < m_grid->rowCount(); ++row)
-            fitRow(row);
-    });
+    // Sentences wrap anew whenever the column changes its width. The header
+    // tells the new width before columnWidth() returns it.
+    connect(m_grid->horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int column, int, int width) {
+                if (column != 0)
+                    return;
+                for (int row = 0; row < m_grid->rowCount(); ++row)
+                    fitRow(row, width);
+            });
     connect(m_grid, &QTableWidget::cellDoubleClicked, this,
             [this] { Ui::guarded([this] { EditRule(); }); });
 
@@ -127,13 +136,16 @@ void WizardFile::appendRow(const WizItem &rule)
     fitRow(row);
 }
 
-// The sentence wrapped at the column's width, with 120 twips to spare.
-void WizardFile::fitRow(int row)
+// The sentence wrapped where the grid wraps it (inside the grid line and the
+// cell's text margins), with 120 twips to spare.
+void WizardFile::fitRow(int row, int columnWidth)
 {
     const QTableWidgetItem *cell = m_grid->item(row, 0);
     if (!cell)
         return;
-    const int width = std::max(1, m_grid->columnWidth(0) - 6);
+    const int margin = m_grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_grid) + 1;
+    const int width = std::max(1, (columnWidth < 0 ? m_grid->columnWidth(0) : columnWidth)
+                                      - (m_grid->showGrid() ? 1 : 0) - 2 * margin);
     const int height =
         m_grid->fontMetrics()
             .boundingRect(QRect(0, 0, width, INT_MAX / 2), Qt::TextWordWrap, cell->text())
@@ -150,8 +162,33 @@ bool WizardFile::eventFilter(QObject *watched, QEvent *event)
     } else if (watched == m_grid && DialogParts::isEnterPress(event)) {
         Ui::guarded([this] { EditRule(); });
         return true;
+    } else if (watched == m_grid && event->type() == QEvent::KeyPress
+               && scrollWithinCurrentRule(static_cast<QKeyEvent *>(event)->key())) {
+        return true;
     }
     return QDialog::eventFilter(watched, event);
+}
+
+// A rule taller than the grid is read to its end before the arrow and page
+// keys move on to the next one.
+bool WizardFile::scrollWithinCurrentRule(int key)
+{
+    const bool down = key == Qt::Key_Down || key == Qt::Key_PageDown;
+    const bool up = key == Qt::Key_Up || key == Qt::Key_PageUp;
+    const QModelIndex current = m_grid->currentIndex();
+    if ((!down && !up) || !current.isValid())
+        return false;
+    const QRect rule = m_grid->visualRect(current);
+    const int height = m_grid->viewport()->height();
+    if (rule.height() <= height || rule.bottom() < 0 || rule.top() >= height)
+        return false;
+    QScrollBar *bar = m_grid->verticalScrollBar();
+    const int step = key == Qt::Key_PageDown || key == Qt::Key_PageUp ? bar->pageStep() : bar->singleStep();
+    const int hidden = down ? rule.bottom() + 1 - height : -rule.top();
+    if (hidden <= 0)
+        return false;
+    bar->setValue(bar->value() + (down ? 1 : -1) * std::min(step, hidden));
+    return true;
 }
 
 void WizardFile::toolbarClick(const QString &key)

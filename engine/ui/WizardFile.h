@@ -55,7 +55,9 @@ protected:
 
 private:
     void appendRow(const WizItem &rule);
-    void fitRow(int row);
+    // At the column's width (-1: as the grid has it now).
+    void fitRow(int row, int columnWidth = -1);
+    bool scrollWithinCurrentRule(int key);
     bool write(QString *error);
 
     WizardHost &m_host;

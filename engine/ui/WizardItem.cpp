@@ -60,6 +60,12 @@ const KindRow *rowOfKind(int kind)
 const QChar Nul(u'\0');
 constexpr int IdRole = Qt::UserRole;
 
+// An added entry alone is selected, so "Usuń" right after removes only it.
+void selectOnly(QListWidget *list, int row)
+{
+    list->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+}
+
 } // namespace
 
 WizardItem::WizardItem(WizardHost &host, QWidget *parent) : QDialog(parent), m_host(host)
@@ -89,7 +95,9 @@ WizardItem::WizardItem(WizardHost &host, QWidget *parent) : QDialog(parent), m_h
         toolbar->setObjectName(QStringLiteral("tbButtons_%1").arg(k));
         toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         toolbar->setIconSize(QSize(16, 16));
+        // Three buttons: "Dodaj", one without key or text between, "Usuń".
         m_add[k] = toolbar->addAction(icon("new"), QStringLiteral("Dodaj"));
+        toolbar->addSeparator();
         m_del[k] = toolbar->addAction(icon("del"), QStringLiteral("Usuń"));
         connect(m_add[k], &QAction::triggered, this,
                 [this, k] { Ui::guarded([this, k] { toolbarClick(k, QStringLiteral("add")); }); });
@@ -155,7 +163,7 @@ void WizardItem::GetInfo()
     }
     for (QListWidget *list : m_lists) {
         if (list->count() > 0)
-            list->setCurrentRow(0);
+            list->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
     }
 }
 
@@ -258,7 +266,7 @@ void WizardItem::addArgument(int index, qint64 id, const QString &name)
     }
     auto *item = new QListWidgetItem(name, list);
     item->setData(IdRole, id);
-    list->setCurrentRow(list->count() - 1);
+    selectOnly(list, list->count() - 1);
 }
 
 void WizardItem::addRange(const QString &first, const QString &last)
@@ -269,7 +277,7 @@ void WizardItem::addRange(const QString &first, const QString &last)
         return;
     m_dayRanges.append(first + u';' + last);
     list->addItem(display);
-    list->setCurrentRow(list->count() - 1);
+    selectOnly(list, list->count() - 1);
 }
 
 QString WizardItem::rangeText(const QString &first, const QString &last)

@@ -1,3 +1,4 @@
+#include "ListBoxes.h"
 #include "RecordingHost.h"
 
 #include "core/Globals.h"
@@ -8,8 +9,8 @@
 #include "platform/db/Database.h"
 #include "tests/support/TestDatabase.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
-#include <QListWidget>
 #include <QTest>
 
 namespace {
@@ -42,12 +43,14 @@ public:
     }
 };
 
-QStringList texts(const QListWidget *list)
+using ListBoxes::clickEntry;
+using ListBoxes::selectedTexts;
+using ListBoxes::texts;
+
+// The button of the list's small toolbar that reads text.
+void clickToolButton(const BuildTable &dialog, int index, const QString &text)
 {
-    QStringList result;
-    for (int i = 0; i < list->count(); ++i)
-        result << list->item(i)->text();
-    return result;
+    ListBoxes::clickButton(dialog.findChild<QToolBar *>(QStringLiteral("tbButtons_%1").arg(index)), text);
 }
 
 } // namespace
@@ -135,6 +138,89 @@ private Q_SLOTS:
         groups->item(3)->setSelected(true);
         dialog.toolbarClick(BuildTable::Groups, QStringLiteral("del"));
         QCOMPARE(dialog.ids(BuildTable::Groups), (QList<qint64>{3, 40}));
+    }
+
+    // What "Dodaj" adds is all that is selected afterwards: "Usuń" right
+    // after it removes only that, whatever the user had selected before.
+    void addedEntryAloneSelected()
+    {
+        Host host;
+        BuildTable dialog(host);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QListWidget *groups = dialog.list(BuildTable::Groups);
+        clickEntry(groups, 0);
+        clickEntry(groups, 1, Qt::ControlModifier);
+        QCOMPARE(selectedTexts(groups), (QStringList{"Alfa", "Beta"}));
+
+        host.answers[0] = QStringLiteral("41;Gamma");
+        clickToolButton(dialog, BuildTable::Groups, QStringLiteral("Dodaj"));
+        QCOMPARE(selectedTexts(groups), QStringList{"Gamma"});
+        clickToolButton(dialog, BuildTable::Groups, QStringLiteral("Usuń"));
+        QCOMPARE(texts(groups), (QStringList{"Alfa", "Beta"}));
+
+        // Of several entries picked at once the last added is the selected one.
+        host.answers[0] = QStringLiteral("50;Delta") + QChar(u'\0') + QStringLiteral("51;Epsilon");
+        clickEntry(groups, 0);
+        clickToolButton(dialog, BuildTable::Groups, QStringLiteral("Dodaj"));
+        QCOMPARE(selectedTexts(groups), QStringList{"Epsilon"});
+        QCOMPARE(groups->currentRow(), 3);
+        clickToolButton(dialog, BuildTable::Groups, QStringLiteral("Usuń"));
+        QCOMPARE(texts(groups), (QStringList{"Alfa", "Beta", "Delta"}));
+    }
+
+    // A rule-set name longer than the box: the dialog keeps its laid-out
+    // size, the box shows the name cut with "…" and the whole as tooltip, at
+    // the default width and narrowed.
+    void longRuleSetNameKeepsTheLayout()
+    {
+        Host host;
+        BuildTable plain(host);
+        plain.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&plain));
+        const QSize plainSize = plain.size();
+        const int plainBox = plain.ruleSets()->width();
+        plain.close();
+
+        const QString name = QStringLiteral("Ustawienia świąteczne ").repeated(14).left(300);
+        Globals::database()->execute(QStringLiteral("INSERT INTO wizardlist (id, nazwa) VALUES (10, ?)"), {name});
+        BuildTable dialog(host);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QCOMPARE(dialog.size(), plainSize);
+        QComboBox *box = dialog.ruleSets();
+        QCOMPARE(box->width(), plainBox);
+        for (const char *button : {"ButtonOK", "ButtonClose"}) {
+            auto *command = dialog.findChild<QWidget *>(QString::fromLatin1(button));
+            QVERIFY(command);
+            QVERIFY(dialog.rect().contains(QRect(command->mapTo(&dialog, QPoint(0, 0)), command->size())));
+        }
+
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_Down);
+        QTest::keyClick(box, Qt::Key_Down);
+        QCOMPARE(box->currentText(), name);
+        QCOMPARE(box->toolTip(), name);
+        QCOMPARE(box->itemData(2, Qt::ToolTipRole).toString(), name);
+        for (const int width : {plainSize.width(), plainSize.width() - 120}) {
+            dialog.resize(width, plainSize.height());
+            QTest::qWait(20);
+            const QString shown = dialog.shownRuleSet();
+            QVERIFY(shown.endsWith(QChar(u'…')));
+            QVERIFY(name.startsWith(shown.chopped(1)));
+            QVERIFY(box->fontMetrics().horizontalAdvance(shown) < box->width());
+        }
+        // The list opens as wide as the box.
+        QTest::mouseClick(box, Qt::LeftButton, {}, box->rect().center());
+        QTRY_VERIFY(box->view()->isVisible());
+        QVERIFY(box->view()->window()->width() <= box->width());
+        QTest::keyClick(box->view(), Qt::Key_Escape);
+        QTRY_VERIFY(!box->view()->isVisible());
+        QCOMPARE(box->currentText(), name);
+
+        // A name that fits is shown whole.
+        QTest::keyClick(box, Qt::Key_Up);
+        QCOMPARE(dialog.shownRuleSet(), QStringLiteral("Święta"));
     }
 
     // "Stwórz" without groups names only the groups; without duties the duties.

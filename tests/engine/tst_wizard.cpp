@@ -1,3 +1,5 @@
+#include "ListBoxes.h"
+
 #include "core/Globals.h"
 #include "core/Messages.h"
 #include "core/Options.h"
@@ -10,12 +12,14 @@
 #include "tests/support/TestDatabase.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTableWidget>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <functional>
 #include <memory>
@@ -66,14 +70,6 @@ struct Driver
     }
 };
 
-QStringList texts(const QListWidget *list)
-{
-    QStringList result;
-    for (int i = 0; i < list->count(); ++i)
-        result << list->item(i)->text();
-    return result;
-}
-
 QStringList gridTexts(const QTableWidget *grid)
 {
     QStringList result;
@@ -81,6 +77,11 @@ QStringList gridTexts(const QTableWidget *grid)
         result << grid->item(r, 0)->text();
     return result;
 }
+
+using ListBoxes::clickButton;
+using ListBoxes::clickEntry;
+using ListBoxes::selectedTexts;
+using ListBoxes::texts;
 
 // Kind 2 for one group and one day: the editor's whole round through the picker.
 void addGroupAbsence(Host &host, WizardItem &editor, const QString &group, const QString &days)
@@ -136,6 +137,21 @@ class TestWizard : public QObject
                    list({"3;4;3-4", "20;5;20-5"})});
         exec(sql, {30, QStringLiteral("6"), 2, QStringLiteral("3;Alfa"), QString(),
                    QStringLiteral("1;1;1")});
+    }
+
+    // Set 8: a short rule, the absence of 60 persons, two short rules.
+    static void storeTallSet()
+    {
+        exec(QStringLiteral("INSERT INTO wizardlist (id, nazwa) VALUES (8, 'Duży')"));
+        QStringList persons;
+        for (int i = 1; i <= 60; ++i)
+            persons << QStringLiteral("%1;Kowalski-Wiśniewski %1 Jan").arg(i);
+        const QString sql = QStringLiteral("INSERT INTO wizardlist_items (id_parent, Kind, arg1, arg2, "
+                                           "Dates) VALUES ('8', ?, ?, ?, ?)");
+        exec(sql, {4, QStringLiteral("5;Patrol"), QString(), QStringLiteral("3;4;3-4")});
+        exec(sql, {3, list(persons), QString(), QStringLiteral("1;31;1-31")});
+        exec(sql, {0, list({"3;Alfa", "12;Beta"}), QStringLiteral("5;Patrol"), QStringLiteral("1;5;1-5")});
+        exec(sql, {2, QStringLiteral("3;Alfa"), QString(), QStringLiteral("1;1;1")});
     }
 
 private Q_SLOTS:
@@ -301,6 +317,53 @@ private Q_SLOTS:
         QVERIFY(host.picked.isEmpty());
     }
 
+    // Each list's toolbar holds "Dodaj", a button without key or text, and
+    // "Usuń". What "Dodaj" adds is all that is selected afterwards, so "Usuń"
+    // right after it removes only that.
+    void editorToolbarsByMouse()
+    {
+        Host host;
+        WizItem rule;
+        WizardItem editor(host);
+        editor.setMyItem(&rule);
+        editor.SetNew();
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        for (int k = 0; k < 3; ++k) {
+            const QList<QAction *> buttons = editor.findChild<QToolBar *>(QStringLiteral("tbButtons_%1").arg(k))->actions();
+            QCOMPARE(buttons.size(), 3);
+            QCOMPARE(buttons.at(0)->text(), QStringLiteral("Dodaj"));
+            QVERIFY(buttons.at(1)->text().isEmpty());
+            QVERIFY(buttons.at(1)->isSeparator());
+            QCOMPARE(buttons.at(2)->text(), QStringLiteral("Usuń"));
+        }
+
+        auto *bar = editor.findChild<QToolBar *>(QStringLiteral("tbButtons_0"));
+        QListWidget *groups = editor.List1(WizardItem::Subjects);
+        host.answers[0] << list({"3;Alfa", "12;Beta"}) << QStringLiteral("40;Gamma");
+        clickButton(bar, editor.toolbarAction(WizardItem::Subjects, QStringLiteral("add")));
+        QCOMPARE(selectedTexts(groups), QStringList{"Beta"});
+        clickEntry(groups, 0);
+        clickEntry(groups, 1, Qt::ControlModifier);
+        QCOMPARE(selectedTexts(groups), (QStringList{"Alfa", "Beta"}));
+        clickButton(bar, editor.toolbarAction(WizardItem::Subjects, QStringLiteral("add")));
+        QCOMPARE(selectedTexts(groups), QStringList{"Gamma"});
+        clickButton(bar, editor.toolbarAction(WizardItem::Subjects, QStringLiteral("del")));
+        QCOMPARE(texts(groups), (QStringList{"Alfa", "Beta"}));
+
+        // The day ranges alike, their stored ranges going with them.
+        auto *daysBar = editor.findChild<QToolBar *>(QStringLiteral("tbButtons_2"));
+        QListWidget *days = editor.List1(WizardItem::Days);
+        host.answers[2] << QStringLiteral("1;5") << QStringLiteral("7;7");
+        clickButton(daysBar, editor.toolbarAction(WizardItem::Days, QStringLiteral("add")));
+        clickEntry(days, 0);
+        clickButton(daysBar, editor.toolbarAction(WizardItem::Days, QStringLiteral("add")));
+        QCOMPARE(selectedTexts(days), QStringList{"7"});
+        clickButton(daysBar, editor.toolbarAction(WizardItem::Days, QStringLiteral("del")));
+        QCOMPARE(texts(days), QStringList{"1-5"});
+        QCOMPARE(editor.dayRanges(), QStringList{"1;5"});
+    }
+
     // A stored rule shown again: names whole, ranges rebuilt from the days.
     void editorShowsStoredRule()
     {
@@ -319,8 +382,10 @@ private Q_SLOTS:
         QCOMPARE(texts(editor.List1(0)), QStringList{"Patrol"});
         QCOMPARE(texts(editor.List1(1)), (QStringList{"Kowalski; Jan", "Nowak Adam"}));
         QCOMPARE(texts(editor.List1(2)), (QStringList{"3-4", "12"}));
-        for (int k = 0; k < 3; ++k)
+        for (int k = 0; k < 3; ++k) {
             QCOMPARE(editor.List1(k)->currentRow(), 0);
+            QCOMPARE(editor.List1(k)->selectedItems().size(), 1);
+        }
 
         QVERIFY(editor.confirm());
         QCOMPARE(rule.ID(), QStringLiteral("21"));
@@ -610,6 +675,82 @@ private Q_SLOTS:
         // Nothing selected: another delete asks nothing.
         wizard.toolbarClick(QStringLiteral("del"));
         QCOMPARE(Messages::shown().size(), 2);
+    }
+
+    // Rows fit the width the column has after each real resize: what the
+    // grid's own text layout needs, without a spare line.
+    void ruleRowsFitTheWidth()
+    {
+        storeTallSet();
+        Host host;
+        WizardFile editor(host);
+        QVERIFY(editor.GetList(8));
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        QTableWidget *grid = editor.Lista();
+        const int line = grid->fontMetrics().lineSpacing();
+        for (const int width : {520, 900, 380, 520}) {
+            editor.resize(width, 460);
+            QTest::qWait(20);
+            for (int row = 0; row < grid->rowCount(); ++row) {
+                const int needed = static_cast<QAbstractItemView *>(grid)->sizeHintForRow(row);
+                QVERIFY2(grid->rowHeight(row) >= needed && grid->rowHeight(row) < needed + line,
+                         qPrintable(QStringLiteral("width %1 row %2: %3 for %4")
+                                        .arg(width).arg(row).arg(grid->rowHeight(row)).arg(needed)));
+            }
+        }
+    }
+
+    // A rule taller than the grid is read to its end with the wheel and with
+    // the arrow keys; nothing of it is skipped.
+    void tallRuleScrolls()
+    {
+        storeTallSet();
+        Host host;
+        WizardFile editor(host);
+        QVERIFY(editor.GetList(8));
+        editor.resize(380, 300);
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        QTableWidget *grid = editor.Lista();
+        QWidget *view = grid->viewport();
+        const int tall = 1;
+        QVERIFY(grid->rowHeight(tall) > 2 * view->height());
+        const auto tallRect = [&] { return grid->visualRect(grid->model()->index(tall, 0)); };
+
+        int top = tallRect().top();
+        for (int step = 0; step < 100 && tallRect().bottom() >= view->height(); ++step) {
+            QWheelEvent wheel(QPointF(view->rect().center()), view->mapToGlobal(QPointF(view->rect().center())),
+                              QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(view, &wheel);
+            QVERIFY(top - tallRect().top() > 0);
+            QVERIFY(top - tallRect().top() <= view->height());
+            top = tallRect().top();
+        }
+        QVERIFY(tallRect().bottom() < view->height());
+
+        QTest::keyClick(grid, Qt::Key_Home, Qt::ControlModifier);
+        QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(20, tallRect().top() + 5));
+        QCOMPARE(grid->currentRow(), tall);
+        top = tallRect().top();
+        for (int step = 0; step < 200 && tallRect().bottom() >= view->height(); ++step) {
+            QTest::keyClick(grid, Qt::Key_Down);
+            QCOMPARE(grid->currentRow(), tall);
+            QVERIFY(top - tallRect().top() > 0);
+            QVERIFY(top - tallRect().top() <= view->height());
+            top = tallRect().top();
+        }
+        QVERIFY(tallRect().bottom() < view->height());
+        QTest::keyClick(grid, Qt::Key_Down);
+        QCOMPARE(grid->currentRow(), tall + 1);
+        QTest::keyClick(grid, Qt::Key_Up);
+        QCOMPARE(grid->currentRow(), tall);
+        for (int step = 0; step < 100 && tallRect().top() < 0; ++step)
+            QTest::keyClick(grid, Qt::Key_PageUp);
+        QCOMPARE(tallRect().top(), 0);
+        QCOMPARE(grid->currentRow(), tall);
+        QTest::keyClick(grid, Qt::Key_Up);
+        QCOMPARE(grid->currentRow(), 0);
     }
 
     // A set never loses its rules while it stays.

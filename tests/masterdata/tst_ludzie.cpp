@@ -37,6 +37,28 @@ void selectNode(const Ludzie &window, const QString &key)
     window.tvKat()->setSelectedItem(nodeWithKey(window, key));
 }
 
+// A mouse click on the node where the tree draws it.
+void clickNode(const Ludzie &window, const QString &key)
+{
+    QTreeWidget *tree = window.tvKat()->tree();
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                      tree->visualItemRect(nodeWithKey(window, key)).center());
+}
+
+void clickHeader(QTreeWidget *list, int section)
+{
+    QHeaderView *header = list->header();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(section) + header->sectionSize(section) / 2,
+                             header->height() / 2));
+}
+
+void clickToolbarItem(Ludzie &window, const QString &key)
+{
+    auto *bar = window.findChild<ToolBarN *>();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(int(bar->GetLeftPosition(key)) + 30, 30));
+}
+
 } // namespace
 
 class TestLudzieWindow : public QObject, private MasterDataTest::DatabaseFixture
@@ -149,6 +171,60 @@ private Q_SLOTS:
         window.sortByColumn(1);
         QCOMPARE(column(window.lista(), 1), QStringList({"Adam", "Ćwik", "Ewa", "Jan", "Jerzy", "Piotr",
                                                          "Żaneta"}));
+    }
+
+    // Arrow keys and type-ahead on the tree move the list with the current
+    // node; "Dodaj" then stores and shows the person in that node's group.
+    void listFollowsKeyboard()
+    {
+        TestLudzie window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTreeWidget *tree = window.tvKat()->tree();
+        clickNode(window, QStringLiteral("ALL"));
+        QTest::keyClick(tree, Qt::Key_Down);
+        QCOMPARE(column(window.lista(), 0), QStringList({"Kowalski", "Nowak"}));
+        QTest::keyClick(tree, Qt::Key_Down);
+        QCOMPARE(column(window.lista(), 0), QStringList({"Adamczyk", "Zieliński"}));
+
+        window.onModal = [](QDialog &dialog) {
+            auto &editor = static_cast<Ludzie_item &>(dialog);
+            editor.findChild<QLineEdit *>(QStringLiteral("txt0"))->setText(QStringLiteral("Wrona"));
+            editor.findChild<QLineEdit *>(QStringLiteral("txt1"))->setText(QStringLiteral("Ida"));
+            QVERIFY(editor.save());
+        };
+        clickToolbarItem(window, QStringLiteral("new"));
+        QCOMPARE(window.modalCount, 1);
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM ludzie WHERE nazwisko='Wrona' AND id_grupa=?"),
+                       {QString::number(m_beta)}),
+                 1);
+        QCOMPARE(column(window.lista(), 0), QStringList({"Adamczyk", "Zieliński", "Wrona"}));
+
+        QTest::keyClicks(tree, QStringLiteral("a"));
+        QCOMPARE(KatNodes::key(window.tvKat()->SelectedItem()), QStringLiteral("ID=%1").arg(m_alpha));
+        QCOMPARE(column(window.lista(), 0), QStringList({"Kowalski", "Nowak"}));
+        QTest::keyClick(tree, Qt::Key_Home);
+        QCOMPARE(window.lista()->topLevelItemCount(), 5);
+    }
+
+    // A list the user sorted by a header click stays sorted by that column
+    // when another group fills it.
+    void sortedListRefills()
+    {
+        Ludzie window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        clickHeader(window.lista(), 1);
+        QCOMPARE(column(window.lista(), 1), QStringList({"Adam", "Ewa", "Jan", "Piotr"}));
+        clickNode(window, QStringLiteral("ID=%1").arg(m_beta));
+        QCOMPARE(column(window.lista(), 1), QStringList({"Ewa", "Piotr"}));
+        clickHeader(window.lista(), 1);
+        clickNode(window, QStringLiteral("ID=%1").arg(m_alpha));
+        QCOMPARE(column(window.lista(), 1), QStringList({"Jan", "Adam"}));
+        clickNode(window, QStringLiteral("ALL"));
+        QCOMPARE(column(window.lista(), 1), QStringList({"Piotr", "Jan", "Ewa", "Adam"}));
+        QVERIFY(window.lista()->topLevelItem(0)->isSelected());
+        QCOMPARE(window.lista()->header()->sortIndicatorSection(), 1);
     }
 
     void addAndRenameGroup()
@@ -389,6 +465,8 @@ private Q_SLOTS:
         }
         const QString stored = Globals::options()->GetOption(QStringLiteral("Ludzie.Lista"));
         QCOMPARE(stored.split(u';').size(), 3);
+        // The group tree inside the category control has no row of its own.
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM opcje WHERE Name LIKE 'Ludzie%'")), 1);
         {
             Ludzie window;
             QCOMPARE(window.lista()->header()->sectionSize(0), 150);
