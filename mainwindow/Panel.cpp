@@ -1,6 +1,7 @@
 #include "mainwindow/Panel.h"
 
 #include "controls/GraphicalCalendar.h"
+#include "controls/ShownText.h"
 #include "controls/TBNItems.h"
 #include "controls/ToolBarIcons.h"
 #include "controls/ToolBarN.h"
@@ -158,6 +159,7 @@ void Panel::buildControls()
         {QStringLiteral("Nazwisko"), QStringLiteral("Grupa"), QStringLiteral("Ilość")});
     m_lstLudzie->setRootIsDecorated(false);
     m_lstLudzie->setUniformRowHeights(true);
+    m_lstLudzie->setItemDelegate(new ShownText::Delegate(m_lstLudzie));
     m_lstLudzie->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_lstLudzie->header()->setSectionsClickable(true);
     m_lstLudzie->header()->setStretchLastSection(false);

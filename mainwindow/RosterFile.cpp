@@ -1,5 +1,6 @@
 #include "mainwindow/RosterFile.h"
 
+#include "controls/ShownText.h"
 #include "core/XML.h"
 #include "core/ui/FlexGrid.h"
 #include "mainwindow/Compression.h"
@@ -236,9 +237,13 @@ std::unique_ptr<Xml::Document> ReadRoster(const QString &path, QString *error)
         return nullptr;
     }
     file.close();
-    const std::optional<QString> text = Compression::DecompressFile(path);
+    // Straight from the file's bytes to the parser's UTF-8: a long text is
+    // converted once.
+    std::optional<QByteArray> text = Compression::InflateFile(path);
+    if (text)
+        text = Cp1250::decodeToUtf8(*text);
     auto document = std::make_unique<Xml::Document>();
-    if (!text || !document->loadXml(*text)) {
+    if (!text || !document->loadUtf8(*text)) {
         setError(error, NotARoster);
         return nullptr;
     }
@@ -279,7 +284,7 @@ std::optional<OpenedRoster> OpenRoster(const QString &path, Db::Database &db,
         return std::nullopt;
     const Xml::Node root = roster.document->documentElement();
     roster.month = ParseRosterDate(root.attribute(QStringLiteral("Date")));
-    roster.title = root.attribute(QStringLiteral("Name"));
+    roster.title = root.attributeStart(QStringLiteral("Name"), ShownText::Limit);
     for (const Xml::Node &service :
          roster.document->selectNodes(QStringLiteral("/Baza/Services/ServiceItem")))
         roster.duties.append(service.attribute(QStringLiteral("Id")) + QChar(u'\0')

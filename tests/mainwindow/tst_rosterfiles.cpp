@@ -13,6 +13,7 @@
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 #include "platform/xml/XmlDocument.h"
+#include "tests/mainwindow/LongRoster.h"
 #include "tests/mainwindow/PanelFixture.h"
 #include "tests/support/TestSupport.h"
 
@@ -200,6 +201,45 @@ private Q_SLOTS:
         second.menuAction(QStringLiteral("mnuOpen"))->trigger();
         QCOMPARE(second.xmlDocument(), held);
         QCOMPARE(second.CurrFile(), file);
+    }
+
+    // Texts of millions of characters (the title, a duty's name, a count)
+    // open at once: the toolbar keeps what its box shows, and the document,
+    // the grid, the list and the saved file keep every text whole.
+    void longTextsKeptWhole()
+    {
+        constexpr qint64 n = 2'000'000;
+        const QString file = path(QStringLiteral("dlugi.swx"));
+        QVERIFY(LongRoster::write(
+            file, {{"<Baza Date=\"2024-05-01\" Name=\""}, {"A", n},
+                   {"\"><Services><ServiceItem Id=\"" + QByteArray::number(m_duty) + "\" Text=\""}, {"B", n},
+                   {"\"/></Services><Dzien Id=\"1\"><Sluzba Id=\"" + QByteArray::number(m_duty)
+                    + "\" Position=\"1.1\"><Osoba Id=\"1\"/></Sluzba></Dzien>"
+                      "<Counter><Item Id=\"1\" Date=\"\" Count=\""},
+                   {"7", n}, {"\"/></Counter></Baza>"}}));
+        TestPanel panel;
+        panel.resize(900, 600);
+        panel.show();
+        QVERIFY(panel.openRosterFile(file));
+        QVERIFY2(Messages::shown().isEmpty(), qPrintable(Messages::shown().join(u'\n')));
+        panel.grab();
+
+        QCOMPARE(panel.xmlDocument()->documentElement().attribute(QStringLiteral("Name")).size(), n);
+        const QString title = panel.ToolBar1()->Title();
+        QVERIFY(!title.isEmpty() && title.size() <= ToolBarN::TitleWidth);
+        QCOMPARE(title, QString(title.size(), u'A'));
+        QCOMPARE(panel.Lista()->text(0, 1), QString(n, u'B'));
+        QCOMPARE(panel.Lista()->text(1, 1), QStringLiteral("Kowalski Jan"));
+        QCOMPARE(panel.lstLudzie()->topLevelItem(0)->text(2), QString(n, u'7'));
+
+        const QString saved = path(QStringLiteral("zapisany.swx"));
+        FileDialogs::setNextFileName(saved);
+        QVERIFY(panel.saveRoster());
+        const std::unique_ptr<Xml::Document> back = RosterFile::ReadRoster(saved);
+        QVERIFY(back);
+        QCOMPARE(back->documentElement().attribute(QStringLiteral("Name")), QString(n, u'A'));
+        QCOMPARE(back->selectSingleNode(QStringLiteral("/Baza/Counter/Item")).attribute(QStringLiteral("Count")),
+                 QString(n, u'7'));
     }
 
     // Cells are written anew from today's names and template; people or
