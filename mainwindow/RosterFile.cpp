@@ -38,6 +38,12 @@ bool writeFile(const QString &path, const QByteArray &content, QString *error)
     return false;
 }
 
+// A value read from a file, as far as a message needs to show it.
+QString quoted(const QString &value)
+{
+    return ShownText::cut(value, 100);
+}
+
 std::optional<qint64> wholeNumber(const QString &text)
 {
     bool ok = false;
@@ -189,13 +195,13 @@ bool SaveCounts(Db::Database &db, const QDate &month, const QList<PersonCount> &
     for (const PersonCount &person : people) {
         const std::optional<qint64> count = wholeNumber(person.count);
         if (!count) {
-            setError(error, QStringLiteral("Nieprawidłowa ilość służb: \"%1\".").arg(person.count));
+            setError(error, QStringLiteral("Nieprawidłowa ilość służb: \"%1\".").arg(quoted(person.count)));
             return false;
         }
         const std::optional<QString> date = storedDateTime(person.date);
         if (!date) {
             setError(error,
-                     QStringLiteral("Nieprawidłowa data ostatniej służby: \"%1\".").arg(person.date));
+                     QStringLiteral("Nieprawidłowa data ostatniej służby: \"%1\".").arg(quoted(person.date)));
             return false;
         }
         rows.append(QVariantList{QString::number(person.id), *count, *date, miesiac});

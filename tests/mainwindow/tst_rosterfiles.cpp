@@ -363,6 +363,14 @@ private Q_SLOTS:
         QCOMPARE(rows(), stored);
         QCOMPARE(Messages::shown().size(), 1);
         QVERIFY(Messages::shown().first().contains(QStringLiteral("dużo")));
+        // A count read from a file is quoted only as far as a message can show it.
+        Messages::clearShown();
+        panel.lstLudzie()->topLevelItem(1)->setText(2, QString(1'000'000, u'9') + u'x');
+        save->trigger();
+        QCOMPARE(rows(), stored);
+        QCOMPARE(Messages::shown().size(), 1);
+        QVERIFY(Messages::shown().first().contains(QStringLiteral("\"999")));
+        QVERIFY(Messages::shown().first().size() < 1000);
 
         // A failing insert undoes the month's delete.
         Messages::clearShown();
