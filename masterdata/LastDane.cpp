@@ -215,7 +215,7 @@ void LastDane::GetGrupy()
         m_groups->clear();
         m_groups->addItem(QStringLiteral("(Wszystkie)"), qint64(0));
         Db::Database *db = Globals::database();
-        auto rs = db ? db->openQuery(QStringLiteral("SELECT * FROM grupy ORDER BY nazwa")) : nullptr;
+        auto rs = db ? db->openQuery(QStringLiteral("SELECT * FROM grupy ORDER BY nazwa COLLATE POLISH")) : nullptr;
         if (db && !rs)
             Messages::critical(db->errorString());
         for (; rs && !rs->eof(); rs->moveNext())
@@ -253,8 +253,8 @@ void LastDane::chooseGroup(int index)
     }
 
     const qint64 group = m_groups->itemData(index).toLongLong();
-    auto rs = index == 0 ? db->openQuery(QStringLiteral("SELECT * FROM ludzie ORDER BY nazwisko"))
-                         : db->openQuery(QStringLiteral("SELECT * FROM ludzie WHERE id_grupa=? ORDER BY nazwisko"),
+    auto rs = index == 0 ? db->openQuery(QStringLiteral("SELECT * FROM ludzie ORDER BY nazwisko COLLATE POLISH"))
+                         : db->openQuery(QStringLiteral("SELECT * FROM ludzie WHERE id_grupa=? ORDER BY nazwisko COLLATE POLISH"),
                                          {QString::number(group)});
     if (!rs)
         Messages::critical(db->errorString());

@@ -122,6 +122,15 @@ private Q_SLOTS:
         QCOMPARE(gridColumn(grid, 1), QStringList({"", ""}));
         QCOMPARE(gridColumn(grid, 2), QStringList({"0", "5"}));
         QVERIFY(Messages::shown().isEmpty());
+
+        // Groups and people come in Polish order: "Ł" before "N" and "Z".
+        addGroup(QStringLiteral("Zwiad"));
+        addGroup(QStringLiteral("Łączność"));
+        addPerson(m_beta, QStringLiteral("Łukasik"), QStringLiteral("Ola"));
+        window.GetGrupy();
+        QCOMPARE(window.groups()->itemText(2), QStringLiteral("Beta"));
+        QCOMPARE(window.groups()->itemText(3), QStringLiteral("Łączność"));
+        QCOMPARE(gridColumn(grid, 0), QStringList({"Adamski Piotr", "Łukasik Ola", "Nowak Jan", "Zieliński Adam"}));
     }
 
     void editAndSavePerGroup_data()
