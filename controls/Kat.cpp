@@ -2,6 +2,7 @@
 
 #include "controls/DCStyles.h"
 #include "controls/MouseCodes.h"
+#include "controls/PolishTreeItem.h"
 #include "controls/TextEdit.h"
 #include "platform/draw/Gdi.h"
 #include "platform/draw/ImageList.h"
@@ -116,7 +117,8 @@ QTreeWidgetItem *KatNodes::Add(const QString &relative, NodeRelationship relatio
         if (!other)
             return nullptr;
     }
-    auto *node = new QTreeWidgetItem(QStringList(text));
+    // Sorted after a rename: as Polish words.
+    auto *node = new PolishTreeItem(QStringList(text));
     node->setData(0, KeyRole, key);
     node->setFlags(node->flags() | Qt::ItemIsEditable);
     const Draw::ImageList *images = *m_images;

@@ -93,6 +93,8 @@ void TestKat::rename_data()
     QTest::addColumn<QStringList>("children");
     QTest::newRow("new name, sorted")
         << "ID=1" << "Zeta" << QStringList{"Rename:1:Zeta", "Click:ID=1"} << QStringList{"Beta", "Kappa", "Zeta"};
+    QTest::newRow("Polish letters sorted as words")
+        << "ID=1" << "Ćma" << QStringList{"Rename:1:Ćma", "Click:ID=1"} << QStringList{"Beta", "Ćma", "Kappa"};
     QTest::newRow("unchanged name") << "ID=2" << "Beta" << QStringList{"Click:ID=2"}
                                     << QStringList{"Alfa", "Beta", "Kappa"};
     QTest::newRow("empty name") << "ID=2" << "" << QStringList{} << QStringList{"Beta", "Alfa", "Kappa"};
