@@ -452,7 +452,7 @@ bool Panel::openRosterFile(const QString &path)
         return false;
     }
     // A size option the grid refuses has been shown there; the grid is untouched.
-    if (!Module1::ShowScheduleGrid(*m_lista, roster->month, roster->duties))
+    if (!Module1::ShowScheduleGrid(*m_lista, roster->month, std::move(roster->duties)))
         return false;
     for (auto it = roster->cells.cbegin(); it != roster->cells.cend(); ++it)
         m_lista->setText(it.key().first, it.key().second, it.value());

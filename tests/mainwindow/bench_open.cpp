@@ -1,4 +1,5 @@
-// Opening roster files that hold one very long text, one file per row: the
+// Opening roster files that hold one very long text, or one element repeated
+// (rows of the counts, people of one cell), one file per row: the
 // time to open and show it and the peak memory of the process. Run by hand:
 //   build/tests/bench_open
 // Each row runs in a process of its own (the program itself with the row's
@@ -27,6 +28,7 @@ struct Case
     const char *name;
     const char *head; // the text before the long one
     const char *tail; // and after it
+    const char *piece = "A"; // what the long text repeats
 };
 
 // Person 1 and group 1 exist, duty 1 is the only column.
@@ -44,6 +46,12 @@ const Case Cases[] = {
     {"Counter Date", "<Baza Date=\"2024-05-01\" Name=\"Maj\"><Services><ServiceItem Id=\"1\" Text=\"Patrol\"/>"
      "</Services><Counter><Item Id=\"1\" Count=\"1\" Date=\"",
      "\"/></Counter></Baza>"},
+    {"Counter rows", "<Baza Date=\"2024-05-01\" Name=\"Maj\"><Services><ServiceItem Id=\"1\" Text=\"Patrol\"/>"
+     "</Services><Counter>",
+     "</Counter></Baza>", "<Item Id=\"1\" Count=\"1\" Date=\"\"/>"},
+    {"cell people", "<Baza Date=\"2024-05-01\" Name=\"Maj\"><Services><ServiceItem Id=\"1\" Text=\"Patrol\"/>"
+     "</Services><Dzien Id=\"1\"><Sluzba Id=\"1\" Position=\"1.1\">",
+     "</Sluzba></Dzien></Baza>", "<Osoba Id=\"1\"/>"},
 };
 
 long peakRssKb()
@@ -67,7 +75,8 @@ int runOne(const Case &c, qint64 count)
         return 2;
     QTemporaryDir dir;
     const QString path = QDir(dir.path()).filePath(QStringLiteral("dlugi.swx"));
-    if (!LongRoster::write(path, {{c.head}, {"A", count}, {c.tail}}))
+    const QByteArray piece(c.piece);
+    if (!LongRoster::write(path, {{c.head}, {piece, count / piece.size()}, {c.tail}}))
         return 2;
     Globals::setDatabase(database.take());
     Globals::setOptions(clsOptions::load(*Globals::database()));
