@@ -12,6 +12,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QHash>
+#include <QSet>
 #include <QSaveFile>
 
 namespace RosterFile {
@@ -304,7 +305,10 @@ std::optional<OpenedRoster> OpenRoster(const QString &path, Db::Database &db,
         return it == people.constEnd() ? nullptr : &*it;
     };
 
-    // Cell texts come from today's names and template, not from the file's Nazwisko.
+    // Cell texts come from today's names and template, not from the file's Nazwisko;
+    // each person's text is made once, however many cells name the person.
+    QHash<qint64, QString> personTexts;
+    const QString separator = CrLf + CrLf;
     for (const Xml::Node &duty : root.selectNodes(QStringLiteral("//Sluzba"))) {
         const QPair<int, int> position = *parsePosition(duty.attribute(QStringLiteral("Position")));
         QString &cell = roster.cells[{position.second, position.first}];
@@ -315,21 +319,29 @@ std::optional<OpenedRoster> OpenRoster(const QString &path, Db::Database &db,
                 roster.gaps = true;
                 continue;
             }
-            QString text = cellShow;
-            text.replace(QStringLiteral("[nazwisko]"), person->nazwisko);
-            text.replace(QStringLiteral("[imie]"), person->imie);
-            text.replace(QStringLiteral("[stopien]"), person->stopien);
-            text.replace(QStringLiteral("[grupa]"), *group);
-            cell += text;
+            auto text = personTexts.find(person->id);
+            if (text == personTexts.end()) {
+                QString made = cellShow;
+                made.replace(QStringLiteral("[nazwisko]"), person->nazwisko);
+                made.replace(QStringLiteral("[imie]"), person->imie);
+                made.replace(QStringLiteral("[stopien]"), person->stopien);
+                made.replace(QStringLiteral("[grupa]"), *group);
+                text = personTexts.insert(person->id, made);
+            }
+            cell += *text;
             if (nextElementSibling(osoba))
-                cell += CrLf + CrLf;
+                cell += separator;
         }
     }
 
+    // One row per person, as the list's keys are unique: a repeated Item is left
+    // out, so a file cannot fill the list (and the month's counts) with copies.
+    QSet<qint64> listed;
     for (const Xml::Node &item : roster.document->selectNodes(QStringLiteral("/Baza/Counter/Item"))) {
         const Person *person = findPerson(item.attribute(QStringLiteral("Id")));
-        if (!person)
+        if (!person || listed.contains(person->id))
             continue;
+        listed.insert(person->id);
         roster.people.append({person->id, person->nazwisko + u' ' + person->imie,
                               groups.value(person->group), item.attribute(QStringLiteral("Count")),
                               item.attribute(QStringLiteral("Date"))});

@@ -91,6 +91,7 @@ class TestRosterFiles : public QObject, private PanelTest::DatabaseFixture
 
     // A small May 2024 roster: day 1 has every person on duty 1, Kowalski and
     // an unknown person (99) on duty 2; Zając's group is gone from grupy.
+    // Nowak's second Counter item repeats his first.
     QString smallRoster() const
     {
         return QStringLiteral(
@@ -106,7 +107,8 @@ class TestRosterFiles : public QObject, private PanelTest::DatabaseFixture
                    "<Osoba Id=\"4\"/><Osoba Id=\"2\"/></Sluzba></Dzien>"
                    "<Counter><Item Id=\"2\" Count=\"2\" Date=\"2024-05-02 20:00:00\"/>"
                    "<Item Id=\"99\" Count=\"5\" Date=\"2024-05-01\"/>"
-                   "<Item Id=\"1\" Count=\"12\" Date=\"2024-05-01 20:00:00\"/></Counter></Baza>")
+                   "<Item Id=\"1\" Count=\"12\" Date=\"2024-05-01 20:00:00\"/>"
+                   "<Item Id=\"2\" Count=\"7\" Date=\"2024-05-03\"/></Counter></Baza>")
             .arg(m_duty)
             .arg(m_patrol);
     }
@@ -263,7 +265,8 @@ private Q_SLOTS:
         QCOMPARE(grid->text(1, 2), QStringLiteral("kpr. Kowalski (Alfa)\r\n\r\n"));
         QCOMPARE(grid->text(2, 2), QStringLiteral("sierż. Nowak (Alfa)"));
         QCOMPARE(grid->text(2, 1), QString());
-        // Counter rows of people the database lacks are left out; sorted by name.
+        // Counter rows of people the database lacks, and repeated ones, are left
+        // out; sorted by name.
         QCOMPARE(listRows(*panel.lstLudzie()),
                  (QStringList{"ID=1|Kowalski Jan|Alfa|12|2024-05-01 20:00:00",
                               "ID=2|Nowak Adam|Alfa|2|2024-05-02 20:00:00"}));
