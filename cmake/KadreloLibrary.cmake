@@ -26,7 +26,12 @@ function(kadrelo_test name)
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} kadrelo_testsupport Qt6::Test)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
     add_test(NAME ${name} COMMAND ${name})
-    set_tests_properties(${name} PROPERTIES
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KADRELO_SCHEMA=${PROJECT_SOURCE_DIR}/resources/schema.sql;KADRELO_TESTDATA=${PROJECT_SOURCE_DIR}/tests/data"
-        TIMEOUT 300)
+    set(environment QT_QPA_PLATFORM=offscreen KADRELO_SCHEMA=${PROJECT_SOURCE_DIR}/resources/schema.sql
+                    KADRELO_TESTDATA=${PROJECT_SOURCE_DIR}/tests/data)
+    if(KADRELO_SANITIZE)
+        # The first report fails the test; leaks count as reports.
+        list(APPEND environment ASAN_OPTIONS=halt_on_error=1:detect_leaks=1
+                                UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1)
+    endif()
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${environment}" TIMEOUT 300)
 endfunction()

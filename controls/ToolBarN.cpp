@@ -1,6 +1,7 @@
 #include "controls/ToolBarN.h"
 
 #include "controls/DCStyles.h"
+#include "controls/ShownText.h"
 #include "controls/TextEdit.h"
 
 #include <QLinearGradient>
@@ -95,6 +96,11 @@ ToolBarN::ToolBarN(QWidget *parent)
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     connect(m_items, &TBNItems::ChangedItem, this, &ToolBarN::onChangedItem);
     connect(m_items, &TBNItems::ChangedList, this, &ToolBarN::onChangedList);
+}
+
+void ToolBarN::setTitle(const QString &title)
+{
+    m_title = ShownText::cut(title, TitleWidth);
 }
 
 QImage ToolBarN::statePicture(int state)
@@ -226,9 +232,9 @@ void ToolBarN::PaintElements()
 
         styles.ChangeFont(m_titleFont);
         styles.ChangeColor(value(rgb(46, 68, 85)));
-        TextEdit::DrawTextInRect(dc, m_title, false, 11, 10, 400, 0);
+        TextEdit::DrawTextInRect(dc, m_title, false, 11, 10, TitleWidth, 0);
         styles.ChangeColor(0xFFFFFF);
-        TextEdit::DrawTextInRect(dc, m_title, false, 10, 9, 400, 0);
+        TextEdit::DrawTextInRect(dc, m_title, false, 10, 9, TitleWidth, 0);
         styles.KillFont();
     }
     m_itemWidth = ItemWidth;

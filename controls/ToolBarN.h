@@ -23,6 +23,8 @@ public:
     static constexpr int BarHeight = 75;
     static constexpr float ItemWidth = 60;
     static constexpr qint32 DefaultBackColor = 8611911; // &H836847
+    // The title is drawn on one line into a box this many pixels wide.
+    static constexpr int TitleWidth = 400;
 
     explicit ToolBarN(QWidget *parent = nullptr);
 
@@ -32,8 +34,10 @@ public:
     void Edit() { m_editMode = true; }
     void Save() { m_editMode = false; }
     bool isEditMode() const { return m_editMode; }
+    // The title keeps what its box can show: no character is narrower than a
+    // pixel, so the box never shows more than TitleWidth of them.
     QString Title() const { return m_title; }
-    void setTitle(const QString &title) { m_title = title; }
+    void setTitle(const QString &title);
     TBNItems *ListItems() { return m_items; }
     const TBNItems *ListItems() const { return m_items; }
     // While set, visibility changes of items do not lay the bar out.

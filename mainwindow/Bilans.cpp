@@ -2,6 +2,7 @@
 
 #include "controls/BlueCommand.h"
 #include "controls/PolishTreeItem.h"
+#include "controls/ShownText.h"
 #include "core/Globals.h"
 #include "core/Messages.h"
 #include "core/ui/Guard.h"
@@ -91,6 +92,8 @@ Bilans::Bilans(const Xml::Document &roster, QWidget *parent) : QDialog(parent), 
     m_lista->setHeaderHidden(true);
     m_lista->setColumnCount(1);
     m_lista->setSelectionMode(QAbstractItemView::SingleSelection);
+    // A duty's name may come from the roster file alone.
+    m_lista->setItemDelegate(new ShownText::Delegate(m_lista));
     m_text1 = new QLineEdit(page);
     m_text1->setObjectName(QStringLiteral("Text1"));
     m_command1 = new BlueCommand(page);

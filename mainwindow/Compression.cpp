@@ -67,7 +67,7 @@ bool SaveFile(const QString &path, const QString &text, QString *error)
     return true;
 }
 
-std::optional<QString> DecompressBytes(const QByteArray &content)
+std::optional<QByteArray> InflateBytes(const QByteArray &content)
 {
     if (content.size() < HeaderStart)
         return std::nullopt;
@@ -92,17 +92,26 @@ std::optional<QString> DecompressBytes(const QByteArray &content)
     // Deflate never expands more than 1032 to 1: a larger header length only
     // asks for a buffer the body could never fill.
     const qint64 reachable = BufferSize(qint64(body.size()) * 1032);
-    QByteArray buffer(qsizetype(std::min(BufferSize(length), reachable)), '\0');
+    // zlib writes every byte that counts; a cleared buffer would cost a pass.
+    QByteArray buffer(qsizetype(std::min(BufferSize(length), reachable)), Qt::Uninitialized);
     uLongf destLen = uLongf(buffer.size());
     const int code =
         uncompress(reinterpret_cast<Bytef *>(buffer.data()), &destLen,
                    reinterpret_cast<const Bytef *>(body.constData()), uLong(body.size()));
     if (code != Z_OK)
         return std::nullopt;
-    return Cp1250::decode(buffer.left(qsizetype(destLen)));
+    // In place: a copy of a long text would double the memory opening it takes.
+    buffer.truncate(qsizetype(destLen));
+    return buffer;
 }
 
-std::optional<QString> DecompressFile(const QString &path)
+std::optional<QString> DecompressBytes(const QByteArray &content)
+{
+    const std::optional<QByteArray> bytes = InflateBytes(content);
+    return bytes ? std::optional<QString>(Cp1250::decode(*bytes)) : std::nullopt;
+}
+
+std::optional<QByteArray> InflateFile(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -110,7 +119,13 @@ std::optional<QString> DecompressFile(const QString &path)
     // A compressed body is never larger than the longest text it may hold.
     if (file.size() > MaxTextLength + HeaderEnd)
         return std::nullopt;
-    return DecompressBytes(file.readAll());
+    return InflateBytes(file.readAll());
+}
+
+std::optional<QString> DecompressFile(const QString &path)
+{
+    const std::optional<QByteArray> bytes = InflateFile(path);
+    return bytes ? std::optional<QString>(Cp1250::decode(*bytes)) : std::nullopt;
 }
 
 } // namespace Compression

@@ -31,5 +31,8 @@ bool SaveFile(const QString &path, const QString &text, QString *error = nullptr
 // The stored text of a container, or nothing when it is damaged.
 std::optional<QString> DecompressBytes(const QByteArray &content);
 std::optional<QString> DecompressFile(const QString &path);
+// The same as its windows-1250 bytes, undecoded.
+std::optional<QByteArray> InflateBytes(const QByteArray &content);
+std::optional<QByteArray> InflateFile(const QString &path);
 
 } // namespace Compression

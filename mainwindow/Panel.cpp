@@ -2,6 +2,7 @@
 
 #include "controls/GraphicalCalendar.h"
 #include "controls/PolishTreeItem.h"
+#include "controls/ShownText.h"
 #include "controls/TBNItems.h"
 #include "controls/ToolBarIcons.h"
 #include "controls/ToolBarN.h"
@@ -183,6 +184,7 @@ void Panel::buildControls()
         {QStringLiteral("Nazwisko"), QStringLiteral("Grupa"), QStringLiteral("Ilość")});
     m_lstLudzie->setRootIsDecorated(false);
     m_lstLudzie->setUniformRowHeights(true);
+    m_lstLudzie->setItemDelegate(new ShownText::Delegate(m_lstLudzie));
     m_lstLudzie->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_lstLudzie->header()->setSectionsClickable(true);
     m_lstLudzie->header()->setStretchLastSection(false);
@@ -471,7 +473,7 @@ bool Panel::openRosterFile(const QString &path)
         return false;
     }
     // A size option the grid refuses has been shown there; the grid is untouched.
-    if (!Module1::ShowScheduleGrid(*m_lista, roster->month, roster->duties))
+    if (!Module1::ShowScheduleGrid(*m_lista, roster->month, std::move(roster->duties)))
         return false;
     for (auto it = roster->cells.cbegin(); it != roster->cells.cend(); ++it)
         m_lista->setText(it.key().first, it.key().second, it.value());

@@ -1,5 +1,6 @@
 #include "mainwindow/RosterFile.h"
 
+#include "controls/ShownText.h"
 #include "core/XML.h"
 #include "core/ui/FlexGrid.h"
 #include "mainwindow/Compression.h"
@@ -12,6 +13,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QHash>
+#include <QSet>
 #include <QSaveFile>
 
 namespace RosterFile {
@@ -36,6 +38,12 @@ bool writeFile(const QString &path, const QByteArray &content, QString *error)
     setError(error, FileErrors::reason(file));
     file.cancelWriting();
     return false;
+}
+
+// A value read from a file, as far as a message needs to show it.
+QString quoted(const QString &value)
+{
+    return ShownText::cut(value, 100);
 }
 
 std::optional<qint64> wholeNumber(const QString &text)
@@ -189,13 +197,13 @@ bool SaveCounts(Db::Database &db, const QDate &month, const QList<PersonCount> &
     for (const PersonCount &person : people) {
         const std::optional<qint64> count = wholeNumber(person.count);
         if (!count) {
-            setError(error, QStringLiteral("Nieprawidłowa ilość służb: \"%1\".").arg(person.count));
+            setError(error, QStringLiteral("Nieprawidłowa ilość służb: \"%1\".").arg(quoted(person.count)));
             return false;
         }
         const std::optional<QString> date = storedDateTime(person.date);
         if (!date) {
             setError(error,
-                     QStringLiteral("Nieprawidłowa data ostatniej służby: \"%1\".").arg(person.date));
+                     QStringLiteral("Nieprawidłowa data ostatniej służby: \"%1\".").arg(quoted(person.date)));
             return false;
         }
         rows.append(QVariantList{QString::number(person.id), *count, *date, miesiac});
@@ -237,9 +245,13 @@ std::unique_ptr<Xml::Document> ReadRoster(const QString &path, QString *error)
         return nullptr;
     }
     file.close();
-    const std::optional<QString> text = Compression::DecompressFile(path);
+    // Straight from the file's bytes to the parser's UTF-8: a long text is
+    // converted once.
+    std::optional<QByteArray> text = Compression::InflateFile(path);
+    if (text)
+        text = Cp1250::decodeToUtf8(*text);
     auto document = std::make_unique<Xml::Document>();
-    if (!text || !document->loadXml(*text)) {
+    if (!text || !document->loadUtf8(*text)) {
         setError(error, NotARoster);
         return nullptr;
     }
@@ -280,7 +292,7 @@ std::optional<OpenedRoster> OpenRoster(const QString &path, Db::Database &db,
         return std::nullopt;
     const Xml::Node root = roster.document->documentElement();
     roster.month = ParseRosterDate(root.attribute(QStringLiteral("Date")));
-    roster.title = root.attribute(QStringLiteral("Name"));
+    roster.title = root.attributeStart(QStringLiteral("Name"), ShownText::Limit);
     for (const Xml::Node &service :
          roster.document->selectNodes(QStringLiteral("/Baza/Services/ServiceItem")))
         roster.duties.append(service.attribute(QStringLiteral("Id")) + QChar(u'\0')
@@ -294,7 +306,10 @@ std::optional<OpenedRoster> OpenRoster(const QString &path, Db::Database &db,
         return it == people.constEnd() ? nullptr : &*it;
     };
 
-    // Cell texts come from today's names and template, not from the file's Nazwisko.
+    // Cell texts come from today's names and template, not from the file's Nazwisko;
+    // each person's text is made once, however many cells name the person.
+    QHash<qint64, QString> personTexts;
+    const QString separator = CrLf + CrLf;
     for (const Xml::Node &duty : root.selectNodes(QStringLiteral("//Sluzba"))) {
         const QPair<int, int> position = *parsePosition(duty.attribute(QStringLiteral("Position")));
         QString &cell = roster.cells[{position.second, position.first}];
@@ -305,21 +320,29 @@ std::optional<OpenedRoster> OpenRoster(const QString &path, Db::Database &db,
                 roster.gaps = true;
                 continue;
             }
-            QString text = cellShow;
-            text.replace(QStringLiteral("[nazwisko]"), person->nazwisko);
-            text.replace(QStringLiteral("[imie]"), person->imie);
-            text.replace(QStringLiteral("[stopien]"), person->stopien);
-            text.replace(QStringLiteral("[grupa]"), *group);
-            cell += text;
+            auto text = personTexts.find(person->id);
+            if (text == personTexts.end()) {
+                QString made = cellShow;
+                made.replace(QStringLiteral("[nazwisko]"), person->nazwisko);
+                made.replace(QStringLiteral("[imie]"), person->imie);
+                made.replace(QStringLiteral("[stopien]"), person->stopien);
+                made.replace(QStringLiteral("[grupa]"), *group);
+                text = personTexts.insert(person->id, made);
+            }
+            cell += *text;
             if (nextElementSibling(osoba))
-                cell += CrLf + CrLf;
+                cell += separator;
         }
     }
 
+    // One row per person, as the list's keys are unique: a repeated Item is left
+    // out, so a file cannot fill the list (and the month's counts) with copies.
+    QSet<qint64> listed;
     for (const Xml::Node &item : roster.document->selectNodes(QStringLiteral("/Baza/Counter/Item"))) {
         const Person *person = findPerson(item.attribute(QStringLiteral("Id")));
-        if (!person)
+        if (!person || listed.contains(person->id))
             continue;
+        listed.insert(person->id);
         roster.people.append({person->id, person->nazwisko + u' ' + person->imie,
                               groups.value(person->group), item.attribute(QStringLiteral("Count")),
                               item.attribute(QStringLiteral("Date"))});

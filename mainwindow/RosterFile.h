@@ -83,7 +83,7 @@ struct OpenedRoster
 {
     std::unique_ptr<Xml::Document> document;
     QDate month;
-    QString title;
+    QString title;                            // what a window can show of Name; the document keeps it whole
     QStringList duties;                       // id, NUL, header text; in column order
     QMap<QPair<int, int>, QString> cells;     // (row, column) -> text
     QList<PersonRow> people;

@@ -78,7 +78,8 @@ void Grupy::GetGrupy()
     Db::Database *db = Globals::database();
     if (!db)
         return;
-    std::unique_ptr<Db::Recordset> rs = db->openQuery(QStringLiteral("SELECT * FROM grupy ORDER BY nazwa"));
+    std::unique_ptr<Db::Recordset> rs =
+        db->openQuery(QStringLiteral("SELECT * FROM grupy ORDER BY nazwa COLLATE POLISH"));
     if (!rs) {
         Messages::critical(db->errorString());
         return;

@@ -206,6 +206,11 @@ QDateTime LastDane::rowDate(int row) const
     return row >= 1 && row <= m_dates.size() ? m_dates.at(row - 1) : QDateTime();
 }
 
+LastDane::RowState LastDane::rowState(int row) const
+{
+    return row >= 1 && row <= m_rows.size() ? m_rows.at(row - 1) : RowState();
+}
+
 void LastDane::GetGrupy()
 {
     {
@@ -213,7 +218,7 @@ void LastDane::GetGrupy()
         m_groups->clear();
         m_groups->addItem(QStringLiteral("(Wszystkie)"), qint64(0));
         Db::Database *db = Globals::database();
-        auto rs = db ? db->openQuery(QStringLiteral("SELECT * FROM grupy ORDER BY nazwa")) : nullptr;
+        auto rs = db ? db->openQuery(QStringLiteral("SELECT * FROM grupy ORDER BY nazwa COLLATE POLISH")) : nullptr;
         if (db && !rs)
             Messages::critical(db->errorString());
         for (; rs && !rs->eof(); rs->moveNext())
@@ -225,7 +230,11 @@ void LastDane::GetGrupy()
 
 void LastDane::chooseGroup(int index)
 {
-    AskSaveChanges();
+    if (!AskSaveChanges()) {
+        const QSignalBlocker block(m_groups);
+        m_groups->setCurrentIndex(m_loadedGroup);
+        return;
+    }
     if (index != m_groups->currentIndex()) {
         const QSignalBlocker block(m_groups);
         m_groups->setCurrentIndex(index);
@@ -247,8 +256,8 @@ void LastDane::chooseGroup(int index)
     }
 
     const qint64 group = m_groups->itemData(index).toLongLong();
-    auto rs = index == 0 ? db->openQuery(QStringLiteral("SELECT * FROM ludzie ORDER BY nazwisko"))
-                         : db->openQuery(QStringLiteral("SELECT * FROM ludzie WHERE id_grupa=? ORDER BY nazwisko"),
+    auto rs = index == 0 ? db->openQuery(QStringLiteral("SELECT * FROM ludzie ORDER BY nazwisko COLLATE POLISH"))
+                         : db->openQuery(QStringLiteral("SELECT * FROM ludzie WHERE id_grupa=? ORDER BY nazwisko COLLATE POLISH"),
                                          {QString::number(group)});
     if (!rs)
         Messages::critical(db->errorString());
@@ -275,9 +284,14 @@ void LastDane::setMonth(const QDate &date)
 
 void LastDane::LoadMonth()
 {
-    AskSaveChanges();
+    if (!AskSaveChanges()) {
+        const QSignalBlocker block(m_poleData);
+        m_poleData->setDate(m_loadedMonth);
+        return;
+    }
     if (m_groups->currentIndex() < 0)
         return;
+    m_rows = QList<RowState>(m_lista->rows() - 1);
     for (int r = 1; r < m_lista->rows(); ++r) {
         m_lista->setText(r, 1, QString());
         m_lista->setText(r, 2, QStringLiteral("0"));
@@ -303,6 +317,10 @@ void LastDane::LoadMonth()
         m_lista->setText(row, 1, dateText(when));
         m_lista->setText(row, 2, rs->text(QStringLiteral("ilosc")));
         m_dates[row - 1] = when;
+        // Kept as read: a row the planner leaves alone is written back so.
+        m_rows[row - 1].stored.append({rs->value(QStringLiteral("ilosc")), rs->value(QStringLiteral("data"))});
+        if (!when.isValid())
+            m_lista->setText(row, 1, rs->text(QStringLiteral("data")));
     }
     m_loadedMonth = QDate(shown.year(), shown.month(), 1);
     m_changed = false;
@@ -323,11 +341,38 @@ void LastDane::LoadMonth()
     }
 }
 
+QList<LastDane::StoredRow> LastDane::rowsToStore(int row) const
+{
+    const RowState state = rowState(row);
+    if (!state.countEdited && !state.dateEdited)
+        return state.stored;
+    // The values the planner did not change stay as they were read.
+    StoredRow changed = state.stored.isEmpty() ? StoredRow{0, QVariant()} : state.stored.last();
+    int count = 0;
+    if (state.countEdited && readCount(m_lista->text(row, 2), &count))
+        changed.ilosc = count;
+    const QDateTime when = rowDate(row);
+    if (state.dateEdited && when.isValid())
+        changed.data = when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    if (changed.data.toString().isEmpty() && changed.ilosc.toDouble() <= 0)
+        return {};
+    return {changed};
+}
+
 bool LastDane::SaveMonth()
 {
     Db::Database *db = Globals::database();
     if (!db || !m_loadedMonth.isValid() || m_loadedGroup < 0)
         return false;
+    // A count the planner changed must be one; nothing is written otherwise.
+    for (int r = 1; r < m_lista->rows(); ++r) {
+        int count = 0;
+        if (rowState(r).countEdited && !readCount(m_lista->text(r, 2), &count)) {
+            m_lista->setCurrentCell(r, 2);
+            Messages::exclamation(RangeText + QStringLiteral("\r\n") + m_lista->text(r, 0));
+            return false;
+        }
+    }
     const QString month = monthKey(m_loadedMonth);
     bool ok = false;
     {
@@ -341,16 +386,12 @@ bool LastDane::SaveMonth()
                                             "(SELECT CAST(id AS TEXT) FROM ludzie WHERE id_grupa=?)"),
                              {month, QString::number(m_groups->itemData(m_loadedGroup).toLongLong())});
         for (int r = 1; ok && r < m_lista->rows(); ++r) {
-            int count = 0;
-            if (!readCount(m_lista->text(r, 2), &count))
-                m_lista->setText(r, 2, QStringLiteral("0"));
-            const QDateTime when = rowDate(r);
-            if (!when.isValid() && count <= 0)
-                continue;
-            ok = db->execute(QStringLiteral("INSERT INTO ludzie_last (id_osoba, ilosc, data, miesiac) VALUES (?, ?, ?, ?)"),
-                             {QString::number(personOfRow(r)), count,
-                              when.isValid() ? QVariant(when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))) : QVariant(),
-                              month});
+            for (const StoredRow &stored : rowsToStore(r)) {
+                ok = ok
+                    && db->execute(QStringLiteral("INSERT INTO ludzie_last (id_osoba, ilosc, data, miesiac) "
+                                                  "VALUES (?, ?, ?, ?)"),
+                                   {QString::number(personOfRow(r)), stored.ilosc, stored.data, month});
+            }
         }
         ok = ok && transaction.commit();
     }
@@ -358,15 +399,19 @@ bool LastDane::SaveMonth()
         Messages::critical(db->errorString());
         return false;
     }
+    // What is stored now is what the next save keeps.
+    for (int r = 1; r <= m_rows.size(); ++r)
+        m_rows[r - 1] = RowState{rowsToStore(r)};
     m_changed = false;
     return true;
 }
 
-void LastDane::AskSaveChanges()
+bool LastDane::AskSaveChanges()
 {
-    if (m_changed && Messages::question(QStringLiteral("Czy chcesz zapisać zamiany?")))
-        SaveMonth();
+    if (m_changed && Messages::question(QStringLiteral("Czy chcesz zapisać zamiany?")) && !SaveMonth())
+        return false;
     m_changed = false;
+    return true;
 }
 
 void LastDane::deleteMonth()
@@ -462,6 +507,8 @@ void LastDane::ShowDateEditor()
 
 void LastDane::CommitCount()
 {
+    if (m_editedRow >= 1 && m_editedRow <= m_rows.size())
+        m_rows[m_editedRow - 1].countEdited = true;
     int count = 0;
     if (m_editedRow >= 1 && readCount(m_text1->text(), &count))
         m_lista->setText(m_editedRow, 2, m_text1->text().trimmed());
@@ -474,6 +521,8 @@ void LastDane::CommitDate()
     QDateTime when = m_visData->dateTime();
     when.setTime(QTime(when.time().hour(), when.time().minute()));
     m_dates[m_editedRow - 1] = when;
+    if (m_editedRow <= m_rows.size())
+        m_rows[m_editedRow - 1].dateEdited = true;
     m_lista->setText(m_editedRow, 1, dateText(when));
 }
 
@@ -494,8 +543,8 @@ void LastDane::showEvent(QShowEvent *event)
 
 void LastDane::done(int result)
 {
-    AskSaveChanges();
-    QDialog::done(result);
+    if (AskSaveChanges())
+        QDialog::done(result);
 }
 
 bool LastDane::eventFilter(QObject *watched, QEvent *event)

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QVariant>
 
 class FlexGrid;
 class MonthEdit;
@@ -33,8 +34,10 @@ public:
     void setMonth(const QDate &date);
     // Reads the shown month's rows into the grid, after offering to save edits.
     void LoadMonth();
-    // Stores the grid under the loaded group and month; false (after telling
-    // the user) when a count is wrong or the database refused.
+    // Stores the grid under the loaded group and month: rows the planner did
+    // not change go back exactly as they were read. False (after telling the
+    // user, with nothing written) when a changed count is wrong or the
+    // database refused.
     bool SaveMonth();
     // "Usuń dane z tego miesiąca": every row of the shown month, of all groups.
     void deleteMonth();
@@ -67,7 +70,23 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void AskSaveChanges();
+    // A row of ludzie_last as read, its values untouched.
+    struct StoredRow
+    {
+        QVariant ilosc;
+        QVariant data;
+    };
+    // What a grid row holds besides its texts.
+    struct RowState
+    {
+        QList<StoredRow> stored; // the person's rows of the loaded month
+        bool countEdited = false;
+        bool dateEdited = false;
+    };
+    RowState rowState(int row) const;
+    QList<StoredRow> rowsToStore(int row) const;
+    // False when the edits could not be stored; the window then stays as it is.
+    bool AskSaveChanges();
     void CommitCount();
     void CommitDate();
     void enterCell(int row, int col);
@@ -86,6 +105,7 @@ private:
     QList<qint64> m_people;      // person of grid row r at r - 1
     QHash<qint64, int> m_rowOf;  // person -> grid row
     QList<QDateTime> m_dates;    // last duty of grid row r at r - 1
+    QList<RowState> m_rows;      // grid row r at r - 1
     int m_editedRow = 0;
     int m_loadedGroup = -1;
     QDate m_loadedMonth;

@@ -1,6 +1,7 @@
 #include "masterdata/ListWindow.h"
 
 #include "controls/BlueCommand.h"
+#include "controls/PolishTreeItem.h"
 #include "controls/ToolBarIcons.h"
 #include "controls/ToolBarN.h"
 #include "controls/cFlatHeader.h"
@@ -13,7 +14,6 @@
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 
-#include <QCollator>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QTabWidget>
@@ -28,21 +28,6 @@ qint64 rowId(const QTreeWidgetItem *row)
 {
     return Module1::IdFromKey(row->data(0, KeyRole).toString());
 }
-
-// A list row that sorts its texts as Polish words: "Łukasik" between
-// "Lis" and "Malinowski", not after "Żak" as code points would put it.
-class ListRow : public QTreeWidgetItem
-{
-public:
-    ListRow(QTreeWidget *list, const QStringList &texts) : QTreeWidgetItem(list, texts) {}
-
-    bool operator<(const QTreeWidgetItem &other) const override
-    {
-        static const QCollator collator{QLocale(QLocale::Polish)};
-        const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
-        return collator.compare(text(column), other.text(column)) < 0;
-    }
-};
 
 } // namespace
 
@@ -148,7 +133,7 @@ void ListWindow::addRow(qint64 id, const QStringList &texts, bool select)
 {
     if (select)
         m_lista->clearSelection();
-    auto *row = new ListRow(m_lista, texts);
+    auto *row = new PolishTreeItem(m_lista, texts);
     row->setData(0, KeyRole, Module1::KeyFromId(id));
     row->setIcon(0, m_rowIcon);
     // A fill sorts once at its end; sorting after every row would be quadratic.

@@ -118,7 +118,7 @@ void Ludzie::GetGrupy()
     tree->setSelectedItem(root);
 
     if (Db::Database *db = database()) {
-        auto rs = db->openQuery(QStringLiteral("SELECT * FROM grupy ORDER BY nazwa"));
+        auto rs = db->openQuery(QStringLiteral("SELECT * FROM grupy ORDER BY nazwa COLLATE POLISH"));
         if (!rs) {
             Messages::critical(db->errorString());
         } else {
@@ -152,7 +152,7 @@ void Ludzie::showPeople(const QString &key, bool force)
             sql += QStringLiteral(" WHERE id_grupa=?");
             params << QString::number(Module1::IdFromKey(key));
         }
-        sql += QStringLiteral(" ORDER BY nazwisko");
+        sql += QStringLiteral(" ORDER BY nazwisko COLLATE POLISH");
         auto rs = db->openQuery(sql, params);
         if (!rs) {
             Messages::critical(db->errorString());

@@ -64,7 +64,7 @@ Ludzie_item::Ludzie_item(QWidget *parent) : QDialog(parent), m_ui(std::make_uniq
 
     // Loading: the ranks and the privilege choices.
     if (Db::Database *db = Globals::database()) {
-        auto rs = db->openQuery(QStringLiteral("SELECT * FROM stopnie ORDER BY nazwa"));
+        auto rs = db->openQuery(QStringLiteral("SELECT * FROM stopnie ORDER BY nazwa COLLATE POLISH"));
         if (rs) {
             for (; !rs->eof(); rs->moveNext())
                 m_ui->poleStopien->addItem(rs->text(QStringLiteral("nazwa")));

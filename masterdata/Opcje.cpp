@@ -316,7 +316,7 @@ void Opcje::loadRanks()
     Db::Database *db = Globals::database();
     if (!db)
         return;
-    auto rs = db->openQuery(QStringLiteral("SELECT * FROM stopnie ORDER BY nazwa"));
+    auto rs = db->openQuery(QStringLiteral("SELECT * FROM stopnie ORDER BY nazwa COLLATE POLISH"));
     if (!rs) {
         Messages::critical(db->errorString());
         return;

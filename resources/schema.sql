@@ -4,6 +4,10 @@
 -- (id_grupa, id_osoba, id_item, id_sluzba, id_parent) hold that id as decimal
 -- text. Dates are "yyyy-mm-dd", date-times "yyyy-mm-dd hh:nn:ss", times
 -- "hh:nn"; flags 0/1.
+-- Columns carry only SQLite's own collations, so that any SQLite tool can
+-- query the file; the program asks for Polish order in its own queries
+-- (ORDER BY nazwa COLLATE POLISH). Earlier builds declared COLLATE POLISH on
+-- the name columns; the program registers it for those files too.
 
 CREATE TABLE opcje (
     id INTEGER PRIMARY KEY AUTOINCREMENT,
@@ -15,12 +19,12 @@ CREATE UNIQUE INDEX name ON opcje (Name COLLATE NOCASE);
 
 CREATE TABLE stopnie (
     id INTEGER PRIMARY KEY AUTOINCREMENT,
-    nazwa TEXT COLLATE POLISH
+    nazwa TEXT
 );
 
 CREATE TABLE grupy (
     id INTEGER PRIMARY KEY AUTOINCREMENT,
-    nazwa TEXT COLLATE POLISH,
+    nazwa TEXT,
     sluzby_wyjatki INTEGER NOT NULL DEFAULT 0,
     uwzglednij INTEGER NOT NULL DEFAULT 0
 );
@@ -28,8 +32,8 @@ CREATE TABLE grupy (
 CREATE TABLE ludzie (
     id INTEGER PRIMARY KEY AUTOINCREMENT,
     id_grupa TEXT,
-    nazwisko TEXT COLLATE POLISH,
-    imie TEXT COLLATE POLISH,
+    nazwisko TEXT,
+    imie TEXT,
     stopien TEXT,
     mezczyzna INTEGER NOT NULL DEFAULT 0,
     przywilej INTEGER NOT NULL DEFAULT 0,
@@ -39,7 +43,7 @@ CREATE INDEX ludzie_id_grupa ON ludzie (id_grupa);
 
 CREATE TABLE sluzby (
     id INTEGER PRIMARY KEY AUTOINCREMENT,
-    nazwa TEXT COLLATE POLISH,
+    nazwa TEXT,
     od TEXT,
     okres INTEGER,
     ilosc_std INTEGER,
@@ -94,7 +98,7 @@ CREATE TABLE sluzby_grupy (
 
 CREATE TABLE wizardlist (
     id INTEGER PRIMARY KEY AUTOINCREMENT,
-    nazwa TEXT COLLATE POLISH
+    nazwa TEXT
 );
 
 -- arg1, arg2 and Dates hold NUL-separated lists.

@@ -2,11 +2,19 @@
 # Set-up, build and start of Dorvat Kadrelo on Debian 12.
 #   tools/kadrelo.sh run    install what is missing, build, start the program
 #   tools/kadrelo.sh test   install what is missing, build, run every test
+# With KADRELO_SANITIZE=1 either builds into build-sanitize/ with
+# AddressSanitizer and UndefinedBehaviorSanitizer; the first report stops.
 set -euo pipefail
 
 mode=${1:-run}
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build=${KADRELO_BUILD_DIR:-$root/build}
+sanitize=OFF
+[ "${KADRELO_SANITIZE:-0}" = 1 ] && sanitize=ON
+if [ $sanitize = ON ]; then
+    build=${KADRELO_BUILD_DIR:-$root/build-sanitize}
+else
+    build=${KADRELO_BUILD_DIR:-$root/build}
+fi
 
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libqt6sql6-sqlite
           libsqlcipher-dev sqlcipher libpugixml-dev zlib1g-dev fonts-dejavu-core fonts-dejavu-extra
@@ -24,7 +32,8 @@ if ((${#missing[@]})); then
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=${KADRELO_BUILD_TYPE:-RelWithDebInfo}
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=${KADRELO_BUILD_TYPE:-RelWithDebInfo} \
+      -DKADRELO_SANITIZE=$sanitize
 cmake --build "$build" --parallel "$(nproc)"
 
 case "$mode" in

@@ -1,5 +1,7 @@
 #include "core/ui/FlexGrid.h"
 
+#include "controls/ShownText.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -285,7 +287,7 @@ int FlexGrid::textHeight(int row, int col) const
     const QString text = this->text(row, col);
     if (text.isEmpty())
         return 0;
-    QString shown = text;
+    QString shown = ShownText::cut(text);
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     const int width = std::max(1, colWidth(col) - 2 * TextPadding);
     const QRect needed = fontMetrics().boundingRect(QRect(0, 0, width, 100000),
@@ -430,7 +432,7 @@ void FlexGrid::paintCell(QPainter &painter, int row, int col, const QRect &rect)
     painter.drawLine(rect.bottomLeft(), rect.bottomRight());
 
     if (!cell.text.isEmpty()) {
-        QString shown = cell.text;
+        QString shown = ShownText::cut(cell.text);
         shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         int flags = int(fixed ? Qt::Alignment(Qt::AlignCenter) : m_colAlignments[col]);
         if (m_wordWrap)

@@ -111,17 +111,22 @@ bool BuildScheduleGrid(FlexGrid &grid, const QDate &month, int columns)
     return true;
 }
 
-bool ShowScheduleGrid(FlexGrid &grid, const QDate &month, const QStringList &duties)
+bool ShowScheduleGrid(FlexGrid &grid, const QDate &month, QStringList duties)
 {
     grid.setWordWrap(true);
     if (!BuildScheduleGrid(grid, month, int(duties.size()) + 1))
         return false;
     grid.hide();
     for (int i = 0; i < duties.size(); ++i) {
-        const QString &entry = duties[i];
+        QString &entry = duties[i];
         const qsizetype nul = entry.indexOf(QChar(u'\0'));
-        grid.setText(0, i + 1, nul < 0 ? QString() : entry.mid(nul + 1));
         grid.setColData(i + 1, (nul < 0 ? entry : entry.left(nul)).toLongLong());
+        // In place: a duty's name from a file may be hundreds of megabytes.
+        if (nul < 0)
+            entry.clear();
+        else
+            entry.remove(0, nul + 1);
+        grid.setText(0, i + 1, entry);
     }
     return true;
 }

@@ -36,6 +36,7 @@ bool BuildScheduleGrid(FlexGrid &grid, const QDate &month, int columns);
 
 // Hides the grid and lays it out for the month; each entry of duties is the
 // duty's id, NUL and the column's header text. The caller shows the grid.
-bool ShowScheduleGrid(FlexGrid &grid, const QDate &month, const QStringList &duties);
+// A list moved in gives its texts to the grid without a copy.
+bool ShowScheduleGrid(FlexGrid &grid, const QDate &month, QStringList duties);
 
 } // namespace Module1

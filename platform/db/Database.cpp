@@ -105,7 +105,7 @@ sqlite3 *openKeyed(const QString &path, const QString &key, int flags, QString *
     // Before the first read: a file another program holds briefly is waited for.
     if (rc == SQLITE_OK)
         sqlite3_busy_timeout(db, 2000);
-    // Before the schema is read: its name columns sort with POLISH.
+    // Before the schema is read: earlier builds declared POLISH on name columns.
     if (rc == SQLITE_OK && !registerFunctions(db))
         rc = SQLITE_ERROR;
     // An empty key means a plain file; SQLCipher refuses a key of length 0.

@@ -22,7 +22,10 @@ class Recordset;
 // ("yyyy-mm-dd" or "yyyy-mm-dd hh:nn:ss") and return integers, NULL for NULL
 // or unreadable text. Bind the value they are compared with as a number:
 // SQLite never finds the integer 5 equal to the text '5'. The collation POLISH
-// orders texts as Polish readers do; the schema's name columns use it.
+// orders texts as Polish readers do; queries ask for it where they sort names
+// (ORDER BY nazwa COLLATE POLISH). The schema itself names no collation of
+// ours, so other SQLite tools can read the file; databases of earlier builds
+// declare POLISH on their name columns and need it registered.
 //
 // Values: null QVariant -> NULL, bool -> 1/0, integers, double, QString ->
 // UTF-8 text with its full length (NUL characters survive), QByteArray ->

@@ -75,6 +75,35 @@ QString decode(const QByteArray &bytes)
     return text;
 }
 
+QByteArray decodeToUtf8(const QByteArray &bytes)
+{
+    // The high half lies below U+0800 (two bytes) but for the euro sign,
+    // quotes, dashes and the like (three bytes). Sized first: texts run to
+    // hundreds of megabytes.
+    auto width = [](unsigned char b) { return b < 0x80 ? 1 : HighHalf[b - 0x80] < 0x800 ? 2 : 3; };
+    qsizetype size = 0;
+    for (const char byte : bytes)
+        size += width(static_cast<unsigned char>(byte));
+    QByteArray out(size, Qt::Uninitialized);
+    char *to = out.data();
+    for (const char byte : bytes) {
+        const auto b = static_cast<unsigned char>(byte);
+        if (b < 0x80) {
+            *to++ = char(b);
+            continue;
+        }
+        const char16_t c = HighHalf[b - 0x80];
+        if (c < 0x800) {
+            *to++ = char(0xC0 | (c >> 6));
+        } else {
+            *to++ = char(0xE0 | (c >> 12));
+            *to++ = char(0x80 | ((c >> 6) & 0x3F));
+        }
+        *to++ = char(0x80 | (c & 0x3F));
+    }
+    return out;
+}
+
 QByteArray encode(const QString &text, Unmappable policy)
 {
     QByteArray out;

@@ -9,6 +9,8 @@
 
 #include <pugixml.hpp>
 
+#include <algorithm>
+#include <cstring>
 #include <sstream>
 
 namespace Xml {
@@ -206,6 +208,15 @@ QString Node::attribute(const QString &name) const
     return fromUtf8(wrap(m_node).attribute(utf8(name).constData()).value());
 }
 
+QString Node::attributeStart(const QString &name, qsizetype length) const
+{
+    const char *value = wrap(m_node).attribute(utf8(name).constData()).value();
+    // No character takes more than four bytes; what a cut leaves of the last
+    // one lies beyond length characters.
+    const qsizetype bytes = qsizetype(::strnlen(value, size_t(std::max<qsizetype>(0, length)) * 4));
+    return QString::fromUtf8(value, bytes).left(length);
+}
+
 void Node::setAttribute(const QString &name, const QString &value)
 {
     pugi::xml_node node = wrap(m_node);
@@ -365,7 +376,11 @@ Document::~Document() = default;
 
 bool Document::loadXml(const QString &text, QString *error, Whitespace whitespace)
 {
-    const QByteArray bytes = utf8(text);
+    return loadUtf8(utf8(text), error, whitespace);
+}
+
+bool Document::loadUtf8(const QByteArray &bytes, QString *error, Whitespace whitespace)
+{
     const pugi::xml_parse_result result = m_doc->load_buffer(
         bytes.constData(), size_t(bytes.size()), parseOptions(whitespace), pugi::encoding_utf8);
     if (result)

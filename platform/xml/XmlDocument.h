@@ -40,6 +40,9 @@ public:
 
     bool hasAttribute(const QString &name) const;
     QString attribute(const QString &name) const;
+    // Its first `length` characters (a character pair may be split): a
+    // window showing part of a long value need not convert all of it.
+    QString attributeStart(const QString &name, qsizetype length) const;
     // Sets or replaces (in place) the attribute.
     void setAttribute(const QString &name, const QString &value);
     void removeAttribute(const QString &name);
@@ -106,6 +109,9 @@ public:
     // empty and *error holds the reason and its character offset.
     bool loadXml(const QString &text, QString *error = nullptr,
                  Whitespace whitespace = Whitespace::Keep);
+    // The same from UTF-8 bytes, which saves a long text a conversion.
+    bool loadUtf8(const QByteArray &utf8, QString *error = nullptr,
+                  Whitespace whitespace = Whitespace::Keep);
     // Parses bytes, decoding them by their declaration (UTF-8 by default;
     // windows-1250 when declared).
     bool loadBytes(const QByteArray &bytes, QString *error = nullptr,

@@ -58,6 +58,8 @@ private Q_SLOTS:
     void disabledItemLook();
     void setVisible();
     void settingsTimeSuspendsLayout();
+    void longTitle_data();
+    void longTitle();
 
 private:
     QStringList m_reported;
@@ -321,6 +323,35 @@ void TestToolbar::settingsTimeSuspendsLayout()
     // Only k3 left, in the last slot; its old slot at 220 shows the bar.
     QCOMPARE(b.bar.HitTest(370, 30), QStringLiteral("k3"));
     QCOMPARE(b.bar.HitTest(250, 30), QString());
+}
+
+// A title longer than its box looks as any title that overfills the box, and
+// the bar keeps only what the box can show.
+void TestToolbar::longTitle_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::newRow("narrower than the box") << 300;
+    QTest::newRow("wide") << 900;
+}
+
+void TestToolbar::longTitle()
+{
+    QFETCH(int, width);
+    const QString title(1'000'000, u'Ż');
+    Bar whole(width, 2);
+    Bar start(width, 2);
+    whole.bar.setTitle(title);
+    whole.bar.PaintElements();
+    start.bar.setTitle(title.left(60));
+    start.bar.PaintElements();
+    QCOMPARE(whole.bar.surface(), start.bar.surface());
+    QVERIFY(whole.bar.Title().size() <= ToolBarN::TitleWidth);
+    QVERIFY(title.startsWith(whole.bar.Title()));
+
+    // A character pair at the cut goes whole.
+    const QString letters(ToolBarN::TitleWidth - 1, u'a');
+    whole.bar.setTitle(letters + QStringLiteral("😀😀"));
+    QCOMPARE(whole.bar.Title(), letters);
 }
 
 QTEST_MAIN(TestToolbar)

@@ -13,6 +13,7 @@
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 #include "platform/xml/XmlDocument.h"
+#include "tests/mainwindow/LongRoster.h"
 #include "tests/mainwindow/PanelFixture.h"
 #include "tests/support/TestSupport.h"
 
@@ -90,6 +91,7 @@ class TestRosterFiles : public QObject, private PanelTest::DatabaseFixture
 
     // A small May 2024 roster: day 1 has every person on duty 1, Kowalski and
     // an unknown person (99) on duty 2; Zając's group is gone from grupy.
+    // Nowak's second Counter item repeats his first.
     QString smallRoster() const
     {
         return QStringLiteral(
@@ -105,7 +107,8 @@ class TestRosterFiles : public QObject, private PanelTest::DatabaseFixture
                    "<Osoba Id=\"4\"/><Osoba Id=\"2\"/></Sluzba></Dzien>"
                    "<Counter><Item Id=\"2\" Count=\"2\" Date=\"2024-05-02 20:00:00\"/>"
                    "<Item Id=\"99\" Count=\"5\" Date=\"2024-05-01\"/>"
-                   "<Item Id=\"1\" Count=\"12\" Date=\"2024-05-01 20:00:00\"/></Counter></Baza>")
+                   "<Item Id=\"1\" Count=\"12\" Date=\"2024-05-01 20:00:00\"/>"
+                   "<Item Id=\"2\" Count=\"7\" Date=\"2024-05-03\"/></Counter></Baza>")
             .arg(m_duty)
             .arg(m_patrol);
     }
@@ -202,6 +205,45 @@ private Q_SLOTS:
         QCOMPARE(second.CurrFile(), file);
     }
 
+    // Texts of millions of characters (the title, a duty's name, a count)
+    // open at once: the toolbar keeps what its box shows, and the document,
+    // the grid, the list and the saved file keep every text whole.
+    void longTextsKeptWhole()
+    {
+        constexpr qint64 n = 2'000'000;
+        const QString file = path(QStringLiteral("dlugi.swx"));
+        QVERIFY(LongRoster::write(
+            file, {{"<Baza Date=\"2024-05-01\" Name=\""}, {"A", n},
+                   {"\"><Services><ServiceItem Id=\"" + QByteArray::number(m_duty) + "\" Text=\""}, {"B", n},
+                   {"\"/></Services><Dzien Id=\"1\"><Sluzba Id=\"" + QByteArray::number(m_duty)
+                    + "\" Position=\"1.1\"><Osoba Id=\"1\"/></Sluzba></Dzien>"
+                      "<Counter><Item Id=\"1\" Date=\"\" Count=\""},
+                   {"7", n}, {"\"/></Counter></Baza>"}}));
+        TestPanel panel;
+        panel.resize(900, 600);
+        panel.show();
+        QVERIFY(panel.openRosterFile(file));
+        QVERIFY2(Messages::shown().isEmpty(), qPrintable(Messages::shown().join(u'\n')));
+        panel.grab();
+
+        QCOMPARE(panel.xmlDocument()->documentElement().attribute(QStringLiteral("Name")).size(), n);
+        const QString title = panel.ToolBar1()->Title();
+        QVERIFY(!title.isEmpty() && title.size() <= ToolBarN::TitleWidth);
+        QCOMPARE(title, QString(title.size(), u'A'));
+        QCOMPARE(panel.Lista()->text(0, 1), QString(n, u'B'));
+        QCOMPARE(panel.Lista()->text(1, 1), QStringLiteral("Kowalski Jan"));
+        QCOMPARE(panel.lstLudzie()->topLevelItem(0)->text(2), QString(n, u'7'));
+
+        const QString saved = path(QStringLiteral("zapisany.swx"));
+        FileDialogs::setNextFileName(saved);
+        QVERIFY(panel.saveRoster());
+        const std::unique_ptr<Xml::Document> back = RosterFile::ReadRoster(saved);
+        QVERIFY(back);
+        QCOMPARE(back->documentElement().attribute(QStringLiteral("Name")), QString(n, u'A'));
+        QCOMPARE(back->selectSingleNode(QStringLiteral("/Baza/Counter/Item")).attribute(QStringLiteral("Count")),
+                 QString(n, u'7'));
+    }
+
     // Cells are written anew from today's names and template; people or
     // groups missing from the database leave gaps, reported once.
     void openRebuildsCells()
@@ -223,7 +265,8 @@ private Q_SLOTS:
         QCOMPARE(grid->text(1, 2), QStringLiteral("kpr. Kowalski (Alfa)\r\n\r\n"));
         QCOMPARE(grid->text(2, 2), QStringLiteral("sierż. Nowak (Alfa)"));
         QCOMPARE(grid->text(2, 1), QString());
-        // Counter rows of people the database lacks are left out; sorted by name.
+        // Counter rows of people the database lacks, and repeated ones, are left
+        // out; sorted by name.
         QCOMPARE(listRows(*panel.lstLudzie()),
                  (QStringList{"ID=1|Kowalski Jan|Alfa|12|2024-05-01 20:00:00",
                               "ID=2|Nowak Adam|Alfa|2|2024-05-02 20:00:00"}));
@@ -323,6 +366,14 @@ private Q_SLOTS:
         QCOMPARE(rows(), stored);
         QCOMPARE(Messages::shown().size(), 1);
         QVERIFY(Messages::shown().first().contains(QStringLiteral("dużo")));
+        // A count read from a file is quoted only as far as a message can show it.
+        Messages::clearShown();
+        panel.lstLudzie()->topLevelItem(1)->setText(2, QString(1'000'000, u'9') + u'x');
+        save->trigger();
+        QCOMPARE(rows(), stored);
+        QCOMPARE(Messages::shown().size(), 1);
+        QVERIFY(Messages::shown().first().contains(QStringLiteral("\"999")));
+        QVERIFY(Messages::shown().first().size() < 1000);
 
         // A failing insert undoes the month's delete.
         Messages::clearShown();

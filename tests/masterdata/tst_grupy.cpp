@@ -58,13 +58,17 @@ void TestGrupy::cleanup()
 
 void TestGrupy::listsGroupsByName()
 {
+    // Polish order: "Ćma" after "Beta", lower case among capitals.
+    m_ids.insert(QStringLiteral("delta"), addGroup(QStringLiteral("delta")));
+    m_ids.insert(QStringLiteral("Ćma"), addGroup(QStringLiteral("Ćma")));
     Grupy window;
     QStringList names;
     for (int i = 0; i < window.lTasks()->count(); ++i) {
         names.append(window.lTasks()->item(i)->text());
         QCOMPARE(window.lTasks()->item(i)->data(Qt::UserRole).toLongLong(), m_ids.value(names.last()));
     }
-    QCOMPARE(names, (QStringList{QString(), QStringLiteral("Alfa"), QStringLiteral("Beta"), QStringLiteral("Gamma;2")}));
+    QCOMPARE(names, (QStringList{QString(), QStringLiteral("Alfa"), QStringLiteral("Beta"), QStringLiteral("Ćma"),
+                                 QStringLiteral("delta"), QStringLiteral("Gamma;2")}));
     QCOMPARE(window.lTasks()->currentRow(), 0);
     QCOMPARE(window.lTasks()->selectedItems().size(), 1);
     // Opened for listing only, there is nothing to choose.

@@ -2,6 +2,7 @@
 #include "core/ui/FlexGrid.h"
 #include "masterdata/LastDane.h"
 #include "masterdata/Ludzie.h"
+#include "controls/BlueCommand.h"
 #include "controls/ToolBarN.h"
 #include "platform/db/Recordset.h"
 #include "tests/support/InkBounds.h"
@@ -124,6 +125,15 @@ private Q_SLOTS:
         QCOMPARE(gridColumn(grid, 1), QStringList({"", ""}));
         QCOMPARE(gridColumn(grid, 2), QStringList({"0", "5"}));
         QVERIFY(Messages::shown().isEmpty());
+
+        // Groups and people come in Polish order: "Ł" before "N" and "Z".
+        addGroup(QStringLiteral("Zwiad"));
+        addGroup(QStringLiteral("Łączność"));
+        addPerson(m_beta, QStringLiteral("Łukasik"), QStringLiteral("Ola"));
+        window.GetGrupy();
+        QCOMPARE(window.groups()->itemText(2), QStringLiteral("Beta"));
+        QCOMPARE(window.groups()->itemText(3), QStringLiteral("Łączność"));
+        QCOMPARE(gridColumn(grid, 0), QStringList({"Adamski Piotr", "Łukasik Ola", "Nowak Jan", "Zieliński Adam"}));
     }
 
     // As the planner sees the rows: names at the left, vertically centred;
@@ -265,6 +275,109 @@ private Q_SLOTS:
             QCOMPARE(gridColumn(window.lista(), 0), QStringList{"Zieliński Adam"});
         else
             QVERIFY(!window.isVisible());
+    }
+
+    // Rows the planner leaves alone are written back exactly as they were
+    // read, even where the window could not have entered them.
+    void untouchedRowsKeptAsRead_data()
+    {
+        QTest::addColumn<QVariant>("ilosc");
+        QTest::addColumn<QVariant>("data");
+        QTest::addColumn<QString>("shownCount");
+        QTest::addColumn<QString>("shownDate");
+        QTest::newRow("count beyond 999") << QVariant(1500) << QVariant(QStringLiteral("2024-05-20 08:00:00"))
+                                          << "1500" << "20/05 08:00";
+        QTest::newRow("fraction, no date") << QVariant(2.5) << QVariant() << "2.5" << "";
+        QTest::newRow("date in another form")
+            << QVariant(4) << QVariant(QStringLiteral("maj 2024, rano")) << "4" << "maj 2024, rano";
+        QTest::newRow("nothing at all") << QVariant(0) << QVariant() << "0" << "";
+    }
+
+    void untouchedRowsKeptAsRead()
+    {
+        QFETCH(QVariant, ilosc);
+        QFETCH(QVariant, data);
+        QFETCH(QString, shownCount);
+        QFETCH(QString, shownDate);
+        QVERIFY(db().execute(QStringLiteral("INSERT INTO ludzie_last (id_osoba, miesiac, ilosc, data) VALUES (?, '2024-05', ?, ?)"),
+                             {QString::number(m_adamski), ilosc, data}));
+        const QString query = QStringLiteral("SELECT ilosc, typeof(ilosc) AS ti, data, typeof(data) AS td "
+                                             "FROM ludzie_last WHERE id_osoba=? AND miesiac='2024-05'");
+        auto stored = [&] {
+            QStringList rows;
+            for (auto rs = db().openQuery(query, {QString::number(m_adamski)}); !rs->eof(); rs->moveNext())
+                rows << QStringList{rs->text("ilosc"), rs->text("ti"), rs->text("data"), rs->text("td")}.join(u'|');
+            return rows;
+        };
+        const QStringList before = stored();
+
+        LastDane window;
+        window.show();
+        window.setMonth(QDate(2024, 5, 1));
+        QCOMPARE(window.lista()->text(1, 0), QStringLiteral("Adamski Piotr"));
+        QCOMPARE(window.lista()->text(1, 2), shownCount);
+        QCOMPARE(window.lista()->text(1, 1), shownDate);
+        // Another row changes; Adamski's row has its editors opened, no more.
+        typeCount(window, 2, QStringLiteral("1"));
+        window.lista()->setCurrentCell(1, 1);
+        QTest::mouseClick(window.findChild<BlueCommand *>(QStringLiteral("ButtonSave")), Qt::LeftButton);
+        QCOMPARE(Messages::shown(), QStringList{QStringLiteral("Zapisano pomyślnie!")});
+        QCOMPARE(stored(), before);
+        QVERIFY(month(QStringLiteral("2024-05")).contains(row(m_nowak, 1, QStringLiteral("2024-05-20 08:00:00"))));
+    }
+
+    // In a row the planner changes, only what was changed is written anew,
+    // and a count outside 0..999 is refused before anything is written.
+    void changedRowsChecked()
+    {
+        addLast(m_adamski, QStringLiteral("2024-05"), 1500, QStringLiteral("2024-05-20 08:00:00"));
+        LastDane window;
+        window.show();
+        window.setMonth(QDate(2024, 5, 1));
+        FlexGrid *grid = window.lista();
+        BlueCommand *save = window.findChild<BlueCommand *>(QStringLiteral("ButtonSave"));
+
+        // The date moves a day on; the count stays as stored.
+        grid->setCurrentCell(1, 1);
+        QTest::keyClick(window.dateEditor(), Qt::Key_Up);
+        QCOMPARE(grid->text(1, 1), QStringLiteral("21/05 08:00"));
+        QTest::mouseClick(save, Qt::LeftButton);
+        QVERIFY(month(QStringLiteral("2024-05")).contains(row(m_adamski, 1500, QStringLiteral("2024-05-21 08:00:00"))));
+
+        // A letter is no count: the cell keeps 1500, which a save refuses.
+        Messages::clearShown();
+        grid->setCurrentCell(1, 2);
+        QTest::keyClick(grid, Qt::Key_A);
+        typeCount(window, 3, QStringLiteral("9"));
+        const QStringList stored = month(QStringLiteral("2024-05"));
+        QTest::mouseClick(save, Qt::LeftButton);
+        QCOMPARE(Messages::shown(), QStringList{RangeText + QStringLiteral("\r\nAdamski Piotr")});
+        QCOMPARE(month(QStringLiteral("2024-05")), stored);
+        QCOMPARE(grid->row(), 1);
+
+        // Closing with Yes keeps the window open, as the edits are not stored.
+        Messages::clearShown();
+        Messages::setNextAnswer(Answer::Yes);
+        window.close();
+        QCOMPARE(Messages::shown(), (QStringList{Question, RangeText + QStringLiteral("\r\nAdamski Piotr")}));
+        QVERIFY(window.isVisible());
+        QCOMPARE(month(QStringLiteral("2024-05")), stored);
+        // So does choosing another month: the grid keeps May and its edits.
+        Messages::setNextAnswer(Answer::Yes);
+        window.setMonth(QDate(2024, 6, 1));
+        QCOMPARE(window.loadedMonth(), QDate(2024, 5, 1));
+        QCOMPARE(gridColumn(grid, 2), QStringList({"1500", "3", "9"}));
+
+        // A count in range is stored.
+        Messages::clearShown();
+        typeCount(window, 1, QStringLiteral("12"));
+        QTest::mouseClick(save, Qt::LeftButton);
+        QCOMPARE(Messages::shown(), QStringList{QStringLiteral("Zapisano pomyślnie!")});
+        QStringList may{row(m_adamski, 12, QStringLiteral("2024-05-21 08:00:00")),
+                        row(m_nowak, 3, QStringLiteral("2024-05-20 08:00:00")),
+                        row(m_zielinski, 9, QStringLiteral("2023-12-31 20:30:00"))};
+        may.sort();
+        QCOMPARE(month(QStringLiteral("2024-05")), may);
     }
 
     void openedFromThePeopleWindow()

@@ -141,6 +141,15 @@ private Q_SLOTS:
         window.nodeClick(QStringLiteral("ID=%1").arg(m_alpha));
         QCOMPARE(column(window.lista(), 0), QStringList({"de Wit", "Kowalski", "Łukasik", "Nowak"}));
         QVERIFY(window.lista()->topLevelItem(0)->isSelected());
+
+        // So do the groups of the tree: "Ł" before "Z".
+        addGroup(QStringLiteral("Zwiad"));
+        addGroup(QStringLiteral("Łączność"));
+        Ludzie again;
+        QTreeWidgetItem *all = nodeWithKey(again, QStringLiteral("ALL"));
+        QCOMPARE(all->childCount(), 4);
+        QCOMPARE(all->child(2)->text(0), QStringLiteral("Łączność"));
+        QCOMPARE(all->child(3)->text(0), QStringLiteral("Zwiad"));
     }
 
     void sortByColumn()

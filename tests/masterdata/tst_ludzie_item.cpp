@@ -76,13 +76,16 @@ private Q_SLOTS:
         const QString key = QStringLiteral("ID=%1").arg(m_group);
         people.nodeClick(key);
 
+        // Ranks in Polish order: "ł" before "p".
+        db().execute(QStringLiteral("INSERT INTO stopnie (nazwa) VALUES ('ppłk'), ('płk')"));
         Ludzie_item editor;
         editor.setPeopleWindow(&people);
         editor.SetNew(m_group);
         QVERIFY(!editor.findChild<QTabWidget *>()->isTabEnabled(1));
         QCOMPARE(field<QComboBox>(editor, "polePlec")->currentText(), QStringLiteral("mężczyzna"));
         QCOMPARE(field<QComboBox>(editor, "polePrzywilej")->currentText(), QStringLiteral("Brak"));
-        QCOMPARE(field<QComboBox>(editor, "poleStopien")->count(), 2);
+        QCOMPARE(field<QComboBox>(editor, "poleStopien")->count(), 4);
+        QCOMPARE(field<QComboBox>(editor, "poleStopien")->itemText(1), QStringLiteral("płk"));
         field<QLineEdit>(editor, "txt0")->setText(QStringLiteral("O'Neil "));
         field<QLineEdit>(editor, "txt1")->setText(QStringLiteral("Shaun"));
         field<QComboBox>(editor, "poleStopien")->setEditText(QStringLiteral("szer."));

@@ -21,6 +21,7 @@ void TestCp1250::allBytesRoundTrip()
         all += char(b);
     const QString text = Cp1250::decode(all);
     QCOMPARE(text.size(), 256);
+    QCOMPARE(Cp1250::decodeToUtf8(all), text.toUtf8());
     QCOMPARE(Cp1250::encode(text, Cp1250::Unmappable::XmlCharRef), all);
     QVERIFY(Cp1250::canEncode(text));
     // No two bytes share a character.

@@ -1,13 +1,27 @@
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/TestSupport.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
 using TestSupport::TestDatabase;
+
+namespace {
+
+QString templatePath()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/Databases/Empty/baza.mbd");
+}
+
+} // namespace
 
 class TestDatabaseLayer : public QObject
 {
@@ -16,11 +30,13 @@ private Q_SLOTS:
     void openRefused_data();
     void openRefused();
     void templateDatabase();
+    void templateQueriedByStockShell();
     void recordsetEditing();
     void values_data();
     void values();
     void dateFunctions_data();
     void dateFunctions();
+    void namesSortAsPolish_data();
     void namesSortAsPolish();
     void queryRowsDeletedWhileWalked();
     void transactions();
@@ -74,8 +90,7 @@ void TestDatabaseLayer::openRefused()
 
 void TestDatabaseLayer::templateDatabase()
 {
-    const QString path = QCoreApplication::applicationDirPath()
-        + QStringLiteral("/../bin/Databases/Empty/baza.mbd");
+    const QString path = templatePath();
     QVERIFY2(QFile::exists(path), qPrintable(path));
     QString error;
     auto db = Db::Database::open(path, TestDatabase::key(), &error);
@@ -99,6 +114,49 @@ void TestDatabaseLayer::templateDatabase()
         QCOMPARE(rs->text("Value"), value);
     }
     QCOMPARE(db->scalar("SELECT count(*) FROM ludzie").toInt(), 0);
+}
+
+// A planner's database answers SQLCipher's own shell: names compare and sort
+// there without any collation of the program's.
+void TestDatabaseLayer::templateQueriedByStockShell()
+{
+    const QString shell = QStandardPaths::findExecutable(QStringLiteral("sqlcipher"));
+    QVERIFY2(!shell.isEmpty(), "the sqlcipher shell is missing (tools/kadrelo.sh installs it)");
+    QTemporaryDir dir;
+    const QString path = QDir(dir.path()).filePath(QStringLiteral("Kompania.mbd"));
+    QVERIFY(QFile::copy(templatePath(), path));
+    {
+        QString error;
+        auto db = Db::Database::open(path, TestDatabase::key(), &error);
+        QVERIFY2(db, qPrintable(error));
+        for (const char *sql : {"INSERT INTO grupy (nazwa) VALUES ('Beta'), ('Alfa')",
+                                "INSERT INTO ludzie (id_grupa, nazwisko, imie) VALUES ('1', 'Nowak', 'Jan'), "
+                                "('2', 'Adamski', 'Piotr')",
+                                "INSERT INTO sluzby (nazwa) VALUES ('Patrol')",
+                                "INSERT INTO stopnie (nazwa) VALUES ('kpr.')",
+                                "INSERT INTO wizardlist (nazwa) VALUES ('Zasady')"})
+            QVERIFY2(db->execute(QString::fromLatin1(sql)), qPrintable(db->errorString()));
+        QVERIFY(!db->scalar("SELECT group_concat(sql) FROM sqlite_master").toString().contains(
+            QStringLiteral("POLISH"), Qt::CaseInsensitive));
+    }
+
+    QProcess process;
+    process.start(shell, {QStringLiteral("-bail"), QStringLiteral("-batch"), path});
+    QVERIFY(process.waitForStarted());
+    process.write("PRAGMA key='" + QByteArray(TestDatabase::key().toLatin1()) + "';\n"
+                  "SELECT group_concat(nazwisko || ' ' || imie, ',') FROM "
+                  "(SELECT nazwisko, imie FROM ludzie ORDER BY nazwisko, imie);\n"
+                  "SELECT count(*) FROM ludzie WHERE nazwisko > 'M' AND imie = 'Jan';\n"
+                  "SELECT nazwa FROM grupy ORDER BY nazwa LIMIT 1;\n"
+                  "SELECT count(DISTINCT nazwa) FROM sluzby;\n"
+                  "SELECT max(nazwa) FROM stopnie;\n"
+                  "SELECT nazwa FROM wizardlist GROUP BY nazwa;\n");
+    process.closeWriteChannel();
+    QVERIFY(process.waitForFinished(30000));
+    const QString errors = QString::fromUtf8(process.readAllStandardError());
+    QVERIFY2(process.exitCode() == 0 && errors.isEmpty(), qPrintable(errors));
+    QCOMPARE(QString::fromUtf8(process.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts),
+             (QStringList{"Adamski Piotr,Nowak Jan", "1", "Alfa", "1", "kpr.", "Zasady"}));
 }
 
 void TestDatabaseLayer::recordsetEditing()
@@ -265,23 +323,48 @@ void TestDatabaseLayer::dateFunctions()
     }
 }
 
+// The program asks for Polish order in its queries; a database of an earlier
+// build, whose name columns declare the collation themselves, works the same.
+void TestDatabaseLayer::namesSortAsPolish_data()
+{
+    QTest::addColumn<bool>("earlierBuild");
+    QTest::newRow("this build") << false;
+    QTest::newRow("earlier build") << true;
+}
+
 void TestDatabaseLayer::namesSortAsPolish()
 {
-    TestDatabase fixture;
-    QVERIFY2(fixture.isValid(), qPrintable(fixture.errorString()));
-    Db::Database &db = fixture.db();
+    QFETCH(bool, earlierBuild);
+    QTemporaryDir dir;
+    const QString path = QDir(dir.path()).filePath(QStringLiteral("baza.mbd"));
+    QFile schemaFile(TestSupport::schemaPath());
+    QVERIFY(schemaFile.open(QIODevice::ReadOnly));
+    QString schema = QString::fromUtf8(schemaFile.readAll());
+    if (earlierBuild) {
+        static const QRegularExpression names(QStringLiteral("\\b(nazwa|nazwisko|imie) TEXT\\b"));
+        schema.replace(names, QStringLiteral("\\1 TEXT COLLATE POLISH"));
+        QCOMPARE(schema.count(QStringLiteral(" TEXT COLLATE POLISH")), 6);
+    }
+    {
+        QString error;
+        auto created = Db::Database::create(path, TestDatabase::key(), &error);
+        QVERIFY2(created && created->executeScript(schema), qPrintable(error));
+    }
+    QString error;
+    auto db = Db::Database::open(path, TestDatabase::key(), &error);
+    QVERIFY2(db, qPrintable(error));
     const QStringList stored{"Żak", "de Wit", "Zieliński", "Łukasik", "Lis", "Ćwik", "Cebula"};
     for (const QString &name : stored)
-        QVERIFY(db.execute("INSERT INTO ludzie (nazwisko) VALUES (?)", {name}));
+        QVERIFY(db->execute("INSERT INTO ludzie (nazwisko) VALUES (?)", {name}));
 
     QStringList sorted;
-    for (auto rs = db.openQuery("SELECT nazwisko FROM ludzie ORDER BY nazwisko"); !rs->eof();
-         rs->moveNext())
+    for (auto rs = db->openQuery("SELECT nazwisko FROM ludzie ORDER BY nazwisko COLLATE POLISH");
+         !rs->eof(); rs->moveNext())
         sorted << rs->text("nazwisko");
     QCOMPARE(sorted, (QStringList{"Cebula", "Ćwik", "de Wit", "Lis", "Łukasik", "Zieliński", "Żak"}));
-    // Equality stays exact under the collation.
-    QCOMPARE(db.scalar("SELECT count(*) FROM ludzie WHERE nazwisko=?", {"lis"}).toInt(), 0);
-    QCOMPARE(db.scalar("SELECT count(*) FROM ludzie WHERE nazwisko=?", {"Lis"}).toInt(), 1);
+    // Equality stays exact under either collation.
+    QCOMPARE(db->scalar("SELECT count(*) FROM ludzie WHERE nazwisko=?", {"lis"}).toInt(), 0);
+    QCOMPARE(db->scalar("SELECT count(*) FROM ludzie WHERE nazwisko=?", {"Lis"}).toInt(), 1);
 }
 
 void TestDatabaseLayer::queryRowsDeletedWhileWalked()

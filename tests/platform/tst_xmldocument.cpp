@@ -16,6 +16,8 @@ private Q_SLOTS:
     void selectNodes();
     void whitespaceAndDeclarationKept();
     void attributeReplacedInPlace();
+    void attributeStart_data();
+    void attributeStart();
     void lineBreakInAttributeSurvivesReload();
     void parseError_data();
     void parseError();
@@ -88,6 +90,34 @@ void TestXmlDocument::attributeReplacedInPlace()
         {"Id", "1"}, {"Name", "y"}, {"Position", "1.1"}};
     QCOMPARE(a.attributes(), expected);
     QCOMPARE(a.xml(), QStringLiteral("<a Id=\"1\" Name=\"y\" Position=\"1.1\"/>"));
+}
+
+// The start of a value, counted in characters whatever their UTF-8 length.
+void TestXmlDocument::attributeStart_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<int>("length");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("shorter") << QStringLiteral("Maj") << 10 << QStringLiteral("Maj");
+    QTest::newRow("exact") << QStringLiteral("Maj") << 3 << QStringLiteral("Maj");
+    QTest::newRow("cut") << QStringLiteral("Grafik") << 2 << QStringLiteral("Gr");
+    QTest::newRow("two-byte letters") << QStringLiteral("żółć gęś") << 5 << QStringLiteral("żółć ");
+    QTest::newRow("three-byte signs") << QStringLiteral("€„”–€") << 4 << QStringLiteral("€„”–");
+    QTest::newRow("four-byte pair") << QStringLiteral("😀😀x") << 4 << QStringLiteral("😀😀");
+    QTest::newRow("none") << QStringLiteral("abc") << 0 << QString();
+}
+
+void TestXmlDocument::attributeStart()
+{
+    QFETCH(QString, value);
+    QFETCH(int, length);
+    QFETCH(QString, expected);
+    Document doc;
+    QVERIFY(doc.loadXml(QStringLiteral("<a/>")));
+    Node a = doc.documentElement();
+    a.setAttribute(QStringLiteral("Name"), value);
+    QCOMPARE(a.attributeStart(QStringLiteral("Name"), length), expected);
+    QCOMPARE(a.attributeStart(QStringLiteral("Missing"), length), QString());
 }
 
 void TestXmlDocument::lineBreakInAttributeSurvivesReload()
