@@ -45,6 +45,7 @@ Copy::Copy(QWidget *parent) : QDialog(parent)
 
     const QDate today = QDate::currentDate();
     setMonths(today, today.addMonths(1));
+    m_source->setFocus();
     resize(320, 160);
 }
 

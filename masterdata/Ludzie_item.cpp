@@ -74,6 +74,8 @@ Ludzie_item::Ludzie_item(QWidget *parent) : QDialog(parent), m_ui(std::make_uniq
     m_ui->poleStopien->setEditText(QString());
     m_ui->polePrzywilej->addItems({PrivilegeNone, PrivilegeFull});
     setMonth(QDate::currentDate());
+    // Typing starts in the surname, not on the tab bar.
+    m_ui->txt0->setFocus();
 }
 
 Ludzie_item::~Ludzie_item() = default;

@@ -80,6 +80,8 @@ Sluzby_item::Sluzby_item(QWidget *parent) : QDialog(parent), m_ui(std::make_uniq
     Module1::FlatControls(this, QStringLiteral("TextBox"));
     Module1::FlatControls(this, QStringLiteral("DTPicker"));
     SetNew();
+    // Typing starts in the name, not on the tab bar.
+    m_ui->txt[0]->setFocus();
 }
 
 Sluzby_item::~Sluzby_item() = default;
@@ -116,6 +118,9 @@ void Sluzby_item::buildUi()
     form->addRow(QStringLiteral("Wykonywana przez:"), m_ui->polePrzez);
     form->addRow(QStringLiteral("Opoczynek po służbie (godz.):"), m_ui->poleRest);
     form->addRow(m_ui->check1);
+    // Tab follows the rows as drawn: the start time comes right after the name.
+    QWidget::setTabOrder(m_ui->txt[0], m_ui->poleData);
+    QWidget::setTabOrder(m_ui->poleData, m_ui->txt[1]);
     tabs->addTab(page, QStringLiteral("Ogólne"));
     layout->addWidget(tabs, 1);
 

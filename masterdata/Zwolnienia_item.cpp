@@ -87,6 +87,7 @@ Zwolnienia_item::Zwolnienia_item(QWidget *parent) : QDialog(parent)
     // Opening: today to the same day of the next month, until GetInfo puts in the stored days.
     const QDate today = QDate::currentDate();
     setPeriod(today, today.addMonths(1));
+    m_first->setFocus();
     resize(320, 200);
 }
 

@@ -49,6 +49,7 @@ WizardFile::WizardFile(WizardHost &host, QWidget *parent) : QDialog(parent), m_h
     label->setBuddy(m_name);
     Module1::FlatBorder(m_name);
     m_name->installEventFilter(this);
+    m_name->setFocus();
 
     m_grid = new QTableWidget(0, 1, page);
     m_grid->setObjectName(QStringLiteral("Lista"));

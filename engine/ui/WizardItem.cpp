@@ -82,6 +82,7 @@ WizardItem::WizardItem(WizardHost &host, QWidget *parent) : QDialog(parent), m_h
     for (const KindRow &row : Kinds)
         m_combo->addItem(QString::fromUtf16(row.comboText), row.kind);
     pageLayout->addWidget(m_combo);
+    m_combo->setFocus();
 
     const Draw::ImageList icons = ToolBarIcons::buttons();
     const auto icon = [&icons](const char *key) {

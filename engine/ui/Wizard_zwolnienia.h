@@ -70,6 +70,7 @@ public:
         m_buttonOK->setDefault(true);
         connect(m_buttonOK, &BlueCommand::Click, this, [this] { confirm(); });
         connect(m_buttonClose, &BlueCommand::Click, this, &QDialog::reject);
+        m_combo1->setFocus();
         resize(280, 160);
     }
 

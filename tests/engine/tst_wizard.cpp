@@ -9,6 +9,7 @@
 #include "engine/ui/WizardItem.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
+#include "tests/support/Keyboard.h"
 #include "tests/support/TestDatabase.h"
 
 #include <QAction>
@@ -391,6 +392,26 @@ private Q_SLOTS:
         QCOMPARE(rule.ID(), QStringLiteral("21"));
         QCOMPARE(rule.Argument2(), list({"7;Kowalski; Jan", "8;Nowak Adam"}));
         QCOMPARE(rule.Dates(), list({"3;4;3-4", "12;12;12"}));
+    }
+
+    // Opened, the rule-set editor takes typing in its name and the rule
+    // editor's arrow keys choose the kind.
+    void editorsByKeyboard()
+    {
+        Host host;
+        WizardFile file(host);
+        file.SetNew(QString());
+        QVERIFY(Keyboard::showActive(file));
+        Keyboard::type(QStringLiteral("Święta"));
+        QCOMPARE(file.Text1()->text(), QStringLiteral("Święta"));
+        file.close();
+
+        WizardItem item(host);
+        item.SetNew();
+        QVERIFY(Keyboard::showActive(item));
+        Keyboard::press(Qt::Key_Down);
+        QCOMPARE(item.Combo1()->currentData().toInt(), 1);
+        QCOMPARE(item.lbl(0)->title(), QStringLiteral("Służby:"));
     }
 
     // A new set: rules added through the rule editor, cancel adds none, save

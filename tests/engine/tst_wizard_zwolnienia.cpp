@@ -1,5 +1,6 @@
 #include "engine/ui/Wizard_zwolnienia.h"
 #include "masterdata/SelectItem.h"
+#include "tests/support/Keyboard.h"
 
 #include <QTest>
 
@@ -12,6 +13,7 @@ private Q_SLOTS:
     void answers_data();
     void answers();
     void closeAnswersNothing();
+    void byKeyboard();
 };
 
 void TestWizardZwolnienia::offersEveryDay()
@@ -64,6 +66,20 @@ void TestWizardZwolnienia::closeAnswersNothing()
     QTest::mouseClick(window.ButtonClose(), Qt::LeftButton);
     QCOMPARE(picker.Result(), QString());
     QVERIFY(!window.isVisible());
+}
+
+// Opened, the days are typed at once, Tab goes to the last day, Enter answers.
+void TestWizardZwolnienia::byKeyboard()
+{
+    SelectItem picker;
+    Wizard_zwolnienia window;
+    window.setMyClass(&picker);
+    QVERIFY(Keyboard::showActive(window));
+    Keyboard::type(QStringLiteral("5"));
+    Keyboard::press(Qt::Key_Tab);
+    Keyboard::type(QStringLiteral("7"));
+    Keyboard::press(Qt::Key_Return);
+    QCOMPARE(picker.Result(), QStringLiteral("5;7"));
 }
 
 QTEST_MAIN(TestWizardZwolnienia)
