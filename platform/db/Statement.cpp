@@ -1,6 +1,7 @@
 #include "platform/db/Statement.h"
 
 #include "platform/db/Database.h"
+#include "platform/db/Values.h"
 
 #include <sqlite3.h>
 
@@ -97,6 +98,21 @@ QVariant Statement::column(int column) const
     }
     default:
         return {};
+    }
+}
+
+QString Statement::columnText(int column) const
+{
+    switch (sqlite3_column_type(m_stmt, column)) {
+    case SQLITE_TEXT:
+    case SQLITE_BLOB: {
+        const auto *text = static_cast<const char *>(sqlite3_column_blob(m_stmt, column));
+        return QString::fromUtf8(text, sqlite3_column_bytes(m_stmt, column));
+    }
+    case SQLITE_NULL:
+        return QString();
+    default:
+        return Values::text(this->column(column));
     }
 }
 

@@ -29,6 +29,9 @@ public:
     QString columnTable(int column) const;
     QString columnOrigin(int column) const;
     QVariant column(int column) const;
+    // The column as Values::text reads column(): straight from the engine's
+    // text, without a QVariant in between.
+    QString columnText(int column) const;
 
     static bool bindValue(sqlite3_stmt *stmt, int index, const QVariant &value);
 

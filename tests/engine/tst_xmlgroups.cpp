@@ -1,3 +1,4 @@
+#include "core/DateTimeText.h"
 #include "engine/xmlGroups.h"
 #include "platform/xml/XmlDocument.h"
 
@@ -8,18 +9,19 @@ namespace {
 const QString EmptyRules = QStringLiteral("<Root><GrupySluzby/><SluzbyGrupy/><LudzieSluzby/><SluzbyLudzie/>"
                                           "<Zwolnienia/><SluzbyIlosc/></Root>");
 
-QDateTime at(int year, int month, int day, int hour = 0)
+using Instant = xmlGroups::Instant;
+
+Instant at(int year, int month, int day, int hour = 0)
 {
-    return QDateTime(QDate(year, month, day), QTime(hour, 0), Qt::UTC);
+    return DateTimeText::seconds(QDate(year, month, day), hour * 3600);
 }
 
 // One duty of 8 hours from 08:00 with the given rest, in May 2024 unless told.
 struct Place
 {
-    QDateTime start, end, endWithRest;
+    Instant start, end, endWithRest;
     Place(int day, int restHours = 0, int month = 5, int year = 2024)
-        : start(at(year, month, day, 8)), end(start.addSecs(8 * 3600)),
-          endWithRest(start.addSecs((8 + restHours) * 3600))
+        : start(at(year, month, day, 8)), end(start + 8 * 3600), endWithRest(start + (8 + restHours) * 3600)
     {
     }
 };
@@ -311,8 +313,8 @@ void TestXmlGroups::availability()
     Xml::Node person = work.groups.AddPerson(group, 7, QStringLiteral("P"), 0, at(2024, 5, 1, freeFromHour));
     work.groups.setPersonInfo(person, sex, przywilej);
     work.groups.setGroupIlosc(group, 1);
-    const QDateTime start = at(2024, 5, 1, startHour);
-    const QDateTime end = start.addSecs(8 * 3600);
+    const Instant start = at(2024, 5, 1, startHour);
+    const Instant end = start + 8 * 3600;
     QCOMPARE(work.groups.FindPerson(work.rules, 1, QStringLiteral("5"), 1, start, end, end, false, {start, menOnly})
                  == 7,
              chosen);

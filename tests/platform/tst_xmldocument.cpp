@@ -16,6 +16,8 @@ private Q_SLOTS:
     void selectNodes();
     void whitespaceAndDeclarationKept();
     void attributeReplacedInPlace();
+    void textsKeptWhole_data();
+    void textsKeptWhole();
     void lineBreakInAttributeSurvivesReload();
     void parseError_data();
     void parseError();
@@ -88,6 +90,36 @@ void TestXmlDocument::attributeReplacedInPlace()
         {"Id", "1"}, {"Name", "y"}, {"Position", "1.1"}};
     QCOMPARE(a.attributes(), expected);
     QCOMPARE(a.xml(), QStringLiteral("<a Id=\"1\" Name=\"y\" Position=\"1.1\"/>"));
+}
+
+void TestXmlDocument::textsKeptWhole_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("empty") << QString();
+    QTest::newRow("short") << QStringLiteral("Warta");
+    QTest::newRow("Polish") << QStringLiteral("Zażółć gęślą jaźń");
+    QTest::newRow("255") << QString(255, u'a');
+    QTest::newRow("256") << QString(256, u'b');
+    QTest::newRow("long, Polish at the end") << QString(1000, u'c') + QStringLiteral("ż");
+}
+
+void TestXmlDocument::textsKeptWhole()
+{
+    QFETCH(QString, text);
+    Document doc;
+    QVERIFY(doc.loadXml(QStringLiteral("<Doc/>")));
+    Node element = doc.documentElement().appendElement(QStringLiteral("Łączność"));
+    element.setAttribute(QStringLiteral("Nazwa"), text);
+    element.setAttribute(QStringLiteral("Zażółć") + QString(300, u'x'), text);
+    element.appendElement(QStringLiteral("Tekst")).setText(text);
+    Document reloaded;
+    QVERIFY(reloaded.loadXml(doc.xml()));
+    const Node read = reloaded.documentElement().firstChild();
+    QCOMPARE(read.name(), QStringLiteral("Łączność"));
+    QCOMPARE(read.attribute(QStringLiteral("Nazwa")), text);
+    QCOMPARE(read.attribute(QStringLiteral("Zażółć") + QString(300, u'x')), text);
+    QVERIFY(read.hasAttribute(QStringLiteral("Nazwa")));
+    QCOMPARE(read.firstChild().text(), text);
 }
 
 void TestXmlDocument::lineBreakInAttributeSurvivesReload()
