@@ -131,10 +131,50 @@ void forEachRow(Db::Database &db, const QString &sql, const QVariantList &params
         throw Failure{db.errorString()};
 }
 
-MonthData readMonth(Db::Database &db, const GenerationRequest &request, const QDate &firstDay)
+// A whole number as stored; no value for NULL, an empty text, a fraction or
+// a text that is no number.
+std::optional<qint64> wholeNumberOf(const QVariant &value)
+{
+    if (value.typeId() == QMetaType::LongLong)
+        return value.toLongLong();
+    if (value.typeId() != QMetaType::Double && value.typeId() != QMetaType::QString)
+        return std::nullopt;
+    const QString text = value.toString().trimmed();
+    bool ok = false;
+    if (const qint64 whole = text.toLongLong(&ok); ok)
+        return whole;
+    const double number = text.toDouble(&ok);
+    if (!ok || !std::isfinite(number) || std::floor(number) != number)
+        return std::nullopt;
+    return qint64(number);
+}
+
+// A duty's start, end and end of rest on a day; hours are rounded to whole ones.
+struct DutyTimes
+{
+    xmlGroups::Instant start, end, endWithRest;
+};
+
+DutyTimes timesOn(const QDate &day, const DutyRecord &duty)
+{
+    const xmlGroups::Instant start = DateTimeText::seconds(day, duty.start.msecsSinceStartOfDay() / 1000);
+    return {start, start + qint64(std::nearbyint(duty.hours)) * 3600,
+            start + qint64(std::nearbyint(duty.hours + duty.restHours)) * 3600};
+}
+
+MonthData readMonth(Db::Database &db, const GenerationRequest &request, const QDate &firstDay,
+                    const QList<DutyRecord> &duties)
 {
     MonthData data;
     const QDate lastDay = firstDay.addDays(firstDay.daysInMonth() - 1);
+    // Duties of the last day, with their rest, reach into the next month: an
+    // absence that begins there bars them as well.
+    xmlGroups::Instant reach = DateTimeText::seconds(lastDay);
+    for (const DutyRecord &duty : duties) {
+        const DutyTimes times = timesOn(lastDay, duty);
+        reach = std::max({reach, times.end, times.endWithRest});
+    }
+    const QDate lastDayReached = DateTimeText::dateOf(reach);
     const QString month = firstDay.toString(QStringLiteral("yyyy-MM"));
     const QString previousMonth = firstDay.addMonths(-1).toString(QStringLiteral("yyyy-MM"));
 
@@ -194,11 +234,13 @@ MonthData readMonth(Db::Database &db, const GenerationRequest &request, const QD
                    data.freeFrom.insert(*personId, DateTimeText::seconds(*value));
                });
 
-    // Every absence that overlaps the month, also one spanning it whole.
+    // Every absence that overlaps the days the month's duties take, also one
+    // spanning them whole; dates in the older form are compared here.
     forEachRow(db,
                QStringLiteral("SELECT id, od, \"do\", id_item FROM zwolnienia WHERE rodzaj=0 "
-                              "AND substr(od,1,10)<=? AND substr(\"do\",1,10)>=? ORDER BY rowid"),
-               {lastDay.toString(QStringLiteral("yyyy-MM-dd")), firstDay.toString(QStringLiteral("yyyy-MM-dd"))},
+                              "AND ((substr(od,1,10)<=? AND substr(\"do\",1,10)>=?) "
+                              "OR substr(od,5,1)<>'-' OR substr(\"do\",5,1)<>'-') ORDER BY rowid"),
+               {DateTimeText::dateText(lastDayReached), DateTimeText::dateText(firstDay)},
                [&](const Db::Cursor &row) {
                    const std::optional<qint64> person = idOf(row.text(3));
                    if (!person || !data.persons.contains(*person))
@@ -207,20 +249,31 @@ MonthData readMonth(Db::Database &db, const GenerationRequest &request, const QD
                    const QDate to = dateOf(row.text(2));
                    if (!from.isValid() || !to.isValid())
                        throw Failure{QStringLiteral("Nieprawidłowe daty zwolnienia nr %1.").arg(row.text(0))};
-                   data.absences[*person].push_back({row.integer(0), from, to, 0});
+                   if (from <= lastDayReached && to >= firstDay)
+                       data.absences[*person].push_back({row.integer(0), from, to, 0});
                });
 
+    // The head counts of the month's days: the first row of a duty-day counts.
+    QHash<qint64, QString> dutyNames;
+    for (const DutyRecord &duty : duties)
+        dutyNames.insert(duty.id, duty.name);
     forEachRow(db,
-               QStringLiteral("SELECT id_sluzba, data, ilosc FROM sluzby_ilosc WHERE YEAR(data)=? AND MONTH(data)=? "
-                              "ORDER BY rowid"),
+               QStringLiteral("SELECT id_sluzba, data, ilosc FROM sluzby_ilosc "
+                              "WHERE (YEAR(data)=? AND MONTH(data)=?) OR substr(data,5,1)<>'-' ORDER BY rowid"),
                {firstDay.year(), firstDay.month()}, [&](const Db::Cursor &row) {
                    const std::optional<qint64> duty = idOf(row.text(0));
                    const QDate day = dateOf(row.text(1));
-                   if (!duty || !day.isValid())
+                   if (!duty || !dutyNames.contains(*duty) || !day.isValid() || day.year() != firstDay.year()
+                       || day.month() != firstDay.month())
                        return;
                    const QPair<qint64, int> key(*duty, day.day());
-                   if (!data.headCounts.contains(key))
-                       data.headCounts.insert(key, row.integer(2));
+                   if (data.headCounts.contains(key))
+                       return;
+                   const std::optional<qint64> count = wholeNumberOf(row.value(2));
+                   if (!count)
+                       throw Failure{QStringLiteral("Nieprawidłowa ilość osób służby \"%1\" na dzień %2.")
+                                         .arg(dutyNames.value(*duty), DateTimeText::dateText(day))};
+                   data.headCounts.insert(key, *count);
                });
     return data;
 }
@@ -335,7 +388,7 @@ bool GenerateSchedule(Db::Database &db, clsOptions &options, GenerationHost &hos
 
     try {
         // Phase 2: the working document.
-        const MonthData data = readMonth(db, request, firstDay);
+        const MonthData data = readMonth(db, request, firstDay, duties);
         xmlGroups groups;
         groups.setPriorytet(options.GetOption(QStringLiteral("Priorytet")));
         groups.reserve(qsizetype(data.groups.size()), data.persons.size());
@@ -382,7 +435,7 @@ bool GenerateSchedule(Db::Database &db, clsOptions &options, GenerationHost &hos
         qint64 gaps = 0;
         for (int day = 1; day <= dayCount; ++day) {
             Xml::Node dayNode = XML::AddDayNode(*roster, day);
-            const xmlGroups::Instant midnight = DateTimeText::seconds(firstDay.addDays(day - 1));
+            const QDate date = firstDay.addDays(day - 1);
             const QString dayText = QString::number(day);
             for (qsizetype i = 0; i < duties.size(); ++i) {
                 const DutyRecord &duty = duties.at(i);
@@ -397,10 +450,7 @@ bool GenerateSchedule(Db::Database &db, clsOptions &options, GenerationHost &hos
                 if (headCount <= 0)
                     continue;
 
-                const xmlGroups::Instant start = midnight + duty.start.msecsSinceStartOfDay() / 1000;
-                const xmlGroups::Instant end = start + qint64(std::nearbyint(duty.hours)) * 3600;
-                const xmlGroups::Instant endWithRest =
-                    start + qint64(std::nearbyint(duty.hours + duty.restHours)) * 3600;
+                const auto [start, end, endWithRest] = timesOn(date, duty);
                 const xmlGroups::PersonCondition condition{start, duty.menOnly};
 
                 groups.setLastGroup(-1);

@@ -558,13 +558,16 @@ int xmlGroups::ChooseGroup(int day, int service, int number, Instant start, Inst
     }
 }
 
-bool xmlGroups::available(const Person &person, const PersonCondition &condition) const
+bool xmlGroups::available(const Person &person, const PersonCondition &condition, int day, int service) const
 {
     // The free-from text must sort before the start text. At midnight it reads
-    // yyyy-mm-dd alone and so sorts before a start at that very midnight.
+    // yyyy-mm-dd alone and so sorts before a start at that very midnight, so a
+    // duty of no length from midnight would be free again for its own next
+    // place: a person's places of one duty on one day are told apart here.
     const bool free = person.freeFrom < condition.freeBefore
                       || (person.freeFrom == condition.freeBefore && person.freeFrom % SecondsPerDay == 0);
-    return person.hasPrzywilej && !person.privileged && free && (!condition.menOnly || person.man);
+    return person.hasPrzywilej && !person.privileged && free && (!condition.menOnly || person.man)
+           && !(person.bookedDay == day && person.bookedService == service);
 }
 
 qint64 xmlGroups::FindPerson(const Xml::Document &rules, int day, const QString &serviceId, int number,
@@ -608,6 +611,8 @@ qint64 xmlGroups::FindPerson(const Xml::Document &rules, int day, const QString 
             return false;
         const int g = person.group;
         book(g, p, endWithRest);
+        person.bookedDay = day;
+        person.bookedService = service;
         addDay(day, g, m_groups[size_t(g)].id);
         m_lastGroup = m_groups[size_t(g)].id;
         return true;
@@ -617,7 +622,7 @@ qint64 xmlGroups::FindPerson(const Xml::Document &rules, int day, const QString 
         std::vector<int> candidates;
         for (int symbol : listed) {
             for (int p = m_personBySymbol.value(symbol, -1); p >= 0; p = m_persons[size_t(p)].nextSameSymbol) {
-                if (available(m_persons[size_t(p)], personCondition))
+                if (available(m_persons[size_t(p)], personCondition, day, service))
                     candidates.push_back(p);
             }
         }
@@ -630,6 +635,13 @@ qint64 xmlGroups::FindPerson(const Xml::Document &rules, int day, const QString 
         int lastExamined = -1;
         for (int p : candidates) {
             lastExamined = m_persons[size_t(p)].group;
+            // No group is chosen here, but a group's absence holds for every
+            // person of the group, a listed one too.
+            Group &group = m_groups[size_t(lastExamined)];
+            if (group.rulesVersion != m_rulesVersion)
+                resolve(group);
+            if (groupAbsent(group, start, endWithRest, end))
+                continue;
             if (takes(p))
                 return m_persons[size_t(p)].id;
         }
@@ -638,7 +650,7 @@ qint64 xmlGroups::FindPerson(const Xml::Document &rules, int day, const QString 
         // In the group's current order; the booking moves the person, so the walk ends there.
         for (int p : m_groups[size_t(scopeGroup)].persons) {
             const Person &person = m_persons[size_t(p)];
-            if (!available(person, personCondition)
+            if (!available(person, personCondition, day, service)
                 || (anyListed && !listed.contains(person.symbol)))
                 continue;
             if (takes(p))

@@ -108,7 +108,8 @@ public:
     // person picked, not of a group merely chosen: a whole-group duty whose
     // first chosen group has nobody suitable moves on to another group rather
     // than leaving all the day's places empty. A duty-person rule in force
-    // holds on every place.
+    // holds on every place and passes over the group-duty rules, but not a
+    // group's absence. Nobody takes two places of one duty on one day.
     qint64 FindPerson(const Xml::Document &rules, int day, const QString &serviceId, int number,
                       Instant start, Instant endWithRest, Instant end, bool wholeGroup,
                       const PersonCondition &personCondition);
@@ -249,7 +250,8 @@ private:
     // Index of the chosen group, or NoGroup.
     int ChooseGroup(int day, int service, int number, Instant start, Instant endWithRest,
                     Instant end);
-    bool available(const Person &person, const PersonCondition &condition) const;
+    bool available(const Person &person, const PersonCondition &condition, int day,
+                   int service) const;
     void addBadDay(int group, int day, int service, const QString &serviceId, int number);
     void addDay(int day, int group, qint64 groupId);
     void book(int group, int person, Instant freeFrom);

@@ -249,24 +249,35 @@ void TestGeneration::failures_data()
 {
     QTest::addColumn<QString>("sql");
     QTest::addColumn<bool>("hostTouched");
+    QTest::addColumn<QString>("message"); // empty: any description
     QTest::newRow("start time that does not convert")
-        << "INSERT INTO sluzby (nazwa, od, okres, ilosc_std, rest) VALUES ('W', 'rano', 8, 1, 0);" << false;
+        << "INSERT INTO sluzby (nazwa, od, okres, ilosc_std, rest) VALUES ('W', 'rano', 8, 1, 0);" << false << "";
     QTest::newRow("bad rule in the rule set")
         << "INSERT INTO sluzby (nazwa, od, okres, ilosc_std, rest) VALUES ('W', '08:00', 8, 1, 0);"
            "INSERT INTO wizardlist_items (id_parent, Kind, arg1, arg2, Dates) VALUES ('1', 9, '1;A', '', '1;2;1-2');"
-        << false;
+        << false << "";
+    const QString unit = "INSERT INTO sluzby (nazwa, od, okres, ilosc_std, rest) VALUES ('Warta', '08:00', 8, 1, 0);"
+                         "INSERT INTO grupy (nazwa) VALUES ('A');"
+                         "INSERT INTO ludzie (id_grupa, nazwisko, imie, random) VALUES ('1', 'N', 'I', 1);";
     QTest::newRow("last duty date that does not convert")
-        << "INSERT INTO sluzby (nazwa, od, okres, ilosc_std, rest) VALUES ('W', '08:00', 8, 1, 0);"
-           "INSERT INTO grupy (nazwa) VALUES ('A');"
-           "INSERT INTO ludzie (id_grupa, nazwisko, imie, random) VALUES ('1', 'N', 'I', 1);"
-           "INSERT INTO ludzie_last (id_osoba, miesiac, ilosc, data) VALUES ('1', '2023-01', 1, 'wczoraj');"
-        << true;
+        << unit + "INSERT INTO ludzie_last (id_osoba, miesiac, ilosc, data) VALUES ('1', '2023-01', 1, 'wczoraj');"
+        << true << "Nieprawidłowa data ostatniej służby: \"wczoraj\".";
+    QTest::newRow("head count left empty")
+        << unit + "INSERT INTO sluzby_ilosc (id_sluzba, data, ilosc) VALUES ('1', '2023-02-14', '');"
+        << true << "Nieprawidłowa ilość osób służby \"Warta\" na dzień 2023-02-14.";
+    QTest::newRow("head count missing")
+        << unit + "INSERT INTO sluzby_ilosc (id_sluzba, data, ilosc) VALUES ('1', '2023-02-14', NULL);"
+        << true << "Nieprawidłowa ilość osób służby \"Warta\" na dzień 2023-02-14.";
+    QTest::newRow("head count that is no whole number")
+        << unit + "INSERT INTO sluzby_ilosc (id_sluzba, data, ilosc) VALUES ('1', '2023-02-14', 'dwie');"
+        << true << "Nieprawidłowa ilość osób służby \"Warta\" na dzień 2023-02-14.";
 }
 
 void TestGeneration::failures()
 {
     QFETCH(QString, sql);
     QFETCH(bool, hostTouched);
+    QFETCH(QString, message);
     Case c;
     c.sql = sql;
     c.request.month = QDate(2023, 2, 1);
@@ -277,6 +288,8 @@ void TestGeneration::failures()
     QVERIFY(run.start(c));
     QVERIFY(!run.ok);
     QVERIFY(!run.error.isEmpty());
+    if (!message.isEmpty())
+        QCOMPARE(run.error, message);
     QCOMPARE(run.messages, QStringList{run.error});
     QVERIFY(!run.host.roster);
     QCOMPARE(run.host.calls, hostTouched ? (QStringList{"begin", "ready 0", "restore"}) : QStringList());
