@@ -3,6 +3,7 @@
 #include "engine/Algorytmy.h"
 #include "platform/db/Database.h"
 #include "platform/xml/XmlDocument.h"
+#include "tests/engine/RandomUnit.h"
 #include "tests/engine/RecordingHost.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/TestSupport.h"
@@ -157,6 +158,7 @@ private Q_SLOTS:
     void callsTheHostInOrder();
     void failures_data();
     void failures();
+    void randomUnitsBreakNoRule();
 };
 
 void TestGeneration::cases_data()
@@ -293,6 +295,47 @@ void TestGeneration::failures()
     QCOMPARE(run.messages, QStringList{run.error});
     QVERIFY(!run.host.roster);
     QCOMPARE(run.host.calls, hostTouched ? (QStringList{"begin", "ready 0", "restore"}) : QStringList());
+}
+
+void TestGeneration::randomUnitsBreakNoRule()
+{
+    // Small units with everything a planner may enter, months of 28 to 31
+    // days: no roster may put anybody where an absence, a rest, the previous
+    // month's last duty or a rule forbids it.
+    TestSupport::TestDatabase database;
+    QVERIFY(database.isValid());
+    // A scratch database: no need to wait for the disk at every unit.
+    QVERIFY(database.db().execute(QStringLiteral("PRAGMA synchronous=OFF")));
+    constexpr quint32 Units = 300;
+    QStringList broken;
+    QSet<quint32> brokenUnits;
+    for (quint32 seed = 1; seed <= Units; ++seed) {
+        RandomUnit::Shape shape;
+        shape.people = 6 + int(seed % 23);
+        shape.groups = 1 + int(seed % 4);
+        shape.duties = 1 + int(seed % 5);
+        shape.awkward = true;
+        Algorytmy::GenerationRequest request;
+        QString error;
+        QVERIFY2(RandomUnit::fill(database.db(), shape, seed, &request, &error), qPrintable(error));
+        std::unique_ptr<clsOptions> options = clsOptions::load(database.db());
+        QVERIFY(options);
+        RecordingHost host;
+        QStringList found;
+        if (Algorytmy::GenerateSchedule(database.db(), *options, host, request, &error))
+            found = RandomUnit::violations(database.db(), request, *host.roster);
+        else
+            found << error;
+        for (const QString &text : std::as_const(found))
+            broken << QStringLiteral("unit %1, %2").arg(seed).arg(text);
+        if (!found.isEmpty())
+            brokenUnits.insert(seed);
+    }
+    Messages::clearShown();
+    QVERIFY2(broken.isEmpty(), qPrintable(QStringLiteral("%1 of %2 rosters break a rule; first places:\n")
+                                              .arg(brokenUnits.size())
+                                              .arg(Units)
+                                          + broken.mid(0, 20).join(u'\n')));
 }
 
 QTEST_GUILESS_MAIN(TestGeneration)
