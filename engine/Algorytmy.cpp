@@ -27,6 +27,7 @@ const QString GapText = QStringLiteral("{luka}");
 
 struct PersonInfo
 {
+    qint64 id = 0;
     QString nazwisko;
     QString imie;
     QString stopien;
@@ -45,15 +46,6 @@ struct Failure
 QString fieldText(const Db::Recordset &row, const char *field)
 {
     return row.text(QLatin1String(field));
-}
-
-std::optional<qint64> idOf(const QString &text)
-{
-    bool ok = false;
-    const qint64 value = text.trimmed().toLongLong(&ok);
-    if (!ok)
-        return std::nullopt;
-    return value;
 }
 
 std::optional<double> numberOf(const Db::Recordset &row, const char *field)
@@ -96,10 +88,11 @@ struct MonthData
     {
         qint64 id = 0;
         QString name;
-        std::vector<qint64> persons; // in the order of random
+        std::vector<int> persons; // indexes into persons, in the order of random
     };
     std::vector<GroupRows> groups; // chosen groups with persons, stored order
-    QHash<qint64, PersonInfo> persons;
+    std::vector<PersonInfo> persons; // in the order of random
+    QHash<qint64, int> personIndex;  // id -> index into persons
     QHash<qint64, xmlGroups::Instant> freeFrom; // from the previous month's row
     QSet<qint64> previousRowEmpty;             // previous month's row without a date
     QHash<qint64, qint64> carried;
@@ -119,6 +112,55 @@ QDate dateOf(const QString &text)
     const std::optional<DateTimeText::Value> value = DateTimeText::parse(text);
     return value ? value->date : QDate();
 }
+
+// A value's place in the database's ORDER BY: NULL first, then numbers by
+// value, then texts, then blobs, both by their bytes.
+struct RandomKey
+{
+    enum Storage { Null, Number, Text, Blob } storage = Null;
+    bool whole = true;
+    qint64 integer = 0;
+    long double real = 0;
+    QByteArray bytes;
+
+    static RandomKey of(const QVariant &value)
+    {
+        RandomKey key;
+        switch (value.typeId()) {
+        case QMetaType::LongLong:
+            key.storage = Number;
+            key.integer = value.toLongLong();
+            break;
+        case QMetaType::Double:
+            key.storage = Number;
+            key.whole = false;
+            key.real = value.toDouble();
+            break;
+        case QMetaType::QString:
+            key.storage = Text;
+            key.bytes = value.toString().toUtf8();
+            break;
+        case QMetaType::QByteArray:
+            key.storage = Blob;
+            key.bytes = value.toByteArray();
+            break;
+        default:
+            break;
+        }
+        return key;
+    }
+    bool operator<(const RandomKey &other) const
+    {
+        if (storage != other.storage)
+            return storage < other.storage;
+        if (storage == Number) {
+            if (whole && other.whole)
+                return integer < other.integer;
+            return (whole ? (long double)integer : real) < (other.whole ? (long double)other.integer : other.real);
+        }
+        return bytes < other.bytes;
+    }
+};
 
 // Walks the rows of a query; a failing query ends the run.
 template<typename Visit>
@@ -187,20 +229,38 @@ MonthData readMonth(Db::Database &db, const GenerationRequest &request, const QD
             groupOrder.push_back(groupId);
     });
 
-    QHash<qint64, std::vector<qint64>> byGroup;
+    // The persons in the order of random, equal numbers in stored order. The
+    // rows are sorted here, not by the query: sorting whole rows costs the
+    // database more than the run spends on everything else of a person.
+    std::vector<PersonInfo> rows;
+    std::vector<RandomKey> keys;
     forEachRow(db,
-               QStringLiteral("SELECT id, id_grupa, nazwisko, imie, stopien, mezczyzna, przywilej FROM ludzie "
-                              "ORDER BY random, rowid"),
+               QStringLiteral("SELECT id, id_grupa, nazwisko, imie, stopien, mezczyzna, przywilej, random FROM ludzie "
+                              "ORDER BY rowid"),
                {}, [&](const Db::Cursor &row) {
-                   const std::optional<qint64> group = idOf(row.text(1));
+                   const std::optional<qint64> group = row.wholeNumber(1);
                    if (!group || !chosen.contains(*group))
                        return;
-                   const qint64 personId = row.integer(0);
-                   PersonInfo info{row.text(2), row.text(3), row.text(4), *group, {}, row.flag(5), row.text(6)};
+                   PersonInfo info{row.integer(0), row.text(2), row.text(3), row.text(4), *group, {},
+                                   row.flag(5),    row.text(6)};
                    info.fullName = info.nazwisko + u' ' + info.imie;
-                   data.persons.insert(personId, info);
-                   byGroup[*group].push_back(personId);
+                   rows.push_back(std::move(info));
+                   keys.push_back(RandomKey::of(row.value(7)));
                });
+    std::vector<int> order(rows.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = int(i);
+    std::stable_sort(order.begin(), order.end(), [&keys](int a, int b) { return keys[size_t(a)] < keys[size_t(b)]; });
+    QHash<qint64, std::vector<int>> byGroup;
+    data.persons.reserve(rows.size());
+    data.personIndex.reserve(qsizetype(rows.size()));
+    for (int i : order) {
+        PersonInfo &info = rows[size_t(i)];
+        const int index = int(data.persons.size());
+        data.personIndex.insert(info.id, index);
+        byGroup[info.groupId].push_back(index);
+        data.persons.push_back(std::move(info));
+    }
     for (qint64 groupId : groupOrder) {
         const auto it = byGroup.constFind(groupId);
         if (it == byGroup.constEnd() || it->empty())
@@ -213,14 +273,14 @@ MonthData readMonth(Db::Database &db, const GenerationRequest &request, const QD
     // count twice when a month is generated again), the previous month's row
     // the free-from time.
     forEachRow(db,
-               QStringLiteral("SELECT id_osoba, miesiac, ilosc, data FROM ludzie_last WHERE miesiac<? ORDER BY rowid"),
-               {month}, [&](const Db::Cursor &row) {
-                   const std::optional<qint64> personId = idOf(row.text(0));
+               QStringLiteral("SELECT id_osoba, miesiac=?, ilosc, data FROM ludzie_last WHERE miesiac<? ORDER BY rowid"),
+               {previousMonth, month}, [&](const Db::Cursor &row) {
+                   const std::optional<qint64> personId = row.wholeNumber(0);
                    if (!personId)
                        return;
                    if (!row.isNull(2))
                        data.carried[*personId] += row.integer(2);
-                   if (row.text(1) != previousMonth || data.freeFrom.contains(*personId)
+                   if (!row.flag(1) || data.freeFrom.contains(*personId)
                        || data.previousRowEmpty.contains(*personId))
                        return;
                    const QString text = row.text(3).trimmed();
@@ -242,8 +302,8 @@ MonthData readMonth(Db::Database &db, const GenerationRequest &request, const QD
                               "OR substr(od,5,1)<>'-' OR substr(\"do\",5,1)<>'-') ORDER BY rowid"),
                {DateTimeText::dateText(lastDayReached), DateTimeText::dateText(firstDay)},
                [&](const Db::Cursor &row) {
-                   const std::optional<qint64> person = idOf(row.text(3));
-                   if (!person || !data.persons.contains(*person))
+                   const std::optional<qint64> person = row.wholeNumber(3);
+                   if (!person || !data.personIndex.contains(*person))
                        return;
                    const QDate from = dateOf(row.text(1));
                    const QDate to = dateOf(row.text(2));
@@ -261,7 +321,7 @@ MonthData readMonth(Db::Database &db, const GenerationRequest &request, const QD
                QStringLiteral("SELECT id_sluzba, data, ilosc FROM sluzby_ilosc "
                               "WHERE (YEAR(data)=? AND MONTH(data)=?) OR substr(data,5,1)<>'-' ORDER BY rowid"),
                {firstDay.year(), firstDay.month()}, [&](const Db::Cursor &row) {
-                   const std::optional<qint64> duty = idOf(row.text(0));
+                   const std::optional<qint64> duty = row.wholeNumber(0);
                    const QDate day = dateOf(row.text(1));
                    if (!duty || !dutyNames.contains(*duty) || !day.isValid() || day.year() != firstDay.year()
                        || day.month() != firstDay.month())
@@ -391,7 +451,7 @@ bool GenerateSchedule(Db::Database &db, clsOptions &options, GenerationHost &hos
         const MonthData data = readMonth(db, request, firstDay, duties);
         xmlGroups groups;
         groups.setPriorytet(options.GetOption(QStringLiteral("Priorytet")));
-        groups.reserve(qsizetype(data.groups.size()), data.persons.size());
+        groups.reserve(qsizetype(data.groups.size()), qsizetype(data.persons.size()));
         const xmlGroups::Instant dayBefore = DateTimeText::seconds(firstDay.addDays(-1));
         const xmlGroups::Instant yearBefore = DateTimeText::seconds(QDate(firstDay.year() - 1, 1, 1));
         const QString man = QStringLiteral("0");
@@ -400,14 +460,15 @@ bool GenerateSchedule(Db::Database &db, clsOptions &options, GenerationHost &hos
         for (const MonthData::GroupRows &group : data.groups) {
             const Xml::Node groupNode = groups.AddGroup(group.id, group.name, 0);
             qint64 loaded = 0;
-            for (qint64 personId : group.persons) {
+            for (int index : group.persons) {
+                const PersonInfo &person = data.persons[size_t(index)];
+                const qint64 personId = person.id;
                 xmlGroups::Instant freeFrom = dayBefore;
                 if (const auto it = data.freeFrom.constFind(personId); it != data.freeFrom.constEnd())
                     freeFrom = *it;
                 else if (data.previousRowEmpty.contains(personId))
                     freeFrom = yearBefore;
                 const qint64 carried = data.carried.value(personId, 0);
-                const PersonInfo &person = data.persons[personId];
                 const Xml::Node personNode = groups.AddPerson(groupNode, personId, person.fullName, carried, freeFrom);
                 groups.setPersonInfo(personNode, person.man ? man : woman, person.przywilej);
                 if (const auto it = data.absences.constFind(personId); it != data.absences.constEnd()) {
@@ -462,7 +523,7 @@ bool GenerateSchedule(Db::Database &db, clsOptions &options, GenerationHost &hos
                         result = groups.FindPerson(*rules, day, dutyIdText, int(place), start, endWithRest, end,
                                                    duty.wholeGroup, condition);
                     if (result >= 0) {
-                        const PersonInfo &person = data.persons[result];
+                        const PersonInfo &person = data.persons[size_t(data.personIndex.value(result))];
                         cell << pieceOf(result, person);
                         XML::AddPersonNode(dutyNode, person.fullName, result);
                     } else {

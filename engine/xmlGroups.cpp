@@ -531,7 +531,7 @@ int xmlGroups::ChooseGroup(int day, int service, int number, Instant start, Inst
             const bool bad = !group.badPlaces.isEmpty() && group.badPlaces.contains(badPlace);
             if (!((m_balanceCounts || !servedToday) && !bad && !banned))
                 continue;
-            if (groupAbsent(group, start, endWithRest, end))
+            if (group.absences && groupAbsent(group, start, endWithRest, end))
                 continue;
             if (group.ilosc <= 0)
                 continue; // nobody to take the place

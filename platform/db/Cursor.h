@@ -4,6 +4,7 @@
 #include <QVariant>
 
 #include <memory>
+#include <optional>
 
 namespace Db {
 
@@ -34,6 +35,10 @@ public:
     QString text(int column) const;
     qint64 integer(int column) const;
     bool flag(int column) const;
+    // A whole number, also one kept as text with blanks around it (ids in
+    // text columns), as text().trimmed().toLongLong() reads it; no value for
+    // anything else.
+    std::optional<qint64> wholeNumber(int column) const;
 
 private:
     std::unique_ptr<Statement> m_statement;

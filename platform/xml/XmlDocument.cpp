@@ -194,6 +194,16 @@ QString Node::attribute(const QString &name) const
     return fromUtf8(wrap(m_node).attribute(Utf8(name).constData()).value());
 }
 
+QString Node::inheritedAttribute(const QString &name) const
+{
+    const Utf8 n(name);
+    for (pugi::xml_node node = wrap(m_node); node.type() == pugi::node_element; node = node.parent()) {
+        if (const pugi::xml_attribute a = node.attribute(n.constData()))
+            return fromUtf8(a.value());
+    }
+    return {};
+}
+
 void Node::setAttribute(const QString &name, const QString &value)
 {
     pugi::xml_node node = wrap(m_node);

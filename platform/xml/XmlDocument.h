@@ -40,6 +40,9 @@ public:
 
     bool hasAttribute(const QString &name) const;
     QString attribute(const QString &name) const;
+    // The attribute of the nearest element, from this one up, that has it (as
+    // a namespace declaration is found); a null text when none has it.
+    QString inheritedAttribute(const QString &name) const;
     // Sets or replaces (in place) the attribute.
     void setAttribute(const QString &name, const QString &value);
     void removeAttribute(const QString &name);

@@ -18,6 +18,7 @@ private Q_SLOTS:
     void attributeReplacedInPlace();
     void textsKeptWhole_data();
     void textsKeptWhole();
+    void inheritedAttributeNearestWins();
     void lineBreakInAttributeSurvivesReload();
     void parseError_data();
     void parseError();
@@ -120,6 +121,16 @@ void TestXmlDocument::textsKeptWhole()
     QCOMPARE(read.attribute(QStringLiteral("Zażółć") + QString(300, u'x')), text);
     QVERIFY(read.hasAttribute(QStringLiteral("Nazwa")));
     QCOMPARE(read.firstChild().text(), text);
+}
+
+void TestXmlDocument::inheritedAttributeNearestWins()
+{
+    Document doc;
+    QVERIFY(doc.loadXml(QStringLiteral("<a xmlns='u1'><b><c xmlns='u2'><d/></c></b><e/></a>")));
+    QCOMPARE(doc.selectSingleNode(QStringLiteral("//*[local-name()='d']")).inheritedAttribute("xmlns"), "u2");
+    QCOMPARE(doc.selectSingleNode(QStringLiteral("//*[local-name()='b']")).inheritedAttribute("xmlns"), "u1");
+    QVERIFY(doc.documentElement().inheritedAttribute(QStringLiteral("xmlns:ss")).isNull());
+    QVERIFY(doc.root().inheritedAttribute(QStringLiteral("xmlns")).isNull());
 }
 
 void TestXmlDocument::lineBreakInAttributeSurvivesReload()
