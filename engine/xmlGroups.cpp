@@ -88,8 +88,9 @@ int xmlGroups::symbolOf(const QString &text)
     const auto it = m_symbols.constFind(text);
     if (it != m_symbols.constEnd())
         return *it;
-    const int symbol = int(m_symbols.size());
+    const int symbol = int(m_symbolTexts.size());
     m_symbols.insert(text, symbol);
+    m_symbolTexts.push_back(text);
     return symbol;
 }
 
@@ -120,8 +121,7 @@ void xmlGroups::reserve(qsizetype groups, qsizetype persons)
     m_persons.reserve(size_t(persons));
     m_groupById.reserve(groups);
     m_personById.reserve(persons);
-    m_personBySymbol.reserve(persons);
-    m_symbols.reserve(groups + persons);
+    m_symbols.reserve(groups);
 }
 
 // Appends p to a chain of persons sharing a key, in the order they were added.
@@ -138,17 +138,30 @@ void xmlGroups::chain(QHash<qint64, int> &heads, qint64 key, int p, int Person::
     m_persons[size_t(last)].*next = p;
 }
 
+void xmlGroups::moveLast(int p, bool inOrder)
+{
+    Person &person = m_persons[size_t(p)];
+    Group &group = m_groups[size_t(person.group)];
+    if (inOrder) {
+        if (group.last == p)
+            return;
+        (person.previous >= 0 ? m_persons[size_t(person.previous)].next : group.first) = person.next;
+        (person.next >= 0 ? m_persons[size_t(person.next)].previous : group.last) = person.previous;
+    }
+    person.previous = group.last;
+    person.next = -1;
+    (group.last >= 0 ? m_persons[size_t(group.last)].next : group.first) = p;
+    group.last = p;
+}
+
 void xmlGroups::addPersonIndex(Person person)
 {
-    person.symbol = symbolOf(person.idText);
     person.order = ++m_nextOrder;
     m_persons.push_back(std::move(person));
     const int p = int(m_persons.size()) - 1;
     Person &added = m_persons.back();
-    Group &group = m_groups[size_t(added.group)];
-    added.position = group.persons.insert(group.persons.end(), p);
+    moveLast(p, false);
     chain(m_personById, added.id, p, &Person::nextSameId);
-    chain(m_personBySymbol, added.symbol, p, &Person::nextSameSymbol);
 }
 
 Xml::Node xmlGroups::AddPerson(const Xml::Node &groupNode, qint64 id, const QString &name, qint64 count,
@@ -157,21 +170,26 @@ Xml::Node xmlGroups::AddPerson(const Xml::Node &groupNode, qint64 id, const QStr
     const int g = groupIndex(groupNode);
     if (g < 0)
         return {};
-    Xml::Node node = XML::AddElement(m_groups[size_t(g)].node, QStringLiteral("Item"));
-    XML::SetAttribute(node, QStringLiteral("Id"), idText(id));
-    XML::SetAttribute(node, QStringLiteral("Name"), name);
-    XML::SetAttribute(node, QStringLiteral("Count"), idText(count));
-    XML::SetAttribute(node, QStringLiteral("CountAtStar"), idText(count));
-    XML::SetAttribute(node, QStringLiteral("Date"), dateText(date));
-    XML::AddElement(node, QStringLiteral("Zwolnienia"));
-
     Person person;
     person.id = id;
     person.idText = idText(id);
     person.group = g;
-    person.node = node;
     person.count = count;
     person.freeFrom = date;
+    // Most persons of a run start free from the same moment.
+    if (m_lastDateText.isNull() || m_lastDate != date) {
+        m_lastDate = date;
+        m_lastDateText = dateText(date);
+    }
+    const QString countText = idText(count);
+    person.node = XML::AddElement(m_groups[size_t(g)].node, QStringLiteral("Item"));
+    XML::SetAttribute(person.node, QStringLiteral("Id"), person.idText);
+    XML::SetAttribute(person.node, QStringLiteral("Name"), name);
+    XML::SetAttribute(person.node, QStringLiteral("Count"), countText);
+    XML::SetAttribute(person.node, QStringLiteral("CountAtStar"), countText);
+    XML::SetAttribute(person.node, QStringLiteral("Date"), m_lastDateText);
+    XML::AddElement(person.node, QStringLiteral("Zwolnienia"));
+    const Xml::Node node = person.node;
     addPersonIndex(std::move(person));
     return node;
 }
@@ -320,6 +338,9 @@ void xmlGroups::resolve(Group &group)
 
 void xmlGroups::resolve(Person &person)
 {
+    // Only texts of rules (and of logged absences) are numbered: a person no
+    // rule names needs no number of its own.
+    person.symbol = m_symbols.value(person.idText, NoSymbol);
     person.ludzieSluzby = periodsOf(m_rules->ludzieSluzby, person.symbol);
     person.absencesByRule = periodsOf(m_rules->personAbsences, person.symbol);
     person.rulesVersion = m_rulesVersion;
@@ -492,6 +513,8 @@ void xmlGroups::AddExclusion(Instant start, int symbol, bool group, const QStrin
         XML::SetAttribute(entry.node, QStringLiteral("Id"), QString::number(day));
         it = m_exclusions.insert(day, entry);
     }
+    if (symbol == NoSymbol)
+        symbol = symbolOf(id);
     const qint64 key = qint64(symbol) * 2 + (group ? 1 : 0);
     if (!it->keys.contains(key)) {
         Xml::Node item = XML::AddElement(it->node, QStringLiteral("Item"));
@@ -621,7 +644,14 @@ qint64 xmlGroups::FindPerson(const Xml::Document &rules, int day, const QString 
     if (scope == Scope::AllGroups) {
         std::vector<int> candidates;
         for (int symbol : listed) {
-            for (int p = m_personBySymbol.value(symbol, -1); p >= 0; p = m_persons[size_t(p)].nextSameSymbol) {
+            if (symbol == NoSymbol)
+                continue;
+            const QString &id = m_symbolTexts[size_t(symbol)];
+            bool ok = false;
+            const qint64 personId = id.toLongLong(&ok);
+            if (!ok || id != idText(personId))
+                continue;
+            for (int p = m_personById.value(personId, -1); p >= 0; p = m_persons[size_t(p)].nextSameId) {
                 if (available(m_persons[size_t(p)], personCondition, day, service))
                     candidates.push_back(p);
             }
@@ -648,11 +678,16 @@ qint64 xmlGroups::FindPerson(const Xml::Document &rules, int day, const QString 
         scopeGroup = lastExamined;
     } else if (scopeGroup >= 0) {
         // In the group's current order; the booking moves the person, so the walk ends there.
-        for (int p : m_groups[size_t(scopeGroup)].persons) {
-            const Person &person = m_persons[size_t(p)];
-            if (!available(person, personCondition, day, service)
-                || (anyListed && !listed.contains(person.symbol)))
+        for (int p = m_groups[size_t(scopeGroup)].first; p >= 0; p = m_persons[size_t(p)].next) {
+            Person &person = m_persons[size_t(p)];
+            if (!available(person, personCondition, day, service))
                 continue;
+            if (anyListed) {
+                if (person.rulesVersion != m_rulesVersion)
+                    resolve(person);
+                if (!listed.contains(person.symbol))
+                    continue;
+            }
             if (takes(p))
                 return person.id;
         }
@@ -706,7 +741,7 @@ void xmlGroups::book(int g, int p, Instant freeFrom)
     ++group.count;
     group.node.setAttribute(QStringLiteral("Count"), idText(group.count));
     group.node.appendMove(person.node);
-    group.persons.splice(group.persons.end(), group.persons, person.position);
+    moveLast(p, true);
     person.order = ++m_nextOrder;
 }
 
@@ -750,7 +785,6 @@ void xmlGroups::rebuildIndexes()
     m_persons.clear();
     m_groupById.clear();
     m_personById.clear();
-    m_personBySymbol.clear();
     m_days.clear();
     m_exclusions.clear();
     m_nextOrder = 0;

@@ -10,7 +10,6 @@
 #include <QVarLengthArray>
 
 #include <limits>
-#include <list>
 #include <memory>
 #include <vector>
 
@@ -155,29 +154,31 @@ private:
     };
     struct Person
     {
-        qint64 id = 0;
-        QString idText;
-        int symbol = NoSymbol;
-        int group = -1;
-        Xml::Node node;
-        qint64 count = 0;
+        // What a place looks at first, together.
         Instant freeFrom = 0;
-        bool hasPrzywilej = false;
-        bool privileged = false;
-        bool man = false;
-        qint64 order = 0; // place within the group's current order
-        int nextSameId = -1;     // the next person with this id
-        int nextSameSymbol = -1; // the next person with this id text
-        std::list<int>::iterator position;
-        std::vector<Absence> absences;
+        int group = -1;
+        int symbol = NoSymbol; // of idText, once resolved
+        int next = -1;         // the next person in the group's current order
+        int previous = -1;
         // The duty-day of the last place taken through FindPerson.
         int bookedDay = 0;
         int bookedService = NoSymbol;
+        bool hasPrzywilej = false;
+        bool privileged = false;
+        bool man = false;
         // The person's rules, found once per rules document.
         int rulesVersion = -1;
         const Periods *ludzieSluzby = nullptr;
         const Periods *absencesByRule = nullptr;
+        std::vector<Absence> absences;
         qint64 loggedDay = std::numeric_limits<qint64>::min(); // see AddExclusion
+
+        qint64 id = 0;
+        QString idText;
+        Xml::Node node;
+        qint64 count = 0;
+        qint64 order = 0;        // place within the group's current order
+        int nextSameId = -1; // the next person with this id
     };
     struct BadPlace
     {
@@ -195,22 +196,25 @@ private:
     };
     struct Group
     {
-        qint64 id = 0;
-        QString idText;
-        int symbol = NoSymbol;
-        Xml::Node node;
-        Xml::Node badDays;
+        // What the group choice looks at, together.
         qint64 count = 0;
         qint64 ilosc = 0;
-        std::list<int> persons; // current order
-        QSet<BadPlace> badPlaces;
-        int rulesVersion = -1;
         const Periods *grupySluzby = nullptr;
         const Periods *absences = nullptr;
+        QSet<BadPlace> badPlaces;
+        int symbol = NoSymbol;
+        int rulesVersion = -1;
         // The group's absence, asked once per FindPerson call.
         quint64 absenceAsked = 0;
         bool absent = false;
         qint64 loggedDay = std::numeric_limits<qint64>::min();
+
+        qint64 id = 0;
+        QString idText;
+        Xml::Node node;
+        Xml::Node badDays;
+        int first = -1; // the group's current order, see Person::next
+        int last = -1;
     };
     struct DayTable
     {
@@ -261,6 +265,8 @@ private:
     int findGroup(qint64 id) const;
     int findPerson(int group, qint64 id) const;
     void chain(QHash<qint64, int> &heads, qint64 key, int p, int Person::*next);
+    // Puts p last in its group's current order, taking it out of its place first when it has one.
+    void moveLast(int p, bool inOrder);
     void addPersonIndex(Person person);
     void reset();
     void rebuildIndexes();
@@ -270,11 +276,13 @@ private:
     std::vector<Group> m_groups;
     std::vector<Person> m_persons;
     QHash<qint64, int> m_groupById;
-    QHash<qint64, int> m_personById;     // the first person of each id, see Person::nextSameId
-    QHash<qint64, int> m_personBySymbol; // the same by id text
+    QHash<qint64, int> m_personById; // the first person of each id, see Person::nextSameId
     QHash<int, DayTable> m_days;
     QHash<int, ExclusionDay> m_exclusions;
-    QHash<QString, int> m_symbols;
+    QHash<QString, int> m_symbols; // rule and id texts, numbered
+    std::vector<QString> m_symbolTexts;
+    Instant m_lastDate = 0; // the free-from text AddPerson wrote last
+    QString m_lastDateText;
     qint64 m_lastGroup = 0;
     qint64 m_nextOrder = 0;
     quint64 m_findCalls = 0;
