@@ -544,8 +544,7 @@ bool GenerateSchedule(Db::Database &db, clsOptions &options, GenerationHost &hos
         host.setCurrDate(firstDay);
         host.setToolbarTitle(monthTitle(firstDay));
         XML::SetAttribute(rosterRoot, QStringLiteral("Name"), host.toolbarTitle());
-        if (!XML::FillPersonCounts(groups.xmlDocument(), host.personList()))
-            throw Failure{QStringLiteral("Nie można wypełnić listy osób.")};
+        groups.FillPersonCounts(host.personList());
         // The working document goes with the run, so a copy is the move.
         rosterRoot.appendCopy(
             groups.xmlDocument().documentElement().childElements(QStringLiteral("Exclusions")).value(0));

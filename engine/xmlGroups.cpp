@@ -35,11 +35,6 @@ bool absenceLeavesFree(qint64 a1, qint64 a2, qint64 start, qint64 endWithRest, q
     return relation == 0;
 }
 
-qint64 floorDiv(qint64 a, qint64 b)
-{
-    return a / b - (a % b < 0 ? 1 : 0);
-}
-
 // A stored instant, or the epoch for a text in no stored form.
 qint64 instantOf(const QString &text)
 {
@@ -106,6 +101,7 @@ Xml::Node xmlGroups::AddGroup(qint64 id, const QString &name, qint64 count)
     Group group;
     group.id = id;
     group.idText = idText(id);
+    group.name = name;
     group.symbol = symbolOf(group.idText);
     group.node = node;
     group.badDays = XML::AddElement(node, QStringLiteral("BadDays"));
@@ -173,8 +169,10 @@ Xml::Node xmlGroups::AddPerson(const Xml::Node &groupNode, qint64 id, const QStr
     Person person;
     person.id = id;
     person.idText = idText(id);
+    person.name = name;
     person.group = g;
     person.count = count;
+    person.countAtStart = count;
     person.freeFrom = date;
     // Most persons of a run start free from the same moment.
     if (m_lastDateText.isNull() || m_lastDate != date) {
@@ -187,7 +185,8 @@ Xml::Node xmlGroups::AddPerson(const Xml::Node &groupNode, qint64 id, const QStr
     XML::SetAttribute(person.node, QStringLiteral("Name"), name);
     XML::SetAttribute(person.node, QStringLiteral("Count"), countText);
     XML::SetAttribute(person.node, QStringLiteral("CountAtStar"), countText);
-    XML::SetAttribute(person.node, QStringLiteral("Date"), m_lastDateText);
+    person.dateText = m_lastDateText;
+    XML::SetAttribute(person.node, QStringLiteral("Date"), person.dateText);
     XML::AddElement(person.node, QStringLiteral("Zwolnienia"));
     const Xml::Node node = person.node;
     addPersonIndex(std::move(person));
@@ -502,10 +501,11 @@ void xmlGroups::AddExclusion(Instant start, int symbol, bool group, const QStrin
                              const QDate &date2, qint64 *loggedDay)
 {
     // Candidates are asked again for every place: one logged today is done with at once.
-    const qint64 dayNumber = floorDiv(start, SecondsPerDay);
+    const QDate date = DateTimeText::dateOf(start);
+    const qint64 dayNumber = date.toJulianDay();
     if (loggedDay && *loggedDay == dayNumber)
         return;
-    const int day = DateTimeText::dateOf(start).day();
+    const int day = date.day();
     auto it = m_exclusions.find(day);
     if (it == m_exclusions.end()) {
         ExclusionDay entry;
@@ -737,12 +737,28 @@ void xmlGroups::book(int g, int p, Instant freeFrom)
     ++person.count;
     person.freeFrom = freeFrom;
     person.node.setAttribute(QStringLiteral("Count"), idText(person.count));
-    person.node.setAttribute(QStringLiteral("Date"), dateText(freeFrom));
+    person.dateText = dateText(freeFrom);
+    person.node.setAttribute(QStringLiteral("Date"), person.dateText);
     ++group.count;
     group.node.setAttribute(QStringLiteral("Count"), idText(group.count));
     group.node.appendMove(person.node);
     moveLast(p, true);
     person.order = ++m_nextOrder;
+}
+
+void xmlGroups::FillPersonCounts(XML::PersonCountSink &sink) const
+{
+    // What XML::FillPersonCounts reads from the document, taken from the
+    // records that hold the same: the document is not read back.
+    sink.clear();
+    for (const Group &group : m_groups) {
+        for (int p = group.first; p >= 0; p = m_persons[size_t(p)].next) {
+            const Person &person = m_persons[size_t(p)];
+            sink.addRow(person.id, person.name, group.name, person.count - person.countAtStart, person.dateText);
+        }
+    }
+    sink.sortRows();
+    sink.makeOpened(true);
 }
 
 // --- index look-ups -------------------------------------------------------
@@ -798,6 +814,7 @@ void xmlGroups::rebuildIndexes()
         Group group;
         group.idText = node.attribute(QStringLiteral("Id"));
         group.id = group.idText.toLongLong();
+        group.name = node.attribute(QStringLiteral("Name"));
         group.symbol = symbolOf(group.idText);
         group.node = node;
         group.badDays = node.childElements(QStringLiteral("BadDays")).value(0);
@@ -818,8 +835,11 @@ void xmlGroups::rebuildIndexes()
             person.id = person.idText.toLongLong();
             person.group = g;
             person.node = item;
+            person.name = item.attribute(QStringLiteral("Name"));
             person.count = item.attribute(QStringLiteral("Count")).toLongLong();
-            person.freeFrom = instantOf(item.attribute(QStringLiteral("Date")));
+            person.countAtStart = item.attribute(QStringLiteral("CountAtStar")).toLongLong();
+            person.dateText = item.attribute(QStringLiteral("Date"));
+            person.freeFrom = instantOf(person.dateText);
             person.hasPrzywilej = item.hasAttribute(QStringLiteral("Przywilej"));
             person.privileged = item.attribute(QStringLiteral("Przywilej")) == QLatin1String("1");
             person.man = item.attribute(QStringLiteral("Sex")) == QLatin1String("0");

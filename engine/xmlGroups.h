@@ -13,6 +13,10 @@
 #include <memory>
 #include <vector>
 
+namespace XML {
+class PersonCountSink;
+}
+
 // The generator's working document for one run: root Doc with Groups (groups,
 // their persons, the persons' absences, BadDays), DaysTable (which groups
 // served on which day) and Exclusions (persons and groups passed over for an
@@ -123,6 +127,10 @@ public:
     static bool IntervalIsFree(Instant absenceStart, Instant absenceEnd, Instant start,
                                Instant endWithRest, Instant end);
 
+    // Fills the main window's person list as XML::FillPersonCounts does from
+    // the document: a row per person, groups and persons in document order.
+    void FillPersonCounts(XML::PersonCountSink &sink) const;
+
     // The fixed text form of an instant.
     static QString dateText(Instant value);
 
@@ -175,9 +183,12 @@ private:
 
         qint64 id = 0;
         QString idText;
+        QString name;
         Xml::Node node;
         qint64 count = 0;
-        qint64 order = 0;        // place within the group's current order
+        qint64 countAtStart = 0;
+        QString dateText; // the Date written last
+        qint64 order = 0;    // place within the group's current order
         int nextSameId = -1; // the next person with this id
     };
     struct BadPlace
@@ -211,6 +222,7 @@ private:
 
         qint64 id = 0;
         QString idText;
+        QString name;
         Xml::Node node;
         Xml::Node badDays;
         int first = -1; // the group's current order, see Person::next

@@ -1,10 +1,22 @@
 #include "core/DateTimeText.h"
+#include "core/XML.h"
 #include "engine/xmlGroups.h"
 #include "platform/xml/XmlDocument.h"
+#include "tests/support/RecordingSink.h"
 
 #include <QTest>
 
 namespace {
+
+// The person list as the class fills it and as XML::FillPersonCounts fills it from the document.
+QPair<QStringList, QStringList> personLists(const xmlGroups &groups)
+{
+    RecordingSink fromRecords;
+    groups.FillPersonCounts(fromRecords);
+    RecordingSink fromDocument;
+    XML::FillPersonCounts(groups.xmlDocument(), fromDocument);
+    return {fromRecords.calls, fromDocument.calls};
+}
 
 const QString EmptyRules = QStringLiteral("<Root><GrupySluzby/><SluzbyGrupy/><LudzieSluzby/><SluzbyLudzie/>"
                                           "<Zwolnienia/><SluzbyIlosc/></Root>");
@@ -486,6 +498,12 @@ void TestXmlGroups::rebuiltIndexesDecideAlike()
     copy.groups.setXmlDocument(std::move(document));
     QCOMPARE(play(copy, 5, 9), play(original, 5, 9));
     QCOMPARE(copy.groups.xmlDocument().xml(), original.groups.xmlDocument().xml());
+    // The person list read from the records is the one the document gives.
+    for (const Work *work : {&original, &copy}) {
+        const auto [fromRecords, fromDocument] = personLists(work->groups);
+        QCOMPARE(fromRecords, fromDocument);
+        QCOMPARE(fromRecords.size(), 9 + 3);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestXmlGroups)
