@@ -9,15 +9,10 @@ namespace {
 const QString LineBreak = QStringLiteral("\r\n");
 
 // The namespace a name with this prefix takes at node (empty prefix: the default namespace).
-QString namespaceInScope(Xml::Node node, const QString &prefix)
+QString namespaceInScope(const Xml::Node &node, const QString &prefix)
 {
-    const QString declaration =
-        prefix.isEmpty() ? QStringLiteral("xmlns") : QStringLiteral("xmlns:") + prefix;
-    for (; node.type() == Xml::Node::Type::Element; node = node.parent()) {
-        if (node.hasAttribute(declaration))
-            return node.attribute(declaration);
-    }
-    return {};
+    return node.inheritedAttribute(prefix.isEmpty() ? QStringLiteral("xmlns")
+                                                    : QStringLiteral("xmlns:") + prefix);
 }
 
 } // namespace
@@ -96,19 +91,28 @@ bool FillPersonCounts(const Xml::Document &workingDocument, PersonCountSink &sin
     };
     // Read everything first: a bad number must not leave a half-filled list.
     QList<Row> rows;
-    for (const Xml::Node &item :
-         workingDocument.selectNodes(QStringLiteral("/Doc/Groups/Group/Item"))) {
-        bool idOk = false;
-        bool countOk = false;
-        bool startOk = false;
-        const qint64 id = item.attribute(QStringLiteral("Id")).toLongLong(&idOk);
-        const qint64 count = item.attribute(QStringLiteral("Count")).toLongLong(&countOk);
-        const qint64 atStart = item.attribute(QStringLiteral("CountAtStar")).toLongLong(&startOk);
-        if (!idOk || !countOk || !startOk)
-            return false;
-        rows.append({id, item.attribute(QStringLiteral("Name")),
-                     item.parent().attribute(QStringLiteral("Name")), count - atStart,
-                     item.attribute(QStringLiteral("Date"))});
+    // /Doc/Groups/Group/Item, walked by hand: one group name read per group.
+    const Xml::Node root = workingDocument.documentElement();
+    const QList<Xml::Node> sections = root.name() == QLatin1String("Doc")
+                                          ? root.childElements(QStringLiteral("Groups"))
+                                          : QList<Xml::Node>();
+    for (const Xml::Node &groups : sections) {
+        for (const Xml::Node &group : groups.childElements(QStringLiteral("Group"))) {
+            const QString name = group.attribute(QStringLiteral("Name"));
+            for (const Xml::Node &item : group.childElements(QStringLiteral("Item"))) {
+                bool idOk = false;
+                bool countOk = false;
+                bool startOk = false;
+                const qint64 id = item.attribute(QStringLiteral("Id")).toLongLong(&idOk);
+                const qint64 count = item.attribute(QStringLiteral("Count")).toLongLong(&countOk);
+                const qint64 atStart =
+                    item.attribute(QStringLiteral("CountAtStar")).toLongLong(&startOk);
+                if (!idOk || !countOk || !startOk)
+                    return false;
+                rows.append({id, item.attribute(QStringLiteral("Name")), name, count - atStart,
+                             item.attribute(QStringLiteral("Date"))});
+            }
+        }
     }
     sink.clear();
     for (const Row &row : rows)

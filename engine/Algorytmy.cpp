@@ -1,10 +1,12 @@
 #include "engine/Algorytmy.h"
 
+#include "core/DateTimeText.h"
 #include "core/Messages.h"
 #include "core/Options.h"
 #include "core/XML.h"
 #include "engine/RuleSetDocument.h"
 #include "engine/xmlGroups.h"
+#include "platform/db/Cursor.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 #include "platform/xml/XmlDocument.h"
@@ -25,10 +27,14 @@ const QString GapText = QStringLiteral("{luka}");
 
 struct PersonInfo
 {
+    qint64 id = 0;
     QString nazwisko;
     QString imie;
     QString stopien;
     qint64 groupId = 0;
+    QString fullName; // nazwisko imie
+    bool man = false;
+    QString przywilej;
 };
 
 // A run failure carries its description up to GenerateSchedule.
@@ -40,15 +46,6 @@ struct Failure
 QString fieldText(const Db::Recordset &row, const char *field)
 {
     return row.text(QLatin1String(field));
-}
-
-std::optional<qint64> idOf(const QString &text)
-{
-    bool ok = false;
-    const qint64 value = text.trimmed().toLongLong(&ok);
-    if (!ok)
-        return std::nullopt;
-    return value;
 }
 
 std::optional<double> numberOf(const Db::Recordset &row, const char *field)
@@ -77,30 +74,10 @@ QTime parseTime(const QString &text)
     return {};
 }
 
-QDateTime parseDateTime(const QString &text)
-{
-    const QString trimmed = text.trimmed();
-    for (const char *format : {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd HH:mm", "yyyy-MM-dd", "dd.MM.yyyy HH:mm:ss",
-                               "dd.MM.yyyy HH:mm", "dd.MM.yyyy"}) {
-        const QDateTime value = QDateTime::fromString(trimmed, QLatin1String(format));
-        if (value.isValid())
-            return QDateTime(value.date(), value.time(), Qt::UTC);
-    }
-    return {};
-}
-
 QString monthTitle(const QDate &firstDay)
 {
     const QString name = QLocale(QLocale::Polish).standaloneMonthName(firstDay.month(), QLocale::LongFormat);
     return QStringLiteral("Grafik na ") + name.toLower() + u' ' + QString::number(firstDay.year());
-}
-
-std::unique_ptr<Db::Recordset> query(Db::Database &db, const QString &sql, const QVariantList &params = {})
-{
-    auto rows = db.openQuery(sql, params);
-    if (!rows)
-        throw Failure{db.errorString()};
-    return rows;
 }
 
 // Everything the run reads from the database, read in a few queries.
@@ -111,19 +88,13 @@ struct MonthData
     {
         qint64 id = 0;
         QString name;
-        std::vector<qint64> persons; // in the order of random
+        std::vector<int> persons; // indexes into persons, in the order of random
     };
     std::vector<GroupRows> groups; // chosen groups with persons, stored order
-    QHash<qint64, PersonInfo> persons;
-    struct PersonRun
-    {
-        QString fullName;
-        bool man = false;
-        QString przywilej;
-    };
-    QHash<qint64, PersonRun> personRun;
-    QHash<qint64, QDateTime> freeFrom;   // from the previous month's row
-    QHash<qint64, bool> previousRowEmpty; // previous month's row without a date
+    std::vector<PersonInfo> persons; // in the order of random
+    QHash<qint64, int> personIndex;  // id -> index into persons
+    QHash<qint64, xmlGroups::Instant> freeFrom; // from the previous month's row
+    QSet<qint64> previousRowEmpty;             // previous month's row without a date
     QHash<qint64, qint64> carried;
     struct Absence
     {
@@ -135,117 +106,236 @@ struct MonthData
     QHash<QPair<qint64, int>, qint64> headCounts; // (duty, day) -> ilosc
 };
 
-MonthData readMonth(Db::Database &db, const GenerationRequest &request, const QDate &firstDay)
+// The date of a stored text, invalid when it is in no stored form.
+QDate dateOf(const QString &text)
+{
+    const std::optional<DateTimeText::Value> value = DateTimeText::parse(text);
+    return value ? value->date : QDate();
+}
+
+// A value's place in the database's ORDER BY: NULL first, then numbers by
+// value, then texts, then blobs, both by their bytes.
+struct RandomKey
+{
+    enum Storage { Null, Number, Text, Blob } storage = Null;
+    bool whole = true;
+    qint64 integer = 0;
+    long double real = 0;
+    QByteArray bytes;
+
+    static RandomKey of(const QVariant &value)
+    {
+        RandomKey key;
+        switch (value.typeId()) {
+        case QMetaType::LongLong:
+            key.storage = Number;
+            key.integer = value.toLongLong();
+            break;
+        case QMetaType::Double:
+            key.storage = Number;
+            key.whole = false;
+            key.real = value.toDouble();
+            break;
+        case QMetaType::QString:
+            key.storage = Text;
+            key.bytes = value.toString().toUtf8();
+            break;
+        case QMetaType::QByteArray:
+            key.storage = Blob;
+            key.bytes = value.toByteArray();
+            break;
+        default:
+            break;
+        }
+        return key;
+    }
+    bool operator<(const RandomKey &other) const
+    {
+        if (storage != other.storage)
+            return storage < other.storage;
+        if (storage == Number) {
+            if (whole && other.whole)
+                return integer < other.integer;
+            return (whole ? (long double)integer : real) < (other.whole ? (long double)other.integer : other.real);
+        }
+        return bytes < other.bytes;
+    }
+};
+
+// Walks the rows of a query; a failing query ends the run.
+template<typename Visit>
+void forEachRow(Db::Database &db, const QString &sql, const QVariantList &params, Visit visit)
+{
+    Db::Cursor rows(db, sql, params);
+    while (rows.next())
+        visit(rows);
+    if (rows.failed())
+        throw Failure{db.errorString()};
+}
+
+// A whole number as stored; no value for NULL, an empty text, a fraction or
+// a text that is no number.
+std::optional<qint64> wholeNumberOf(const QVariant &value)
+{
+    if (value.typeId() == QMetaType::LongLong)
+        return value.toLongLong();
+    if (value.typeId() != QMetaType::Double && value.typeId() != QMetaType::QString)
+        return std::nullopt;
+    const QString text = value.toString().trimmed();
+    bool ok = false;
+    if (const qint64 whole = text.toLongLong(&ok); ok)
+        return whole;
+    const double number = text.toDouble(&ok);
+    if (!ok || !std::isfinite(number) || std::floor(number) != number)
+        return std::nullopt;
+    return qint64(number);
+}
+
+// A duty's start, end and end of rest on a day; hours are rounded to whole ones.
+struct DutyTimes
+{
+    xmlGroups::Instant start, end, endWithRest;
+};
+
+DutyTimes timesOn(const QDate &day, const DutyRecord &duty)
+{
+    const xmlGroups::Instant start = DateTimeText::seconds(day, duty.start.msecsSinceStartOfDay() / 1000);
+    return {start, start + qint64(std::nearbyint(duty.hours)) * 3600,
+            start + qint64(std::nearbyint(duty.hours + duty.restHours)) * 3600};
+}
+
+MonthData readMonth(Db::Database &db, const GenerationRequest &request, const QDate &firstDay,
+                    const QList<DutyRecord> &duties)
 {
     MonthData data;
     const QDate lastDay = firstDay.addDays(firstDay.daysInMonth() - 1);
+    // Duties of the last day, with their rest, reach into the next month: an
+    // absence that begins there bars them as well.
+    xmlGroups::Instant reach = DateTimeText::seconds(lastDay);
+    for (const DutyRecord &duty : duties) {
+        const DutyTimes times = timesOn(lastDay, duty);
+        reach = std::max({reach, times.end, times.endWithRest});
+    }
+    const QDate lastDayReached = DateTimeText::dateOf(reach);
     const QString month = firstDay.toString(QStringLiteral("yyyy-MM"));
     const QString previousMonth = firstDay.addMonths(-1).toString(QStringLiteral("yyyy-MM"));
 
     QSet<qint64> chosen(request.groupIds.cbegin(), request.groupIds.cend());
     std::vector<qint64> groupOrder;
-    for (auto rows = query(db, QStringLiteral("SELECT id, nazwa FROM grupy ORDER BY rowid")); !rows->eof();
-         rows->moveNext()) {
-        const qint64 id = rows->integer(QStringLiteral("id"));
-        data.groupNames.insert(id, fieldText(*rows, "nazwa"));
-        if (chosen.contains(id) && std::find(groupOrder.begin(), groupOrder.end(), id) == groupOrder.end())
-            groupOrder.push_back(id);
-    }
+    forEachRow(db, QStringLiteral("SELECT id, nazwa FROM grupy ORDER BY rowid"), {}, [&](const Db::Cursor &row) {
+        const qint64 groupId = row.integer(0);
+        data.groupNames.insert(groupId, row.text(1));
+        if (chosen.contains(groupId) && std::find(groupOrder.begin(), groupOrder.end(), groupId) == groupOrder.end())
+            groupOrder.push_back(groupId);
+    });
 
-    QHash<qint64, std::vector<qint64>> byGroup;
-    for (auto rows = query(db, QStringLiteral("SELECT * FROM ludzie ORDER BY random, rowid")); !rows->eof();
-         rows->moveNext()) {
-        const std::optional<qint64> group = idOf(fieldText(*rows, "id_grupa"));
-        if (!group || !chosen.contains(*group))
-            continue;
-        const qint64 id = rows->integer(QStringLiteral("id"));
-        PersonInfo info{fieldText(*rows, "nazwisko"), fieldText(*rows, "imie"), fieldText(*rows, "stopien"), *group};
-        data.personRun.insert(id, {info.nazwisko + u' ' + info.imie, rows->flag(QStringLiteral("mezczyzna")),
-                                   fieldText(*rows, "przywilej")});
-        data.persons.insert(id, info);
-        byGroup[*group].push_back(id);
+    // The persons in the order of random, equal numbers in stored order. The
+    // rows are sorted here, not by the query: sorting whole rows costs the
+    // database more than the run spends on everything else of a person.
+    std::vector<PersonInfo> rows;
+    std::vector<RandomKey> keys;
+    forEachRow(db,
+               QStringLiteral("SELECT id, id_grupa, nazwisko, imie, stopien, mezczyzna, przywilej, random FROM ludzie "
+                              "ORDER BY rowid"),
+               {}, [&](const Db::Cursor &row) {
+                   const std::optional<qint64> group = row.wholeNumber(1);
+                   if (!group || !chosen.contains(*group))
+                       return;
+                   PersonInfo info{row.integer(0), row.text(2), row.text(3), row.text(4), *group, {},
+                                   row.flag(5),    row.text(6)};
+                   info.fullName = info.nazwisko + u' ' + info.imie;
+                   rows.push_back(std::move(info));
+                   keys.push_back(RandomKey::of(row.value(7)));
+               });
+    std::vector<int> order(rows.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = int(i);
+    std::stable_sort(order.begin(), order.end(), [&keys](int a, int b) { return keys[size_t(a)] < keys[size_t(b)]; });
+    QHash<qint64, std::vector<int>> byGroup;
+    data.persons.reserve(rows.size());
+    data.personIndex.reserve(qsizetype(rows.size()));
+    for (int i : order) {
+        PersonInfo &info = rows[size_t(i)];
+        const int index = int(data.persons.size());
+        data.personIndex.insert(info.id, index);
+        byGroup[info.groupId].push_back(index);
+        data.persons.push_back(std::move(info));
     }
-    for (qint64 id : groupOrder) {
-        const auto it = byGroup.constFind(id);
+    for (qint64 groupId : groupOrder) {
+        const auto it = byGroup.constFind(groupId);
         if (it == byGroup.constEnd() || it->empty())
             continue; // a group without persons takes no part
-        data.groups.push_back({id, data.groupNames.value(id), *it});
+        data.groups.push_back({groupId, data.groupNames.value(groupId), *it});
     }
 
-    for (auto rows = query(db, QStringLiteral("SELECT id_osoba, data FROM ludzie_last WHERE miesiac=? ORDER BY rowid"),
-                           {previousMonth});
-         !rows->eof(); rows->moveNext()) {
-        const std::optional<qint64> id = idOf(fieldText(*rows, "id_osoba"));
-        if (!id || data.freeFrom.contains(*id) || data.previousRowEmpty.contains(*id))
-            continue;
-        const QString text = fieldText(*rows, "data").trimmed();
-        if (text.isEmpty()) {
-            data.previousRowEmpty.insert(*id, true);
-            continue;
-        }
-        const QDateTime value = parseDateTime(text);
-        if (!value.isValid())
-            throw Failure{QStringLiteral("Nieprawidłowa data ostatniej służby: \"%1\".").arg(text)};
-        data.freeFrom.insert(*id, value);
-    }
+    // One walk over the months before the generated one: their counts make the
+    // carried total (the month's own stored counts, and later ones, must not
+    // count twice when a month is generated again), the previous month's row
+    // the free-from time.
+    forEachRow(db,
+               QStringLiteral("SELECT id_osoba, miesiac=?, ilosc, data FROM ludzie_last WHERE miesiac<? ORDER BY rowid"),
+               {previousMonth, month}, [&](const Db::Cursor &row) {
+                   const std::optional<qint64> personId = row.wholeNumber(0);
+                   if (!personId)
+                       return;
+                   if (!row.isNull(2))
+                       data.carried[*personId] += row.integer(2);
+                   if (!row.flag(1) || data.freeFrom.contains(*personId)
+                       || data.previousRowEmpty.contains(*personId))
+                       return;
+                   const QString text = row.text(3).trimmed();
+                   if (text.isEmpty()) {
+                       data.previousRowEmpty.insert(*personId);
+                       return;
+                   }
+                   const std::optional<DateTimeText::Value> value = DateTimeText::parse(text);
+                   if (!value)
+                       throw Failure{QStringLiteral("Nieprawidłowa data ostatniej służby: \"%1\".").arg(text)};
+                   data.freeFrom.insert(*personId, DateTimeText::seconds(*value));
+               });
 
-    // Only the months before the generated one: its own stored counts (and
-    // later ones) must not count twice when a month is generated again.
-    for (auto rows = query(db, QStringLiteral("SELECT id_osoba, ilosc FROM ludzie_last WHERE miesiac<? ORDER BY rowid"),
-                           {month});
-         !rows->eof(); rows->moveNext()) {
-        const std::optional<qint64> id = idOf(fieldText(*rows, "id_osoba"));
-        if (!id || rows->isNull(QStringLiteral("ilosc")))
-            continue;
-        data.carried[*id] += rows->integer(QStringLiteral("ilosc"));
-    }
+    // Every absence that overlaps the days the month's duties take, also one
+    // spanning them whole; dates in the older form are compared here.
+    forEachRow(db,
+               QStringLiteral("SELECT id, od, \"do\", id_item FROM zwolnienia WHERE rodzaj=0 "
+                              "AND ((substr(od,1,10)<=? AND substr(\"do\",1,10)>=?) "
+                              "OR substr(od,5,1)<>'-' OR substr(\"do\",5,1)<>'-') ORDER BY rowid"),
+               {DateTimeText::dateText(lastDayReached), DateTimeText::dateText(firstDay)},
+               [&](const Db::Cursor &row) {
+                   const std::optional<qint64> person = row.wholeNumber(3);
+                   if (!person || !data.personIndex.contains(*person))
+                       return;
+                   const QDate from = dateOf(row.text(1));
+                   const QDate to = dateOf(row.text(2));
+                   if (!from.isValid() || !to.isValid())
+                       throw Failure{QStringLiteral("Nieprawidłowe daty zwolnienia nr %1.").arg(row.text(0))};
+                   if (from <= lastDayReached && to >= firstDay)
+                       data.absences[*person].push_back({row.integer(0), from, to, 0});
+               });
 
-    // Every absence that overlaps the month, also one spanning it whole.
-    for (auto rows = query(db,
-                           QStringLiteral("SELECT id, od, \"do\", id_item FROM zwolnienia WHERE rodzaj=0 "
-                                          "AND substr(od,1,10)<=? AND substr(\"do\",1,10)>=? ORDER BY rowid"),
-                           {lastDay.toString(QStringLiteral("yyyy-MM-dd")),
-                            firstDay.toString(QStringLiteral("yyyy-MM-dd"))});
-         !rows->eof(); rows->moveNext()) {
-        const std::optional<qint64> person = idOf(fieldText(*rows, "id_item"));
-        if (!person || !data.persons.contains(*person))
-            continue;
-        const QDate from = parseDateTime(fieldText(*rows, "od")).date();
-        const QDate to = parseDateTime(fieldText(*rows, "do")).date();
-        if (!from.isValid() || !to.isValid())
-            throw Failure{QStringLiteral("Nieprawidłowe daty zwolnienia nr %1.").arg(fieldText(*rows, "id"))};
-        data.absences[*person].push_back({rows->integer(QStringLiteral("id")), from, to, 0});
-    }
-
-    for (auto rows = query(db,
-                           QStringLiteral("SELECT id_sluzba, data, ilosc FROM sluzby_ilosc "
-                                          "WHERE YEAR(data)=? AND MONTH(data)=? ORDER BY rowid"),
-                           {firstDay.year(), firstDay.month()});
-         !rows->eof(); rows->moveNext()) {
-        const std::optional<qint64> duty = idOf(fieldText(*rows, "id_sluzba"));
-        const QDate day = parseDateTime(fieldText(*rows, "data")).date();
-        if (!duty || !day.isValid())
-            continue;
-        const QPair<qint64, int> key(*duty, day.day());
-        if (!data.headCounts.contains(key))
-            data.headCounts.insert(key, rows->integer(QStringLiteral("ilosc")));
-    }
+    // The head counts of the month's days: the first row of a duty-day counts.
+    QHash<qint64, QString> dutyNames;
+    for (const DutyRecord &duty : duties)
+        dutyNames.insert(duty.id, duty.name);
+    forEachRow(db,
+               QStringLiteral("SELECT id_sluzba, data, ilosc FROM sluzby_ilosc "
+                              "WHERE (YEAR(data)=? AND MONTH(data)=?) OR substr(data,5,1)<>'-' ORDER BY rowid"),
+               {firstDay.year(), firstDay.month()}, [&](const Db::Cursor &row) {
+                   const std::optional<qint64> duty = row.wholeNumber(0);
+                   const QDate day = dateOf(row.text(1));
+                   if (!duty || !dutyNames.contains(*duty) || !day.isValid() || day.year() != firstDay.year()
+                       || day.month() != firstDay.month())
+                       return;
+                   const QPair<qint64, int> key(*duty, day.day());
+                   if (data.headCounts.contains(key))
+                       return;
+                   const std::optional<qint64> count = wholeNumberOf(row.value(2));
+                   if (!count)
+                       throw Failure{QStringLiteral("Nieprawidłowa ilość osób służby \"%1\" na dzień %2.")
+                                         .arg(dutyNames.value(*duty), DateTimeText::dateText(day))};
+                   data.headCounts.insert(key, *count);
+               });
     return data;
-}
-
-QString cellPiece(const QString &cellShow, const PersonInfo &person, const QHash<qint64, QString> &groupNames)
-{
-    return CellText(cellShow, person.nazwisko, person.imie, person.stopien, groupNames.value(person.groupId));
-}
-
-bool dutyReleased(const Xml::Document &rules, qint64 dutyId, int day)
-{
-    // Numbers compare as numbers in XPath 1.0, so this query is safe as it stands.
-    return !rules
-                .selectNodes(QStringLiteral("/Root/SluzbyIlosc/Item[@Id='%1']/SubItem[@Date1<=%2 and @Date2>=%2]")
-                                 .arg(dutyId)
-                                 .arg(day))
-                .isEmpty();
 }
 
 } // namespace
@@ -339,6 +429,9 @@ bool GenerateSchedule(Db::Database &db, clsOptions &options, GenerationHost &hos
     if (!chosenDuties)
         return fail(text);
     const QList<DutyRecord> &duties = *chosenDuties;
+    QStringList dutyIds;
+    for (const DutyRecord &duty : duties)
+        dutyIds << QString::number(duty.id);
     Xml::Node rosterRoot = roster->documentElement();
     const Xml::Node services = rosterRoot.childElements(QStringLiteral("Services")).value(0);
     for (const DutyRecord &duty : duties) {
@@ -355,27 +448,33 @@ bool GenerateSchedule(Db::Database &db, clsOptions &options, GenerationHost &hos
 
     try {
         // Phase 2: the working document.
-        const MonthData data = readMonth(db, request, firstDay);
+        const MonthData data = readMonth(db, request, firstDay, duties);
         xmlGroups groups;
         groups.setPriorytet(options.GetOption(QStringLiteral("Priorytet")));
-        const QDateTime dayBefore(firstDay.addDays(-1), QTime(0, 0), Qt::UTC);
-        const QDateTime yearBefore(QDate(firstDay.year() - 1, 1, 1), QTime(0, 0), Qt::UTC);
+        groups.reserve(qsizetype(data.groups.size()), qsizetype(data.persons.size()));
+        const xmlGroups::Instant dayBefore = DateTimeText::seconds(firstDay.addDays(-1));
+        const xmlGroups::Instant yearBefore = DateTimeText::seconds(QDate(firstDay.year() - 1, 1, 1));
+        const QString man = QStringLiteral("0");
+        const QString woman = QStringLiteral("1");
         qint64 totalPersons = 0;
         for (const MonthData::GroupRows &group : data.groups) {
             const Xml::Node groupNode = groups.AddGroup(group.id, group.name, 0);
             qint64 loaded = 0;
-            for (qint64 personId : group.persons) {
-                QDateTime freeFrom = dayBefore;
-                if (data.freeFrom.contains(personId))
-                    freeFrom = data.freeFrom.value(personId);
+            for (int index : group.persons) {
+                const PersonInfo &person = data.persons[size_t(index)];
+                const qint64 personId = person.id;
+                xmlGroups::Instant freeFrom = dayBefore;
+                if (const auto it = data.freeFrom.constFind(personId); it != data.freeFrom.constEnd())
+                    freeFrom = *it;
                 else if (data.previousRowEmpty.contains(personId))
                     freeFrom = yearBefore;
                 const qint64 carried = data.carried.value(personId, 0);
-                const MonthData::PersonRun &run = data.personRun[personId];
-                const Xml::Node personNode = groups.AddPerson(groupNode, personId, run.fullName, carried, freeFrom);
-                groups.setPersonInfo(personNode, run.man ? QStringLiteral("0") : QStringLiteral("1"), run.przywilej);
-                for (const MonthData::Absence &absence : data.absences.value(personId))
-                    groups.AddZwolnienie(personNode, absence.id, absence.from, absence.to, absence.kind);
+                const Xml::Node personNode = groups.AddPerson(groupNode, personId, person.fullName, carried, freeFrom);
+                groups.setPersonInfo(personNode, person.man ? man : woman, person.przywilej);
+                if (const auto it = data.absences.constFind(personId); it != data.absences.constEnd()) {
+                    for (const MonthData::Absence &absence : *it)
+                        groups.AddZwolnienie(personNode, absence.id, absence.from, absence.to, absence.kind);
+                }
                 if (carried != 0)
                     groups.setGroupCount(groupNode, groups.groupCount(groupNode) + carried);
                 ++loaded;
@@ -386,30 +485,37 @@ bool GenerateSchedule(Db::Database &db, clsOptions &options, GenerationHost &hos
 
         // Phase 4: the month, day by day, duty by duty, place by place.
         const QString cellShow = options.GetOption(QStringLiteral("CellShow"));
+        QHash<qint64, QString> pieces; // each person's cell text, made once
+        auto pieceOf = [&](qint64 personId, const PersonInfo &person) -> const QString & {
+            auto it = pieces.find(personId);
+            if (it == pieces.end())
+                it = pieces.insert(personId, CellText(cellShow, person.nazwisko, person.imie, person.stopien,
+                                                      data.groupNames.value(person.groupId)));
+            return *it;
+        };
         qint64 gaps = 0;
         for (int day = 1; day <= dayCount; ++day) {
             Xml::Node dayNode = XML::AddDayNode(*roster, day);
             const QDate date = firstDay.addDays(day - 1);
+            const QString dayText = QString::number(day);
             for (qsizetype i = 0; i < duties.size(); ++i) {
                 const DutyRecord &duty = duties.at(i);
-                const QString dutyIdText = QString::number(duty.id);
-                Xml::Node dutyNode = XML::AddDutyNode(dayNode, duty.name, duty.id,
-                                                      QString::number(i + 1) + u'.' + QString::number(day));
+                const QString &dutyIdText = dutyIds.at(i);
+                Xml::Node dutyNode =
+                    XML::AddDutyNode(dayNode, duty.name, duty.id, QString::number(i + 1) + u'.' + dayText);
                 qint64 headCount = duty.standardCount;
-                if (dutyReleased(*rules, duty.id, day))
+                if (groups.ServiceReleased(*rules, day, dutyIdText))
                     headCount = 0;
                 else if (const auto it = data.headCounts.constFind({duty.id, day}); it != data.headCounts.constEnd())
                     headCount = *it;
                 if (headCount <= 0)
                     continue;
 
-                const QDateTime start(date, duty.start, Qt::UTC);
-                const QDateTime end = start.addSecs(qint64(std::nearbyint(duty.hours)) * 3600);
-                const QDateTime endWithRest = start.addSecs(qint64(std::nearbyint(duty.hours + duty.restHours)) * 3600);
+                const auto [start, end, endWithRest] = timesOn(date, duty);
                 const xmlGroups::PersonCondition condition{start, duty.menOnly};
 
                 groups.setLastGroup(-1);
-                QStringList pieces;
+                QStringList cell;
                 for (qint64 place = 1; place <= headCount; ++place) {
                     qint64 result = xmlGroups::GroupHadNobody;
                     for (qint64 attempts = 0; result == xmlGroups::GroupHadNobody && attempts <= totalPersons;
@@ -417,16 +523,16 @@ bool GenerateSchedule(Db::Database &db, clsOptions &options, GenerationHost &hos
                         result = groups.FindPerson(*rules, day, dutyIdText, int(place), start, endWithRest, end,
                                                    duty.wholeGroup, condition);
                     if (result >= 0) {
-                        const PersonInfo person = data.persons.value(result);
-                        pieces << cellPiece(cellShow, person, data.groupNames);
-                        XML::AddPersonNode(dutyNode, person.nazwisko + u' ' + person.imie, result);
+                        const PersonInfo &person = data.persons[size_t(data.personIndex.value(result))];
+                        cell << pieceOf(result, person);
+                        XML::AddPersonNode(dutyNode, person.fullName, result);
                     } else {
                         // The gap stands where the place stands; the others stay visible.
-                        pieces << GapText;
+                        cell << GapText;
                         ++gaps;
                     }
                 }
-                host.setCellText(day, int(i + 1), pieces.join(CellSeparator));
+                host.setCellText(day, int(i + 1), cell.join(CellSeparator));
             }
             const int percent = int(std::nearbyint(double(day) / dayCount * 100));
             host.progress(day, dayCount,
@@ -438,8 +544,7 @@ bool GenerateSchedule(Db::Database &db, clsOptions &options, GenerationHost &hos
         host.setCurrDate(firstDay);
         host.setToolbarTitle(monthTitle(firstDay));
         XML::SetAttribute(rosterRoot, QStringLiteral("Name"), host.toolbarTitle());
-        if (!XML::FillPersonCounts(groups.xmlDocument(), host.personList()))
-            throw Failure{QStringLiteral("Nie można wypełnić listy osób.")};
+        groups.FillPersonCounts(host.personList());
         // The working document goes with the run, so a copy is the move.
         rosterRoot.appendCopy(
             groups.xmlDocument().documentElement().childElements(QStringLiteral("Exclusions")).value(0));

@@ -1,11 +1,9 @@
 #include "engine/xmlGroups.h"
 
+#include "core/DateTimeText.h"
 #include "core/XML.h"
 
-#include <QTimeZone>
-
 #include <algorithm>
-#include <cmath>
 #include <limits>
 
 namespace {
@@ -27,12 +25,7 @@ double queryNumber(const QString &text)
     return ok ? value : std::numeric_limits<double>::quiet_NaN();
 }
 
-qint64 secondsOf(const QDateTime &value)
-{
-    return value.toSecsSinceEpoch();
-}
-
-// The absence [a1, last day a2 until 23:59] against the duty, in seconds.
+// The absence [a1, last day a2 until 23:59] against the duty.
 bool absenceLeavesFree(qint64 a1, qint64 a2, qint64 start, qint64 endWithRest, qint64 end)
 {
     const qint64 absenceEnd = a2 + LastDayMinutes * 60;
@@ -42,33 +35,11 @@ bool absenceLeavesFree(qint64 a1, qint64 a2, qint64 start, qint64 endWithRest, q
     return relation == 0;
 }
 
-QDateTime midnight(const QDate &date)
+// A stored instant, or the epoch for a text in no stored form.
+qint64 instantOf(const QString &text)
 {
-    return QDateTime(date, QTime(0, 0), Qt::UTC);
-}
-
-QString badPlaceKey(int day, const QString &serviceId, int number)
-{
-    return QString::number(day) + u'|' + serviceId + u'|' + QString::number(number);
-}
-
-// The fixed forms the working document writes; the forms of older files are
-// read as well.
-QDateTime parseDateTime(const QString &text)
-{
-    const QString trimmed = text.trimmed();
-    for (const char *format : {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd HH:mm", "yyyy-MM-dd", "dd.MM.yyyy HH:mm:ss",
-                               "dd.MM.yyyy"}) {
-        const QDateTime value = QDateTime::fromString(trimmed, QLatin1String(format));
-        if (value.isValid())
-            return QDateTime(value.date(), value.time(), Qt::UTC);
-    }
-    return {};
-}
-
-QDate parseDate(const QString &text)
-{
-    return parseDateTime(text).date();
+    const std::optional<DateTimeText::Value> value = DateTimeText::parse(text);
+    return value ? DateTimeText::seconds(*value) : 0;
 }
 
 } // namespace
@@ -102,12 +73,20 @@ void xmlGroups::setXmlDocument(std::unique_ptr<Xml::Document> document)
     rebuildIndexes();
 }
 
-QString xmlGroups::dateText(const QDateTime &value)
+QString xmlGroups::dateText(Instant value)
 {
-    const QDateTime utc = value.toUTC();
-    if (utc.time() == QTime(0, 0))
-        return utc.date().toString(QStringLiteral("yyyy-MM-dd"));
-    return utc.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    return DateTimeText::format(value);
+}
+
+int xmlGroups::symbolOf(const QString &text)
+{
+    const auto it = m_symbols.constFind(text);
+    if (it != m_symbols.constEnd())
+        return *it;
+    const int symbol = int(m_symbolTexts.size());
+    m_symbols.insert(text, symbol);
+    m_symbolTexts.push_back(text);
+    return symbol;
 }
 
 // --- building -------------------------------------------------------------
@@ -122,6 +101,8 @@ Xml::Node xmlGroups::AddGroup(qint64 id, const QString &name, qint64 count)
     Group group;
     group.id = id;
     group.idText = idText(id);
+    group.name = name;
+    group.symbol = symbolOf(group.idText);
     group.node = node;
     group.badDays = XML::AddElement(node, QStringLiteral("BadDays"));
     group.count = count;
@@ -130,33 +111,85 @@ Xml::Node xmlGroups::AddGroup(qint64 id, const QString &name, qint64 count)
     return node;
 }
 
+void xmlGroups::reserve(qsizetype groups, qsizetype persons)
+{
+    m_groups.reserve(size_t(groups));
+    m_persons.reserve(size_t(persons));
+    m_groupById.reserve(groups);
+    m_personById.reserve(persons);
+    m_symbols.reserve(groups);
+}
+
+// Appends p to a chain of persons sharing a key, in the order they were added.
+void xmlGroups::chain(QHash<qint64, int> &heads, qint64 key, int p, int Person::*next)
+{
+    const auto it = heads.constFind(key);
+    if (it == heads.constEnd()) {
+        heads.insert(key, p);
+        return;
+    }
+    int last = *it;
+    while (m_persons[size_t(last)].*next >= 0)
+        last = m_persons[size_t(last)].*next;
+    m_persons[size_t(last)].*next = p;
+}
+
+void xmlGroups::moveLast(int p, bool inOrder)
+{
+    Person &person = m_persons[size_t(p)];
+    Group &group = m_groups[size_t(person.group)];
+    if (inOrder) {
+        if (group.last == p)
+            return;
+        (person.previous >= 0 ? m_persons[size_t(person.previous)].next : group.first) = person.next;
+        (person.next >= 0 ? m_persons[size_t(person.next)].previous : group.last) = person.previous;
+    }
+    person.previous = group.last;
+    person.next = -1;
+    (group.last >= 0 ? m_persons[size_t(group.last)].next : group.first) = p;
+    group.last = p;
+}
+
+void xmlGroups::addPersonIndex(Person person)
+{
+    person.order = ++m_nextOrder;
+    m_persons.push_back(std::move(person));
+    const int p = int(m_persons.size()) - 1;
+    Person &added = m_persons.back();
+    moveLast(p, false);
+    chain(m_personById, added.id, p, &Person::nextSameId);
+}
+
 Xml::Node xmlGroups::AddPerson(const Xml::Node &groupNode, qint64 id, const QString &name, qint64 count,
-                               const QDateTime &date)
+                               Instant date)
 {
     const int g = groupIndex(groupNode);
     if (g < 0)
         return {};
-    Xml::Node node = XML::AddElement(m_groups[size_t(g)].node, QStringLiteral("Item"));
-    XML::SetAttribute(node, QStringLiteral("Id"), idText(id));
-    XML::SetAttribute(node, QStringLiteral("Name"), name);
-    XML::SetAttribute(node, QStringLiteral("Count"), idText(count));
-    XML::SetAttribute(node, QStringLiteral("CountAtStar"), idText(count));
-    XML::SetAttribute(node, QStringLiteral("Date"), dateText(date));
-    XML::AddElement(node, QStringLiteral("Zwolnienia"));
-
     Person person;
     person.id = id;
     person.idText = idText(id);
+    person.name = name;
     person.group = g;
-    person.node = node;
     person.count = count;
-    person.freeFrom = secondsOf(date);
-    person.order = ++m_nextOrder;
-    m_persons.push_back(std::move(person));
-    const int p = int(m_persons.size()) - 1;
-    Group &group = m_groups[size_t(g)];
-    m_persons.back().position = group.persons.insert(group.persons.end(), p);
-    m_personsById[id].append(p);
+    person.countAtStart = count;
+    person.freeFrom = date;
+    // Most persons of a run start free from the same moment.
+    if (m_lastDateText.isNull() || m_lastDate != date) {
+        m_lastDate = date;
+        m_lastDateText = dateText(date);
+    }
+    const QString countText = idText(count);
+    person.node = XML::AddElement(m_groups[size_t(g)].node, QStringLiteral("Item"));
+    XML::SetAttribute(person.node, QStringLiteral("Id"), person.idText);
+    XML::SetAttribute(person.node, QStringLiteral("Name"), name);
+    XML::SetAttribute(person.node, QStringLiteral("Count"), countText);
+    XML::SetAttribute(person.node, QStringLiteral("CountAtStar"), countText);
+    person.dateText = m_lastDateText;
+    XML::SetAttribute(person.node, QStringLiteral("Date"), person.dateText);
+    XML::AddElement(person.node, QStringLiteral("Zwolnienia"));
+    const Xml::Node node = person.node;
+    addPersonIndex(std::move(person));
     return node;
 }
 
@@ -170,23 +203,27 @@ void xmlGroups::AddZwolnienie(const Xml::Node &personNode, qint64 id, const QDat
     Xml::Node list = person.node.childElements(QStringLiteral("Zwolnienia")).value(0);
     Xml::Node item = XML::AddElement(list, QStringLiteral("Item"));
     XML::SetAttribute(item, QStringLiteral("Id"), idText(id));
-    XML::SetAttribute(item, QStringLiteral("Date1"), date1.toString(QStringLiteral("yyyy-MM-dd")));
-    XML::SetAttribute(item, QStringLiteral("Date2"), date2.toString(QStringLiteral("yyyy-MM-dd")));
+    XML::SetAttribute(item, QStringLiteral("Date1"), DateTimeText::dateText(date1));
+    XML::SetAttribute(item, QStringLiteral("Date2"), DateTimeText::dateText(date2));
     XML::SetAttribute(item, QStringLiteral("Kind"), QString::number(kind));
-    person.absences.push_back({secondsOf(midnight(date1)), secondsOf(midnight(date2)), date1, date2});
+    person.absences.push_back({DateTimeText::seconds(date1), DateTimeText::seconds(date2), date1, date2});
 }
 
 void xmlGroups::AddBadDay(const Xml::Node &groupNode, int day, const QString &serviceId, int number)
 {
     const int g = groupIndex(groupNode);
-    if (g < 0)
-        return;
+    if (g >= 0)
+        addBadDay(g, day, symbolOf(serviceId), serviceId, number);
+}
+
+void xmlGroups::addBadDay(int g, int day, int service, const QString &serviceId, int number)
+{
     Group &group = m_groups[size_t(g)];
     Xml::Node item = XML::AddElement(group.badDays, QStringLiteral("Item"));
     XML::SetAttribute(item, QStringLiteral("Day"), QString::number(day));
     XML::SetAttribute(item, QStringLiteral("Service"), serviceId);
     XML::SetAttribute(item, QStringLiteral("Number"), QString::number(number));
-    group.badPlaces.insert(badPlaceKey(day, serviceId, number));
+    group.badPlaces.insert({day, service, number});
 }
 
 void xmlGroups::setGroupCount(const Xml::Node &groupNode, qint64 count)
@@ -237,25 +274,43 @@ const xmlGroups::Rules &xmlGroups::rulesOf(const Xml::Document &rules)
     const std::pair<const char *, Section *> sections[] = {
         {"GrupySluzby", &parsed->grupySluzby},   {"SluzbyGrupy", &parsed->sluzbyGrupy},
         {"LudzieSluzby", &parsed->ludzieSluzby}, {"SluzbyLudzie", &parsed->sluzbyLudzie},
-        {"Zwolnienia", &parsed->zwolnienia},     {"SluzbyIlosc", &parsed->sluzbyIlosc},
+        {"SluzbyIlosc", &parsed->sluzbyIlosc},   {"Zwolnienia", nullptr},
     };
+    const QString groupMarker = QStringLiteral("G");
+    const QString personMarker = QStringLiteral("P");
     if (root && root.name() == QLatin1String("Root")) {
         for (const auto &[name, section] : sections) {
             for (const Xml::Node &sectionNode : root.childElements(QLatin1String(name))) {
                 for (const Xml::Node &item : sectionNode.childElements(QStringLiteral("Item"))) {
                     if (!item.hasAttribute(QStringLiteral("Id")))
                         continue;
-                    QList<Period> &periods = (*section)[item.attribute(QStringLiteral("Id"))];
+                    const int id = symbolOf(item.attribute(QStringLiteral("Id")));
                     for (const Xml::Node &sub : item.childElements(QStringLiteral("SubItem"))) {
                         Period period;
-                        period.arg2 = sub.hasAttribute(QStringLiteral("Arg2"))
-                                          ? sub.attribute(QStringLiteral("Arg2"))
-                                          : QString(); // null: matches no text
-                        period.day1Text = sub.attribute(QStringLiteral("Date1"));
-                        period.day2Text = sub.attribute(QStringLiteral("Date2"));
-                        period.day1 = queryNumber(period.day1Text);
-                        period.day2 = queryNumber(period.day2Text);
-                        periods.append(period);
+                        const bool hasArg2 = sub.hasAttribute(QStringLiteral("Arg2"));
+                        const QString arg2 = sub.attribute(QStringLiteral("Arg2"));
+                        const QString day1 = sub.attribute(QStringLiteral("Date1"));
+                        const QString day2 = sub.attribute(QStringLiteral("Date2"));
+                        period.day1 = queryNumber(day1);
+                        period.day2 = queryNumber(day2);
+                        bool ok1 = false;
+                        bool ok2 = false;
+                        period.firstDay = day1.trimmed().toInt(&ok1);
+                        period.lastDay = day2.trimmed().toInt(&ok2);
+                        period.wholeDays = ok1 && ok2;
+                        Section *target = section;
+                        if (!section) {
+                            // Absences of groups and of persons share the section, told apart by Arg2.
+                            if (hasArg2 && arg2 == groupMarker)
+                                target = &parsed->groupAbsences;
+                            else if (hasArg2 && arg2 == personMarker)
+                                target = &parsed->personAbsences;
+                            else
+                                continue;
+                        } else if (hasArg2) {
+                            period.arg2 = symbolOf(arg2);
+                        }
+                        (*target)[id].push_back(period);
                     }
                 }
             }
@@ -263,71 +318,75 @@ const xmlGroups::Rules &xmlGroups::rulesOf(const Xml::Document &rules)
     }
     m_rules = std::move(parsed);
     m_rulesSource = &rules;
+    ++m_rulesVersion;
     return *m_rules;
 }
 
-bool xmlGroups::boundToOthers(const Section &section, const QString &key, int day,
-                              const QString &serviceId)
+const xmlGroups::Periods *xmlGroups::periodsOf(const Section &section, int symbol)
 {
-    const auto it = section.constFind(key);
-    if (it == section.constEnd())
+    const auto it = section.constFind(symbol);
+    return it == section.constEnd() ? nullptr : &*it;
+}
+
+void xmlGroups::resolve(Group &group)
+{
+    group.grupySluzby = periodsOf(m_rules->grupySluzby, group.symbol);
+    group.absences = periodsOf(m_rules->groupAbsences, group.symbol);
+    group.rulesVersion = m_rulesVersion;
+}
+
+void xmlGroups::resolve(Person &person)
+{
+    // Only texts of rules (and of logged absences) are numbered: a person no
+    // rule names needs no number of its own.
+    person.symbol = m_symbols.value(person.idText, NoSymbol);
+    person.ludzieSluzby = periodsOf(m_rules->ludzieSluzby, person.symbol);
+    person.absencesByRule = periodsOf(m_rules->personAbsences, person.symbol);
+    person.rulesVersion = m_rulesVersion;
+}
+
+bool xmlGroups::boundToOthers(const Periods *periods, int day, int service)
+{
+    if (!periods)
         return false;
     bool restricted = false;
-    for (const Period &period : *it) {
+    for (const Period &period : *periods) {
         if (!period.inForce(day))
             continue;
         restricted = true;
-        if (!period.arg2.isNull() && period.arg2 == serviceId)
+        if (period.arg2 != NoSymbol && period.arg2 == service)
             return false;
     }
     return restricted;
 }
 
-bool xmlGroups::groupBanned(const Rules &rules, int day, const QString &serviceId, const QString &groupId) const
+xmlGroups::Symbols xmlGroups::inForce(const Periods *periods, int day, bool *any)
 {
-    return boundToOthers(rules.grupySluzby, groupId, day, serviceId);
+    Symbols symbols;
+    *any = false;
+    if (!periods)
+        return symbols;
+    for (const Period &period : *periods) {
+        if (period.inForce(day)) {
+            *any = true;
+            if (!symbols.contains(period.arg2))
+                symbols.append(period.arg2);
+        }
+    }
+    return symbols;
 }
 
 bool xmlGroups::RulesDone_Group(const Xml::Document &rules, int day, const QString &serviceId,
                                 const QString &groupId)
 {
-    return groupBanned(rulesOf(rules), day, serviceId, groupId);
+    return boundToOthers(periodsOf(rulesOf(rules).grupySluzby, symbolOf(groupId)), day, symbolOf(serviceId));
 }
 
-bool xmlGroups::RulesDone_Person(const Rules &rules, int day, const QString &serviceId,
-                                 const QString &personId) const
+bool xmlGroups::ServiceReleased(const Xml::Document &rules, int day, const QString &serviceId)
 {
-    return boundToOthers(rules.ludzieSluzby, personId, day, serviceId);
-}
-
-QStringList xmlGroups::RulesFilter_Persons(const Rules &rules, int day, const QString &serviceId) const
-{
-    QStringList ids;
-    const auto it = rules.sluzbyLudzie.constFind(serviceId);
-    if (it == rules.sluzbyLudzie.constEnd())
-        return ids;
-    for (const Period &period : *it) {
-        if (period.inForce(day))
-            ids << period.arg2;
-    }
-    return ids;
-}
-
-QSet<QString> xmlGroups::RulesFilter_Groups(const Rules &rules, int day, const QString &serviceId,
-                                            bool *active) const
-{
-    QSet<QString> ids;
-    *active = false;
-    const auto it = rules.sluzbyGrupy.constFind(serviceId);
-    if (it == rules.sluzbyGrupy.constEnd())
-        return ids;
-    for (const Period &period : *it) {
-        if (period.inForce(day)) {
-            *active = true;
-            ids.insert(period.arg2);
-        }
-    }
-    return ids;
+    const Periods *periods = periodsOf(rulesOf(rules).sluzbyIlosc, symbolOf(serviceId));
+    return periods && std::any_of(periods->cbegin(), periods->cend(),
+                                  [day](const Period &period) { return period.inForce(day); });
 }
 
 // --- absences -------------------------------------------------------------
@@ -345,69 +404,43 @@ int xmlGroups::CompareIntervals(qint64 a1, qint64 a2, qint64 b1, qint64 b2)
     return 4;
 }
 
-bool xmlGroups::IntervalIsFree(const QDateTime &absenceStart, const QDateTime &absenceEnd,
-                               const QDateTime &start, const QDateTime &endWithRest, const QDateTime &end)
+bool xmlGroups::IntervalIsFree(Instant absenceStart, Instant absenceEnd, Instant start, Instant endWithRest,
+                               Instant end)
 {
-    return absenceLeavesFree(secondsOf(absenceStart), secondsOf(absenceEnd), secondsOf(start),
-                             secondsOf(endWithRest), secondsOf(end));
+    return absenceLeavesFree(absenceStart, absenceEnd, start, endWithRest, end);
 }
 
-bool xmlGroups::rulePeriod(const QDateTime &start, const Period &period, QDateTime *from, QDateTime *to) const
+bool xmlGroups::blockedByPeriods(const Periods *periods, Instant start, Instant endWithRest, Instant end,
+                                 QDate *date1, QDate *date2)
 {
+    if (!periods)
+        return false;
     // Periods are days of the generated month; days the month lacks end the
     // period at its last day, and a period wholly past it covers nothing.
-    bool ok1 = false;
-    bool ok2 = false;
-    const int day1 = period.day1Text.trimmed().toInt(&ok1);
-    int day2 = period.day2Text.trimmed().toInt(&ok2);
-    const QDate month = start.toUTC().date();
+    const QDate month = DateTimeText::dateOf(start);
     const int last = month.daysInMonth();
-    if (!ok1 || !ok2 || day1 < 1 || day2 < 1 || day1 > last)
-        return false;
-    day2 = std::min(day2, last);
-    *from = midnight(QDate(month.year(), month.month(), day1));
-    *to = midnight(QDate(month.year(), month.month(), day2));
-    return true;
-}
-
-bool xmlGroups::blockedByRules(const Section &section, const QString &id, const QString &marker,
-                               const QDateTime &start, const QDateTime &endWithRest, const QDateTime &end,
-                               QDate *date1, QDate *date2) const
-{
-    const auto it = section.constFind(id);
-    if (it == section.constEnd())
-        return false;
-    for (const Period &period : *it) {
-        if (period.arg2 != marker)
+    for (const Period &period : *periods) {
+        if (!period.wholeDays || period.firstDay < 1 || period.lastDay < 1 || period.firstDay > last)
             continue;
-        QDateTime from, to;
-        if (!rulePeriod(start, period, &from, &to))
-            continue;
-        if (!IntervalIsFree(from, to, start, endWithRest, end)) {
-            *date1 = from.date();
-            *date2 = to.date();
+        const QDate from(month.year(), month.month(), period.firstDay);
+        const QDate to(month.year(), month.month(), std::min(period.lastDay, last));
+        if (!absenceLeavesFree(DateTimeText::seconds(from), DateTimeText::seconds(to), start, endWithRest, end)) {
+            *date1 = from;
+            *date2 = to;
             return true;
         }
     }
     return false;
 }
 
-bool xmlGroups::FindZwolnienia_Person(const Xml::Document &rules, const QString &personId,
-                                      const QString &groupId, const QDateTime &start,
-                                      const QDateTime &endWithRest, const QDateTime &end)
+bool xmlGroups::personAbsent(Person *person, const Periods *byRule, int symbol, const QString &id,
+                             Instant start, Instant endWithRest, Instant end)
 {
     bool blocked = false;
     QDate date1, date2;
-    bool okGroup = false;
-    bool okPerson = false;
-    const qint64 g = groupId.toLongLong(&okGroup);
-    const qint64 p = personId.toLongLong(&okPerson);
-    const int gi = okGroup ? findGroup(g) : -1;
-    const int pi = (gi >= 0 && okPerson) ? findPerson(gi, p) : -1;
-    if (pi >= 0) {
-        const qint64 s = secondsOf(start), e = secondsOf(end), ewr = secondsOf(endWithRest);
-        for (const Absence &absence : m_persons[size_t(pi)].absences) {
-            if (!absenceLeavesFree(absence.from, absence.to, s, ewr, e)) {
+    if (person) {
+        for (const Absence &absence : person->absences) {
+            if (!absenceLeavesFree(absence.from, absence.to, start, endWithRest, end)) {
                 blocked = true;
                 date1 = absence.date1;
                 date2 = absence.date2;
@@ -416,28 +449,63 @@ bool xmlGroups::FindZwolnienia_Person(const Xml::Document &rules, const QString 
         }
     }
     if (!blocked)
-        blocked = blockedByRules(rulesOf(rules).zwolnienia, personId, QStringLiteral("P"), start, endWithRest, end,
-                                 &date1, &date2);
+        blocked = blockedByPeriods(byRule, start, endWithRest, end, &date1, &date2);
     if (blocked)
-        AddExclusion(start.toUTC().date().day(), personId + u'P', date1, date2, QStringLiteral("Zw"));
+        AddExclusion(start, symbol, false, id, date1, date2, person ? &person->loggedDay : nullptr);
     return blocked;
 }
 
-bool xmlGroups::FindZwolnienia_Group(const Xml::Document &rules, const QString &groupId,
-                                     const QDateTime &start, const QDateTime &endWithRest,
-                                     const QDateTime &end)
+bool xmlGroups::groupAbsent(Group &group, Instant start, Instant endWithRest, Instant end)
 {
+    if (!group.absences)
+        return false;
+    if (group.absenceAsked == m_findCalls)
+        return group.absent;
     QDate date1, date2;
-    const bool blocked = blockedByRules(rulesOf(rules).zwolnienia, groupId, QStringLiteral("G"), start,
-                                        endWithRest, end, &date1, &date2);
+    group.absent = blockedByPeriods(group.absences, start, endWithRest, end, &date1, &date2);
+    group.absenceAsked = m_findCalls;
+    if (group.absent)
+        AddExclusion(start, group.symbol, true, group.idText, date1, date2, &group.loggedDay);
+    return group.absent;
+}
+
+bool xmlGroups::FindZwolnienia_Person(const Xml::Document &rules, const QString &personId,
+                                      const QString &groupId, Instant start, Instant endWithRest, Instant end)
+{
+    const Rules &parsed = rulesOf(rules);
+    bool okGroup = false;
+    bool okPerson = false;
+    const qint64 g = groupId.toLongLong(&okGroup);
+    const qint64 p = personId.toLongLong(&okPerson);
+    const int gi = okGroup ? findGroup(g) : -1;
+    const int pi = (gi >= 0 && okPerson) ? findPerson(gi, p) : -1;
+    const int symbol = symbolOf(personId);
+    return personAbsent(pi >= 0 ? &m_persons[size_t(pi)] : nullptr, periodsOf(parsed.personAbsences, symbol), symbol,
+                        personId, start, endWithRest, end);
+}
+
+bool xmlGroups::FindZwolnienia_Group(const Xml::Document &rules, const QString &groupId, Instant start,
+                                     Instant endWithRest, Instant end)
+{
+    const Rules &parsed = rulesOf(rules);
+    const int symbol = symbolOf(groupId);
+    QDate date1, date2;
+    const bool blocked =
+        blockedByPeriods(periodsOf(parsed.groupAbsences, symbol), start, endWithRest, end, &date1, &date2);
     if (blocked)
-        AddExclusion(start.toUTC().date().day(), groupId + u'G', date1, date2, QStringLiteral("Zw"));
+        AddExclusion(start, symbol, true, groupId, date1, date2, nullptr);
     return blocked;
 }
 
-void xmlGroups::AddExclusion(int day, const QString &id, const QDate &date1, const QDate &date2,
-                             const QString &kind)
+void xmlGroups::AddExclusion(Instant start, int symbol, bool group, const QString &id, const QDate &date1,
+                             const QDate &date2, qint64 *loggedDay)
 {
+    // Candidates are asked again for every place: one logged today is done with at once.
+    const QDate date = DateTimeText::dateOf(start);
+    const qint64 dayNumber = date.toJulianDay();
+    if (loggedDay && *loggedDay == dayNumber)
+        return;
+    const int day = date.day();
     auto it = m_exclusions.find(day);
     if (it == m_exclusions.end()) {
         ExclusionDay entry;
@@ -445,27 +513,30 @@ void xmlGroups::AddExclusion(int day, const QString &id, const QDate &date1, con
         XML::SetAttribute(entry.node, QStringLiteral("Id"), QString::number(day));
         it = m_exclusions.insert(day, entry);
     }
-    if (it->ids.contains(id))
-        return;
-    Xml::Node item = XML::AddElement(it->node, QStringLiteral("Item"));
-    XML::SetAttribute(item, QStringLiteral("Id"), id);
-    XML::SetAttribute(item, QStringLiteral("Date1"), date1.toString(QStringLiteral("yyyy-MM-dd")));
-    XML::SetAttribute(item, QStringLiteral("Date2"), date2.toString(QStringLiteral("yyyy-MM-dd")));
-    XML::SetAttribute(item, QStringLiteral("Kind"), kind);
-    it->ids.insert(id);
+    if (symbol == NoSymbol)
+        symbol = symbolOf(id);
+    const qint64 key = qint64(symbol) * 2 + (group ? 1 : 0);
+    if (!it->keys.contains(key)) {
+        Xml::Node item = XML::AddElement(it->node, QStringLiteral("Item"));
+        XML::SetAttribute(item, QStringLiteral("Id"), id + (group ? u'G' : u'P'));
+        XML::SetAttribute(item, QStringLiteral("Date1"), DateTimeText::dateText(date1));
+        XML::SetAttribute(item, QStringLiteral("Date2"), DateTimeText::dateText(date2));
+        XML::SetAttribute(item, QStringLiteral("Kind"), QStringLiteral("Zw"));
+        it->keys.insert(key);
+    }
+    if (loggedDay)
+        *loggedDay = dayNumber;
 }
 
 // --- choosing -------------------------------------------------------------
 
-qint64 xmlGroups::ChooseGroup(const Xml::Document &rules, int day, const QString &serviceId, int number,
-                              const QDateTime &start, const QDateTime &endWithRest, const QDateTime &end)
+int xmlGroups::ChooseGroup(int day, int service, int number, Instant start, Instant endWithRest, Instant end)
 {
-    const Rules &parsed = rulesOf(rules);
-    const QString badKey = badPlaceKey(day, serviceId, number);
+    const BadPlace badPlace{day, service, number};
+    bool filtered = false;
+    const Symbols allowed = inForce(periodsOf(m_rules->sluzbyGrupy, service), day, &filtered);
     bool cleared = false;
     for (;;) {
-        bool filtered = false;
-        const QSet<QString> allowed = RulesFilter_Groups(parsed, day, serviceId, &filtered);
         const DayTable *today = nullptr;
         if (const auto it = m_days.constFind(day); it != m_days.constEnd())
             today = &*it;
@@ -473,15 +544,17 @@ qint64 xmlGroups::ChooseGroup(const Xml::Document &rules, int day, const QString
         int chosen = -1;
         double best = 0;
         for (size_t g = 0; g < m_groups.size(); ++g) {
-            const Group &group = m_groups[g];
-            if (filtered && !allowed.contains(group.idText))
+            Group &group = m_groups[g];
+            if (group.rulesVersion != m_rulesVersion)
+                resolve(group);
+            if (filtered && !allowed.contains(group.symbol))
                 continue;
-            const bool banned = groupBanned(parsed, day, serviceId, group.idText);
-            const bool servedToday = today && today->served.value(group.id) > 0;
-            const bool bad = group.badPlaces.contains(badKey);
+            const bool banned = group.grupySluzby && boundToOthers(group.grupySluzby, day, service);
+            const bool servedToday = today && g < today->served.size() && today->served[g] > 0;
+            const bool bad = !group.badPlaces.isEmpty() && group.badPlaces.contains(badPlace);
             if (!((m_balanceCounts || !servedToday) && !bad && !banned))
                 continue;
-            if (FindZwolnienia_Group(rules, group.idText, start, endWithRest, end))
+            if (group.absences && groupAbsent(group, start, endWithRest, end))
                 continue;
             if (group.ilosc <= 0)
                 continue; // nobody to take the place
@@ -496,9 +569,9 @@ qint64 xmlGroups::ChooseGroup(const Xml::Document &rules, int day, const QString
             }
         }
         if (chosen >= 0)
-            return m_groups[size_t(chosen)].id;
+            return chosen;
         if (cleared)
-            return NoGroup;
+            return int(NoGroup);
         // Every group served today: forget the day and let all compete again.
         if (const auto it = m_days.find(day); it != m_days.end()) {
             m_daysTableNode.removeChild(it->node);
@@ -508,50 +581,78 @@ qint64 xmlGroups::ChooseGroup(const Xml::Document &rules, int day, const QString
     }
 }
 
-bool xmlGroups::matches(const Person &person, const PersonCondition &condition, qint64 freeBefore) const
+bool xmlGroups::available(const Person &person, const PersonCondition &condition, int day, int service) const
 {
     // The free-from text must sort before the start text. At midnight it reads
-    // yyyy-mm-dd alone and so sorts before a start at that very midnight.
-    const bool free = person.freeFrom < freeBefore
-                      || (person.freeFrom == freeBefore && person.freeFrom % SecondsPerDay == 0);
-    return person.hasPrzywilej && !person.privileged && free && (!condition.menOnly || person.man);
+    // yyyy-mm-dd alone and so sorts before a start at that very midnight, so a
+    // duty of no length from midnight would be free again for its own next
+    // place: a person's places of one duty on one day are told apart here.
+    const bool free = person.freeFrom < condition.freeBefore
+                      || (person.freeFrom == condition.freeBefore && person.freeFrom % SecondsPerDay == 0);
+    return person.hasPrzywilej && !person.privileged && free && (!condition.menOnly || person.man)
+           && !(person.bookedDay == day && person.bookedService == service);
 }
 
 qint64 xmlGroups::FindPerson(const Xml::Document &rules, int day, const QString &serviceId, int number,
-                             const QDateTime &start, const QDateTime &endWithRest, const QDateTime &end,
-                             bool wholeGroup, const PersonCondition &personCondition)
+                             Instant start, Instant endWithRest, Instant end, bool wholeGroup,
+                             const PersonCondition &personCondition)
 {
     const Rules &parsed = rulesOf(rules);
+    const int service = symbolOf(serviceId);
+    ++m_findCalls;
     // The duty-person rule holds on every place, also those of a whole-group
     // duty that stay with the group of the first place.
-    const QStringList listed = RulesFilter_Persons(parsed, day, serviceId);
-    const QSet<QString> listedIds(listed.cbegin(), listed.cend());
+    bool anyListed = false;
+    const Symbols listed = inForce(periodsOf(parsed.sluzbyLudzie, service), day, &anyListed);
 
     enum class Scope { LastGroup, AllGroups, Chosen } scope;
     int scopeGroup = -1;
     if (wholeGroup && m_lastGroup != -1) {
         scope = Scope::LastGroup;
         scopeGroup = findGroup(m_lastGroup);
-    } else if (!listed.isEmpty()) {
+    } else if (anyListed) {
         scope = Scope::AllGroups;
     } else {
-        const qint64 g = ChooseGroup(rules, day, serviceId, number, start, endWithRest, end);
+        const int g = ChooseGroup(day, service, number, start, endWithRest, end);
         if (g < 0)
-            return g;
+            return NoGroup;
         scope = Scope::Chosen;
-        scopeGroup = findGroup(g);
+        scopeGroup = g;
     }
 
-    const qint64 freeBefore = secondsOf(personCondition.freeBefore);
-    std::vector<int> candidates;
+    // The first candidate that is neither kept off the duty nor absent takes
+    // the place; every candidate examined is asked for absences, so that they
+    // are logged.
+    auto takes = [&](int p) {
+        Person &person = m_persons[size_t(p)];
+        if (person.rulesVersion != m_rulesVersion)
+            resolve(person);
+        const bool excluded = boundToOthers(person.ludzieSluzby, day, service);
+        const bool absent =
+            personAbsent(&person, person.absencesByRule, person.symbol, person.idText, start, endWithRest, end);
+        if (excluded || absent)
+            return false;
+        const int g = person.group;
+        book(g, p, endWithRest);
+        person.bookedDay = day;
+        person.bookedService = service;
+        addDay(day, g, m_groups[size_t(g)].id);
+        m_lastGroup = m_groups[size_t(g)].id;
+        return true;
+    };
+
     if (scope == Scope::AllGroups) {
-        for (const QString &id : listedIds) {
+        std::vector<int> candidates;
+        for (int symbol : listed) {
+            if (symbol == NoSymbol)
+                continue;
+            const QString &id = m_symbolTexts[size_t(symbol)];
             bool ok = false;
             const qint64 personId = id.toLongLong(&ok);
             if (!ok || id != idText(personId))
                 continue;
-            for (int p : m_personsById.value(personId)) {
-                if (matches(m_persons[size_t(p)], personCondition, freeBefore))
+            for (int p = m_personById.value(personId, -1); p >= 0; p = m_persons[size_t(p)].nextSameId) {
+                if (available(m_persons[size_t(p)], personCondition, day, service))
                     candidates.push_back(p);
             }
         }
@@ -561,40 +662,49 @@ qint64 xmlGroups::FindPerson(const Xml::Document &rules, int day, const QString 
             const Person &pb = m_persons[size_t(b)];
             return pa.group != pb.group ? pa.group < pb.group : pa.order < pb.order;
         });
+        int lastExamined = -1;
+        for (int p : candidates) {
+            lastExamined = m_persons[size_t(p)].group;
+            // No group is chosen here, but a group's absence holds for every
+            // person of the group, a listed one too.
+            Group &group = m_groups[size_t(lastExamined)];
+            if (group.rulesVersion != m_rulesVersion)
+                resolve(group);
+            if (groupAbsent(group, start, endWithRest, end))
+                continue;
+            if (takes(p))
+                return m_persons[size_t(p)].id;
+        }
+        scopeGroup = lastExamined;
     } else if (scopeGroup >= 0) {
-        for (int p : m_groups[size_t(scopeGroup)].persons) {
-            const Person &person = m_persons[size_t(p)];
-            if (matches(person, personCondition, freeBefore)
-                && (listedIds.isEmpty() || listedIds.contains(person.idText)))
-                candidates.push_back(p);
+        // In the group's current order; the booking moves the person, so the walk ends there.
+        for (int p = m_groups[size_t(scopeGroup)].first; p >= 0; p = m_persons[size_t(p)].next) {
+            Person &person = m_persons[size_t(p)];
+            if (!available(person, personCondition, day, service))
+                continue;
+            if (anyListed) {
+                if (person.rulesVersion != m_rulesVersion)
+                    resolve(person);
+                if (!listed.contains(person.symbol))
+                    continue;
+            }
+            if (takes(p))
+                return person.id;
         }
     }
 
-    int lastExamined = -1;
-    for (int p : candidates) {
-        const Person &person = m_persons[size_t(p)];
-        const Group &group = m_groups[size_t(person.group)];
-        lastExamined = person.group;
-        const bool excluded = RulesDone_Person(parsed, day, serviceId, person.idText);
-        const bool absent = FindZwolnienia_Person(rules, person.idText, group.idText, start, endWithRest, end);
-        if (!excluded && !absent) {
-            const qint64 personId = person.id;
-            const qint64 groupId = group.id;
-            UpdatePerson(groupId, personId, endWithRest);
-            AddDayToTable(day, groupId);
-            m_lastGroup = groupId;
-            return personId;
-        }
-    }
-
-    const int badGroup = scope == Scope::AllGroups ? lastExamined : scopeGroup;
-    if (badGroup >= 0)
-        AddBadDay(m_groups[size_t(badGroup)].node, day, serviceId, number);
+    if (scopeGroup >= 0)
+        addBadDay(scopeGroup, day, service, serviceId, number);
     // Asking again only helps when another group may be chosen.
     return scope == Scope::Chosen ? GroupHadNobody : NoGroup;
 }
 
 void xmlGroups::AddDayToTable(int day, qint64 groupId)
+{
+    addDay(day, findGroup(groupId), groupId);
+}
+
+void xmlGroups::addDay(int day, int g, qint64 groupId)
 {
     auto it = m_days.find(day);
     if (it == m_days.end()) {
@@ -605,26 +715,50 @@ void xmlGroups::AddDayToTable(int day, qint64 groupId)
     }
     Xml::Node item = XML::AddElement(it->node, QStringLiteral("Item"));
     XML::SetAttribute(item, QStringLiteral("Id"), idText(groupId));
-    ++it->served[groupId];
+    if (g >= 0) {
+        if (it->served.size() <= size_t(g))
+            it->served.resize(m_groups.size());
+        ++it->served[size_t(g)];
+    }
 }
 
-void xmlGroups::UpdatePerson(qint64 groupId, qint64 personId, const QDateTime &freeFrom)
+void xmlGroups::UpdatePerson(qint64 groupId, qint64 personId, Instant freeFrom)
 {
     const int g = findGroup(groupId);
     const int p = g < 0 ? -1 : findPerson(g, personId);
-    if (p < 0)
-        return;
+    if (p >= 0)
+        book(g, p, freeFrom);
+}
+
+void xmlGroups::book(int g, int p, Instant freeFrom)
+{
     Group &group = m_groups[size_t(g)];
     Person &person = m_persons[size_t(p)];
     ++person.count;
-    person.freeFrom = secondsOf(freeFrom);
+    person.freeFrom = freeFrom;
     person.node.setAttribute(QStringLiteral("Count"), idText(person.count));
-    person.node.setAttribute(QStringLiteral("Date"), dateText(freeFrom));
+    person.dateText = dateText(freeFrom);
+    person.node.setAttribute(QStringLiteral("Date"), person.dateText);
     ++group.count;
     group.node.setAttribute(QStringLiteral("Count"), idText(group.count));
     group.node.appendMove(person.node);
-    group.persons.splice(group.persons.end(), group.persons, person.position);
+    moveLast(p, true);
     person.order = ++m_nextOrder;
+}
+
+void xmlGroups::FillPersonCounts(XML::PersonCountSink &sink) const
+{
+    // What XML::FillPersonCounts reads from the document, taken from the
+    // records that hold the same: the document is not read back.
+    sink.clear();
+    for (const Group &group : m_groups) {
+        for (int p = group.first; p >= 0; p = m_persons[size_t(p)].next) {
+            const Person &person = m_persons[size_t(p)];
+            sink.addRow(person.id, person.name, group.name, person.count - person.countAtStart, person.dateText);
+        }
+    }
+    sink.sortRows();
+    sink.makeOpened(true);
 }
 
 // --- index look-ups -------------------------------------------------------
@@ -654,7 +788,7 @@ int xmlGroups::findGroup(qint64 id) const
 
 int xmlGroups::findPerson(int group, qint64 id) const
 {
-    for (int p : m_personsById.value(id)) {
+    for (int p = m_personById.value(id, -1); p >= 0; p = m_persons[size_t(p)].nextSameId) {
         if (m_persons[size_t(p)].group == group)
             return p;
     }
@@ -666,7 +800,7 @@ void xmlGroups::rebuildIndexes()
     m_groups.clear();
     m_persons.clear();
     m_groupById.clear();
-    m_personsById.clear();
+    m_personById.clear();
     m_days.clear();
     m_exclusions.clear();
     m_nextOrder = 0;
@@ -678,16 +812,18 @@ void xmlGroups::rebuildIndexes()
 
     for (const Xml::Node &node : m_groupsNode.childElements(QStringLiteral("Group"))) {
         Group group;
-        group.id = node.attribute(QStringLiteral("Id")).toLongLong();
         group.idText = node.attribute(QStringLiteral("Id"));
+        group.id = group.idText.toLongLong();
+        group.name = node.attribute(QStringLiteral("Name"));
+        group.symbol = symbolOf(group.idText);
         group.node = node;
         group.badDays = node.childElements(QStringLiteral("BadDays")).value(0);
         group.count = node.attribute(QStringLiteral("Count")).toLongLong();
         group.ilosc = node.attribute(QStringLiteral("Ilosc")).toLongLong();
         for (const Xml::Node &bad : group.badDays.childElements(QStringLiteral("Item")))
-            group.badPlaces.insert(badPlaceKey(bad.attribute(QStringLiteral("Day")).toInt(),
-                                               bad.attribute(QStringLiteral("Service")),
-                                               bad.attribute(QStringLiteral("Number")).toInt()));
+            group.badPlaces.insert({bad.attribute(QStringLiteral("Day")).toInt(),
+                                    symbolOf(bad.attribute(QStringLiteral("Service"))),
+                                    bad.attribute(QStringLiteral("Number")).toInt()});
         m_groups.push_back(std::move(group));
         const int g = int(m_groups.size()) - 1;
         if (!m_groupById.contains(m_groups.back().id))
@@ -699,23 +835,25 @@ void xmlGroups::rebuildIndexes()
             person.id = person.idText.toLongLong();
             person.group = g;
             person.node = item;
+            person.name = item.attribute(QStringLiteral("Name"));
             person.count = item.attribute(QStringLiteral("Count")).toLongLong();
-            person.freeFrom = secondsOf(parseDateTime(item.attribute(QStringLiteral("Date"))));
+            person.countAtStart = item.attribute(QStringLiteral("CountAtStar")).toLongLong();
+            person.dateText = item.attribute(QStringLiteral("Date"));
+            person.freeFrom = instantOf(person.dateText);
             person.hasPrzywilej = item.hasAttribute(QStringLiteral("Przywilej"));
             person.privileged = item.attribute(QStringLiteral("Przywilej")) == QLatin1String("1");
             person.man = item.attribute(QStringLiteral("Sex")) == QLatin1String("0");
-            person.order = ++m_nextOrder;
             const Xml::Node list = item.childElements(QStringLiteral("Zwolnienia")).value(0);
             for (const Xml::Node &absence : list.childElements(QStringLiteral("Item"))) {
-                const QDate d1 = parseDate(absence.attribute(QStringLiteral("Date1")));
-                const QDate d2 = parseDate(absence.attribute(QStringLiteral("Date2")));
-                person.absences.push_back({secondsOf(midnight(d1)), secondsOf(midnight(d2)), d1, d2});
+                const std::optional<DateTimeText::Value> d1 =
+                    DateTimeText::parse(absence.attribute(QStringLiteral("Date1")));
+                const std::optional<DateTimeText::Value> d2 =
+                    DateTimeText::parse(absence.attribute(QStringLiteral("Date2")));
+                if (d1 && d2)
+                    person.absences.push_back({DateTimeText::seconds(d1->date), DateTimeText::seconds(d2->date),
+                                               d1->date, d2->date});
             }
-            m_persons.push_back(std::move(person));
-            const int p = int(m_persons.size()) - 1;
-            Group &owner = m_groups[size_t(g)];
-            m_persons.back().position = owner.persons.insert(owner.persons.end(), p);
-            m_personsById[m_persons.back().id].append(p);
+            addPersonIndex(std::move(person));
         }
     }
 
@@ -725,8 +863,12 @@ void xmlGroups::rebuildIndexes()
             continue;
         DayTable table;
         table.node = node;
-        for (const Xml::Node &item : node.childElements(QStringLiteral("Item")))
-            ++table.served[item.attribute(QStringLiteral("Id")).toLongLong()];
+        table.served.resize(m_groups.size());
+        for (const Xml::Node &item : node.childElements(QStringLiteral("Item"))) {
+            const int g = findGroup(item.attribute(QStringLiteral("Id")).toLongLong());
+            if (g >= 0)
+                ++table.served[size_t(g)];
+        }
         m_days.insert(day, table);
     }
 
@@ -736,8 +878,12 @@ void xmlGroups::rebuildIndexes()
             continue;
         ExclusionDay entry;
         entry.node = node;
-        for (const Xml::Node &item : node.childElements(QStringLiteral("Item")))
-            entry.ids.insert(item.attribute(QStringLiteral("Id")));
+        for (const Xml::Node &item : node.childElements(QStringLiteral("Item"))) {
+            const QString id = item.attribute(QStringLiteral("Id"));
+            const bool group = id.endsWith(u'G');
+            if (group || id.endsWith(u'P'))
+                entry.keys.insert(qint64(symbolOf(id.chopped(1))) * 2 + (group ? 1 : 0));
+        }
         m_exclusions.insert(day, entry);
     }
 }

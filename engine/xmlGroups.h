@@ -3,16 +3,19 @@
 #include "platform/xml/XmlDocument.h"
 
 #include <QDate>
-#include <QDateTime>
 #include <QHash>
 #include <QList>
 #include <QSet>
 #include <QString>
-#include <QStringList>
+#include <QVarLengthArray>
 
-#include <list>
+#include <limits>
 #include <memory>
 #include <vector>
+
+namespace XML {
+class PersonCountSink;
+}
 
 // The generator's working document for one run: root Doc with Groups (groups,
 // their persons, the persons' absences, BadDays), DaysTable (which groups
@@ -23,19 +26,24 @@
 // and the person list read it.
 // Beside it the class keeps indexes (groups, persons in their current order,
 // absences, day table, bad days, exclusions and a parsed copy of the rules
-// document) so that a place costs no scan of the document. Change the
-// document only through this class; setXmlDocument() rebuilds the indexes.
+// document, every id and rule text turned into a number once) so that a place
+// costs no scan of the document and no text work. Change the document only
+// through this class; setXmlDocument() rebuilds the indexes (the places of the
+// duty-day in progress are not in the document and are not rebuilt).
 //
 // Rules: every operation taking `rules` expects the run's rules document
 // (root Root); it is parsed on first use and the parse is kept while the same
 // document is passed, so it must not change during the run.
 //
-// Date-times are UTC QDateTimes; their text form is yyyy-mm-dd hh:nn:ss, or
+// Instants are whole seconds since 1970-01-01 00:00 of the wall clock
+// (DateTimeText::seconds); their text form is yyyy-mm-dd hh:nn:ss, or
 // yyyy-mm-dd alone at midnight. Failures: none of the operations fails; an
 // unknown group or person is ignored (false / no change).
 class xmlGroups
 {
 public:
+    using Instant = qint64;
+
     // The availability test of a person for a place (in place of the query
     // text "@Przywilej!='1' and @Date<'start'"): the person's Date text must
     // sort before the text of `freeBefore` (so before it in time, or at it when
@@ -43,7 +51,7 @@ public:
     // and not "1", and for a men-only duty Sex must be "0".
     struct PersonCondition
     {
-        QDateTime freeBefore;
+        Instant freeBefore = 0;
         bool menOnly = false;
     };
 
@@ -69,9 +77,12 @@ public:
     // Takes the document out (the instance is then empty again).
     std::unique_ptr<Xml::Document> takeXmlDocument();
 
+    // Room for the groups and persons a run will add.
+    void reserve(qsizetype groups, qsizetype persons);
+
     Xml::Node AddGroup(qint64 id, const QString &name, qint64 count);
     Xml::Node AddPerson(const Xml::Node &group, qint64 id, const QString &name, qint64 count,
-                        const QDateTime &date);
+                        Instant date);
     void AddZwolnienie(const Xml::Node &person, qint64 id, const QDate &date1, const QDate &date2,
                        int kind);
     void AddBadDay(const Xml::Node &group, int day, const QString &serviceId, int number);
@@ -85,12 +96,13 @@ public:
 
     bool RulesDone_Group(const Xml::Document &rules, int day, const QString &serviceId,
                          const QString &groupId);
+    // True when a rule (SluzbyIlosc) releases the duty on the day: it then needs nobody.
+    bool ServiceReleased(const Xml::Document &rules, int day, const QString &serviceId);
     bool FindZwolnienia_Person(const Xml::Document &rules, const QString &personId,
-                               const QString &groupId, const QDateTime &start,
-                               const QDateTime &endWithRest, const QDateTime &end);
-    bool FindZwolnienia_Group(const Xml::Document &rules, const QString &groupId,
-                              const QDateTime &start, const QDateTime &endWithRest,
-                              const QDateTime &end);
+                               const QString &groupId, Instant start, Instant endWithRest,
+                               Instant end);
+    bool FindZwolnienia_Group(const Xml::Document &rules, const QString &groupId, Instant start,
+                              Instant endWithRest, Instant end);
     // Fills one place: a person id, GroupHadNobody (the chosen group is
     // recorded in its BadDays for this place; asking again chooses another
     // group) or NoGroup (asking again cannot help: no group is left, or the
@@ -99,111 +111,175 @@ public:
     // person picked, not of a group merely chosen: a whole-group duty whose
     // first chosen group has nobody suitable moves on to another group rather
     // than leaving all the day's places empty. A duty-person rule in force
-    // holds on every place.
+    // holds on every place and passes over the group-duty rules, but not a
+    // group's absence. Nobody takes two places of one duty on one day.
     qint64 FindPerson(const Xml::Document &rules, int day, const QString &serviceId, int number,
-                      const QDateTime &start, const QDateTime &endWithRest, const QDateTime &end,
-                      bool wholeGroup, const PersonCondition &personCondition);
+                      Instant start, Instant endWithRest, Instant end, bool wholeGroup,
+                      const PersonCondition &personCondition);
     void AddDayToTable(int day, qint64 groupId);
-    void UpdatePerson(qint64 groupId, qint64 personId, const QDateTime &freeFrom);
+    void UpdatePerson(qint64 groupId, qint64 personId, Instant freeFrom);
 
     // 0 apart, 1 A inside B, 2 A covers B, 3 A starts before B and ends in it,
     // 4 A starts in B and ends after it (closed intervals).
     static int CompareIntervals(qint64 a1, qint64 a2, qint64 b1, qint64 b2);
-    // True when the absence (its last day counting until 23:59) leaves the
-    // duty and its rest free.
-    static bool IntervalIsFree(const QDateTime &absenceStart, const QDateTime &absenceEnd,
-                               const QDateTime &start, const QDateTime &endWithRest,
-                               const QDateTime &end);
+    // True when the absence from absenceStart to the day of absenceEnd (that
+    // day counting until 23:59) leaves the duty and its rest free.
+    static bool IntervalIsFree(Instant absenceStart, Instant absenceEnd, Instant start,
+                               Instant endWithRest, Instant end);
 
-    // The fixed text form of a date-time.
-    static QString dateText(const QDateTime &value);
+    // Fills the main window's person list as XML::FillPersonCounts does from
+    // the document: a row per person, groups and persons in document order.
+    void FillPersonCounts(XML::PersonCountSink &sink) const;
+
+    // The fixed text form of an instant.
+    static QString dateText(Instant value);
 
 private:
+    static constexpr int NoSymbol = -1;
     struct Period
     {
-        QString arg2;
-        double day1 = 0;
+        int arg2 = NoSymbol; // NoSymbol: no Arg2, matches nothing
+        double day1 = 0;     // as the document's query compares them
         double day2 = 0;
-        QString day1Text;
-        QString day2Text;
+        bool wholeDays = false; // both days whole numbers, as the absence checks read them
+        int firstDay = 0;
+        int lastDay = 0;
         bool inForce(int day) const { return day1 <= day && day2 >= day; }
     };
-    using Section = QHash<QString, QList<Period>>;
+    using Periods = std::vector<Period>;
+    using Section = QHash<int, Periods>; // by the Item's Id
     struct Rules
     {
-        Section grupySluzby, sluzbyGrupy, ludzieSluzby, sluzbyLudzie, zwolnienia, sluzbyIlosc;
+        Section grupySluzby, sluzbyGrupy, ludzieSluzby, sluzbyLudzie, sluzbyIlosc, groupAbsences,
+            personAbsences;
     };
-    // True when a rule of the section binds key to other duties on that day
-    // (a period in force that does not name serviceId).
-    static bool boundToOthers(const Section &section, const QString &key, int day,
-                              const QString &serviceId);
+    using Symbols = QVarLengthArray<int, 16>;
     struct Absence
     {
-        qint64 from = 0; // seconds, first day 00:00
-        qint64 to = 0;   // seconds, last day 00:00 (it counts until 23:59)
+        Instant from = 0; // first day 00:00
+        Instant to = 0;   // last day 00:00 (it counts until 23:59)
         QDate date1, date2;
     };
     struct Person
     {
-        qint64 id = 0;
-        QString idText;
+        // What a place looks at first, together.
+        Instant freeFrom = 0;
         int group = -1;
-        Xml::Node node;
-        qint64 count = 0;
-        qint64 freeFrom = 0; // seconds since the epoch
+        int symbol = NoSymbol; // of idText, once resolved
+        int next = -1;         // the next person in the group's current order
+        int previous = -1;
+        // The duty-day of the last place taken through FindPerson.
+        int bookedDay = 0;
+        int bookedService = NoSymbol;
         bool hasPrzywilej = false;
         bool privileged = false;
         bool man = false;
-        qint64 order = 0; // place within the group's current order
-        std::list<int>::iterator position;
+        // The person's rules, found once per rules document.
+        int rulesVersion = -1;
+        const Periods *ludzieSluzby = nullptr;
+        const Periods *absencesByRule = nullptr;
         std::vector<Absence> absences;
+        qint64 loggedDay = std::numeric_limits<qint64>::min(); // see AddExclusion
+
+        qint64 id = 0;
+        QString idText;
+        QString name;
+        Xml::Node node;
+        qint64 count = 0;
+        qint64 countAtStart = 0;
+        QString dateText; // the Date written last
+        qint64 order = 0;    // place within the group's current order
+        int nextSameId = -1; // the next person with this id
+    };
+    struct BadPlace
+    {
+        int day = 0;
+        int service = NoSymbol;
+        int number = 0;
+        bool operator==(const BadPlace &other) const
+        {
+            return day == other.day && service == other.service && number == other.number;
+        }
+        friend size_t qHash(const BadPlace &place, size_t seed = 0)
+        {
+            return qHashMulti(seed, place.day, place.service, place.number);
+        }
     };
     struct Group
     {
-        qint64 id = 0;
-        QString idText;
-        Xml::Node node;
-        Xml::Node badDays;
+        // What the group choice looks at, together.
         qint64 count = 0;
         qint64 ilosc = 0;
-        std::list<int> persons; // current order
-        QSet<QString> badPlaces;
+        const Periods *grupySluzby = nullptr;
+        const Periods *absences = nullptr;
+        QSet<BadPlace> badPlaces;
+        int symbol = NoSymbol;
+        int rulesVersion = -1;
+        // The group's absence, asked once per FindPerson call.
+        quint64 absenceAsked = 0;
+        bool absent = false;
+        qint64 loggedDay = std::numeric_limits<qint64>::min();
+
+        qint64 id = 0;
+        QString idText;
+        QString name;
+        Xml::Node node;
+        Xml::Node badDays;
+        int first = -1; // the group's current order, see Person::next
+        int last = -1;
     };
     struct DayTable
     {
         Xml::Node node;
-        QHash<qint64, int> served; // group id -> places filled on the day
+        std::vector<int> served; // places filled on the day, by group index
     };
     struct ExclusionDay
     {
         Xml::Node node;
-        QSet<QString> ids;
+        QSet<qint64> keys; // symbol * 2, + 1 for a group
     };
 
+    int symbolOf(const QString &text);
     const Rules &rulesOf(const Xml::Document &rules);
-    bool RulesDone_Person(const Rules &rules, int day, const QString &serviceId,
-                          const QString &personId) const;
-    // Person ids listed for the duty on the day (empty: no such rule in force).
-    QStringList RulesFilter_Persons(const Rules &rules, int day, const QString &serviceId) const;
-    // Group ids listed for the duty on the day; *active false when none is in force.
-    QSet<QString> RulesFilter_Groups(const Rules &rules, int day, const QString &serviceId,
-                                     bool *active) const;
-    void AddExclusion(int day, const QString &id, const QDate &date1, const QDate &date2,
-                      const QString &kind);
-    qint64 ChooseGroup(const Xml::Document &rules, int day, const QString &serviceId, int number,
-                       const QDateTime &start, const QDateTime &endWithRest, const QDateTime &end);
-    bool groupBanned(const Rules &rules, int day, const QString &serviceId, const QString &groupId) const;
-    // A rule period of the month of start, its days clamped to the month's last day.
-    bool rulePeriod(const QDateTime &start, const Period &period, QDateTime *from, QDateTime *to) const;
-    bool blockedByRules(const Section &section, const QString &id, const QString &marker,
-                        const QDateTime &start, const QDateTime &endWithRest,
-                        const QDateTime &end, QDate *date1, QDate *date2) const;
-    bool matches(const Person &person, const PersonCondition &condition, qint64 freeBefore) const;
+    // Finds the rules of a group or person in the parsed rules document.
+    void resolve(Group &group);
+    void resolve(Person &person);
+    static const Periods *periodsOf(const Section &section, int symbol);
+    // True when a rule of these periods binds its subject to other duties on
+    // that day (a period in force that does not name the service).
+    static bool boundToOthers(const Periods *periods, int day, int service);
+    // Arg2 of the periods in force on the day (duty-group and duty-person rules).
+    static Symbols inForce(const Periods *periods, int day, bool *any);
+    // Logs the absence of a person or group under the day of start, once a
+    // day; *loggedDay remembers the day so that asking again costs nothing.
+    void AddExclusion(Instant start, int symbol, bool group, const QString &idText,
+                      const QDate &date1, const QDate &date2, qint64 *loggedDay);
+    // The rules' absence periods (days of the month of start, cut at its last
+    // day) against the duty; the blocking period's days in *date1, *date2.
+    static bool blockedByPeriods(const Periods *periods, Instant start, Instant endWithRest,
+                                 Instant end, QDate *date1, QDate *date2);
+    // The person's own absences (none for somebody the document does not
+    // hold), then the rules' absences of the person; logged under id.
+    bool personAbsent(Person *person, const Periods *byRule, int symbol, const QString &id,
+                      Instant start, Instant endWithRest, Instant end);
+    bool groupAbsent(Group &group, Instant start, Instant endWithRest, Instant end);
+    // Index of the chosen group, or NoGroup.
+    int ChooseGroup(int day, int service, int number, Instant start, Instant endWithRest,
+                    Instant end);
+    bool available(const Person &person, const PersonCondition &condition, int day,
+                   int service) const;
+    void addBadDay(int group, int day, int service, const QString &serviceId, int number);
+    void addDay(int day, int group, qint64 groupId);
+    void book(int group, int person, Instant freeFrom);
 
     int groupIndex(const Xml::Node &group) const;
     int personIndex(const Xml::Node &person) const;
     int findGroup(qint64 id) const;
     int findPerson(int group, qint64 id) const;
+    void chain(QHash<qint64, int> &heads, qint64 key, int p, int Person::*next);
+    // Puts p last in its group's current order, taking it out of its place first when it has one.
+    void moveLast(int p, bool inOrder);
+    void addPersonIndex(Person person);
     void reset();
     void rebuildIndexes();
 
@@ -212,12 +288,18 @@ private:
     std::vector<Group> m_groups;
     std::vector<Person> m_persons;
     QHash<qint64, int> m_groupById;
-    QHash<qint64, QList<int>> m_personsById;
+    QHash<qint64, int> m_personById; // the first person of each id, see Person::nextSameId
     QHash<int, DayTable> m_days;
     QHash<int, ExclusionDay> m_exclusions;
+    QHash<QString, int> m_symbols; // rule and id texts, numbered
+    std::vector<QString> m_symbolTexts;
+    Instant m_lastDate = 0; // the free-from text AddPerson wrote last
+    QString m_lastDateText;
     qint64 m_lastGroup = 0;
     qint64 m_nextOrder = 0;
+    quint64 m_findCalls = 0;
     bool m_balanceCounts = false;
     const Xml::Document *m_rulesSource = nullptr;
     std::unique_ptr<Rules> m_rules;
+    int m_rulesVersion = 0;
 };

@@ -1,6 +1,7 @@
 #include "mainwindow/RosterFile.h"
 
 #include "controls/ShownText.h"
+#include "core/DateTimeText.h"
 #include "core/XML.h"
 #include "core/ui/FlexGrid.h"
 #include "mainwindow/Compression.h"
@@ -56,17 +57,10 @@ std::optional<qint64> wholeNumber(const QString &text)
 // The last duty as ludzie_last keeps it: a date alone at midnight, else date and time.
 std::optional<QString> storedDateTime(const QString &text)
 {
-    const QString trimmed = text.trimmed();
-    for (const char *format : {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd HH:mm", "yyyy-MM-dd",
-                               "dd.MM.yyyy HH:mm:ss", "dd.MM.yyyy"}) {
-        const QDateTime value = QDateTime::fromString(trimmed, QLatin1String(format));
-        if (!value.isValid())
-            continue;
-        if (value.time() == QTime(0, 0))
-            return value.date().toString(QStringLiteral("yyyy-MM-dd"));
-        return value.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    }
-    return std::nullopt;
+    const std::optional<DateTimeText::Value> value = DateTimeText::parse(text);
+    if (!value)
+        return std::nullopt;
+    return DateTimeText::format(*value);
 }
 
 // "3.12" -> column 3, row 12.

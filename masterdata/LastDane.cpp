@@ -1,6 +1,7 @@
 #include "masterdata/LastDane.h"
 
 #include "controls/BlueCommand.h"
+#include "core/DateTimeText.h"
 #include "core/Globals.h"
 #include "core/Messages.h"
 #include "core/ui/FlexGrid.h"
@@ -41,19 +42,9 @@ bool readCount(const QString &text, int *value)
 
 QDateTime readDateTime(const QString &text)
 {
-    const QString t = text.trimmed();
-    for (const char *format : {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd HH:mm", "yyyy-MM-ddTHH:mm:ss", "dd.MM.yyyy HH:mm:ss",
-                               "dd.MM.yyyy HH:mm"}) {
-        const QDateTime value = QDateTime::fromString(t, QString::fromLatin1(format));
-        if (value.isValid())
-            return value;
-    }
-    for (const char *format : {"yyyy-MM-dd", "dd.MM.yyyy"}) {
-        const QDate day = QDate::fromString(t, QString::fromLatin1(format));
-        if (day.isValid())
-            return QDateTime(day, QTime(0, 0));
-    }
-    return QDateTime();
+    // The generation reads the same texts through the same parser.
+    const std::optional<DateTimeText::Value> value = DateTimeText::parse(text);
+    return value ? QDateTime(value->date, value->time) : QDateTime();
 }
 
 QString monthKey(const QDate &date)

@@ -101,7 +101,8 @@ sqlite3 *openKeyed(const QString &path, const QString &key, int flags, QString *
     sqlite3 *db = nullptr;
     QString message;
     const QByteArray file = path.toUtf8();
-    int rc = sqlite3_open_v2(file.constData(), &db, flags, nullptr);
+    // One thread uses a connection: no lock around every value read.
+    int rc = sqlite3_open_v2(file.constData(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     // Before the first read: a file another program holds briefly is waited for.
     if (rc == SQLITE_OK)
         sqlite3_busy_timeout(db, 2000);

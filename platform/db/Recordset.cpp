@@ -3,15 +3,13 @@
 #include "platform/db/Database.h"
 #include "platform/db/EngineError.h"
 #include "platform/db/Statement.h"
+#include "platform/db/Values.h"
 
 #include <sqlite3.h>
-
-#include <QLocale>
 
 #include <algorithm>
 #include <utility>
 
-#include <cmath>
 
 namespace Db {
 
@@ -100,7 +98,9 @@ bool Recordset::load()
 int Recordset::fieldIndex(const QString &field) const
 {
     for (int i = 0; i < int(m_fields.size()); ++i) {
-        if (m_fields.at(i).compare(field, Qt::CaseInsensitive) == 0)
+        // Case folding keeps the length: most names are passed over on it.
+        const QString &name = m_fields.at(i);
+        if (name.size() == field.size() && (name == field || name.compare(field, Qt::CaseInsensitive) == 0))
             return i;
     }
     return -1;
@@ -203,51 +203,17 @@ bool Recordset::isNull(const QString &field) const
 
 QString Recordset::text(const QString &field) const
 {
-    const QVariant v = value(field);
-    if (v.isNull())
-        return QString();
-    if (v.typeId() == QMetaType::Double)
-        return QString::number(v.toDouble(), 'g', QLocale::FloatingPointShortest);
-    if (v.typeId() == QMetaType::QByteArray)
-        return QString::fromUtf8(v.toByteArray());
-    return v.toString();
+    return Values::text(value(field));
 }
 
 qint64 Recordset::integer(const QString &field) const
 {
-    const QVariant v = value(field);
-    switch (v.typeId()) {
-    case QMetaType::LongLong:
-        return v.toLongLong();
-    case QMetaType::Double:
-        return qint64(std::nearbyint(v.toDouble()));
-    case QMetaType::QString: {
-        const QString t = v.toString().trimmed();
-        bool ok = false;
-        const qint64 whole = t.toLongLong(&ok);
-        if (ok)
-            return whole;
-        const double number = t.toDouble(&ok);
-        return ok && std::isfinite(number) ? qint64(std::nearbyint(number)) : 0;
-    }
-    default:
-        return v.isNull() ? 0 : v.toLongLong();
-    }
+    return Values::integer(value(field));
 }
 
 bool Recordset::flag(const QString &field) const
 {
-    const QVariant v = value(field);
-    if (v.isNull())
-        return false;
-    if (v.typeId() == QMetaType::LongLong || v.typeId() == QMetaType::Double)
-        return v.toDouble() != 0.0;
-    const QString t = v.toString().trimmed();
-    bool ok = false;
-    const double number = t.toDouble(&ok);
-    if (ok)
-        return number != 0.0;
-    return t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0;
+    return Values::flag(value(field));
 }
 
 bool Recordset::seek(const QString &index, const QVariant &key)

@@ -2,6 +2,7 @@
 
 #include "platform/db/Database.h"
 #include "platform/db/EngineError.h"
+#include "platform/db/Values.h"
 
 #include <sqlite3.h>
 
@@ -99,6 +100,40 @@ QVariant Statement::column(int column) const
     default:
         return {};
     }
+}
+
+QString Statement::columnText(int column) const
+{
+    switch (columnType(column)) {
+    case SQLITE_TEXT:
+    case SQLITE_BLOB:
+        return QString::fromUtf8(columnBytes(column));
+    case SQLITE_NULL:
+        return QString();
+    default:
+        return Values::text(this->column(column));
+    }
+}
+
+int Statement::columnType(int column) const
+{
+    return sqlite3_column_type(m_stmt, column);
+}
+
+qint64 Statement::columnInteger(int column) const
+{
+    return sqlite3_column_int64(m_stmt, column);
+}
+
+double Statement::columnReal(int column) const
+{
+    return sqlite3_column_double(m_stmt, column);
+}
+
+QByteArrayView Statement::columnBytes(int column) const
+{
+    const auto *data = static_cast<const char *>(sqlite3_column_blob(m_stmt, column));
+    return QByteArrayView(data, sqlite3_column_bytes(m_stmt, column));
 }
 
 bool Statement::bindValue(sqlite3_stmt *stmt, int index, const QVariant &value)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QVariant>
 
@@ -29,6 +30,15 @@ public:
     QString columnTable(int column) const;
     QString columnOrigin(int column) const;
     QVariant column(int column) const;
+    // The column as Values::text reads column(): straight from the engine's
+    // text, without a QVariant in between.
+    QString columnText(int column) const;
+    // SQLITE_INTEGER, SQLITE_FLOAT, SQLITE_TEXT, SQLITE_BLOB or SQLITE_NULL.
+    int columnType(int column) const;
+    qint64 columnInteger(int column) const;
+    double columnReal(int column) const;
+    // The engine's bytes of a text or blob column (valid until the next step).
+    QByteArrayView columnBytes(int column) const;
 
     static bool bindValue(sqlite3_stmt *stmt, int index, const QVariant &value);
 

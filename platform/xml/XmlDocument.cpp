@@ -36,6 +36,39 @@ QString fromUtf8(const char *text)
     return QString::fromUtf8(text);
 }
 
+// A NUL-terminated UTF-8 copy for one pugixml call, on the stack for the
+// short ASCII names and values the documents mostly hold: building a
+// document must not cost an allocation per attribute.
+class Utf8
+{
+public:
+    explicit Utf8(const QString &text)
+    {
+        const qsizetype size = text.size();
+        if (size < qsizetype(sizeof m_small)) {
+            const QChar *in = text.constData();
+            qsizetype i = 0;
+            for (; i < size && in[i].unicode() < 0x80; ++i)
+                m_small[i] = char(in[i].unicode());
+            if (i == size) {
+                m_small[size] = '\0';
+                m_data = m_small;
+                return;
+            }
+        }
+        m_large = text.toUtf8();
+        m_data = m_large.constData();
+    }
+    Utf8(const Utf8 &) = delete;
+    Utf8 &operator=(const Utf8 &) = delete;
+    const char *constData() const { return m_data; }
+
+private:
+    char m_small[256];
+    QByteArray m_large;
+    const char *m_data = nullptr;
+};
+
 pugi::xml_node wrap(pugi::xml_node_struct *node)
 {
     return pugi::xml_node(node);
@@ -187,7 +220,7 @@ void Node::setText(const QString &text)
 {
     pugi::xml_node node = wrap(m_node);
     if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) {
-        node.set_value(utf8(text).constData());
+        node.set_value(Utf8(text).constData());
         return;
     }
     if (node.type() != pugi::node_element)
@@ -195,17 +228,27 @@ void Node::setText(const QString &text)
     while (node.first_child())
         node.remove_child(node.first_child());
     if (!text.isEmpty())
-        node.append_child(pugi::node_pcdata).set_value(utf8(text).constData());
+        node.append_child(pugi::node_pcdata).set_value(Utf8(text).constData());
 }
 
 bool Node::hasAttribute(const QString &name) const
 {
-    return bool(wrap(m_node).attribute(utf8(name).constData()));
+    return bool(wrap(m_node).attribute(Utf8(name).constData()));
 }
 
 QString Node::attribute(const QString &name) const
 {
-    return fromUtf8(wrap(m_node).attribute(utf8(name).constData()).value());
+    return fromUtf8(wrap(m_node).attribute(Utf8(name).constData()).value());
+}
+
+QString Node::inheritedAttribute(const QString &name) const
+{
+    const Utf8 n(name);
+    for (pugi::xml_node node = wrap(m_node); node.type() == pugi::node_element; node = node.parent()) {
+        if (const pugi::xml_attribute a = node.attribute(n.constData()))
+            return fromUtf8(a.value());
+    }
+    return {};
 }
 
 QString Node::attributeStart(const QString &name, qsizetype length) const
@@ -222,16 +265,16 @@ void Node::setAttribute(const QString &name, const QString &value)
     pugi::xml_node node = wrap(m_node);
     if (node.type() != pugi::node_element)
         return;
-    const QByteArray n = utf8(name);
+    const Utf8 n(name);
     pugi::xml_attribute a = node.attribute(n.constData());
     if (!a)
         a = node.append_attribute(n.constData());
-    a.set_value(utf8(value).constData());
+    a.set_value(Utf8(value).constData());
 }
 
 void Node::removeAttribute(const QString &name)
 {
-    wrap(m_node).remove_attribute(utf8(name).constData());
+    wrap(m_node).remove_attribute(Utf8(name).constData());
 }
 
 QList<QPair<QString, QString>> Node::attributes() const
@@ -286,14 +329,14 @@ Node Node::appendElement(const QString &name)
 {
     pugi::xml_node node = wrap(m_node);
     pugi::xml_node child = node.append_child(pugi::node_element);
-    child.set_name(utf8(name).constData());
+    child.set_name(Utf8(name).constData());
     return Node(child.internal_object());
 }
 
 Node Node::appendText(const QString &text)
 {
     pugi::xml_node child = wrap(m_node).append_child(pugi::node_pcdata);
-    child.set_value(utf8(text).constData());
+    child.set_value(Utf8(text).constData());
     return Node(child.internal_object());
 }
 

@@ -43,6 +43,9 @@ public:
     // Its first `length` characters (a character pair may be split): a
     // window showing part of a long value need not convert all of it.
     QString attributeStart(const QString &name, qsizetype length) const;
+    // The attribute of the nearest element, from this one up, that has it (as
+    // a namespace declaration is found); a null text when none has it.
+    QString inheritedAttribute(const QString &name) const;
     // Sets or replaces (in place) the attribute.
     void setAttribute(const QString &name, const QString &value);
     void removeAttribute(const QString &name);

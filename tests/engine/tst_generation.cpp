@@ -3,6 +3,7 @@
 #include "engine/Algorytmy.h"
 #include "platform/db/Database.h"
 #include "platform/xml/XmlDocument.h"
+#include "tests/engine/RandomUnit.h"
 #include "tests/engine/RecordingHost.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/TestSupport.h"
@@ -157,6 +158,7 @@ private Q_SLOTS:
     void callsTheHostInOrder();
     void failures_data();
     void failures();
+    void randomUnitsBreakNoRule();
 };
 
 void TestGeneration::cases_data()
@@ -249,24 +251,35 @@ void TestGeneration::failures_data()
 {
     QTest::addColumn<QString>("sql");
     QTest::addColumn<bool>("hostTouched");
+    QTest::addColumn<QString>("message"); // empty: any description
     QTest::newRow("start time that does not convert")
-        << "INSERT INTO sluzby (nazwa, od, okres, ilosc_std, rest) VALUES ('W', 'rano', 8, 1, 0);" << false;
+        << "INSERT INTO sluzby (nazwa, od, okres, ilosc_std, rest) VALUES ('W', 'rano', 8, 1, 0);" << false << "";
     QTest::newRow("bad rule in the rule set")
         << "INSERT INTO sluzby (nazwa, od, okres, ilosc_std, rest) VALUES ('W', '08:00', 8, 1, 0);"
            "INSERT INTO wizardlist_items (id_parent, Kind, arg1, arg2, Dates) VALUES ('1', 9, '1;A', '', '1;2;1-2');"
-        << false;
+        << false << "";
+    const QString unit = "INSERT INTO sluzby (nazwa, od, okres, ilosc_std, rest) VALUES ('Warta', '08:00', 8, 1, 0);"
+                         "INSERT INTO grupy (nazwa) VALUES ('A');"
+                         "INSERT INTO ludzie (id_grupa, nazwisko, imie, random) VALUES ('1', 'N', 'I', 1);";
     QTest::newRow("last duty date that does not convert")
-        << "INSERT INTO sluzby (nazwa, od, okres, ilosc_std, rest) VALUES ('W', '08:00', 8, 1, 0);"
-           "INSERT INTO grupy (nazwa) VALUES ('A');"
-           "INSERT INTO ludzie (id_grupa, nazwisko, imie, random) VALUES ('1', 'N', 'I', 1);"
-           "INSERT INTO ludzie_last (id_osoba, miesiac, ilosc, data) VALUES ('1', '2023-01', 1, 'wczoraj');"
-        << true;
+        << unit + "INSERT INTO ludzie_last (id_osoba, miesiac, ilosc, data) VALUES ('1', '2023-01', 1, 'wczoraj');"
+        << true << "Nieprawidłowa data ostatniej służby: \"wczoraj\".";
+    QTest::newRow("head count left empty")
+        << unit + "INSERT INTO sluzby_ilosc (id_sluzba, data, ilosc) VALUES ('1', '2023-02-14', '');"
+        << true << "Nieprawidłowa ilość osób służby \"Warta\" na dzień 2023-02-14.";
+    QTest::newRow("head count missing")
+        << unit + "INSERT INTO sluzby_ilosc (id_sluzba, data, ilosc) VALUES ('1', '2023-02-14', NULL);"
+        << true << "Nieprawidłowa ilość osób służby \"Warta\" na dzień 2023-02-14.";
+    QTest::newRow("head count that is no whole number")
+        << unit + "INSERT INTO sluzby_ilosc (id_sluzba, data, ilosc) VALUES ('1', '2023-02-14', 'dwie');"
+        << true << "Nieprawidłowa ilość osób służby \"Warta\" na dzień 2023-02-14.";
 }
 
 void TestGeneration::failures()
 {
     QFETCH(QString, sql);
     QFETCH(bool, hostTouched);
+    QFETCH(QString, message);
     Case c;
     c.sql = sql;
     c.request.month = QDate(2023, 2, 1);
@@ -277,9 +290,52 @@ void TestGeneration::failures()
     QVERIFY(run.start(c));
     QVERIFY(!run.ok);
     QVERIFY(!run.error.isEmpty());
+    if (!message.isEmpty())
+        QCOMPARE(run.error, message);
     QCOMPARE(run.messages, QStringList{run.error});
     QVERIFY(!run.host.roster);
     QCOMPARE(run.host.calls, hostTouched ? (QStringList{"begin", "ready 0", "restore"}) : QStringList());
+}
+
+void TestGeneration::randomUnitsBreakNoRule()
+{
+    // Small units with everything a planner may enter, months of 28 to 31
+    // days: no roster may put anybody where an absence, a rest, the previous
+    // month's last duty or a rule forbids it.
+    TestSupport::TestDatabase database;
+    QVERIFY(database.isValid());
+    // A scratch database: no need to wait for the disk at every unit.
+    QVERIFY(database.db().execute(QStringLiteral("PRAGMA synchronous=OFF")));
+    constexpr quint32 Units = 300;
+    QStringList broken;
+    QSet<quint32> brokenUnits;
+    for (quint32 seed = 1; seed <= Units; ++seed) {
+        RandomUnit::Shape shape;
+        shape.people = 6 + int(seed % 23);
+        shape.groups = 1 + int(seed % 4);
+        shape.duties = 1 + int(seed % 5);
+        shape.awkward = true;
+        Algorytmy::GenerationRequest request;
+        QString error;
+        QVERIFY2(RandomUnit::fill(database.db(), shape, seed, &request, &error), qPrintable(error));
+        std::unique_ptr<clsOptions> options = clsOptions::load(database.db());
+        QVERIFY(options);
+        RecordingHost host;
+        QStringList found;
+        if (Algorytmy::GenerateSchedule(database.db(), *options, host, request, &error))
+            found = RandomUnit::violations(database.db(), request, *host.roster);
+        else
+            found << error;
+        for (const QString &text : std::as_const(found))
+            broken << QStringLiteral("unit %1, %2").arg(seed).arg(text);
+        if (!found.isEmpty())
+            brokenUnits.insert(seed);
+    }
+    Messages::clearShown();
+    QVERIFY2(broken.isEmpty(), qPrintable(QStringLiteral("%1 of %2 rosters break a rule; first places:\n")
+                                              .arg(brokenUnits.size())
+                                              .arg(Units)
+                                          + broken.mid(0, 20).join(u'\n')));
 }
 
 QTEST_GUILESS_MAIN(TestGeneration)

@@ -1,25 +1,39 @@
+#include "core/DateTimeText.h"
+#include "core/XML.h"
 #include "engine/xmlGroups.h"
 #include "platform/xml/XmlDocument.h"
+#include "tests/support/RecordingSink.h"
 
 #include <QTest>
 
 namespace {
 
+// The person list as the class fills it and as XML::FillPersonCounts fills it from the document.
+QPair<QStringList, QStringList> personLists(const xmlGroups &groups)
+{
+    RecordingSink fromRecords;
+    groups.FillPersonCounts(fromRecords);
+    RecordingSink fromDocument;
+    XML::FillPersonCounts(groups.xmlDocument(), fromDocument);
+    return {fromRecords.calls, fromDocument.calls};
+}
+
 const QString EmptyRules = QStringLiteral("<Root><GrupySluzby/><SluzbyGrupy/><LudzieSluzby/><SluzbyLudzie/>"
                                           "<Zwolnienia/><SluzbyIlosc/></Root>");
 
-QDateTime at(int year, int month, int day, int hour = 0)
+using Instant = xmlGroups::Instant;
+
+Instant at(int year, int month, int day, int hour = 0)
 {
-    return QDateTime(QDate(year, month, day), QTime(hour, 0), Qt::UTC);
+    return DateTimeText::seconds(QDate(year, month, day), hour * 3600);
 }
 
 // One duty of 8 hours from 08:00 with the given rest, in May 2024 unless told.
 struct Place
 {
-    QDateTime start, end, endWithRest;
+    Instant start, end, endWithRest;
     Place(int day, int restHours = 0, int month = 5, int year = 2024)
-        : start(at(year, month, day, 8)), end(start.addSecs(8 * 3600)),
-          endWithRest(start.addSecs((8 + restHours) * 3600))
+        : start(at(year, month, day, 8)), end(start + 8 * 3600), endWithRest(start + (8 + restHours) * 3600)
     {
     }
 };
@@ -311,8 +325,8 @@ void TestXmlGroups::availability()
     Xml::Node person = work.groups.AddPerson(group, 7, QStringLiteral("P"), 0, at(2024, 5, 1, freeFromHour));
     work.groups.setPersonInfo(person, sex, przywilej);
     work.groups.setGroupIlosc(group, 1);
-    const QDateTime start = at(2024, 5, 1, startHour);
-    const QDateTime end = start.addSecs(8 * 3600);
+    const Instant start = at(2024, 5, 1, startHour);
+    const Instant end = start + 8 * 3600;
     QCOMPARE(work.groups.FindPerson(work.rules, 1, QStringLiteral("5"), 1, start, end, end, false, {start, menOnly})
                  == 7,
              chosen);
@@ -484,6 +498,12 @@ void TestXmlGroups::rebuiltIndexesDecideAlike()
     copy.groups.setXmlDocument(std::move(document));
     QCOMPARE(play(copy, 5, 9), play(original, 5, 9));
     QCOMPARE(copy.groups.xmlDocument().xml(), original.groups.xmlDocument().xml());
+    // The person list read from the records is the one the document gives.
+    for (const Work *work : {&original, &copy}) {
+        const auto [fromRecords, fromDocument] = personLists(work->groups);
+        QCOMPARE(fromRecords, fromDocument);
+        QCOMPARE(fromRecords.size(), 9 + 3);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestXmlGroups)

@@ -1,3 +1,4 @@
+#include "platform/db/Cursor.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 #include "tests/support/TestDatabase.h"
@@ -242,6 +243,9 @@ void TestDatabaseLayer::values_data()
     QTest::newRow("bool") << QVariant(true) << false << QString("1");
     QTest::newRow("date") << QVariant(QDate(2004, 5, 7)) << false << QString("2004-05-07");
     QTest::newRow("int64") << QVariant(qint64(1) << 40) << false << QString("1099511627776");
+    QTest::newRow("real") << QVariant(2.5) << false << QString("2.5");
+    QTest::newRow("number as text") << QVariant(QString(" 7 ")) << false << QString(" 7 ");
+    QTest::newRow("true as text") << QVariant(QString("True")) << false << QString("True");
 }
 
 void TestDatabaseLayer::values()
@@ -267,12 +271,30 @@ void TestDatabaseLayer::values()
         QCOMPARE(read->isNull("arg1"), null);
         QCOMPARE(read->text("arg1"), text);
     }
+    // A cursor reads every value as the recordset does.
+    auto again = db.openTable("wizardlist_items");
+    Db::Cursor cursor(db, "SELECT arg1 FROM wizardlist_items ORDER BY rowid");
+    int rows = 0;
+    for (; cursor.next(); again->moveNext()) {
+        ++rows;
+        QCOMPARE(cursor.isNull(0), null);
+        QCOMPARE(cursor.text(0), text);
+        QCOMPARE(cursor.integer(0), again->integer("arg1"));
+        QCOMPARE(cursor.flag(0), again->flag("arg1"));
+    }
+    QCOMPARE(rows, 2);
+    QVERIFY(!cursor.failed());
     if (!null) {
         auto found = db.openQuery("SELECT id FROM wizardlist_items WHERE arg1=?", {value});
         QVERIFY(found);
         QCOMPARE(found->recordCount(), 2);
     }
     QVERIFY(db.openTable("ludzie"));
+
+    Db::Cursor broken(db, "SELECT nothing FROM nowhere");
+    QVERIFY(!broken.next());
+    QVERIFY(broken.failed());
+    QVERIFY(!db.errorString().isEmpty());
 }
 
 void TestDatabaseLayer::dateFunctions_data()

@@ -18,6 +18,9 @@ private Q_SLOTS:
     void attributeReplacedInPlace();
     void attributeStart_data();
     void attributeStart();
+    void textsKeptWhole_data();
+    void textsKeptWhole();
+    void inheritedAttributeNearestWins();
     void lineBreakInAttributeSurvivesReload();
     void parseError_data();
     void parseError();
@@ -118,6 +121,46 @@ void TestXmlDocument::attributeStart()
     a.setAttribute(QStringLiteral("Name"), value);
     QCOMPARE(a.attributeStart(QStringLiteral("Name"), length), expected);
     QCOMPARE(a.attributeStart(QStringLiteral("Missing"), length), QString());
+}
+
+void TestXmlDocument::textsKeptWhole_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("empty") << QString();
+    QTest::newRow("short") << QStringLiteral("Warta");
+    QTest::newRow("Polish") << QStringLiteral("Zażółć gęślą jaźń");
+    QTest::newRow("255") << QString(255, u'a');
+    QTest::newRow("256") << QString(256, u'b');
+    QTest::newRow("long, Polish at the end") << QString(1000, u'c') + QStringLiteral("ż");
+}
+
+void TestXmlDocument::textsKeptWhole()
+{
+    QFETCH(QString, text);
+    Document doc;
+    QVERIFY(doc.loadXml(QStringLiteral("<Doc/>")));
+    Node element = doc.documentElement().appendElement(QStringLiteral("Łączność"));
+    element.setAttribute(QStringLiteral("Nazwa"), text);
+    element.setAttribute(QStringLiteral("Zażółć") + QString(300, u'x'), text);
+    element.appendElement(QStringLiteral("Tekst")).setText(text);
+    Document reloaded;
+    QVERIFY(reloaded.loadXml(doc.xml()));
+    const Node read = reloaded.documentElement().firstChild();
+    QCOMPARE(read.name(), QStringLiteral("Łączność"));
+    QCOMPARE(read.attribute(QStringLiteral("Nazwa")), text);
+    QCOMPARE(read.attribute(QStringLiteral("Zażółć") + QString(300, u'x')), text);
+    QVERIFY(read.hasAttribute(QStringLiteral("Nazwa")));
+    QCOMPARE(read.firstChild().text(), text);
+}
+
+void TestXmlDocument::inheritedAttributeNearestWins()
+{
+    Document doc;
+    QVERIFY(doc.loadXml(QStringLiteral("<a xmlns='u1'><b><c xmlns='u2'><d/></c></b><e/></a>")));
+    QCOMPARE(doc.selectSingleNode(QStringLiteral("//*[local-name()='d']")).inheritedAttribute("xmlns"), "u2");
+    QCOMPARE(doc.selectSingleNode(QStringLiteral("//*[local-name()='b']")).inheritedAttribute("xmlns"), "u1");
+    QVERIFY(doc.documentElement().inheritedAttribute(QStringLiteral("xmlns:ss")).isNull());
+    QVERIFY(doc.root().inheritedAttribute(QStringLiteral("xmlns")).isNull());
 }
 
 void TestXmlDocument::lineBreakInAttributeSurvivesReload()

@@ -1,0 +1,104 @@
+#include "platform/db/Cursor.h"
+
+#include "platform/db/Statement.h"
+#include "platform/db/Values.h"
+
+#include <sqlite3.h>
+
+#include <QtNumeric>
+
+namespace Db {
+
+Cursor::Cursor(const Database &db, const QString &sql, const QVariantList &params)
+    : m_statement(std::make_unique<Statement>(db, sql, params))
+{
+    m_failed = !m_statement->isValid();
+}
+
+Cursor::~Cursor() = default;
+
+bool Cursor::next()
+{
+    if (m_failed)
+        return false;
+    const int rc = m_statement->step();
+    if (rc == SQLITE_ROW)
+        return true;
+    m_failed = rc != SQLITE_DONE;
+    return false;
+}
+
+QVariant Cursor::value(int column) const
+{
+    return m_statement->column(column);
+}
+
+// Integers and NULL are read straight from the engine; the rest converts as a
+// Recordset converts it.
+bool Cursor::isNull(int column) const
+{
+    return m_statement->columnType(column) == SQLITE_NULL;
+}
+
+QString Cursor::text(int column) const
+{
+    return m_statement->columnText(column);
+}
+
+qint64 Cursor::integer(int column) const
+{
+    switch (m_statement->columnType(column)) {
+    case SQLITE_INTEGER:
+        return m_statement->columnInteger(column);
+    case SQLITE_NULL:
+        return 0;
+    default:
+        return Values::integer(value(column));
+    }
+}
+
+bool Cursor::flag(int column) const
+{
+    switch (m_statement->columnType(column)) {
+    case SQLITE_INTEGER:
+        return m_statement->columnInteger(column) != 0;
+    case SQLITE_NULL:
+        return false;
+    default:
+        return Values::flag(value(column));
+    }
+}
+
+std::optional<qint64> Cursor::wholeNumber(int column) const
+{
+    const int type = m_statement->columnType(column);
+    if (type == SQLITE_INTEGER)
+        return m_statement->columnInteger(column);
+    if (type == SQLITE_TEXT) {
+        // Plain ASCII digits are read here; anything else goes the long way.
+        QByteArrayView bytes = m_statement->columnBytes(column);
+        auto blank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+        while (!bytes.isEmpty() && blank(bytes.front()))
+            bytes = bytes.sliced(1);
+        while (!bytes.isEmpty() && blank(bytes.back()))
+            bytes.chop(1);
+        const bool negative = !bytes.isEmpty() && bytes.front() == '-';
+        if (!bytes.isEmpty() && (bytes.front() == '-' || bytes.front() == '+'))
+            bytes = bytes.sliced(1);
+        qint64 value = 0;
+        bool plain = !bytes.isEmpty();
+        for (qsizetype i = 0; plain && i < bytes.size(); ++i) {
+            const char c = bytes[i];
+            plain = c >= '0' && c <= '9' && !qMulOverflow(value, qint64(10), &value)
+                    && !(negative ? qSubOverflow(value, qint64(c - '0'), &value)
+                                  : qAddOverflow(value, qint64(c - '0'), &value));
+        }
+        if (plain)
+            return value;
+    }
+    bool ok = false;
+    const qint64 value = text(column).trimmed().toLongLong(&ok);
+    return ok ? std::optional<qint64>(value) : std::nullopt;
+}
+
+} // namespace Db
