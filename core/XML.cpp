@@ -34,23 +34,23 @@ std::unique_ptr<Xml::Document> CreateScheduleDocument(const QDate &month)
 Xml::Node AddDayNode(Xml::Document &document, int day)
 {
     Xml::Node dayElement = AddElement(document.documentElement(), QStringLiteral("Dzien"));
-    SetAttribute(dayElement, QStringLiteral("Id"), QString::number(day));
+    dayElement.appendAttribute("Id", day);
     return dayElement;
 }
 
 Xml::Node AddDutyNode(Xml::Node dayElement, const QString &name, qint64 id, const QString &position)
 {
     Xml::Node duty = AddElement(dayElement, QStringLiteral("Sluzba"));
-    SetAttribute(duty, QStringLiteral("Id"), QString::number(id));
-    SetAttribute(duty, QStringLiteral("Name"), name);
-    SetAttribute(duty, QStringLiteral("Position"), position);
+    duty.appendAttribute("Id", id);
+    duty.appendAttribute("Name", name);
+    duty.appendAttribute("Position", position);
     return duty;
 }
 
 Xml::Node AddPersonNode(Xml::Node dutyElement, const QString &text, qint64 id)
 {
     Xml::Node person = AddElement(dutyElement, QStringLiteral("Osoba"));
-    SetAttribute(person, QStringLiteral("Id"), QString::number(id));
+    person.appendAttribute("Id", id);
     Xml::Node surname = AddElement(person, QStringLiteral("Nazwisko"));
     surname.setText(text);
     return person;

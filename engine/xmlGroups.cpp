@@ -94,10 +94,10 @@ int xmlGroups::symbolOf(const QString &text)
 Xml::Node xmlGroups::AddGroup(qint64 id, const QString &name, qint64 count)
 {
     Xml::Node node = XML::AddElement(m_groupsNode, QStringLiteral("Group"));
-    XML::SetAttribute(node, QStringLiteral("Id"), idText(id));
-    XML::SetAttribute(node, QStringLiteral("Name"), name);
-    XML::SetAttribute(node, QStringLiteral("Count"), idText(count));
-    XML::SetAttribute(node, QStringLiteral("RulesBroken"), QStringLiteral("0"));
+    node.appendAttribute("Id", id);
+    node.appendAttribute("Name", name);
+    node.appendAttribute("Count", count);
+    node.appendAttribute("RulesBroken", 0);
     Group group;
     group.id = id;
     group.idText = idText(id);
@@ -179,14 +179,13 @@ Xml::Node xmlGroups::AddPerson(const Xml::Node &groupNode, qint64 id, const QStr
         m_lastDate = date;
         m_lastDateText = dateText(date);
     }
-    const QString countText = idText(count);
     person.node = XML::AddElement(m_groups[size_t(g)].node, QStringLiteral("Item"));
-    XML::SetAttribute(person.node, QStringLiteral("Id"), person.idText);
-    XML::SetAttribute(person.node, QStringLiteral("Name"), name);
-    XML::SetAttribute(person.node, QStringLiteral("Count"), countText);
-    XML::SetAttribute(person.node, QStringLiteral("CountAtStar"), countText);
+    person.node.appendAttribute("Id", id);
+    person.node.appendAttribute("Name", name);
+    person.node.appendAttribute("Count", count);
+    person.node.appendAttribute("CountAtStar", count);
     person.dateText = m_lastDateText;
-    XML::SetAttribute(person.node, QStringLiteral("Date"), person.dateText);
+    person.node.appendAttribute("Date", person.dateText);
     XML::AddElement(person.node, QStringLiteral("Zwolnienia"));
     const Xml::Node node = person.node;
     addPersonIndex(std::move(person));
@@ -200,12 +199,12 @@ void xmlGroups::AddZwolnienie(const Xml::Node &personNode, qint64 id, const QDat
     if (p < 0)
         return;
     Person &person = m_persons[size_t(p)];
-    Xml::Node list = person.node.childElements(QStringLiteral("Zwolnienia")).value(0);
+    Xml::Node list = person.node.firstChildElement(QStringLiteral("Zwolnienia"));
     Xml::Node item = XML::AddElement(list, QStringLiteral("Item"));
-    XML::SetAttribute(item, QStringLiteral("Id"), idText(id));
-    XML::SetAttribute(item, QStringLiteral("Date1"), DateTimeText::dateText(date1));
-    XML::SetAttribute(item, QStringLiteral("Date2"), DateTimeText::dateText(date2));
-    XML::SetAttribute(item, QStringLiteral("Kind"), QString::number(kind));
+    item.appendAttribute("Id", id);
+    item.appendAttribute("Date1", DateTimeText::dateText(date1));
+    item.appendAttribute("Date2", DateTimeText::dateText(date2));
+    item.appendAttribute("Kind", kind);
     person.absences.push_back({DateTimeText::seconds(date1), DateTimeText::seconds(date2), date1, date2});
 }
 
@@ -220,9 +219,9 @@ void xmlGroups::addBadDay(int g, int day, int service, const QString &serviceId,
 {
     Group &group = m_groups[size_t(g)];
     Xml::Node item = XML::AddElement(group.badDays, QStringLiteral("Item"));
-    XML::SetAttribute(item, QStringLiteral("Day"), QString::number(day));
-    XML::SetAttribute(item, QStringLiteral("Service"), serviceId);
-    XML::SetAttribute(item, QStringLiteral("Number"), QString::number(number));
+    item.appendAttribute("Day", day);
+    item.appendAttribute("Service", serviceId);
+    item.appendAttribute("Number", number);
     group.badPlaces.insert({day, service, number});
 }
 
@@ -232,7 +231,7 @@ void xmlGroups::setGroupCount(const Xml::Node &groupNode, qint64 count)
     if (g < 0)
         return;
     m_groups[size_t(g)].count = count;
-    m_groups[size_t(g)].node.setAttribute(QStringLiteral("Count"), idText(count));
+    m_groups[size_t(g)].node.setAttribute("Count", count);
 }
 
 qint64 xmlGroups::groupCount(const Xml::Node &groupNode) const
@@ -247,7 +246,7 @@ void xmlGroups::setGroupIlosc(const Xml::Node &groupNode, qint64 ilosc)
     if (g < 0)
         return;
     m_groups[size_t(g)].ilosc = ilosc;
-    XML::SetAttribute(m_groups[size_t(g)].node, QStringLiteral("Ilosc"), idText(ilosc));
+    m_groups[size_t(g)].node.setAttribute("Ilosc", ilosc);
 }
 
 void xmlGroups::setPersonInfo(const Xml::Node &personNode, const QString &sex, const QString &przywilej)
@@ -510,7 +509,7 @@ void xmlGroups::AddExclusion(Instant start, int symbol, bool group, const QStrin
     if (it == m_exclusions.end()) {
         ExclusionDay entry;
         entry.node = XML::AddElement(m_exclusionsNode, QStringLiteral("Day"));
-        XML::SetAttribute(entry.node, QStringLiteral("Id"), QString::number(day));
+        entry.node.appendAttribute("Id", day);
         it = m_exclusions.insert(day, entry);
     }
     if (symbol == NoSymbol)
@@ -518,10 +517,10 @@ void xmlGroups::AddExclusion(Instant start, int symbol, bool group, const QStrin
     const qint64 key = qint64(symbol) * 2 + (group ? 1 : 0);
     if (!it->keys.contains(key)) {
         Xml::Node item = XML::AddElement(it->node, QStringLiteral("Item"));
-        XML::SetAttribute(item, QStringLiteral("Id"), id + (group ? u'G' : u'P'));
-        XML::SetAttribute(item, QStringLiteral("Date1"), DateTimeText::dateText(date1));
-        XML::SetAttribute(item, QStringLiteral("Date2"), DateTimeText::dateText(date2));
-        XML::SetAttribute(item, QStringLiteral("Kind"), QStringLiteral("Zw"));
+        item.appendAttribute("Id", id + (group ? u'G' : u'P'));
+        item.appendAttribute("Date1", DateTimeText::dateText(date1));
+        item.appendAttribute("Date2", DateTimeText::dateText(date2));
+        item.appendAttribute("Kind", QStringLiteral("Zw"));
         it->keys.insert(key);
     }
     if (loggedDay)
@@ -710,11 +709,11 @@ void xmlGroups::addDay(int day, int g, qint64 groupId)
     if (it == m_days.end()) {
         DayTable table;
         table.node = XML::AddElement(m_daysTableNode, QStringLiteral("Day"));
-        XML::SetAttribute(table.node, QStringLiteral("Number"), QString::number(day));
+        table.node.appendAttribute("Number", day);
         it = m_days.insert(day, table);
     }
     Xml::Node item = XML::AddElement(it->node, QStringLiteral("Item"));
-    XML::SetAttribute(item, QStringLiteral("Id"), idText(groupId));
+    item.appendAttribute("Id", groupId);
     if (g >= 0) {
         if (it->served.size() <= size_t(g))
             it->served.resize(m_groups.size());
@@ -736,11 +735,11 @@ void xmlGroups::book(int g, int p, Instant freeFrom)
     Person &person = m_persons[size_t(p)];
     ++person.count;
     person.freeFrom = freeFrom;
-    person.node.setAttribute(QStringLiteral("Count"), idText(person.count));
+    person.node.setAttribute("Count", person.count);
     person.dateText = dateText(freeFrom);
     person.node.setAttribute(QStringLiteral("Date"), person.dateText);
     ++group.count;
-    group.node.setAttribute(QStringLiteral("Count"), idText(group.count));
+    group.node.setAttribute("Count", group.count);
     group.node.appendMove(person.node);
     moveLast(p, true);
     person.order = ++m_nextOrder;

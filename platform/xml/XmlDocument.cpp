@@ -243,10 +243,16 @@ QString Node::attribute(const QString &name) const
 
 QString Node::inheritedAttribute(const QString &name) const
 {
+    // Asked for every element added (its namespace), so names are compared
+    // by their first byte before the whole of them.
     const Utf8 n(name);
+    const char *wanted = n.constData();
     for (pugi::xml_node node = wrap(m_node); node.type() == pugi::node_element; node = node.parent()) {
-        if (const pugi::xml_attribute a = node.attribute(n.constData()))
-            return fromUtf8(a.value());
+        for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
+            const char *have = a.name();
+            if (have[0] == wanted[0] && std::strcmp(have, wanted) == 0)
+                return fromUtf8(a.value());
+        }
     }
     return {};
 }
@@ -270,6 +276,31 @@ void Node::setAttribute(const QString &name, const QString &value)
     if (!a)
         a = node.append_attribute(n.constData());
     a.set_value(Utf8(value).constData());
+}
+
+void Node::setAttribute(const char *name, qint64 value)
+{
+    pugi::xml_node node = wrap(m_node);
+    if (node.type() != pugi::node_element)
+        return;
+    pugi::xml_attribute a = node.attribute(name);
+    if (!a)
+        a = node.append_attribute(name);
+    a.set_value(static_cast<long long>(value));
+}
+
+void Node::appendAttribute(const char *name, const QString &value)
+{
+    pugi::xml_node node = wrap(m_node);
+    if (node.type() == pugi::node_element)
+        node.append_attribute(name).set_value(Utf8(value).constData());
+}
+
+void Node::appendAttribute(const char *name, qint64 value)
+{
+    pugi::xml_node node = wrap(m_node);
+    if (node.type() == pugi::node_element)
+        node.append_attribute(name).set_value(static_cast<long long>(value));
 }
 
 void Node::removeAttribute(const QString &name)
@@ -323,6 +354,16 @@ QList<Node> Node::childElements(const QString &name) const
             list.append(Node(child.internal_object()));
     }
     return list;
+}
+
+Node Node::firstChildElement(const QString &name) const
+{
+    const Utf8 n(name);
+    for (const pugi::xml_node &child : wrap(m_node).children()) {
+        if (child.type() == pugi::node_element && std::strcmp(child.name(), n.constData()) == 0)
+            return Node(child.internal_object());
+    }
+    return {};
 }
 
 Node Node::appendElement(const QString &name)

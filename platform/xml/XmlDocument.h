@@ -48,6 +48,14 @@ public:
     QString inheritedAttribute(const QString &name) const;
     // Sets or replaces (in place) the attribute.
     void setAttribute(const QString &name, const QString &value);
+    // The same for a whole number, written as QString::number writes it
+    // (name: ASCII, NUL-terminated).
+    void setAttribute(const char *name, qint64 value);
+    // For an element being built: adds the attribute without looking for one
+    // of that name first, so the element must not have it yet (it would then
+    // hold it twice). Name: ASCII, NUL-terminated.
+    void appendAttribute(const char *name, const QString &value);
+    void appendAttribute(const char *name, qint64 value);
     void removeAttribute(const QString &name);
     // Attributes in document order.
     QList<QPair<QString, QString>> attributes() const;
@@ -60,6 +68,8 @@ public:
     QList<Node> children() const;
     // Child elements, all or those with the given name.
     QList<Node> childElements(const QString &name = {}) const;
+    // The first child element with the name, a null Node when there is none.
+    Node firstChildElement(const QString &name) const;
 
     // Appends a new element or text node as the last child; no line break is
     // added (XML::AddElement does that).
