@@ -5,6 +5,7 @@
 
 #include <sqlite3.h>
 
+#include <QStringDecoder>
 #include <QtNumeric>
 
 namespace Db {
@@ -43,6 +44,42 @@ bool Cursor::isNull(int column) const
 QString Cursor::text(int column) const
 {
     return m_statement->columnText(column);
+}
+
+QString Cursor::joinedText(int first, int second, QChar separator, qsizetype *firstLength) const
+{
+    auto bytes = [this](int column) {
+        const int type = m_statement->columnType(column);
+        return type == SQLITE_TEXT || type == SQLITE_BLOB || type == SQLITE_NULL;
+    };
+    if (!bytes(first) || !bytes(second)) {
+        const QString head = text(first);
+        *firstLength = head.size();
+        return head + separator + text(second);
+    }
+    const QByteArrayView head = m_statement->columnBytes(first);
+    const QByteArrayView tail = m_statement->columnBytes(second);
+    // UTF-16 never takes more units than UTF-8 takes bytes. Stateless: each
+    // part decodes on its own, as QString::fromUtf8 decodes it.
+    QString joined(head.size() + 1 + tail.size(), Qt::Uninitialized);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    auto decode = [&decoder](QChar *out, QByteArrayView part) {
+        // ASCII, as most names are, needs no decoder.
+        for (qsizetype i = 0; i < part.size(); ++i) {
+            if (uchar(part[i]) >= 0x80)
+                return decoder.appendToBuffer(out, part);
+        }
+        for (char c : part)
+            *out++ = QChar(uchar(c));
+        return out;
+    };
+    QChar *start = joined.data();
+    QChar *end = decode(start, head);
+    *firstLength = end - start;
+    *end++ = separator;
+    end = decode(end, tail);
+    joined.truncate(end - start);
+    return joined;
 }
 
 qint64 Cursor::integer(int column) const

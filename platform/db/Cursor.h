@@ -33,6 +33,9 @@ public:
     QVariant value(int column) const;
     bool isNull(int column) const;
     QString text(int column) const;
+    // text(first) + separator + text(second), made in one piece (a person's
+    // name from its parts); *firstLength gets the size of text(first).
+    QString joinedText(int first, int second, QChar separator, qsizetype *firstLength) const;
     qint64 integer(int column) const;
     bool flag(int column) const;
     // A whole number, also one kept as text with blanks around it (ids in

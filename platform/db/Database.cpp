@@ -117,6 +117,11 @@ sqlite3 *openKeyed(const QString &path, const QString &key, int flags, QString *
             message = describe(QStringLiteral("Nie można ustawić klucza bazy danych"),
                                QString::fromUtf8(sqlite3_errmsg(db)));
     }
+    // Room for a large unit's whole file: a page read once is not read and
+    // decrypted again by the next window or run (SQLite takes the memory as
+    // pages are read, up to this).
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(db, "PRAGMA cache_size=-65536", nullptr, nullptr, nullptr);
     if (rc == SQLITE_OK)
         rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {

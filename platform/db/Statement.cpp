@@ -110,6 +110,15 @@ QString Statement::columnText(int column) const
         return QString::fromUtf8(columnBytes(column));
     case SQLITE_NULL:
         return QString();
+    case SQLITE_INTEGER: {
+        // Flags and small numbers are read as texts often: no allocation for them.
+        static const QString digits[] = {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"),
+                                         QStringLiteral("3"), QStringLiteral("4"), QStringLiteral("5"),
+                                         QStringLiteral("6"), QStringLiteral("7"), QStringLiteral("8"),
+                                         QStringLiteral("9")};
+        const qint64 value = columnInteger(column);
+        return value >= 0 && value <= 9 ? digits[value] : QString::number(value);
+    }
     default:
         return Values::text(this->column(column));
     }

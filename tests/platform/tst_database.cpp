@@ -35,6 +35,7 @@ private Q_SLOTS:
     void recordsetEditing();
     void values_data();
     void values();
+    void integersAsText();
     void dateFunctions_data();
     void dateFunctions();
     void namesSortAsPolish_data();
@@ -241,6 +242,9 @@ void TestDatabaseLayer::values_data()
     QTest::newRow("polish") << QVariant(QString::fromUtf8("Łódź żółć")) << false
                             << QString::fromUtf8("Łódź żółć");
     QTest::newRow("bool") << QVariant(true) << false << QString("1");
+    // Bytes that are no UTF-8 read as QString::fromUtf8 reads them.
+    const QByteArray broken("\xEF\xBB\xBF\xC5\x82\xF0\x9F\x98\x80\xED\xA0\x80\xC5 \xF0\x9F", 19);
+    QTest::newRow("not UTF-8") << QVariant(broken) << false << QString::fromUtf8(broken);
     QTest::newRow("date") << QVariant(QDate(2004, 5, 7)) << false << QString("2004-05-07");
     QTest::newRow("int64") << QVariant(qint64(1) << 40) << false << QString("1099511627776");
     QTest::newRow("real") << QVariant(2.5) << false << QString("2.5");
@@ -279,6 +283,9 @@ void TestDatabaseLayer::values()
         ++rows;
         QCOMPARE(cursor.isNull(0), null);
         QCOMPARE(cursor.text(0), text);
+        qsizetype firstLength = -1;
+        QCOMPARE(cursor.joinedText(0, 0, u' ', &firstLength), text + u' ' + text);
+        QCOMPARE(firstLength, text.size());
         QCOMPARE(cursor.integer(0), again->integer("arg1"));
         QCOMPARE(cursor.flag(0), again->flag("arg1"));
     }
@@ -295,6 +302,21 @@ void TestDatabaseLayer::values()
     QVERIFY(!broken.next());
     QVERIFY(broken.failed());
     QVERIFY(!db.errorString().isEmpty());
+}
+
+void TestDatabaseLayer::integersAsText()
+{
+    TestDatabase fixture;
+    QVERIFY2(fixture.isValid(), qPrintable(fixture.errorString()));
+    Db::Cursor cursor(fixture.db(), "SELECT 0, 9, 10, -1, 1099511627776");
+    QVERIFY(cursor.next());
+    const qint64 values[] = {0, 9, 10, -1, qint64(1) << 40};
+    for (int column = 0; column < 5; ++column) {
+        QCOMPARE(cursor.text(column), QString::number(values[column]));
+        qsizetype firstLength = -1;
+        QCOMPARE(cursor.joinedText(column, 0, u' ', &firstLength), QString::number(values[column]) + " 0");
+        QCOMPARE(firstLength, QString::number(values[column]).size());
+    }
 }
 
 void TestDatabaseLayer::dateFunctions_data()
