@@ -47,6 +47,18 @@ qint64 floorDiv(qint64 a, qint64 b)
     return a / b - (a % b < 0 ? 1 : 0);
 }
 
+// yyyy-mm-dd at out; the calendar is asked once.
+void putDate(QChar *out, const QDate &date)
+{
+    int year = 0, month = 0, day = 0;
+    date.getDate(&year, &month, &day);
+    putDigits(out, year, 4);
+    out[4] = u'-';
+    putDigits(out + 5, month, 2);
+    out[7] = u'-';
+    putDigits(out + 8, day, 2);
+}
+
 } // namespace
 
 std::optional<Value> parse(QStringView text)
@@ -82,15 +94,11 @@ std::optional<Value> parse(QStringView text)
     return value;
 }
 
+
 QString dateText(const QDate &date)
 {
     QString text(10, Qt::Uninitialized);
-    QChar *out = text.data();
-    putDigits(out, date.year(), 4);
-    out[4] = u'-';
-    putDigits(out + 5, date.month(), 2);
-    out[7] = u'-';
-    putDigits(out + 8, date.day(), 2);
+    putDate(text.data(), date);
     return text;
 }
 
@@ -98,9 +106,9 @@ QString format(const Value &value)
 {
     if (value.time == QTime(0, 0))
         return dateText(value.date);
-    QString text = dateText(value.date);
-    text.resize(19);
+    QString text(19, Qt::Uninitialized);
     QChar *out = text.data();
+    putDate(out, value.date);
     out[10] = u' ';
     putDigits(out + 11, value.time.hour(), 2);
     out[13] = u':';
@@ -112,7 +120,37 @@ QString format(const Value &value)
 
 QString format(qint64 seconds)
 {
-    return format(valueOf(seconds));
+    const qint64 days = floorDiv(seconds, SecondsPerDay);
+    const int secondsOfDay = int(seconds - days * SecondsPerDay);
+    // Years 1 to 9999 by plain arithmetic (the working document writes one
+    // per booking); the calendar for the rest.
+    const qint64 z = days + 719468; // days since 0000-03-01
+    const qint64 era = floorDiv(z, 146097);
+    const qint64 dayOfEra = z - era * 146097;
+    const qint64 yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const qint64 dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const qint64 m = (5 * dayOfYear + 2) / 153;
+    const int day = int(dayOfYear - (153 * m + 2) / 5 + 1);
+    const int month = int(m < 10 ? m + 3 : m - 9);
+    const qint64 year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
+    if (year < 1 || year > 9999)
+        return format(valueOf(seconds));
+    QString text(secondsOfDay == 0 ? 10 : 19, Qt::Uninitialized);
+    QChar *out = text.data();
+    putDigits(out, int(year), 4);
+    out[4] = u'-';
+    putDigits(out + 5, month, 2);
+    out[7] = u'-';
+    putDigits(out + 8, day, 2);
+    if (secondsOfDay != 0) {
+        out[10] = u' ';
+        putDigits(out + 11, secondsOfDay / 3600, 2);
+        out[13] = u':';
+        putDigits(out + 14, secondsOfDay / 60 % 60, 2);
+        out[16] = u':';
+        putDigits(out + 17, secondsOfDay % 60, 2);
+    }
+    return text;
 }
 
 qint64 seconds(const QDate &date, int secondsOfDay)

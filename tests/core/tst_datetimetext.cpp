@@ -11,6 +11,7 @@ private Q_SLOTS:
     void parse();
     void secondsRoundTrip_data();
     void secondsRoundTrip();
+    void formatEveryDay();
 };
 
 void TestDateTimeText::parse_data()
@@ -58,6 +59,23 @@ void TestDateTimeText::secondsRoundTrip_data()
     // No hour lost or doubled on the night the clocks change in Poland.
     QTest::newRow("spring night") << "2024-03-31 02:30:00" << qint64(1711852200);
     QTest::newRow("autumn night") << "2024-10-27 02:30:00" << qint64(1729996200);
+    QTest::newRow("leap day") << "2024-02-29 07:05:09" << qint64(1709190309);
+    QTest::newRow("leap day of a century") << "2000-02-29" << qint64(951782400);
+    QTest::newRow("no leap day in 1900") << "1900-03-01" << qint64(-2203891200);
+    QTest::newRow("last second of a year") << "1999-12-31 23:59:59" << qint64(946684799);
+}
+
+void TestDateTimeText::formatEveryDay()
+{
+    // Every day of four centuries, at midnight and one second before it, as the calendar writes it.
+    const qint64 first = DateTimeText::seconds(QDate(1800, 1, 1));
+    const qint64 last = DateTimeText::seconds(QDate(2200, 12, 31));
+    for (qint64 day = first; day <= last; day += 86400) {
+        const QDate date = DateTimeText::dateOf(day);
+        QCOMPARE(DateTimeText::format(day), date.toString(QStringLiteral("yyyy-MM-dd")));
+        QCOMPARE(DateTimeText::format(day - 1),
+                 date.addDays(-1).toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" 23:59:59"));
+    }
 }
 
 void TestDateTimeText::secondsRoundTrip()
