@@ -28,13 +28,20 @@ const QString GapText = QStringLiteral("{luka}");
 struct PersonInfo
 {
     qint64 id = 0;
-    QString nazwisko;
-    QString imie;
-    QString stopien;
     qint64 groupId = 0;
     QString fullName; // nazwisko imie
-    bool man = false;
+    qsizetype nazwiskoLength = 0;
+    QString stopien;
     QString przywilej;
+    bool man = false;
+    // The previous month's row: none, one without a date, or one with freeFrom.
+    enum class LastDuty : quint8 { None, Undated, Dated } lastDuty = LastDuty::None;
+    xmlGroups::Instant freeFrom = 0;
+    qint64 carried = 0;
+    std::vector<xmlGroups::NewAbsence> absences;
+
+    QString nazwisko() const { return fullName.left(nazwiskoLength); }
+    QString imie() const { return fullName.mid(nazwiskoLength + 1); }
 };
 
 // A run failure carries its description up to GenerateSchedule.
@@ -93,16 +100,6 @@ struct MonthData
     std::vector<GroupRows> groups; // chosen groups with persons, stored order
     std::vector<PersonInfo> persons; // in the order of random
     QHash<qint64, int> personIndex;  // id -> index into persons
-    QHash<qint64, xmlGroups::Instant> freeFrom; // from the previous month's row
-    QSet<qint64> previousRowEmpty;             // previous month's row without a date
-    QHash<qint64, qint64> carried;
-    struct Absence
-    {
-        qint64 id;
-        QDate from, to;
-        int kind;
-    };
-    QHash<qint64, std::vector<Absence>> absences;
     QHash<QPair<qint64, int>, qint64> headCounts; // (duty, day) -> ilosc
 };
 
@@ -241,9 +238,13 @@ MonthData readMonth(Db::Database &db, const GenerationRequest &request, const QD
                    const std::optional<qint64> group = row.wholeNumber(1);
                    if (!group || !chosen.contains(*group))
                        return;
-                   PersonInfo info{row.integer(0), row.text(2), row.text(3), row.text(4), *group, {},
-                                   row.flag(5),    row.text(6)};
-                   info.fullName = info.nazwisko + u' ' + info.imie;
+                   PersonInfo info;
+                   info.id = row.integer(0);
+                   info.groupId = *group;
+                   info.fullName = row.joinedText(2, 3, u' ', &info.nazwiskoLength);
+                   info.stopien = row.text(4);
+                   info.man = row.flag(5);
+                   info.przywilej = row.text(6);
                    rows.push_back(std::move(info));
                    keys.push_back(RandomKey::of(row.value(7)));
                });
@@ -271,27 +272,40 @@ MonthData readMonth(Db::Database &db, const GenerationRequest &request, const QD
     // One walk over the months before the generated one: their counts make the
     // carried total (the month's own stored counts, and later ones, must not
     // count twice when a month is generated again), the previous month's row
-    // the free-from time.
+    // the free-from time. Only its first row counts, also for somebody
+    // outside the run: its date must still be readable.
+    auto personAt = [&data](qint64 id) -> PersonInfo * {
+        const auto it = data.personIndex.constFind(id);
+        return it == data.personIndex.constEnd() ? nullptr : &data.persons[size_t(*it)];
+    };
+    QSet<qint64> othersSeen;
     forEachRow(db,
                QStringLiteral("SELECT id_osoba, miesiac=?, ilosc, data FROM ludzie_last WHERE miesiac<? ORDER BY rowid"),
                {previousMonth, month}, [&](const Db::Cursor &row) {
                    const std::optional<qint64> personId = row.wholeNumber(0);
                    if (!personId)
                        return;
-                   if (!row.isNull(2))
-                       data.carried[*personId] += row.integer(2);
-                   if (!row.flag(1) || data.freeFrom.contains(*personId)
-                       || data.previousRowEmpty.contains(*personId))
+                   PersonInfo *person = personAt(*personId);
+                   if (person && !row.isNull(2))
+                       person->carried += row.integer(2);
+                   if (!row.flag(1)
+                       || (person ? person->lastDuty != PersonInfo::LastDuty::None : othersSeen.contains(*personId)))
                        return;
+                   if (!person)
+                       othersSeen.insert(*personId);
                    const QString text = row.text(3).trimmed();
                    if (text.isEmpty()) {
-                       data.previousRowEmpty.insert(*personId);
+                       if (person)
+                           person->lastDuty = PersonInfo::LastDuty::Undated;
                        return;
                    }
                    const std::optional<DateTimeText::Value> value = DateTimeText::parse(text);
                    if (!value)
                        throw Failure{QStringLiteral("Nieprawidłowa data ostatniej służby: \"%1\".").arg(text)};
-                   data.freeFrom.insert(*personId, DateTimeText::seconds(*value));
+                   if (person) {
+                       person->lastDuty = PersonInfo::LastDuty::Dated;
+                       person->freeFrom = DateTimeText::seconds(*value);
+                   }
                });
 
     // Every absence that overlaps the days the month's duties take, also one
@@ -302,15 +316,16 @@ MonthData readMonth(Db::Database &db, const GenerationRequest &request, const QD
                               "OR substr(od,5,1)<>'-' OR substr(\"do\",5,1)<>'-') ORDER BY rowid"),
                {DateTimeText::dateText(lastDayReached), DateTimeText::dateText(firstDay)},
                [&](const Db::Cursor &row) {
-                   const std::optional<qint64> person = row.wholeNumber(3);
-                   if (!person || !data.personIndex.contains(*person))
+                   const std::optional<qint64> personId = row.wholeNumber(3);
+                   PersonInfo *person = personId ? personAt(*personId) : nullptr;
+                   if (!person)
                        return;
                    const QDate from = dateOf(row.text(1));
                    const QDate to = dateOf(row.text(2));
                    if (!from.isValid() || !to.isValid())
                        throw Failure{QStringLiteral("Nieprawidłowe daty zwolnienia nr %1.").arg(row.text(0))};
                    if (from <= lastDayReached && to >= firstDay)
-                       data.absences[*person].push_back({row.integer(0), from, to, 0});
+                       person->absences.push_back({row.integer(0), from, to, 0});
                });
 
     // The head counts of the month's days: the first row of a duty-day counts.
@@ -457,28 +472,24 @@ bool GenerateSchedule(Db::Database &db, clsOptions &options, GenerationHost &hos
         const QString man = QStringLiteral("0");
         const QString woman = QStringLiteral("1");
         qint64 totalPersons = 0;
+        std::vector<xmlGroups::NewPerson> added;
         for (const MonthData::GroupRows &group : data.groups) {
             const Xml::Node groupNode = groups.AddGroup(group.id, group.name, 0);
-            qint64 loaded = 0;
+            added.clear();
+            qint64 carriedTotal = 0;
             for (int index : group.persons) {
                 const PersonInfo &person = data.persons[size_t(index)];
-                const qint64 personId = person.id;
-                xmlGroups::Instant freeFrom = dayBefore;
-                if (const auto it = data.freeFrom.constFind(personId); it != data.freeFrom.constEnd())
-                    freeFrom = *it;
-                else if (data.previousRowEmpty.contains(personId))
-                    freeFrom = yearBefore;
-                const qint64 carried = data.carried.value(personId, 0);
-                const Xml::Node personNode = groups.AddPerson(groupNode, personId, person.fullName, carried, freeFrom);
-                groups.setPersonInfo(personNode, person.man ? man : woman, person.przywilej);
-                if (const auto it = data.absences.constFind(personId); it != data.absences.constEnd()) {
-                    for (const MonthData::Absence &absence : *it)
-                        groups.AddZwolnienie(personNode, absence.id, absence.from, absence.to, absence.kind);
-                }
-                if (carried != 0)
-                    groups.setGroupCount(groupNode, groups.groupCount(groupNode) + carried);
-                ++loaded;
+                const xmlGroups::Instant freeFrom = person.lastDuty == PersonInfo::LastDuty::Dated ? person.freeFrom
+                                                    : person.lastDuty == PersonInfo::LastDuty::Undated ? yearBefore
+                                                                                                      : dayBefore;
+                added.push_back({person.id, person.fullName, person.carried, freeFrom, person.man ? man : woman,
+                                 person.przywilej, person.absences});
+                carriedTotal += person.carried;
             }
+            groups.AddPersons(groupNode, added);
+            if (carriedTotal != 0)
+                groups.setGroupCount(groupNode, carriedTotal);
+            const qint64 loaded = qint64(added.size());
             groups.setGroupIlosc(groupNode, loaded);
             totalPersons += loaded;
         }
@@ -489,7 +500,7 @@ bool GenerateSchedule(Db::Database &db, clsOptions &options, GenerationHost &hos
         auto pieceOf = [&](qint64 personId, const PersonInfo &person) -> const QString & {
             auto it = pieces.find(personId);
             if (it == pieces.end())
-                it = pieces.insert(personId, CellText(cellShow, person.nazwisko, person.imie, person.stopien,
+                it = pieces.insert(personId, CellText(cellShow, person.nazwisko(), person.imie(), person.stopien,
                                                       data.groupNames.value(person.groupId)));
             return *it;
         };

@@ -2,6 +2,7 @@
 
 #include "core/DateTimeText.h"
 #include "core/XML.h"
+#include "platform/xml/Fragment.h"
 
 #include <algorithm>
 #include <limits>
@@ -85,6 +86,9 @@ int xmlGroups::symbolOf(const QString &text)
         return *it;
     const int symbol = int(m_symbolTexts.size());
     m_symbols.insert(text, symbol);
+    bool ok = false;
+    if (const qint64 number = text.toLongLong(&ok); ok && text == idText(number))
+        m_numberSymbols.insert(number, symbol);
     m_symbolTexts.push_back(text);
     return symbol;
 }
@@ -160,31 +164,54 @@ void xmlGroups::addPersonIndex(Person person)
     chain(m_personById, added.id, p, &Person::nextSameId);
 }
 
+xmlGroups::Person xmlGroups::newPerson(int g, qint64 id, const QString &name, qint64 count, Instant date)
+{
+    Person person;
+    person.id = id;
+    person.plainId = true;
+    person.name = name;
+    person.group = g;
+    person.count = count;
+    person.countAtStart = count;
+    person.freeFrom = date;
+    person.dateText = startDateText(date);
+    return person;
+}
+
+const QString &xmlGroups::startDateText(Instant date)
+{
+    // Most persons of a run start free from the same moment.
+    if (m_lastDateText.isNull() || m_lastDate != date) {
+        m_lastDate = date;
+        m_lastDateText = dateText(date);
+    }
+    return m_lastDateText;
+}
+
+xmlGroups::Absence xmlGroups::absenceOf(const QDate &date1, const QDate &date2)
+{
+    return {DateTimeText::seconds(date1), DateTimeText::seconds(date2), date1, date2};
+}
+
+void xmlGroups::setInfo(Person &person, const QString &sex, const QString &przywilej)
+{
+    person.man = sex == QLatin1String("0");
+    person.hasPrzywilej = true;
+    person.privileged = przywilej == QLatin1String("1");
+}
+
 Xml::Node xmlGroups::AddPerson(const Xml::Node &groupNode, qint64 id, const QString &name, qint64 count,
                                Instant date)
 {
     const int g = groupIndex(groupNode);
     if (g < 0)
         return {};
-    Person person;
-    person.id = id;
-    person.idText = idText(id);
-    person.name = name;
-    person.group = g;
-    person.count = count;
-    person.countAtStart = count;
-    person.freeFrom = date;
-    // Most persons of a run start free from the same moment.
-    if (m_lastDateText.isNull() || m_lastDate != date) {
-        m_lastDate = date;
-        m_lastDateText = dateText(date);
-    }
+    Person person = newPerson(g, id, name, count, date);
     person.node = XML::AddElement(m_groups[size_t(g)].node, QStringLiteral("Item"));
     person.node.appendAttribute("Id", id);
     person.node.appendAttribute("Name", name);
     person.node.appendAttribute("Count", count);
     person.node.appendAttribute("CountAtStar", count);
-    person.dateText = m_lastDateText;
     person.node.appendAttribute("Date", person.dateText);
     XML::AddElement(person.node, QStringLiteral("Zwolnienia"));
     const Xml::Node node = person.node;
@@ -205,7 +232,7 @@ void xmlGroups::AddZwolnienie(const Xml::Node &personNode, qint64 id, const QDat
     item.appendAttribute("Date1", DateTimeText::dateText(date1));
     item.appendAttribute("Date2", DateTimeText::dateText(date2));
     item.appendAttribute("Kind", kind);
-    person.absences.push_back({DateTimeText::seconds(date1), DateTimeText::seconds(date2), date1, date2});
+    person.absences.push_back(absenceOf(date1, date2));
 }
 
 void xmlGroups::AddBadDay(const Xml::Node &groupNode, int day, const QString &serviceId, int number)
@@ -257,9 +284,68 @@ void xmlGroups::setPersonInfo(const Xml::Node &personNode, const QString &sex, c
     Person &person = m_persons[size_t(p)];
     XML::SetAttribute(person.node, QStringLiteral("Sex"), sex);
     XML::SetAttribute(person.node, QStringLiteral("Przywilej"), przywilej);
-    person.man = sex == QLatin1String("0");
-    person.hasPrzywilej = true;
-    person.privileged = przywilej == QLatin1String("1");
+    setInfo(person, sex, przywilej);
+}
+
+void xmlGroups::AddPersons(const Xml::Node &groupNode, const std::vector<NewPerson> &persons)
+{
+    const int g = groupIndex(groupNode);
+    if (g < 0 || persons.empty())
+        return;
+    Xml::Node node = m_groups[size_t(g)].node;
+    Xml::Node item;
+    // The piece declares no namespace: where the group's elements are in
+    // one, the persons go one by one (each then declares none).
+    std::vector<Person> records;
+    if (node.inheritedAttribute(QStringLiteral("xmlns")).isEmpty()) {
+        const QString lineBreak = QStringLiteral("\r\n");
+        Xml::Fragment piece;
+        records.reserve(persons.size());
+        for (const NewPerson &person : persons) {
+            Person &record = records.emplace_back(newPerson(g, person.id, person.name, person.count, person.date));
+            setInfo(record, person.sex, person.przywilej);
+            piece.open("Item");
+            piece.attribute("Id", person.id);
+            piece.attribute("Name", person.name);
+            piece.attribute("Count", person.count);
+            piece.attribute("CountAtStar", person.count);
+            piece.attribute("Date", record.dateText);
+            piece.attribute("Sex", person.sex);
+            piece.attribute("Przywilej", person.przywilej);
+            piece.open("Zwolnienia");
+            for (const NewAbsence &absence : person.absences) {
+                record.absences.push_back(absenceOf(absence.date1, absence.date2));
+                piece.open("Item");
+                piece.attribute("Id", absence.id);
+                piece.attribute("Date1", DateTimeText::dateText(absence.date1));
+                piece.attribute("Date2", DateTimeText::dateText(absence.date2));
+                piece.attribute("Kind", absence.kind);
+                piece.close();
+                piece.text(lineBreak);
+            }
+            piece.close();
+            piece.text(lineBreak);
+            piece.close();
+            piece.text(lineBreak);
+        }
+        item = node.appendFragment(piece);
+    }
+    if (!item) {
+        for (const NewPerson &person : persons) {
+            const Xml::Node added = AddPerson(node, person.id, person.name, person.count, person.date);
+            setPersonInfo(added, person.sex, person.przywilej);
+            for (const NewAbsence &absence : person.absences)
+                AddZwolnienie(added, absence.id, absence.date1, absence.date2, absence.kind);
+        }
+        return;
+    }
+    for (Person &person : records) {
+        while (item && item.type() != Xml::Node::Type::Element)
+            item = item.nextSibling();
+        person.node = item;
+        item = item.nextSibling();
+        addPersonIndex(std::move(person));
+    }
 }
 
 // --- rules ----------------------------------------------------------------
@@ -338,7 +424,8 @@ void xmlGroups::resolve(Person &person)
 {
     // Only texts of rules (and of logged absences) are numbered: a person no
     // rule names needs no number of its own.
-    person.symbol = m_symbols.value(person.idText, NoSymbol);
+    person.symbol = person.plainId ? m_numberSymbols.value(person.id, NoSymbol)
+                                   : m_symbols.value(person.idText, NoSymbol);
     person.ludzieSluzby = periodsOf(m_rules->ludzieSluzby, person.symbol);
     person.absencesByRule = periodsOf(m_rules->personAbsences, person.symbol);
     person.rulesVersion = m_rulesVersion;
@@ -432,7 +519,14 @@ bool xmlGroups::blockedByPeriods(const Periods *periods, Instant start, Instant 
     return false;
 }
 
-bool xmlGroups::personAbsent(Person *person, const Periods *byRule, int symbol, const QString &id,
+const QString &xmlGroups::idTextOf(Person &person)
+{
+    if (person.plainId && person.idText.isNull())
+        person.idText = idText(person.id);
+    return person.idText;
+}
+
+bool xmlGroups::personAbsent(Person *person, const Periods *byRule, int symbol, const QString *id,
                              Instant start, Instant endWithRest, Instant end)
 {
     bool blocked = false;
@@ -450,7 +544,8 @@ bool xmlGroups::personAbsent(Person *person, const Periods *byRule, int symbol, 
     if (!blocked)
         blocked = blockedByPeriods(byRule, start, endWithRest, end, &date1, &date2);
     if (blocked)
-        AddExclusion(start, symbol, false, id, date1, date2, person ? &person->loggedDay : nullptr);
+        AddExclusion(start, symbol, false, id ? *id : idTextOf(*person), date1, date2,
+                     person ? &person->loggedDay : nullptr);
     return blocked;
 }
 
@@ -480,7 +575,7 @@ bool xmlGroups::FindZwolnienia_Person(const Xml::Document &rules, const QString 
     const int pi = (gi >= 0 && okPerson) ? findPerson(gi, p) : -1;
     const int symbol = symbolOf(personId);
     return personAbsent(pi >= 0 ? &m_persons[size_t(pi)] : nullptr, periodsOf(parsed.personAbsences, symbol), symbol,
-                        personId, start, endWithRest, end);
+                        &personId, start, endWithRest, end);
 }
 
 bool xmlGroups::FindZwolnienia_Group(const Xml::Document &rules, const QString &groupId, Instant start,
@@ -500,11 +595,10 @@ void xmlGroups::AddExclusion(Instant start, int symbol, bool group, const QStrin
                              const QDate &date2, qint64 *loggedDay)
 {
     // Candidates are asked again for every place: one logged today is done with at once.
-    const QDate date = DateTimeText::dateOf(start);
-    const qint64 dayNumber = date.toJulianDay();
+    const qint64 dayNumber = start / SecondsPerDay - (start % SecondsPerDay < 0 ? 1 : 0);
     if (loggedDay && *loggedDay == dayNumber)
         return;
-    const int day = date.day();
+    const int day = DateTimeText::dateOf(start).day();
     auto it = m_exclusions.find(day);
     if (it == m_exclusions.end()) {
         ExclusionDay entry;
@@ -536,22 +630,27 @@ int xmlGroups::ChooseGroup(int day, int service, int number, Instant start, Inst
     const Symbols allowed = inForce(periodsOf(m_rules->sluzbyGrupy, service), day, &filtered);
     bool cleared = false;
     for (;;) {
-        const DayTable *today = nullptr;
-        if (const auto it = m_days.constFind(day); it != m_days.constEnd())
-            today = &*it;
+        // Groups that served today, unless counts are balanced: none of them competes.
+        const std::vector<int> *served = nullptr;
+        if (!m_balanceCounts) {
+            if (const auto it = m_days.constFind(day); it != m_days.constEnd())
+                served = &it->served;
+        }
 
         int chosen = -1;
         double best = 0;
         for (size_t g = 0; g < m_groups.size(); ++g) {
+            // The cheap tests first; none of them logs anything.
+            if (served && g < served->size() && (*served)[g] > 0)
+                continue;
             Group &group = m_groups[g];
             if (group.rulesVersion != m_rulesVersion)
                 resolve(group);
             if (filtered && !allowed.contains(group.symbol))
                 continue;
-            const bool banned = group.grupySluzby && boundToOthers(group.grupySluzby, day, service);
-            const bool servedToday = today && g < today->served.size() && today->served[g] > 0;
-            const bool bad = !group.badPlaces.isEmpty() && group.badPlaces.contains(badPlace);
-            if (!((m_balanceCounts || !servedToday) && !bad && !banned))
+            if (!group.badPlaces.isEmpty() && group.badPlaces.contains(badPlace))
+                continue;
+            if (group.grupySluzby && boundToOthers(group.grupySluzby, day, service))
                 continue;
             if (group.absences && groupAbsent(group, start, endWithRest, end))
                 continue;
@@ -628,7 +727,7 @@ qint64 xmlGroups::FindPerson(const Xml::Document &rules, int day, const QString 
             resolve(person);
         const bool excluded = boundToOthers(person.ludzieSluzby, day, service);
         const bool absent =
-            personAbsent(&person, person.absencesByRule, person.symbol, person.idText, start, endWithRest, end);
+            personAbsent(&person, person.absencesByRule, person.symbol, nullptr, start, endWithRest, end);
         if (excluded || absent)
             return false;
         const int g = person.group;
@@ -849,8 +948,7 @@ void xmlGroups::rebuildIndexes()
                 const std::optional<DateTimeText::Value> d2 =
                     DateTimeText::parse(absence.attribute(QStringLiteral("Date2")));
                 if (d1 && d2)
-                    person.absences.push_back({DateTimeText::seconds(d1->date), DateTimeText::seconds(d2->date),
-                                               d1->date, d2->date});
+                    person.absences.push_back(absenceOf(d1->date, d2->date));
             }
             addPersonIndex(std::move(person));
         }

@@ -11,6 +11,7 @@
 
 #include <limits>
 #include <memory>
+#include <span>
 #include <vector>
 
 namespace XML {
@@ -86,6 +87,27 @@ public:
     void AddZwolnienie(const Xml::Node &person, qint64 id, const QDate &date1, const QDate &date2,
                        int kind);
     void AddBadDay(const Xml::Node &group, int day, const QString &serviceId, int number);
+
+    // A person of a run as AddPersons takes it.
+    struct NewAbsence
+    {
+        qint64 id = 0;
+        QDate date1, date2;
+        int kind = 0;
+    };
+    struct NewPerson
+    {
+        qint64 id = 0;
+        QString name;
+        qint64 count = 0;
+        Instant date = 0;
+        QString sex, przywilej;
+        std::span<const NewAbsence> absences;
+    };
+    // Adds the persons to the group as AddPerson, setPersonInfo and an
+    // AddZwolnienie per absence would, person after person; the document
+    // takes them in one piece, which costs a run with many persons far less.
+    void AddPersons(const Xml::Node &group, const std::vector<NewPerson> &persons);
 
     // What the generation adds to the elements (Count raised by the carried
     // totals, Ilosc, Sex, Przywilej).
@@ -182,7 +204,8 @@ private:
         qint64 loggedDay = std::numeric_limits<qint64>::min(); // see AddExclusion
 
         qint64 id = 0;
-        QString idText;
+        QString idText; // as the document writes it; made when first asked for when plainId
+        bool plainId = false; // idText is QString::number(id)
         QString name;
         Xml::Node node;
         qint64 count = 0;
@@ -260,7 +283,8 @@ private:
                                  Instant end, QDate *date1, QDate *date2);
     // The person's own absences (none for somebody the document does not
     // hold), then the rules' absences of the person; logged under id.
-    bool personAbsent(Person *person, const Periods *byRule, int symbol, const QString &id,
+    // id: the text logged, or nullptr for the person's own.
+    bool personAbsent(Person *person, const Periods *byRule, int symbol, const QString *id,
                       Instant start, Instant endWithRest, Instant end);
     bool groupAbsent(Group &group, Instant start, Instant endWithRest, Instant end);
     // Index of the chosen group, or NoGroup.
@@ -280,6 +304,11 @@ private:
     // Puts p last in its group's current order, taking it out of its place first when it has one.
     void moveLast(int p, bool inOrder);
     void addPersonIndex(Person person);
+    Person newPerson(int group, qint64 id, const QString &name, qint64 count, Instant date);
+    // The Date text of a person free from date.
+    const QString &startDateText(Instant date);
+    static Absence absenceOf(const QDate &date1, const QDate &date2);
+    static void setInfo(Person &person, const QString &sex, const QString &przywilej);
     void reset();
     void rebuildIndexes();
 
@@ -292,6 +321,8 @@ private:
     QHash<int, DayTable> m_days;
     QHash<int, ExclusionDay> m_exclusions;
     QHash<QString, int> m_symbols; // rule and id texts, numbered
+    QHash<qint64, int> m_numberSymbols; // those texts that are QString::number of a number
+    const QString &idTextOf(Person &person);
     std::vector<QString> m_symbolTexts;
     Instant m_lastDate = 0; // the free-from text AddPerson wrote last
     QString m_lastDateText;

@@ -1,5 +1,7 @@
 #include "platform/xml/XmlDocument.h"
 
+#include "platform/xml/Fragment.h"
+
 #include "platform/text/Cp1250.h"
 #include "platform/text/FileErrors.h"
 
@@ -393,6 +395,29 @@ Node Node::appendMove(const Node &other)
     if (!other.m_node)
         return {};
     return Node(wrap(m_node).append_move(wrap(other.m_node)).internal_object());
+}
+
+Node Node::appendFragment(const Fragment &fragment)
+{
+    pugi::xml_node node = wrap(m_node);
+    const QByteArrayView text = fragment.utf8();
+    if (node.type() != pugi::node_element || !fragment.isComplete() || text.isEmpty())
+        return {};
+    const pugi::xml_node last = node.last_child();
+    const bool parsed = bool(node.append_buffer(text.constData(), size_t(text.size()),
+                                                parseOptions(Document::Whitespace::Keep),
+                                                pugi::encoding_utf8));
+    pugi::xml_node first = last ? last.next_sibling() : node.first_child();
+    if (!parsed) {
+        // What was parsed before the fault goes again.
+        while (first) {
+            const pugi::xml_node next = first.next_sibling();
+            node.remove_child(first);
+            first = next;
+        }
+        return {};
+    }
+    return Node(first.internal_object());
 }
 
 Node Node::insertElementBefore(const QString &name, const Node &before)

@@ -15,6 +15,7 @@ struct xml_node_struct;
 namespace Xml {
 
 class Document;
+class Fragment;
 
 // A handle to a node of a Document: cheap to copy, valid while the node stays
 // in its document. A null Node answers every call with nothing.
@@ -79,6 +80,10 @@ public:
     Node appendCopy(const Node &other);
     // Moves a node of the same document to the end of this node's children.
     Node appendMove(const Node &other);
+    // Parses the fragment and appends its elements and texts as the last
+    // children; the first of them. A null Node, with nothing appended, when
+    // this is no element or the fragment is empty or incomplete.
+    Node appendFragment(const Fragment &fragment);
     Node insertElementBefore(const QString &name, const Node &before);
     // Removes child from this node; false when it is not a child.
     bool removeChild(const Node &child);

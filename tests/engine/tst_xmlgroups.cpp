@@ -122,6 +122,8 @@ private Q_SLOTS:
     void wholeGroupStaysWithFirstGroup();
     void rulePeriodsEndAtMonthEnd();
     void rebuiltIndexesDecideAlike();
+    void personsAtOnceAsOneByOne_data();
+    void personsAtOnceAsOneByOne();
 };
 
 void TestXmlGroups::compareIntervals_data()
@@ -504,6 +506,74 @@ void TestXmlGroups::rebuiltIndexesDecideAlike()
         QCOMPARE(fromRecords, fromDocument);
         QCOMPARE(fromRecords.size(), 9 + 3);
     }
+}
+
+void TestXmlGroups::personsAtOnceAsOneByOne_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("document");
+    const QString plain = QStringLiteral("<Doc><Groups/><DaysTable/><Exclusions/></Doc>");
+    QTest::newRow("plain") << QStringLiteral("Nowak Jan") << plain;
+    QTest::newRow("polish") << QStringLiteral("Żółkiewska-Brzęczyszczykiewicz Małgorzata") << plain;
+    QTest::newRow("markup") << QStringLiteral("Nowak & Syn <\"O'Brien\"> &amp;") << plain;
+    QTest::newRow("line breaks and tabs") << QStringLiteral("Nowak\r\nJan\tII\n") << plain;
+    QTest::newRow("control character") << QStringLiteral("Nowak\x01Jan") << plain;
+    QTest::newRow("NUL") << QStringLiteral("Nowak") + QChar(0) + QStringLiteral("Jan") << plain;
+    QTest::newRow("outside the BMP") << QStringLiteral("Nowak \U0001F600") << plain;
+    QTest::newRow("lone surrogate") << QStringLiteral("Nowak ") + QChar(0xD800) + QStringLiteral("x") << plain;
+    QTest::newRow("empty") << QString() << plain;
+    // Persons added to a group in a namespace declare none, each on its own.
+    QTest::newRow("group in a namespace")
+        << QStringLiteral("Nowak Jan")
+        << QStringLiteral("<Doc xmlns='urn:k'><Groups><Group Id='1' Name='G1' Count='0' RulesBroken='0'>"
+                          "<BadDays/></Group></Groups><DaysTable/><Exclusions/></Doc>");
+}
+
+void TestXmlGroups::personsAtOnceAsOneByOne()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, document);
+    const std::vector<xmlGroups::NewAbsence> absences = {{5, QDate(2024, 5, 2), QDate(2024, 5, 3), 0},
+                                                         {6, QDate(2024, 4, 28), QDate(2024, 5, 1), 1}};
+    const std::vector<xmlGroups::NewPerson> persons = {
+        {11, name, 2, at(2024, 4, 30), QStringLiteral("0"), QStringLiteral("0"), {}},
+        {12, QStringLiteral("P12"), 0, at(2024, 5, 1, 14), QStringLiteral("1"), QStringLiteral("1"), absences},
+        {-13, name + name, -4, at(2024, 4, 30), QStringLiteral("0"), name, {}},
+        {14, QStringLiteral("P14"), 1, at(2024, 4, 29, 23), QStringLiteral("0"), QStringLiteral("0"), absences}};
+    Work oneByOne;
+    Work atOnce;
+    for (Work *work : {&oneByOne, &atOnce}) {
+        auto doc = std::make_unique<Xml::Document>();
+        QVERIFY(doc->loadXml(document));
+        work->groups.setXmlDocument(std::move(doc));
+        Xml::Node group = work->groups.xmlDocument().selectSingleNode(QStringLiteral("/Doc/Groups/Group"));
+        if (!group)
+            group = work->groups.AddGroup(1, QStringLiteral("G1"), 0);
+        work->groupNodes << group;
+    }
+    for (const xmlGroups::NewPerson &person : persons) {
+        const Xml::Node item =
+            oneByOne.groups.AddPerson(oneByOne.groupNodes[0], person.id, person.name, person.count, person.date);
+        oneByOne.groups.setPersonInfo(item, person.sex, person.przywilej);
+        for (const xmlGroups::NewAbsence &absence : person.absences)
+            oneByOne.groups.AddZwolnienie(item, absence.id, absence.date1, absence.date2, absence.kind);
+    }
+    atOnce.groups.AddPersons(atOnce.groupNodes[0], persons);
+    for (Work *work : {&oneByOne, &atOnce})
+        work->groups.setGroupIlosc(work->groupNodes[0], qint64(persons.size()));
+    QCOMPARE(atOnce.groups.xmlDocument().xml(), oneByOne.groups.xmlDocument().xml());
+
+    // The records behind the elements decide alike and move the right elements.
+    QList<qint64> taken[2];
+    for (int day = 1; day <= 4; ++day) {
+        for (int place = 1; place <= 2; ++place) {
+            taken[0] << oneByOne.fill(day, place);
+            taken[1] << atOnce.fill(day, place);
+        }
+    }
+    QCOMPARE(taken[1], taken[0]);
+    QCOMPARE(atOnce.groups.xmlDocument().xml(), oneByOne.groups.xmlDocument().xml());
+    QCOMPARE(personLists(atOnce.groups), personLists(oneByOne.groups));
 }
 
 QTEST_GUILESS_MAIN(TestXmlGroups)
