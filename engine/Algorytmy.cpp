@@ -98,7 +98,7 @@ struct MonthData
         std::vector<int> persons; // indexes into persons, in the order of random
     };
     std::vector<GroupRows> groups; // chosen groups with persons, stored order
-    std::vector<PersonInfo> persons; // in the order of random
+    std::vector<PersonInfo> persons; // stored order
     QHash<qint64, int> personIndex;  // id -> index into persons
     QHash<QPair<qint64, int>, qint64> headCounts; // (duty, day) -> ilosc
 };
@@ -229,8 +229,16 @@ MonthData readMonth(Db::Database &db, const GenerationRequest &request, const QD
     // The persons in the order of random, equal numbers in stored order. The
     // rows are sorted here, not by the query: sorting whole rows costs the
     // database more than the run spends on everything else of a person.
-    std::vector<PersonInfo> rows;
+    std::vector<PersonInfo> &rows = data.persons;
     std::vector<RandomKey> keys;
+    // Room for every row at once: growing would touch twice the memory, all
+    // of it fresh from the system in a planner's one run. Ids are rowids, so
+    // the largest bounds the count (room beyond the rows is never touched).
+    forEachRow(db, QStringLiteral("SELECT max(rowid) FROM ludzie"), {}, [&](const Db::Cursor &row) {
+        const size_t bound = size_t(std::clamp<qint64>(row.integer(0), 0, 1 << 18));
+        rows.reserve(bound);
+        keys.reserve(bound);
+    });
     forEachRow(db,
                QStringLiteral("SELECT id, id_grupa, nazwisko, imie, stopien, mezczyzna, przywilej, random FROM ludzie "
                               "ORDER BY rowid"),
@@ -252,15 +260,13 @@ MonthData readMonth(Db::Database &db, const GenerationRequest &request, const QD
     for (size_t i = 0; i < order.size(); ++i)
         order[i] = int(i);
     std::stable_sort(order.begin(), order.end(), [&keys](int a, int b) { return keys[size_t(a)] < keys[size_t(b)]; });
+    std::vector<RandomKey>().swap(keys);
     QHash<qint64, std::vector<int>> byGroup;
-    data.persons.reserve(rows.size());
     data.personIndex.reserve(qsizetype(rows.size()));
     for (int i : order) {
-        PersonInfo &info = rows[size_t(i)];
-        const int index = int(data.persons.size());
-        data.personIndex.insert(info.id, index);
-        byGroup[info.groupId].push_back(index);
-        data.persons.push_back(std::move(info));
+        const PersonInfo &info = rows[size_t(i)];
+        data.personIndex.insert(info.id, i);
+        byGroup[info.groupId].push_back(i);
     }
     for (qint64 groupId : groupOrder) {
         const auto it = byGroup.constFind(groupId);
