@@ -24,6 +24,8 @@
 
 #include <algorithm>
 
+#include <sys/resource.h>
+
 namespace {
 
 class NullHost : public Algorytmy::GenerationHost, public XML::PersonCountSink
@@ -77,7 +79,7 @@ int main(int argc, char **argv)
         out << "--rosters needs a folder\n";
         return 1;
     }
-    out << "people  groups  duties  places    gaps      ms  us/place  first ms  us/place\n";
+    out << "people  groups  duties  places    gaps      ms  us/place  first ms  us/place  faults\n";
     double perPlace[2][2] = {}; // best, first of the smallest and the largest unit
     const RandomUnit::Shape shapes[] = {{1000, 20, 30, QDate(2024, 5, 1), false},
                                         {10000, 100, 120, QDate(2024, 5, 1), false},
@@ -96,12 +98,16 @@ int main(int argc, char **argv)
         }
         std::unique_ptr<clsOptions> options = clsOptions::load(database.db());
 
+        // Pages the first run takes fresh from the system.
+        long faults = 0;
         QList<qint64> times;
         qint64 places = 0;
         qint64 gaps = 0;
         for (int run = 0; run < runs; ++run) {
             NullHost host;
             host.recording = !rosters.isEmpty();
+            rusage before{};
+            getrusage(RUSAGE_SELF, &before);
             QElapsedTimer timer;
             timer.start();
             if (!Algorytmy::GenerateSchedule(database.db(), *options, host, request, &error)) {
@@ -109,6 +115,11 @@ int main(int argc, char **argv)
                 return 1;
             }
             times << timer.nsecsElapsed() / 1000;
+            if (run == 0) {
+                rusage after{};
+                getrusage(RUSAGE_SELF, &after);
+                faults = after.ru_minflt + after.ru_majflt - before.ru_minflt - before.ru_majflt;
+            }
             places = 0;
             for (const Xml::Node &duty : host.roster->selectNodes(QStringLiteral("/Baza/Dzien/Sluzba")))
                 places += duty.childElements(QStringLiteral("Osoba")).size();
@@ -134,7 +145,7 @@ int main(int argc, char **argv)
         const qint64 best = *std::min_element(times.begin(), times.end());
         const qint64 all = places + gaps;
         const double first = double(times.first());
-        out << QStringLiteral("%1  %2  %3  %4  %5  %6  %7  %8  %9\n")
+        out << QStringLiteral("%1  %2  %3  %4  %5  %6  %7  %8  %9  %10\n")
                    .arg(shape.people, 6)
                    .arg(shape.groups, 6)
                    .arg(shape.duties, 6)
@@ -143,7 +154,8 @@ int main(int argc, char **argv)
                    .arg(double(best) / 1000, 6, 'f', 1)
                    .arg(all > 0 ? double(best) / double(all) : 0.0, 8, 'f', 2)
                    .arg(first / 1000, 8, 'f', 1)
-                   .arg(all > 0 ? first / double(all) : 0.0, 8, 'f', 2);
+                   .arg(all > 0 ? first / double(all) : 0.0, 8, 'f', 2)
+                   .arg(faults, 6);
         out.flush();
         if (all > 0 && (shape.people == 1000 || shape.people == 20000)) {
             perPlace[shape.people == 1000 ? 0 : 1][0] = double(best) / double(all);
