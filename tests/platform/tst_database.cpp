@@ -243,7 +243,7 @@ void TestDatabaseLayer::values_data()
                             << QString::fromUtf8("Łódź żółć");
     QTest::newRow("bool") << QVariant(true) << false << QString("1");
     // Bytes that are no UTF-8 read as QString::fromUtf8 reads them.
-    const QByteArray broken("\xEF\xBB\xBF\xC5\x82\xF0\x9F\x98\x80\xED\xA0\x80\xC5 \xF0\x9F", 19);
+    const QByteArray broken = QByteArrayLiteral("\xEF\xBB\xBF\xC5\x82\xF0\x9F\x98\x80\xED\xA0\x80\xC5 \xF0\x9F");
     QTest::newRow("not UTF-8") << QVariant(broken) << false << QString::fromUtf8(broken);
     QTest::newRow("date") << QVariant(QDate(2004, 5, 7)) << false << QString("2004-05-07");
     QTest::newRow("int64") << QVariant(qint64(1) << 40) << false << QString("1099511627776");
