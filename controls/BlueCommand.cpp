@@ -40,7 +40,8 @@ QChar accessKeyOf(const QString &caption)
 } // namespace
 
 BlueCommand::BlueCommand(QWidget *parent)
-    : QWidget(parent), m_surface(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32), m_dc(&m_surface)
+    : QWidget(parent), m_surface(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32),
+      m_dc(&m_surface)
 {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -170,14 +171,23 @@ void BlueCommand::paintPass(Look look)
         styles.ChangeColor(ButtonShadow);
     const float w = faceWidth();
     switch (look) {
-    case Look::Normal: BlueCommand_Draw::DrawFaceNormal(&m_dc, w); break;
-    case Look::Default: BlueCommand_Draw::DrawFaceDefault(&m_dc, w); break;
-    case Look::Hover: BlueCommand_Draw::DrawFaceHover(&m_dc, w); break;
-    case Look::Pressed: BlueCommand_Draw::DrawFacePressed(&m_dc, w); break;
+    case Look::Normal:
+        BlueCommand_Draw::DrawFaceNormal(&m_dc, w);
+        break;
+    case Look::Default:
+        BlueCommand_Draw::DrawFaceDefault(&m_dc, w);
+        break;
+    case Look::Hover:
+        BlueCommand_Draw::DrawFaceHover(&m_dc, w);
+        break;
+    case Look::Pressed:
+        BlueCommand_Draw::DrawFacePressed(&m_dc, w);
+        break;
     }
     const float h = TextEdit::MeasureTextHeight(&m_dc, m_caption, false, 1);
     const QRectF box = captionBox(w, faceHeight(), h, look == Look::Pressed);
-    TextEdit::DrawTextInRect(&m_dc, m_caption, false, float(box.left()), float(box.top()), float(box.width()), 2, 0);
+    TextEdit::DrawTextInRect(&m_dc, m_caption, false, float(box.left()), float(box.top()),
+                             float(box.width()), 2, 0);
     m_look = look;
     update();
     styles.KillFont();
@@ -304,8 +314,8 @@ void BlueCommand::mousePressEvent(QMouseEvent *event)
     if (!m_enabled)
         return;
     const QPointF pos = event->position();
-    Q_EMIT MouseDown(MouseCodes::button(event->button()), MouseCodes::shift(event->modifiers()), float(pos.x()),
-                     float(pos.y()));
+    Q_EMIT MouseDown(MouseCodes::button(event->button()), MouseCodes::shift(event->modifiers()),
+                     float(pos.x()), float(pos.y()));
     if (event->button() == Qt::LeftButton)
         paintPass(Look::Pressed);
     m_pressed = true;
@@ -316,12 +326,13 @@ void BlueCommand::mouseReleaseEvent(QMouseEvent *event)
     if (!m_enabled)
         return;
     const QPointF pos = event->position();
-    Q_EMIT MouseUp(MouseCodes::button(event->button()), MouseCodes::shift(event->modifiers()), float(pos.x()),
-                   float(pos.y()));
+    Q_EMIT MouseUp(MouseCodes::button(event->button()), MouseCodes::shift(event->modifiers()),
+                   float(pos.x()), float(pos.y()));
     paintPass(m_isDefault ? Look::Default : Look::Normal);
     m_pressed = false;
     m_hovering = false;
-    const bool click = event->button() == Qt::LeftButton && rect().contains(pos.toPoint()) && !m_doubleClicked;
+    const bool click =
+        event->button() == Qt::LeftButton && rect().contains(pos.toPoint()) && !m_doubleClicked;
     m_doubleClicked = false;
     // Last: a click handler may close the host window.
     if (click)
@@ -371,7 +382,8 @@ QSize BlueCommand::sizeHint() const
 {
     const QFontMetrics fm(Draw::DeviceContext::toQFont(
         Draw::LogFont{-Draw::mulDiv(Draw::roundPixel(m_font.size), m_dc.logPixelsY(), 72), 0, 0, 0,
-                      m_font.bold ? 700 : 400, quint8(m_font.italic ? 255 : 0), 0, 0, 0, 0, 0, 0, 0, m_font.name},
+                      m_font.bold ? 700 : 400, quint8(m_font.italic ? 255 : 0), 0, 0, 0, 0, 0, 0, 0,
+                      m_font.name},
         m_dc.logPixelsY()));
     return QSize(std::max(75, fm.horizontalAdvance(m_caption) + 16), FaceHeightPixels);
 }

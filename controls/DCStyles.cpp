@@ -43,11 +43,12 @@ void DCStyles::ChangeFont(const StdFont &font)
         return;
     const int dpiY = m_hdc->deviceCaps(LOGPIXELSY);
     const int height = -mulDiv(roundPixel(font.size), dpiY, 72);
-    const bool same = m_createdFont && m_description.faceName == font.name
-                      && m_description.weight == (font.bold ? 700 : 400) && m_description.charSet == quint8(font.charset)
-                      && (m_description.strikeOut != 0) == font.strikethrough
-                      && (m_description.underline != 0) == font.underline
-                      && (m_description.italic != 0) == font.italic && m_description.height == height;
+    const bool same = m_createdFont && m_description.faceName == font.name &&
+                      m_description.weight == (font.bold ? 700 : 400) &&
+                      m_description.charSet == quint8(font.charset) &&
+                      (m_description.strikeOut != 0) == font.strikethrough &&
+                      (m_description.underline != 0) == font.underline &&
+                      (m_description.italic != 0) == font.italic && m_description.height == height;
     if (same)
         return;
     if (m_savedFont)

@@ -98,7 +98,8 @@ QPointF dayCellOrigin(const CalendarLayout &layout, int row, int col, int day)
     const int i = day + weekday(first) - 2;
     const QPointF block = blockOrigin(layout, row, col);
     return QPointF(float(i % 7) * layout.dayCellWidth + float(block.x()) + 7,
-                   float(i / 7) * layout.dayCellHeight + float(block.y()) + 2 * layout.dayCellHeight + 3);
+                   float(i / 7) * layout.dayCellHeight + float(block.y()) +
+                       2 * layout.dayCellHeight + 3);
 }
 
 bool blockOfDate(const CalendarLayout &layout, QDate date, int *row, int *col)
@@ -123,11 +124,13 @@ CalendarHit hitTest(const CalendarLayout &layout, float x, float y)
     hit.col = Draw::roundPixel(xc) / colWidth;
     hit.row = Draw::roundPixel(y) / rowHeight;
     hit.dayCol = int(std::floor((xc - float(hit.col) * layout.colWidth - 7) / layout.dayCellWidth));
-    hit.dayRow = int(std::floor((y - float(hit.row) * layout.rowHeight - 3 - 2 * layout.dayCellHeight)
-                                / layout.dayCellHeight));
+    hit.dayRow =
+        int(std::floor((y - float(hit.row) * layout.rowHeight - 3 - 2 * layout.dayCellHeight) /
+                       layout.dayCellHeight));
     hit.month = firstOfMonth(layout.firstShownMonth.addMonths(hit.row * layout.cols + hit.col));
     hit.day = (hit.dayRow * 7 + hit.dayCol) - (weekday(hit.month) - 2);
-    hit.onDay = hit.day >= 1 && hit.day <= hit.month.daysInMonth() && hit.dayCol >= 0 && hit.dayCol <= 6;
+    hit.onDay =
+        hit.day >= 1 && hit.day <= hit.month.daysInMonth() && hit.dayCol >= 0 && hit.dayCol <= 6;
     return hit;
 }
 
@@ -147,9 +150,7 @@ bool onRightArrow(float x, float clientWidth, float arrowWidth)
 
 // ---------------------------------------------------------------------------
 
-GraphicalCalendar::GraphicalCalendar(QWidget *parent)
-    : QFrame(parent)
-    , m_dc(&m_image)
+GraphicalCalendar::GraphicalCalendar(QWidget *parent) : QFrame(parent), m_dc(&m_image)
 {
     // The flat static edge: one pixel round the client area.
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -184,11 +185,16 @@ QString GraphicalCalendar::dateText(QDate date)
 
 QStringList GraphicalCalendar::propertyKeys()
 {
-    return {QStringLiteral("BackColor"),         QStringLiteral("ForeColor"),
-            QStringLiteral("Font"),              QStringLiteral("SelectedForeColor"),
-            QStringLiteral("SparateLineColor"),  QStringLiteral("TodayBorderColor"),
-            QStringLiteral("DayNamesForeColor"), QStringLiteral("Value"),
-            QStringLiteral("Cols"),              QStringLiteral("Rows")};
+    return {QStringLiteral("BackColor"),
+            QStringLiteral("ForeColor"),
+            QStringLiteral("Font"),
+            QStringLiteral("SelectedForeColor"),
+            QStringLiteral("SparateLineColor"),
+            QStringLiteral("TodayBorderColor"),
+            QStringLiteral("DayNamesForeColor"),
+            QStringLiteral("Value"),
+            QStringLiteral("Cols"),
+            QStringLiteral("Rows")};
 }
 
 void GraphicalCalendar::ReadProperties(const PropertyBag &bag)
@@ -436,8 +442,8 @@ void GraphicalCalendar::PaintCalendar()
 
             styles.ChangeFont(m_font);
             styles.ChangeColor(m_foreColor);
-            const QString title = polish().standaloneMonthName(cur.month(), QLocale::LongFormat)
-                + QLatin1Char(' ') + QString::number(cur.year());
+            const QString title = polish().standaloneMonthName(cur.month(), QLocale::LongFormat) +
+                                  QLatin1Char(' ') + QString::number(cur.year());
             const float h = TextEdit::MeasureTextHeight(&m_dc, title, false, 1);
             TextEdit::DrawTextInRect(&m_dc, title, false, bx + 2, by + l.dayCellHeight / 2 - h / 2,
                                      l.colWidth - 2, 2, 0);
@@ -452,8 +458,10 @@ void GraphicalCalendar::PaintCalendar()
             TextEdit::DrawLine(&m_dc, bx, by, bx + l.colWidth - 1, by);
             TextEdit::DrawLine(&m_dc, bx, by, bx, by + l.dayCellHeight);
             styles.ChangePen(1, TitleDark);
-            TextEdit::DrawLine(&m_dc, bx, by + l.dayCellHeight, bx + l.colWidth - 1, by + l.dayCellHeight);
-            TextEdit::DrawLine(&m_dc, bx + l.colWidth - 1, by, bx + l.colWidth - 1, by + l.dayCellHeight + 1);
+            TextEdit::DrawLine(&m_dc, bx, by + l.dayCellHeight, bx + l.colWidth - 1,
+                               by + l.dayCellHeight);
+            TextEdit::DrawLine(&m_dc, bx + l.colWidth - 1, by, bx + l.colWidth - 1,
+                               by + l.dayCellHeight + 1);
 
             styles.ChangeFont(m_font);
             styles.ChangeColor(m_dayNamesForeColor);
@@ -495,7 +503,8 @@ void GraphicalCalendar::drawArrow(float left, float top, bool pointsLeft)
     for (int j = -k; j <= k; ++j) {
         const int length = k + 1 - std::abs(j);
         const int start = pointsLeft ? x0 + std::abs(j) : x0;
-        TextEdit::DrawLine(&m_dc, float(start), float(yc + j), float(start + length), float(yc + j));
+        TextEdit::DrawLine(&m_dc, float(start), float(yc + j), float(start + length),
+                           float(yc + j));
     }
     styles.KillPen();
 }
@@ -517,7 +526,8 @@ void GraphicalCalendar::drawDay(float x, float y, QDate first, int day)
     }
     const QString text = QString::number(day);
     const float h = TextEdit::MeasureTextHeight(&m_dc, text, false, 1);
-    TextEdit::DrawTextInRect(&m_dc, text, false, x, y + l.dayCellHeight / 2 - h / 2, l.dayCellWidth, 2, 0);
+    TextEdit::DrawTextInRect(&m_dc, text, false, x, y + l.dayCellHeight / 2 - h / 2, l.dayCellWidth,
+                             2, 0);
 
     // The year is not compared: the same day of another year is framed too.
     const QDate now = today();
@@ -567,8 +577,10 @@ void GraphicalCalendar::drawHoverFrame(QDate date)
     TextEdit::DrawLine(&m_dc, x, y, x + l.dayCellWidth - 1, y);
     TextEdit::DrawLine(&m_dc, x, y, x, y + l.dayCellHeight);
     styles.ChangePen(1, HoverDark);
-    TextEdit::DrawLine(&m_dc, x, y + l.dayCellHeight - 1, x + l.dayCellWidth - 1, y + l.dayCellHeight - 1);
-    TextEdit::DrawLine(&m_dc, x + l.dayCellWidth - 1, y, x + l.dayCellWidth - 1, y + l.dayCellHeight);
+    TextEdit::DrawLine(&m_dc, x, y + l.dayCellHeight - 1, x + l.dayCellWidth - 1,
+                       y + l.dayCellHeight - 1);
+    TextEdit::DrawLine(&m_dc, x + l.dayCellWidth - 1, y, x + l.dayCellWidth - 1,
+                       y + l.dayCellHeight);
     invalidateCellRows(x, y);
     styles.KillFont();
     styles.KillPen();
@@ -628,10 +640,11 @@ void GraphicalCalendar::mousePressEvent(QMouseEvent *event)
     // The arrows are drawn at the client's edges, outside the centred blocks
     // when the control is wider than they are: test them where they are drawn.
     const bool titleBand = hit.row == 0 && hit.dayRow == -2;
-    const bool leftArrow = titleBand && CalendarGeometry::onLeftArrow(x, float(m_arrowSize.width()));
+    const bool leftArrow =
+        titleBand && CalendarGeometry::onLeftArrow(x, float(m_arrowSize.width()));
     const bool rightArrow =
-        titleBand
-        && CalendarGeometry::onRightArrow(x, float(contentsRect().width()), float(m_arrowSize.width()));
+        titleBand && CalendarGeometry::onRightArrow(x, float(contentsRect().width()),
+                                                    float(m_arrowSize.width()));
     if (!inGrid && !leftArrow && !rightArrow)
         return;
 
@@ -647,7 +660,8 @@ void GraphicalCalendar::mousePressEvent(QMouseEvent *event)
         l.firstShownMonth = l.firstShownMonth.addMonths(-1);
         if (CalendarGeometry::monthDiff(l.firstShownMonth, m_value) > blocks - 1) {
             const int day = std::min(m_value.day(), l.firstShownMonth.daysInMonth());
-            m_value = QDate(l.firstShownMonth.year(), l.firstShownMonth.month(), day).addMonths(blocks - 1);
+            m_value = QDate(l.firstShownMonth.year(), l.firstShownMonth.month(), day)
+                          .addMonths(blocks - 1);
             Q_EMIT DateChange();
         }
         if (m_listening)
@@ -676,7 +690,8 @@ void GraphicalCalendar::mouseReleaseEvent(QMouseEvent *event)
     if (event->button() == Qt::RightButton)
         m_menu->popup(event->globalPosition().toPoint());
     Q_EMIT MouseUp(MouseCodes::button(event->button()), MouseCodes::shift(event->modifiers()),
-                   float(pos.x()) * Draw::twipsPerPixelX(), float(pos.y()) * Draw::twipsPerPixelY());
+                   float(pos.x()) * Draw::twipsPerPixelX(),
+                   float(pos.y()) * Draw::twipsPerPixelY());
     if (event->button() == Qt::LeftButton) {
         const bool click = m_leftPressed && rect().contains(event->position().toPoint());
         m_leftPressed = false;

@@ -45,11 +45,7 @@ QList<QTreeWidgetItem *> allNodes(QTreeWidget *tree)
 class KatTree : public QTreeWidget
 {
 public:
-    explicit KatTree(Kat *owner)
-        : QTreeWidget(owner)
-        , m_owner(owner)
-    {
-    }
+    explicit KatTree(Kat *owner) : QTreeWidget(owner), m_owner(owner) {}
 
     using QTreeWidget::edit;
 
@@ -70,13 +66,11 @@ class KatEditDelegate : public QStyledItemDelegate
 {
 public:
     KatEditDelegate(Kat *owner, KatTree *tree)
-        : QStyledItemDelegate(tree)
-        , m_owner(owner)
-        , m_tree(tree)
-    {
-    }
+        : QStyledItemDelegate(tree), m_owner(owner), m_tree(tree)
+    {}
 
-    void setModelData(QWidget *editor, QAbstractItemModel *, const QModelIndex &index) const override
+    void setModelData(QWidget *editor, QAbstractItemModel *,
+                      const QModelIndex &index) const override
     {
         auto *line = qobject_cast<QLineEdit *>(editor);
         if (!line || !m_owner)
@@ -95,10 +89,8 @@ private:
 // ---------------------------------------------------------------------------
 
 KatNodes::KatNodes(QTreeWidget *tree, const Draw::ImageList *const *images)
-    : m_tree(tree)
-    , m_images(images)
-{
-}
+    : m_tree(tree), m_images(images)
+{}
 
 void KatNodes::Clear()
 {
@@ -185,10 +177,7 @@ QString KatNodes::key(const QTreeWidgetItem *node)
 // ---------------------------------------------------------------------------
 
 Kat::Kat(QWidget *parent)
-    : QFrame(parent)
-    , m_tree(new KatTree(this))
-    , m_nodes(m_tree, &m_images)
-    , m_dc(&m_image)
+    : QFrame(parent), m_tree(new KatTree(this)), m_nodes(m_tree, &m_images), m_dc(&m_image)
 {
     // Flat static edge.
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -217,7 +206,8 @@ Kat::Kat(QWidget *parent)
 
     QFont buttonFont(family);
     buttonFont.setPixelSize(11);
-    const QStringList texts = {QStringLiteral("dodaj"), QStringLiteral("edytuj"), QStringLiteral("usuń")};
+    const QStringList texts = {QStringLiteral("dodaj"), QStringLiteral("edytuj"),
+                               QStringLiteral("usuń")};
     int x = 6;
     for (int i = 0; i < texts.size(); ++i) {
         if (i > 0) {
@@ -270,7 +260,8 @@ void Kat::setCaptionName(const QString &caption)
 void Kat::setLabelEdit(int mode)
 {
     m_labelEdit = mode;
-    m_tree->setEditTriggers(mode == 0 ? QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed
+    m_tree->setEditTriggers(mode == 0 ? QAbstractItemView::SelectedClicked |
+                                            QAbstractItemView::EditKeyPressed
                                       : QAbstractItemView::NoEditTriggers);
 }
 
@@ -286,7 +277,8 @@ void Kat::setSelectedItem(QTreeWidgetItem *node)
 
 QTreeWidgetItem *Kat::HitTest(float x, float y) const
 {
-    const QPoint pixel(Draw::roundPixel(x / Draw::twipsPerPixelX()), Draw::roundPixel(y / Draw::twipsPerPixelY()));
+    const QPoint pixel(Draw::roundPixel(x / Draw::twipsPerPixelX()),
+                       Draw::roundPixel(y / Draw::twipsPerPixelY()));
     return m_tree->itemAt(pixel);
 }
 
@@ -345,7 +337,8 @@ bool Kat::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_tree->viewport()) {
         if (event->type() == QEvent::MouseButtonRelease) {
             const auto *mouse = static_cast<QMouseEvent *>(event);
-            Q_EMIT TreeMouseUp(MouseCodes::button(mouse->button()), MouseCodes::shift(mouse->modifiers()),
+            Q_EMIT TreeMouseUp(MouseCodes::button(mouse->button()),
+                               MouseCodes::shift(mouse->modifiers()),
                                float(mouse->position().x()) * Draw::twipsPerPixelX(),
                                float(mouse->position().y()) * Draw::twipsPerPixelY());
         }
@@ -365,8 +358,8 @@ bool Kat::eventFilter(QObject *watched, QEvent *event)
     }
     if (event->type() == QEvent::MouseButtonRelease) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
-        const bool click = mouse->button() == Qt::LeftButton && m_pressedButton == label
-            && label->rect().contains(mouse->position().toPoint());
+        const bool click = mouse->button() == Qt::LeftButton && m_pressedButton == label &&
+                           label->rect().contains(mouse->position().toPoint());
         m_pressedButton = nullptr;
         if (click)
             buttonClick(index);
@@ -416,10 +409,11 @@ void Kat::paintBar()
     const float w = float(m_width);
     const int half = BarHeight / 2;
     DCStyles styles(&m_dc);
-    TextEdit::GradientFill(&m_dc, TextEdit::MakeRGB(255, 255, 255), TextEdit::MakeRGB(250, 250, 250), 0, 0,
-                           w - 2, float(half), true);
-    TextEdit::GradientFill(&m_dc, TextEdit::MakeRGB(242, 242, 242), TextEdit::MakeRGB(213, 213, 213), 0,
-                           float(half), w - 2, float(BarHeight - half - 2), true);
+    TextEdit::GradientFill(&m_dc, TextEdit::MakeRGB(255, 255, 255),
+                           TextEdit::MakeRGB(250, 250, 250), 0, 0, w - 2, float(half), true);
+    TextEdit::GradientFill(&m_dc, TextEdit::MakeRGB(242, 242, 242),
+                           TextEdit::MakeRGB(213, 213, 213), 0, float(half), w - 2,
+                           float(BarHeight - half - 2), true);
     styles.ChangePen(1, 0xFFFFFF);
     TextEdit::DrawLine(&m_dc, 0, 0, 0, BarHeight - 1);
     styles.ChangePen(1, qint32(0x80000010u));

@@ -17,8 +17,7 @@ namespace {
 class SubclassFilter : public QObject
 {
 public:
-    explicit SubclassFilter(QObject *window)
-        : QObject(window)
+    explicit SubclassFilter(QObject *window) : QObject(window)
     {
         setObjectName(QStringLiteral("MSubclassFilter"));
     }
@@ -88,8 +87,8 @@ bool raiseSubclassError(int code, MSubclass::Error *error)
 {
     if (error) {
         error->number = MSubclass::objectError(code);
-        error->source = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName()
-            + QStringLiteral(".WindowProc");
+        error->source = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
+                        QStringLiteral(".WindowProc");
         switch (code) {
         case MSubclass::ErrCantSubclass:
             error->description = QStringLiteral("Can't subclass window");

@@ -7,7 +7,8 @@ namespace {
 TBNItems::ErrorReporter &reporter()
 {
     static TBNItems::ErrorReporter r = [](const QString &description) {
-        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Kadrelo"), description, QMessageBox::Ok);
+        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Kadrelo"), description,
+                        QMessageBox::Ok);
         box.exec();
     };
     return r;

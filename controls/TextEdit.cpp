@@ -43,7 +43,8 @@ void DrawTextInRect(DeviceContext *hdc, const QString &text, bool wordWrap, floa
     if (!hdc)
         return;
     const float right = left + width + screenPixelInContext(hdc);
-    const float bottom = top + (height == 0 ? MeasureTextHeight(hdc, text, wordWrap, width) : height);
+    const float bottom =
+        top + (height == 0 ? MeasureTextHeight(hdc, text, wordWrap, width) : height);
     const unsigned format = formatFor(wordWrap, alignment);
     QString shown = text;
     shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
@@ -114,14 +115,16 @@ QString MeasureTextList(DeviceContext *hdc, const QStringList &texts)
     return QString::number(widest) + QLatin1Char('x') + QString::number(tallest);
 }
 
-void FillRectColor(DeviceContext *hdc, float left, float top, float width, float height, qint32 color)
+void FillRectColor(DeviceContext *hdc, float left, float top, float width, float height,
+                   qint32 color)
 {
     if (!hdc || color == -1)
         return;
     const ColorRef c = color < -1 ? resolveColor(color) : ColorRef(color);
     const Brush brush = hdc->createSolidBrush(c);
-    hdc->fillRect(Rect{roundPixel(left), roundPixel(top), roundPixel(left + width), roundPixel(top + height)},
-                  brush);
+    hdc->fillRect(
+        Rect{roundPixel(left), roundPixel(top), roundPixel(left + width), roundPixel(top + height)},
+        brush);
 }
 
 void DrawLine(DeviceContext *hdc, float x1, float y1, float x2, float y2)
@@ -135,7 +138,8 @@ void DrawRectangle(DeviceContext *hdc, float left, float top, float width, float
 {
     if (!hdc)
         return;
-    hdc->rectangle(roundPixel(left), roundPixel(top), roundPixel(left + width), roundPixel(top + height));
+    hdc->rectangle(roundPixel(left), roundPixel(top), roundPixel(left + width),
+                   roundPixel(top + height));
 }
 
 void DrawPicture(DeviceContext *hdc, const QImage &picture, float x, float y,
@@ -174,8 +178,8 @@ StdFont GetDCFont(DeviceContext *hdc)
     return font;
 }
 
-void GradientFill(DeviceContext *hdc, RGBTriple startColor, RGBTriple endColor, float left, float top,
-                  float width, float height, bool vertical)
+void GradientFill(DeviceContext *hdc, RGBTriple startColor, RGBTriple endColor, float left,
+                  float top, float width, float height, bool vertical)
 {
     if (!hdc)
         return;
@@ -207,7 +211,9 @@ void GradientFill(DeviceContext *hdc, RGBTriple startColor, RGBTriple endColor, 
     lineAt(0);
     const int last = roundPixel(n - 2.0f);
     for (int i = 1; i <= last; ++i) {
-        auto channel = [i](int from, float s) { return s != 0 ? from + roundPixel(float(i) * s) : from; };
+        auto channel = [i](int from, float s) {
+            return s != 0 ? from + roundPixel(float(i) * s) : from;
+        };
         styles.ChangePen(1, value(channel(startColor.Red, sr), channel(startColor.Green, sg),
                                   channel(startColor.Blue, sb)));
         lineAt(float(i));

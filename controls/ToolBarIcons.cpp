@@ -13,9 +13,10 @@ Draw::ImageList buttons()
 {
     initToolBarResources();
     static const QStringList keys = {
-        QStringLiteral("new"),    QStringLiteral("del"),    QStringLiteral("edit"),      QStringLiteral("goto"),
-        QStringLiteral("import"), QStringLiteral("print"),  QStringLiteral("search"),    QStringLiteral("sort"),
-        QStringLiteral("move"),   QStringLiteral("net"),    QStringLiteral("porzadkuj"), QStringLiteral("raporty"),
+        QStringLiteral("new"),     QStringLiteral("del"),       QStringLiteral("edit"),
+        QStringLiteral("goto"),    QStringLiteral("import"),    QStringLiteral("print"),
+        QStringLiteral("search"),  QStringLiteral("sort"),      QStringLiteral("move"),
+        QStringLiteral("net"),     QStringLiteral("porzadkuj"), QStringLiteral("raporty"),
         QStringLiteral("szablony")};
     Draw::ImageList list;
     for (const QString &key : keys) {

@@ -31,8 +31,10 @@ QImage backgroundStrip()
     QImage bar(1, 80, QImage::Format_RGB32);
     bar.fill(Draw::toQColor(Draw::ColorRef(ToolBarN::DefaultBackColor)));
     Draw::DeviceContext dc(&bar, 96, 96);
-    TextEdit::GradientFill(&dc, TextEdit::MakeRGB(169, 191, 205), TextEdit::MakeRGB(88, 138, 173), 0, 1, 1, 30, true);
-    TextEdit::GradientFill(&dc, TextEdit::MakeRGB(76, 127, 164), TextEdit::MakeRGB(101, 138, 165), 0, 31, 1, 31, true);
+    TextEdit::GradientFill(&dc, TextEdit::MakeRGB(169, 191, 205), TextEdit::MakeRGB(88, 138, 173),
+                           0, 1, 1, 30, true);
+    TextEdit::GradientFill(&dc, TextEdit::MakeRGB(76, 127, 164), TextEdit::MakeRGB(101, 138, 165),
+                           0, 31, 1, 31, true);
     dc.setPixel(0, 63, rgb(175, 195, 209));
     dc.setPixel(0, 64, rgb(118, 156, 184));
     for (int y = 0; y < PictureHeight; ++y)
@@ -71,7 +73,8 @@ QImage makePicture(int state)
         p.setPen(QPen(QColor(25, 45, 70, 220), 1));
         p.drawPath(path);
         p.setPen(QPen(QColor(255, 255, 255, 60), 1));
-        p.drawLine(QPointF(box.left() + 5, box.bottom() - 0.0), QPointF(box.right() - 5, box.bottom() - 0.0));
+        p.drawLine(QPointF(box.left() + 5, box.bottom() - 0.0),
+                   QPointF(box.right() - 5, box.bottom() - 0.0));
     }
     return pic;
 }
@@ -79,8 +82,8 @@ QImage makePicture(int state)
 } // namespace
 
 ToolBarN::ToolBarN(QWidget *parent)
-    : QWidget(parent), m_items(new TBNItems(this)), m_surface(QSize(1, BarHeight), QImage::Format_RGB32),
-      m_dc(&m_surface)
+    : QWidget(parent), m_items(new TBNItems(this)),
+      m_surface(QSize(1, BarHeight), QImage::Format_RGB32), m_dc(&m_surface)
 {
     m_itemFont.name = QStringLiteral("Tahoma");
     m_itemFont.size = 8;
@@ -105,7 +108,8 @@ void ToolBarN::setTitle(const QString &title)
 
 QImage ToolBarN::statePicture(int state)
 {
-    static const QImage pictures[4] = {makePicture(1), makePicture(2), makePicture(3), makePicture(4)};
+    static const QImage pictures[4] = {makePicture(1), makePicture(2), makePicture(3),
+                                       makePicture(4)};
     return state >= 1 && state <= 4 ? pictures[state - 1] : QImage();
 }
 
@@ -122,7 +126,8 @@ float ToolBarN::slotOriginFor(float width)
 float ToolBarN::blockStart(float width, int visibleItems)
 {
     const int slots = slotsFor(width);
-    return slotOriginFor(width) + ItemWidth * float(visibleItems > slots - 1 ? 0 : slots - visibleItems - 1);
+    return slotOriginFor(width) +
+           ItemWidth * float(visibleItems > slots - 1 ? 0 : slots - visibleItems - 1);
 }
 
 QString ToolBarN::HitTest(const TBNItems &items, float width, float height, float x, float y)
@@ -201,8 +206,10 @@ void ToolBarN::layoutBar()
     TextEdit::FillRectColor(dc, 1, 63, w * 0.1f, 7, 0xB89C76);
     TextEdit::FillRectColor(dc, w * 0.9f, 63, w * 0.1f, 7, 0xB89C76);
 
-    TextEdit::GradientFill(dc, TextEdit::MakeRGB(188, 186, 186), TextEdit::ColorToRGB(m_backColor), 0, 70, w, 5, true);
-    TextEdit::GradientFill(dc, TextEdit::MakeRGB(76, 127, 164), TextEdit::MakeRGB(142, 177, 202), 0, 0, w, 1, false);
+    TextEdit::GradientFill(dc, TextEdit::MakeRGB(188, 186, 186), TextEdit::ColorToRGB(m_backColor),
+                           0, 70, w, 5, true);
+    TextEdit::GradientFill(dc, TextEdit::MakeRGB(76, 127, 164), TextEdit::MakeRGB(142, 177, 202), 0,
+                           0, w, 1, false);
 
     DCStyles styles(dc);
     styles.ChangePen(1, value(rgb(175, 195, 209)));
@@ -226,9 +233,12 @@ void ToolBarN::PaintElements()
     {
         DCStyles styles(dc);
         TextEdit::FillRectColor(dc, 2, 2, w, 61, m_backColor);
-        TextEdit::GradientFill(dc, TextEdit::MakeRGB(169, 191, 205), TextEdit::MakeRGB(88, 138, 173), 0, 1, w, 30, true);
-        TextEdit::GradientFill(dc, TextEdit::MakeRGB(76, 127, 164), TextEdit::MakeRGB(101, 138, 165), 0, 31, w, 31, true);
-        TextEdit::GradientFill(dc, TextEdit::MakeRGB(255, 255, 255), TextEdit::MakeRGB(169, 191, 205), 0, 1, w / 2, 1, false);
+        TextEdit::GradientFill(dc, TextEdit::MakeRGB(169, 191, 205),
+                               TextEdit::MakeRGB(88, 138, 173), 0, 1, w, 30, true);
+        TextEdit::GradientFill(dc, TextEdit::MakeRGB(76, 127, 164),
+                               TextEdit::MakeRGB(101, 138, 165), 0, 31, w, 31, true);
+        TextEdit::GradientFill(dc, TextEdit::MakeRGB(255, 255, 255),
+                               TextEdit::MakeRGB(169, 191, 205), 0, 1, w / 2, 1, false);
 
         styles.ChangeFont(m_titleFont);
         styles.ChangeColor(value(rgb(46, 68, 85)));
@@ -260,7 +270,8 @@ void ToolBarN::paintItem(const QString &key, int requestedState, bool refresh)
     DCStyles styles(dc);
     styles.ChangeFont(m_itemFont);
 
-    const float x0 = blockStart(m_width, m_items->CountVisibleItems()) + ItemWidth * float(position);
+    const float x0 =
+        blockStart(m_width, m_items->CountVisibleItems()) + ItemWidth * float(position);
     int drawn = 2;
     if (requestedState == 2 && m_pressed)
         drawn = 4;

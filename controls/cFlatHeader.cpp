@@ -51,8 +51,8 @@ bool cFlatHeader::Attach(QWidget *listView, MSubclass::Error *error)
     if (!found) {
         if (error) {
             error->number = ErrInvalidWindow;
-            error->source = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName()
-                + QStringLiteral(".FlatHeader");
+            error->source = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
+                            QStringLiteral(".FlatHeader");
             error->description = QStringLiteral("Invalid Window Passed to FlatHeader");
         }
         return false;

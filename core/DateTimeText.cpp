@@ -94,7 +94,6 @@ std::optional<Value> parse(QStringView text)
     return value;
 }
 
-
 QString dateText(const QDate &date)
 {
     QString text(10, Qt::Uninitialized);
@@ -127,7 +126,8 @@ QString format(qint64 seconds)
     const qint64 z = days + 719468; // days since 0000-03-01
     const qint64 era = floorDiv(z, 146097);
     const qint64 dayOfEra = z - era * 146097;
-    const qint64 yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const qint64 yearOfEra =
+        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
     const qint64 dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
     const qint64 m = (5 * dayOfYear + 2) / 153;
     const int day = int(dayOfYear - (153 * m + 2) / 5 + 1);

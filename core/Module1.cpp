@@ -104,10 +104,10 @@ QString FormatPeriod(const QDate &first, const QDate &last)
             .arg(last.day())
             .arg(first.toString(QStringLiteral("MM.yyyy")));
     if (first.year() == last.year())
-        return first.toString(QStringLiteral("d.MM")) + QStringLiteral(" do ")
-            + last.toString(QStringLiteral("d.MM.yyyy"));
-    return first.toString(QStringLiteral("d.MM.yy")) + QStringLiteral(" do ")
-        + last.toString(QStringLiteral("d.MM.yyyy"));
+        return first.toString(QStringLiteral("d.MM")) + QStringLiteral(" do ") +
+               last.toString(QStringLiteral("d.MM.yyyy"));
+    return first.toString(QStringLiteral("d.MM.yy")) + QStringLiteral(" do ") +
+           last.toString(QStringLiteral("d.MM.yyyy"));
 }
 
 bool ExecuteSqlScript(Db::Database &db, const QString &script)
@@ -146,8 +146,9 @@ QString ApplySaveExtension(const QString &typedName, const QString &filter, int 
     const QString pattern = parts.value(2 * filterIndex - 1);
     const QString extension = pattern.mid(1);
     // A pattern such as "*.*" names no extension to add.
-    const bool usable = extension.startsWith(QLatin1Char('.')) && extension.size() > 1
-        && !extension.contains(QLatin1Char('*')) && !extension.contains(QLatin1Char('?'));
+    const bool usable = extension.startsWith(QLatin1Char('.')) && extension.size() > 1 &&
+                        !extension.contains(QLatin1Char('*')) &&
+                        !extension.contains(QLatin1Char('?'));
     if (!name.isEmpty() && usable && !name.endsWith(extension, Qt::CaseInsensitive))
         name += extension;
     return name.trimmed();

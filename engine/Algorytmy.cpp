@@ -83,7 +83,8 @@ QTime parseTime(const QString &text)
 
 QString monthTitle(const QDate &firstDay)
 {
-    const QString name = QLocale(QLocale::Polish).standaloneMonthName(firstDay.month(), QLocale::LongFormat);
+    const QString name =
+        QLocale(QLocale::Polish).standaloneMonthName(firstDay.month(), QLocale::LongFormat);
     return QStringLiteral("Grafik na ") + name.toLower() + u' ' + QString::number(firstDay.year());
 }
 
@@ -97,9 +98,9 @@ struct MonthData
         QString name;
         std::vector<int> persons; // indexes into persons, in the order of random
     };
-    std::vector<GroupRows> groups; // chosen groups with persons, stored order
-    std::vector<PersonInfo> persons; // stored order
-    QHash<qint64, int> personIndex;  // id -> index into persons
+    std::vector<GroupRows> groups;                // chosen groups with persons, stored order
+    std::vector<PersonInfo> persons;              // stored order
+    QHash<qint64, int> personIndex;               // id -> index into persons
     QHash<QPair<qint64, int>, qint64> headCounts; // (duty, day) -> ilosc
 };
 
@@ -153,14 +154,15 @@ struct RandomKey
         if (storage == Number) {
             if (whole && other.whole)
                 return integer < other.integer;
-            return (whole ? (long double)integer : real) < (other.whole ? (long double)other.integer : other.real);
+            return (whole ? (long double)integer : real) <
+                   (other.whole ? (long double)other.integer : other.real);
         }
         return bytes < other.bytes;
     }
 };
 
 // Walks the rows of a query; a failing query ends the run.
-template<typename Visit>
+template <typename Visit>
 void forEachRow(Db::Database &db, const QString &sql, const QVariantList &params, Visit visit)
 {
     Db::Cursor rows(db, sql, params);
@@ -196,7 +198,8 @@ struct DutyTimes
 
 DutyTimes timesOn(const QDate &day, const DutyRecord &duty)
 {
-    const xmlGroups::Instant start = DateTimeText::seconds(day, duty.start.msecsSinceStartOfDay() / 1000);
+    const xmlGroups::Instant start =
+        DateTimeText::seconds(day, duty.start.msecsSinceStartOfDay() / 1000);
     return {start, start + qint64(std::nearbyint(duty.hours)) * 3600,
             start + qint64(std::nearbyint(duty.hours + duty.restHours)) * 3600};
 }
@@ -219,12 +222,14 @@ MonthData readMonth(Db::Database &db, const GenerationRequest &request, const QD
 
     QSet<qint64> chosen(request.groupIds.cbegin(), request.groupIds.cend());
     std::vector<qint64> groupOrder;
-    forEachRow(db, QStringLiteral("SELECT id, nazwa FROM grupy ORDER BY rowid"), {}, [&](const Db::Cursor &row) {
-        const qint64 groupId = row.integer(0);
-        data.groupNames.insert(groupId, row.text(1));
-        if (chosen.contains(groupId) && std::find(groupOrder.begin(), groupOrder.end(), groupId) == groupOrder.end())
-            groupOrder.push_back(groupId);
-    });
+    forEachRow(db, QStringLiteral("SELECT id, nazwa FROM grupy ORDER BY rowid"), {},
+               [&](const Db::Cursor &row) {
+                   const qint64 groupId = row.integer(0);
+                   data.groupNames.insert(groupId, row.text(1));
+                   if (chosen.contains(groupId) &&
+                       std::find(groupOrder.begin(), groupOrder.end(), groupId) == groupOrder.end())
+                       groupOrder.push_back(groupId);
+               });
 
     // The persons in the order of random, equal numbers in stored order. The
     // rows are sorted here, not by the query: sorting whole rows costs the
@@ -240,7 +245,8 @@ MonthData readMonth(Db::Database &db, const GenerationRequest &request, const QD
         keys.reserve(bound);
     });
     forEachRow(db,
-               QStringLiteral("SELECT id, id_grupa, nazwisko, imie, stopien, mezczyzna, przywilej, random FROM ludzie "
+               QStringLiteral("SELECT id, id_grupa, nazwisko, imie, stopien, mezczyzna, przywilej, "
+                              "random FROM ludzie "
                               "ORDER BY rowid"),
                {}, [&](const Db::Cursor &row) {
                    const std::optional<qint64> group = row.wholeNumber(1);
@@ -259,7 +265,8 @@ MonthData readMonth(Db::Database &db, const GenerationRequest &request, const QD
     std::vector<int> order(rows.size());
     for (size_t i = 0; i < order.size(); ++i)
         order[i] = int(i);
-    std::stable_sort(order.begin(), order.end(), [&keys](int a, int b) { return keys[size_t(a)] < keys[size_t(b)]; });
+    std::stable_sort(order.begin(), order.end(),
+                     [&keys](int a, int b) { return keys[size_t(a)] < keys[size_t(b)]; });
     std::vector<RandomKey>().swap(keys);
     QHash<qint64, std::vector<int>> byGroup;
     data.personIndex.reserve(qsizetype(rows.size()));
@@ -285,34 +292,37 @@ MonthData readMonth(Db::Database &db, const GenerationRequest &request, const QD
         return it == data.personIndex.constEnd() ? nullptr : &data.persons[size_t(*it)];
     };
     QSet<qint64> othersSeen;
-    forEachRow(db,
-               QStringLiteral("SELECT id_osoba, miesiac=?, ilosc, data FROM ludzie_last WHERE miesiac<? ORDER BY rowid"),
-               {previousMonth, month}, [&](const Db::Cursor &row) {
-                   const std::optional<qint64> personId = row.wholeNumber(0);
-                   if (!personId)
-                       return;
-                   PersonInfo *person = personAt(*personId);
-                   if (person && !row.isNull(2))
-                       person->carried += row.integer(2);
-                   if (!row.flag(1)
-                       || (person ? person->lastDuty != PersonInfo::LastDuty::None : othersSeen.contains(*personId)))
-                       return;
-                   if (!person)
-                       othersSeen.insert(*personId);
-                   const QString text = row.text(3).trimmed();
-                   if (text.isEmpty()) {
-                       if (person)
-                           person->lastDuty = PersonInfo::LastDuty::Undated;
-                       return;
-                   }
-                   const std::optional<DateTimeText::Value> value = DateTimeText::parse(text);
-                   if (!value)
-                       throw Failure{QStringLiteral("Nieprawidłowa data ostatniej służby: \"%1\".").arg(text)};
-                   if (person) {
-                       person->lastDuty = PersonInfo::LastDuty::Dated;
-                       person->freeFrom = DateTimeText::seconds(*value);
-                   }
-               });
+    forEachRow(
+        db,
+        QStringLiteral("SELECT id_osoba, miesiac=?, ilosc, data FROM ludzie_last WHERE miesiac<? "
+                       "ORDER BY rowid"),
+        {previousMonth, month}, [&](const Db::Cursor &row) {
+            const std::optional<qint64> personId = row.wholeNumber(0);
+            if (!personId)
+                return;
+            PersonInfo *person = personAt(*personId);
+            if (person && !row.isNull(2))
+                person->carried += row.integer(2);
+            if (!row.flag(1) || (person ? person->lastDuty != PersonInfo::LastDuty::None
+                                        : othersSeen.contains(*personId)))
+                return;
+            if (!person)
+                othersSeen.insert(*personId);
+            const QString text = row.text(3).trimmed();
+            if (text.isEmpty()) {
+                if (person)
+                    person->lastDuty = PersonInfo::LastDuty::Undated;
+                return;
+            }
+            const std::optional<DateTimeText::Value> value = DateTimeText::parse(text);
+            if (!value)
+                throw Failure{
+                    QStringLiteral("Nieprawidłowa data ostatniej służby: \"%1\".").arg(text)};
+            if (person) {
+                person->lastDuty = PersonInfo::LastDuty::Dated;
+                person->freeFrom = DateTimeText::seconds(*value);
+            }
+        });
 
     // Every absence that overlaps the days the month's duties take, also one
     // spanning them whole; dates in the older form are compared here.
@@ -329,7 +339,8 @@ MonthData readMonth(Db::Database &db, const GenerationRequest &request, const QD
                    const QDate from = dateOf(row.text(1));
                    const QDate to = dateOf(row.text(2));
                    if (!from.isValid() || !to.isValid())
-                       throw Failure{QStringLiteral("Nieprawidłowe daty zwolnienia nr %1.").arg(row.text(0))};
+                       throw Failure{
+                           QStringLiteral("Nieprawidłowe daty zwolnienia nr %1.").arg(row.text(0))};
                    if (from <= lastDayReached && to >= firstDay)
                        person->absences.push_back({row.integer(0), from, to, 0});
                });
@@ -338,24 +349,26 @@ MonthData readMonth(Db::Database &db, const GenerationRequest &request, const QD
     QHash<qint64, QString> dutyNames;
     for (const DutyRecord &duty : duties)
         dutyNames.insert(duty.id, duty.name);
-    forEachRow(db,
-               QStringLiteral("SELECT id_sluzba, data, ilosc FROM sluzby_ilosc "
-                              "WHERE (YEAR(data)=? AND MONTH(data)=?) OR substr(data,5,1)<>'-' ORDER BY rowid"),
-               {firstDay.year(), firstDay.month()}, [&](const Db::Cursor &row) {
-                   const std::optional<qint64> duty = row.wholeNumber(0);
-                   const QDate day = dateOf(row.text(1));
-                   if (!duty || !dutyNames.contains(*duty) || !day.isValid() || day.year() != firstDay.year()
-                       || day.month() != firstDay.month())
-                       return;
-                   const QPair<qint64, int> key(*duty, day.day());
-                   if (data.headCounts.contains(key))
-                       return;
-                   const std::optional<qint64> count = wholeNumberOf(row.value(2));
-                   if (!count)
-                       throw Failure{QStringLiteral("Nieprawidłowa ilość osób służby \"%1\" na dzień %2.")
-                                         .arg(dutyNames.value(*duty), DateTimeText::dateText(day))};
-                   data.headCounts.insert(key, *count);
-               });
+    forEachRow(
+        db,
+        QStringLiteral(
+            "SELECT id_sluzba, data, ilosc FROM sluzby_ilosc "
+            "WHERE (YEAR(data)=? AND MONTH(data)=?) OR substr(data,5,1)<>'-' ORDER BY rowid"),
+        {firstDay.year(), firstDay.month()}, [&](const Db::Cursor &row) {
+            const std::optional<qint64> duty = row.wholeNumber(0);
+            const QDate day = dateOf(row.text(1));
+            if (!duty || !dutyNames.contains(*duty) || !day.isValid() ||
+                day.year() != firstDay.year() || day.month() != firstDay.month())
+                return;
+            const QPair<qint64, int> key(*duty, day.day());
+            if (data.headCounts.contains(key))
+                return;
+            const std::optional<qint64> count = wholeNumberOf(row.value(2));
+            if (!count)
+                throw Failure{QStringLiteral("Nieprawidłowa ilość osób służby \"%1\" na dzień %2.")
+                                  .arg(dutyNames.value(*duty), DateTimeText::dateText(day))};
+            data.headCounts.insert(key, *count);
+        });
     return data;
 }
 
@@ -372,7 +385,8 @@ QString CellText(const QString &cellShow, const QString &nazwisko, const QString
     return piece;
 }
 
-std::optional<QList<DutyRecord>> ChosenDuties(Db::Database &db, const QList<qint64> &dutyIds, QString *error)
+std::optional<QList<DutyRecord>> ChosenDuties(Db::Database &db, const QList<qint64> &dutyIds,
+                                              QString *error)
 {
     QHash<qint64, DutyRecord> byId;
     auto rows = db.openQuery(QStringLiteral("SELECT * FROM sluzby ORDER BY rowid"));
@@ -416,8 +430,8 @@ std::optional<QList<DutyRecord>> ChosenDuties(Db::Database &db, const QList<qint
     return duties;
 }
 
-bool GenerateSchedule(Db::Database &db, clsOptions &options, GenerationHost &host, const GenerationRequest &request,
-                      QString *error)
+bool GenerateSchedule(Db::Database &db, clsOptions &options, GenerationHost &host,
+                      const GenerationRequest &request, QString *error)
 {
     bool hostChanged = false;
     auto fail = [&](const QString &text) {
@@ -459,8 +473,8 @@ bool GenerateSchedule(Db::Database &db, clsOptions &options, GenerationHost &hos
         Xml::Node item = XML::AddElement(services, QStringLiteral("ServiceItem"));
         XML::SetAttribute(item, QStringLiteral("Id"), QString::number(duty.id));
         XML::SetAttribute(item, QStringLiteral("Text"),
-                          duty.name + QStringLiteral("\r\nod ") + duty.startText + QStringLiteral(" przez ")
-                              + duty.hoursText + QStringLiteral(" h"));
+                          duty.name + QStringLiteral("\r\nod ") + duty.startText +
+                              QStringLiteral(" przez ") + duty.hoursText + QStringLiteral(" h"));
     }
 
     host.beginGeneration();
@@ -474,7 +488,8 @@ bool GenerateSchedule(Db::Database &db, clsOptions &options, GenerationHost &hos
         groups.setPriorytet(options.GetOption(QStringLiteral("Priorytet")));
         groups.reserve(qsizetype(data.groups.size()), qsizetype(data.persons.size()));
         const xmlGroups::Instant dayBefore = DateTimeText::seconds(firstDay.addDays(-1));
-        const xmlGroups::Instant yearBefore = DateTimeText::seconds(QDate(firstDay.year() - 1, 1, 1));
+        const xmlGroups::Instant yearBefore =
+            DateTimeText::seconds(QDate(firstDay.year() - 1, 1, 1));
         const QString man = QStringLiteral("0");
         const QString woman = QStringLiteral("1");
         qint64 totalPersons = 0;
@@ -485,11 +500,12 @@ bool GenerateSchedule(Db::Database &db, clsOptions &options, GenerationHost &hos
             qint64 carriedTotal = 0;
             for (int index : group.persons) {
                 const PersonInfo &person = data.persons[size_t(index)];
-                const xmlGroups::Instant freeFrom = person.lastDuty == PersonInfo::LastDuty::Dated ? person.freeFrom
-                                                    : person.lastDuty == PersonInfo::LastDuty::Undated ? yearBefore
-                                                                                                      : dayBefore;
-                added.push_back({person.id, person.fullName, person.carried, freeFrom, person.man ? man : woman,
-                                 person.przywilej, person.absences});
+                const xmlGroups::Instant freeFrom =
+                    person.lastDuty == PersonInfo::LastDuty::Dated     ? person.freeFrom
+                    : person.lastDuty == PersonInfo::LastDuty::Undated ? yearBefore
+                                                                       : dayBefore;
+                added.push_back({person.id, person.fullName, person.carried, freeFrom,
+                                 person.man ? man : woman, person.przywilej, person.absences});
                 carriedTotal += person.carried;
             }
             groups.AddPersons(groupNode, added);
@@ -506,8 +522,9 @@ bool GenerateSchedule(Db::Database &db, clsOptions &options, GenerationHost &hos
         auto pieceOf = [&](qint64 personId, const PersonInfo &person) -> const QString & {
             auto it = pieces.find(personId);
             if (it == pieces.end())
-                it = pieces.insert(personId, CellText(cellShow, person.nazwisko(), person.imie(), person.stopien,
-                                                      data.groupNames.value(person.groupId)));
+                it = pieces.insert(personId,
+                                   CellText(cellShow, person.nazwisko(), person.imie(),
+                                            person.stopien, data.groupNames.value(person.groupId)));
             return *it;
         };
         qint64 gaps = 0;
@@ -518,12 +535,13 @@ bool GenerateSchedule(Db::Database &db, clsOptions &options, GenerationHost &hos
             for (qsizetype i = 0; i < duties.size(); ++i) {
                 const DutyRecord &duty = duties.at(i);
                 const QString &dutyIdText = dutyIds.at(i);
-                Xml::Node dutyNode =
-                    XML::AddDutyNode(dayNode, duty.name, duty.id, QString::number(i + 1) + u'.' + dayText);
+                Xml::Node dutyNode = XML::AddDutyNode(dayNode, duty.name, duty.id,
+                                                      QString::number(i + 1) + u'.' + dayText);
                 qint64 headCount = duty.standardCount;
                 if (groups.ServiceReleased(*rules, day, dutyIdText))
                     headCount = 0;
-                else if (const auto it = data.headCounts.constFind({duty.id, day}); it != data.headCounts.constEnd())
+                else if (const auto it = data.headCounts.constFind({duty.id, day});
+                         it != data.headCounts.constEnd())
                     headCount = *it;
                 if (headCount <= 0)
                     continue;
@@ -535,12 +553,14 @@ bool GenerateSchedule(Db::Database &db, clsOptions &options, GenerationHost &hos
                 QStringList cell;
                 for (qint64 place = 1; place <= headCount; ++place) {
                     qint64 result = xmlGroups::GroupHadNobody;
-                    for (qint64 attempts = 0; result == xmlGroups::GroupHadNobody && attempts <= totalPersons;
+                    for (qint64 attempts = 0;
+                         result == xmlGroups::GroupHadNobody && attempts <= totalPersons;
                          ++attempts)
-                        result = groups.FindPerson(*rules, day, dutyIdText, int(place), start, endWithRest, end,
-                                                   duty.wholeGroup, condition);
+                        result = groups.FindPerson(*rules, day, dutyIdText, int(place), start,
+                                                   endWithRest, end, duty.wholeGroup, condition);
                     if (result >= 0) {
-                        const PersonInfo &person = data.persons[size_t(data.personIndex.value(result))];
+                        const PersonInfo &person =
+                            data.persons[size_t(data.personIndex.value(result))];
                         cell << pieceOf(result, person);
                         XML::AddPersonNode(dutyNode, person.fullName, result);
                     } else {
@@ -553,7 +573,8 @@ bool GenerateSchedule(Db::Database &db, clsOptions &options, GenerationHost &hos
             }
             const int percent = int(std::nearbyint(double(day) / dayCount * 100));
             host.progress(day, dayCount,
-                          QStringLiteral("Proszę czekać... ( ") + QString::number(percent) + QStringLiteral("% )"));
+                          QStringLiteral("Proszę czekać... ( ") + QString::number(percent) +
+                              QStringLiteral("% )"));
         }
 
         // Phase 5: the hand-over.
@@ -563,14 +584,17 @@ bool GenerateSchedule(Db::Database &db, clsOptions &options, GenerationHost &hos
         XML::SetAttribute(rosterRoot, QStringLiteral("Name"), host.toolbarTitle());
         groups.FillPersonCounts(host.personList());
         // The working document goes with the run, so a copy is the move.
-        rosterRoot.appendCopy(
-            groups.xmlDocument().documentElement().childElements(QStringLiteral("Exclusions")).value(0));
+        rosterRoot.appendCopy(groups.xmlDocument()
+                                  .documentElement()
+                                  .childElements(QStringLiteral("Exclusions"))
+                                  .value(0));
         host.setRosterDocument(std::move(roster));
         if (gaps > 0) {
-            const QString question =
-                QStringLiteral("Istnieją luki w służbach! Ilość luk: ") + QString::number(gaps)
-                + QStringLiteral(".\r\nMożliwe, że zwolnienia są przyczyną tych luk. Czy chcesz sprawdzić istnienie "
-                                 "zwolnień?");
+            const QString question = QStringLiteral("Istnieją luki w służbach! Ilość luk: ") +
+                                     QString::number(gaps) +
+                                     QStringLiteral(".\r\nMożliwe, że zwolnienia są przyczyną tych "
+                                                    "luk. Czy chcesz sprawdzić istnienie "
+                                                    "zwolnień?");
             if (Messages::question(question))
                 host.showExclusions();
         }

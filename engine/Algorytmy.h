@@ -19,15 +19,15 @@ namespace Algorytmy {
 struct DutyRecord
 {
     qint64 id = 0;
-    QString name;            // nazwa
-    QTime start;             // od
-    QString startText;       // od as stored (ServiceItem/@Text)
-    double hours = 0;        // okres
-    QString hoursText;       // okres as stored
-    bool menOnly = false;    // kobiety false: served by men only
+    QString name;             // nazwa
+    QTime start;              // od
+    QString startText;        // od as stored (ServiceItem/@Text)
+    double hours = 0;         // okres
+    QString hoursText;        // okres as stored
+    bool menOnly = false;     // kobiety false: served by men only
     qint64 standardCount = 0; // ilosc_std
-    double restHours = 0;    // rest
-    bool wholeGroup = false; // calagrupa
+    double restHours = 0;     // rest
+    bool wholeGroup = false;  // calagrupa
 };
 
 // The chosen duties in the run's order (the order of ids; ids without a row
@@ -35,7 +35,7 @@ struct DutyRecord
 // from the same list, so headers, cells and Position agree. No value, and
 // *error, when sluzby cannot be read or a start time does not convert.
 std::optional<QList<DutyRecord>> ChosenDuties(Db::Database &db, const QList<qint64> &dutyIds,
-                               QString *error = nullptr);
+                                              QString *error = nullptr);
 
 // The places of one grid cell are joined by this text.
 inline const QString CellSeparator = QStringLiteral("\r\n\r\n");

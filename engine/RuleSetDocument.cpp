@@ -31,7 +31,9 @@ bool addRule(Xml::Node root, const WizItem &rule, QString *error)
         return fail(error, QStringLiteral("Nieznany rodzaj reguły: %1.").arg(kind));
     Xml::Node section = root.childElements(SectionNames[size_t(kind)]).value(0);
     if (!section)
-        return fail(error, QStringLiteral("Brak sekcji %1 w dokumencie reguł.").arg(SectionNames[size_t(kind)]));
+        return fail(
+            error,
+            QStringLiteral("Brak sekcji %1 w dokumencie reguł.").arg(SectionNames[size_t(kind)]));
 
     QStringList objects = WizItem::splitList(rule.Argument2());
     if (objects.isEmpty())
@@ -49,7 +51,8 @@ bool addRule(Xml::Node root, const WizItem &rule, QString *error)
                 Xml::Node sub = AddElement(item, QStringLiteral("SubItem"));
                 if (kind == WizItem::GroupsAbsent || kind == WizItem::PersonsAbsent)
                     SetAttribute(sub, QStringLiteral("Arg2"),
-                                 kind == WizItem::PersonsAbsent ? QStringLiteral("P") : QStringLiteral("G"));
+                                 kind == WizItem::PersonsAbsent ? QStringLiteral("P")
+                                                                : QStringLiteral("G"));
                 else if (kind != WizItem::DutiesNotNeeded)
                     SetAttribute(sub, QStringLiteral("Arg2"), WizItem::entryId(object));
                 SetAttribute(sub, QStringLiteral("Date1"), fields.at(0));
@@ -62,7 +65,8 @@ bool addRule(Xml::Node root, const WizItem &rule, QString *error)
 
 } // namespace
 
-std::unique_ptr<Xml::Document> BuildRuleSetDocument(Db::Database &db, qint64 ruleSetId, QString *error)
+std::unique_ptr<Xml::Document> BuildRuleSetDocument(Db::Database &db, qint64 ruleSetId,
+                                                    QString *error)
 {
     QString text = QStringLiteral("<Root><GrupySluzby/><SluzbyGrupy/><LudzieSluzby/><SluzbyLudzie/>"
                                   "<Zwolnienia/><SluzbyIlosc/></Root>");

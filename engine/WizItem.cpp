@@ -13,7 +13,8 @@ QString sentenceTemplate(int kind)
     case WizItem::GroupsTakeOnlyDuties:
         return QStringLiteral("Grupy: [arg1] wykonują tylko służby: [arg2] w dniach: [dates]");
     case WizItem::DutiesTakenOnlyByGroups:
-        return QStringLiteral("Służby: [arg1] są wykonywane tylko przez grupy: [arg2] w dniach: [dates]");
+        return QStringLiteral(
+            "Służby: [arg1] są wykonywane tylko przez grupy: [arg2] w dniach: [dates]");
     case WizItem::GroupsAbsent:
         return QStringLiteral("Zwolnienie dla grup: [arg1] w dniach: [dates]");
     case WizItem::PersonsAbsent:
@@ -23,7 +24,8 @@ QString sentenceTemplate(int kind)
     case WizItem::PersonsTakeOnlyDuties:
         return QStringLiteral("Ludzie: [arg1] wykonują tylko służby: [arg2] w dniach: [dates]");
     case WizItem::DutiesTakenOnlyByPersons:
-        return QStringLiteral("Służby: [arg1] są wykonywane tylko przez ludzi: [arg2] w dniach: [dates]");
+        return QStringLiteral(
+            "Służby: [arg1] są wykonywane tylko przez ludzi: [arg2] w dniach: [dates]");
     default:
         return {};
     }
@@ -114,8 +116,9 @@ QList<WizItem> WizItem::LoadRuleSet(Db::Database &db, qint64 ruleSetId, QString 
     QList<WizItem> items;
     if (ok)
         *ok = false;
-    auto rows = db.openQuery(QStringLiteral("SELECT * FROM wizardlist_items WHERE id_parent=? ORDER BY rowid"),
-                             {QString::number(ruleSetId)});
+    auto rows = db.openQuery(
+        QStringLiteral("SELECT * FROM wizardlist_items WHERE id_parent=? ORDER BY rowid"),
+        {QString::number(ruleSetId)});
     if (!rows) {
         setError(error, db.errorString());
         return items;

@@ -7,7 +7,7 @@
 namespace Db {
 class Database;
 class Recordset;
-}
+} // namespace Db
 
 // One rule of a rule set, as the rule editors hold it and as wizardlist_items
 // stores it.
@@ -20,12 +20,12 @@ class WizItem
 {
 public:
     enum RuleKind {
-        GroupsTakeOnlyDuties = 0,  // GrupySluzby
-        DutiesTakenOnlyByGroups = 1, // SluzbyGrupy
-        GroupsAbsent = 2,          // Zwolnienia "G"
-        PersonsAbsent = 3,         // Zwolnienia "P"
-        DutiesNotNeeded = 4,       // SluzbyIlosc
-        PersonsTakeOnlyDuties = 5, // LudzieSluzby
+        GroupsTakeOnlyDuties = 0,     // GrupySluzby
+        DutiesTakenOnlyByGroups = 1,  // SluzbyGrupy
+        GroupsAbsent = 2,             // Zwolnienia "G"
+        PersonsAbsent = 3,            // Zwolnienia "P"
+        DutiesNotNeeded = 4,          // SluzbyIlosc
+        PersonsTakeOnlyDuties = 5,    // LudzieSluzby
         DutiesTakenOnlyByPersons = 6, // SluzbyLudzie
     };
 
@@ -58,8 +58,8 @@ public:
     // database's order (empty list and *error set on a failing query);
     // store() updates the row of ID() or, for an empty/unknown ID, adds a row
     // under ruleSetId and sets ID(). Both return false with *error on failure.
-    static QList<WizItem> LoadRuleSet(Db::Database &db, qint64 ruleSetId,
-                                      QString *error = nullptr, bool *ok = nullptr);
+    static QList<WizItem> LoadRuleSet(Db::Database &db, qint64 ruleSetId, QString *error = nullptr,
+                                      bool *ok = nullptr);
     static WizItem fromRecord(const Db::Recordset &row);
     bool store(Db::Database &db, qint64 ruleSetId, QString *error = nullptr);
 

@@ -145,7 +145,8 @@ void xmlGroups::moveLast(int p, bool inOrder)
     if (inOrder) {
         if (group.last == p)
             return;
-        (person.previous >= 0 ? m_persons[size_t(person.previous)].next : group.first) = person.next;
+        (person.previous >= 0 ? m_persons[size_t(person.previous)].next : group.first) =
+            person.next;
         (person.next >= 0 ? m_persons[size_t(person.next)].previous : group.last) = person.previous;
     }
     person.previous = group.last;
@@ -164,7 +165,8 @@ void xmlGroups::addPersonIndex(Person person)
     chain(m_personById, added.id, p, &Person::nextSameId);
 }
 
-xmlGroups::Person xmlGroups::newPerson(int g, qint64 id, const QString &name, qint64 count, Instant date)
+xmlGroups::Person xmlGroups::newPerson(int g, qint64 id, const QString &name, qint64 count,
+                                       Instant date)
 {
     Person person;
     person.id = id;
@@ -200,8 +202,8 @@ void xmlGroups::setInfo(Person &person, const QString &sex, const QString &przyw
     person.privileged = przywilej == QLatin1String("1");
 }
 
-Xml::Node xmlGroups::AddPerson(const Xml::Node &groupNode, qint64 id, const QString &name, qint64 count,
-                               Instant date)
+Xml::Node xmlGroups::AddPerson(const Xml::Node &groupNode, qint64 id, const QString &name,
+                               qint64 count, Instant date)
 {
     const int g = groupIndex(groupNode);
     if (g < 0)
@@ -219,8 +221,8 @@ Xml::Node xmlGroups::AddPerson(const Xml::Node &groupNode, qint64 id, const QStr
     return node;
 }
 
-void xmlGroups::AddZwolnienie(const Xml::Node &personNode, qint64 id, const QDate &date1, const QDate &date2,
-                              int kind)
+void xmlGroups::AddZwolnienie(const Xml::Node &personNode, qint64 id, const QDate &date1,
+                              const QDate &date2, int kind)
 {
     const int p = personIndex(personNode);
     if (p < 0)
@@ -276,7 +278,8 @@ void xmlGroups::setGroupIlosc(const Xml::Node &groupNode, qint64 ilosc)
     m_groups[size_t(g)].node.setAttribute("Ilosc", ilosc);
 }
 
-void xmlGroups::setPersonInfo(const Xml::Node &personNode, const QString &sex, const QString &przywilej)
+void xmlGroups::setPersonInfo(const Xml::Node &personNode, const QString &sex,
+                              const QString &przywilej)
 {
     const int p = personIndex(personNode);
     if (p < 0)
@@ -302,7 +305,8 @@ void xmlGroups::AddPersons(const Xml::Node &groupNode, const std::vector<NewPers
         Xml::Fragment piece;
         records.reserve(persons.size());
         for (const NewPerson &person : persons) {
-            Person &record = records.emplace_back(newPerson(g, person.id, person.name, person.count, person.date));
+            Person &record = records.emplace_back(
+                newPerson(g, person.id, person.name, person.count, person.date));
             setInfo(record, person.sex, person.przywilej);
             piece.open("Item");
             piece.attribute("Id", person.id);
@@ -332,7 +336,8 @@ void xmlGroups::AddPersons(const Xml::Node &groupNode, const std::vector<NewPers
     }
     if (!item) {
         for (const NewPerson &person : persons) {
-            const Xml::Node added = AddPerson(node, person.id, person.name, person.count, person.date);
+            const Xml::Node added =
+                AddPerson(node, person.id, person.name, person.count, person.date);
             setPersonInfo(added, person.sex, person.przywilej);
             for (const NewAbsence &absence : person.absences)
                 AddZwolnienie(added, absence.id, absence.date1, absence.date2, absence.kind);
@@ -385,7 +390,8 @@ const xmlGroups::Rules &xmlGroups::rulesOf(const Xml::Document &rules)
                         period.wholeDays = ok1 && ok2;
                         Section *target = section;
                         if (!section) {
-                            // Absences of groups and of persons share the section, told apart by Arg2.
+                            // Absences of groups and of persons share the section, told apart by
+                            // Arg2.
                             if (hasArg2 && arg2 == groupMarker)
                                 target = &parsed->groupAbsences;
                             else if (hasArg2 && arg2 == personMarker)
@@ -465,7 +471,8 @@ xmlGroups::Symbols xmlGroups::inForce(const Periods *periods, int day, bool *any
 bool xmlGroups::RulesDone_Group(const Xml::Document &rules, int day, const QString &serviceId,
                                 const QString &groupId)
 {
-    return boundToOthers(periodsOf(rulesOf(rules).grupySluzby, symbolOf(groupId)), day, symbolOf(serviceId));
+    return boundToOthers(periodsOf(rulesOf(rules).grupySluzby, symbolOf(groupId)), day,
+                         symbolOf(serviceId));
 }
 
 bool xmlGroups::ServiceReleased(const Xml::Document &rules, int day, const QString &serviceId)
@@ -490,14 +497,14 @@ int xmlGroups::CompareIntervals(qint64 a1, qint64 a2, qint64 b1, qint64 b2)
     return 4;
 }
 
-bool xmlGroups::IntervalIsFree(Instant absenceStart, Instant absenceEnd, Instant start, Instant endWithRest,
-                               Instant end)
+bool xmlGroups::IntervalIsFree(Instant absenceStart, Instant absenceEnd, Instant start,
+                               Instant endWithRest, Instant end)
 {
     return absenceLeavesFree(absenceStart, absenceEnd, start, endWithRest, end);
 }
 
-bool xmlGroups::blockedByPeriods(const Periods *periods, Instant start, Instant endWithRest, Instant end,
-                                 QDate *date1, QDate *date2)
+bool xmlGroups::blockedByPeriods(const Periods *periods, Instant start, Instant endWithRest,
+                                 Instant end, QDate *date1, QDate *date2)
 {
     if (!periods)
         return false;
@@ -506,11 +513,13 @@ bool xmlGroups::blockedByPeriods(const Periods *periods, Instant start, Instant 
     const QDate month = DateTimeText::dateOf(start);
     const int last = month.daysInMonth();
     for (const Period &period : *periods) {
-        if (!period.wholeDays || period.firstDay < 1 || period.lastDay < 1 || period.firstDay > last)
+        if (!period.wholeDays || period.firstDay < 1 || period.lastDay < 1 ||
+            period.firstDay > last)
             continue;
         const QDate from(month.year(), month.month(), period.firstDay);
         const QDate to(month.year(), month.month(), std::min(period.lastDay, last));
-        if (!absenceLeavesFree(DateTimeText::seconds(from), DateTimeText::seconds(to), start, endWithRest, end)) {
+        if (!absenceLeavesFree(DateTimeText::seconds(from), DateTimeText::seconds(to), start,
+                               endWithRest, end)) {
             *date1 = from;
             *date2 = to;
             return true;
@@ -564,7 +573,8 @@ bool xmlGroups::groupAbsent(Group &group, Instant start, Instant endWithRest, In
 }
 
 bool xmlGroups::FindZwolnienia_Person(const Xml::Document &rules, const QString &personId,
-                                      const QString &groupId, Instant start, Instant endWithRest, Instant end)
+                                      const QString &groupId, Instant start, Instant endWithRest,
+                                      Instant end)
 {
     const Rules &parsed = rulesOf(rules);
     bool okGroup = false;
@@ -574,25 +584,26 @@ bool xmlGroups::FindZwolnienia_Person(const Xml::Document &rules, const QString 
     const int gi = okGroup ? findGroup(g) : -1;
     const int pi = (gi >= 0 && okPerson) ? findPerson(gi, p) : -1;
     const int symbol = symbolOf(personId);
-    return personAbsent(pi >= 0 ? &m_persons[size_t(pi)] : nullptr, periodsOf(parsed.personAbsences, symbol), symbol,
-                        &personId, start, endWithRest, end);
+    return personAbsent(pi >= 0 ? &m_persons[size_t(pi)] : nullptr,
+                        periodsOf(parsed.personAbsences, symbol), symbol, &personId, start,
+                        endWithRest, end);
 }
 
-bool xmlGroups::FindZwolnienia_Group(const Xml::Document &rules, const QString &groupId, Instant start,
-                                     Instant endWithRest, Instant end)
+bool xmlGroups::FindZwolnienia_Group(const Xml::Document &rules, const QString &groupId,
+                                     Instant start, Instant endWithRest, Instant end)
 {
     const Rules &parsed = rulesOf(rules);
     const int symbol = symbolOf(groupId);
     QDate date1, date2;
-    const bool blocked =
-        blockedByPeriods(periodsOf(parsed.groupAbsences, symbol), start, endWithRest, end, &date1, &date2);
+    const bool blocked = blockedByPeriods(periodsOf(parsed.groupAbsences, symbol), start,
+                                          endWithRest, end, &date1, &date2);
     if (blocked)
         AddExclusion(start, symbol, true, groupId, date1, date2, nullptr);
     return blocked;
 }
 
-void xmlGroups::AddExclusion(Instant start, int symbol, bool group, const QString &id, const QDate &date1,
-                             const QDate &date2, qint64 *loggedDay)
+void xmlGroups::AddExclusion(Instant start, int symbol, bool group, const QString &id,
+                             const QDate &date1, const QDate &date2, qint64 *loggedDay)
 {
     // Candidates are asked again for every place: one logged today is done with at once.
     const qint64 dayNumber = start / SecondsPerDay - (start % SecondsPerDay < 0 ? 1 : 0);
@@ -623,7 +634,8 @@ void xmlGroups::AddExclusion(Instant start, int symbol, bool group, const QStrin
 
 // --- choosing -------------------------------------------------------------
 
-int xmlGroups::ChooseGroup(int day, int service, int number, Instant start, Instant endWithRest, Instant end)
+int xmlGroups::ChooseGroup(int day, int service, int number, Instant start, Instant endWithRest,
+                           Instant end)
 {
     const BadPlace badPlace{day, service, number};
     bool filtered = false;
@@ -679,21 +691,24 @@ int xmlGroups::ChooseGroup(int day, int service, int number, Instant start, Inst
     }
 }
 
-bool xmlGroups::available(const Person &person, const PersonCondition &condition, int day, int service) const
+bool xmlGroups::available(const Person &person, const PersonCondition &condition, int day,
+                          int service) const
 {
     // The free-from text must sort before the start text. At midnight it reads
     // yyyy-mm-dd alone and so sorts before a start at that very midnight, so a
     // duty of no length from midnight would be free again for its own next
     // place: a person's places of one duty on one day are told apart here.
-    const bool free = person.freeFrom < condition.freeBefore
-                      || (person.freeFrom == condition.freeBefore && person.freeFrom % SecondsPerDay == 0);
-    return person.hasPrzywilej && !person.privileged && free && (!condition.menOnly || person.man)
-           && !(person.bookedDay == day && person.bookedService == service);
+    const bool free =
+        person.freeFrom < condition.freeBefore ||
+        (person.freeFrom == condition.freeBefore && person.freeFrom % SecondsPerDay == 0);
+    return person.hasPrzywilej && !person.privileged && free &&
+           (!condition.menOnly || person.man) &&
+           !(person.bookedDay == day && person.bookedService == service);
 }
 
-qint64 xmlGroups::FindPerson(const Xml::Document &rules, int day, const QString &serviceId, int number,
-                             Instant start, Instant endWithRest, Instant end, bool wholeGroup,
-                             const PersonCondition &personCondition)
+qint64 xmlGroups::FindPerson(const Xml::Document &rules, int day, const QString &serviceId,
+                             int number, Instant start, Instant endWithRest, Instant end,
+                             bool wholeGroup, const PersonCondition &personCondition)
 {
     const Rules &parsed = rulesOf(rules);
     const int service = symbolOf(serviceId);
@@ -726,8 +741,8 @@ qint64 xmlGroups::FindPerson(const Xml::Document &rules, int day, const QString 
         if (person.rulesVersion != m_rulesVersion)
             resolve(person);
         const bool excluded = boundToOthers(person.ludzieSluzby, day, service);
-        const bool absent =
-            personAbsent(&person, person.absencesByRule, person.symbol, nullptr, start, endWithRest, end);
+        const bool absent = personAbsent(&person, person.absencesByRule, person.symbol, nullptr,
+                                         start, endWithRest, end);
         if (excluded || absent)
             return false;
         const int g = person.group;
@@ -749,7 +764,8 @@ qint64 xmlGroups::FindPerson(const Xml::Document &rules, int day, const QString 
             const qint64 personId = id.toLongLong(&ok);
             if (!ok || id != idText(personId))
                 continue;
-            for (int p = m_personById.value(personId, -1); p >= 0; p = m_persons[size_t(p)].nextSameId) {
+            for (int p = m_personById.value(personId, -1); p >= 0;
+                 p = m_persons[size_t(p)].nextSameId) {
                 if (available(m_persons[size_t(p)], personCondition, day, service))
                     candidates.push_back(p);
             }
@@ -852,7 +868,8 @@ void xmlGroups::FillPersonCounts(XML::PersonCountSink &sink) const
     for (const Group &group : m_groups) {
         for (int p = group.first; p >= 0; p = m_persons[size_t(p)].next) {
             const Person &person = m_persons[size_t(p)];
-            sink.addRow(person.id, person.name, group.name, person.count - person.countAtStart, person.dateText);
+            sink.addRow(person.id, person.name, group.name, person.count - person.countAtStart,
+                        person.dateText);
         }
     }
     sink.sortRows();

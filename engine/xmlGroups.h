@@ -204,13 +204,13 @@ private:
         qint64 loggedDay = std::numeric_limits<qint64>::min(); // see AddExclusion
 
         qint64 id = 0;
-        QString idText; // as the document writes it; made when first asked for when plainId
+        QString idText;       // as the document writes it; made when first asked for when plainId
         bool plainId = false; // idText is QString::number(id)
         QString name;
         Xml::Node node;
         qint64 count = 0;
         qint64 countAtStart = 0;
-        QString dateText; // the Date written last
+        QString dateText;    // the Date written last
         qint64 order = 0;    // place within the group's current order
         int nextSameId = -1; // the next person with this id
     };
@@ -320,7 +320,7 @@ private:
     QHash<qint64, int> m_personById; // the first person of each id, see Person::nextSameId
     QHash<int, DayTable> m_days;
     QHash<int, ExclusionDay> m_exclusions;
-    QHash<QString, int> m_symbols; // rule and id texts, numbered
+    QHash<QString, int> m_symbols;      // rule and id texts, numbered
     QHash<qint64, int> m_numberSymbols; // those texts that are QString::number of a number
     const QString &idTextOf(Person &person);
     std::vector<QString> m_symbolTexts;

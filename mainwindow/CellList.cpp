@@ -53,8 +53,8 @@ std::optional<PersonRow> findPerson(qint64 id)
     Db::Database *db = Globals::database();
     if (!db)
         return std::nullopt;
-    const auto person =
-        db->openQuery(QStringLiteral("SELECT nazwisko, imie, stopien, id_grupa FROM ludzie WHERE id=?"), {id});
+    const auto person = db->openQuery(
+        QStringLiteral("SELECT nazwisko, imie, stopien, id_grupa FROM ludzie WHERE id=?"), {id});
     if (!person || person->eof())
         return std::nullopt;
     PersonRow row{person->text(QStringLiteral("nazwisko")), person->text(QStringLiteral("imie")),
@@ -62,7 +62,8 @@ std::optional<PersonRow> findPerson(qint64 id)
     bool ok = false;
     const qint64 groupId = person->text(QStringLiteral("id_grupa")).trimmed().toLongLong(&ok);
     if (ok) {
-        const auto group = db->openQuery(QStringLiteral("SELECT nazwa FROM grupy WHERE id=?"), {groupId});
+        const auto group =
+            db->openQuery(QStringLiteral("SELECT nazwa FROM grupy WHERE id=?"), {groupId});
         if (group && !group->eof())
             row.groupName = group->text(QStringLiteral("nazwa"));
     }
@@ -117,8 +118,10 @@ CellList::CellList(Xml::Document *document, FlexGrid *grid, QTreeWidget *people,
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    m_buttonSave = MasterData::makeButton(this, QStringLiteral("ButtonSave"), QStringLiteral("Zapisz"));
-    m_buttonClose = MasterData::makeButton(this, QStringLiteral("ButtonClose"), QStringLiteral("Anuluj"));
+    m_buttonSave =
+        MasterData::makeButton(this, QStringLiteral("ButtonSave"), QStringLiteral("Zapisz"));
+    m_buttonClose =
+        MasterData::makeButton(this, QStringLiteral("ButtonClose"), QStringLiteral("Anuluj"));
     m_buttonClose->setCancel(true);
     buttons->addWidget(m_buttonSave);
     buttons->addWidget(m_buttonClose);
@@ -137,14 +140,14 @@ CellList::~CellList() = default;
 
 QString CellList::cellPath(int day, qint64 dutyId)
 {
-    return QStringLiteral("/Baza/Dzien[./@Id='") + QString::number(day) + QStringLiteral("']/Sluzba[./@Id='")
-        + QString::number(dutyId) + QStringLiteral("']");
+    return QStringLiteral("/Baza/Dzien[./@Id='") + QString::number(day) +
+           QStringLiteral("']/Sluzba[./@Id='") + QString::number(dutyId) + QStringLiteral("']");
 }
 
 bool CellList::openCell(int row, int col)
 {
-    if (!m_document || !m_grid || row < m_grid->fixedRows() || col < m_grid->fixedCols()
-        || row >= m_grid->rows() || col >= m_grid->cols())
+    if (!m_document || !m_grid || row < m_grid->fixedRows() || col < m_grid->fixedCols() ||
+        row >= m_grid->rows() || col >= m_grid->cols())
         return false;
     m_grid->setCurrentCell(row, col);
     GetList(cellPath(row, m_grid->colData(col)));
@@ -291,7 +294,8 @@ void CellList::save()
             if (gain <= 0)
                 continue;
             if (QTreeWidgetItem *row = findRow(id)) {
-                row->setText(CountColumn, QString::number(row->text(CountColumn).toLongLong() + gain));
+                row->setText(CountColumn,
+                             QString::number(row->text(CountColumn).toLongLong() + gain));
             } else {
                 const PersonRow &person = written[id];
                 auto *added = new PolishTreeItem(

@@ -80,8 +80,7 @@ class PeopleList : public QTreeWidget
 public:
     PeopleList(QWidget *parent, std::function<void()> released)
         : QTreeWidget(parent), m_released(std::move(released))
-    {
-    }
+    {}
 
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override
@@ -177,7 +176,8 @@ void Panel::buildControls()
         });
     });
 
-    m_lstLudzie = new PeopleList(m_surface, [this] { Ui::guarded([this] { markSelectedPeople(); }); });
+    m_lstLudzie =
+        new PeopleList(m_surface, [this] { Ui::guarded([this] { markSelectedPeople(); }); });
     m_lstLudzie->setObjectName(QStringLiteral("lstLudzie"));
     m_lstLudzie->setColumnCount(3);
     m_lstLudzie->setHeaderLabels(
@@ -258,8 +258,8 @@ void Panel::buildMenus()
     m_mnuSave = addEntry(plik, "mnuSave", QStringLiteral("Zapisz jako..."),
                          QKeySequence(QStringLiteral("Ctrl+S")), [this] { saveRoster(); });
     plik->addSeparator();
-    m_mnuEksport = addEntry(plik, "mnuEksport", QStringLiteral("Eksport..."), {},
-                            [this] { exportRoster(); });
+    m_mnuEksport =
+        addEntry(plik, "mnuEksport", QStringLiteral("Eksport..."), {}, [this] { exportRoster(); });
     plik->addSeparator();
     m_mnuEnd = addEntry(plik, "mnuEnd", QStringLiteral("Zakończ"), {}, [this] { close(); });
 
@@ -467,7 +467,8 @@ bool Panel::openRosterFile(const QString &path)
     std::optional<RosterFile::OpenedRoster> roster;
     if (db)
         roster = RosterFile::OpenRoster(
-            path, *db, options ? options->GetOption(QStringLiteral("CellShow")) : QString(), &error);
+            path, *db, options ? options->GetOption(QStringLiteral("CellShow")) : QString(),
+            &error);
     if (!roster) {
         Messages::critical(Messages::fileFailure(RosterFile::OpenFailedText, path, error));
         return false;
@@ -522,9 +523,9 @@ bool Panel::saveRoster()
 {
     if (!m_xmlDocument)
         return false;
-    const QString path = Module1::ShowSaveDialog(this, RosterFile::RosterFilter,
-                                                 QStringLiteral("Zapisz"), QString(),
-                                                 RosterFile::DefaultFileName(m_currFile, m_currDate));
+    const QString path =
+        Module1::ShowSaveDialog(this, RosterFile::RosterFilter, QStringLiteral("Zapisz"), QString(),
+                                RosterFile::DefaultFileName(m_currFile, m_currDate));
     if (path.isEmpty())
         return false;
     QString error;
@@ -772,8 +773,8 @@ void Panel::addRow(qint64 id, const QString &name, const QString &group, qint64 
     addPersonRow(id, name, group, QString::number(count), lastDate);
 }
 
-void Panel::addPersonRow(qint64 id, const QString &name, const QString &group,
-                         const QString &count, const QString &lastDate)
+void Panel::addPersonRow(qint64 id, const QString &name, const QString &group, const QString &count,
+                         const QString &lastDate)
 {
     auto *item = new PolishTreeItem(m_lstLudzie, QStringList{name, group, count});
     item->setData(0, KeyRole, Module1::KeyFromId(id));

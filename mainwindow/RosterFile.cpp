@@ -14,8 +14,8 @@
 #include <QDateTime>
 #include <QFile>
 #include <QHash>
-#include <QSet>
 #include <QSaveFile>
+#include <QSet>
 
 namespace RosterFile {
 
@@ -191,26 +191,29 @@ bool SaveCounts(Db::Database &db, const QDate &month, const QList<PersonCount> &
     for (const PersonCount &person : people) {
         const std::optional<qint64> count = wholeNumber(person.count);
         if (!count) {
-            setError(error, QStringLiteral("Nieprawidłowa ilość służb: \"%1\".").arg(quoted(person.count)));
+            setError(
+                error,
+                QStringLiteral("Nieprawidłowa ilość służb: \"%1\".").arg(quoted(person.count)));
             return false;
         }
         const std::optional<QString> date = storedDateTime(person.date);
         if (!date) {
-            setError(error,
-                     QStringLiteral("Nieprawidłowa data ostatniej służby: \"%1\".").arg(quoted(person.date)));
+            setError(error, QStringLiteral("Nieprawidłowa data ostatniej służby: \"%1\".")
+                                .arg(quoted(person.date)));
             return false;
         }
         rows.append(QVariantList{QString::number(person.id), *count, *date, miesiac});
     }
 
     Db::Transaction transaction(db);
-    bool done = transaction.isActive()
-        && db.execute(QStringLiteral("DELETE FROM ludzie_last WHERE miesiac=?"), {miesiac});
+    bool done = transaction.isActive() &&
+                db.execute(QStringLiteral("DELETE FROM ludzie_last WHERE miesiac=?"), {miesiac});
     for (const QVariantList &row : std::as_const(rows)) {
         if (!done)
             break;
         done = db.execute(
-            QStringLiteral("INSERT INTO ludzie_last (id_osoba, ilosc, data, miesiac) VALUES (?, ?, ?, ?)"),
+            QStringLiteral(
+                "INSERT INTO ludzie_last (id_osoba, ilosc, data, miesiac) VALUES (?, ?, ?, ?)"),
             row);
     }
     if (done)
@@ -257,7 +260,8 @@ std::unique_ptr<Xml::Document> ReadRoster(const QString &path, QString *error)
         setError(error, NotARoster);
         return nullptr;
     }
-    const QList<Xml::Node> services = document->selectNodes(QStringLiteral("/Baza/Services/ServiceItem"));
+    const QList<Xml::Node> services =
+        document->selectNodes(QStringLiteral("/Baza/Services/ServiceItem"));
     for (const Xml::Node &service : services) {
         if (!wholeNumber(service.attribute(QStringLiteral("Id")))) {
             setError(error, NotARoster);
@@ -268,8 +272,8 @@ std::unique_ptr<Xml::Document> ReadRoster(const QString &path, QString *error)
     for (const Xml::Node &duty : root.selectNodes(QStringLiteral("//Sluzba"))) {
         const std::optional<QPair<int, int>> position =
             parsePosition(duty.attribute(QStringLiteral("Position")));
-        if (!position || position->first < 1 || position->first > services.size()
-            || position->second < 1 || position->second > days) {
+        if (!position || position->first < 1 || position->first > services.size() ||
+            position->second < 1 || position->second > days) {
             setError(error, NotARoster);
             return nullptr;
         }
@@ -289,8 +293,8 @@ std::optional<OpenedRoster> OpenRoster(const QString &path, Db::Database &db,
     roster.title = root.attributeStart(QStringLiteral("Name"), ShownText::Limit);
     for (const Xml::Node &service :
          roster.document->selectNodes(QStringLiteral("/Baza/Services/ServiceItem")))
-        roster.duties.append(service.attribute(QStringLiteral("Id")) + QChar(u'\0')
-                             + service.attribute(QStringLiteral("Text")));
+        roster.duties.append(service.attribute(QStringLiteral("Id")) + QChar(u'\0') +
+                             service.attribute(QStringLiteral("Text")));
 
     const QHash<qint64, Person> people = readPeople(db);
     const QHash<qint64, QString> groups = readGroups(db);
@@ -332,7 +336,8 @@ std::optional<OpenedRoster> OpenRoster(const QString &path, Db::Database &db,
     // One row per person, as the list's keys are unique: a repeated Item is left
     // out, so a file cannot fill the list (and the month's counts) with copies.
     QSet<qint64> listed;
-    for (const Xml::Node &item : roster.document->selectNodes(QStringLiteral("/Baza/Counter/Item"))) {
+    for (const Xml::Node &item :
+         roster.document->selectNodes(QStringLiteral("/Baza/Counter/Item"))) {
         const Person *person = findPerson(item.attribute(QStringLiteral("Id")));
         if (!person || listed.contains(person->id))
             continue;

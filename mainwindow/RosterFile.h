@@ -31,11 +31,12 @@ namespace RosterFile {
 
 inline const QString ProgramTitle = QStringLiteral("Dorvat Kadrelo");
 // Dialog filters: description/pattern pairs, each followed by NUL.
-inline const QString RosterFilter =
-    ProgramTitle + QStringLiteral(" XML (*.swx)") + QChar(u'\0') + QStringLiteral("*.swx") + QChar(u'\0');
-inline const QString ExportFilter = QStringLiteral("Arkusz kalkulacyjny XML (*.xml)") + QChar(u'\0')
-    + QStringLiteral("*.xml") + QChar(u'\0') + QStringLiteral("CSV (*.csv)") + QChar(u'\0')
-    + QStringLiteral("*.csv") + QChar(u'\0');
+inline const QString RosterFilter = ProgramTitle + QStringLiteral(" XML (*.swx)") + QChar(u'\0') +
+                                    QStringLiteral("*.swx") + QChar(u'\0');
+inline const QString ExportFilter = QStringLiteral("Arkusz kalkulacyjny XML (*.xml)") +
+                                    QChar(u'\0') + QStringLiteral("*.xml") + QChar(u'\0') +
+                                    QStringLiteral("CSV (*.csv)") + QChar(u'\0') +
+                                    QStringLiteral("*.csv") + QChar(u'\0');
 inline const QString OpenFailedText = QStringLiteral("Wystąpił błąd przy otwiraniu pliku");
 inline const QString GapsText = QStringLiteral(
     "Brak niektórych osób lub grup w bazie danych, które występują w otwieranym grafiku, "
@@ -83,11 +84,11 @@ struct OpenedRoster
 {
     std::unique_ptr<Xml::Document> document;
     QDate month;
-    QString title;                            // what a window can show of Name; the document keeps it whole
-    QStringList duties;                       // id, NUL, header text; in column order
-    QMap<QPair<int, int>, QString> cells;     // (row, column) -> text
+    QString title;      // what a window can show of Name; the document keeps it whole
+    QStringList duties; // id, NUL, header text; in column order
+    QMap<QPair<int, int>, QString> cells; // (row, column) -> text
     QList<PersonRow> people;
-    bool gaps = false;                        // people or groups missing from the database
+    bool gaps = false; // people or groups missing from the database
 };
 
 // Reads and checks a roster file; a file that cannot be read, is damaged or

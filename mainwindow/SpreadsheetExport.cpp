@@ -129,8 +129,8 @@ std::optional<QByteArray> Build(const QList<QStringList> &cells, const QString &
 
     // Names are matched as written, prefix included: the template's elements
     // are unprefixed in the spreadsheet's default namespace.
-    Xml::Node table =
-        document.selectSingleNode(QStringLiteral("/Workbook/Worksheet[./@ss:Name='Arkusz1']/Table"));
+    Xml::Node table = document.selectSingleNode(
+        QStringLiteral("/Workbook/Worksheet[./@ss:Name='Arkusz1']/Table"));
     if (table.isNull())
         return fail(QDir::toNativeSeparators(templatePath) +
                     QStringLiteral(": brak arkusza \"Arkusz1\" z elementem Table"));

@@ -39,7 +39,8 @@ Copy::Copy(QWidget *parent) : QDialog(parent)
     tabs->addTab(page, QStringLiteral("Ogólne"));
     layout->addWidget(tabs, 1);
 
-    const MasterData::ButtonRow buttons = MasterData::addButtonRow(layout, this, QStringLiteral("Kopiuj"));
+    const MasterData::ButtonRow buttons =
+        MasterData::addButtonRow(layout, this, QStringLiteral("Kopiuj"));
     connect(buttons.ok, &BlueCommand::Click, this, [this] { copyMonth(); });
     connect(buttons.close, &BlueCommand::Click, this, &QDialog::reject);
 
@@ -92,9 +93,10 @@ bool Copy::copyMonth()
             rows = db->openQuery(QStringLiteral("SELECT id_sluzba, data, ilosc FROM sluzby_ilosc "
                                                 "WHERE MONTH(data)=? AND YEAR(data)=? ORDER BY id"),
                                  {source.month(), source.year()});
-        ok = ok && rows
-            && db->execute(QStringLiteral("DELETE FROM sluzby_ilosc WHERE MONTH(data)=? AND YEAR(data)=?"),
-                           {target.month(), target.year()});
+        ok = ok && rows &&
+             db->execute(
+                 QStringLiteral("DELETE FROM sluzby_ilosc WHERE MONTH(data)=? AND YEAR(data)=?"),
+                 {target.month(), target.year()});
         for (; ok && !rows->eof(); rows->moveNext()) {
             QString text = rows->text(QStringLiteral("data")).trimmed().left(10);
             QDate day = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
@@ -103,9 +105,12 @@ bool Copy::copyMonth()
             // Days the target month lacks (the 29th to the 31st) are left out.
             if (!day.isValid() || day.day() > days)
                 continue;
-            ok = db->execute(QStringLiteral("INSERT INTO sluzby_ilosc (data, id_sluzba, ilosc) VALUES (?, ?, ?)"),
-                             {QDate(target.year(), target.month(), day.day()).toString(QStringLiteral("yyyy-MM-dd")),
-                              rows->value(QStringLiteral("id_sluzba")), rows->value(QStringLiteral("ilosc"))});
+            ok = db->execute(
+                QStringLiteral(
+                    "INSERT INTO sluzby_ilosc (data, id_sluzba, ilosc) VALUES (?, ?, ?)"),
+                {QDate(target.year(), target.month(), day.day())
+                     .toString(QStringLiteral("yyyy-MM-dd")),
+                 rows->value(QStringLiteral("id_sluzba")), rows->value(QStringLiteral("ilosc"))});
         }
         ok = ok && transaction.commit();
     }

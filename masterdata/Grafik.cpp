@@ -160,7 +160,8 @@ void Grafik::BuildGrid()
     // Wide enough for the header: a duty's name is cut no more than the font needs.
     const auto fitHeader = [this](int col, int twips, double dpi) {
         const int text = m_lista->fontMetrics().horizontalAdvance(m_lista->text(0, col)) + 8;
-        m_lista->setColWidth(col, std::max(Module1::TwipsToPixels(twips, dpi), std::min(text, 200)));
+        m_lista->setColWidth(col,
+                             std::max(Module1::TwipsToPixels(twips, dpi), std::min(text, 200)));
     };
     fitHeader(0, 500, dpiX);
 
@@ -210,9 +211,10 @@ void Grafik::FillGrid()
     for (const Duty &duty : std::as_const(m_duties)) {
         if (!db)
             break;
-        auto rs = db->openQuery(QStringLiteral("SELECT * FROM sluzby_ilosc WHERE id_sluzba=? AND MONTH(data)=? "
-                                               "AND YEAR(data)=? ORDER BY id"),
-                                {duty.id, m_month.month(), m_month.year()});
+        auto rs = db->openQuery(
+            QStringLiteral("SELECT * FROM sluzby_ilosc WHERE id_sluzba=? AND MONTH(data)=? "
+                           "AND YEAR(data)=? ORDER BY id"),
+            {duty.id, m_month.month(), m_month.year()});
         if (!rs) {
             Messages::critical(db->errorString());
             break;
@@ -304,7 +306,8 @@ void Grafik::cellChanged(int row, int col)
     m_prevCol = col;
     if (m_busy)
         return;
-    if (leftRow >= 1 && leftRow <= m_days && dutyOfColumn(leftCol) && m_lista->text(leftRow, leftCol).isEmpty()) {
+    if (leftRow >= 1 && leftRow <= m_days && dutyOfColumn(leftCol) &&
+        m_lista->text(leftRow, leftCol).isEmpty()) {
         m_lista->setText(leftRow, leftCol, QStringLiteral("1"));
         m_lista->setCellBackColor(leftRow, leftCol, QColor());
     }
@@ -339,18 +342,22 @@ bool Grafik::SaveGrid()
     {
         // The month is replaced whole or not at all.
         Db::Transaction transaction(*db);
-        ok = transaction.isActive()
-            && db->execute(QStringLiteral("DELETE FROM sluzby_ilosc WHERE MONTH(data)=? AND YEAR(data)=?"),
-                           {m_month.month(), m_month.year()});
+        ok = transaction.isActive() &&
+             db->execute(
+                 QStringLiteral("DELETE FROM sluzby_ilosc WHERE MONTH(data)=? AND YEAR(data)=?"),
+                 {m_month.month(), m_month.year()});
         for (const Duty &duty : std::as_const(m_duties)) {
             for (int r = 1; ok && r <= m_days; ++r) {
                 const QString text = m_lista->text(r, duty.column);
                 int value = 0;
                 if (text == duty.iloscStd || readCount(text, &value) != CountText::Valid)
                     continue;
-                ok = db->execute(QStringLiteral("INSERT INTO sluzby_ilosc (data, id_sluzba, ilosc) VALUES (?, ?, ?)"),
-                                 {QDate(m_month.year(), m_month.month(), r).toString(QStringLiteral("yyyy-MM-dd")),
-                                  duty.id, value});
+                ok = db->execute(
+                    QStringLiteral(
+                        "INSERT INTO sluzby_ilosc (data, id_sluzba, ilosc) VALUES (?, ?, ?)"),
+                    {QDate(m_month.year(), m_month.month(), r)
+                         .toString(QStringLiteral("yyyy-MM-dd")),
+                     duty.id, value});
             }
         }
         ok = ok && transaction.commit();

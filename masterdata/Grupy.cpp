@@ -85,7 +85,8 @@ void Grupy::GetGrupy()
         return;
     }
     for (; !rs->eof(); rs->moveNext()) {
-        auto *item = new QListWidgetItem(Module1::NzStr(rs->value(QStringLiteral("nazwa"))), m_lTasks);
+        auto *item =
+            new QListWidgetItem(Module1::NzStr(rs->value(QStringLiteral("nazwa"))), m_lTasks);
         item->setData(Qt::UserRole, rs->integer(QStringLiteral("id")));
     }
     if (m_lTasks->count() > 0) {
@@ -100,8 +101,8 @@ void Grupy::pick()
     for (int i = m_lTasks->count() - 1; i >= 0; --i) {
         const QListWidgetItem *item = m_lTasks->item(i);
         if (item->isSelected())
-            entries.append(QString::number(item->data(Qt::UserRole).toLongLong()) + QLatin1Char(';')
-                           + item->text());
+            entries.append(QString::number(item->data(Qt::UserRole).toLongLong()) +
+                           QLatin1Char(';') + item->text());
     }
     if (m_myClass)
         m_myClass->setResult(entries.join(SelectItem::Separator));

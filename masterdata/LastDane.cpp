@@ -104,10 +104,12 @@ LastDane::LastDane(QWidget *parent) : QDialog(parent)
     m_visData->hide();
 
     auto *buttons = new QHBoxLayout;
-    BlueCommand *save = MasterData::makeButton(this, QStringLiteral("ButtonSave"), QStringLiteral("Zapisz"));
-    BlueCommand *del =
-        MasterData::makeButton(this, QStringLiteral("ButtonDel"), QStringLiteral("Usuń dane z tego miesiąca"));
-    BlueCommand *close = MasterData::makeButton(this, QStringLiteral("ButtonClose"), QStringLiteral("Zamknij"));
+    BlueCommand *save =
+        MasterData::makeButton(this, QStringLiteral("ButtonSave"), QStringLiteral("Zapisz"));
+    BlueCommand *del = MasterData::makeButton(this, QStringLiteral("ButtonDel"),
+                                              QStringLiteral("Usuń dane z tego miesiąca"));
+    BlueCommand *close =
+        MasterData::makeButton(this, QStringLiteral("ButtonClose"), QStringLiteral("Zamknij"));
     close->setCancel(true);
     del->setMinimumWidth(190);
     buttons->addWidget(del);
@@ -167,7 +169,8 @@ LastDane::LastDane(QWidget *parent) : QDialog(parent)
         CommitDate();
     });
     connect(m_lista->verticalScrollBar(), &QScrollBar::valueChanged, this, &LastDane::placeEditors);
-    connect(m_lista->horizontalScrollBar(), &QScrollBar::valueChanged, this, &LastDane::placeEditors);
+    connect(m_lista->horizontalScrollBar(), &QScrollBar::valueChanged, this,
+            &LastDane::placeEditors);
     m_lista->installEventFilter(this);
     m_text1->installEventFilter(this);
     m_visData->installEventFilter(this);
@@ -209,7 +212,9 @@ void LastDane::GetGrupy()
         m_groups->clear();
         m_groups->addItem(QStringLiteral("(Wszystkie)"), qint64(0));
         Db::Database *db = Globals::database();
-        auto rs = db ? db->openQuery(QStringLiteral("SELECT * FROM grupy ORDER BY nazwa COLLATE POLISH")) : nullptr;
+        auto rs =
+            db ? db->openQuery(QStringLiteral("SELECT * FROM grupy ORDER BY nazwa COLLATE POLISH"))
+               : nullptr;
         if (db && !rs)
             Messages::critical(db->errorString());
         for (; rs && !rs->eof(); rs->moveNext())
@@ -247,13 +252,18 @@ void LastDane::chooseGroup(int index)
     }
 
     const qint64 group = m_groups->itemData(index).toLongLong();
-    auto rs = index == 0 ? db->openQuery(QStringLiteral("SELECT * FROM ludzie ORDER BY nazwisko COLLATE POLISH"))
-                         : db->openQuery(QStringLiteral("SELECT * FROM ludzie WHERE id_grupa=? ORDER BY nazwisko COLLATE POLISH"),
-                                         {QString::number(group)});
+    auto rs =
+        index == 0
+            ? db->openQuery(QStringLiteral("SELECT * FROM ludzie ORDER BY nazwisko COLLATE POLISH"))
+            : db->openQuery(
+                  QStringLiteral(
+                      "SELECT * FROM ludzie WHERE id_grupa=? ORDER BY nazwisko COLLATE POLISH"),
+                  {QString::number(group)});
     if (!rs)
         Messages::critical(db->errorString());
     for (; rs && !rs->eof(); rs->moveNext()) {
-        m_lista->addItem(rs->text(QStringLiteral("nazwisko")) + u' ' + rs->text(QStringLiteral("imie")));
+        m_lista->addItem(rs->text(QStringLiteral("nazwisko")) + u' ' +
+                         rs->text(QStringLiteral("imie")));
         const int row = m_lista->rows() - 1;
         const qint64 id = rs->integer(QStringLiteral("id"));
         m_people.append(id);
@@ -291,9 +301,10 @@ void LastDane::LoadMonth()
 
     const QDate shown = m_poleData->date();
     Db::Database *db = Globals::database();
-    auto rs = db ? db->openQuery(QStringLiteral("SELECT * FROM ludzie_last WHERE miesiac=? ORDER BY id"),
-                                 {monthKey(shown)})
-                 : nullptr;
+    auto rs =
+        db ? db->openQuery(QStringLiteral("SELECT * FROM ludzie_last WHERE miesiac=? ORDER BY id"),
+                           {monthKey(shown)})
+           : nullptr;
     if (db && !rs)
         Messages::critical(db->errorString());
     // The grid holds exactly the people of the chosen group: rows of others,
@@ -309,7 +320,8 @@ void LastDane::LoadMonth()
         m_lista->setText(row, 2, rs->text(QStringLiteral("ilosc")));
         m_dates[row - 1] = when;
         // Kept as read: a row the planner leaves alone is written back so.
-        m_rows[row - 1].stored.append({rs->value(QStringLiteral("ilosc")), rs->value(QStringLiteral("data"))});
+        m_rows[row - 1].stored.append(
+            {rs->value(QStringLiteral("ilosc")), rs->value(QStringLiteral("data"))});
         if (!when.isValid())
             m_lista->setText(row, 1, rs->text(QStringLiteral("data")));
     }
@@ -373,15 +385,17 @@ bool LastDane::SaveMonth()
         if (ok && m_loadedGroup == 0)
             ok = db->execute(QStringLiteral("DELETE FROM ludzie_last WHERE miesiac=?"), {month});
         else if (ok)
-            ok = db->execute(QStringLiteral("DELETE FROM ludzie_last WHERE miesiac=? AND trim(id_osoba) IN "
-                                            "(SELECT CAST(id AS TEXT) FROM ludzie WHERE id_grupa=?)"),
-                             {month, QString::number(m_groups->itemData(m_loadedGroup).toLongLong())});
+            ok = db->execute(
+                QStringLiteral("DELETE FROM ludzie_last WHERE miesiac=? AND trim(id_osoba) IN "
+                               "(SELECT CAST(id AS TEXT) FROM ludzie WHERE id_grupa=?)"),
+                {month, QString::number(m_groups->itemData(m_loadedGroup).toLongLong())});
         for (int r = 1; ok && r < m_lista->rows(); ++r) {
             for (const StoredRow &stored : rowsToStore(r)) {
-                ok = ok
-                    && db->execute(QStringLiteral("INSERT INTO ludzie_last (id_osoba, ilosc, data, miesiac) "
-                                                  "VALUES (?, ?, ?, ?)"),
-                                   {QString::number(personOfRow(r)), stored.ilosc, stored.data, month});
+                ok = ok &&
+                     db->execute(
+                         QStringLiteral("INSERT INTO ludzie_last (id_osoba, ilosc, data, miesiac) "
+                                        "VALUES (?, ?, ?, ?)"),
+                         {QString::number(personOfRow(r)), stored.ilosc, stored.data, month});
             }
         }
         ok = ok && transaction.commit();
@@ -399,7 +413,8 @@ bool LastDane::SaveMonth()
 
 bool LastDane::AskSaveChanges()
 {
-    if (m_changed && Messages::question(QStringLiteral("Czy chcesz zapisać zamiany?")) && !SaveMonth())
+    if (m_changed && Messages::question(QStringLiteral("Czy chcesz zapisać zamiany?")) &&
+        !SaveMonth())
         return false;
     m_changed = false;
     return true;
@@ -410,7 +425,8 @@ void LastDane::deleteMonth()
     Db::Database *db = Globals::database();
     if (!db)
         return;
-    if (!db->execute(QStringLiteral("DELETE FROM ludzie_last WHERE miesiac=?"), {monthKey(m_poleData->date())}))
+    if (!db->execute(QStringLiteral("DELETE FROM ludzie_last WHERE miesiac=?"),
+                     {monthKey(m_poleData->date())}))
         Messages::critical(db->errorString());
     LoadMonth();
 }

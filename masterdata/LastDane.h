@@ -102,10 +102,10 @@ private:
     QLineEdit *m_text1 = nullptr;
     QDateTimeEdit *m_visData = nullptr;
 
-    QList<qint64> m_people;      // person of grid row r at r - 1
-    QHash<qint64, int> m_rowOf;  // person -> grid row
-    QList<QDateTime> m_dates;    // last duty of grid row r at r - 1
-    QList<RowState> m_rows;      // grid row r at r - 1
+    QList<qint64> m_people;     // person of grid row r at r - 1
+    QHash<qint64, int> m_rowOf; // person -> grid row
+    QList<QDateTime> m_dates;   // last duty of grid row r at r - 1
+    QList<RowState> m_rows;     // grid row r at r - 1
     int m_editedRow = 0;
     int m_loadedGroup = -1;
     QDate m_loadedMonth;

@@ -38,14 +38,11 @@ public:
     cFlatHeader flatHeader;
 };
 
-ListWindow::ListWindow(const QString &table, const QIcon &rowIcon, SortStart sortStart, QWidget *parent)
-    : QDialog(parent),
-      m_ui(std::make_unique<Controls>()),
-      m_table(table),
-      m_rowIcon(rowIcon),
+ListWindow::ListWindow(const QString &table, const QIcon &rowIcon, SortStart sortStart,
+                       QWidget *parent)
+    : QDialog(parent), m_ui(std::make_unique<Controls>()), m_table(table), m_rowIcon(rowIcon),
       m_sortRecorded(sortStart == SortStart::FirstColumnRecorded)
-{
-}
+{}
 
 ListWindow::~ListWindow() = default;
 
@@ -70,7 +67,8 @@ ToolBarN *ListWindow::buildFrame(const QString &toolbarName,
     tabs->addTab(page, QStringLiteral("Ogólne"));
     body->addWidget(tabs, 1);
 
-    const MasterData::ButtonRow buttons = MasterData::addButtonRow(body, this, QStringLiteral("Wybierz"));
+    const MasterData::ButtonRow buttons =
+        MasterData::addButtonRow(body, this, QStringLiteral("Wybierz"));
     m_ui->buttonOK = buttons.ok;
     m_ui->buttonOK->setVisible(false);
     layout->addLayout(body, 1);
@@ -196,9 +194,9 @@ void ListWindow::deleteSelectedRows()
 {
     if (m_lista->selectedItems().isEmpty())
         return;
-    if (Messages::show(QStringLiteral("Czy chcesz usunąć wybrane pozycje?"), Messages::Icon::Question,
-                       Messages::Buttons::YesNoCancel)
-        != Messages::Answer::Yes)
+    if (Messages::show(QStringLiteral("Czy chcesz usunąć wybrane pozycje?"),
+                       Messages::Icon::Question,
+                       Messages::Buttons::YesNoCancel) != Messages::Answer::Yes)
         return;
     Db::Database *db = Globals::database();
     if (!db)
@@ -229,7 +227,8 @@ void ListWindow::answerPicker()
                     continue;
                 if (!rs->seek(QStringLiteral("PrimaryKey"), rowId(row)))
                     continue;
-                entries << QString::number(rs->integer(QStringLiteral("id"))) + u';' + pickerName(*rs);
+                entries << QString::number(rs->integer(QStringLiteral("id"))) + u';' +
+                               pickerName(*rs);
             }
         }
     }

@@ -53,7 +53,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
     // The toolbar, the tab with the page fillPage lays out, the button row.
-    ToolBarN *buildFrame(const QString &toolbarName, const std::function<void(QWidget *page)> &fillPage);
+    ToolBarN *buildFrame(const QString &toolbarName,
+                         const std::function<void(QWidget *page)> &fillPage);
     // The list on the page; the caller sizes its columns and places it.
     QTreeWidget *createList(QWidget *page, const QStringList &headers);
 

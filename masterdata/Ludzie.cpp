@@ -63,8 +63,8 @@ void Ludzie::buildUi()
         m_ui->tvKat->setImageList(&m_ui->treeImages);
         pageLayout->addWidget(m_ui->tvKat, 2);
 
-        QTreeWidget *list = createList(page, {QStringLiteral("Nazwisko"), QStringLiteral("Imię"),
-                                              QStringLiteral("Stopień")});
+        QTreeWidget *list = createList(
+            page, {QStringLiteral("Nazwisko"), QStringLiteral("Imię"), QStringLiteral("Stopień")});
         for (int c = 0; c < 3; ++c)
             list->setColumnWidth(c, 120);
         pageLayout->addWidget(list, 3);
@@ -82,15 +82,15 @@ void Ludzie::buildUi()
     });
     // The list follows the current node however it became current: arrow
     // keys and type-ahead move it without a click.
-    connect(m_ui->tvKat->tree(), &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *node) {
-        if (node && !m_rebuildingTree)
-            nodeClick(KatNodes::key(node));
-    });
+    connect(m_ui->tvKat->tree(), &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem *node) {
+                if (node && !m_rebuildingTree)
+                    nodeClick(KatNodes::key(node));
+            });
     connect(m_ui->tvKat, &Kat::AddClick, this, [this](const QString &) { addGroup(); });
     connect(m_ui->tvKat, &Kat::DeleteClick, this, &Ludzie::deleteGroup);
-    connect(m_ui->tvKat, &Kat::AfterRename, this, [this](const QString &id, const QString &name) {
-        renameGroup(id.toLongLong(), name);
-    });
+    connect(m_ui->tvKat, &Kat::AfterRename, this,
+            [this](const QString &id, const QString &name) { renameGroup(id.toLongLong(), name); });
 
     resize(700, 480);
 }
@@ -114,11 +114,13 @@ void Ludzie::GetGrupy()
     nodes.Clear();
     const QString one = QStringLiteral("1");
     const QString two = QStringLiteral("2");
-    QTreeWidgetItem *root = nodes.Add(QString(), tvwFirst, RootKey, QStringLiteral("Wszystkie"), one, two);
+    QTreeWidgetItem *root =
+        nodes.Add(QString(), tvwFirst, RootKey, QStringLiteral("Wszystkie"), one, two);
     tree->setSelectedItem(root);
 
     if (Db::Database *db = database()) {
-        auto rs = db->openQuery(QStringLiteral("SELECT * FROM grupy ORDER BY nazwa COLLATE POLISH"));
+        auto rs =
+            db->openQuery(QStringLiteral("SELECT * FROM grupy ORDER BY nazwa COLLATE POLISH"));
         if (!rs) {
             Messages::critical(db->errorString());
         } else {
@@ -194,8 +196,8 @@ void Ludzie::addGroup()
         return;
     }
     const QString key = Module1::KeyFromId(rs->lastId());
-    QTreeWidgetItem *node = m_ui->tvKat->Nodes().Add(RootKey, tvwChild, key, name, QStringLiteral("1"),
-                                                     QStringLiteral("2"));
+    QTreeWidgetItem *node = m_ui->tvKat->Nodes().Add(RootKey, tvwChild, key, name,
+                                                     QStringLiteral("1"), QStringLiteral("2"));
     if (!node)
         return;
     if (node->parent())
@@ -229,8 +231,7 @@ void Ludzie::deleteGroup(const QString &key)
         return;
     }
     if (Messages::show(QStringLiteral("Czy chcesz kontynuować?"), Messages::Icon::Question,
-                       Messages::Buttons::YesNo)
-        != Messages::Answer::Yes)
+                       Messages::Buttons::YesNo) != Messages::Answer::Yes)
         return;
 
     Db::Database *db = database();
@@ -239,9 +240,10 @@ void Ludzie::deleteGroup(const QString &key)
     const qint64 id = Module1::IdFromKey(key);
     {
         Db::Transaction transaction(*db);
-        if (!db->execute(QStringLiteral("DELETE FROM ludzie WHERE id_grupa=?"), {QString::number(id)})
-            || !db->execute(QStringLiteral("DELETE FROM grupy WHERE id=?"), {id})
-            || !transaction.commit()) {
+        if (!db->execute(QStringLiteral("DELETE FROM ludzie WHERE id_grupa=?"),
+                         {QString::number(id)}) ||
+            !db->execute(QStringLiteral("DELETE FROM grupy WHERE id=?"), {id}) ||
+            !transaction.commit()) {
             Messages::critical(db->errorString());
             return;
         }

@@ -64,7 +64,8 @@ Ludzie_item::Ludzie_item(QWidget *parent) : QDialog(parent), m_ui(std::make_uniq
 
     // Loading: the ranks and the privilege choices.
     if (Db::Database *db = Globals::database()) {
-        auto rs = db->openQuery(QStringLiteral("SELECT * FROM stopnie ORDER BY nazwa COLLATE POLISH"));
+        auto rs =
+            db->openQuery(QStringLiteral("SELECT * FROM stopnie ORDER BY nazwa COLLATE POLISH"));
         if (rs) {
             for (; !rs->eof(); rs->moveNext())
                 m_ui->poleStopien->addItem(rs->text(QStringLiteral("nazwa")));
@@ -126,8 +127,9 @@ void Ludzie_item::buildUi()
     auto *zwButtons = new QToolBar(absences);
     zwButtons->setObjectName(QStringLiteral("ZwButtons"));
     zwButtons->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    const std::pair<const char *, QString> actions[] = {
-        {"add", QStringLiteral("Dodaj")}, {"edit", QStringLiteral("Edytuj")}, {"del", QStringLiteral("Usuń")}};
+    const std::pair<const char *, QString> actions[] = {{"add", QStringLiteral("Dodaj")},
+                                                        {"edit", QStringLiteral("Edytuj")},
+                                                        {"del", QStringLiteral("Usuń")}};
     for (const auto &[key, text] : actions) {
         const QString k = QString::fromLatin1(key);
         zwButtons->addAction(text, this, [this, k] { zwButtonClick(k); });
@@ -140,7 +142,8 @@ void Ludzie_item::buildUi()
     m_ui->tabs->addTab(absences, QStringLiteral("Zwolnienia"));
     layout->addWidget(m_ui->tabs, 1);
 
-    const MasterData::ButtonRow buttons = MasterData::addButtonRow(layout, this, QStringLiteral("Zapisz"));
+    const MasterData::ButtonRow buttons =
+        MasterData::addButtonRow(layout, this, QStringLiteral("Zapisz"));
     m_ui->buttonOK = buttons.ok;
     m_ui->buttonOK->setDefault(true);
     m_ui->buttonClose = buttons.close;
@@ -230,7 +233,8 @@ bool Ludzie_item::save()
     }
     const bool isNew = m_personId == -1;
     const QString table = QStringLiteral("ludzie");
-    auto rs = isNew ? MasterData::openTable(table) : MasterData::openRow(table, m_personId, GoneText);
+    auto rs =
+        isNew ? MasterData::openTable(table) : MasterData::openRow(table, m_personId, GoneText);
     if (!rs)
         return false;
     if (isNew) {
@@ -286,10 +290,10 @@ void Ludzie_item::FillAbsences()
         return;
     }
     for (; !rs->eof(); rs->moveNext()) {
-        auto *entry = new QListWidgetItem(
-            absenceLine(absenceDate(rs->text(QStringLiteral("od"))),
-                        absenceDate(rs->text(QStringLiteral("do"))), rs->text(QStringLiteral("opis"))),
-            m_ui->lZw);
+        auto *entry = new QListWidgetItem(absenceLine(absenceDate(rs->text(QStringLiteral("od"))),
+                                                      absenceDate(rs->text(QStringLiteral("do"))),
+                                                      rs->text(QStringLiteral("opis"))),
+                                          m_ui->lZw);
         entry->setData(IdRole, rs->integer(QStringLiteral("id")));
     }
 }

@@ -15,8 +15,10 @@ MonthEdit::MonthEdit(QWidget *parent) : QDateEdit(parent)
 
 QString MonthEdit::monthText(const QDate &date)
 {
-    return QLocale(QLocale::Polish).standaloneMonthName(date.month(), QLocale::LongFormat).toLower() + u' '
-        + QString::number(date.year());
+    return QLocale(QLocale::Polish)
+               .standaloneMonthName(date.month(), QLocale::LongFormat)
+               .toLower() +
+           u' ' + QString::number(date.year());
 }
 
 bool MonthEdit::sameMonth(const QDate &a, const QDate &b)

@@ -8,8 +8,7 @@
 namespace {
 
 // Opens the window in picking mode, modally and without an owner window.
-template <typename Window>
-void pickWith(SelectItem *picker)
+template <typename Window> void pickWith(SelectItem *picker)
 {
     Window window;
     window.setMyClass(picker);

@@ -14,7 +14,8 @@
 
 // The recorded order starts as the first column ascending: a first click there sorts descending.
 Sluzby::Sluzby(QWidget *parent)
-    : ListWindow(QStringLiteral("sluzby"), LudzieImages::dutyIcon(), SortStart::FirstColumnRecorded, parent)
+    : ListWindow(QStringLiteral("sluzby"), LudzieImages::dutyIcon(), SortStart::FirstColumnRecorded,
+                 parent)
 {
     setObjectName(QStringLiteral("Sluzby"));
     setWindowTitle(QStringLiteral("Slużby"));
@@ -33,8 +34,9 @@ void Sluzby::buildUi()
 {
     ToolBarN *toolbar = buildFrame(QStringLiteral("ToolBar_main"), [this](QWidget *page) {
         auto *pageLayout = new QVBoxLayout(page);
-        QTreeWidget *list = createList(page, {QStringLiteral("Nazwa"), QStringLiteral("Godzina"),
-                                              QStringLiteral("Czas trwania"), QStringLiteral("Ilość osób")});
+        QTreeWidget *list =
+            createList(page, {QStringLiteral("Nazwa"), QStringLiteral("Godzina"),
+                              QStringLiteral("Czas trwania"), QStringLiteral("Ilość osób")});
         list->setColumnWidth(0, 200);
         for (int c = 1; c < 4; ++c)
             list->setColumnWidth(c, 100);

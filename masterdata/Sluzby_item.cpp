@@ -108,7 +108,8 @@ void Sluzby_item::buildUi()
     m_ui->poleRest->setEditable(true);
     m_ui->poleRest->setInsertPolicy(QComboBox::NoInsert);
     m_ui->poleRest->addItems({QStringLiteral("12"), QStringLiteral("24"), QStringLiteral("48")});
-    m_ui->check1 = new QCheckBox(QStringLiteral("Pełniona przez jedną grupę w danych czasie"), page);
+    m_ui->check1 =
+        new QCheckBox(QStringLiteral("Pełniona przez jedną grupę w danych czasie"), page);
     m_ui->check1->setObjectName(QStringLiteral("Check1"));
 
     form->addRow(QStringLiteral("Nazwa:"), m_ui->txt[0]);
@@ -124,7 +125,8 @@ void Sluzby_item::buildUi()
     tabs->addTab(page, QStringLiteral("Ogólne"));
     layout->addWidget(tabs, 1);
 
-    const MasterData::ButtonRow buttons = MasterData::addButtonRow(layout, this, QStringLiteral("Zapisz"));
+    const MasterData::ButtonRow buttons =
+        MasterData::addButtonRow(layout, this, QStringLiteral("Zapisz"));
     m_ui->buttonOK = buttons.ok;
     m_ui->buttonOK->setDefault(true);
     m_ui->buttonClose = buttons.close;
@@ -196,9 +198,15 @@ bool Sluzby_item::save()
     const auto rest = wholeNumber(restText, MinRest, MaxRest);
     if (!okres || !ilosc || !rest) {
         Messages::exclamation(
-            QStringLiteral("Błędne dane numeryczne! Czas trwania musi być liczbą całkowitą od %1 do %2, "
-                           "ilość osób od %3 do %4, a odpoczynek od %5 do %6 godzin.")
-                .arg(MinLength).arg(MaxLength).arg(MinCount).arg(MaxCount).arg(MinRest).arg(MaxRest));
+            QStringLiteral(
+                "Błędne dane numeryczne! Czas trwania musi być liczbą całkowitą od %1 do %2, "
+                "ilość osób od %3 do %4, a odpoczynek od %5 do %6 godzin.")
+                .arg(MinLength)
+                .arg(MaxLength)
+                .arg(MinCount)
+                .arg(MaxCount)
+                .arg(MinRest)
+                .arg(MaxRest));
         return false;
     }
 

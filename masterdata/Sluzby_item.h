@@ -16,7 +16,7 @@ class Sluzby_item : public QDialog
 public:
     // Accepted ranges of the whole-number fields.
     static constexpr int MinLength = 1;
-    static constexpr int MaxLength = 744;   // hours of a 31-day month
+    static constexpr int MaxLength = 744; // hours of a 31-day month
     static constexpr int MinCount = 0;
     static constexpr int MaxCount = 999;
     static constexpr int MinRest = 0;

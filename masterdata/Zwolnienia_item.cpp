@@ -79,7 +79,8 @@ Zwolnienia_item::Zwolnienia_item(QWidget *parent) : QDialog(parent)
     tabs->addTab(page, QStringLiteral("Ogólne"));
     layout->addWidget(tabs, 1);
 
-    const MasterData::ButtonRow buttons = MasterData::addButtonRow(layout, this, QStringLiteral("Zapisz"));
+    const MasterData::ButtonRow buttons =
+        MasterData::addButtonRow(layout, this, QStringLiteral("Zapisz"));
     buttons.ok->setDefault(true);
     connect(buttons.ok, &BlueCommand::Click, this, &Zwolnienia_item::save);
     connect(buttons.close, &BlueCommand::Click, this, &QDialog::reject);

@@ -45,8 +45,8 @@ About::About(QWidget *parent) : QDialog(parent)
 
     m_label3 = new QLabel(versionText());
     m_label3->setObjectName(QStringLiteral("Label3"));
-    m_label4 = new QLabel(QStringLiteral("Ostatnia modyfikacja: ")
-                          + QDate(2007, 7, 21).toString(QStringLiteral("dd.MM.yyyy")));
+    m_label4 = new QLabel(QStringLiteral("Ostatnia modyfikacja: ") +
+                          QDate(2007, 7, 21).toString(QStringLiteral("dd.MM.yyyy")));
     m_label4->setObjectName(QStringLiteral("Label4"));
 
     auto *frame = new QGroupBox(QStringLiteral("Informacje:"));

@@ -12,8 +12,7 @@ namespace Ui {
 
 QString unexpectedFailureText(const QString &description);
 
-template <typename Handler>
-void guarded(Handler &&handler)
+template <typename Handler> void guarded(Handler &&handler)
 {
     try {
         std::forward<Handler>(handler)();

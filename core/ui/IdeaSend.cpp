@@ -86,9 +86,9 @@ void IdeaSend::showEvent(QShowEvent *event)
 
 QString IdeaSend::requestUrl(const QString &host, const QString &email, const QString &idea)
 {
-    return QStringLiteral("http://") + host + QStringLiteral("/Kadrelo/ideasend.php?email=")
-        + InternetOperations::UrlEncode(email) + QStringLiteral("&tresc=")
-        + InternetOperations::UrlEncode(idea);
+    return QStringLiteral("http://") + host + QStringLiteral("/Kadrelo/ideasend.php?email=") +
+           InternetOperations::UrlEncode(email) + QStringLiteral("&tresc=") +
+           InternetOperations::UrlEncode(idea);
 }
 
 void IdeaSend::send()
@@ -104,9 +104,9 @@ void IdeaSend::send()
         Messages::exclamation(QStringLiteral("Proszę podać prawidłowy adres e-mail."));
         return;
     }
-    const QString host = Globals::options()
-        ? Globals::options()->GetOption(QStringLiteral("FeedbackHost")).trimmed()
-        : QString();
+    const QString host =
+        Globals::options() ? Globals::options()->GetOption(QStringLiteral("FeedbackHost")).trimmed()
+                           : QString();
     if (host.isEmpty()) {
         Messages::exclamation(QStringLiteral(
             "Nie skonfigurowano adresu usługi zgłaszania pomysłów. Pomysł nie został wysłany."));
@@ -125,9 +125,11 @@ void IdeaSend::send()
     const Xml::Document *answer = request.Result();
     if (!answer)
         return;
-    const Xml::Node result = answer->documentElement().selectSingleNode(QStringLiteral("/Doc/Result"));
+    const Xml::Node result =
+        answer->documentElement().selectSingleNode(QStringLiteral("/Doc/Result"));
     if (result.isNull()) {
-        Messages::critical(xmlErrorText(QStringLiteral("Odpowiedź nie zawiera elementu /Doc/Result.")));
+        Messages::critical(
+            xmlErrorText(QStringLiteral("Odpowiedź nie zawiera elementu /Doc/Result.")));
         return;
     }
     Messages::show(result.text(), Messages::Icon::None, Messages::Buttons::Ok);

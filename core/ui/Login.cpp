@@ -74,7 +74,8 @@ Login::Login(QWidget *parent) : QDialog(parent)
 
 void Login::confirm()
 {
-    const QString stored = Globals::options() ? Globals::options()->GetOption(QStringLiteral("Pass")) : QString();
+    const QString stored =
+        Globals::options() ? Globals::options()->GetOption(QStringLiteral("Pass")) : QString();
     if (Tools::GetMD5(m_poleTxt->text()) == stored) {
         StartModule::ShowMainWindow();
         close();

@@ -69,8 +69,8 @@ QString extensionOf(const QString &pattern)
 {
     const QString first = pattern.section(QLatin1Char(';'), 0, 0).trimmed();
     const QString extension = first.mid(1);
-    if (!extension.startsWith(QLatin1Char('.')) || extension.contains(QLatin1Char('*'))
-        || extension.contains(QLatin1Char('?')))
+    if (!extension.startsWith(QLatin1Char('.')) || extension.contains(QLatin1Char('*')) ||
+        extension.contains(QLatin1Char('?')))
         return QString();
     return extension;
 }
@@ -83,8 +83,8 @@ int clampedIndex(const QList<FilterPair> &pairs)
 bool matchesType(const QWidget *widget, const QString &typeName)
 {
     if (typeName == QLatin1String("TextBox"))
-        return qobject_cast<const QLineEdit *>(widget) || qobject_cast<const QTextEdit *>(widget)
-            || qobject_cast<const QPlainTextEdit *>(widget);
+        return qobject_cast<const QLineEdit *>(widget) || qobject_cast<const QTextEdit *>(widget) ||
+               qobject_cast<const QPlainTextEdit *>(widget);
     if (typeName == QLatin1String("ListBox"))
         return qobject_cast<const QListView *>(widget) != nullptr;
     if (typeName == QLatin1String("ListView"))
@@ -130,7 +130,8 @@ QString ShowOpenDialog(QWidget *owner, const QString &filter, const QString &tit
 {
     const QList<FilterPair> pairs = parseFilter(filter);
     int index = clampedIndex(pairs);
-    const QString path = FileDialogs::getOpenFileName(owner, title, g_folder, qtFilters(pairs), &index);
+    const QString path =
+        FileDialogs::getOpenFileName(owner, title, g_folder, qtFilters(pairs), &index);
     g_filterIndex = index;
     return path.trimmed();
 }
@@ -147,7 +148,8 @@ QString ShowSaveDialog(QWidget *owner, const QString &filter, const QString &tit
 
     int index = clampedIndex(pairs);
     const QString start = g_folder.isEmpty() ? defaultName : QDir(g_folder).filePath(defaultName);
-    QString path = FileDialogs::getSaveFileName(owner, title, start, qtFilters(pairs), &index, suffixes);
+    QString path =
+        FileDialogs::getSaveFileName(owner, title, start, qtFilters(pairs), &index, suffixes);
     g_filterIndex = index;
 
     path = path.trimmed();
@@ -156,7 +158,8 @@ QString ShowSaveDialog(QWidget *owner, const QString &filter, const QString &tit
     const int nul = path.indexOf(QChar(u'\0'));
     if (nul >= 0)
         path.truncate(nul);
-    const QString extension = index < pairs.size() ? extensionOf(pairs.at(index).pattern) : QString();
+    const QString extension =
+        index < pairs.size() ? extensionOf(pairs.at(index).pattern) : QString();
     if (!extension.isEmpty() && !path.endsWith(extension, Qt::CaseInsensitive))
         path += extension;
     return path.trimmed();
@@ -183,8 +186,9 @@ void FlatBorder(QWidget *control)
     if (qobject_cast<QAbstractSpinBox *>(control) || qobject_cast<QComboBox *>(control))
         return;
     // Only the control itself carries the property, so its children keep their look.
-    control->setStyleSheet(control->styleSheet()
-                           + QStringLiteral("\n*[flatBorder=\"true\"] { border: 1px solid palette(mid); }"));
+    control->setStyleSheet(
+        control->styleSheet() +
+        QStringLiteral("\n*[flatBorder=\"true\"] { border: 1px solid palette(mid); }"));
 }
 
 void FlatControls(QWidget *form, const QString &typeName)
@@ -261,7 +265,8 @@ void SaveListViewColumns(QWidget *form)
         const double dpi = view->logicalDpiX() > 0 ? view->logicalDpiX() : 96.0;
         QStringList widths;
         for (int i = 0; i < header->count(); ++i)
-            widths.append(QString::number(qint64(std::trunc(header->sectionSize(i) * 1440.0 / dpi))));
+            widths.append(
+                QString::number(qint64(std::trunc(header->sectionSize(i) * 1440.0 / dpi))));
         options->SetOption(columnsKey(form, view), widths.join(QLatin1Char(';')));
     }
 }

@@ -1,12 +1,12 @@
 #include "core/ui/SelectDatabase.h"
 
+#include "controls/BlueCommand.h"
 #include "core/Messages.h"
 #include "core/Module1.h"
 #include "core/ui/Guard.h"
 #include "core/ui/Module1Ui.h"
 #include "core/ui/SelectName.h"
 #include "core/ui/StartModule.h"
-#include "controls/BlueCommand.h"
 #include "platform/text/FileErrors.h"
 
 #include <QDir>
@@ -73,9 +73,11 @@ SelectDatabase::SelectDatabase(QWidget *parent) : QDialog(parent)
     Module1::FlatControls(this, QStringLiteral("ListBox"));
     m_login->setDefault(true);
     m_close->setCancel(true);
-    connect(m_login, &BlueCommand::Click, this, [this] { Ui::guarded([this] { openDatabase(); }); });
+    connect(m_login, &BlueCommand::Click, this,
+            [this] { Ui::guarded([this] { openDatabase(); }); });
     connect(m_add, &BlueCommand::Click, this, [this] { Ui::guarded([this] { addDatabase(); }); });
-    connect(m_delete, &BlueCommand::Click, this, [this] { Ui::guarded([this] { deleteDatabase(); }); });
+    connect(m_delete, &BlueCommand::Click, this,
+            [this] { Ui::guarded([this] { deleteDatabase(); }); });
     connect(m_close, &BlueCommand::Click, this, &QWidget::close);
     // The frame closes the window as "Zamknij" does.
     connect(this, &QDialog::rejected, this, &QWidget::close);
@@ -142,13 +144,14 @@ void SelectDatabase::addDatabase()
     QFile templateFile(source);
     if (!templateFile.copy(target)) {
         Messages::critical(
-            Messages::fileFailure(QStringLiteral("Nie udało się utworzyć pliku bazy danych"), target,
-                                  FileErrors::reason(templateFile)));
+            Messages::fileFailure(QStringLiteral("Nie udało się utworzyć pliku bazy danych"),
+                                  target, FileErrors::reason(templateFile)));
         refresh();
         return;
     }
     // A template installed read-only must not make the new database read-only.
-    QFile::setPermissions(target, QFile::permissions(target) | QFile::ReadOwner | QFile::WriteOwner);
+    QFile::setPermissions(target,
+                          QFile::permissions(target) | QFile::ReadOwner | QFile::WriteOwner);
     refresh();
 }
 

@@ -42,9 +42,10 @@ QString instanceLockPath()
     if (folder.isEmpty() || !QDir().mkpath(folder))
         folder = QDir::tempPath();
     // One copy per program folder, as each folder holds its own databases.
-    const QByteArray app = QCryptographicHash::hash(Module1::AppPath().toUtf8(), QCryptographicHash::Md5)
-                               .toHex()
-                               .left(12);
+    const QByteArray app =
+        QCryptographicHash::hash(Module1::AppPath().toUtf8(), QCryptographicHash::Md5)
+            .toHex()
+            .left(12);
     return QDir(folder).filePath(QStringLiteral("DtKadrelo-%1.lock").arg(QString::fromLatin1(app)));
 }
 
@@ -86,17 +87,20 @@ bool Main()
 bool OpenDatabase(const QString &path)
 {
     QString error;
-    std::unique_ptr<Db::Database> db = Db::Database::open(path, Globals::databasePassword(), &error);
+    std::unique_ptr<Db::Database> db =
+        Db::Database::open(path, Globals::databasePassword(), &error);
     if (!db) {
         // The engine's own reason; the general text only when it gave none.
-        Messages::critical(error.isEmpty() ? QStringLiteral("Błąd przy ładowaniu bazy danych!") : error);
+        Messages::critical(error.isEmpty() ? QStringLiteral("Błąd przy ładowaniu bazy danych!")
+                                           : error);
         return false;
     }
     Globals::setDatabase(std::move(db));
 
     std::unique_ptr<clsOptions> options = clsOptions::load(*Globals::database(), &error);
     if (!options) {
-        Messages::critical(error.isEmpty() ? QStringLiteral("Nie można odczytać opcji programu.") : error);
+        Messages::critical(error.isEmpty() ? QStringLiteral("Nie można odczytać opcji programu.")
+                                           : error);
         return false;
     }
     Globals::setOptions(std::move(options));

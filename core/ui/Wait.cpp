@@ -5,7 +5,8 @@
 #include <QLabel>
 #include <QScreen>
 
-Wait::Wait(QWidget *parent) : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+Wait::Wait(QWidget *parent)
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName(QStringLiteral("Wait"));
     setWindowTitle(QStringLiteral("Kadrelo"));

@@ -66,12 +66,13 @@ QString networkReason(QNetworkReply::NetworkError error)
 QString replyReason(const QNetworkReply &reply)
 {
     const QVariant status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    const QString technical = status.isValid()
-        ? QStringLiteral("HTTP %1 %2")
-              .arg(status.toInt())
-              .arg(reply.attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString())
-              .trimmed()
-        : reply.errorString();
+    const QString technical =
+        status.isValid()
+            ? QStringLiteral("HTTP %1 %2")
+                  .arg(status.toInt())
+                  .arg(reply.attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString())
+                  .trimmed()
+            : reply.errorString();
     return networkReason(reply.error()) + QStringLiteral(" (") + technical + QLatin1Char(')');
 }
 
@@ -119,8 +120,8 @@ void clsXmlGet::Show(const QString &url)
         // the network and painting go on meanwhile.
         if (!reply->isFinished())
             loop.exec(QEventLoop::ExcludeUserInputEvents);
-        if (reply->error() == QNetworkReply::OperationCanceledError
-            || reply->error() == QNetworkReply::TimeoutError)
+        if (reply->error() == QNetworkReply::OperationCanceledError ||
+            reply->error() == QNetworkReply::TimeoutError)
             reason = QStringLiteral("Serwer nie odpowiedział w wyznaczonym czasie.");
         else if (reply->error() != QNetworkReply::NoError)
             reason = replyReason(*reply);

@@ -5,22 +5,22 @@
 #include "core/Globals.h"
 #include "core/Messages.h"
 #include "core/Options.h"
+#include "core/ui/DialogParts.h"
 #include "core/ui/FlexGrid.h"
 #include "core/ui/Guard.h"
 #include "core/ui/Module1Ui.h"
-#include "core/ui/DialogParts.h"
 #include "core/ui/ScheduleGridLayout.h"
 #include "engine/Algorytmy.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QAbstractItemView>
 #include <QListWidget>
 #include <QLocale>
 #include <QSpinBox>
@@ -149,12 +149,10 @@ BuildTable::BuildTable(BuildTableHost &host, QWidget *parent) : QDialog(parent),
         m_toolbars[k]->setIconSize(QSize(16, 16));
         QAction *add = m_toolbars[k]->addAction(icon("new"), QStringLiteral("Dodaj"));
         QAction *del = m_toolbars[k]->addAction(icon("del"), QStringLiteral("Usuń"));
-        connect(add, &QAction::triggered, this, [this, k] {
-            Ui::guarded([this, k] { toolbarClick(k, QStringLiteral("add")); });
-        });
-        connect(del, &QAction::triggered, this, [this, k] {
-            Ui::guarded([this, k] { toolbarClick(k, QStringLiteral("del")); });
-        });
+        connect(add, &QAction::triggered, this,
+                [this, k] { Ui::guarded([this, k] { toolbarClick(k, QStringLiteral("add")); }); });
+        connect(del, &QAction::triggered, this,
+                [this, k] { Ui::guarded([this, k] { toolbarClick(k, QStringLiteral("del")); }); });
         m_lists[k] = new QListWidget(frame);
         m_lists[k]->setObjectName(QStringLiteral("List1_%1").arg(k));
         m_lists[k]->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -173,8 +171,8 @@ BuildTable::BuildTable(BuildTableHost &host, QWidget *parent) : QDialog(parent),
     options->setColumnStretch(1, 1);
     pageLayout->addLayout(options, 1, 0, 1, 2);
 
-    BlueCommand *ok = DialogParts::command(*this, QStringLiteral("ButtonOK"), QStringLiteral("Stwórz"),
-                                           [this] { create(); });
+    BlueCommand *ok = DialogParts::command(*this, QStringLiteral("ButtonOK"),
+                                           QStringLiteral("Stwórz"), [this] { create(); });
     ok->setDefault(true);
     QHBoxLayout *buttons =
         DialogParts::commandRow({ok, DialogParts::closeCommand(*this, QStringLiteral("Zamknij"))});
@@ -212,7 +210,8 @@ void BuildTable::fillLists()
     if (db) {
         auto rs = db->openTable(QStringLiteral("wizardlist"));
         for (; rs && !rs->eof(); rs->moveNext())
-            m_combo->addRuleSet(rs->text(QStringLiteral("nazwa")), rs->integer(QStringLiteral("id")));
+            m_combo->addRuleSet(rs->text(QStringLiteral("nazwa")),
+                                rs->integer(QStringLiteral("id")));
     }
     m_combo->setCurrentIndex(0);
     m_month->setDate(QDate::currentDate());

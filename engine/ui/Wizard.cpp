@@ -2,9 +2,9 @@
 
 #include "core/Globals.h"
 #include "core/Messages.h"
+#include "core/ui/DialogParts.h"
 #include "core/ui/Guard.h"
 #include "core/ui/Module1Ui.h"
-#include "core/ui/DialogParts.h"
 #include "engine/ui/WizardFile.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"

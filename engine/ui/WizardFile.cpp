@@ -3,9 +3,9 @@
 #include "controls/ToolBarN.h"
 #include "core/Globals.h"
 #include "core/Messages.h"
+#include "core/ui/DialogParts.h"
 #include "core/ui/Guard.h"
 #include "core/ui/Module1Ui.h"
-#include "core/ui/DialogParts.h"
 #include "engine/ui/WizardItem.h"
 #include "platform/db/Database.h"
 
@@ -81,10 +81,10 @@ WizardFile::WizardFile(WizardHost &host, QWidget *parent) : QDialog(parent), m_h
     pageLayout->addWidget(m_name);
     pageLayout->addWidget(m_grid, 1);
 
-    QHBoxLayout *buttons = DialogParts::commandRow(
-        {DialogParts::command(*this, QStringLiteral("ButtonSave"), QStringLiteral("Zapisz"),
-                              [this] { save(); }),
-         DialogParts::closeCommand(*this, QStringLiteral("Anuluj"))});
+    QHBoxLayout *buttons =
+        DialogParts::commandRow({DialogParts::command(*this, QStringLiteral("ButtonSave"),
+                                                      QStringLiteral("Zapisz"), [this] { save(); }),
+                                 DialogParts::closeCommand(*this, QStringLiteral("Anuluj"))});
 
     DialogParts::layOut(*this, m_toolbar, tabs, buttons);
     resize(520, 460);
@@ -144,9 +144,10 @@ void WizardFile::fitRow(int row, int columnWidth)
     const QTableWidgetItem *cell = m_grid->item(row, 0);
     if (!cell)
         return;
-    const int margin = m_grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_grid) + 1;
-    const int width = std::max(1, (columnWidth < 0 ? m_grid->columnWidth(0) : columnWidth)
-                                      - (m_grid->showGrid() ? 1 : 0) - 2 * margin);
+    const int margin =
+        m_grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_grid) + 1;
+    const int width = std::max(1, (columnWidth < 0 ? m_grid->columnWidth(0) : columnWidth) -
+                                      (m_grid->showGrid() ? 1 : 0) - 2 * margin);
     const int height =
         m_grid->fontMetrics()
             .boundingRect(QRect(0, 0, width, INT_MAX / 2), Qt::TextWordWrap, cell->text())
@@ -163,8 +164,8 @@ bool WizardFile::eventFilter(QObject *watched, QEvent *event)
     } else if (watched == m_grid && DialogParts::isEnterPress(event)) {
         Ui::guarded([this] { EditRule(); });
         return true;
-    } else if (watched == m_grid && event->type() == QEvent::KeyPress
-               && scrollWithinCurrentRule(static_cast<QKeyEvent *>(event)->key())) {
+    } else if (watched == m_grid && event->type() == QEvent::KeyPress &&
+               scrollWithinCurrentRule(static_cast<QKeyEvent *>(event)->key())) {
         return true;
     }
     return QDialog::eventFilter(watched, event);
@@ -184,7 +185,8 @@ bool WizardFile::scrollWithinCurrentRule(int key)
     if (rule.height() <= height || rule.bottom() < 0 || rule.top() >= height)
         return false;
     QScrollBar *bar = m_grid->verticalScrollBar();
-    const int step = key == Qt::Key_PageDown || key == Qt::Key_PageUp ? bar->pageStep() : bar->singleStep();
+    const int step =
+        key == Qt::Key_PageDown || key == Qt::Key_PageUp ? bar->pageStep() : bar->singleStep();
     const int hidden = down ? rule.bottom() + 1 - height : -rule.top();
     if (hidden <= 0)
         return false;

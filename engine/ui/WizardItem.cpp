@@ -3,9 +3,9 @@
 #include "controls/BlueCommand.h"
 #include "controls/ToolBarIcons.h"
 #include "core/Messages.h"
+#include "core/ui/DialogParts.h"
 #include "core/ui/Guard.h"
 #include "core/ui/Module1Ui.h"
-#include "core/ui/DialogParts.h"
 #include "engine/WizItem.h"
 #include "engine/ui/Wizard.h"
 

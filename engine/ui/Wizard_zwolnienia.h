@@ -86,7 +86,8 @@ public:
     void confirm()
     {
         if (m_myClass)
-            m_myClass->setResult(m_combo1->currentText() + QLatin1Char(';') + m_combo2->currentText());
+            m_myClass->setResult(m_combo1->currentText() + QLatin1Char(';') +
+                                 m_combo2->currentText());
         accept();
     }
 

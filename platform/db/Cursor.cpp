@@ -126,9 +126,9 @@ std::optional<qint64> Cursor::wholeNumber(int column) const
         bool plain = !bytes.isEmpty();
         for (qsizetype i = 0; plain && i < bytes.size(); ++i) {
             const char c = bytes[i];
-            plain = c >= '0' && c <= '9' && !qMulOverflow(value, qint64(10), &value)
-                    && !(negative ? qSubOverflow(value, qint64(c - '0'), &value)
-                                  : qAddOverflow(value, qint64(c - '0'), &value));
+            plain = c >= '0' && c <= '9' && !qMulOverflow(value, qint64(10), &value) &&
+                    !(negative ? qSubOverflow(value, qint64(c - '0'), &value)
+                               : qAddOverflow(value, qint64(c - '0'), &value));
         }
         if (plain)
             return value;

@@ -55,8 +55,7 @@ QDate storedDate(sqlite3_value *value)
     return QDate(year, month, day);
 }
 
-template<int Part>
-void datePart(sqlite3_context *context, int argc, sqlite3_value **argv)
+template <int Part> void datePart(sqlite3_context *context, int argc, sqlite3_value **argv)
 {
     if (argc != 1) {
         sqlite3_result_null(context);
@@ -86,13 +85,13 @@ bool registerFunctions(sqlite3 *db)
 {
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     return sqlite3_create_collation_v2(db, "POLISH", SQLITE_UTF8, nullptr, &polishCompare,
-                                       nullptr) == SQLITE_OK
-        && sqlite3_create_function_v2(db, "YEAR", 1, flags, nullptr, &datePart<0>, nullptr,
-                                      nullptr, nullptr) == SQLITE_OK
-        && sqlite3_create_function_v2(db, "MONTH", 1, flags, nullptr, &datePart<1>, nullptr,
-                                      nullptr, nullptr) == SQLITE_OK
-        && sqlite3_create_function_v2(db, "DAY", 1, flags, nullptr, &datePart<2>, nullptr,
-                                      nullptr, nullptr) == SQLITE_OK;
+                                       nullptr) == SQLITE_OK &&
+           sqlite3_create_function_v2(db, "YEAR", 1, flags, nullptr, &datePart<0>, nullptr, nullptr,
+                                      nullptr) == SQLITE_OK &&
+           sqlite3_create_function_v2(db, "MONTH", 1, flags, nullptr, &datePart<1>, nullptr,
+                                      nullptr, nullptr) == SQLITE_OK &&
+           sqlite3_create_function_v2(db, "DAY", 1, flags, nullptr, &datePart<2>, nullptr, nullptr,
+                                      nullptr) == SQLITE_OK;
 }
 
 // Opens, keys and checks a file; the key is only proven right by a read.
@@ -137,11 +136,7 @@ sqlite3 *openKeyed(const QString &path, const QString &key, int flags, QString *
 
 } // namespace
 
-Database::Database(sqlite3 *db, const QString &path)
-    : m_db(db)
-    , m_path(path)
-{
-}
+Database::Database(sqlite3 *db, const QString &path) : m_db(db), m_path(path) {}
 
 Database::~Database()
 {
@@ -211,7 +206,8 @@ std::unique_ptr<Recordset> Database::openTable(const QString &table)
 {
     QString quoted = table;
     quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    const QString sql = QStringLiteral("SELECT *, _rowid_ FROM \"%1\" ORDER BY _rowid_").arg(quoted);
+    const QString sql =
+        QStringLiteral("SELECT *, _rowid_ FROM \"%1\" ORDER BY _rowid_").arg(quoted);
     std::unique_ptr<Recordset> rs(new Recordset(*this, table, sql, {}));
     rs->m_isTable = true;
     if (!rs->load()) {
@@ -259,7 +255,8 @@ bool Database::beginTransaction()
 bool Database::commit()
 {
     if (m_depth == 0) {
-        setError(describe(ProgramFault, QStringLiteral("cannot commit - no transaction is active")));
+        setError(
+            describe(ProgramFault, QStringLiteral("cannot commit - no transaction is active")));
         return false;
     }
     const QString sql = m_depth == 1 ? QStringLiteral("COMMIT")
@@ -273,7 +270,8 @@ bool Database::commit()
 bool Database::rollback()
 {
     if (m_depth == 0) {
-        setError(describe(ProgramFault, QStringLiteral("cannot rollback - no transaction is active")));
+        setError(
+            describe(ProgramFault, QStringLiteral("cannot rollback - no transaction is active")));
         return false;
     }
     bool ok;
@@ -284,8 +282,8 @@ bool Database::rollback()
             ok = true;
     } else {
         const QString name = QStringLiteral("kadrelo_%1").arg(m_depth - 1);
-        ok = execute(QStringLiteral("ROLLBACK TO ") + name)
-            && execute(QStringLiteral("RELEASE ") + name);
+        ok = execute(QStringLiteral("ROLLBACK TO ") + name) &&
+             execute(QStringLiteral("RELEASE ") + name);
     }
     --m_depth;
     return ok;
@@ -321,11 +319,7 @@ void Database::setError(const QString &message) const
     m_error = message;
 }
 
-Transaction::Transaction(Database &db)
-    : m_db(db)
-    , m_active(db.beginTransaction())
-{
-}
+Transaction::Transaction(Database &db) : m_db(db), m_active(db.beginTransaction()) {}
 
 Transaction::~Transaction()
 {

@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <utility>
 
-
 namespace Db {
 
 namespace {
@@ -27,12 +26,8 @@ const QString IdField = QStringLiteral("id");
 } // namespace
 
 Recordset::Recordset(Database &db, QString table, QString sql, QVariantList params)
-    : m_db(db)
-    , m_table(std::move(table))
-    , m_sql(std::move(sql))
-    , m_params(std::move(params))
-{
-}
+    : m_db(db), m_table(std::move(table)), m_sql(std::move(sql)), m_params(std::move(params))
+{}
 
 Recordset::~Recordset() = default;
 
@@ -63,8 +58,8 @@ bool Recordset::load()
     }
     if (oneTable && !sourceTable.isEmpty()) {
         for (int c = 0; c < visible; ++c) {
-            if (m_origins.at(c).compare(IdField, Qt::CaseInsensitive) == 0
-                && stmt.columnTable(c).compare(sourceTable, Qt::CaseInsensitive) == 0) {
+            if (m_origins.at(c).compare(IdField, Qt::CaseInsensitive) == 0 &&
+                stmt.columnTable(c).compare(sourceTable, Qt::CaseInsensitive) == 0) {
                 m_keyField = c;
                 break;
             }
@@ -100,7 +95,8 @@ int Recordset::fieldIndex(const QString &field) const
     for (int i = 0; i < int(m_fields.size()); ++i) {
         // Case folding keeps the length: most names are passed over on it.
         const QString &name = m_fields.at(i);
-        if (name.size() == field.size() && (name == field || name.compare(field, Qt::CaseInsensitive) == 0))
+        if (name.size() == field.size() &&
+            (name == field || name.compare(field, Qt::CaseInsensitive) == 0))
             return i;
     }
     return -1;
@@ -223,7 +219,8 @@ bool Recordset::seek(const QString &index, const QVariant &key)
     const bool primary = index.compare(QLatin1String("PrimaryKey"), Qt::CaseInsensitive) == 0;
     const int column = fieldIndex(primary ? IdField : index);
     if (column < 0) {
-        m_error = describe(ProgramFault, QStringLiteral("no index %1 on this recordset").arg(index));
+        m_error =
+            describe(ProgramFault, QStringLiteral("no index %1 on this recordset").arg(index));
         m_pos = int(m_rows.size());
         return false;
     }
@@ -236,9 +233,8 @@ bool Recordset::seek(const QString &index, const QVariant &key)
         const QVariant &v = m_rows[size_t(i)].at(column);
         if (v.isNull())
             continue;
-        const bool match = primary
-            ? v.toLongLong() == id
-            : v.toString().compare(keyText, Qt::CaseInsensitive) == 0;
+        const bool match = primary ? v.toLongLong() == id
+                                   : v.toString().compare(keyText, Qt::CaseInsensitive) == 0;
         if (match) {
             m_pos = i;
             m_noMatch = false;
@@ -278,7 +274,8 @@ void Recordset::addNew()
                                       .arg(quoteName(origin), quoteName(m_table)))
                           .toLongLong();
         const QVariant seq = m_db.scalar(
-            QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name=? COLLATE NOCASE"), {m_table});
+            QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name=? COLLATE NOCASE"),
+            {m_table});
         next = std::max(next, seq.toLongLong()) + 1;
         m_buffer[idField] = next;
         m_dirty[size_t(idField)] = true;
@@ -290,7 +287,8 @@ void Recordset::edit()
     m_editFailed = false;
     if (!hasCurrent()) {
         m_mode = EditMode::None;
-        m_error = describe(QStringLiteral("Brak bieżącego rekordu"), QStringLiteral("no current record"));
+        m_error =
+            describe(QStringLiteral("Brak bieżącego rekordu"), QStringLiteral("no current record"));
         return;
     }
     m_mode = EditMode::Edit;
@@ -306,7 +304,8 @@ void Recordset::setValue(const QString &field, const QVariant &value)
     }
     const int index = fieldIndex(field);
     if (index < 0 || m_origins.at(index).isEmpty()) {
-        m_error = describe(ProgramFault, QStringLiteral("no column %1 that can be written").arg(field));
+        m_error =
+            describe(ProgramFault, QStringLiteral("no column %1 that can be written").arg(field));
         m_editFailed = true;
         return;
     }
@@ -387,9 +386,9 @@ bool Recordset::update()
             for (const QString &column : std::as_const(columns))
                 sets << column + QStringLiteral("=?");
             values << key;
-            const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3=?")
-                                    .arg(quoteName(m_table), sets.join(QLatin1Char(',')),
-                                         keyColumn());
+            const QString sql =
+                QStringLiteral("UPDATE %1 SET %2 WHERE %3=?")
+                    .arg(quoteName(m_table), sets.join(QLatin1Char(',')), keyColumn());
             if (!m_db.execute(sql, values)) {
                 m_error = m_db.errorString();
                 return false;
@@ -419,7 +418,8 @@ bool Recordset::remove()
 {
     m_mode = EditMode::None;
     if (!hasCurrent()) {
-        m_error = describe(QStringLiteral("Brak bieżącego rekordu"), QStringLiteral("no current record"));
+        m_error =
+            describe(QStringLiteral("Brak bieżącego rekordu"), QStringLiteral("no current record"));
         return false;
     }
     if (!canWrite())

@@ -87,13 +87,13 @@ private:
     enum class EditMode { None, AddNew, Edit };
 
     Database &m_db;
-    QString m_table;      // set for table recordsets and single-table queries
+    QString m_table; // set for table recordsets and single-table queries
     QString m_sql;
     QVariantList m_params;
     QStringList m_fields;
     std::vector<QVariantList> m_rows;
     std::vector<bool> m_deleted;
-    int m_pos = 0;        // -1 = before first (bof), size() = after last (eof)
+    int m_pos = 0; // -1 = before first (bof), size() = after last (eof)
     bool m_noMatch = false;
     EditMode m_mode = EditMode::None;
     QVariantList m_buffer;
@@ -101,10 +101,10 @@ private:
     qint64 m_lastId = 0;
     QString m_error;
     bool m_isTable = false;
-    std::vector<qint64> m_keys;  // rowid (tables) or the "id" field (queries)
-    QStringList m_origins;       // table column behind each field, empty for expressions
-    int m_keyField = -1;         // the "id" field of a single-table query
-    bool m_editFailed = false;   // setValue() on a field that does not exist
+    std::vector<qint64> m_keys; // rowid (tables) or the "id" field (queries)
+    QStringList m_origins;      // table column behind each field, empty for expressions
+    int m_keyField = -1;        // the "id" field of a single-table query
+    bool m_editFailed = false;  // setValue() on a field that does not exist
 };
 
 } // namespace Db

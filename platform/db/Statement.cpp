@@ -12,29 +12,30 @@
 
 namespace Db {
 
-Statement::Statement(const Database &db, const QString &sql, const QVariantList &params)
-    : m_db(db)
+Statement::Statement(const Database &db, const QString &sql, const QVariantList &params) : m_db(db)
 {
     sqlite3 *handle = db.handle();
     const QByteArray text = sql.toUtf8();
     const char *tail = nullptr;
-    if (sqlite3_prepare_v2(handle, text.constData(), int(text.size()), &m_stmt, &tail)
-        != SQLITE_OK) {
+    if (sqlite3_prepare_v2(handle, text.constData(), int(text.size()), &m_stmt, &tail) !=
+        SQLITE_OK) {
         db.setError(engineError(handle));
         return;
     }
     // One statement per call: a second one would silently not run.
     for (const char *p = tail; p && p < text.constData() + text.size(); ++p) {
         if (*p != ';' && *p != ' ' && *p != '\t' && *p != '\r' && *p != '\n') {
-            db.setError(describe(ProgramFault, QStringLiteral("more than one statement in one call")));
+            db.setError(
+                describe(ProgramFault, QStringLiteral("more than one statement in one call")));
             return;
         }
     }
     const int expected = m_stmt ? sqlite3_bind_parameter_count(m_stmt) : 0;
     if (expected != int(params.size())) {
-        db.setError(describe(ProgramFault, QStringLiteral("%1 values bound to a statement that takes %2")
-                                               .arg(params.size())
-                                               .arg(expected)));
+        db.setError(
+            describe(ProgramFault, QStringLiteral("%1 values bound to a statement that takes %2")
+                                       .arg(params.size())
+                                       .arg(expected)));
         return;
     }
     for (int i = 0; i < int(params.size()); ++i) {
@@ -112,10 +113,10 @@ QString Statement::columnText(int column) const
         return QString();
     case SQLITE_INTEGER: {
         // Flags and small numbers are read as texts often: no allocation for them.
-        static const QString digits[] = {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"),
-                                         QStringLiteral("3"), QStringLiteral("4"), QStringLiteral("5"),
-                                         QStringLiteral("6"), QStringLiteral("7"), QStringLiteral("8"),
-                                         QStringLiteral("9")};
+        static const QString digits[] = {
+            QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
+            QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"),
+            QStringLiteral("8"), QStringLiteral("9")};
         const qint64 value = columnInteger(column);
         return value >= 0 && value <= 9 ? digits[value] : QString::number(value);
     }

@@ -57,7 +57,8 @@ QStringList splitParagraphs(const QString &text)
 }
 
 // Greedy word wrap at spaces; a word wider than the width stays whole.
-QStringList wrapParagraph(const QString &paragraph, int width, const QFontMetrics &fm, bool noPrefix)
+QStringList wrapParagraph(const QString &paragraph, int width, const QFontMetrics &fm,
+                          bool noPrefix)
 {
     const QStringList words = paragraph.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     QStringList out;
@@ -68,7 +69,8 @@ QStringList wrapParagraph(const QString &paragraph, int width, const QFontMetric
     QString current;
     for (const QString &word : words) {
         const QString candidate = current.isEmpty() ? word : current + QLatin1Char(' ') + word;
-        if (current.isEmpty() || fm.horizontalAdvance(stripPrefix(candidate, noPrefix).text) <= width) {
+        if (current.isEmpty() ||
+            fm.horizontalAdvance(stripPrefix(candidate, noPrefix).text) <= width) {
             current = candidate;
         } else {
             out.append(current);
@@ -82,8 +84,7 @@ QStringList wrapParagraph(const QString &paragraph, int width, const QFontMetric
 } // namespace
 
 DeviceContext::DeviceContext(QImage *target, int dpiX, int dpiY)
-    : m_target(target),
-      m_dpiX(dpiX > 0 ? dpiX : screenDpiX()),
+    : m_target(target), m_dpiX(dpiX > 0 ? dpiX : screenDpiX()),
       m_dpiY(dpiY > 0 ? dpiY : screenDpiY())
 {
     m_pen = std::make_shared<const LogPen>();
@@ -99,9 +100,12 @@ DeviceContext::DeviceContext(QImage *target, int dpiX, int dpiY)
 int DeviceContext::deviceCaps(int index) const
 {
     switch (index) {
-    case LOGPIXELSX: return m_dpiX;
-    case LOGPIXELSY: return m_dpiY;
-    default: return 0;
+    case LOGPIXELSX:
+        return m_dpiX;
+    case LOGPIXELSY:
+        return m_dpiY;
+    default:
+        return 0;
     }
 }
 
@@ -176,7 +180,8 @@ QFont DeviceContext::toQFont(const LogFont &lf, int dpiY)
     QFont f(family);
     // Tahoma is narrow: its stand-in is the condensed DejaVu Sans, so that
     // captions sized for it still fit.
-    if (family != lf.faceName && lf.faceName.compare(QLatin1String("Tahoma"), Qt::CaseInsensitive) == 0)
+    if (family != lf.faceName &&
+        lf.faceName.compare(QLatin1String("Tahoma"), Qt::CaseInsensitive) == 0)
         f.setStretch(QFont::SemiCondensed);
     int pixels = lf.height < 0 ? -lf.height : lf.height;
     if (pixels == 0)
@@ -250,7 +255,8 @@ int DeviceContext::drawText(const QString &text, Rect &rect, unsigned format)
     const int height = int(lines.size()) * lh;
 
     if (format & DT_CALCRECT) {
-        if (!lines.isEmpty() && ((format & DT_SINGLELINE) || !(format & DT_WORDBREAK) || widest > 0))
+        if (!lines.isEmpty() &&
+            ((format & DT_SINGLELINE) || !(format & DT_WORDBREAK) || widest > 0))
             rect.right = rect.left + widest;
         rect.bottom = rect.top + height;
         return height;
@@ -268,7 +274,8 @@ int DeviceContext::drawText(const QString &text, Rect &rect, unsigned format)
         p.setFont(m_qfont);
         p.setPen(toQColor(m_textColor));
         if (!(format & DT_NOCLIP))
-            p.setClipRect(QRect(rect.left, rect.top, std::max(0, rect.width()), std::max(0, rect.height())));
+            p.setClipRect(
+                QRect(rect.left, rect.top, std::max(0, rect.width()), std::max(0, rect.height())));
         int lineTop = y;
         for (const TextLine &line : lines) {
             const int w = fm.horizontalAdvance(line.text);
@@ -281,7 +288,8 @@ int DeviceContext::drawText(const QString &text, Rect &rect, unsigned format)
             if (line.mnemonic >= 0 && line.mnemonic < line.text.size()) {
                 const int ux = x + fm.horizontalAdvance(line.text.left(line.mnemonic));
                 const int uw = fm.horizontalAdvance(line.text.at(line.mnemonic));
-                p.fillRect(QRect(ux, lineTop + fm.ascent() + 1, std::max(1, uw), 1), toQColor(m_textColor));
+                p.fillRect(QRect(ux, lineTop + fm.ascent() + 1, std::max(1, uw), 1),
+                           toQColor(m_textColor));
             }
             lineTop += lh;
         }
@@ -338,11 +346,20 @@ void DeviceContext::drawSegment(QPoint from, QPoint to)
     pen.setWidth(std::max(1, m_pen->width));
     pen.setCapStyle(m_pen->width > 1 ? Qt::RoundCap : Qt::FlatCap);
     switch (m_pen->style) {
-    case PS_DASH: pen.setStyle(Qt::DashLine); break;
-    case PS_DOT: pen.setStyle(Qt::DotLine); break;
-    case PS_DASHDOT: pen.setStyle(Qt::DashDotLine); break;
-    case PS_DASHDOTDOT: pen.setStyle(Qt::DashDotDotLine); break;
-    default: break;
+    case PS_DASH:
+        pen.setStyle(Qt::DashLine);
+        break;
+    case PS_DOT:
+        pen.setStyle(Qt::DotLine);
+        break;
+    case PS_DASHDOT:
+        pen.setStyle(Qt::DashDotLine);
+        break;
+    case PS_DASHDOTDOT:
+        pen.setStyle(Qt::DashDotDotLine);
+        break;
+    default:
+        break;
     }
     p.setPen(pen);
     p.drawLine(from, to);
@@ -411,8 +428,8 @@ ColorRef DeviceContext::setPixel(int x, int y, ColorRef color)
     return color & 0xFFFFFFu;
 }
 
-void DeviceContext::stretchBlt(int x, int y, int width, int height, const QImage &source, int sx, int sy,
-                               int sw, int sh)
+void DeviceContext::stretchBlt(int x, int y, int width, int height, const QImage &source, int sx,
+                               int sy, int sw, int sh)
 {
     if (!m_target || source.isNull() || width <= 0 || height <= 0)
         return;
@@ -421,8 +438,8 @@ void DeviceContext::stretchBlt(int x, int y, int width, int height, const QImage
     p.drawImage(QRect(x, y, width, height), source, QRect(sx, sy, sw, sh));
 }
 
-void DeviceContext::transparentBlt(int x, int y, int width, int height, const QImage &source, int sx,
-                                   int sy, int sw, int sh, ColorRef transparent)
+void DeviceContext::transparentBlt(int x, int y, int width, int height, const QImage &source,
+                                   int sx, int sy, int sw, int sh, ColorRef transparent)
 {
     if (!m_target || source.isNull() || width <= 0 || height <= 0 || sw <= 0 || sh <= 0)
         return;

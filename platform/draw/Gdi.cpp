@@ -31,37 +31,58 @@ ColorRef sysColor(int index)
         return fromQColor(pal.color(group, role));
     };
     switch (index) {
-    case COLOR_SCROLLBAR: return c(QPalette::Midlight);
-    case COLOR_BACKGROUND: return c(QPalette::Dark);
+    case COLOR_SCROLLBAR:
+        return c(QPalette::Midlight);
+    case COLOR_BACKGROUND:
+        return c(QPalette::Dark);
     case COLOR_ACTIVECAPTION:
     case COLOR_HIGHLIGHT:
-    case COLOR_MENUHILIGHT: return c(QPalette::Highlight);
+    case COLOR_MENUHILIGHT:
+        return c(QPalette::Highlight);
     case COLOR_INACTIVECAPTION:
-    case COLOR_GRADIENTINACTIVECAPTION: return c(QPalette::Highlight, QPalette::Inactive);
-    case COLOR_GRADIENTACTIVECAPTION: return c(QPalette::Highlight);
+    case COLOR_GRADIENTINACTIVECAPTION:
+        return c(QPalette::Highlight, QPalette::Inactive);
+    case COLOR_GRADIENTACTIVECAPTION:
+        return c(QPalette::Highlight);
     case COLOR_MENU:
     case COLOR_MENUBAR:
     case COLOR_BTNFACE:
     case COLOR_ACTIVEBORDER:
-    case COLOR_INACTIVEBORDER: return c(QPalette::Button);
-    case COLOR_WINDOW: return c(QPalette::Base);
+    case COLOR_INACTIVEBORDER:
+        return c(QPalette::Button);
+    case COLOR_WINDOW:
+        return c(QPalette::Base);
     case COLOR_WINDOWFRAME:
-    case COLOR_3DDKSHADOW: return c(QPalette::Shadow);
+    case COLOR_3DDKSHADOW:
+        return c(QPalette::Shadow);
     case COLOR_MENUTEXT:
-    case COLOR_WINDOWTEXT: return c(QPalette::WindowText);
+    case COLOR_WINDOWTEXT:
+        return c(QPalette::WindowText);
     case COLOR_CAPTIONTEXT:
-    case COLOR_HIGHLIGHTTEXT: return c(QPalette::HighlightedText);
-    case COLOR_APPWORKSPACE: return c(QPalette::Mid);
-    case COLOR_BTNSHADOW: return c(QPalette::Dark);
-    case COLOR_GRAYTEXT: return c(QPalette::Text, QPalette::Disabled);
-    case COLOR_BTNTEXT: return c(QPalette::ButtonText);
-    case COLOR_INACTIVECAPTIONTEXT: return c(QPalette::HighlightedText, QPalette::Inactive);
-    case COLOR_BTNHIGHLIGHT: return c(QPalette::Light);
-    case COLOR_3DLIGHT: return c(QPalette::Midlight);
-    case COLOR_INFOTEXT: return c(QPalette::ToolTipText);
-    case COLOR_INFOBK: return c(QPalette::ToolTipBase);
-    case COLOR_HOTLIGHT: return c(QPalette::Link);
-    default: return 0;
+    case COLOR_HIGHLIGHTTEXT:
+        return c(QPalette::HighlightedText);
+    case COLOR_APPWORKSPACE:
+        return c(QPalette::Mid);
+    case COLOR_BTNSHADOW:
+        return c(QPalette::Dark);
+    case COLOR_GRAYTEXT:
+        return c(QPalette::Text, QPalette::Disabled);
+    case COLOR_BTNTEXT:
+        return c(QPalette::ButtonText);
+    case COLOR_INACTIVECAPTIONTEXT:
+        return c(QPalette::HighlightedText, QPalette::Inactive);
+    case COLOR_BTNHIGHLIGHT:
+        return c(QPalette::Light);
+    case COLOR_3DLIGHT:
+        return c(QPalette::Midlight);
+    case COLOR_INFOTEXT:
+        return c(QPalette::ToolTipText);
+    case COLOR_INFOBK:
+        return c(QPalette::ToolTipBase);
+    case COLOR_HOTLIGHT:
+        return c(QPalette::Link);
+    default:
+        return 0;
     }
 }
 

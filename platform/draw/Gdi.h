@@ -84,9 +84,18 @@ constexpr ColorRef rgb(int red, int green, int blue)
 {
     return ColorRef(red & 0xFF) | (ColorRef(green & 0xFF) << 8) | (ColorRef(blue & 0xFF) << 16);
 }
-constexpr int redOf(ColorRef c) { return int(c & 0xFF); }
-constexpr int greenOf(ColorRef c) { return int((c >> 8) & 0xFF); }
-constexpr int blueOf(ColorRef c) { return int((c >> 16) & 0xFF); }
+constexpr int redOf(ColorRef c)
+{
+    return int(c & 0xFF);
+}
+constexpr int greenOf(ColorRef c)
+{
+    return int((c >> 8) & 0xFF);
+}
+constexpr int blueOf(ColorRef c)
+{
+    return int((c >> 16) & 0xFF);
+}
 
 QColor toQColor(ColorRef c);
 ColorRef fromQColor(const QColor &c);

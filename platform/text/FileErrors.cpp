@@ -110,7 +110,8 @@ QString reason(QFileDevice::FileError error, const QString &systemText)
     if (polish.isEmpty())
         polish = categoryReason(error);
     // "Unknown error" tells the reader nothing the Polish text does not.
-    if (systemText.isEmpty() || systemText == QLatin1String("Unknown error") || systemText == polish)
+    if (systemText.isEmpty() || systemText == QLatin1String("Unknown error") ||
+        systemText == polish)
         return polish;
     return polish + QStringLiteral(" (") + systemText + QLatin1Char(')');
 }

@@ -38,8 +38,7 @@ private:
     }
     void grow(qsizetype n);
     void put(const char *end) { m_size = end - m_text.constData(); }
-    template<size_t N>
-    void literal(const char (&text)[N])
+    template <size_t N> void literal(const char (&text)[N])
     {
         char *out = room(N - 1);
         for (size_t i = 0; i + 1 < N; ++i)

@@ -249,7 +249,8 @@ QString Node::inheritedAttribute(const QString &name) const
     // by their first byte before the whole of them.
     const Utf8 n(name);
     const char *wanted = n.constData();
-    for (pugi::xml_node node = wrap(m_node); node.type() == pugi::node_element; node = node.parent()) {
+    for (pugi::xml_node node = wrap(m_node); node.type() == pugi::node_element;
+         node = node.parent()) {
         for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
             const char *have = a.name();
             if (have[0] == wanted[0] && std::strcmp(have, wanted) == 0)
@@ -404,9 +405,9 @@ Node Node::appendFragment(const Fragment &fragment)
     if (node.type() != pugi::node_element || !fragment.isComplete() || text.isEmpty())
         return {};
     const pugi::xml_node last = node.last_child();
-    const bool parsed = bool(node.append_buffer(text.constData(), size_t(text.size()),
-                                                parseOptions(Document::Whitespace::Keep),
-                                                pugi::encoding_utf8));
+    const bool parsed =
+        bool(node.append_buffer(text.constData(), size_t(text.size()),
+                                parseOptions(Document::Whitespace::Keep), pugi::encoding_utf8));
     pugi::xml_node first = last ? last.next_sibling() : node.first_child();
     if (!parsed) {
         // What was parsed before the fault goes again.

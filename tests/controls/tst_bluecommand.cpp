@@ -35,13 +35,17 @@ struct Host
         QObject::connect(button, &BlueCommand::MouseUp, [this](int b, int, float, float) {
             events << QStringLiteral("MouseUp %1").arg(b);
         });
-        QObject::connect(button, &BlueCommand::Click, [this] { events << QStringLiteral("Click"); });
-        QObject::connect(button, &BlueCommand::MouseOver, [this] { events << QStringLiteral("MouseOver"); });
-        QObject::connect(button, &BlueCommand::MouseOut, [this] { events << QStringLiteral("MouseOut"); });
+        QObject::connect(button, &BlueCommand::Click,
+                         [this] { events << QStringLiteral("Click"); });
+        QObject::connect(button, &BlueCommand::MouseOver,
+                         [this] { events << QStringLiteral("MouseOver"); });
+        QObject::connect(button, &BlueCommand::MouseOut,
+                         [this] { events << QStringLiteral("MouseOut"); });
     }
     void move(QPointF pos)
     {
-        QMouseEvent e(QEvent::MouseMove, pos, button->mapToGlobal(pos), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QMouseEvent e(QEvent::MouseMove, pos, button->mapToGlobal(pos), Qt::NoButton, Qt::NoButton,
+                      Qt::NoModifier);
         QApplication::sendEvent(button, &e);
     }
     void leave()
@@ -251,10 +255,13 @@ void TestBlueCommand::mouseEvents_data()
     QTest::addColumn<QStringList>("events");
     QTest::addColumn<BlueCommand::Look>("lookWhileDown");
     QTest::newRow("left click") << int(Qt::LeftButton) << true
-                                << QStringList{"MouseDown 1", "MouseUp 1", "Click"} << BlueCommand::Look::Pressed;
+                                << QStringList{"MouseDown 1", "MouseUp 1", "Click"}
+                                << BlueCommand::Look::Pressed;
     QTest::newRow("right button: no face change, no click")
-        << int(Qt::RightButton) << true << QStringList{"MouseDown 2", "MouseUp 2"} << BlueCommand::Look::Normal;
-    QTest::newRow("disabled: nothing") << int(Qt::LeftButton) << false << QStringList{} << BlueCommand::Look::Normal;
+        << int(Qt::RightButton) << true << QStringList{"MouseDown 2", "MouseUp 2"}
+        << BlueCommand::Look::Normal;
+    QTest::newRow("disabled: nothing")
+        << int(Qt::LeftButton) << false << QStringList{} << BlueCommand::Look::Normal;
 }
 
 void TestBlueCommand::mouseEvents()
@@ -315,7 +322,8 @@ void TestBlueCommand::hover()
     h.move(QPointF(50, 12));
     QCOMPARE(h.button->look(), BlueCommand::Look::Pressed);
     QTest::mouseRelease(h.button, Qt::LeftButton, {}, QPoint(50, 12));
-    QCOMPARE(h.events, (QStringList{"MouseOver", "MouseDown 1", "MouseOut", "MouseOver", "MouseUp 1", "Click"}));
+    QCOMPARE(h.events, (QStringList{"MouseOver", "MouseDown 1", "MouseOut", "MouseOver",
+                                    "MouseUp 1", "Click"}));
 
     // Disabled while hovered: keeps the hover face, still reports MouseOut.
     h.events.clear();

@@ -36,9 +36,11 @@ struct CalendarFixture
         cal.resize(CalendarGeometry::neededSize(cal.layout()));
         cal.show();
         QObject::connect(&cal, &GraphicalCalendar::DateChange, &cal, [this] { log.append("D"); });
-        QObject::connect(&cal, &GraphicalCalendar::PositionChange, &cal, [this](bool first, QDate month) {
-            log.append(QStringLiteral("P%1:%2").arg(int(first)).arg(month.toString(Qt::ISODate)));
-        });
+        QObject::connect(
+            &cal, &GraphicalCalendar::PositionChange, &cal, [this](bool first, QDate month) {
+                log.append(
+                    QStringLiteral("P%1:%2").arg(int(first)).arg(month.toString(Qt::ISODate)));
+            });
     }
     ~CalendarFixture() { GraphicalCalendar::setClock(nullptr); }
 
@@ -49,7 +51,8 @@ struct CalendarFixture
         int row = 0, col = 0;
         CalendarGeometry::blockOfDate(cal.layout(), date, &row, &col);
         const QPointF origin = CalendarGeometry::dayCellOrigin(cal.layout(), row, col, date.day());
-        return widgetPos(origin + QPointF(cal.layout().dayCellWidth / 2, cal.layout().dayCellHeight / 2));
+        return widgetPos(origin +
+                         QPointF(cal.layout().dayCellWidth / 2, cal.layout().dayCellHeight / 2));
     }
     QPoint titleBand(float clientX) const
     {
@@ -252,19 +255,24 @@ void TestCalendar::eventSequences_data()
                             << mar31 << QDate(2026, 3, 1);
     QTest::newRow("value later moves view to the date itself")
         << mar31 << 1 << QStringList{"listen", "value:2026-05-10"}
-        << QStringList{"P1:2026-03-01", "P0:2026-05-10", "D"} << QDate(2026, 5, 10) << QDate(2026, 5, 10);
-    QTest::newRow("value earlier") << mar31 << 2 << QStringList{"value:2026-01-20"} << QStringList{"D"}
-                                   << QDate(2026, 1, 20) << QDate(2026, 1, 20);
+        << QStringList{"P1:2026-03-01", "P0:2026-05-10", "D"} << QDate(2026, 5, 10)
+        << QDate(2026, 5, 10);
+    QTest::newRow("value earlier") << mar31 << 2 << QStringList{"value:2026-01-20"}
+                                   << QStringList{"D"} << QDate(2026, 1, 20) << QDate(2026, 1, 20);
     QTest::newRow("value inside view") << mar31 << 2 << QStringList{"listen", "value:2026-04-02"}
                                        << QStringList{"P1:2026-03-01", "P0:2026-03-01", "D"}
                                        << QDate(2026, 4, 2) << QDate(2026, 3, 1);
     QTest::newRow("same value") << mar31 << 1 << QStringList{"listen", "value:2026-03-31"}
                                 << QStringList{"P1:2026-03-01"} << mar31 << QDate(2026, 3, 1);
-    QTest::newRow("rows") << mar31 << 1 << QStringList{"rows:2", "listen", "rows:3", "rows:3", "rows:8", "rows:0"}
-                          << QStringList{"P1:2026-03-01", "P1:2026-03-01", "P0:2026-03-01", "P1:2026-03-01"}
+    QTest::newRow("rows") << mar31 << 1
+                          << QStringList{"rows:2", "listen", "rows:3", "rows:3", "rows:8", "rows:0"}
+                          << QStringList{"P1:2026-03-01", "P1:2026-03-01", "P0:2026-03-01",
+                                         "P1:2026-03-01"}
                           << mar31 << QDate(2026, 3, 1);
-    QTest::newRow("cols") << mar31 << 1 << QStringList{"cols:1", "listen", "cols:1", "cols:6", "cols:0"}
-                          << QStringList{"P1:2026-03-01", "P0:2026-03-01"} << mar31 << QDate(2026, 3, 1);
+    QTest::newRow("cols") << mar31 << 1
+                          << QStringList{"cols:1", "listen", "cols:1", "cols:6", "cols:0"}
+                          << QStringList{"P1:2026-03-01", "P0:2026-03-01"} << mar31
+                          << QDate(2026, 3, 1);
     QTest::newRow("press day") << mar31 << 1 << QStringList{"press:2026-03-05", "press:2026-03-05"}
                                << QStringList{"D", "D"} << QDate(2026, 3, 5) << QDate(2026, 3, 1);
     QTest::newRow("left arrow clamps value") << mar31 << 1 << QStringList{"listen", "left"}
@@ -272,13 +280,15 @@ void TestCalendar::eventSequences_data()
                                              << QDate(2026, 2, 28) << QDate(2026, 2, 1);
     // March..April, Value 31 March: the view moves to February..March and
     // Value stays in view, unchanged.
-    QTest::newRow("left arrow, value still shown") << mar31 << 2 << QStringList{"left"} << QStringList{}
-                                                   << mar31 << QDate(2026, 2, 1);
-    QTest::newRow("right arrow clamps value") << QDate(2026, 1, 31) << 1 << QStringList{"listen", "right"}
-                                              << QStringList{"P1:2026-01-01", "D", "P0:2026-02-01"}
-                                              << QDate(2026, 2, 28) << QDate(2026, 2, 1);
-    QTest::newRow("right arrow of two blocks") << QDate(2026, 3, 20) << 2 << QStringList{"right"}
-                                               << QStringList{"D"} << QDate(2026, 4, 20) << QDate(2026, 4, 1);
+    QTest::newRow("left arrow, value still shown")
+        << mar31 << 2 << QStringList{"left"} << QStringList{} << mar31 << QDate(2026, 2, 1);
+    QTest::newRow("right arrow clamps value")
+        << QDate(2026, 1, 31) << 1 << QStringList{"listen", "right"}
+        << QStringList{"P1:2026-01-01", "D", "P0:2026-02-01"} << QDate(2026, 2, 28)
+        << QDate(2026, 2, 1);
+    QTest::newRow("right arrow of two blocks")
+        << QDate(2026, 3, 20) << 2 << QStringList{"right"} << QStringList{"D"} << QDate(2026, 4, 20)
+        << QDate(2026, 4, 1);
 }
 
 void TestCalendar::eventSequences()
@@ -326,7 +336,8 @@ void TestCalendar::selectedAndTodayColours()
 {
     CalendarFixture f(QDate(2026, 3, 20));
     const QDate marked(2026, 3, 10);
-    f.cal.SetSelectedDates({GraphicalCalendar::dateText(marked), GraphicalCalendar::dateText(f.cal.Value())});
+    f.cal.SetSelectedDates(
+        {GraphicalCalendar::dateText(marked), GraphicalCalendar::dateText(f.cal.Value())});
     f.cal.Refresh();
     const float w = f.cal.layout().dayCellWidth;
     const float h = f.cal.layout().dayCellHeight;

@@ -72,7 +72,7 @@ void TestFlatHeader::flatFrames()
     if (pressed)
         QTest::mousePress(f.header()->viewport(), Qt::LeftButton, {}, QPoint(70, h / 2));
     const QImage image = f.render();
-    const int firstRight = moved ? 60 : 40;  // right end of the first shown column
+    const int firstRight = moved ? 60 : 40; // right end of the first shown column
     const QColor shadow = sys(Draw::COLOR_BTNSHADOW);
     const QColor face = sys(Draw::COLOR_BTNFACE);
     const QColor secondEdge = pressed ? sys(Draw::COLOR_BTNHIGHLIGHT) : shadow;

@@ -61,7 +61,9 @@ void TestGalleryCalendar::calendar()
         int row = 0, col = 0;
         CalendarGeometry::blockOfDate(cal.layout(), QDate(2026, 3, 11), &row, &col);
         const QPointF cell = CalendarGeometry::dayCellOrigin(cal.layout(), row, col, 11);
-        QTest::mouseMove(&cal, (cell + QPointF(cal.layout().dayCellWidth / 2 + 1, cal.layout().dayCellHeight / 2 + 1)).toPoint());
+        QTest::mouseMove(&cal, (cell + QPointF(cal.layout().dayCellWidth / 2 + 1,
+                                               cal.layout().dayCellHeight / 2 + 1))
+                                   .toPoint());
         save(cal, "calendar_1x1_hover.png");
     }
     {
@@ -118,7 +120,8 @@ void TestGalleryCalendar::flatHeader()
     list.header()->resizeSection(0, 100);
     list.header()->resizeSection(1, 80);
     list.header()->resizeSection(2, 50);
-    for (const QStringList &row : {QStringList{"Kowalski", "Jan", "3"}, QStringList{"Nowak", "Anna", "2"}})
+    for (const QStringList &row :
+         {QStringList{"Kowalski", "Jan", "3"}, QStringList{"Nowak", "Anna", "2"}})
         list.addTopLevelItem(new QTreeWidgetItem(row));
     list.resize(300, 120);
     list.show();

@@ -22,8 +22,8 @@ QString galleryPath(const QString &name)
 
 void move(QWidget *w, QPoint pos)
 {
-    QMouseEvent e(QEvent::MouseMove, QPointF(pos), w->mapToGlobal(QPointF(pos)), Qt::NoButton, Qt::NoButton,
-                  Qt::NoModifier);
+    QMouseEvent e(QEvent::MouseMove, QPointF(pos), w->mapToGlobal(QPointF(pos)), Qt::NoButton,
+                  Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(w, &e);
 }
 
@@ -104,7 +104,8 @@ void TestGalleryToolbar::toolbarStates()
     people.show();
     QVERIFY(QTest::qWaitForWindowExposed(&people));
     const QImage captions = people.surface().copy(160, 0, 240, ToolBarN::BarHeight);
-    QVERIFY(captions.scaled(captions.size() * 3).save(galleryPath(QStringLiteral("toolbar_people_x3.png"))));
+    QVERIFY(captions.scaled(captions.size() * 3)
+                .save(galleryPath(QStringLiteral("toolbar_people_x3.png"))));
 }
 
 void TestGalleryToolbar::statePictures()

@@ -27,13 +27,20 @@ struct KatFixture
         QVERIFY(QTest::qWaitForWindowExposed(&kat));
         QObject::connect(&kat, &Kat::NodeClick, &kat,
                          [this](QTreeWidgetItem *n) { log << "Click:" + KatNodes::key(n); });
-        QObject::connect(&kat, &Kat::AddClick, &kat, [this](const QString &k) { log << "Add:" + k; });
-        QObject::connect(&kat, &Kat::DeleteClick, &kat, [this](const QString &k) { log << "Delete:" + k; });
-        QObject::connect(&kat, &Kat::EditButtonDown, &kat, [this](const QString &k) { log << "EditDown:" + k; });
-        QObject::connect(&kat, &Kat::AfterRename, &kat,
-                         [this](const QString &id, const QString &name) { log << "Rename:" + id + ":" + name; });
+        QObject::connect(&kat, &Kat::AddClick, &kat,
+                         [this](const QString &k) { log << "Add:" + k; });
+        QObject::connect(&kat, &Kat::DeleteClick, &kat,
+                         [this](const QString &k) { log << "Delete:" + k; });
+        QObject::connect(&kat, &Kat::EditButtonDown, &kat,
+                         [this](const QString &k) { log << "EditDown:" + k; });
+        QObject::connect(
+            &kat, &Kat::AfterRename, &kat,
+            [this](const QString &id, const QString &name) { log << "Rename:" + id + ":" + name; });
     }
-    void select(const QString &key) { kat.setSelectedItem(key.isEmpty() ? nullptr : kat.Nodes().Item(key)); }
+    void select(const QString &key)
+    {
+        kat.setSelectedItem(key.isEmpty() ? nullptr : kat.Nodes().Item(key));
+    }
     bool editing() const { return editor() != nullptr; }
     QLineEdit *editor() const { return kat.tree()->viewport()->findChild<QLineEdit *>(); }
 };
@@ -91,20 +98,28 @@ void TestKat::rename_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("expected");
     QTest::addColumn<QStringList>("children");
-    QTest::newRow("new name, sorted")
-        << "ID=1" << "Kappa" << QStringList{"Rename:1:Kappa", "Click:ID=1"} << QStringList{"Beta", "Kappa", "Zwiad"};
+    QTest::newRow("new name, sorted") << "ID=1"
+                                      << "Kappa" << QStringList{"Rename:1:Kappa", "Click:ID=1"}
+                                      << QStringList{"Beta", "Kappa", "Zwiad"};
     // Polish order, not code points: "Ł" before "Z", lower case among upper.
-    QTest::newRow("Polish letter") << "ID=1" << "Łączność" << QStringList{"Rename:1:Łączność", "Click:ID=1"}
+    QTest::newRow("Polish letter") << "ID=1"
+                                   << "Łączność" << QStringList{"Rename:1:Łączność", "Click:ID=1"}
                                    << QStringList{"Beta", "Łączność", "Zwiad"};
-    QTest::newRow("accented capital") << "ID=2" << "Ćwiczebna" << QStringList{"Rename:2:Ćwiczebna", "Click:ID=2"}
-                                      << QStringList{"Alfa", "Ćwiczebna", "Zwiad"};
-    QTest::newRow("lower case") << "ID=x7" << "artyleria" << QStringList{"Rename:0:artyleria", "Click:ID=x7"}
+    QTest::newRow("accented capital")
+        << "ID=2"
+        << "Ćwiczebna" << QStringList{"Rename:2:Ćwiczebna", "Click:ID=2"}
+        << QStringList{"Alfa", "Ćwiczebna", "Zwiad"};
+    QTest::newRow("lower case") << "ID=x7"
+                                << "artyleria" << QStringList{"Rename:0:artyleria", "Click:ID=x7"}
                                 << QStringList{"Alfa", "artyleria", "Beta"};
-    QTest::newRow("unchanged name") << "ID=2" << "Beta" << QStringList{"Click:ID=2"}
-                                    << QStringList{"Alfa", "Beta", "Zwiad"};
-    QTest::newRow("empty name") << "ID=2" << "" << QStringList{} << QStringList{"Beta", "Alfa", "Zwiad"};
-    QTest::newRow("key without a number")
-        << "ID=x7" << "Omega" << QStringList{"Rename:0:Omega", "Click:ID=x7"} << QStringList{"Alfa", "Beta", "Omega"};
+    QTest::newRow("unchanged name")
+        << "ID=2"
+        << "Beta" << QStringList{"Click:ID=2"} << QStringList{"Alfa", "Beta", "Zwiad"};
+    QTest::newRow("empty name") << "ID=2"
+                                << "" << QStringList{} << QStringList{"Beta", "Alfa", "Zwiad"};
+    QTest::newRow("key without a number") << "ID=x7"
+                                          << "Omega" << QStringList{"Rename:0:Omega", "Click:ID=x7"}
+                                          << QStringList{"Alfa", "Beta", "Omega"};
 }
 
 void TestKat::rename()

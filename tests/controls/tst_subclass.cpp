@@ -28,11 +28,8 @@ class Client : public ISubclass
 {
 public:
     Client(QString name, QStringList *log, SubclassResponse response = RespondConsume)
-        : m_name(std::move(name))
-        , m_log(log)
-        , m_response(response)
-    {
-    }
+        : m_name(std::move(name)), m_log(log), m_response(response)
+    {}
     SubclassResponse MsgResponse() const override { return m_response; }
     void setMsgResponse(SubclassResponse response) override { m_response = response; }
     bool WindowProc(QObject *window, QEvent *) override
@@ -80,8 +77,10 @@ void TestSubclass::clientOrderAndResponses_data()
     QTest::newRow("one before old") << QList<int>{1} << QStringList{"c1", "old"};
     QTest::newRow("one after old") << QList<int>{2} << QStringList{"old", "c1"};
     QTest::newRow("first after old") << QList<int>{2, 0, 0} << QStringList{"old", "c1", "c2", "c3"};
-    QTest::newRow("middle not asked") << QList<int>{0, 2, 1} << QStringList{"c1", "c2", "c3", "old"};
-    QTest::newRow("first before old ignored") << QList<int>{1, 0, 0} << QStringList{"c1", "c2", "c3"};
+    QTest::newRow("middle not asked")
+        << QList<int>{0, 2, 1} << QStringList{"c1", "c2", "c3", "old"};
+    QTest::newRow("first before old ignored")
+        << QList<int>{1, 0, 0} << QStringList{"c1", "c2", "c3"};
     QTest::newRow("old called once") << QList<int>{2, 0, 1} << QStringList{"old", "c1", "c2", "c3"};
 }
 
@@ -183,9 +182,11 @@ void TestSubclass::errors_data()
     QTest::addColumn<QString>("situation");
     QTest::addColumn<qint32>("number");
     QTest::addColumn<QString>("text");
-    QTest::newRow("duplicate") << "duplicate" << qint32(0x8004331A) << "Message already handled by another class";
+    QTest::newRow("duplicate") << "duplicate" << qint32(0x8004331A)
+                               << "Message already handled by another class";
     QTest::newRow("no window") << "null" << qint32(0x8004331B) << "Invalid window";
-    QTest::newRow("other thread") << "thread" << qint32(0x8004331C) << "Can't modify external window";
+    QTest::newRow("other thread") << "thread" << qint32(0x8004331C)
+                                  << "Can't modify external window";
 }
 
 void TestSubclass::errors()

@@ -11,7 +11,8 @@ namespace {
 
 struct Canvas
 {
-    explicit Canvas(int w = 300, int h = 300) : image(w, h, QImage::Format_RGB32), dc(&image, 96, 96)
+    explicit Canvas(int w = 300, int h = 300)
+        : image(w, h, QImage::Format_RGB32), dc(&image, 96, 96)
     {
         image.fill(Qt::white);
     }
@@ -66,12 +67,14 @@ void TestTextEdit::gradientSteps_data()
     // Expected colour of line i as (r, g, b) per line, computed by the test.
     QTest::newRow("black to white, 256 lines, one step each")
         << TextEdit::MakeRGB(0, 0, 0) << TextEdit::MakeRGB(255, 255, 255) << 256 << true;
-    QTest::newRow("one colour") << TextEdit::MakeRGB(10, 20, 30) << TextEdit::MakeRGB(10, 20, 30) << 50 << false;
-    QTest::newRow("two lines") << TextEdit::MakeRGB(1, 2, 3) << TextEdit::MakeRGB(200, 100, 50) << 2 << true;
+    QTest::newRow("one colour") << TextEdit::MakeRGB(10, 20, 30) << TextEdit::MakeRGB(10, 20, 30)
+                                << 50 << false;
+    QTest::newRow("two lines") << TextEdit::MakeRGB(1, 2, 3) << TextEdit::MakeRGB(200, 100, 50) << 2
+                               << true;
     QTest::newRow("one line gets the start colour")
         << TextEdit::MakeRGB(7, 8, 9) << TextEdit::MakeRGB(200, 100, 50) << 1 << true;
-    QTest::newRow("mixed channels") << TextEdit::MakeRGB(118, 156, 184) << TextEdit::MakeRGB(164, 189, 206) << 7
-                                    << false;
+    QTest::newRow("mixed channels")
+        << TextEdit::MakeRGB(118, 156, 184) << TextEdit::MakeRGB(164, 189, 206) << 7 << false;
 }
 
 void TestTextEdit::gradientSteps()
@@ -238,13 +241,15 @@ void TestTextEdit::secondLineAtSevenPoints()
     DCStyles styles(&c.dc);
     styles.ChangeFont(font(QStringLiteral("DejaVu Sans"), 20));
     const Font before = c.dc.currentFont();
-    const float full = TextEdit::MeasureTextHeight(&c.dc, QStringLiteral("HH") + QChar(1) + QStringLiteral("HH"), false, 100);
+    const float full = TextEdit::MeasureTextHeight(
+        &c.dc, QStringLiteral("HH") + QChar(1) + QStringLiteral("HH"), false, 100);
     const float first = TextEdit::MeasureTextHeight(&c.dc, QStringLiteral("HH"), false, 100);
     QCOMPARE(c.dc.currentFont(), before);
     QVERIFY(full > first);
     QVERIFY(full < 2 * first); // the second part is smaller
 
-    TextEdit::DrawTextInRect(&c.dc, QStringLiteral("HHHH") + QChar(1) + QStringLiteral("HHHH"), false, 0, 0, 280, 0);
+    TextEdit::DrawTextInRect(&c.dc, QStringLiteral("HHHH") + QChar(1) + QStringLiteral("HHHH"),
+                             false, 0, 0, 280, 0);
     QCOMPARE(c.dc.currentFont(), before);
     // Top line wide in the big font; the line below narrower, starting at its top.
     QRect top, bottom;
@@ -268,8 +273,11 @@ void TestTextEdit::measuring()
     const float wide = TextEdit::MaxLineWidth(&c.dc, QStringLiteral("i\r\nWWWW\r\nii"));
     QCOMPARE(int(wide), c.dc.textExtent(QStringLiteral("WWWW")).width());
     QCOMPARE(TextEdit::MaxLineWidth(&c.dc, QString()), 0.0f);
-    const QString list = TextEdit::MeasureTextList(&c.dc, {QStringLiteral("ab"), QStringLiteral("WWW\r\nx")});
-    QCOMPARE(list, QStringLiteral("%1x%2").arg(c.dc.textExtent(QStringLiteral("WWW")).width()).arg(2 * c.dc.lineHeight()));
+    const QString list =
+        TextEdit::MeasureTextList(&c.dc, {QStringLiteral("ab"), QStringLiteral("WWW\r\nx")});
+    QCOMPARE(list, QStringLiteral("%1x%2")
+                       .arg(c.dc.textExtent(QStringLiteral("WWW")).width())
+                       .arg(2 * c.dc.lineHeight()));
 }
 
 void TestTextEdit::colourRecords()

@@ -21,15 +21,16 @@ struct Bar
         bar.setImageList(icons);
         bar.setTitle(QStringLiteral("Tytuł"));
         for (int i = 1; i <= count; ++i)
-            bar.ListItems()->Add(QStringLiteral("k%1").arg(i), QStringLiteral("Item %1").arg(i), QString());
+            bar.ListItems()->Add(QStringLiteral("k%1").arg(i), QStringLiteral("Item %1").arg(i),
+                                 QString());
         bar.show();
         if (!QTest::qWaitForWindowExposed(&bar))
             qWarning("toolbar not exposed");
     }
     void move(QPoint pos)
     {
-        QMouseEvent e(QEvent::MouseMove, QPointF(pos), bar.mapToGlobal(QPointF(pos)), Qt::NoButton, Qt::NoButton,
-                      Qt::NoModifier);
+        QMouseEvent e(QEvent::MouseMove, QPointF(pos), bar.mapToGlobal(QPointF(pos)), Qt::NoButton,
+                      Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(&bar, &e);
     }
     ToolBarN bar;
@@ -74,9 +75,12 @@ void TestToolbar::addImageRules_data()
 {
     QTest::addColumn<QString>("image");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("named") << "edit" << "edit";
-    QTest::newRow("empty takes the key") << "" << "create";
-    QTest::newRow("dash means none") << "-" << "";
+    QTest::newRow("named") << "edit"
+                           << "edit";
+    QTest::newRow("empty takes the key") << ""
+                                         << "create";
+    QTest::newRow("dash means none") << "-"
+                                     << "";
 }
 
 void TestToolbar::addImageRules()

@@ -19,25 +19,44 @@ void TestDateTimeText::parse_data()
     // The stored text, and what it reads as in the written form ("" = refused).
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("written");
-    QTest::newRow("date and time") << "2024-05-01 20:30:15" << "2024-05-01 20:30:15";
-    QTest::newRow("without seconds") << "2024-05-01 20:30" << "2024-05-01 20:30:00";
-    QTest::newRow("date alone") << "2024-05-01" << "2024-05-01";
-    QTest::newRow("midnight reads as the date") << "2024-05-01 00:00:00" << "2024-05-01";
-    QTest::newRow("ISO T") << "2024-05-01T20:30:15" << "2024-05-01 20:30:15";
-    QTest::newRow("ISO T without seconds") << "2024-05-01T20:30" << "2024-05-01 20:30:00";
-    QTest::newRow("older form") << "01.05.2024 20:30:15" << "2024-05-01 20:30:15";
-    QTest::newRow("older form without seconds") << "01.05.2024 20:30" << "2024-05-01 20:30:00";
-    QTest::newRow("older date alone") << "01.05.2024" << "2024-05-01";
-    QTest::newRow("blanks around") << "  2024-05-01 20:30 \t" << "2024-05-01 20:30:00";
-    QTest::newRow("leap day") << "2024-02-29" << "2024-02-29";
-    QTest::newRow("no such day") << "2023-02-29" << "";
-    QTest::newRow("no such hour") << "2024-05-01 24:00" << "";
-    QTest::newRow("one-digit hour") << "2024-05-01 8:00" << "";
-    QTest::newRow("one-digit month") << "2024-5-01" << "";
-    QTest::newRow("T after the older form") << "01.05.2024T20:30" << "";
-    QTest::newRow("zone") << "2024-05-01T20:30:00Z" << "";
-    QTest::newRow("text") << "wczoraj" << "";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("date and time") << "2024-05-01 20:30:15"
+                                   << "2024-05-01 20:30:15";
+    QTest::newRow("without seconds") << "2024-05-01 20:30"
+                                     << "2024-05-01 20:30:00";
+    QTest::newRow("date alone") << "2024-05-01"
+                                << "2024-05-01";
+    QTest::newRow("midnight reads as the date") << "2024-05-01 00:00:00"
+                                                << "2024-05-01";
+    QTest::newRow("ISO T") << "2024-05-01T20:30:15"
+                           << "2024-05-01 20:30:15";
+    QTest::newRow("ISO T without seconds") << "2024-05-01T20:30"
+                                           << "2024-05-01 20:30:00";
+    QTest::newRow("older form") << "01.05.2024 20:30:15"
+                                << "2024-05-01 20:30:15";
+    QTest::newRow("older form without seconds") << "01.05.2024 20:30"
+                                                << "2024-05-01 20:30:00";
+    QTest::newRow("older date alone") << "01.05.2024"
+                                      << "2024-05-01";
+    QTest::newRow("blanks around") << "  2024-05-01 20:30 \t"
+                                   << "2024-05-01 20:30:00";
+    QTest::newRow("leap day") << "2024-02-29"
+                              << "2024-02-29";
+    QTest::newRow("no such day") << "2023-02-29"
+                                 << "";
+    QTest::newRow("no such hour") << "2024-05-01 24:00"
+                                  << "";
+    QTest::newRow("one-digit hour") << "2024-05-01 8:00"
+                                    << "";
+    QTest::newRow("one-digit month") << "2024-5-01"
+                                     << "";
+    QTest::newRow("T after the older form") << "01.05.2024T20:30"
+                                            << "";
+    QTest::newRow("zone") << "2024-05-01T20:30:00Z"
+                          << "";
+    QTest::newRow("text") << "wczoraj"
+                          << "";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void TestDateTimeText::parse()
@@ -74,7 +93,8 @@ void TestDateTimeText::formatEveryDay()
         const QDate date = DateTimeText::dateOf(day);
         QCOMPARE(DateTimeText::format(day), date.toString(QStringLiteral("yyyy-MM-dd")));
         QCOMPARE(DateTimeText::format(day - 1),
-                 date.addDays(-1).toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" 23:59:59"));
+                 date.addDays(-1).toString(QStringLiteral("yyyy-MM-dd")) +
+                     QStringLiteral(" 23:59:59"));
     }
 }
 
@@ -85,7 +105,8 @@ void TestDateTimeText::secondsRoundTrip()
     const std::optional<DateTimeText::Value> value = DateTimeText::parse(text);
     QVERIFY(value);
     QCOMPARE(DateTimeText::seconds(*value), seconds);
-    QCOMPARE(DateTimeText::format(seconds), text.endsWith(QLatin1String(" 00:00:00")) ? text.left(10) : text);
+    QCOMPARE(DateTimeText::format(seconds),
+             text.endsWith(QLatin1String(" 00:00:00")) ? text.left(10) : text);
     QCOMPARE(DateTimeText::dateOf(seconds), value->date);
 }
 

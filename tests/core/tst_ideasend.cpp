@@ -50,8 +50,9 @@ private:
             buttonEnabledDuringRequest = watched->Enabled();
         if (m_body.isNull())
             return; // never answers
-        socket->write("HTTP/1.1 " + m_status + "\r\nContent-Type: text/xml\r\nConnection: close\r\nContent-Length: "
-                      + QByteArray::number(m_body.size()) + "\r\n\r\n" + m_body);
+        socket->write("HTTP/1.1 " + m_status +
+                      "\r\nContent-Type: text/xml\r\nConnection: close\r\nContent-Length: " +
+                      QByteArray::number(m_body.size()) + "\r\n\r\n" + m_body);
         socket->disconnectFromHost();
     }
 
@@ -202,9 +203,11 @@ void TestIdeaSend::answerIsShown()
 
     // Qt sends the unreserved "." plain; %2E and "." are the same URI (RFC 3986).
     QCOMPARE(server.requestLines.size(), 1);
-    QCOMPARE(server.requestLines.constFirst(),
-             QByteArray("GET /Kadrelo/ideasend.php?email=jan%40example.pl&tresc=Za%BF%F3%B3%E6%0D%0Ag%EA%B6l%B1"
-                        " HTTP/1.1"));
+    QCOMPARE(
+        server.requestLines.constFirst(),
+        QByteArray(
+            "GET /Kadrelo/ideasend.php?email=jan%40example.pl&tresc=Za%BF%F3%B3%E6%0D%0Ag%EA%B6l%B1"
+            " HTTP/1.1"));
     QVERIFY(!server.buttonEnabledDuringRequest);
     QCOMPARE(Messages::shown(), QStringList{QStringLiteral("Dziękujemy za pomysł!")});
     QVERIFY(form.ButtonOK()->Enabled());
@@ -229,7 +232,8 @@ void TestIdeaSend::badAnswersGiveTheXmlError_data()
                            << QStringLiteral("Brak elementu głównego dokumentu, pozycja 0 "
                                              "(No document element found)");
     QTest::newRow("HTTP 404") << QByteArray("404 Not Found") << QByteArray("<html>brak</html>")
-                              << QStringLiteral("Nie znaleziono usługi na serwerze (HTTP 404 Not Found)");
+                              << QStringLiteral(
+                                     "Nie znaleziono usługi na serwerze (HTTP 404 Not Found)");
     QTest::newRow("HTTP 500") << QByteArray("500 Internal Server Error") << QByteArray("")
                               << QStringLiteral("Błąd serwera (HTTP 500 Internal Server Error)");
 }
@@ -255,10 +259,12 @@ void TestIdeaSend::silentServerTimesOut()
     setHost(server.host());
     clsXmlGet::setTimeout(200);
     clsXmlGet request;
-    request.Show(IdeaSend::requestUrl(server.host(), QStringLiteral("a@b.pl"), QStringLiteral("x")));
+    request.Show(
+        IdeaSend::requestUrl(server.host(), QStringLiteral("a@b.pl"), QStringLiteral("x")));
     QVERIFY(!request.Result());
     QCOMPARE(Messages::shown(),
-             QStringList{QStringLiteral("Wystąpił błąd XML!\r\nSerwer nie odpowiedział w wyznaczonym czasie.")});
+             QStringList{QStringLiteral(
+                 "Wystąpił błąd XML!\r\nSerwer nie odpowiedział w wyznaczonym czasie.")});
 }
 
 void TestIdeaSend::refusedConnectionIsNamed()
@@ -271,7 +277,8 @@ void TestIdeaSend::refusedConnectionIsNamed()
     request.Show(IdeaSend::requestUrl(host, QStringLiteral("a@b.pl"), QStringLiteral("x")));
     QVERIFY(!request.Result());
     QCOMPARE(Messages::shown(),
-             QStringList{QStringLiteral("Wystąpił błąd XML!\r\nSerwer odmówił połączenia (Connection refused)")});
+             QStringList{QStringLiteral(
+                 "Wystąpił błąd XML!\r\nSerwer odmówił połączenia (Connection refused)")});
 }
 
 void TestIdeaSend::formOpensOverItsOwner()
@@ -283,7 +290,8 @@ void TestIdeaSend::formOpensOverItsOwner()
     form.show();
     QVERIFY(form.isWindow());
     // Within the few pixels a window frame may shift it.
-    QVERIFY((form.frameGeometry().center() - owner.frameGeometry().center()).manhattanLength() <= 8);
+    QVERIFY((form.frameGeometry().center() - owner.frameGeometry().center()).manhattanLength() <=
+            8);
 }
 
 QTEST_MAIN(TestIdeaSend)

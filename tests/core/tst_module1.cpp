@@ -39,8 +39,8 @@ void TestModule1::formatPeriod_data()
     QTest::newRow("same year") << QDate(2004, 4, 30) << QDate(2004, 5, 2) << "30.04 do 2.05.2004";
     QTest::newRow("across years") << QDate(2004, 12, 30) << QDate(2005, 1, 2)
                                   << "30.12.04 do 2.01.2005";
-    QTest::newRow("same month, other year") << QDate(2004, 5, 3) << QDate(2005, 5, 7)
-                                            << "3.05.04 do 7.05.2005";
+    QTest::newRow("same month, other year")
+        << QDate(2004, 5, 3) << QDate(2005, 5, 7) << "3.05.04 do 7.05.2005";
 }
 
 void TestModule1::formatPeriod()
@@ -176,8 +176,8 @@ void TestModule1::saveExtension_data()
     QTest::newRow("extension in capitals") << "/home/a/MAJ.SWX" << 1 << "/home/a/MAJ.SWX";
     QTest::newRow("second filter") << "/home/a/maj" << 2 << "/home/a/maj.xml";
     QTest::newRow("other extension") << "/home/a/maj.swx" << 2 << "/home/a/maj.swx.xml";
-    QTest::newRow("cut at NUL, trimmed") << QString("  /home/a/maj") + QChar(0) + "   " << 1
-                                         << "/home/a/maj.swx";
+    QTest::newRow("cut at NUL, trimmed")
+        << QString("  /home/a/maj") + QChar(0) + "   " << 1 << "/home/a/maj.swx";
     QTest::newRow("any file") << "/home/a/maj" << 3 << "/home/a/maj";
 }
 
@@ -187,8 +187,8 @@ void TestModule1::saveExtension()
     QFETCH(int, filterIndex);
     QFETCH(QString, path);
     const QChar nul(0);
-    const QString filter = QString(" Kadrelo (*.swx)") + nul + "*.swx" + nul + " XML (*.xml)" + nul
-        + "*.xml" + nul + "Wszystkie pliki" + nul + "*.*" + nul;
+    const QString filter = QString(" Kadrelo (*.swx)") + nul + "*.swx" + nul + " XML (*.xml)" +
+                           nul + "*.xml" + nul + "Wszystkie pliki" + nul + "*.*" + nul;
     QCOMPARE(Module1::ApplySaveExtension(typed, filter, filterIndex), path);
 }
 

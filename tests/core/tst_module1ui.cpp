@@ -16,8 +16,9 @@
 
 namespace {
 
-const QString SaveFilter = QStringLiteral(" XML (*.swx)") + QChar(u'\0') + QStringLiteral("*.swx") + QChar(u'\0')
-    + QStringLiteral("CSV") + QChar(u'\0') + QStringLiteral("*.csv") + QChar(u'\0');
+const QString SaveFilter = QStringLiteral(" XML (*.swx)") + QChar(u'\0') + QStringLiteral("*.swx") +
+                           QChar(u'\0') + QStringLiteral("CSV") + QChar(u'\0') +
+                           QStringLiteral("*.csv") + QChar(u'\0');
 
 // A window with one list view of three columns, named as the people window names them.
 struct ListForm
@@ -101,12 +102,18 @@ void TestModule1Ui::saveDialogAppendsTheExtension_data()
     QTest::addColumn<int>("filter");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("no extension") << QStringLiteral("/tmp/maj") << 0 << QStringLiteral("/tmp/maj.swx");
-    QTest::newRow("with extension") << QStringLiteral("/tmp/maj.swx") << 0 << QStringLiteral("/tmp/maj.swx");
-    QTest::newRow("extension in capitals") << QStringLiteral("/tmp/MAJ.SWX") << 0 << QStringLiteral("/tmp/MAJ.SWX");
-    QTest::newRow("second filter") << QStringLiteral("/tmp/maj") << 1 << QStringLiteral("/tmp/maj.csv");
-    QTest::newRow("other extension") << QStringLiteral("/tmp/maj.swx") << 1 << QStringLiteral("/tmp/maj.swx.csv");
-    QTest::newRow("blanks around") << QStringLiteral("  /tmp/maj  ") << 0 << QStringLiteral("/tmp/maj.swx");
+    QTest::newRow("no extension") << QStringLiteral("/tmp/maj") << 0
+                                  << QStringLiteral("/tmp/maj.swx");
+    QTest::newRow("with extension")
+        << QStringLiteral("/tmp/maj.swx") << 0 << QStringLiteral("/tmp/maj.swx");
+    QTest::newRow("extension in capitals")
+        << QStringLiteral("/tmp/MAJ.SWX") << 0 << QStringLiteral("/tmp/MAJ.SWX");
+    QTest::newRow("second filter")
+        << QStringLiteral("/tmp/maj") << 1 << QStringLiteral("/tmp/maj.csv");
+    QTest::newRow("other extension")
+        << QStringLiteral("/tmp/maj.swx") << 1 << QStringLiteral("/tmp/maj.swx.csv");
+    QTest::newRow("blanks around")
+        << QStringLiteral("  /tmp/maj  ") << 0 << QStringLiteral("/tmp/maj.swx");
     QTest::newRow("cancelled") << QString() << 0 << QString();
 }
 
@@ -124,15 +131,18 @@ void TestModule1Ui::saveDialogAppendsTheExtension()
 void TestModule1Ui::openDialogTrimsAndCancels()
 {
     FileDialogs::setNextFileName(QStringLiteral(" /tmp/maj.swx "));
-    QCOMPARE(Module1::ShowOpenDialog(nullptr, SaveFilter, QStringLiteral("Otwórz")), QStringLiteral("/tmp/maj.swx"));
+    QCOMPARE(Module1::ShowOpenDialog(nullptr, SaveFilter, QStringLiteral("Otwórz")),
+             QStringLiteral("/tmp/maj.swx"));
     FileDialogs::setNextFileName(QString());
     QCOMPARE(Module1::ShowOpenDialog(nullptr, SaveFilter, QStringLiteral("Otwórz")), QString());
 
     // The filter chosen in one dialog stays chosen for the next.
     FileDialogs::setNextFileName(QStringLiteral("/tmp/a"), 1);
-    QCOMPARE(Module1::ShowOpenDialog(nullptr, SaveFilter, QStringLiteral("Otwórz")), QStringLiteral("/tmp/a"));
+    QCOMPARE(Module1::ShowOpenDialog(nullptr, SaveFilter, QStringLiteral("Otwórz")),
+             QStringLiteral("/tmp/a"));
     FileDialogs::setNextFileName(QStringLiteral("/tmp/b"));
-    QCOMPARE(Module1::ShowSaveDialog(nullptr, SaveFilter, QStringLiteral("Zapisz"), QString(), QString()),
+    QCOMPARE(Module1::ShowSaveDialog(nullptr, SaveFilter, QStringLiteral("Zapisz"), QString(),
+                                     QString()),
              QStringLiteral("/tmp/b.csv"));
 }
 
@@ -142,11 +152,16 @@ void TestModule1Ui::columnWidthsRoundTrip()
     window.setWidths({100, 57, 33});
     Module1::SaveListViewColumns(&window.form);
     const QString stored = Globals::options()->GetOption(QStringLiteral("Ludzie.Lista"));
-    QCOMPARE(stored, QStringLiteral("%1;%2;%3").arg(window.twips(100)).arg(window.twips(57)).arg(window.twips(33)));
+    QCOMPARE(stored, QStringLiteral("%1;%2;%3")
+                         .arg(window.twips(100))
+                         .arg(window.twips(57))
+                         .arg(window.twips(33)));
 
     // The row reached the table, not only the cache.
-    QCOMPARE(Globals::database()->scalar(QStringLiteral("SELECT Value FROM opcje WHERE Name=?"),
-                                         {QStringLiteral("Ludzie.Lista")}).toString(),
+    QCOMPARE(Globals::database()
+                 ->scalar(QStringLiteral("SELECT Value FROM opcje WHERE Name=?"),
+                          {QStringLiteral("Ludzie.Lista")})
+                 .toString(),
              stored);
 
     ListForm next;
@@ -157,8 +172,10 @@ void TestModule1Ui::columnWidthsRoundTrip()
     // Saving again updates the row in place.
     window.setWidths({80, 40, 30});
     Module1::SaveListViewColumns(&window.form);
-    QCOMPARE(Globals::database()->scalar(QStringLiteral("SELECT COUNT(*) FROM opcje WHERE Name=?"),
-                                         {QStringLiteral("Ludzie.Lista")}).toInt(),
+    QCOMPARE(Globals::database()
+                 ->scalar(QStringLiteral("SELECT COUNT(*) FROM opcje WHERE Name=?"),
+                          {QStringLiteral("Ludzie.Lista")})
+                 .toInt(),
              1);
 }
 

@@ -35,10 +35,18 @@ void TestOptions::setAndGet_data()
     QTest::addColumn<QString>("getName");
     QTest::addColumn<int>("addedRows");
 
-    QTest::newRow("existing, other case") << "CELLWIDTH" << "4,5" << "cellWidth" << 0;
-    QTest::newRow("new key") << "Ludzie.Lista" << "1200;800;600" << "ludzie.lista" << 1;
-    QTest::newRow("password removed") << "Pass" << "" << "PASS" << 0;
-    QTest::newRow("apostrophe") << "CellShow" << "[stopien] O'[nazwisko]" << "cellshow" << 0;
+    QTest::newRow("existing, other case") << "CELLWIDTH"
+                                          << "4,5"
+                                          << "cellWidth" << 0;
+    QTest::newRow("new key") << "Ludzie.Lista"
+                             << "1200;800;600"
+                             << "ludzie.lista" << 1;
+    QTest::newRow("password removed") << "Pass"
+                                      << ""
+                                      << "PASS" << 0;
+    QTest::newRow("apostrophe") << "CellShow"
+                                << "[stopien] O'[nazwisko]"
+                                << "cellshow" << 0;
     QTest::newRow("polish name") << QString::fromUtf8("Żółw") << "1" << QString::fromUtf8("żółw")
                                  << 1;
 }
@@ -62,12 +70,10 @@ void TestOptions::setAndGet()
 
         QVERIFY(options->SetOption(setName, value));
         QCOMPARE(options->GetOption(getName), value);
-        QCOMPARE(fixture.db().scalar("SELECT count(*) FROM opcje").toInt(),
-                 rowsBefore + addedRows);
+        QCOMPARE(fixture.db().scalar("SELECT count(*) FROM opcje").toInt(), rowsBefore + addedRows);
         // Setting the same key again edits the row just written.
         QVERIFY(options->SetOption(getName, value));
-        QCOMPARE(fixture.db().scalar("SELECT count(*) FROM opcje").toInt(),
-                 rowsBefore + addedRows);
+        QCOMPARE(fixture.db().scalar("SELECT count(*) FROM opcje").toInt(), rowsBefore + addedRows);
     }
 
     // The next run finds it in the table.
@@ -76,8 +82,9 @@ void TestOptions::setAndGet()
     QVERIFY(options);
     QCOMPARE(options->GetOption(setName), value);
     QCOMPARE(rowsNamed(fixture.db(), setName), 1);
-    QVERIFY(!fixture.db().scalar("SELECT Value FROM opcje WHERE Name=? COLLATE NOCASE",
-                                 {setName}).isNull());
+    QVERIFY(!fixture.db()
+                 .scalar("SELECT Value FROM opcje WHERE Name=? COLLATE NOCASE", {setName})
+                 .isNull());
 }
 
 void TestOptions::nullValueReadsEmpty()

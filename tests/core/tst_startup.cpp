@@ -14,6 +14,7 @@
 #include "platform/text/FileErrors.h"
 #include "tests/support/TestDatabase.h"
 
+#include <QAbstractButton>
 #include <QCryptographicHash>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -22,7 +23,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLockFile>
-#include <QAbstractButton>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -58,8 +58,7 @@ QString selected(const SelectDatabase &window)
     return items.isEmpty() ? QString() : items.constFirst()->text();
 }
 
-template <typename T>
-QList<T *> topLevel()
+template <typename T> QList<T *> topLevel()
 {
     QList<T *> found;
     for (QWidget *w : QApplication::topLevelWidgets()) {
@@ -193,7 +192,8 @@ void TestStartup::createExistsAndDelete()
     // The name is taken as typed, blanks and all.
     SelectName::setNextName(QStringLiteral(" Alfa "));
     window.addDatabase();
-    QCOMPARE(listed(window), (QStringList{QStringLiteral(" Alfa .mbd"), QStringLiteral("Zeta.mbd")}));
+    QCOMPARE(listed(window),
+             (QStringList{QStringLiteral(" Alfa .mbd"), QStringLiteral("Zeta.mbd")}));
     // The refresh selects the first file, not the new one.
     QCOMPARE(selected(window), QStringLiteral(" Alfa .mbd"));
     QCOMPARE(fileHash(appPath() + QStringLiteral("Zeta.mbd")), fileHash(templatePath()));
@@ -254,8 +254,10 @@ void TestStartup::badNamesAreRefused_data()
 void TestStartup::badNamesAreRefused()
 {
     QFETCH(QString, name);
-    const QStringList before = QDir(appPath()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
-    const QStringList parentBefore = QDir(appPath() + QStringLiteral("..")).entryList(QDir::AllEntries);
+    const QStringList before =
+        QDir(appPath()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    const QStringList parentBefore =
+        QDir(appPath() + QStringLiteral("..")).entryList(QDir::AllEntries);
 
     SelectDatabase window;
     window.show();
@@ -263,9 +265,11 @@ void TestStartup::badNamesAreRefused()
     window.addDatabase();
 
     QCOMPARE(Messages::shown().size(), 1);
-    QVERIFY(Messages::shown().constFirst().startsWith(QStringLiteral("Podana nazwa nie może być nazwą pliku")));
+    QVERIFY(Messages::shown().constFirst().startsWith(
+        QStringLiteral("Podana nazwa nie może być nazwą pliku")));
     QVERIFY(window.isVisible());
-    QCOMPARE(QDir(appPath()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), before);
+    QCOMPARE(QDir(appPath()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             before);
     QCOMPARE(QDir(appPath() + QStringLiteral("..")).entryList(QDir::AllEntries), parentBefore);
 }
 
@@ -277,7 +281,8 @@ void TestStartup::missingTemplateIsReported()
     SelectName::setNextName(QStringLiteral("Nowa"));
     window.addDatabase();
     QCOMPARE(Messages::shown().size(), 1);
-    QVERIFY(Messages::shown().constFirst().startsWith(QStringLiteral("Nie znaleziono wzorca bazy danych")));
+    QVERIFY(Messages::shown().constFirst().startsWith(
+        QStringLiteral("Nie znaleziono wzorca bazy danych")));
     QVERIFY(!QFile::exists(appPath() + QStringLiteral("Nowa.mbd")));
     QVERIFY(window.isVisible());
 }
@@ -335,7 +340,8 @@ void TestStartup::openingGoesToMainWindowOrLogin()
     QVERIFY(StartModule::OpenDatabase(appPath() + QStringLiteral("haslo.mbd")));
     QCOMPARE(m_mainShown, 1);
     QCOMPARE(topLevel<Login>().size(), 1);
-    QCOMPARE(topLevel<Login>().constFirst()->windowTitle(), QStringLiteral("Logowanie - Dorvat Kadrelo"));
+    QCOMPARE(topLevel<Login>().constFirst()->windowTitle(),
+             QStringLiteral("Logowanie - Dorvat Kadrelo"));
 }
 
 void TestStartup::openingAForeignFileFails()
@@ -370,10 +376,11 @@ void TestStartup::loginAllowsThreeMistakes_data()
     const QString bad = QStringLiteral("zle");
     QTest::newRow("right at once") << QStringList{QStringLiteral("tajne")} << 0 << true << false;
     QTest::newRow("empty is wrong") << QStringList{QString()} << 1 << false << true;
-    QTest::newRow("letter case counts") << QStringList{QStringLiteral("TAJNE")} << 1 << false << true;
+    QTest::newRow("letter case counts")
+        << QStringList{QStringLiteral("TAJNE")} << 1 << false << true;
     QTest::newRow("three wrong") << QStringList{bad, bad, bad} << 3 << false << true;
-    QTest::newRow("right on the fourth") << QStringList{bad, bad, bad, QStringLiteral("tajne")} << 3 << true
-                                         << false;
+    QTest::newRow("right on the fourth")
+        << QStringList{bad, bad, bad, QStringLiteral("tajne")} << 3 << true << false;
     QTest::newRow("fourth wrong closes") << QStringList{bad, bad, bad, bad} << 3 << false << false;
 }
 
@@ -417,7 +424,8 @@ void TestStartup::secondInstanceIsRefused()
     QVERIFY(StartModule::Main());
     QVERIFY(Messages::shown().isEmpty());
     QCOMPARE(topLevel<SelectDatabase>().size(), 1);
-    QCOMPARE(topLevel<SelectDatabase>().constFirst()->windowTitle(), QStringLiteral("Wybór bazy danych"));
+    QCOMPARE(topLevel<SelectDatabase>().constFirst()->windowTitle(),
+             QStringLiteral("Wybór bazy danych"));
 
     // Our own lock now refuses the next copy.
     QLockFile third(StartModule::instanceLockPath());
@@ -435,8 +443,8 @@ void TestStartup::staleLockDoesNotBlock()
     {
         QFile lock(StartModule::instanceLockPath());
         QVERIFY(lock.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        lock.write(QByteArray::number(pid) + '\n' + QCoreApplication::applicationName().toUtf8() + '\n'
-                   + QSysInfo::machineHostName().toUtf8() + '\n');
+        lock.write(QByteArray::number(pid) + '\n' + QCoreApplication::applicationName().toUtf8() +
+                   '\n' + QSysInfo::machineHostName().toUtf8() + '\n');
     }
     QVERIFY(StartModule::Main());
     QVERIFY(Messages::shown().isEmpty());
@@ -447,7 +455,8 @@ void TestStartup::failingHandlerLeavesProgramRunning()
     Thrower thrower;
     QEvent event(QEvent::User);
     QVERIFY(!QCoreApplication::sendEvent(&thrower, &event));
-    QCOMPARE(Messages::shown(), QStringList{QStringLiteral("Wystąpił nieoczekiwany błąd!\r\nzepsuty handler")});
+    QCOMPARE(Messages::shown(),
+             QStringList{QStringLiteral("Wystąpił nieoczekiwany błąd!\r\nzepsuty handler")});
 }
 
 void TestStartup::presenterMapsButtons()
@@ -470,14 +479,14 @@ void TestStartup::presenterMapsButtons()
         });
     };
     press(QStringLiteral("Tak"));
-    QCOMPARE(presenter.show(QStringLiteral("Pytanie?"), QStringLiteral("Kadrelo"), Messages::Icon::Question,
-                            Messages::Buttons::YesNo),
+    QCOMPARE(presenter.show(QStringLiteral("Pytanie?"), QStringLiteral("Kadrelo"),
+                            Messages::Icon::Question, Messages::Buttons::YesNo),
              Messages::Answer::Yes);
     QCOMPARE(seenText, QStringLiteral("Pytanie?"));
     QCOMPARE(seenTitle, QStringLiteral("Kadrelo"));
     press(QStringLiteral("Nie"));
-    QCOMPARE(presenter.show(QStringLiteral("Pytanie?"), QStringLiteral("Kadrelo"), Messages::Icon::Question,
-                            Messages::Buttons::YesNo),
+    QCOMPARE(presenter.show(QStringLiteral("Pytanie?"), QStringLiteral("Kadrelo"),
+                            Messages::Icon::Question, Messages::Buttons::YesNo),
              Messages::Answer::No);
     press(QStringLiteral("OK"));
     QCOMPARE(presenter.show(QStringLiteral("Info"), QStringLiteral("Kadrelo"), Messages::Icon::None,

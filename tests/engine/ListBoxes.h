@@ -31,7 +31,8 @@ inline QStringList selectedTexts(const QListWidget *list)
 
 inline void clickEntry(QListWidget *list, int row, Qt::KeyboardModifiers modifiers = {})
 {
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers, list->visualItemRect(list->item(row)).center());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers,
+                      list->visualItemRect(list->item(row)).center());
 }
 
 // The toolbar button of the action, clicked where it is drawn.

@@ -23,7 +23,9 @@ constexpr qint64 Day = 86400;
 class Dice
 {
 public:
-    explicit Dice(quint32 seed) : m_state(0x9E3779B97F4A7C15ull ^ (quint64(seed) * 0xD1B54A32D192ED03ull)) {}
+    explicit Dice(quint32 seed)
+        : m_state(0x9E3779B97F4A7C15ull ^ (quint64(seed) * 0xD1B54A32D192ED03ull))
+    {}
     int below(int n)
     {
         m_state ^= m_state >> 12;
@@ -32,8 +34,7 @@ public:
         return n <= 1 ? 0 : int(((m_state * 0x2545F4914F6CDD1Dull) >> 33) % quint64(n));
     }
     bool oneIn(int n) { return below(n) == 0; }
-    template<typename T>
-    T pick(std::initializer_list<T> values)
+    template <typename T> T pick(std::initializer_list<T> values)
     {
         return values.begin()[below(int(values.size()))];
     }
@@ -50,7 +51,8 @@ QString dayText(const QDate &day)
 // A last-duty time in one of the forms planners' databases hold.
 QString stamp(const QDate &day, int hour, int minute, int form)
 {
-    const QString time = QStringLiteral("%1:%2").arg(hour, 2, 10, QChar(u'0')).arg(minute, 2, 10, QChar(u'0'));
+    const QString time =
+        QStringLiteral("%1:%2").arg(hour, 2, 10, QChar(u'0')).arg(minute, 2, 10, QChar(u'0'));
     switch (form) {
     case 1:
         return dayText(day);
@@ -77,7 +79,8 @@ QString entries(const QList<int> &ids, const QString &name)
 
 qint64 secondsOf(const QDate &day, const QTime &time = QTime(0, 0))
 {
-    return (day.toJulianDay() - QDate(1970, 1, 1).toJulianDay()) * Day + time.msecsSinceStartOfDay() / 1000;
+    return (day.toJulianDay() - QDate(1970, 1, 1).toJulianDay()) * Day +
+           time.msecsSinceStartOfDay() / 1000;
 }
 
 // The forms stamp() writes and the absences' dates; -1 for anything else.
@@ -114,8 +117,9 @@ struct Rule
     QList<QPair<int, int>> periods;
     bool inForce(int day) const
     {
-        return std::any_of(periods.cbegin(), periods.cend(),
-                           [day](const QPair<int, int> &p) { return p.first <= day && p.second >= day; });
+        return std::any_of(periods.cbegin(), periods.cend(), [day](const QPair<int, int> &p) {
+            return p.first <= day && p.second >= day;
+        });
     }
 };
 
@@ -146,47 +150,53 @@ bool fill(Db::Database &db, const Shape &shape, quint32 seed, Algorytmy::Generat
     auto run = [&](const QString &sql, const QVariantList &params = {}) {
         ok = ok && db.execute(sql, params);
     };
-    const QStringList tables = {"grupy", "ludzie", "sluzby", "sluzby_ilosc", "zwolnienia",
-                                "ludzie_last", "wizardlist", "wizardlist_items"};
+    const QStringList tables = {"grupy",      "ludzie",      "sluzby",     "sluzby_ilosc",
+                                "zwolnienia", "ludzie_last", "wizardlist", "wizardlist_items"};
     for (const QString &table : tables)
         run(QStringLiteral("DELETE FROM ") + table);
     run(QStringLiteral("DELETE FROM sqlite_sequence WHERE name<>'opcje'"));
-    run(QStringLiteral("UPDATE opcje SET Value='[stopien] [nazwisko] [imie] ([grupa])' WHERE Name='CellShow'"));
+    run(QStringLiteral(
+        "UPDATE opcje SET Value='[stopien] [nazwisko] [imie] ([grupa])' WHERE Name='CellShow'"));
     run(QStringLiteral("UPDATE opcje SET Value=? WHERE Name='Priorytet'"),
         {awkward && dice.oneIn(2) ? QStringLiteral("1") : QStringLiteral("0")});
 
     for (int g = 1; g <= shape.groups; ++g)
-        run(QStringLiteral("INSERT INTO grupy (nazwa) VALUES (?)"), {QStringLiteral("Grupa %1").arg(g)});
+        run(QStringLiteral("INSERT INTO grupy (nazwa) VALUES (?)"),
+            {QStringLiteral("Grupa %1").arg(g)});
 
     QList<int> groupOf(shape.people + 1);
     for (int p = 1; p <= shape.people; ++p) {
         groupOf[p] = 1 + dice.below(shape.groups);
-        run(QStringLiteral("INSERT INTO ludzie (id_grupa, nazwisko, imie, stopien, mezczyzna, przywilej, random) "
+        run(QStringLiteral("INSERT INTO ludzie (id_grupa, nazwisko, imie, stopien, mezczyzna, "
+                           "przywilej, random) "
                            "VALUES (?, ?, 'Jan', ?, ?, ?, ?)"),
             {QString::number(groupOf[p]), QStringLiteral("Nazwisko%1").arg(p),
-             dice.pick({QStringLiteral("szer."), QStringLiteral("kpr."), QStringLiteral("sierż."), QString()}),
+             dice.pick({QStringLiteral("szer."), QStringLiteral("kpr."), QStringLiteral("sierż."),
+                        QString()}),
              int(!dice.oneIn(4)), int(dice.oneIn(50)), dice.below(10000)});
 
-        const QString insertLast =
-            QStringLiteral("INSERT INTO ludzie_last (id_osoba, miesiac, ilosc, data) VALUES (?, ?, ?, ?)");
+        const QString insertLast = QStringLiteral(
+            "INSERT INTO ludzie_last (id_osoba, miesiac, ilosc, data) VALUES (?, ?, ?, ?)");
         if (!dice.oneIn(10)) {
             // The previous month's last duty: its rest may reach the month's first days.
             QString data;
             if (!dice.oneIn(6))
-                data = stamp(first.addDays(dice.below(4) - 2), dice.below(24), dice.oneIn(3) ? 30 : 0,
-                             awkward ? dice.below(5) : dice.below(2));
-            run(insertLast, {QString::number(p), first.addMonths(-1).toString(QStringLiteral("yyyy-MM")),
-                             dice.below(8), data});
+                data = stamp(first.addDays(dice.below(4) - 2), dice.below(24),
+                             dice.oneIn(3) ? 30 : 0, awkward ? dice.below(5) : dice.below(2));
+            run(insertLast,
+                {QString::number(p), first.addMonths(-1).toString(QStringLiteral("yyyy-MM")),
+                 dice.below(8), data});
         }
         if (dice.oneIn(2))
-            run(insertLast, {QString::number(p), first.addMonths(-2).toString(QStringLiteral("yyyy-MM")),
-                             dice.below(10), QString()});
+            run(insertLast,
+                {QString::number(p), first.addMonths(-2).toString(QStringLiteral("yyyy-MM")),
+                 dice.below(10), QString()});
         if (awkward && dice.oneIn(10)) // the month itself, stored by an earlier run
             run(insertLast, {QString::number(p), first.toString(QStringLiteral("yyyy-MM")), 30,
                              stamp(last, 20, 0, 0)});
 
-        const QString insertAbsence =
-            QStringLiteral("INSERT INTO zwolnienia (od, \"do\", rodzaj, id_item, opis) VALUES (?, ?, ?, ?, 'L4')");
+        const QString insertAbsence = QStringLiteral(
+            "INSERT INTO zwolnienia (od, \"do\", rodzaj, id_item, opis) VALUES (?, ?, ?, ?, 'L4')");
         for (int n = dice.oneIn(8) ? 1 + dice.below(2) : 0; n > 0; --n) {
             QDate from, to;
             switch (dice.below(awkward ? 5 : 4)) {
@@ -212,16 +222,18 @@ bool fill(Db::Database &db, const Shape &shape, quint32 seed, Algorytmy::Generat
                 break;
             }
             const QString suffix = dice.oneIn(5) ? QStringLiteral(" 00:00:00") : QString();
-            run(insertAbsence, {dayText(from) + suffix, dayText(to) + suffix, 0, QString::number(p)});
+            run(insertAbsence,
+                {dayText(from) + suffix, dayText(to) + suffix, 0, QString::number(p)});
         }
         if (dice.oneIn(20)) // another kind of absence: no bar to duty
             run(insertAbsence, {dayText(first), dayText(last), 1, QString::number(p)});
     }
 
     for (int d = 1; d <= shape.duties; ++d) {
-        QString start = dice.pick({QStringLiteral("06:00"), QStringLiteral("07:00"), QStringLiteral("08:00"),
-                                   QStringLiteral("12:00"), QStringLiteral("14:00"), QStringLiteral("19:00"),
-                                   QStringLiteral("20:00"), QStringLiteral("22:00")});
+        QString start =
+            dice.pick({QStringLiteral("06:00"), QStringLiteral("07:00"), QStringLiteral("08:00"),
+                       QStringLiteral("12:00"), QStringLiteral("14:00"), QStringLiteral("19:00"),
+                       QStringLiteral("20:00"), QStringLiteral("22:00")});
         int hours = dice.pick({6, 8, 8, 12, 12, 24});
         int rest = dice.pick({0, 8, 12, 16, 24});
         int count = 1 + dice.below(3);
@@ -235,14 +247,16 @@ bool fill(Db::Database &db, const Shape &shape, quint32 seed, Algorytmy::Generat
             if (dice.oneIn(10))
                 count = 0;
         }
-        run(QStringLiteral("INSERT INTO sluzby (nazwa, od, okres, ilosc_std, kobiety, rest, calagrupa) "
-                           "VALUES (?, ?, ?, ?, ?, ?, ?)"),
+        run(QStringLiteral(
+                "INSERT INTO sluzby (nazwa, od, okres, ilosc_std, kobiety, rest, calagrupa) "
+                "VALUES (?, ?, ?, ?, ?, ?, ?)"),
             {QStringLiteral("Służba %1").arg(d), start, hours, count, int(!dice.oneIn(5)), rest,
              int(dice.oneIn(6))});
         if (dice.oneIn(3)) {
             for (int day = 1; day <= days; ++day) {
                 if (dice.oneIn(5))
-                    run(QStringLiteral("INSERT INTO sluzby_ilosc (id_sluzba, data, ilosc) VALUES (?, ?, ?)"),
+                    run(QStringLiteral(
+                            "INSERT INTO sluzby_ilosc (id_sluzba, data, ilosc) VALUES (?, ?, ?)"),
                         {QString::number(d), dayText(first.addDays(day - 1)), dice.below(4)});
             }
         }
@@ -330,7 +344,8 @@ bool fill(Db::Database &db, const Shape &shape, quint32 seed, Algorytmy::Generat
     return ok;
 }
 
-QStringList violations(Db::Database &db, const Algorytmy::GenerationRequest &request, const Xml::Document &roster)
+QStringList violations(Db::Database &db, const Algorytmy::GenerationRequest &request,
+                       const Xml::Document &roster)
 {
     QStringList found;
     const QDate first(request.month.year(), request.month.month(), 1);
@@ -343,10 +358,12 @@ QStringList violations(Db::Database &db, const Algorytmy::GenerationRequest &req
         bool menOnly = false;
     };
     QHash<qint64, Duty> duties;
-    for (auto rows = db.openQuery(QStringLiteral("SELECT * FROM sluzby")); rows && !rows->eof(); rows->moveNext())
+    for (auto rows = db.openQuery(QStringLiteral("SELECT * FROM sluzby")); rows && !rows->eof();
+         rows->moveNext())
         duties.insert(rows->integer(QStringLiteral("id")),
                       {QTime::fromString(rows->text(QStringLiteral("od")), QStringLiteral("HH:mm")),
-                       rows->integer(QStringLiteral("okres")), rows->integer(QStringLiteral("rest")),
+                       rows->integer(QStringLiteral("okres")),
+                       rows->integer(QStringLiteral("rest")),
                        !rows->flag(QStringLiteral("kobiety"))});
 
     struct Person
@@ -355,41 +372,49 @@ QStringList violations(Db::Database &db, const Algorytmy::GenerationRequest &req
         bool exempt = false, man = false;
     };
     QHash<qint64, Person> persons;
-    for (auto rows = db.openQuery(QStringLiteral("SELECT * FROM ludzie")); rows && !rows->eof(); rows->moveNext())
+    for (auto rows = db.openQuery(QStringLiteral("SELECT * FROM ludzie")); rows && !rows->eof();
+         rows->moveNext())
         persons.insert(rows->integer(QStringLiteral("id")),
-                       {rows->text(QStringLiteral("id_grupa")).toLongLong(), rows->integer(QStringLiteral("przywilej")) == 1,
+                       {rows->text(QStringLiteral("id_grupa")).toLongLong(),
+                        rows->integer(QStringLiteral("przywilej")) == 1,
                         rows->flag(QStringLiteral("mezczyzna"))});
 
     QHash<qint64, QList<Span>> ownAbsences;
-    for (auto rows = db.openQuery(QStringLiteral("SELECT * FROM zwolnienia WHERE rodzaj=0")); rows && !rows->eof();
-         rows->moveNext()) {
+    for (auto rows = db.openQuery(QStringLiteral("SELECT * FROM zwolnienia WHERE rodzaj=0"));
+         rows && !rows->eof(); rows->moveNext()) {
         const qint64 from = storedSeconds(rows->text(QStringLiteral("od")));
         const qint64 to = storedSeconds(rows->text(QStringLiteral("do")));
-        ownAbsences[rows->text(QStringLiteral("id_item")).toLongLong()].append({from, to + 1439 * 60});
+        ownAbsences[rows->text(QStringLiteral("id_item")).toLongLong()].append(
+            {from, to + 1439 * 60});
     }
 
     // Free from: the previous month's last duty, 1 January of the year before
     // for a row without one, the day before the month for no row.
     QHash<qint64, qint64> freeFrom;
-    for (auto rows = db.openQuery(QStringLiteral("SELECT * FROM ludzie_last WHERE miesiac=? ORDER BY rowid"),
-                                  {first.addMonths(-1).toString(QStringLiteral("yyyy-MM"))});
+    for (auto rows = db.openQuery(
+             QStringLiteral("SELECT * FROM ludzie_last WHERE miesiac=? ORDER BY rowid"),
+             {first.addMonths(-1).toString(QStringLiteral("yyyy-MM"))});
          rows && !rows->eof(); rows->moveNext()) {
         const qint64 id = rows->text(QStringLiteral("id_osoba")).toLongLong();
         const QString data = rows->text(QStringLiteral("data"));
         if (!freeFrom.contains(id))
-            freeFrom.insert(id, data.isEmpty() ? secondsOf(QDate(first.year() - 1, 1, 1)) : storedSeconds(data));
+            freeFrom.insert(id, data.isEmpty() ? secondsOf(QDate(first.year() - 1, 1, 1))
+                                               : storedSeconds(data));
     }
 
     QList<Rule> rules;
-    for (auto rows = db.openQuery(QStringLiteral("SELECT * FROM wizardlist_items WHERE id_parent=?"),
-                                  {QString::number(request.ruleSetId)});
+    for (auto rows =
+             db.openQuery(QStringLiteral("SELECT * FROM wizardlist_items WHERE id_parent=?"),
+                          {QString::number(request.ruleSetId)});
          rows && !rows->eof(); rows->moveNext()) {
         Rule rule;
         rule.kind = int(rows->integer(QStringLiteral("Kind")));
         rule.subjects = idsOf(rows->text(QStringLiteral("arg1")));
         rule.objects = idsOf(rows->text(QStringLiteral("arg2")));
-        for (const QString &entry : rows->text(QStringLiteral("Dates")).split(Nul, Qt::SkipEmptyParts))
-            rule.periods.append({entry.section(u';', 0, 0).toInt(), entry.section(u';', 1, 1).toInt()});
+        for (const QString &entry :
+             rows->text(QStringLiteral("Dates")).split(Nul, Qt::SkipEmptyParts))
+            rule.periods.append(
+                {entry.section(u';', 0, 0).toInt(), entry.section(u';', 1, 1).toInt()});
         rules << rule;
     }
     // What a kind of rule in force on the day allows the subject: nullopt when
@@ -415,7 +440,8 @@ QStringList violations(Db::Database &db, const Algorytmy::GenerationRequest &req
                 continue;
             for (const auto &[day1, day2] : rule.periods) {
                 if (day1 >= 1 && day1 <= days && day2 >= day1)
-                    spans << daysSpan(first.addDays(day1 - 1), first.addDays(std::min(day2, days) - 1));
+                    spans << daysSpan(first.addDays(day1 - 1),
+                                      first.addDays(std::min(day2, days) - 1));
             }
         }
         return spans;
@@ -436,7 +462,8 @@ QStringList violations(Db::Database &db, const Algorytmy::GenerationRequest &req
             for (const Xml::Node &osoba : dutyNode.childElements(QStringLiteral("Osoba"))) {
                 const qint64 id = osoba.attribute(QStringLiteral("Id")).toLongLong();
                 const Person person = persons.value(id);
-                const QString where = QStringLiteral("day %1 duty %2 person %3: ").arg(day).arg(dutyId).arg(id);
+                const QString where =
+                    QStringLiteral("day %1 duty %2 person %3: ").arg(day).arg(dutyId).arg(id);
                 auto breaks = [&](const QString &what) { found << where + what; };
 
                 if (here.contains(id))
@@ -451,7 +478,8 @@ QStringList violations(Db::Database &db, const Algorytmy::GenerationRequest &req
 
                 // Blocked by an absence that touches the duty or lies within its rest.
                 auto blocks = [&](const Span &a) {
-                    return (a.from <= end && a.to >= start) || (a.from > end && a.to <= endWithRest);
+                    return (a.from <= end && a.to >= start) ||
+                           (a.from > end && a.to <= endWithRest);
                 };
                 const QList<QPair<QString, QList<Span>>> absences = {
                     {QStringLiteral("own absence"), ownAbsences.value(id)},
@@ -462,11 +490,13 @@ QStringList violations(Db::Database &db, const Algorytmy::GenerationRequest &req
                         breaks(what);
                 }
 
-                // Free from an earlier duty's rest: a free-from midnight is free at that very midnight.
+                // Free from an earlier duty's rest: a free-from midnight is free at that very
+                // midnight.
                 const qint64 free = freeFrom.value(id, secondsOf(first.addDays(-1)));
                 if (!(start > free || (start == free && free % Day == 0)))
                     breaks(QStringLiteral("not free before %1")
-                               .arg(QDateTime::fromSecsSinceEpoch(free, Qt::UTC).toString(Qt::ISODate)));
+                               .arg(QDateTime::fromSecsSinceEpoch(free, Qt::UTC)
+                                        .toString(Qt::ISODate)));
                 freeFrom[id] = endWithRest;
 
                 if (const auto duties5 = allowed(5, id, day); duties5 && !duties5->contains(dutyId))
@@ -475,7 +505,8 @@ QStringList violations(Db::Database &db, const Algorytmy::GenerationRequest &req
                     breaks(QStringLiteral("not listed for the duty"));
                 if (!listed) {
                     // A duty-person rule takes precedence over the group-duty rules.
-                    if (const auto duties0 = allowed(0, person.group, day); duties0 && !duties0->contains(dutyId))
+                    if (const auto duties0 = allowed(0, person.group, day);
+                        duties0 && !duties0->contains(dutyId))
                         breaks(QStringLiteral("group kept to other duties"));
                     if (groupsOfDuty && !groupsOfDuty->contains(person.group))
                         breaks(QStringLiteral("duty kept to other groups"));

@@ -26,7 +26,10 @@ public:
         ++progressCalls;
         lastProgress = QStringLiteral("%1/%2 %3").arg(dayIndex).arg(dayCount).arg(text);
     }
-    void setCellText(int row, int column, const QString &text) override { cells[{row, column}] = text; }
+    void setCellText(int row, int column, const QString &text) override
+    {
+        cells[{row, column}] = text;
+    }
     void endGeneration() override { calls << QStringLiteral("end"); }
     void restoreAfterFailure() override { calls << QStringLiteral("restore"); }
     void setCurrDate(const QDate &firstDay) override
@@ -53,7 +56,11 @@ public:
     void addRow(qint64 id, const QString &name, const QString &group, qint64 count,
                 const QString &lastDate) override
     {
-        persons << QStringLiteral("%1 %2 | %3 | %4 | %5").arg(id).arg(name, group).arg(count).arg(lastDate);
+        persons << QStringLiteral("%1 %2 | %3 | %4 | %5")
+                       .arg(id)
+                       .arg(name, group)
+                       .arg(count)
+                       .arg(lastDate);
     }
     void sortRows() override {}
     void makeOpened(bool opened) override { calls << QStringLiteral("opened %1").arg(opened); }
@@ -71,7 +78,8 @@ public:
         for (auto it = cells.cbegin(); it != cells.cend(); ++it) {
             QString value = it.value();
             value.replace(QLatin1String("\r\n"), QLatin1String("|"));
-            text += QStringLiteral("%1.%2: %3\n").arg(it.key().second).arg(it.key().first).arg(value);
+            text +=
+                QStringLiteral("%1.%2: %3\n").arg(it.key().second).arg(it.key().first).arg(value);
         }
         text += QStringLiteral("-- persons\n") + persons.join(u'\n') + u'\n';
         text += QStringLiteral("-- calls\n") + calls.join(u'\n') + u'\n';

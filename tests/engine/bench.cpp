@@ -45,13 +45,21 @@ public:
     void setToolbarTitle(const QString &title) override { m_title = title; }
     QString toolbarTitle() const override { return m_title; }
     XML::PersonCountSink &personList() override { return *this; }
-    void setRosterDocument(std::unique_ptr<Xml::Document> document) override { roster = std::move(document); }
+    void setRosterDocument(std::unique_ptr<Xml::Document> document) override
+    {
+        roster = std::move(document);
+    }
     void showExclusions() override {}
     void clear() override {}
-    void addRow(qint64 id, const QString &name, const QString &group, qint64 count, const QString &date) override
+    void addRow(qint64 id, const QString &name, const QString &group, qint64 count,
+                const QString &date) override
     {
         if (recording)
-            dump << QStringLiteral("row %1 %2 %3 %4 %5").arg(id).arg(name, group).arg(count).arg(date);
+            dump << QStringLiteral("row %1 %2 %3 %4 %5")
+                        .arg(id)
+                        .arg(name, group)
+                        .arg(count)
+                        .arg(date);
     }
     void sortRows() override {}
     void makeOpened(bool) override {}
@@ -92,7 +100,8 @@ int main(int argc, char **argv)
         TestSupport::TestDatabase database;
         Algorytmy::GenerationRequest request;
         QString error;
-        if (!database.isValid() || !RandomUnit::fill(database.db(), shape, 12345, &request, &error)) {
+        if (!database.isValid() ||
+            !RandomUnit::fill(database.db(), shape, 12345, &request, &error)) {
             out << "cannot build the database: " << database.errorString() << error << "\n";
             return 1;
         }
@@ -121,7 +130,8 @@ int main(int argc, char **argv)
                 faults = after.ru_minflt + after.ru_majflt - before.ru_minflt - before.ru_majflt;
             }
             places = 0;
-            for (const Xml::Node &duty : host.roster->selectNodes(QStringLiteral("/Baza/Dzien/Sluzba")))
+            for (const Xml::Node &duty :
+                 host.roster->selectNodes(QStringLiteral("/Baza/Dzien/Sluzba")))
                 places += duty.childElements(QStringLiteral("Osoba")).size();
             const QStringList shown = Messages::shown();
             gaps = 0;

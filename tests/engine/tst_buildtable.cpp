@@ -50,7 +50,8 @@ using ListBoxes::texts;
 // The button of the list's small toolbar that reads text.
 void clickToolButton(const BuildTable &dialog, int index, const QString &text)
 {
-    ListBoxes::clickButton(dialog.findChild<QToolBar *>(QStringLiteral("tbButtons_%1").arg(index)), text);
+    ListBoxes::clickButton(dialog.findChild<QToolBar *>(QStringLiteral("tbButtons_%1").arg(index)),
+                           text);
 }
 
 } // namespace
@@ -183,7 +184,8 @@ private Q_SLOTS:
         plain.close();
 
         const QString name = QStringLiteral("Ustawienia świąteczne ").repeated(14).left(300);
-        Globals::database()->execute(QStringLiteral("INSERT INTO wizardlist (id, nazwa) VALUES (10, ?)"), {name});
+        Globals::database()->execute(
+            QStringLiteral("INSERT INTO wizardlist (id, nazwa) VALUES (10, ?)"), {name});
         BuildTable dialog(host);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
@@ -193,7 +195,8 @@ private Q_SLOTS:
         for (const char *button : {"ButtonOK", "ButtonClose"}) {
             auto *command = dialog.findChild<QWidget *>(QString::fromLatin1(button));
             QVERIFY(command);
-            QVERIFY(dialog.rect().contains(QRect(command->mapTo(&dialog, QPoint(0, 0)), command->size())));
+            QVERIFY(dialog.rect().contains(
+                QRect(command->mapTo(&dialog, QPoint(0, 0)), command->size())));
         }
 
         box->setFocus();

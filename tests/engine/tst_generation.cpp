@@ -60,13 +60,15 @@ Case readCase(const QString &name)
     for (const QString &line : text.split(u'\n')) {
         const QString trimmed = line.trimmed();
         if (trimmed.startsWith(QLatin1String("-- include:"))) {
-            result.sql += readText(TestSupport::dataPath(QStringLiteral("engine/") + trimmed.mid(11).trimmed()));
+            result.sql += readText(
+                TestSupport::dataPath(QStringLiteral("engine/") + trimmed.mid(11).trimmed()));
         } else if (trimmed.startsWith(QLatin1String("-- request:"))) {
             for (const QString &field : trimmed.mid(11).split(u' ', Qt::SkipEmptyParts)) {
                 const QString key = field.section(u'=', 0, 0);
                 const QString value = field.section(u'=', 1);
                 if (key == QLatin1String("month"))
-                    result.request.month = QDate::fromString(value + QStringLiteral("-01"), QStringLiteral("yyyy-MM-dd"));
+                    result.request.month = QDate::fromString(value + QStringLiteral("-01"),
+                                                             QStringLiteral("yyyy-MM-dd"));
                 else if (key == QLatin1String("duties"))
                     result.request.dutyIds = ids(value);
                 else if (key == QLatin1String("groups"))
@@ -174,24 +176,29 @@ void TestGeneration::cases()
     QFETCH(QString, name);
     const Case c = readCase(name);
     Run run;
-    QVERIFY2(run.start(c), qPrintable(run.database.errorString() + run.database.db().errorString()));
+    QVERIFY2(run.start(c),
+             qPrintable(run.database.errorString() + run.database.db().errorString()));
     QVERIFY2(run.ok, qPrintable(run.error));
     QVERIFY(run.host.roster);
 
     for (const auto &[xpath, expected] : c.expects)
         QVERIFY2(run.selectIds(xpath) == expected,
-                 qPrintable(QStringLiteral("%1 gave \"%2\", expected \"%3\"").arg(xpath, run.selectIds(xpath), expected)));
+                 qPrintable(QStringLiteral("%1 gave \"%2\", expected \"%3\"")
+                                .arg(xpath, run.selectIds(xpath), expected)));
     for (const auto &[position, expected] : c.cells) {
-        QString actual = run.host.cell(position.section(u'.', 1).toInt(), position.section(u'.', 0, 0).toInt());
+        QString actual =
+            run.host.cell(position.section(u'.', 1).toInt(), position.section(u'.', 0, 0).toInt());
         actual.replace(QLatin1String("\r\n"), QLatin1String("|"));
-        QVERIFY2(actual == expected,
-                 qPrintable(QStringLiteral("cell %1 is \"%2\", expected \"%3\"").arg(position, actual, expected)));
+        QVERIFY2(actual == expected, qPrintable(QStringLiteral("cell %1 is \"%2\", expected \"%3\"")
+                                                    .arg(position, actual, expected)));
     }
 
     for (const QString &expected : c.persons) {
-        const bool found = std::any_of(run.host.persons.cbegin(), run.host.persons.cend(),
-                                       [&](const QString &row) { return row.startsWith(expected); });
-        QVERIFY2(found, qPrintable(QStringLiteral("no person row \"%1\" in\n%2").arg(expected, run.host.persons.join(u'\n'))));
+        const bool found =
+            std::any_of(run.host.persons.cbegin(), run.host.persons.cend(),
+                        [&](const QString &row) { return row.startsWith(expected); });
+        QVERIFY2(found, qPrintable(QStringLiteral("no person row \"%1\" in\n%2")
+                                       .arg(expected, run.host.persons.join(u'\n'))));
     }
 
     const QString goldenPath = TestSupport::dataPath(QStringLiteral("engine/%1.golden").arg(name));
@@ -234,8 +241,8 @@ void TestGeneration::callsTheHostInOrder()
     Run run;
     QVERIFY(run.start(c));
     QVERIFY(run.ok);
-    QCOMPARE(run.host.calls, (QStringList{"begin", "ready 0", "end", "currdate", "title", "opened 1", "roster",
-                                          "exclusions", "ready 1"}));
+    QCOMPARE(run.host.calls, (QStringList{"begin", "ready 0", "end", "currdate", "title",
+                                          "opened 1", "roster", "exclusions", "ready 1"}));
     QCOMPARE(run.host.currDate, QDate(2023, 2, 1));
     QCOMPARE(run.host.progressCalls, 28);
     QCOMPARE(run.host.lastProgress, QStringLiteral("28/28 Proszę czekać... ( 100% )"));
@@ -243,7 +250,8 @@ void TestGeneration::callsTheHostInOrder()
     QCOMPARE(root.attribute(QStringLiteral("Name")), QStringLiteral("Grafik na luty 2023"));
     QCOMPARE(root.attribute(QStringLiteral("Date")), QStringLiteral("2023-02-01"));
     QCOMPARE(run.messages.size(), 1);
-    QVERIFY(run.messages[0].startsWith(QStringLiteral("Istnieją luki w służbach! Ilość luk: 28.\r\nMożliwe")));
+    QVERIFY(run.messages[0].startsWith(
+        QStringLiteral("Istnieją luki w służbach! Ilość luk: 28.\r\nMożliwe")));
     QVERIFY(run.host.roster->documentElement().lastChild().name() == QLatin1String("Exclusions"));
 }
 
@@ -253,25 +261,32 @@ void TestGeneration::failures_data()
     QTest::addColumn<bool>("hostTouched");
     QTest::addColumn<QString>("message"); // empty: any description
     QTest::newRow("start time that does not convert")
-        << "INSERT INTO sluzby (nazwa, od, okres, ilosc_std, rest) VALUES ('W', 'rano', 8, 1, 0);" << false << "";
+        << "INSERT INTO sluzby (nazwa, od, okres, ilosc_std, rest) VALUES ('W', 'rano', 8, 1, 0);"
+        << false << "";
     QTest::newRow("bad rule in the rule set")
         << "INSERT INTO sluzby (nazwa, od, okres, ilosc_std, rest) VALUES ('W', '08:00', 8, 1, 0);"
-           "INSERT INTO wizardlist_items (id_parent, Kind, arg1, arg2, Dates) VALUES ('1', 9, '1;A', '', '1;2;1-2');"
+           "INSERT INTO wizardlist_items (id_parent, Kind, arg1, arg2, Dates) VALUES ('1', 9, "
+           "'1;A', '', '1;2;1-2');"
         << false << "";
-    const QString unit = "INSERT INTO sluzby (nazwa, od, okres, ilosc_std, rest) VALUES ('Warta', '08:00', 8, 1, 0);"
-                         "INSERT INTO grupy (nazwa) VALUES ('A');"
-                         "INSERT INTO ludzie (id_grupa, nazwisko, imie, random) VALUES ('1', 'N', 'I', 1);";
+    const QString unit =
+        "INSERT INTO sluzby (nazwa, od, okres, ilosc_std, rest) VALUES ('Warta', '08:00', 8, 1, 0);"
+        "INSERT INTO grupy (nazwa) VALUES ('A');"
+        "INSERT INTO ludzie (id_grupa, nazwisko, imie, random) VALUES ('1', 'N', 'I', 1);";
     QTest::newRow("last duty date that does not convert")
-        << unit + "INSERT INTO ludzie_last (id_osoba, miesiac, ilosc, data) VALUES ('1', '2023-01', 1, 'wczoraj');"
+        << unit + "INSERT INTO ludzie_last (id_osoba, miesiac, ilosc, data) VALUES ('1', "
+                  "'2023-01', 1, 'wczoraj');"
         << true << "Nieprawidłowa data ostatniej służby: \"wczoraj\".";
     QTest::newRow("head count left empty")
-        << unit + "INSERT INTO sluzby_ilosc (id_sluzba, data, ilosc) VALUES ('1', '2023-02-14', '');"
+        << unit +
+               "INSERT INTO sluzby_ilosc (id_sluzba, data, ilosc) VALUES ('1', '2023-02-14', '');"
         << true << "Nieprawidłowa ilość osób służby \"Warta\" na dzień 2023-02-14.";
     QTest::newRow("head count missing")
-        << unit + "INSERT INTO sluzby_ilosc (id_sluzba, data, ilosc) VALUES ('1', '2023-02-14', NULL);"
+        << unit +
+               "INSERT INTO sluzby_ilosc (id_sluzba, data, ilosc) VALUES ('1', '2023-02-14', NULL);"
         << true << "Nieprawidłowa ilość osób służby \"Warta\" na dzień 2023-02-14.";
     QTest::newRow("head count that is no whole number")
-        << unit + "INSERT INTO sluzby_ilosc (id_sluzba, data, ilosc) VALUES ('1', '2023-02-14', 'dwie');"
+        << unit + "INSERT INTO sluzby_ilosc (id_sluzba, data, ilosc) VALUES ('1', '2023-02-14', "
+                  "'dwie');"
         << true << "Nieprawidłowa ilość osób służby \"Warta\" na dzień 2023-02-14.";
 }
 
@@ -294,7 +309,8 @@ void TestGeneration::failures()
         QCOMPARE(run.error, message);
     QCOMPARE(run.messages, QStringList{run.error});
     QVERIFY(!run.host.roster);
-    QCOMPARE(run.host.calls, hostTouched ? (QStringList{"begin", "ready 0", "restore"}) : QStringList());
+    QCOMPARE(run.host.calls,
+             hostTouched ? (QStringList{"begin", "ready 0", "restore"}) : QStringList());
 }
 
 void TestGeneration::randomUnitsBreakNoRule()
@@ -332,10 +348,11 @@ void TestGeneration::randomUnitsBreakNoRule()
             brokenUnits.insert(seed);
     }
     Messages::clearShown();
-    QVERIFY2(broken.isEmpty(), qPrintable(QStringLiteral("%1 of %2 rosters break a rule; first places:\n")
-                                              .arg(brokenUnits.size())
-                                              .arg(Units)
-                                          + broken.mid(0, 20).join(u'\n')));
+    QVERIFY2(broken.isEmpty(),
+             qPrintable(QStringLiteral("%1 of %2 rosters break a rule; first places:\n")
+                            .arg(brokenUnits.size())
+                            .arg(Units) +
+                        broken.mid(0, 20).join(u'\n')));
 }
 
 QTEST_GUILESS_MAIN(TestGeneration)

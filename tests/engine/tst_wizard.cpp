@@ -147,11 +147,13 @@ class TestWizard : public QObject
         QStringList persons;
         for (int i = 1; i <= 60; ++i)
             persons << QStringLiteral("%1;Kowalski-Wiśniewski %1 Jan").arg(i);
-        const QString sql = QStringLiteral("INSERT INTO wizardlist_items (id_parent, Kind, arg1, arg2, "
-                                           "Dates) VALUES ('8', ?, ?, ?, ?)");
+        const QString sql =
+            QStringLiteral("INSERT INTO wizardlist_items (id_parent, Kind, arg1, arg2, "
+                           "Dates) VALUES ('8', ?, ?, ?, ?)");
         exec(sql, {4, QStringLiteral("5;Patrol"), QString(), QStringLiteral("3;4;3-4")});
         exec(sql, {3, list(persons), QString(), QStringLiteral("1;31;1-31")});
-        exec(sql, {0, list({"3;Alfa", "12;Beta"}), QStringLiteral("5;Patrol"), QStringLiteral("1;5;1-5")});
+        exec(sql, {0, list({"3;Alfa", "12;Beta"}), QStringLiteral("5;Patrol"),
+                   QStringLiteral("1;5;1-5")});
         exec(sql, {2, QStringLiteral("3;Alfa"), QString(), QStringLiteral("1;1;1")});
     }
 
@@ -331,7 +333,8 @@ private Q_SLOTS:
         editor.show();
         QVERIFY(QTest::qWaitForWindowExposed(&editor));
         for (int k = 0; k < 3; ++k) {
-            const QList<QAction *> buttons = editor.findChild<QToolBar *>(QStringLiteral("tbButtons_%1").arg(k))->actions();
+            const QList<QAction *> buttons =
+                editor.findChild<QToolBar *>(QStringLiteral("tbButtons_%1").arg(k))->actions();
             QCOMPARE(buttons.size(), 3);
             QCOMPARE(buttons.at(0)->text(), QStringLiteral("Dodaj"));
             QVERIFY(buttons.at(1)->text().isEmpty());
@@ -717,7 +720,10 @@ private Q_SLOTS:
                 const int needed = static_cast<QAbstractItemView *>(grid)->sizeHintForRow(row);
                 QVERIFY2(grid->rowHeight(row) >= needed && grid->rowHeight(row) < needed + line,
                          qPrintable(QStringLiteral("width %1 row %2: %3 for %4")
-                                        .arg(width).arg(row).arg(grid->rowHeight(row)).arg(needed)));
+                                        .arg(width)
+                                        .arg(row)
+                                        .arg(grid->rowHeight(row))
+                                        .arg(needed)));
             }
         }
     }
@@ -741,8 +747,9 @@ private Q_SLOTS:
 
         int top = tallRect().top();
         for (int step = 0; step < 100 && tallRect().bottom() >= view->height(); ++step) {
-            QWheelEvent wheel(QPointF(view->rect().center()), view->mapToGlobal(QPointF(view->rect().center())),
-                              QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QWheelEvent wheel(
+                QPointF(view->rect().center()), view->mapToGlobal(QPointF(view->rect().center())),
+                QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
             QApplication::sendEvent(view, &wheel);
             QVERIFY(top - tallRect().top() > 0);
             QVERIFY(top - tallRect().top() <= view->height());

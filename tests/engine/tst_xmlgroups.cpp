@@ -18,8 +18,9 @@ QPair<QStringList, QStringList> personLists(const xmlGroups &groups)
     return {fromRecords.calls, fromDocument.calls};
 }
 
-const QString EmptyRules = QStringLiteral("<Root><GrupySluzby/><SluzbyGrupy/><LudzieSluzby/><SluzbyLudzie/>"
-                                          "<Zwolnienia/><SluzbyIlosc/></Root>");
+const QString EmptyRules =
+    QStringLiteral("<Root><GrupySluzby/><SluzbyGrupy/><LudzieSluzby/><SluzbyLudzie/>"
+                   "<Zwolnienia/><SluzbyIlosc/></Root>");
 
 using Instant = xmlGroups::Instant;
 
@@ -33,9 +34,9 @@ struct Place
 {
     Instant start, end, endWithRest;
     Place(int day, int restHours = 0, int month = 5, int year = 2024)
-        : start(at(year, month, day, 8)), end(start + 8 * 3600), endWithRest(start + (8 + restHours) * 3600)
-    {
-    }
+        : start(at(year, month, day, 8)), end(start + 8 * 3600),
+          endWithRest(start + (8 + restHours) * 3600)
+    {}
 };
 
 // A working document filled as the generation fills it.
@@ -45,7 +46,8 @@ struct Work
     Xml::Document rules;
     QList<Xml::Node> groupNodes;
 
-    explicit Work(const QString &rulesText = EmptyRules, const QString &priorytet = QStringLiteral("0"))
+    explicit Work(const QString &rulesText = EmptyRules,
+                  const QString &priorytet = QStringLiteral("0"))
     {
         rules.loadXml(rulesText);
         groups.setPriorytet(priorytet);
@@ -56,7 +58,8 @@ struct Work
     {
         Xml::Node node = groups.AddGroup(id, QStringLiteral("G%1").arg(id), 0);
         for (qint64 person : persons) {
-            Xml::Node item = groups.AddPerson(node, person, QStringLiteral("P%1").arg(person), 0, at(2024, 4, 30));
+            Xml::Node item = groups.AddPerson(node, person, QStringLiteral("P%1").arg(person), 0,
+                                              at(2024, 4, 30));
             groups.setPersonInfo(item, QStringLiteral("0"), QStringLiteral("0"));
         }
         groups.setGroupCount(node, count);
@@ -67,19 +70,21 @@ struct Work
 
     Xml::Node person(qint64 id) const
     {
-        return groups.xmlDocument().selectSingleNode(QStringLiteral("/Doc/Groups/Group/Item[@Id='%1']").arg(id));
+        return groups.xmlDocument().selectSingleNode(
+            QStringLiteral("/Doc/Groups/Group/Item[@Id='%1']").arg(id));
     }
 
-    qint64 find(int day, int number, const QString &service = QStringLiteral("5"), bool wholeGroup = false,
-                int restHours = 0, bool menOnly = false)
+    qint64 find(int day, int number, const QString &service = QStringLiteral("5"),
+                bool wholeGroup = false, int restHours = 0, bool menOnly = false)
     {
         const Place place(day, restHours);
-        return groups.FindPerson(rules, day, service, number, place.start, place.endWithRest, place.end, wholeGroup,
-                                 {place.start, menOnly});
+        return groups.FindPerson(rules, day, service, number, place.start, place.endWithRest,
+                                 place.end, wholeGroup, {place.start, menOnly});
     }
 
     // Asks for one place as the generation does: again while the chosen group had nobody.
-    qint64 fill(int day, int number, const QString &service = QStringLiteral("5"), bool wholeGroup = false)
+    qint64 fill(int day, int number, const QString &service = QStringLiteral("5"),
+                bool wholeGroup = false)
     {
         qint64 result = xmlGroups::GroupHadNobody;
         for (int attempt = 0; attempt < 50 && result == xmlGroups::GroupHadNobody; ++attempt)
@@ -180,13 +185,16 @@ void TestXmlGroups::absenceAgainstDuty()
     // The same through a person's absence: blocked persons are logged.
     Work work;
     Xml::Node group = work.group(1, {10});
-    work.groups.AddZwolnienie(work.person(10), 77, QDate(2024, 5, firstDay), QDate(2024, 5, lastDay), 0);
+    work.groups.AddZwolnienie(work.person(10), 77, QDate(2024, 5, firstDay),
+                              QDate(2024, 5, lastDay), 0);
     Q_UNUSED(group);
-    QCOMPARE(work.groups.FindZwolnienia_Person(work.rules, QStringLiteral("10"), QStringLiteral("1"), place.start,
-                                               place.endWithRest, place.end),
+    QCOMPARE(work.groups.FindZwolnienia_Person(work.rules, QStringLiteral("10"),
+                                               QStringLiteral("1"), place.start, place.endWithRest,
+                                               place.end),
              !free);
-    QCOMPARE(work.select(QStringLiteral("/Doc/Exclusions/Day[@Id='10']/Item"), QStringLiteral("Id")),
-             free ? QStringList() : QStringList{QStringLiteral("10P")});
+    QCOMPARE(
+        work.select(QStringLiteral("/Doc/Exclusions/Day[@Id='10']/Item"), QStringLiteral("Id")),
+        free ? QStringList() : QStringList{QStringLiteral("10P")});
 }
 
 void TestXmlGroups::groupChoiceByRatio_data()
@@ -194,10 +202,13 @@ void TestXmlGroups::groupChoiceByRatio_data()
     QTest::addColumn<QList<qint64>>("counts");
     QTest::addColumn<QList<qint64>>("sizes");
     QTest::addColumn<qint64>("group");
-    QTest::newRow("first group with count 0 at once") << QList<qint64>{3, 0, 0} << QList<qint64>{1, 1, 1} << qint64(2);
+    QTest::newRow("first group with count 0 at once")
+        << QList<qint64>{3, 0, 0} << QList<qint64>{1, 1, 1} << qint64(2);
     QTest::newRow("lowest ratio") << QList<qint64>{4, 3, 5} << QList<qint64>{2, 2, 2} << qint64(2);
-    QTest::newRow("per person, not in total") << QList<qint64>{4, 3} << QList<qint64>{4, 2} << qint64(1);
-    QTest::newRow("tie keeps the earlier") << QList<qint64>{2, 1, 1} << QList<qint64>{2, 1, 1} << qint64(1);
+    QTest::newRow("per person, not in total")
+        << QList<qint64>{4, 3} << QList<qint64>{4, 2} << qint64(1);
+    QTest::newRow("tie keeps the earlier")
+        << QList<qint64>{2, 1, 1} << QList<qint64>{2, 1, 1} << qint64(1);
 }
 
 void TestXmlGroups::groupChoiceByRatio()
@@ -230,8 +241,9 @@ void TestXmlGroups::varietyFirstThenDayTableReset()
     // Every group once, whatever its count; then the day's record is dropped
     // and is built again from the next place on.
     QCOMPARE(groups, (QList<qint64>{1, 2, 3, 1, 2}));
-    QCOMPARE(work.select(QStringLiteral("/Doc/DaysTable/Day[@Number='1']/Item"), QStringLiteral("Id")),
-             (QStringList{QStringLiteral("1"), QStringLiteral("2")}));
+    QCOMPARE(
+        work.select(QStringLiteral("/Doc/DaysTable/Day[@Number='1']/Item"), QStringLiteral("Id")),
+        (QStringList{QStringLiteral("1"), QStringLiteral("2")}));
     QCOMPARE(work.groups.xmlDocument().selectNodes(QStringLiteral("/Doc/DaysTable/Day")).size(), 1);
     // Another day starts with every group free again (counts now 3, 42, 41).
     QCOMPARE(work.fill(2, 1) / 100, qint64(1));
@@ -261,16 +273,18 @@ void TestXmlGroups::badDaySkipsOnlyThatPlace()
     work.groups.UpdatePerson(1, 101, at(2024, 5, 2, 12));
     QCOMPARE(work.find(1, 1), xmlGroups::GroupHadNobody);
     QCOMPARE(work.find(1, 1), qint64(201));
-    QCOMPARE(work.select(QStringLiteral("/Doc/Groups/Group[@Id='1']/BadDays/Item"), QStringLiteral("Number")),
+    QCOMPARE(work.select(QStringLiteral("/Doc/Groups/Group[@Id='1']/BadDays/Item"),
+                         QStringLiteral("Number")),
              QStringList{QStringLiteral("1")});
     // Place 2 may choose group 1 again (and is told it had nobody again).
     QCOMPARE(work.find(1, 2), xmlGroups::GroupHadNobody);
     QCOMPARE(work.find(1, 2), qint64(301));
     // Nobody left at all: all groups are bad for place 3.
     QCOMPARE(work.fill(1, 3), xmlGroups::NoGroup);
-    QCOMPARE(work.select(QStringLiteral("/Doc/Groups/Group/BadDays/Item"), QStringLiteral("Number")),
-             (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("3"),
-                          QStringLiteral("3")}));
+    QCOMPARE(
+        work.select(QStringLiteral("/Doc/Groups/Group/BadDays/Item"), QStringLiteral("Number")),
+        (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
+                     QStringLiteral("3"), QStringLiteral("3")}));
     // The day after the person is free again.
     QCOMPARE(work.fill(3, 1), qint64(101));
 }
@@ -285,11 +299,14 @@ void TestXmlGroups::roundRobinMovesChosenToEnd()
     QCOMPARE(order, (QList<qint64>{11, 12, 13, 11}));
     QCOMPARE(work.select(QStringLiteral("/Doc/Groups/Group/Item"), QStringLiteral("Id")),
              (QStringList{QStringLiteral("12"), QStringLiteral("13"), QStringLiteral("11")}));
-    QCOMPARE(work.select(QStringLiteral("/Doc/Groups/Group/Item[@Id='11']"), QStringLiteral("Count")),
-             QStringList{QStringLiteral("2")});
-    QCOMPARE(work.select(QStringLiteral("/Doc/Groups/Group/Item[@Id='11']"), QStringLiteral("Date")),
-             QStringList{QStringLiteral("2024-05-04 16:00:00")});
-    QCOMPARE(work.select(QStringLiteral("/Doc/Groups/Group/Item[@Id='13']"), QStringLiteral("CountAtStar")),
+    QCOMPARE(
+        work.select(QStringLiteral("/Doc/Groups/Group/Item[@Id='11']"), QStringLiteral("Count")),
+        QStringList{QStringLiteral("2")});
+    QCOMPARE(
+        work.select(QStringLiteral("/Doc/Groups/Group/Item[@Id='11']"), QStringLiteral("Date")),
+        QStringList{QStringLiteral("2024-05-04 16:00:00")});
+    QCOMPARE(work.select(QStringLiteral("/Doc/Groups/Group/Item[@Id='13']"),
+                         QStringLiteral("CountAtStar")),
              QStringList{QStringLiteral("0")});
     QCOMPARE(work.select(QStringLiteral("/Doc/Groups/Group"), QStringLiteral("Count")),
              QStringList{QStringLiteral("4")});
@@ -303,15 +320,23 @@ void TestXmlGroups::availability_data()
     QTest::addColumn<int>("startHour");    // of the 8-hour duty on 1 May
     QTest::addColumn<bool>("menOnly");
     QTest::addColumn<bool>("chosen");
-    QTest::newRow("free man") << "0" << "0" << 0 << 8 << false << true;
-    QTest::newRow("privilege 1 never") << "0" << "1" << 0 << 8 << false << false;
-    QTest::newRow("free exactly at the start is not free") << "0" << "0" << 8 << 8 << false << false;
-    QTest::newRow("free a minute before") << "0" << "0" << 7 << 8 << false << true;
+    QTest::newRow("free man") << "0"
+                              << "0" << 0 << 8 << false << true;
+    QTest::newRow("privilege 1 never") << "0"
+                                       << "1" << 0 << 8 << false << false;
+    QTest::newRow("free exactly at the start is not free") << "0"
+                                                           << "0" << 8 << 8 << false << false;
+    QTest::newRow("free a minute before") << "0"
+                                          << "0" << 7 << 8 << false << true;
     // A midnight free-from text reads yyyy-mm-dd alone and sorts before the start text.
-    QTest::newRow("free from the midnight the duty starts") << "0" << "0" << 0 << 0 << false << true;
-    QTest::newRow("woman, duty for everybody") << "1" << "0" << 0 << 8 << false << true;
-    QTest::newRow("woman, men-only duty") << "1" << "0" << 0 << 8 << true << false;
-    QTest::newRow("man, men-only duty") << "0" << "0" << 0 << 8 << true << true;
+    QTest::newRow("free from the midnight the duty starts") << "0"
+                                                            << "0" << 0 << 0 << false << true;
+    QTest::newRow("woman, duty for everybody") << "1"
+                                               << "0" << 0 << 8 << false << true;
+    QTest::newRow("woman, men-only duty") << "1"
+                                          << "0" << 0 << 8 << true << false;
+    QTest::newRow("man, men-only duty") << "0"
+                                        << "0" << 0 << 8 << true << true;
 }
 
 void TestXmlGroups::availability()
@@ -324,33 +349,38 @@ void TestXmlGroups::availability()
     QFETCH(bool, chosen);
     Work work;
     Xml::Node group = work.groups.AddGroup(1, QStringLiteral("G"), 0);
-    Xml::Node person = work.groups.AddPerson(group, 7, QStringLiteral("P"), 0, at(2024, 5, 1, freeFromHour));
+    Xml::Node person =
+        work.groups.AddPerson(group, 7, QStringLiteral("P"), 0, at(2024, 5, 1, freeFromHour));
     work.groups.setPersonInfo(person, sex, przywilej);
     work.groups.setGroupIlosc(group, 1);
     const Instant start = at(2024, 5, 1, startHour);
     const Instant end = start + 8 * 3600;
-    QCOMPARE(work.groups.FindPerson(work.rules, 1, QStringLiteral("5"), 1, start, end, end, false, {start, menOnly})
-                 == 7,
+    QCOMPARE(work.groups.FindPerson(work.rules, 1, QStringLiteral("5"), 1, start, end, end, false,
+                                    {start, menOnly}) == 7,
              chosen);
 }
 
 void TestXmlGroups::exclusionsLoggedOncePerDay()
 {
     // Person 11 may take only duty 9 on day 3, and is absent then as well.
-    Work work(QStringLiteral("<Root><GrupySluzby/><SluzbyGrupy/><LudzieSluzby><Item Id='11'>"
-                             "<SubItem Arg2='9' Date1='1' Date2='5'/></Item></LudzieSluzby><SluzbyLudzie/>"
-                             "<Zwolnienia/><SluzbyIlosc/></Root>"));
+    Work work(QStringLiteral(
+        "<Root><GrupySluzby/><SluzbyGrupy/><LudzieSluzby><Item Id='11'>"
+        "<SubItem Arg2='9' Date1='1' Date2='5'/></Item></LudzieSluzby><SluzbyLudzie/>"
+        "<Zwolnienia/><SluzbyIlosc/></Root>"));
     work.group(1, {11, 12});
     work.groups.AddZwolnienie(work.person(11), 5, QDate(2024, 5, 2), QDate(2024, 5, 4), 0);
     work.groups.AddZwolnienie(work.person(11), 6, QDate(2024, 5, 3), QDate(2024, 5, 3), 0);
     QCOMPARE(work.fill(3, 1), qint64(12));
     QCOMPARE(work.fill(3, 2), xmlGroups::NoGroup);
-    const Xml::Node item = work.groups.xmlDocument().selectSingleNode(QStringLiteral("/Doc/Exclusions/Day[@Id='3']/Item"));
+    const Xml::Node item = work.groups.xmlDocument().selectSingleNode(
+        QStringLiteral("/Doc/Exclusions/Day[@Id='3']/Item"));
     QCOMPARE(item.attribute(QStringLiteral("Id")), QStringLiteral("11P"));
     QCOMPARE(item.attribute(QStringLiteral("Date1")), QStringLiteral("2024-05-02"));
     QCOMPARE(item.attribute(QStringLiteral("Date2")), QStringLiteral("2024-05-04"));
     QCOMPARE(item.attribute(QStringLiteral("Kind")), QStringLiteral("Zw"));
-    QCOMPARE(work.groups.xmlDocument().selectNodes(QStringLiteral("/Doc/Exclusions/Day/Item")).size(), 1);
+    QCOMPARE(
+        work.groups.xmlDocument().selectNodes(QStringLiteral("/Doc/Exclusions/Day/Item")).size(),
+        1);
     QCOMPARE(work.fill(4, 1), qint64(12));
     QCOMPARE(work.select(QStringLiteral("/Doc/Exclusions/Day"), QStringLiteral("Id")),
              (QStringList{QStringLiteral("3"), QStringLiteral("4")}));
@@ -364,30 +394,37 @@ void TestXmlGroups::ruleChecks_data()
     QTest::addColumn<qint64>("person");
 
     // Groups 1 (persons 11, 12) and 2 (21, 22), group 2 with the higher count.
-    const QString groupOneOnlyNine = QStringLiteral("<GrupySluzby><Item Id='1'><SubItem Arg2='9' Date1='1' Date2='5'/>"
-                                                    "</Item></GrupySluzby>");
+    const QString groupOneOnlyNine =
+        QStringLiteral("<GrupySluzby><Item Id='1'><SubItem Arg2='9' Date1='1' Date2='5'/>"
+                       "</Item></GrupySluzby>");
     QTest::newRow("group-duty rule in force") << groupOneOnlyNine << 3 << "5" << qint64(21);
     QTest::newRow("group-duty rule, listed duty") << groupOneOnlyNine << 3 << "9" << qint64(11);
     QTest::newRow("group-duty rule out of force") << groupOneOnlyNine << 6 << "5" << qint64(11);
-    const QString dutyOnlyGroupTwo = QStringLiteral("<SluzbyGrupy><Item Id='5'><SubItem Arg2='2' Date1='2' Date2='2'/>"
-                                                    "</Item></SluzbyGrupy>");
+    const QString dutyOnlyGroupTwo =
+        QStringLiteral("<SluzbyGrupy><Item Id='5'><SubItem Arg2='2' Date1='2' Date2='2'/>"
+                       "</Item></SluzbyGrupy>");
     QTest::newRow("duty-group rule in force") << dutyOnlyGroupTwo << 2 << "5" << qint64(21);
     QTest::newRow("duty-group rule, other duty") << dutyOnlyGroupTwo << 2 << "6" << qint64(11);
     QTest::newRow("duty-group rule out of force") << dutyOnlyGroupTwo << 3 << "5" << qint64(11);
-    const QString personOnlyNine = QStringLiteral("<LudzieSluzby><Item Id='11'><SubItem Arg2='9' Date1='1' Date2='31'/>"
-                                                  "</Item></LudzieSluzby>");
+    const QString personOnlyNine =
+        QStringLiteral("<LudzieSluzby><Item Id='11'><SubItem Arg2='9' Date1='1' Date2='31'/>"
+                       "</Item></LudzieSluzby>");
     QTest::newRow("person-duty rule") << personOnlyNine << 3 << "5" << qint64(12);
     QTest::newRow("person-duty rule, listed duty") << personOnlyNine << 3 << "9" << qint64(11);
-    const QString groupAbsent = QStringLiteral("<Zwolnienia><Item Id='1'><SubItem Arg2='G' Date1='3' Date2='4'/>"
-                                               "</Item></Zwolnienia>");
+    const QString groupAbsent =
+        QStringLiteral("<Zwolnienia><Item Id='1'><SubItem Arg2='G' Date1='3' Date2='4'/>"
+                       "</Item></Zwolnienia>");
     QTest::newRow("group absence") << groupAbsent << 4 << "5" << qint64(21);
     QTest::newRow("group absence ended the day before") << groupAbsent << 5 << "5" << qint64(11);
-    const QString personAbsent = QStringLiteral("<Zwolnienia><Item Id='11'><SubItem Arg2='P' Date1='3' Date2='3'/>"
-                                                "</Item><Item Id='1'><SubItem Arg2='P' Date1='3' Date2='3'/></Item>"
-                                                "</Zwolnienia>");
-    QTest::newRow("person absence, not the group with that id") << personAbsent << 3 << "5" << qint64(12);
-    const QString onlyPersons = QStringLiteral("<SluzbyLudzie><Item Id='5'><SubItem Arg2='22' Date1='1' Date2='9'/>"
-                                               "<SubItem Arg2='12' Date1='1' Date2='9'/></Item></SluzbyLudzie>");
+    const QString personAbsent =
+        QStringLiteral("<Zwolnienia><Item Id='11'><SubItem Arg2='P' Date1='3' Date2='3'/>"
+                       "</Item><Item Id='1'><SubItem Arg2='P' Date1='3' Date2='3'/></Item>"
+                       "</Zwolnienia>");
+    QTest::newRow("person absence, not the group with that id")
+        << personAbsent << 3 << "5" << qint64(12);
+    const QString onlyPersons =
+        QStringLiteral("<SluzbyLudzie><Item Id='5'><SubItem Arg2='22' Date1='1' Date2='9'/>"
+                       "<SubItem Arg2='12' Date1='1' Date2='9'/></Item></SluzbyLudzie>");
     QTest::newRow("duty-person rule, group order first") << onlyPersons << 3 << "5" << qint64(12);
     QTest::newRow("duty-person rule out of force") << onlyPersons << 10 << "5" << qint64(11);
 }
@@ -409,10 +446,11 @@ void TestXmlGroups::ruleChecks()
 
 void TestXmlGroups::dutyPersonRuleSearchesAllGroups()
 {
-    Work work(QStringLiteral("<Root><GrupySluzby/><SluzbyGrupy/><LudzieSluzby/><SluzbyLudzie><Item Id='5'>"
-                             "<SubItem Arg2='22' Date1='1' Date2='9'/><SubItem Arg2='21' Date1='1' Date2='9'/>"
-                             "<SubItem Arg2='22' Date1='1' Date2='9'/></Item></SluzbyLudzie>"
-                             "<Zwolnienia/><SluzbyIlosc/></Root>"));
+    Work work(QStringLiteral(
+        "<Root><GrupySluzby/><SluzbyGrupy/><LudzieSluzby/><SluzbyLudzie><Item Id='5'>"
+        "<SubItem Arg2='22' Date1='1' Date2='9'/><SubItem Arg2='21' Date1='1' Date2='9'/>"
+        "<SubItem Arg2='22' Date1='1' Date2='9'/></Item></SluzbyLudzie>"
+        "<Zwolnienia/><SluzbyIlosc/></Root>"));
     work.group(1, {11, 12}, 0);
     work.group(2, {21, 22}, 6);
     // Group 2's current order: 21, 22; then 22, 21 once 21 has served.
@@ -422,8 +460,9 @@ void TestXmlGroups::dutyPersonRuleSearchesAllGroups()
     // Both listed persons busy: no group can take the place, nothing is asked again.
     QCOMPARE(work.fill(3, 2), qint64(22));
     QCOMPARE(work.find(3, 3), xmlGroups::NoGroup);
-    QCOMPARE(work.select(QStringLiteral("/Doc/Groups/Group[@Id='1']/Item"), QStringLiteral("Count")),
-             (QStringList{QStringLiteral("0"), QStringLiteral("0")}));
+    QCOMPARE(
+        work.select(QStringLiteral("/Doc/Groups/Group[@Id='1']/Item"), QStringLiteral("Count")),
+        (QStringList{QStringLiteral("0"), QStringLiteral("0")}));
 }
 
 void TestXmlGroups::wholeGroupStaysWithFirstGroup()
@@ -441,9 +480,10 @@ void TestXmlGroups::wholeGroupStaysWithFirstGroup()
     QCOMPARE(persons, (QList<qint64>{21, 22, 23, xmlGroups::NoGroup}));
     QCOMPARE(work.groups.lastGroup(), qint64(2));
     // A duty-person rule still holds on the later places.
-    Work rules(QStringLiteral("<Root><GrupySluzby/><SluzbyGrupy/><LudzieSluzby/><SluzbyLudzie><Item Id='5'>"
-                              "<SubItem Arg2='22' Date1='1' Date2='9'/><SubItem Arg2='11' Date1='1' Date2='9'/>"
-                              "</Item></SluzbyLudzie><Zwolnienia/><SluzbyIlosc/></Root>"));
+    Work rules(QStringLiteral(
+        "<Root><GrupySluzby/><SluzbyGrupy/><LudzieSluzby/><SluzbyLudzie><Item Id='5'>"
+        "<SubItem Arg2='22' Date1='1' Date2='9'/><SubItem Arg2='11' Date1='1' Date2='9'/>"
+        "</Item></SluzbyLudzie><Zwolnienia/><SluzbyIlosc/></Root>"));
     rules.group(1, {11}, 0);
     rules.group(2, {21, 22, 23}, 1);
     rules.groups.setLastGroup(-1);
@@ -455,18 +495,20 @@ void TestXmlGroups::wholeGroupStaysWithFirstGroup()
 void TestXmlGroups::rulePeriodsEndAtMonthEnd()
 {
     // February 2023 has 28 days: 27-31 ends on the 28th, 29-31 covers nothing.
-    Work work(QStringLiteral("<Root><GrupySluzby/><SluzbyGrupy/><LudzieSluzby/><SluzbyLudzie/><Zwolnienia>"
-                             "<Item Id='1'><SubItem Arg2='G' Date1='27' Date2='31'/></Item>"
-                             "<Item Id='2'><SubItem Arg2='G' Date1='29' Date2='31'/></Item>"
-                             "</Zwolnienia><SluzbyIlosc/></Root>"));
+    Work work(QStringLiteral(
+        "<Root><GrupySluzby/><SluzbyGrupy/><LudzieSluzby/><SluzbyLudzie/><Zwolnienia>"
+        "<Item Id='1'><SubItem Arg2='G' Date1='27' Date2='31'/></Item>"
+        "<Item Id='2'><SubItem Arg2='G' Date1='29' Date2='31'/></Item>"
+        "</Zwolnienia><SluzbyIlosc/></Root>"));
     work.group(1, {11});
     work.group(2, {21});
     const Place place(28, 0, 2, 2023);
-    QVERIFY(work.groups.FindZwolnienia_Group(work.rules, QStringLiteral("1"), place.start, place.endWithRest,
-                                             place.end));
-    QVERIFY(!work.groups.FindZwolnienia_Group(work.rules, QStringLiteral("2"), place.start, place.endWithRest,
-                                              place.end));
-    const Xml::Node item = work.groups.xmlDocument().selectSingleNode(QStringLiteral("/Doc/Exclusions/Day/Item"));
+    QVERIFY(work.groups.FindZwolnienia_Group(work.rules, QStringLiteral("1"), place.start,
+                                             place.endWithRest, place.end));
+    QVERIFY(!work.groups.FindZwolnienia_Group(work.rules, QStringLiteral("2"), place.start,
+                                              place.endWithRest, place.end));
+    const Xml::Node item =
+        work.groups.xmlDocument().selectSingleNode(QStringLiteral("/Doc/Exclusions/Day/Item"));
     QCOMPARE(item.attribute(QStringLiteral("Id")), QStringLiteral("1G"));
     QCOMPARE(item.attribute(QStringLiteral("Date1")), QStringLiteral("2023-02-27"));
     QCOMPARE(item.attribute(QStringLiteral("Date2")), QStringLiteral("2023-02-28"));
@@ -477,8 +519,9 @@ void TestXmlGroups::rebuiltIndexesDecideAlike()
 {
     // A document taken over half way must lead to the same choices as the
     // instance that built it.
-    const QString rules = QStringLiteral("<Root><GrupySluzby/><SluzbyGrupy/><LudzieSluzby/><SluzbyLudzie/>"
-                                         "<Zwolnienia/><SluzbyIlosc/></Root>");
+    const QString rules =
+        QStringLiteral("<Root><GrupySluzby/><SluzbyGrupy/><LudzieSluzby/><SluzbyLudzie/>"
+                       "<Zwolnienia/><SluzbyIlosc/></Root>");
     Work original(rules);
     original.group(1, {11, 12, 13}, 2);
     original.group(2, {21, 22}, 0);
@@ -520,43 +563,50 @@ void TestXmlGroups::personsAtOnceAsOneByOne_data()
     QTest::newRow("control character") << QStringLiteral("Nowak\x01Jan") << plain;
     QTest::newRow("NUL") << QStringLiteral("Nowak") + QChar(0) + QStringLiteral("Jan") << plain;
     QTest::newRow("outside the BMP") << QStringLiteral("Nowak \U0001F600") << plain;
-    QTest::newRow("lone surrogate") << QStringLiteral("Nowak ") + QChar(0xD800) + QStringLiteral("x") << plain;
+    QTest::newRow("lone surrogate")
+        << QStringLiteral("Nowak ") + QChar(0xD800) + QStringLiteral("x") << plain;
     QTest::newRow("empty") << QString() << plain;
     // Persons added to a group in a namespace declare none, each on its own.
     QTest::newRow("group in a namespace")
         << QStringLiteral("Nowak Jan")
-        << QStringLiteral("<Doc xmlns='urn:k'><Groups><Group Id='1' Name='G1' Count='0' RulesBroken='0'>"
-                          "<BadDays/></Group></Groups><DaysTable/><Exclusions/></Doc>");
+        << QStringLiteral(
+               "<Doc xmlns='urn:k'><Groups><Group Id='1' Name='G1' Count='0' RulesBroken='0'>"
+               "<BadDays/></Group></Groups><DaysTable/><Exclusions/></Doc>");
 }
 
 void TestXmlGroups::personsAtOnceAsOneByOne()
 {
     QFETCH(QString, name);
     QFETCH(QString, document);
-    const std::vector<xmlGroups::NewAbsence> absences = {{5, QDate(2024, 5, 2), QDate(2024, 5, 3), 0},
-                                                         {6, QDate(2024, 4, 28), QDate(2024, 5, 1), 1}};
+    const std::vector<xmlGroups::NewAbsence> absences = {
+        {5, QDate(2024, 5, 2), QDate(2024, 5, 3), 0},
+        {6, QDate(2024, 4, 28), QDate(2024, 5, 1), 1}};
     const std::vector<xmlGroups::NewPerson> persons = {
         {11, name, 2, at(2024, 4, 30), QStringLiteral("0"), QStringLiteral("0"), {}},
-        {12, QStringLiteral("P12"), 0, at(2024, 5, 1, 14), QStringLiteral("1"), QStringLiteral("1"), absences},
+        {12, QStringLiteral("P12"), 0, at(2024, 5, 1, 14), QStringLiteral("1"), QStringLiteral("1"),
+         absences},
         {-13, name + name, -4, at(2024, 4, 30), QStringLiteral("0"), name, {}},
-        {14, QStringLiteral("P14"), 1, at(2024, 4, 29, 23), QStringLiteral("0"), QStringLiteral("0"), absences}};
+        {14, QStringLiteral("P14"), 1, at(2024, 4, 29, 23), QStringLiteral("0"),
+         QStringLiteral("0"), absences}};
     Work oneByOne;
     Work atOnce;
     for (Work *work : {&oneByOne, &atOnce}) {
         auto doc = std::make_unique<Xml::Document>();
         QVERIFY(doc->loadXml(document));
         work->groups.setXmlDocument(std::move(doc));
-        Xml::Node group = work->groups.xmlDocument().selectSingleNode(QStringLiteral("/Doc/Groups/Group"));
+        Xml::Node group =
+            work->groups.xmlDocument().selectSingleNode(QStringLiteral("/Doc/Groups/Group"));
         if (!group)
             group = work->groups.AddGroup(1, QStringLiteral("G1"), 0);
         work->groupNodes << group;
     }
     for (const xmlGroups::NewPerson &person : persons) {
-        const Xml::Node item =
-            oneByOne.groups.AddPerson(oneByOne.groupNodes[0], person.id, person.name, person.count, person.date);
+        const Xml::Node item = oneByOne.groups.AddPerson(oneByOne.groupNodes[0], person.id,
+                                                         person.name, person.count, person.date);
         oneByOne.groups.setPersonInfo(item, person.sex, person.przywilej);
         for (const xmlGroups::NewAbsence &absence : person.absences)
-            oneByOne.groups.AddZwolnienie(item, absence.id, absence.date1, absence.date2, absence.kind);
+            oneByOne.groups.AddZwolnienie(item, absence.id, absence.date1, absence.date2,
+                                          absence.kind);
     }
     atOnce.groups.AddPersons(atOnce.groupNodes[0], persons);
     for (Work *work : {&oneByOne, &atOnce})

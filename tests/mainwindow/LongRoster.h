@@ -54,7 +54,8 @@ inline bool write(const QString &path, const QList<Piece> &pieces)
     };
     for (const Piece &piece : pieces) {
         // About a megabyte of repeats at a time.
-        const qint64 perBlock = std::max<qint64>(1, (1 << 20) / std::max<qsizetype>(1, piece.text.size()));
+        const qint64 perBlock =
+            std::max<qint64>(1, (1 << 20) / std::max<qsizetype>(1, piece.text.size()));
         const QByteArray block = piece.text.repeated(qsizetype(std::min(perBlock, piece.times)));
         qint64 left = piece.times;
         for (; left >= perBlock; left -= perBlock)

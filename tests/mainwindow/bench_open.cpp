@@ -26,8 +26,8 @@ namespace {
 struct Case
 {
     const char *name;
-    const char *head; // the text before the long one
-    const char *tail; // and after it
+    const char *head;        // the text before the long one
+    const char *tail;        // and after it
     const char *piece = "A"; // what the long text repeats
 };
 
@@ -39,17 +39,22 @@ const Case Cases[] = {
      "<Counter><Item Id=\"1\" Count=\"1\" Date=\"2024-05-01 08:00:00\"/></Counter></Baza>"},
     {"duty Text", "<Baza Date=\"2024-05-01\" Name=\"Maj\"><Services><ServiceItem Id=\"1\" Text=\"",
      "\"/></Services><Dzien Id=\"1\"><Sluzba Id=\"1\" Name=\"Patrol\" Position=\"1.1\">"
-     "<Osoba Id=\"1\"/></Sluzba></Dzien><Counter><Item Id=\"1\" Count=\"1\" Date=\"\"/></Counter></Baza>"},
-    {"Counter Count", "<Baza Date=\"2024-05-01\" Name=\"Maj\"><Services><ServiceItem Id=\"1\" Text=\"Patrol\"/>"
+     "<Osoba Id=\"1\"/></Sluzba></Dzien><Counter><Item Id=\"1\" Count=\"1\" "
+     "Date=\"\"/></Counter></Baza>"},
+    {"Counter Count",
+     "<Baza Date=\"2024-05-01\" Name=\"Maj\"><Services><ServiceItem Id=\"1\" Text=\"Patrol\"/>"
      "</Services><Counter><Item Id=\"1\" Date=\"\" Count=\"",
      "\"/></Counter></Baza>"},
-    {"Counter Date", "<Baza Date=\"2024-05-01\" Name=\"Maj\"><Services><ServiceItem Id=\"1\" Text=\"Patrol\"/>"
+    {"Counter Date",
+     "<Baza Date=\"2024-05-01\" Name=\"Maj\"><Services><ServiceItem Id=\"1\" Text=\"Patrol\"/>"
      "</Services><Counter><Item Id=\"1\" Count=\"1\" Date=\"",
      "\"/></Counter></Baza>"},
-    {"Counter rows", "<Baza Date=\"2024-05-01\" Name=\"Maj\"><Services><ServiceItem Id=\"1\" Text=\"Patrol\"/>"
+    {"Counter rows",
+     "<Baza Date=\"2024-05-01\" Name=\"Maj\"><Services><ServiceItem Id=\"1\" Text=\"Patrol\"/>"
      "</Services><Counter>",
      "</Counter></Baza>", "<Item Id=\"1\" Count=\"1\" Date=\"\"/>"},
-    {"cell people", "<Baza Date=\"2024-05-01\" Name=\"Maj\"><Services><ServiceItem Id=\"1\" Text=\"Patrol\"/>"
+    {"cell people",
+     "<Baza Date=\"2024-05-01\" Name=\"Maj\"><Services><ServiceItem Id=\"1\" Text=\"Patrol\"/>"
      "</Services><Dzien Id=\"1\"><Sluzba Id=\"1\" Position=\"1.1\">",
      "</Sluzba></Dzien></Baza>", "<Osoba Id=\"1\"/>"},
 };
@@ -68,10 +73,11 @@ int runOne(const Case &c, qint64 count)
     if (!database.isValid())
         return 2;
     Db::Database &db = database.db();
-    if (!db.execute(QStringLiteral("INSERT INTO grupy (nazwa) VALUES ('Alfa')"))
-        || !db.execute(QStringLiteral("INSERT INTO ludzie (id_grupa, nazwisko, imie, stopien, random) "
-                                      "VALUES ('1', 'Kowalski', 'Jan', 'kpr.', 1)"))
-        || !db.execute(QStringLiteral("INSERT INTO sluzby (nazwa, od, okres, ilosc_std) VALUES ('Patrol', '08:00', 8, 1)")))
+    if (!db.execute(QStringLiteral("INSERT INTO grupy (nazwa) VALUES ('Alfa')")) ||
+        !db.execute(QStringLiteral("INSERT INTO ludzie (id_grupa, nazwisko, imie, stopien, random) "
+                                   "VALUES ('1', 'Kowalski', 'Jan', 'kpr.', 1)")) ||
+        !db.execute(QStringLiteral(
+            "INSERT INTO sluzby (nazwa, od, okres, ilosc_std) VALUES ('Patrol', '08:00', 8, 1)")))
         return 2;
     QTemporaryDir dir;
     const QString path = QDir(dir.path()).filePath(QStringLiteral("dlugi.swx"));
@@ -97,8 +103,8 @@ int runOne(const Case &c, qint64 count)
     Globals::closeDatabase();
     QTextStream out(stdout);
     out << Qt::left << qSetFieldWidth(16) << c.name << qSetFieldWidth(12) << count
-                        << QFileInfo(path).size() << ms << (peakRssKb() / 1024) << (before / 1024)
-                        << qSetFieldWidth(0) << (opened ? "opened" : "refused") << Qt::endl;
+        << QFileInfo(path).size() << ms << (peakRssKb() / 1024) << (before / 1024)
+        << qSetFieldWidth(0) << (opened ? "opened" : "refused") << Qt::endl;
     return 0;
 }
 
@@ -114,7 +120,9 @@ int main(int argc, char **argv)
     const QStringList args = app.arguments();
     if (args.size() == 4 && args.at(1) == QLatin1String("--row")) {
         const int index = args.at(2).toInt();
-        return index >= 0 && index < int(std::size(Cases)) ? runOne(Cases[index], args.at(3).toLongLong()) : 2;
+        return index >= 0 && index < int(std::size(Cases))
+                   ? runOne(Cases[index], args.at(3).toLongLong())
+                   : 2;
     }
 
     // Sizes to run: the arguments, or 10 and 256 million characters.
@@ -124,12 +132,14 @@ int main(int argc, char **argv)
     if (counts.isEmpty())
         counts = {10'000'000, 256'000'000};
     QTextStream out(stdout);
-    out << "text            characters  file bytes  ms          peak MB     before MB\n" << Qt::flush;
+    out << "text            characters  file bytes  ms          peak MB     before MB\n"
+        << Qt::flush;
     for (qint64 count : std::as_const(counts)) {
         for (int i = 0; i < int(std::size(Cases)); ++i) {
             QProcess child;
             child.setProcessChannelMode(QProcess::ForwardedChannels);
-            child.start(app.applicationFilePath(), {QStringLiteral("--row"), QString::number(i), QString::number(count)});
+            child.start(app.applicationFilePath(),
+                        {QStringLiteral("--row"), QString::number(i), QString::number(count)});
             // A row that does not finish in ten minutes is reported as such.
             if (!child.waitForFinished(600'000)) {
                 child.kill();

@@ -279,9 +279,9 @@ private Q_SLOTS:
                     continue;
                 const QImage childBefore = picture(child->icon(0));
                 const QRect childRect = tree->visualItemRect(child);
-                QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
-                                  QPoint(childRect.left() - tree->indentation() / 2,
-                                         childRect.center().y()));
+                QTest::mouseClick(
+                    tree->viewport(), Qt::LeftButton, {},
+                    QPoint(childRect.left() - tree->indentation() / 2, childRect.center().y()));
                 QVERIFY(child->isExpanded());
                 QCOMPARE(picture(child->icon(0)), childBefore);
                 QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, childRect.center());
@@ -289,7 +289,8 @@ private Q_SLOTS:
                 QVERIFY(!child->isExpanded());
                 QCOMPARE(picture(child->icon(0)), childBefore);
             }
-            QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(node).center());
+            QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                              tree->visualItemRect(node).center());
             QTest::keyClick(tree, Qt::Key_Left);
             QVERIFY(!node->isExpanded());
             QCOMPARE(picture(node->icon(0)), before);
@@ -474,7 +475,8 @@ private Q_SLOTS:
         FileDialogs::setNextFileName(dir.filePath(QStringLiteral("missing/bilans.rtf")));
         window.ExportBilansRtf();
         QCOMPARE(Messages::shown().size(), 1);
-        QVERIFY(Messages::shown().first().startsWith(Messages::SaveFileFailed + QStringLiteral("\r\n")));
+        QVERIFY(Messages::shown().first().startsWith(Messages::SaveFileFailed +
+                                                     QStringLiteral("\r\n")));
         QCOMPARE(window.shellPaths.size(), 1);
     }
 

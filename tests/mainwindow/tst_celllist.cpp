@@ -50,8 +50,9 @@ class TestCellList : public QObject
         m_roster = XML::CreateScheduleDocument(QDate(2024, 5, 1));
         QVERIFY(m_roster);
         for (int day = 1; day <= 2; ++day) {
-            Xml::Node duty = XML::AddDutyNode(XML::AddDayNode(*m_roster, day), QStringLiteral("Warta"), DutyId,
-                                              QStringLiteral("1.") + QString::number(day));
+            Xml::Node duty =
+                XML::AddDutyNode(XML::AddDayNode(*m_roster, day), QStringLiteral("Warta"), DutyId,
+                                 QStringLiteral("1.") + QString::number(day));
             if (day == Day)
                 for (const qint64 id : cellIds)
                     XML::AddPersonNode(duty, QStringLiteral("x"), id);
@@ -65,8 +66,8 @@ class TestCellList : public QObject
     {
         auto roster = XML::CreateScheduleDocument(QDate(2024, 5, 1));
         XML::AddDayNode(*roster, 1);
-        Xml::Node duty = XML::AddDutyNode(XML::AddDayNode(*roster, Day), QStringLiteral("Warta"), DutyId,
-                                          QStringLiteral("1.2"));
+        Xml::Node duty = XML::AddDutyNode(XML::AddDayNode(*roster, Day), QStringLiteral("Warta"),
+                                          DutyId, QStringLiteral("1.2"));
         for (const auto &person : people)
             XML::AddPersonNode(duty, person.second, person.first);
         return duty.xml();
@@ -85,8 +86,8 @@ class TestCellList : public QObject
         QStringList lines;
         for (int i = 0; i < m_people->topLevelItemCount(); ++i) {
             const QTreeWidgetItem *row = m_people->topLevelItem(i);
-            lines << QStringList{row->data(0, Qt::UserRole).toString(), row->text(0), row->text(1), row->text(2),
-                                 row->data(0, Qt::UserRole + 1).toString()}
+            lines << QStringList{row->data(0, Qt::UserRole).toString(), row->text(0), row->text(1),
+                                 row->text(2), row->data(0, Qt::UserRole + 1).toString()}
                          .join(u'|');
         }
         return lines;
@@ -124,17 +125,18 @@ private Q_SLOTS:
         QVERIFY2(m_file.isValid(), qPrintable(m_file.errorString()));
         Globals::setDatabase(m_file.take());
         Db::Database &db = *Globals::database();
-        QVERIFY(db.execute(QStringLiteral("INSERT INTO grupy (id, nazwa) VALUES (1, 'Alfa'), (2, 'Beta')")));
         QVERIFY(db.execute(
-            QStringLiteral("INSERT INTO ludzie (id, id_grupa, nazwisko, imie, stopien) VALUES "
-                           "(1, '1', 'Nowak', 'Jan', 'kpr.'), (2, '1', 'Kowal', 'Ewa', 'sierż.'), "
-                           "(3, '2', 'Wiśniewski', 'Adam', NULL), (4, '9', 'Sierota', 'Olga', 'szer.'), "
-                           "(5, '2', 'Nowak', 'Jan', 'st. szer.')")));
+            QStringLiteral("INSERT INTO grupy (id, nazwa) VALUES (1, 'Alfa'), (2, 'Beta')")));
+        QVERIFY(db.execute(QStringLiteral(
+            "INSERT INTO ludzie (id, id_grupa, nazwisko, imie, stopien) VALUES "
+            "(1, '1', 'Nowak', 'Jan', 'kpr.'), (2, '1', 'Kowal', 'Ewa', 'sierż.'), "
+            "(3, '2', 'Wiśniewski', 'Adam', NULL), (4, '9', 'Sierota', 'Olga', 'szer.'), "
+            "(5, '2', 'Nowak', 'Jan', 'st. szer.')")));
         Globals::setOptions(clsOptions::load(db));
         QVERIFY(Globals::options());
         // A placeholder in another letter case stays as written.
-        QVERIFY(Globals::options()->SetOption(QStringLiteral("CellShow"),
-                                              QStringLiteral("[stopien] [nazwisko] ([grupa]) [Imie]")));
+        QVERIFY(Globals::options()->SetOption(
+            QStringLiteral("CellShow"), QStringLiteral("[stopien] [nazwisko] ([grupa]) [Imie]")));
     }
     void cleanupTestCase() { Globals::closeDatabase(); }
 
@@ -203,11 +205,13 @@ private Q_SLOTS:
 
         QTest::newRow("remove one, add one; a listed id comes back once")
             << QList<qint64>{1, 2} << QStringList{"del:1", "new:3;Wiśniewski Adam|2;Kowal Ewa"}
-            << QStringList{"Kowal Ewa", "Wiśniewski Adam"} << QList<qint64>{2, 3} << kowal + sep + wisniewski
+            << QStringList{"Kowal Ewa", "Wiśniewski Adam"} << QList<qint64>{2, 3}
+            << kowal + sep + wisniewski
             << QStringList{p2, p99, "ID=3|Wiśniewski Adam|Beta|1|2024-05-02"};
         QTest::newRow("namesakes serve together")
-            << QList<qint64>{1} << QStringList{"new:5;Nowak Jan"} << QStringList{"Nowak Jan", "Nowak Jan"}
-            << QList<qint64>{1, 5} << nowak + sep + QStringLiteral("st. szer. Nowak (Beta) [Imie]")
+            << QList<qint64>{1} << QStringList{"new:5;Nowak Jan"}
+            << QStringList{"Nowak Jan", "Nowak Jan"} << QList<qint64>{1, 5}
+            << nowak + sep + QStringLiteral("st. szer. Nowak (Beta) [Imie]")
             << QStringList{p1, p2, p99, "ID=5|Nowak Jan|Beta|1|2024-05-02"};
         QTest::newRow("removed and added again keeps the count")
             << QList<qint64>{1, 2} << QStringList{"del:1", "new:1;Nowak Jan"}
@@ -218,15 +222,16 @@ private Q_SLOTS:
             << QStringList{"Nowak Jan", "Kowal Ewa"} << QList<qint64>{1, 2} << nowak + sep + kowal
             << QStringList{p1, p2, p99};
         QTest::newRow("empty list empties the cell")
-            << QList<qint64>{1, 2} << QStringList{"del:1", "del:2"} << QStringList{} << QList<qint64>{}
-            << QString() << QStringList{"ID=2|Kowal Ewa|Alfa|2|2024-05-28", p99};
+            << QList<qint64>{1, 2} << QStringList{"del:1", "del:2"} << QStringList{}
+            << QList<qint64>{} << QString() << QStringList{"ID=2|Kowal Ewa|Alfa|2|2024-05-28", p99};
         // Passed over as the last row, it leaves the break of the row before.
         QTest::newRow("person whose group is gone is passed over, also last")
-            << QList<qint64>{1} << QStringList{"new:4;Sierota Olga"} << QStringList{"Nowak Jan", "Sierota Olga"}
-            << QList<qint64>{1} << nowak + sep << QStringList{p1, p2, p99};
+            << QList<qint64>{1} << QStringList{"new:4;Sierota Olga"}
+            << QStringList{"Nowak Jan", "Sierota Olga"} << QList<qint64>{1} << nowak + sep
+            << QStringList{p1, p2, p99};
         QTest::newRow("deleted person's duty is dropped and uncounted")
-            << QList<qint64>{99, 2} << QStringList{} << QStringList{"Kowal Ewa"} << QList<qint64>{2} << kowal
-            << QStringList{p1, p2, "ID=99|Usunięty Piotr|Alfa|1|2024-05-10"};
+            << QList<qint64>{99, 2} << QStringList{} << QStringList{"Kowal Ewa"} << QList<qint64>{2}
+            << kowal << QStringList{p1, p2, "ID=99|Usunięty Piotr|Alfa|1|2024-05-10"};
     }
     void saveWritesCellGridAndCounts()
     {

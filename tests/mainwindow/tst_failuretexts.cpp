@@ -96,10 +96,11 @@ private Q_SLOTS:
         QCOMPARE(FileDialogs::pendingAnswers(), 0);
         closeDatabase();
         Messages::clearShown();
-        for (const QString &name : QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
-            QVERIFY(QFile::setPermissions(path(name), QFile::ReadOwner | QFile::WriteOwner
-                                                          | QFile::ExeOwner)
-                    && (QFile::remove(path(name)) || QDir(path(name)).removeRecursively()));
+        for (const QString &name :
+             QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
+            QVERIFY(QFile::setPermissions(path(name),
+                                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner) &&
+                    (QFile::remove(path(name)) || QDir(path(name)).removeRecursively()));
     }
 
     void reasonIsPolish_data()
@@ -114,7 +115,8 @@ private Q_SLOTS:
             << QStringLiteral("Plik lub folder nie istnieje (No such file or directory)");
         QTest::newRow("roster is a folder")
             << Action::OpenRoster << Setup::Folder << QStringLiteral("folder.swx")
-            << QStringLiteral("Podana ścieżka wskazuje folder, nie plik (file to open is a directory)");
+            << QStringLiteral(
+                   "Podana ścieżka wskazuje folder, nie plik (file to open is a directory)");
         QTest::newRow("roster unreadable")
             << Action::OpenRoster << Setup::Unreadable << QStringLiteral("zamkniety.swx")
             << QStringLiteral("Brak uprawnień do pliku lub folderu (Permission denied)");
@@ -123,7 +125,8 @@ private Q_SLOTS:
             << QStringLiteral("Plik lub folder nie istnieje (No such file or directory)");
         QTest::newRow("save over a folder")
             << Action::SaveRoster << Setup::Folder << QStringLiteral("maj.swx")
-            << QStringLiteral("Podana ścieżka wskazuje folder, nie plik (Filename refers to a directory)");
+            << QStringLiteral(
+                   "Podana ścieżka wskazuje folder, nie plik (Filename refers to a directory)");
         QTest::newRow("exported file gone before it is shown")
             << Action::OpenWithShell << Setup::Nothing << QStringLiteral("bilans.rtf")
             << QStringLiteral("Plik lub folder nie istnieje (No such file or directory)");
@@ -133,10 +136,12 @@ private Q_SLOTS:
                               "(file is encrypted or is not a database)");
         QTest::newRow("database locked")
             << Action::OpenDatabase << Setup::Locked << QStringLiteral("zajeta.mbd")
-            << QStringLiteral("Baza danych jest zablokowana przez inny program (database is locked)");
+            << QStringLiteral(
+                   "Baza danych jest zablokowana przez inny program (database is locked)");
         QTest::newRow("database unreadable")
             << Action::OpenDatabase << Setup::Unreadable << QStringLiteral("zamknieta.mbd")
-            << QStringLiteral("Nie można otworzyć pliku bazy danych (unable to open database file)");
+            << QStringLiteral(
+                   "Nie można otworzyć pliku bazy danych (unable to open database file)");
     }
 
     void reasonIsPolish()
@@ -158,8 +163,8 @@ private Q_SLOTS:
             Panel panel;
             FileDialogs::setNextFileName(target);
             panel.menuAction(QStringLiteral("mnuOpen"))->trigger();
-            expected = QStringLiteral("Wystąpił błąd przy otwiraniu pliku\r\n") + target
-                + QStringLiteral("\r\n") + reason;
+            expected = QStringLiteral("Wystąpił błąd przy otwiraniu pliku\r\n") + target +
+                       QStringLiteral("\r\n") + reason;
             break;
         }
         case Action::SaveRoster: {
@@ -172,14 +177,14 @@ private Q_SLOTS:
             QVERIFY(panel.openRosterFile(roster));
             FileDialogs::setNextFileName(target);
             panel.menuAction(QStringLiteral("mnuSave"))->trigger();
-            expected = QStringLiteral("Nie udało się zapisać pliku\r\n") + target
-                + QStringLiteral("\r\n") + reason;
+            expected = QStringLiteral("Nie udało się zapisać pliku\r\n") + target +
+                       QStringLiteral("\r\n") + reason;
             break;
         }
         case Action::OpenWithShell:
             Module1::OpenWithShell(nullptr, target);
-            expected = QStringLiteral("Nie udało się otworzyć pliku\r\n") + target
-                + QStringLiteral("\r\n") + reason;
+            expected = QStringLiteral("Nie udało się otworzyć pliku\r\n") + target +
+                       QStringLiteral("\r\n") + reason;
             break;
         case Action::OpenDatabase: {
             auto *window = new SelectDatabase;

@@ -84,11 +84,11 @@ QList<Person> plannedPeople()
         return p;
     };
     QList<Person> people = {
-        person(0, u"Nowak", u"Jan"),          person(0, u"Wójcik", u"Piotr"),
-        person(0, u"Zieliński", u"Adam"),     person(0, u"Lewandowski", u"Marek"),
-        person(0, u"Kamińska", u"Anna"),      person(1, u"Kowalczyk", u"Tomasz"),
-        person(1, u"Szymański", u"Paweł"),    person(1, u"Dąbrowski", u"Krzysztof"),
-        person(1, u"Mazur", u"Michał"),       person(1, u"Krawczyk", u"Łukasz"),
+        person(0, u"Nowak", u"Jan"),       person(0, u"Wójcik", u"Piotr"),
+        person(0, u"Zieliński", u"Adam"),  person(0, u"Lewandowski", u"Marek"),
+        person(0, u"Kamińska", u"Anna"),   person(1, u"Kowalczyk", u"Tomasz"),
+        person(1, u"Szymański", u"Paweł"), person(1, u"Dąbrowski", u"Krzysztof"),
+        person(1, u"Mazur", u"Michał"),    person(1, u"Krawczyk", u"Łukasz"),
     };
     people[2].privileged = true;
     people[4].woman = true;
@@ -130,9 +130,10 @@ protected:
     {
         auto handler = std::exchange(onModal, nullptr);
         if (!handler) {
-            QTest::qFail(qPrintable(QStringLiteral("unexpected window %1")
-                                        .arg(QString::fromLatin1(dialog.metaObject()->className()))),
-                         __FILE__, __LINE__);
+            QTest::qFail(
+                qPrintable(QStringLiteral("unexpected window %1")
+                               .arg(QString::fromLatin1(dialog.metaObject()->className()))),
+                __FILE__, __LINE__);
             return QDialog::Rejected;
         }
         return handler(dialog);
@@ -142,8 +143,7 @@ protected:
 // Answers the next modal window, opened by exec() inside the call that
 // follows, with action; a window left open afterwards is closed, so a failed
 // check never leaves exec() waiting.
-template <typename T>
-void answerNextModal(std::function<void(T &)> action)
+template <typename T> void answerNextModal(std::function<void(T &)> action)
 {
     QTimer::singleShot(0, qApp, [action] {
         QWidget *top = QApplication::activeModalWidget();
@@ -166,8 +166,7 @@ void answerNextModal(std::function<void(T &)> action)
     });
 }
 
-template <typename T>
-T *visibleTopLevel()
+template <typename T> T *visibleTopLevel()
 {
     for (QWidget *w : QApplication::topLevelWidgets()) {
         if (auto *t = qobject_cast<T *>(w); t && t->isVisible())
@@ -257,7 +256,8 @@ void TestFirstMonth::initTestCase()
         QString error;
         auto db = Db::Database::create(target, Globals::databasePassword(), &error);
         QVERIFY2(db, qPrintable(error));
-        QVERIFY2(db->executeScript(QString::fromUtf8(schema.readAll())), qPrintable(db->errorString()));
+        QVERIFY2(db->executeScript(QString::fromUtf8(schema.readAll())),
+                 qPrintable(db->errorString()));
     }
     Module1::setAppPath(m_appDir.path());
 
@@ -344,8 +344,10 @@ void TestFirstMonth::addGroup(Ludzie &window, const QString &name)
     QCOMPARE(node->text(0), name);
     const QString key = KatNodes::key(node);
     QCOMPARE(window.currentGroupKey(), key);
-    QCOMPARE(Globals::database()->scalar(QStringLiteral("SELECT nazwa FROM grupy WHERE id=?"),
-                                         {Module1::IdFromKey(key)}).toString(),
+    QCOMPARE(Globals::database()
+                 ->scalar(QStringLiteral("SELECT nazwa FROM grupy WHERE id=?"),
+                          {Module1::IdFromKey(key)})
+                 .toString(),
              name);
 }
 
@@ -367,7 +369,8 @@ void TestFirstMonth::addPerson(Ludzie &window, Person &person)
             person.stopien = rank->currentText();
         }
         sex->setCurrentIndex(person.woman ? 1 : 0);
-        QCOMPARE(sex->currentText(), person.woman ? QStringLiteral("kobieta") : QStringLiteral("mężczyzna"));
+        QCOMPARE(sex->currentText(),
+                 person.woman ? QStringLiteral("kobieta") : QStringLiteral("mężczyzna"));
         if (person.privileged) {
             const int full = privilege->findText(FullPrivilege);
             QVERIFY(full >= 0);
@@ -454,7 +457,8 @@ void TestFirstMonth::addAbsence(Ludzie &window, const Person &person)
     window.lista()->setCurrentItem(row);
     row->setSelected(true);
 
-    const QString expectedLine = absenceLine(person.absentFrom, person.absentTo, QStringLiteral("L4"));
+    const QString expectedLine =
+        absenceLine(person.absentFrom, person.absentTo, QStringLiteral("L4"));
     answerNextModal<Ludzie_item>([&person, expectedLine](Ludzie_item &editor) {
         QCOMPARE(editor.absenceList()->count(), 0);
         editor.setMonth(Month);
@@ -486,7 +490,8 @@ void TestFirstMonth::addAbsence(Ludzie &window, const Person &person)
     QVERIFY2(Messages::shown().isEmpty(), qPrintable(shownMessages()));
 
     auto rs = Globals::database()->openQuery(
-        QStringLiteral("SELECT z.od, z.\"do\" FROM zwolnienia z JOIN ludzie l ON CAST(z.id_item AS INTEGER)=l.id "
+        QStringLiteral("SELECT z.od, z.\"do\" FROM zwolnienia z JOIN ludzie l ON CAST(z.id_item AS "
+                       "INTEGER)=l.id "
                        "WHERE z.rodzaj=0 AND l.nazwisko=?"),
         {person.nazwisko});
     QVERIFY(rs && !rs->eof());
@@ -500,7 +505,8 @@ void TestFirstMonth::enterAbsences()
 {
     QVERIFY(m_panel);
     QVERIFY(Globals::database());
-    QCOMPARE(Globals::database()->scalar(QStringLiteral("SELECT COUNT(*) FROM ludzie")).toInt(), int(m_people.size()));
+    QCOMPARE(Globals::database()->scalar(QStringLiteral("SELECT COUNT(*) FROM ludzie")).toInt(),
+             int(m_people.size()));
     m_panel->onModal = [this](QDialog &dialog) {
         auto *window = qobject_cast<Ludzie *>(&dialog);
         [&] {
@@ -520,7 +526,8 @@ void TestFirstMonth::enterAbsences()
     m_panel->toolbarClick(QStringLiteral("ludzie"));
     if (QTest::currentTestFailed())
         return;
-    QCOMPARE(Globals::database()->scalar(QStringLiteral("SELECT COUNT(*) FROM zwolnienia")).toInt(), 2);
+    QCOMPARE(Globals::database()->scalar(QStringLiteral("SELECT COUNT(*) FROM zwolnienia")).toInt(),
+             2);
 }
 
 void TestFirstMonth::addDuty(Sluzby &window, const Duty &duty)
@@ -577,7 +584,8 @@ void TestFirstMonth::enterDuties()
         return;
 
     for (const Duty &duty : Duties) {
-        auto rs = Globals::database()->openQuery(QStringLiteral("SELECT * FROM sluzby WHERE nazwa=?"), {duty.name});
+        auto rs = Globals::database()->openQuery(
+            QStringLiteral("SELECT * FROM sluzby WHERE nazwa=?"), {duty.name});
         QVERIFY(rs && !rs->eof());
         QCOMPARE(rs->text(QStringLiteral("od")), duty.start.toString(QStringLiteral("HH:mm")));
         QCOMPARE(rs->integer(QStringLiteral("okres")), qint64(duty.hours));
@@ -651,8 +659,9 @@ void TestFirstMonth::gridHasTheMonthAndTheDuties()
         QCOMPARE(grid->text(day, 0), Module1::DayLabel(Month.addDays(day - 1)));
     for (int c = 0; c < int(std::size(Duties)); ++c) {
         const Duty &duty = Duties[c];
-        QCOMPARE(grid->text(0, c + 1), BuildTable::headerText(duty.name, duty.start.toString(QStringLiteral("HH:mm")),
-                                                              QString::number(duty.hours)));
+        QCOMPARE(grid->text(0, c + 1),
+                 BuildTable::headerText(duty.name, duty.start.toString(QStringLiteral("HH:mm")),
+                                        QString::number(duty.hours)));
     }
 }
 
@@ -673,7 +682,8 @@ void TestFirstMonth::cellsNameOnlyPeopleWhoMayServe()
         m_cells[day].resize(int(std::size(Duties)));
         for (int c = 0; c < int(std::size(Duties)); ++c) {
             const Duty &duty = Duties[c];
-            const QString where = QStringLiteral("%1 on %2").arg(duty.name, date.toString(Qt::ISODate));
+            const QString where =
+                QStringLiteral("%1 on %2").arg(duty.name, date.toString(Qt::ISODate));
             const QStringList pieces = grid->text(day, c + 1).split(CellSeparator);
             QCOMPARE(int(pieces.size()), duty.count);
             QList<int> &cell = m_cells[day][c];
@@ -685,12 +695,15 @@ void TestFirstMonth::cellsNameOnlyPeopleWhoMayServe()
                     if (piece.trimmed() == (p.stopien + u' ' + p.fullName()).trimmed())
                         found = i;
                 }
-                QVERIFY2(found >= 0, qPrintable(where + QStringLiteral(": \"%1\" is nobody").arg(piece)));
-                QVERIFY2(!cell.contains(found), qPrintable(where + QStringLiteral(": a person twice")));
+                QVERIFY2(found >= 0,
+                         qPrintable(where + QStringLiteral(": \"%1\" is nobody").arg(piece)));
+                QVERIFY2(!cell.contains(found),
+                         qPrintable(where + QStringLiteral(": a person twice")));
                 cell.append(found);
 
                 const Person &p = m_people[found];
-                QVERIFY2(!p.privileged, qPrintable(where + QStringLiteral(": the privileged person serves")));
+                QVERIFY2(!p.privileged,
+                         qPrintable(where + QStringLiteral(": the privileged person serves")));
                 QVERIFY2(!(date >= p.absentFrom && date <= p.absentTo),
                          qPrintable(where + QStringLiteral(": %1 is absent").arg(p.fullName())));
                 QVERIFY2(!(duty.menOnly && p.woman),

@@ -179,7 +179,8 @@ private Q_SLOTS:
         grid.viewport()->render(&image);
         // Inside the grid lines at the right and bottom edge.
         auto ink = [&](int row) {
-            return TestSupport::inkBounds(image, grid.layout().cellRect(row, 1).adjusted(0, 0, -2, -2));
+            return TestSupport::inkBounds(image,
+                                          grid.layout().cellRect(row, 1).adjusted(0, 0, -2, -2));
         };
         const QRect cell = grid.layout().cellRect(1, 1).adjusted(0, 0, -1, -1);
         const QRect text = ink(1);

@@ -75,25 +75,28 @@ private Q_SLOTS:
             "(3, '2', 'Wiśniewski', 'Grzegorz', 'st. szer.', 1), "
             "(4, '2', 'Żółkiewska-Brzęczyszczykiewicz', 'Małgorzata', 'chor.', 0), "
             "(5, '3', 'Ślusarz', 'Łukasz', 'szer.', 1)"));
-        exec(QStringLiteral("INSERT INTO sluzby (id, nazwa, od, okres, ilosc_std) VALUES "
-                            "(1, 'Dyżur operacyjny', '08:00', 24, 2), (2, 'Patrol', '20:00', 12, 3), "
-                            "(3, 'Warta przy bramie głównej', '06:00', 8, 1)"));
+        exec(QStringLiteral(
+            "INSERT INTO sluzby (id, nazwa, od, okres, ilosc_std) VALUES "
+            "(1, 'Dyżur operacyjny', '08:00', 24, 2), (2, 'Patrol', '20:00', 12, 3), "
+            "(3, 'Warta przy bramie głównej', '06:00', 8, 1)"));
         exec(QStringLiteral("INSERT INTO sluzby_ilosc (id_sluzba, data, ilosc) VALUES "
                             "('2', '2024-05-03', 5), ('1', '2024-05-11', 0)"));
         exec(QStringLiteral("INSERT INTO ludzie_last (id_osoba, miesiac, ilosc, data) VALUES "
                             "('1', '2024-05', 3, '2024-04-28 08:00:00'), "
                             "('4', '2024-05', 12, '2024-04-30 20:00:00')"));
-        exec(QStringLiteral("INSERT INTO wizardlist (id, nazwa) VALUES (4, 'Maj - urlopy i święta'), "
-                            "(6, 'Zestaw z 2024-05-02')"));
-        const QString rule = QStringLiteral(
-            "INSERT INTO wizardlist_items (id_parent, Kind, arg1, arg2, Dates) VALUES (?, ?, ?, ?, ?)");
+        exec(QStringLiteral(
+            "INSERT INTO wizardlist (id, nazwa) VALUES (4, 'Maj - urlopy i święta'), "
+            "(6, 'Zestaw z 2024-05-02')"));
+        const QString rule = QStringLiteral("INSERT INTO wizardlist_items (id_parent, Kind, arg1, "
+                                            "arg2, Dates) VALUES (?, ?, ?, ?, ?)");
         exec(rule, {QStringLiteral("4"), 0,
                     QStringLiteral("1;Pluton ochrony") + Nul + QStringLiteral("3;Zmiana B"),
                     QStringLiteral("2;Patrol"), QStringLiteral("1;5;1-5")});
-        exec(rule, {QStringLiteral("4"), 3, QStringLiteral("4;Żółkiewska-Brzęczyszczykiewicz Małgorzata"),
-                    QString(), QStringLiteral("1;3;1-3") + Nul + QStringLiteral("12;12;12")});
-        exec(rule, {QStringLiteral("4"), 4, QStringLiteral("3;Warta przy bramie głównej"), QString(),
-                    QStringLiteral("2;2;2")});
+        exec(rule,
+             {QStringLiteral("4"), 3, QStringLiteral("4;Żółkiewska-Brzęczyszczykiewicz Małgorzata"),
+              QString(), QStringLiteral("1;3;1-3") + Nul + QStringLiteral("12;12;12")});
+        exec(rule, {QStringLiteral("4"), 4, QStringLiteral("3;Warta przy bramie głównej"),
+                    QString(), QStringLiteral("2;2;2")});
         Globals::setOptions(clsOptions::load(*Globals::database()));
         QVERIFY(Globals::options());
     }
@@ -129,7 +132,8 @@ private Q_SLOTS:
             Xml::Node duty = XML::AddDutyNode(node, QStringLiteral("Dyżur operacyjny"), 1,
                                               QStringLiteral("1.") + QString::number(day));
             XML::AddPersonNode(duty, QStringLiteral("kpr. Nowak Jan"), 1);
-            XML::AddPersonNode(duty, QStringLiteral("chor. Żółkiewska-Brzęczyszczykiewicz Małgorzata"), 4);
+            XML::AddPersonNode(
+                duty, QStringLiteral("chor. Żółkiewska-Brzęczyszczykiewicz Małgorzata"), 4);
             Xml::Node patrol = XML::AddDutyNode(node, QStringLiteral("Patrol"), 2,
                                                 QStringLiteral("2.") + QString::number(day));
             XML::AddPersonNode(patrol, QStringLiteral("st. szer. Wiśniewski Grzegorz"), 3);
@@ -144,10 +148,11 @@ private Q_SLOTS:
         grid.setText(0, 2, QStringLiteral("Patrol"));
         QTreeWidget people;
         people.setColumnCount(3);
-        const QList<QStringList> rows{{"1", "Nowak Jan", "Pluton ochrony", "3"},
-                                      {"4", "Żółkiewska-Brzęczyszczykiewicz Małgorzata",
-                                       "Kompania reprezentacyjna Wojska Polskiego", "3"},
-                                      {"3", "Wiśniewski Grzegorz", "Kompania reprezentacyjna Wojska Polskiego", "3"}};
+        const QList<QStringList> rows{
+            {"1", "Nowak Jan", "Pluton ochrony", "3"},
+            {"4", "Żółkiewska-Brzęczyszczykiewicz Małgorzata",
+             "Kompania reprezentacyjna Wojska Polskiego", "3"},
+            {"3", "Wiśniewski Grzegorz", "Kompania reprezentacyjna Wojska Polskiego", "3"}};
         for (const QStringList &row : rows) {
             auto *item = new QTreeWidgetItem(&people, {row[1], row[2], row[3]});
             item->setData(0, Qt::UserRole, QStringLiteral("ID=") + row[0]);

@@ -458,7 +458,8 @@ private Q_SLOTS:
         const QPoint client = calendar->contentsRect().topLeft();
         const int y = client.y() + int(calendar->layout().dayCellHeight / 2 + 1);
         const QPoint left(client.x() + 2 + int(arrow.width() / 2), y);
-        const QPoint right(client.x() + calendar->contentsRect().width() - int(arrow.width() / 2), y);
+        const QPoint right(client.x() + calendar->contentsRect().width() - int(arrow.width() / 2),
+                           y);
         QTest::mouseClick(calendar, Qt::LeftButton, {}, left);
         QCOMPARE(calendar->layout().firstShownMonth, QDate(2024, 4, 1));
         QCOMPARE(calendar->Value(), QDate(2024, 4, 1));

@@ -94,21 +94,20 @@ class TestRosterFiles : public QObject, private PanelTest::DatabaseFixture
     // Nowak's second Counter item repeats his first.
     QString smallRoster() const
     {
-        return QStringLiteral(
-                   "<Baza Date=\"2024-05-01\" Name=\"Grafik na maj 2024\"><Services>"
-                   "<ServiceItem Id=\"%1\" Text=\"Dyżur&#13;&#10;od 08:00 przez 24 h\"/>"
-                   "<ServiceItem Id=\"%2\" Text=\"Patrol\"/></Services>"
-                   "<Dzien Id=\"1\"><Sluzba Id=\"%1\" Name=\"Dyżur\" Position=\"1.1\">"
-                   "<Osoba Id=\"1\"><Nazwisko>x</Nazwisko></Osoba><Osoba Id=\"2\"/>"
-                   "<Osoba Id=\"3\"/></Sluzba>"
-                   "<Sluzba Id=\"%2\" Name=\"Patrol\" Position=\"2.1\"><Osoba Id=\"1\"/>"
-                   "<Osoba Id=\"99\"/></Sluzba></Dzien>"
-                   "<Dzien Id=\"2\"><Sluzba Id=\"%2\" Name=\"Patrol\" Position=\"2.2\">"
-                   "<Osoba Id=\"4\"/><Osoba Id=\"2\"/></Sluzba></Dzien>"
-                   "<Counter><Item Id=\"2\" Count=\"2\" Date=\"2024-05-02 20:00:00\"/>"
-                   "<Item Id=\"99\" Count=\"5\" Date=\"2024-05-01\"/>"
-                   "<Item Id=\"1\" Count=\"12\" Date=\"2024-05-01 20:00:00\"/>"
-                   "<Item Id=\"2\" Count=\"7\" Date=\"2024-05-03\"/></Counter></Baza>")
+        return QStringLiteral("<Baza Date=\"2024-05-01\" Name=\"Grafik na maj 2024\"><Services>"
+                              "<ServiceItem Id=\"%1\" Text=\"Dyżur&#13;&#10;od 08:00 przez 24 h\"/>"
+                              "<ServiceItem Id=\"%2\" Text=\"Patrol\"/></Services>"
+                              "<Dzien Id=\"1\"><Sluzba Id=\"%1\" Name=\"Dyżur\" Position=\"1.1\">"
+                              "<Osoba Id=\"1\"><Nazwisko>x</Nazwisko></Osoba><Osoba Id=\"2\"/>"
+                              "<Osoba Id=\"3\"/></Sluzba>"
+                              "<Sluzba Id=\"%2\" Name=\"Patrol\" Position=\"2.1\"><Osoba Id=\"1\"/>"
+                              "<Osoba Id=\"99\"/></Sluzba></Dzien>"
+                              "<Dzien Id=\"2\"><Sluzba Id=\"%2\" Name=\"Patrol\" Position=\"2.2\">"
+                              "<Osoba Id=\"4\"/><Osoba Id=\"2\"/></Sluzba></Dzien>"
+                              "<Counter><Item Id=\"2\" Count=\"2\" Date=\"2024-05-02 20:00:00\"/>"
+                              "<Item Id=\"99\" Count=\"5\" Date=\"2024-05-01\"/>"
+                              "<Item Id=\"1\" Count=\"12\" Date=\"2024-05-01 20:00:00\"/>"
+                              "<Item Id=\"2\" Count=\"7\" Date=\"2024-05-03\"/></Counter></Baza>")
             .arg(m_duty)
             .arg(m_patrol);
     }
@@ -127,8 +126,9 @@ private Q_SLOTS:
         QVERIFY(m_dir.isValid());
         openDatabase();
         // Zając takes no part in a generated roster: only Alfa and Beta exist.
-        exec(QStringLiteral("INSERT INTO ludzie (id_grupa, nazwisko, imie, stopien, mezczyzna, random) "
-                            "VALUES ('7', 'Zając', 'Ewa', 'szer.', 0, 40)"));
+        exec(QStringLiteral(
+            "INSERT INTO ludzie (id_grupa, nazwisko, imie, stopien, mezczyzna, random) "
+            "VALUES ('7', 'Zając', 'Ewa', 'szer.', 0, 40)"));
         Module1::resetFileDialogState();
         Messages::clearShown();
     }
@@ -165,14 +165,16 @@ private Q_SLOTS:
         const Xml::Node root = first.xmlDocument()->documentElement();
         QCOMPARE(root.childElements(QStringLiteral("Counter")).size(), 1);
         QCOMPARE(root.lastChild().previousSibling().name(), QStringLiteral("Counter"));
-        const QList<Xml::Node> items = first.xmlDocument()->selectNodes(QStringLiteral("/Baza/Counter/Item"));
+        const QList<Xml::Node> items =
+            first.xmlDocument()->selectNodes(QStringLiteral("/Baza/Counter/Item"));
         QCOMPARE(items.size(), first.lstLudzie()->topLevelItemCount());
         QCOMPARE(items.size(), 3);
         // A file that cannot be written is reported; the window keeps its caption.
         FileDialogs::setNextFileName(path(QStringLiteral("brak/maj.swx")));
         QVERIFY(!first.saveRoster());
         QCOMPARE(Messages::shown().size(), 1);
-        QVERIFY(Messages::shown().first().startsWith(QStringLiteral("Nie udało się zapisać pliku")));
+        QVERIFY(
+            Messages::shown().first().startsWith(QStringLiteral("Nie udało się zapisać pliku")));
         QCOMPARE(first.windowTitle(), file + QStringLiteral(" - Dorvat Kadrelo"));
         Messages::clearShown();
 
@@ -213,12 +215,15 @@ private Q_SLOTS:
         constexpr qint64 n = 2'000'000;
         const QString file = path(QStringLiteral("dlugi.swx"));
         QVERIFY(LongRoster::write(
-            file, {{"<Baza Date=\"2024-05-01\" Name=\""}, {"A", n},
-                   {"\"><Services><ServiceItem Id=\"" + QByteArray::number(m_duty) + "\" Text=\""}, {"B", n},
-                   {"\"/></Services><Dzien Id=\"1\"><Sluzba Id=\"" + QByteArray::number(m_duty)
-                    + "\" Position=\"1.1\"><Osoba Id=\"1\"/></Sluzba></Dzien>"
-                      "<Counter><Item Id=\"1\" Date=\"\" Count=\""},
-                   {"7", n}, {"\"/></Counter></Baza>"}}));
+            file, {{"<Baza Date=\"2024-05-01\" Name=\""},
+                   {"A", n},
+                   {"\"><Services><ServiceItem Id=\"" + QByteArray::number(m_duty) + "\" Text=\""},
+                   {"B", n},
+                   {"\"/></Services><Dzien Id=\"1\"><Sluzba Id=\"" + QByteArray::number(m_duty) +
+                    "\" Position=\"1.1\"><Osoba Id=\"1\"/></Sluzba></Dzien>"
+                    "<Counter><Item Id=\"1\" Date=\"\" Count=\""},
+                   {"7", n},
+                   {"\"/></Counter></Baza>"}}));
         TestPanel panel;
         panel.resize(900, 600);
         panel.show();
@@ -226,7 +231,8 @@ private Q_SLOTS:
         QVERIFY2(Messages::shown().isEmpty(), qPrintable(Messages::shown().join(u'\n')));
         panel.grab();
 
-        QCOMPARE(panel.xmlDocument()->documentElement().attribute(QStringLiteral("Name")).size(), n);
+        QCOMPARE(panel.xmlDocument()->documentElement().attribute(QStringLiteral("Name")).size(),
+                 n);
         const QString title = panel.ToolBar1()->Title();
         QVERIFY(!title.isEmpty() && title.size() <= ToolBarN::TitleWidth);
         QCOMPARE(title, QString(title.size(), u'A'));
@@ -240,7 +246,8 @@ private Q_SLOTS:
         const std::unique_ptr<Xml::Document> back = RosterFile::ReadRoster(saved);
         QVERIFY(back);
         QCOMPARE(back->documentElement().attribute(QStringLiteral("Name")), QString(n, u'A'));
-        QCOMPARE(back->selectSingleNode(QStringLiteral("/Baza/Counter/Item")).attribute(QStringLiteral("Count")),
+        QCOMPARE(back->selectSingleNode(QStringLiteral("/Baza/Counter/Item"))
+                     .attribute(QStringLiteral("Count")),
                  QString(n, u'7'));
     }
 
@@ -311,8 +318,9 @@ private Q_SLOTS:
         // The spreadsheet export's template beside the program.
         const QString folder = path(QStringLiteral("program"));
         QVERIFY(QDir().mkpath(folder));
-        QFile::copy(QFileInfo(TestSupport::schemaPath()).dir().filePath(QStringLiteral("BazaXml.file")),
-                    QDir(folder).filePath(QStringLiteral("BazaXml.file")));
+        QFile::copy(
+            QFileInfo(TestSupport::schemaPath()).dir().filePath(QStringLiteral("BazaXml.file")),
+            QDir(folder).filePath(QStringLiteral("BazaXml.file")));
         Module1::setAppPath(folder);
         FileDialogs::setNextFileName(path(typed), filter);
         panel.menuAction(QStringLiteral("mnuEksport"))->trigger();
@@ -333,8 +341,9 @@ private Q_SLOTS:
     // a row that cannot be stored leaves the month's earlier rows as they were.
     void storeCounts()
     {
-        exec(QStringLiteral("INSERT INTO ludzie_last (id_osoba, miesiac, ilosc, data) VALUES "
-                            "('1', '2024-02', 4, '2024-02-28'), ('3', '2024-03', 9, '2024-03-30')"));
+        exec(
+            QStringLiteral("INSERT INTO ludzie_last (id_osoba, miesiac, ilosc, data) VALUES "
+                           "('1', '2024-02', 4, '2024-02-28'), ('3', '2024-03', 9, '2024-03-30')"));
         TestPanel panel;
         panel.setCurrDate(QDate(2024, 3, 1));
         panel.addRow(1, QStringLiteral("Kowalski Jan"), QStringLiteral("Alfa"), 5,
@@ -345,11 +354,12 @@ private Q_SLOTS:
         QVERIFY(save && save->isEnabled());
         auto rows = [] {
             QStringList result;
-            auto rs = Globals::database()->openQuery(QStringLiteral(
-                "SELECT id_osoba, miesiac, ilosc, data FROM ludzie_last ORDER BY miesiac, id_osoba"));
+            auto rs = Globals::database()->openQuery(
+                QStringLiteral("SELECT id_osoba, miesiac, ilosc, data FROM ludzie_last ORDER BY "
+                               "miesiac, id_osoba"));
             for (; !rs->eof(); rs->moveNext())
-                result << QStringList{rs->text("id_osoba"), rs->text("miesiac"),
-                                      rs->text("ilosc"), rs->text("data")}
+                result << QStringList{rs->text("id_osoba"), rs->text("miesiac"), rs->text("ilosc"),
+                                      rs->text("data")}
                               .join(u'|');
             return result;
         };
@@ -378,8 +388,9 @@ private Q_SLOTS:
         // A failing insert undoes the month's delete.
         Messages::clearShown();
         panel.lstLudzie()->topLevelItem(1)->setText(2, QStringLiteral("0"));
-        exec(QStringLiteral("CREATE TRIGGER keep BEFORE INSERT ON ludzie_last WHEN NEW.id_osoba='2' "
-                            "BEGIN SELECT RAISE(ABORT, 'zablokowane'); END"));
+        exec(
+            QStringLiteral("CREATE TRIGGER keep BEFORE INSERT ON ludzie_last WHEN NEW.id_osoba='2' "
+                           "BEGIN SELECT RAISE(ABORT, 'zablokowane'); END"));
         save->trigger();
         QCOMPARE(rows(), stored);
         QCOMPARE(Messages::shown().size(), 1);
@@ -415,7 +426,9 @@ private Q_SLOTS:
         const QByteArray good = Compression::CompressText(QStringLiteral(
             "<Baza Date=\"2024-05-01\"><Services><ServiceItem Id=\"1\" Text=\"A\"/></Services>"
             "<Dzien Id=\"1\"><Sluzba Id=\"1\" Position=\"1.1\"/></Dzien></Baza>"));
-        auto wrap = [](const char *xml) { return Compression::CompressText(QString::fromUtf8(xml)); };
+        auto wrap = [](const char *xml) {
+            return Compression::CompressText(QString::fromUtf8(xml));
+        };
         QTest::newRow("missing file") << QByteArray();
         QTest::newRow("plain text") << QByteArray("to nie jest grafik, tylko zwykly tekst pliku");
         QTest::newRow("cut body") << good.left(good.size() - 6);
@@ -450,8 +463,8 @@ private Q_SLOTS:
         FileDialogs::setNextFileName(bad);
         panel.menuAction(QStringLiteral("mnuOpen"))->trigger();
         QCOMPARE(Messages::shown().size(), 1);
-        QVERIFY2(Messages::shown().first().startsWith(RosterFile::OpenFailedText
-                                                      + QStringLiteral("\r\n") + bad),
+        QVERIFY2(Messages::shown().first().startsWith(RosterFile::OpenFailedText +
+                                                      QStringLiteral("\r\n") + bad),
                  qPrintable(Messages::shown().first()));
         QCOMPARE(panel.xmlDocument(), held);
         QCOMPARE(panel.CurrFile(), good);

@@ -119,7 +119,8 @@ private Q_SLOTS:
         QVERIFY(Messages::shown().isEmpty());
 
         const QByteArray bytes = readAll(outPath());
-        QVERIFY(bytes.startsWith(OutputDeclaration + "\r\n<?mso-application progid=\"Excel.Sheet\"?>"));
+        QVERIFY(
+            bytes.startsWith(OutputDeclaration + "\r\n<?mso-application progid=\"Excel.Sheet\"?>"));
         // The new elements take the workbook's default namespace: no declarations of their own.
         QVERIFY(!bytes.contains("<Row xmlns") && !bytes.contains("<Cell xmlns"));
 
@@ -127,8 +128,10 @@ private Q_SLOTS:
         QString parseError;
         QVERIFY2(out.loadBytes(bytes, &parseError), qPrintable(parseError));
         // The template's frame is kept.
-        QVERIFY(!out.selectSingleNode(QStringLiteral("/Workbook/Styles/Style[@ss:ID='s22']")).isNull());
-        QVERIFY(!out.selectSingleNode(QStringLiteral("/Workbook/Worksheet/WorksheetOptions")).isNull());
+        QVERIFY(
+            !out.selectSingleNode(QStringLiteral("/Workbook/Styles/Style[@ss:ID='s22']")).isNull());
+        QVERIFY(
+            !out.selectSingleNode(QStringLiteral("/Workbook/Worksheet/WorksheetOptions")).isNull());
 
         const Xml::Node table = out.selectSingleNode(QStringLiteral("/Workbook/Worksheet/Table"));
         const QList<Xml::Node> elements = table.childElements();
@@ -150,12 +153,14 @@ private Q_SLOTS:
             for (int c = 0; c < 3; ++c) {
                 const Xml::Node cell = cells.at(c);
                 QCOMPARE(cell.name(), QStringLiteral("Cell"));
-                const QString style = r == 0 || c == 0 ? QStringLiteral("s21") : QStringLiteral("s22");
+                const QString style =
+                    r == 0 || c == 0 ? QStringLiteral("s21") : QStringLiteral("s22");
                 QCOMPARE(cell.attribute(QStringLiteral("ss:StyleID")), style);
                 const QList<Xml::Node> data = cell.childElements();
                 QCOMPARE(data.size(), 1);
                 QCOMPARE(data.first().name(), QStringLiteral("Data"));
-                QCOMPARE(data.first().attribute(QStringLiteral("ss:Type")), QStringLiteral("String"));
+                QCOMPARE(data.first().attribute(QStringLiteral("ss:Type")),
+                         QStringLiteral("String"));
                 QString expected = grid.text(r, c);
                 expected.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
                 QCOMPARE(data.first().text(), expected);
@@ -177,8 +182,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("written");
 
-        QTest::newRow("polish letters") << QStringLiteral("Żółć Ęą Śń")
-                                        << QByteArray("\xAF\xF3\xB3\xE6 \xCA\xB9 \x8C\xF1");
+        QTest::newRow("polish letters")
+            << QStringLiteral("Żółć Ęą Śń") << QByteArray("\xAF\xF3\xB3\xE6 \xCA\xB9 \x8C\xF1");
         QTest::newRow("ampersand and brackets")
             << QStringLiteral("Nowak & Syn <b>") << QByteArray("Nowak &amp; Syn &lt;b&gt;");
         QTest::newRow("line breaks") << QStringLiteral("Kos Jan\r\nPtak Ewa\r\nSowa Ola")
@@ -243,9 +248,9 @@ private Q_SLOTS:
             << QByteArray("<?xml version=\"1.0\"?><Workbook xmlns:ss=\"urn:schemas-microsoft-com:"
                           "office:spreadsheet\"><Worksheet ss:Name=\"Sheet1\"><Table/>"
                           "</Worksheet></Workbook>");
-        QTest::newRow("no Table")
-            << QByteArray("<?xml version=\"1.0\"?><Workbook xmlns:ss=\"urn:schemas-microsoft-com:"
-                          "office:spreadsheet\"><Worksheet ss:Name=\"Arkusz1\"/></Workbook>");
+        QTest::newRow("no Table") << QByteArray(
+            "<?xml version=\"1.0\"?><Workbook xmlns:ss=\"urn:schemas-microsoft-com:"
+            "office:spreadsheet\"><Worksheet ss:Name=\"Arkusz1\"/></Workbook>");
     }
     void unusableTemplate()
     {
@@ -268,10 +273,12 @@ private Q_SLOTS:
     {
         const QString path = m_outDir.filePath(QStringLiteral("missing/grafik.xml"));
         QString error;
-        QVERIFY(!SpreadsheetExport::Export(QList<QStringList>{{QStringLiteral("a")}}, path, &error));
+        QVERIFY(
+            !SpreadsheetExport::Export(QList<QStringList>{{QStringLiteral("a")}}, path, &error));
         QVERIFY(!error.isEmpty());
         QCOMPARE(Messages::shown().size(), 1);
-        QVERIFY(Messages::shown().first().startsWith(Messages::SaveFileFailed + QStringLiteral("\r\n")));
+        QVERIFY(Messages::shown().first().startsWith(Messages::SaveFileFailed +
+                                                     QStringLiteral("\r\n")));
         QVERIFY(!QFile::exists(path));
     }
 };

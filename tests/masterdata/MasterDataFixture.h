@@ -53,8 +53,7 @@ private:
 };
 
 // The window with the editors it opens driven by onModal instead of shown.
-template <typename Window, typename Editor = QDialog>
-class InPlace : public Window
+template <typename Window, typename Editor = QDialog> class InPlace : public Window
 {
 public:
     std::function<void(Editor &)> onModal;
@@ -70,8 +69,7 @@ protected:
     }
 };
 
-template <typename T>
-T *field(const QWidget &window, const char *name)
+template <typename T> T *field(const QWidget &window, const char *name)
 {
     T *w = window.findChild<T *>(QString::fromLatin1(name));
     if (!w)

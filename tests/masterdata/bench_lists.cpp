@@ -25,13 +25,15 @@ quint32 next(quint32 &state)
 // Surnames with Polish letters in every position, so the collator has work to do.
 QString surname(quint32 &state)
 {
-    static const QStringList stems = {QStringLiteral("Kowal"), QStringLiteral("Łuk"), QStringLiteral("Nowak"),
-                                      QStringLiteral("Żuraw"), QStringLiteral("Ćwik"), QStringLiteral("Zieliń"),
-                                      QStringLiteral("adamcz"), QStringLiteral("Śliw"), QStringLiteral("Wiśniew")};
-    static const QStringList endings = {QStringLiteral("ski"), QStringLiteral("ska"), QStringLiteral("czyk"),
-                                        QStringLiteral("owicz"), QStringLiteral("ek"), QStringLiteral("")};
-    return stems.at(next(state) % stems.size()) + endings.at(next(state) % endings.size())
-           + QString::number(next(state) % 1000);
+    static const QStringList stems = {
+        QStringLiteral("Kowal"),  QStringLiteral("Łuk"),  QStringLiteral("Nowak"),
+        QStringLiteral("Żuraw"),  QStringLiteral("Ćwik"), QStringLiteral("Zieliń"),
+        QStringLiteral("adamcz"), QStringLiteral("Śliw"), QStringLiteral("Wiśniew")};
+    static const QStringList endings = {QStringLiteral("ski"),  QStringLiteral("ska"),
+                                        QStringLiteral("czyk"), QStringLiteral("owicz"),
+                                        QStringLiteral("ek"),   QStringLiteral("")};
+    return stems.at(next(state) % stems.size()) + endings.at(next(state) % endings.size()) +
+           QString::number(next(state) % 1000);
 }
 
 bool fill(Db::Database &db, int people, int groups)
@@ -40,12 +42,16 @@ bool fill(Db::Database &db, int people, int groups)
     quint32 state = 4711;
     bool ok = true;
     for (int g = 1; g <= groups; ++g)
-        ok = ok && db.execute(QStringLiteral("INSERT INTO grupy (nazwa) VALUES (?)"), {QStringLiteral("Grupa %1").arg(g)});
+        ok = ok && db.execute(QStringLiteral("INSERT INTO grupy (nazwa) VALUES (?)"),
+                              {QStringLiteral("Grupa %1").arg(g)});
     for (int p = 1; p <= people; ++p)
-        ok = ok && db.execute(QStringLiteral("INSERT INTO ludzie (id_grupa, nazwisko, imie, stopien, mezczyzna, "
-                                             "przywilej, random) VALUES (?, ?, ?, ?, 1, 0, ?)"),
-                              {QString::number(1 + p % groups), surname(state), QStringLiteral("Imię%1").arg(p % 97),
-                               QStringLiteral("szer."), int(next(state) % 10000)});
+        ok = ok &&
+             db.execute(
+                 QStringLiteral("INSERT INTO ludzie (id_grupa, nazwisko, imie, stopien, mezczyzna, "
+                                "przywilej, random) VALUES (?, ?, ?, ?, 1, 0, ?)"),
+                 {QString::number(1 + p % groups), surname(state),
+                  QStringLiteral("Imię%1").arg(p % 97), QStringLiteral("szer."),
+                  int(next(state) % 10000)});
     return ok && transaction.commit();
 }
 

@@ -16,17 +16,19 @@ class TestCopy : public QObject, private MasterDataTest::DatabaseFixture
 private:
     void addCount(const QString &duty, const QString &day, int ilosc)
     {
-        QVERIFY(db().execute(QStringLiteral("INSERT INTO sluzby_ilosc (id_sluzba, data, ilosc) VALUES (?, ?, ?)"),
-                             {duty, day, ilosc}));
+        QVERIFY(db().execute(
+            QStringLiteral("INSERT INTO sluzby_ilosc (id_sluzba, data, ilosc) VALUES (?, ?, ?)"),
+            {duty, day, ilosc}));
     }
     // "duty|day|count" of the month's rows, sorted.
     QStringList month(const QString &prefix)
     {
         QStringList rows;
-        for (auto rs = db().openQuery(QStringLiteral("SELECT * FROM sluzby_ilosc WHERE data LIKE ?"), {prefix + u'%'});
+        for (auto rs = db().openQuery(
+                 QStringLiteral("SELECT * FROM sluzby_ilosc WHERE data LIKE ?"), {prefix + u'%'});
              !rs->eof(); rs->moveNext())
-            rows << rs->text(QStringLiteral("id_sluzba")) + u'|' + rs->text(QStringLiteral("data")) + u'|'
-                    + rs->text(QStringLiteral("ilosc"));
+            rows << rs->text(QStringLiteral("id_sluzba")) + u'|' +
+                        rs->text(QStringLiteral("data")) + u'|' + rs->text(QStringLiteral("ilosc"));
         rows.sort();
         return rows;
     }
@@ -61,7 +63,8 @@ private Q_SLOTS:
             << QStringList({"1|2024-03-01|2", "2|2024-03-29|7"});
         QTest::newRow("backwards, deleted duty kept")
             << QDate(2023, 1, 1) << QDate(2022, 12, 1)
-            << QStringList({"1|2022-12-01|3", "1|2022-12-28|4", "2|2022-12-31|6", "9|2022-12-29|5"});
+            << QStringList(
+                   {"1|2022-12-01|3", "1|2022-12-28|4", "2|2022-12-31|6", "9|2022-12-29|5"});
         QTest::newRow("empty source empties the target")
             << QDate(2024, 4, 1) << QDate(2024, 3, 1) << QStringList();
     }

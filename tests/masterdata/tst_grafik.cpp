@@ -1,9 +1,9 @@
 #include "MasterDataFixture.h"
+#include "controls/ToolBarN.h"
 #include "core/ui/FlexGrid.h"
 #include "masterdata/Copy.h"
 #include "masterdata/Grafik.h"
 #include "masterdata/Sluzby.h"
-#include "controls/ToolBarN.h"
 #include "platform/db/Recordset.h"
 
 #include <QLineEdit>
@@ -47,22 +47,26 @@ private:
 
     qint64 addDuty(const QString &name, const QVariant &ilosc)
     {
-        db().execute(QStringLiteral("INSERT INTO sluzby (nazwa, od, okres, ilosc_std) VALUES (?, '08:00', 24, ?)"),
-                     {name, ilosc});
+        db().execute(
+            QStringLiteral(
+                "INSERT INTO sluzby (nazwa, od, okres, ilosc_std) VALUES (?, '08:00', 24, ?)"),
+            {name, ilosc});
         return db().lastInsertId();
     }
     void addCount(qint64 duty, const QString &day, int ilosc)
     {
-        QVERIFY(db().execute(QStringLiteral("INSERT INTO sluzby_ilosc (id_sluzba, data, ilosc) VALUES (?, ?, ?)"),
-                             {QString::number(duty), day, ilosc}));
+        QVERIFY(db().execute(
+            QStringLiteral("INSERT INTO sluzby_ilosc (id_sluzba, data, ilosc) VALUES (?, ?, ?)"),
+            {QString::number(duty), day, ilosc}));
     }
     // "duty|day|count" of every stored row, sorted.
     QStringList stored()
     {
         QStringList rows;
-        for (auto rs = db().openQuery(QStringLiteral("SELECT * FROM sluzby_ilosc")); !rs->eof(); rs->moveNext())
-            rows << rs->text(QStringLiteral("id_sluzba")) + u'|' + rs->text(QStringLiteral("data")) + u'|'
-                    + rs->text(QStringLiteral("ilosc"));
+        for (auto rs = db().openQuery(QStringLiteral("SELECT * FROM sluzby_ilosc")); !rs->eof();
+             rs->moveNext())
+            rows << rs->text(QStringLiteral("id_sluzba")) + u'|' +
+                        rs->text(QStringLiteral("data")) + u'|' + rs->text(QStringLiteral("ilosc"));
         rows.sort();
         return rows;
     }
@@ -125,10 +129,12 @@ private Q_SLOTS:
         QVERIFY(window.SaveGrid());
         QVERIFY(!window.isChanged());
 
-        // One row per differing day; the standard, the duplicate and the deleted duty's row are gone.
-        QCOMPARE(stored(), QStringList({row(m_warta, "2024-05-03", 4), row(m_warta, "2024-05-10", 7),
-                                        row(m_warta, "2024-05-12", 2), row(m_dyzur, "2024-06-03", 3),
-                                        row(m_patrol, "2024-05-08", 3)}));
+        // One row per differing day; the standard, the duplicate and the deleted duty's row are
+        // gone.
+        QCOMPARE(stored(),
+                 QStringList({row(m_warta, "2024-05-03", 4), row(m_warta, "2024-05-10", 7),
+                              row(m_warta, "2024-05-12", 2), row(m_dyzur, "2024-06-03", 3),
+                              row(m_patrol, "2024-05-08", 3)}));
 
         Grafik again;
         again.setMonth(QDate(2024, 5, 1));
@@ -149,15 +155,24 @@ private Q_SLOTS:
         QTest::addColumn<QString>("cell");
         QTest::addColumn<bool>("green");
         QTest::addColumn<bool>("refused");
-        QTest::newRow("new count") << "5" << "5" << true << false;
-        QTest::newRow("standard") << "2" << "2" << false << false;
-        QTest::newRow("zero") << "0" << "0" << true << false;
-        QTest::newRow("not a number") << "abc" << "2" << false << false;
-        QTest::newRow("empty") << "" << "2" << false << false;
-        QTest::newRow("too large") << "1000" << "2" << false << true;
-        QTest::newRow("negative") << "-1" << "2" << false << true;
-        QTest::newRow("fraction") << "1,5" << "2" << false << true;
-        QTest::newRow("exponent") << "1e3" << "2" << false << true;
+        QTest::newRow("new count") << "5"
+                                   << "5" << true << false;
+        QTest::newRow("standard") << "2"
+                                  << "2" << false << false;
+        QTest::newRow("zero") << "0"
+                              << "0" << true << false;
+        QTest::newRow("not a number") << "abc"
+                                      << "2" << false << false;
+        QTest::newRow("empty") << ""
+                               << "2" << false << false;
+        QTest::newRow("too large") << "1000"
+                                   << "2" << false << true;
+        QTest::newRow("negative") << "-1"
+                                  << "2" << false << true;
+        QTest::newRow("fraction") << "1,5"
+                                  << "2" << false << true;
+        QTest::newRow("exponent") << "1e3"
+                                  << "2" << false << true;
     }
 
     void commitEdit()
@@ -239,7 +254,8 @@ private Q_SLOTS:
     void openedFromTheDutiesWindow()
     {
         MasterDataTest::InPlace<Sluzby> duties;
-        QVERIFY(duties.findChild<ToolBarN *>()->ListItems()->Item(QStringLiteral("grafik"))->Enabled());
+        QVERIFY(
+            duties.findChild<ToolBarN *>()->ListItems()->Item(QStringLiteral("grafik"))->Enabled());
         QString caption;
         int rodzaj = 0;
         duties.onModal = [&](QDialog &dialog) {

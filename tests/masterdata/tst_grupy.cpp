@@ -65,10 +65,12 @@ void TestGrupy::listsGroupsByName()
     QStringList names;
     for (int i = 0; i < window.lTasks()->count(); ++i) {
         names.append(window.lTasks()->item(i)->text());
-        QCOMPARE(window.lTasks()->item(i)->data(Qt::UserRole).toLongLong(), m_ids.value(names.last()));
+        QCOMPARE(window.lTasks()->item(i)->data(Qt::UserRole).toLongLong(),
+                 m_ids.value(names.last()));
     }
-    QCOMPARE(names, (QStringList{QString(), QStringLiteral("Alfa"), QStringLiteral("Beta"), QStringLiteral("Ćma"),
-                                 QStringLiteral("delta"), QStringLiteral("Gamma;2")}));
+    QCOMPARE(names, (QStringList{QString(), QStringLiteral("Alfa"), QStringLiteral("Beta"),
+                                 QStringLiteral("Ćma"), QStringLiteral("delta"),
+                                 QStringLiteral("Gamma;2")}));
     QCOMPARE(window.lTasks()->currentRow(), 0);
     QCOMPARE(window.lTasks()->selectedItems().size(), 1);
     // Opened for listing only, there is nothing to choose.
@@ -81,10 +83,12 @@ void TestGrupy::picksFromTheBottomUp_data()
     QTest::addColumn<QList<int>>("rows");
     QTest::addColumn<QStringList>("entries");
     const QString nul(QChar(u'\0'));
-    QTest::newRow("two") << QList<int>{1, 2} << QStringList{QStringLiteral("Beta"), QStringLiteral("Alfa")};
+    QTest::newRow("two") << QList<int>{1, 2}
+                         << QStringList{QStringLiteral("Beta"), QStringLiteral("Alfa")};
     QTest::newRow("one") << QList<int>{2} << QStringList{QStringLiteral("Beta")};
     QTest::newRow("with semicolon") << QList<int>{3} << QStringList{QStringLiteral("Gamma;2")};
-    QTest::newRow("no name") << QList<int>{0, 3} << QStringList{QStringLiteral("Gamma;2"), QString()};
+    QTest::newRow("no name") << QList<int>{0, 3}
+                             << QStringList{QStringLiteral("Gamma;2"), QString()};
     QTest::newRow("none") << QList<int>{} << QStringList{};
 }
 
@@ -127,7 +131,8 @@ void TestGrupy::doubleClickPicksOnlyForAPicker()
     window.lTasks()->clearSelection();
     window.lTasks()->item(1)->setSelected(true);
     Q_EMIT window.lTasks()->itemDoubleClicked(window.lTasks()->item(1));
-    QCOMPARE(picker.Result(), QString::number(m_ids.value(QStringLiteral("Alfa"))) + QStringLiteral(";Alfa"));
+    QCOMPARE(picker.Result(),
+             QString::number(m_ids.value(QStringLiteral("Alfa"))) + QStringLiteral(";Alfa"));
     QVERIFY(!window.isVisible());
 }
 

@@ -1,9 +1,9 @@
 #include "MasterDataFixture.h"
+#include "controls/BlueCommand.h"
+#include "controls/ToolBarN.h"
 #include "core/ui/FlexGrid.h"
 #include "masterdata/LastDane.h"
 #include "masterdata/Ludzie.h"
-#include "controls/BlueCommand.h"
-#include "controls/ToolBarN.h"
 #include "platform/db/Recordset.h"
 #include "tests/support/InkBounds.h"
 
@@ -46,23 +46,27 @@ private:
     }
     qint64 addPerson(qint64 group, const QString &nazwisko, const QString &imie)
     {
-        db().execute(QStringLiteral("INSERT INTO ludzie (id_grupa, nazwisko, imie) VALUES (?, ?, ?)"),
-                     {QString::number(group), nazwisko, imie});
+        db().execute(
+            QStringLiteral("INSERT INTO ludzie (id_grupa, nazwisko, imie) VALUES (?, ?, ?)"),
+            {QString::number(group), nazwisko, imie});
         return db().lastInsertId();
     }
     void addLast(qint64 person, const QString &month, int ilosc, const QVariant &data)
     {
-        QVERIFY(db().execute(QStringLiteral("INSERT INTO ludzie_last (id_osoba, miesiac, ilosc, data) VALUES (?, ?, ?, ?)"),
-                             {QString::number(person), month, ilosc, data}));
+        QVERIFY(db().execute(
+            QStringLiteral(
+                "INSERT INTO ludzie_last (id_osoba, miesiac, ilosc, data) VALUES (?, ?, ?, ?)"),
+            {QString::number(person), month, ilosc, data}));
     }
     // "person|count|date" of the month's rows, sorted.
     QStringList month(const QString &key)
     {
         QStringList rows;
-        for (auto rs = db().openQuery(QStringLiteral("SELECT * FROM ludzie_last WHERE miesiac=?"), {key});
+        for (auto rs =
+                 db().openQuery(QStringLiteral("SELECT * FROM ludzie_last WHERE miesiac=?"), {key});
              !rs->eof(); rs->moveNext())
-            rows << rs->text(QStringLiteral("id_osoba")) + u'|' + rs->text(QStringLiteral("ilosc")) + u'|'
-                    + rs->text(QStringLiteral("data"));
+            rows << rs->text(QStringLiteral("id_osoba")) + u'|' +
+                        rs->text(QStringLiteral("ilosc")) + u'|' + rs->text(QStringLiteral("data"));
         rows.sort();
         return rows;
     }
@@ -95,7 +99,8 @@ private Q_SLOTS:
         m_adamski = addPerson(m_alfa, QStringLiteral("Adamski"), QStringLiteral("Piotr"));
         addLast(m_nowak, QStringLiteral("2024-05"), 3, QStringLiteral("2024-05-20 08:00:00"));
         addLast(m_zielinski, QStringLiteral("2024-05"), 2, QStringLiteral("2023-12-31 20:30:00"));
-        addLast(999, QStringLiteral("2024-05"), 1, QStringLiteral("2024-05-02 10:00:00")); // person gone
+        addLast(999, QStringLiteral("2024-05"), 1,
+                QStringLiteral("2024-05-02 10:00:00")); // person gone
         addLast(m_nowak, QStringLiteral("2024-04"), 5, QVariant());
     }
 
@@ -111,7 +116,8 @@ private Q_SLOTS:
         window.setMonth(QDate(2024, 5, 9));
         FlexGrid *grid = window.lista();
         QCOMPARE(grid->text(0, 1), QStringLiteral("Data świeżości"));
-        QCOMPARE(gridColumn(grid, 0), QStringList({"Adamski Piotr", "Nowak Jan", "Zieliński Adam"}));
+        QCOMPARE(gridColumn(grid, 0),
+                 QStringList({"Adamski Piotr", "Nowak Jan", "Zieliński Adam"}));
         QCOMPARE(gridColumn(grid, 1), QStringList({"", "20/05 08:00", "31/12 20:30"}));
         QCOMPARE(gridColumn(grid, 2), QStringList({"0", "3", "2"}));
         // The editors stand on the first row.
@@ -133,7 +139,8 @@ private Q_SLOTS:
         window.GetGrupy();
         QCOMPARE(window.groups()->itemText(2), QStringLiteral("Beta"));
         QCOMPARE(window.groups()->itemText(3), QStringLiteral("Łączność"));
-        QCOMPARE(gridColumn(grid, 0), QStringList({"Adamski Piotr", "Łukasik Ola", "Nowak Jan", "Zieliński Adam"}));
+        QCOMPARE(gridColumn(grid, 0),
+                 QStringList({"Adamski Piotr", "Łukasik Ola", "Nowak Jan", "Zieliński Adam"}));
     }
 
     // As the planner sees the rows: names at the left, vertically centred;
@@ -158,7 +165,8 @@ private Q_SLOTS:
                 if (c == 0)
                     QVERIFY2(text.left() - cell.left() <= 5, qPrintable(where));
                 else
-                    QVERIFY2(std::abs(text.center().x() - cell.center().x()) <= 2, qPrintable(where));
+                    QVERIFY2(std::abs(text.center().x() - cell.center().x()) <= 2,
+                             qPrintable(where));
             }
         }
     }
@@ -168,13 +176,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("group");
         QTest::addColumn<QStringList>("may");
         // One group shown: the other group's and the missing person's rows stay.
-        QTest::newRow("one group") << "Alfa"
-                                   << QStringList({"999|1|2024-05-02 10:00:00", "%A|4|2024-05-30 19:45:00",
-                                                   "%N|0|2024-05-20 08:00:00", "%Z|2|2023-12-31 20:30:00"});
+        QTest::newRow("one group")
+            << "Alfa"
+            << QStringList({"999|1|2024-05-02 10:00:00", "%A|4|2024-05-30 19:45:00",
+                            "%N|0|2024-05-20 08:00:00", "%Z|2|2023-12-31 20:30:00"});
         // Everybody shown: the month is replaced whole, the other year kept.
-        QTest::newRow("everybody") << "(Wszystkie)"
-                                   << QStringList({"%A|4|2024-05-30 19:45:00", "%N|0|2024-05-20 08:00:00",
-                                                   "%Z|2|2023-12-31 20:30:00"});
+        QTest::newRow("everybody")
+            << "(Wszystkie)"
+            << QStringList({"%A|4|2024-05-30 19:45:00", "%N|0|2024-05-20 08:00:00",
+                            "%Z|2|2023-12-31 20:30:00"});
     }
 
     void editAndSavePerGroup()
@@ -285,12 +295,16 @@ private Q_SLOTS:
         QTest::addColumn<QVariant>("data");
         QTest::addColumn<QString>("shownCount");
         QTest::addColumn<QString>("shownDate");
-        QTest::newRow("count beyond 999") << QVariant(1500) << QVariant(QStringLiteral("2024-05-20 08:00:00"))
-                                          << "1500" << "20/05 08:00";
-        QTest::newRow("fraction, no date") << QVariant(2.5) << QVariant() << "2.5" << "";
+        QTest::newRow("count beyond 999")
+            << QVariant(1500) << QVariant(QStringLiteral("2024-05-20 08:00:00")) << "1500"
+            << "20/05 08:00";
+        QTest::newRow("fraction, no date") << QVariant(2.5) << QVariant() << "2.5"
+                                           << "";
         QTest::newRow("date in another form")
-            << QVariant(4) << QVariant(QStringLiteral("maj 2024, rano")) << "4" << "maj 2024, rano";
-        QTest::newRow("nothing at all") << QVariant(0) << QVariant() << "0" << "";
+            << QVariant(4) << QVariant(QStringLiteral("maj 2024, rano")) << "4"
+            << "maj 2024, rano";
+        QTest::newRow("nothing at all") << QVariant(0) << QVariant() << "0"
+                                        << "";
     }
 
     void untouchedRowsKeptAsRead()
@@ -299,14 +313,19 @@ private Q_SLOTS:
         QFETCH(QVariant, data);
         QFETCH(QString, shownCount);
         QFETCH(QString, shownDate);
-        QVERIFY(db().execute(QStringLiteral("INSERT INTO ludzie_last (id_osoba, miesiac, ilosc, data) VALUES (?, '2024-05', ?, ?)"),
+        QVERIFY(db().execute(QStringLiteral("INSERT INTO ludzie_last (id_osoba, miesiac, ilosc, "
+                                            "data) VALUES (?, '2024-05', ?, ?)"),
                              {QString::number(m_adamski), ilosc, data}));
-        const QString query = QStringLiteral("SELECT ilosc, typeof(ilosc) AS ti, data, typeof(data) AS td "
-                                             "FROM ludzie_last WHERE id_osoba=? AND miesiac='2024-05'");
+        const QString query =
+            QStringLiteral("SELECT ilosc, typeof(ilosc) AS ti, data, typeof(data) AS td "
+                           "FROM ludzie_last WHERE id_osoba=? AND miesiac='2024-05'");
         auto stored = [&] {
             QStringList rows;
-            for (auto rs = db().openQuery(query, {QString::number(m_adamski)}); !rs->eof(); rs->moveNext())
-                rows << QStringList{rs->text("ilosc"), rs->text("ti"), rs->text("data"), rs->text("td")}.join(u'|');
+            for (auto rs = db().openQuery(query, {QString::number(m_adamski)}); !rs->eof();
+                 rs->moveNext())
+                rows << QStringList{rs->text("ilosc"), rs->text("ti"), rs->text("data"),
+                                    rs->text("td")}
+                            .join(u'|');
             return rows;
         };
         const QStringList before = stored();
@@ -320,10 +339,12 @@ private Q_SLOTS:
         // Another row changes; Adamski's row has its editors opened, no more.
         typeCount(window, 2, QStringLiteral("1"));
         window.lista()->setCurrentCell(1, 1);
-        QTest::mouseClick(window.findChild<BlueCommand *>(QStringLiteral("ButtonSave")), Qt::LeftButton);
+        QTest::mouseClick(window.findChild<BlueCommand *>(QStringLiteral("ButtonSave")),
+                          Qt::LeftButton);
         QCOMPARE(Messages::shown(), QStringList{QStringLiteral("Zapisano pomyślnie!")});
         QCOMPARE(stored(), before);
-        QVERIFY(month(QStringLiteral("2024-05")).contains(row(m_nowak, 1, QStringLiteral("2024-05-20 08:00:00"))));
+        QVERIFY(month(QStringLiteral("2024-05"))
+                    .contains(row(m_nowak, 1, QStringLiteral("2024-05-20 08:00:00"))));
     }
 
     // In a row the planner changes, only what was changed is written anew,
@@ -342,7 +363,8 @@ private Q_SLOTS:
         QTest::keyClick(window.dateEditor(), Qt::Key_Up);
         QCOMPARE(grid->text(1, 1), QStringLiteral("21/05 08:00"));
         QTest::mouseClick(save, Qt::LeftButton);
-        QVERIFY(month(QStringLiteral("2024-05")).contains(row(m_adamski, 1500, QStringLiteral("2024-05-21 08:00:00"))));
+        QVERIFY(month(QStringLiteral("2024-05"))
+                    .contains(row(m_adamski, 1500, QStringLiteral("2024-05-21 08:00:00"))));
 
         // A letter is no count: the cell keeps 1500, which a save refuses.
         Messages::clearShown();
@@ -359,7 +381,8 @@ private Q_SLOTS:
         Messages::clearShown();
         Messages::setNextAnswer(Answer::Yes);
         window.close();
-        QCOMPARE(Messages::shown(), (QStringList{Question, RangeText + QStringLiteral("\r\nAdamski Piotr")}));
+        QCOMPARE(Messages::shown(),
+                 (QStringList{Question, RangeText + QStringLiteral("\r\nAdamski Piotr")}));
         QVERIFY(window.isVisible());
         QCOMPARE(month(QStringLiteral("2024-05")), stored);
         // So does choosing another month: the grid keeps May and its edits.
@@ -383,7 +406,8 @@ private Q_SLOTS:
     void openedFromThePeopleWindow()
     {
         MasterDataTest::InPlace<Ludzie> people;
-        QVERIFY(people.findChild<ToolBarN *>()->ListItems()->Item(QStringLiteral("lista"))->Enabled());
+        QVERIFY(
+            people.findChild<ToolBarN *>()->ListItems()->Item(QStringLiteral("lista"))->Enabled());
         QString caption;
         people.onModal = [&](QDialog &dialog) {
             QVERIFY(qobject_cast<LastDane *>(&dialog));

@@ -48,9 +48,10 @@ void clickNode(const Ludzie &window, const QString &key)
 void clickHeader(QTreeWidget *list, int section)
 {
     QHeaderView *header = list->header();
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                      QPoint(header->sectionViewportPosition(section) + header->sectionSize(section) / 2,
-                             header->height() / 2));
+    QTest::mouseClick(
+        header->viewport(), Qt::LeftButton, {},
+        QPoint(header->sectionViewportPosition(section) + header->sectionSize(section) / 2,
+               header->height() / 2));
 }
 
 void clickToolbarItem(Ludzie &window, const QString &key)
@@ -74,11 +75,13 @@ private:
         db().execute(QStringLiteral("INSERT INTO grupy (nazwa) VALUES (?)"), {name});
         return db().lastInsertId();
     }
-    qint64 addPerson(qint64 group, const QString &surname, const QString &name, const QString &rank = {})
+    qint64 addPerson(qint64 group, const QString &surname, const QString &name,
+                     const QString &rank = {})
     {
-        db().execute(QStringLiteral("INSERT INTO ludzie (id_grupa, nazwisko, imie, stopien, mezczyzna, "
-                                    "przywilej, random) VALUES (?, ?, ?, ?, 1, 0, 5)"),
-                     {QString::number(group), surname, name, rank});
+        db().execute(
+            QStringLiteral("INSERT INTO ludzie (id_grupa, nazwisko, imie, stopien, mezczyzna, "
+                           "przywilej, random) VALUES (?, ?, ?, ?, 1, 0, 5)"),
+            {QString::number(group), surname, name, rank});
         return db().lastInsertId();
     }
     qint64 count(const QString &sql, const QVariantList &params = {})
@@ -111,7 +114,8 @@ private Q_SLOTS:
         QCOMPARE(root->text(0), QStringLiteral("Wszystkie"));
         QCOMPARE(root->childCount(), 2);
         // "Statystyki" opens the carried-over counts.
-        QVERIFY(window.findChild<ToolBarN *>()->ListItems()->Item(QStringLiteral("lista"))->Enabled());
+        QVERIFY(
+            window.findChild<ToolBarN *>()->ListItems()->Item(QStringLiteral("lista"))->Enabled());
         QVERIFY(!window.findChild<QWidget *>(QStringLiteral("ButtonOK"))->isVisibleTo(&window));
         QCOMPARE(root->child(0)->text(0), QStringLiteral("Alfa"));
         QCOMPARE(KatNodes::key(root->child(0)), QStringLiteral("ID=%1").arg(m_alpha));
@@ -139,7 +143,8 @@ private Q_SLOTS:
         addPerson(m_alpha, QStringLiteral("Łukasik"), QStringLiteral("Ola"));
         addPerson(m_alpha, QStringLiteral("de Wit"), QStringLiteral("Jan"));
         window.nodeClick(QStringLiteral("ID=%1").arg(m_alpha));
-        QCOMPARE(column(window.lista(), 0), QStringList({"de Wit", "Kowalski", "Łukasik", "Nowak"}));
+        QCOMPARE(column(window.lista(), 0),
+                 QStringList({"de Wit", "Kowalski", "Łukasik", "Nowak"}));
         QVERIFY(window.lista()->topLevelItem(0)->isSelected());
 
         // So do the groups of the tree: "Ł" before "Z".
@@ -175,11 +180,12 @@ private Q_SLOTS:
         window.ListAddItem(100, QStringLiteral("Łukasik"), QStringLiteral("Ćwik"), {});
         window.ListAddItem(101, QStringLiteral("de Wit"), QStringLiteral("Żaneta"), {});
         window.sortByColumn(0);
-        QCOMPARE(column(window.lista(), 0), QStringList({"Adamczyk", "de Wit", "Kowalski", "Łukasik",
-                                                         "Malinowski", "Nowak", "Zieliński"}));
+        QCOMPARE(column(window.lista(), 0),
+                 QStringList({"Adamczyk", "de Wit", "Kowalski", "Łukasik", "Malinowski", "Nowak",
+                              "Zieliński"}));
         window.sortByColumn(1);
-        QCOMPARE(column(window.lista(), 1), QStringList({"Adam", "Ćwik", "Ewa", "Jan", "Jerzy", "Piotr",
-                                                         "Żaneta"}));
+        QCOMPARE(column(window.lista(), 1),
+                 QStringList({"Adam", "Ćwik", "Ewa", "Jan", "Jerzy", "Piotr", "Żaneta"}));
     }
 
     // Arrow keys and type-ahead on the tree move the list with the current
@@ -204,13 +210,15 @@ private Q_SLOTS:
         };
         clickToolbarItem(window, QStringLiteral("new"));
         QCOMPARE(window.modalCount, 1);
-        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM ludzie WHERE nazwisko='Wrona' AND id_grupa=?"),
+        QCOMPARE(count(QStringLiteral(
+                           "SELECT COUNT(*) FROM ludzie WHERE nazwisko='Wrona' AND id_grupa=?"),
                        {QString::number(m_beta)}),
                  1);
         QCOMPARE(column(window.lista(), 0), QStringList({"Adamczyk", "Zieliński", "Wrona"}));
 
         QTest::keyClicks(tree, QStringLiteral("a"));
-        QCOMPARE(KatNodes::key(window.tvKat()->SelectedItem()), QStringLiteral("ID=%1").arg(m_alpha));
+        QCOMPARE(KatNodes::key(window.tvKat()->SelectedItem()),
+                 QStringLiteral("ID=%1").arg(m_alpha));
         QCOMPARE(column(window.lista(), 0), QStringList({"Kowalski", "Nowak"}));
         QTest::keyClick(tree, Qt::Key_Home);
         QCOMPARE(window.lista()->topLevelItemCount(), 5);
@@ -257,7 +265,8 @@ private Q_SLOTS:
         // A quote in the name is stored and shown as typed.
         const QString name = QStringLiteral("Zmiana 'O'Neil' ; DROP TABLE grupy");
         Q_EMIT window.tvKat()->AfterRename(QString::number(id), name);
-        QCOMPARE(db().scalar(QStringLiteral("SELECT nazwa FROM grupy WHERE id=?"), {id}).toString(), name);
+        QCOMPARE(db().scalar(QStringLiteral("SELECT nazwa FROM grupy WHERE id=?"), {id}).toString(),
+                 name);
         window.GetGrupy();
         QCOMPARE(nodeWithKey(window, key)->text(0), name);
         QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM grupy")), 3);
@@ -278,7 +287,8 @@ private Q_SLOTS:
         QTest::keyClick(editor, Qt::Key_Return);
         QCoreApplication::processEvents(); // the tree commits the edit from its event queue
         QCOMPARE(db().scalar(QStringLiteral("SELECT COUNT(*) FROM grupy WHERE nazwa=?"),
-                             {QStringLiteral("Gamma O'Brien")}).toInt(),
+                             {QStringLiteral("Gamma O'Brien")})
+                     .toInt(),
                  1);
         QCOMPARE(window.tvKat()->SelectedItem()->text(0), QStringLiteral("Gamma O'Brien"));
         QVERIFY(Messages::shown().isEmpty());
@@ -296,7 +306,8 @@ private Q_SLOTS:
     {
         QFETCH(int, answer);
         QFETCH(bool, deleted);
-        const qint64 absent = addPerson(m_alpha, QStringLiteral("Wiśniewski"), QStringLiteral("Olaf"));
+        const qint64 absent =
+            addPerson(m_alpha, QStringLiteral("Wiśniewski"), QStringLiteral("Olaf"));
         db().execute(QStringLiteral("INSERT INTO zwolnienia (od, \"do\", rodzaj, id_item, opis) "
                                     "VALUES ('2024-05-01', '2024-05-02', 0, ?, 'L4')"),
                      {QString::number(absent)});
@@ -310,8 +321,10 @@ private Q_SLOTS:
         Messages::setNextAnswer(Messages::Answer(answer));
         Q_EMIT window.tvKat()->DeleteClick(key);
         QCOMPARE(Messages::shown(), QStringList{QStringLiteral("Czy chcesz kontynuować?")});
-        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM grupy WHERE id=?"), {m_alpha}), deleted ? 0 : 1);
-        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM ludzie WHERE id_grupa=?"), {QString::number(m_alpha)}),
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM grupy WHERE id=?"), {m_alpha}),
+                 deleted ? 0 : 1);
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM ludzie WHERE id_grupa=?"),
+                       {QString::number(m_alpha)}),
                  deleted ? 0 : 3);
         QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM ludzie")), deleted ? 2 : 5);
         // Absences of the deleted people stay where they were.
@@ -331,7 +344,8 @@ private Q_SLOTS:
         Ludzie window;
         window.deleteGroup(QStringLiteral("ALL"));
         QCOMPARE(Messages::shown().size(), 1);
-        QCOMPARE(Messages::shown().first(), QStringLiteral("Proszę wybrać grupę, która ma zostać usunięta."));
+        QCOMPARE(Messages::shown().first(),
+                 QStringLiteral("Proszę wybrać grupę, która ma zostać usunięta."));
         QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM grupy")), 2);
         QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM ludzie")), 4);
         QVERIFY(nodeWithKey(window, QStringLiteral("ALL")));
@@ -363,7 +377,8 @@ private Q_SLOTS:
         rowWithSurname(window.lista(), "Zieliński")->setSelected(true);
         Messages::setNextAnswer(Messages::Answer(answer));
         window.deletePeople();
-        QCOMPARE(Messages::shown(), QStringList{QStringLiteral("Czy chcesz usunąć wybrane pozycje?")});
+        QCOMPARE(Messages::shown(),
+                 QStringList{QStringLiteral("Czy chcesz usunąć wybrane pozycje?")});
         QCOMPARE(column(window.lista(), 0), left);
         QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM ludzie")), left.size());
     }
@@ -373,8 +388,8 @@ private Q_SLOTS:
         TestLudzie window;
         selectNode(window, QStringLiteral("ALL"));
         window.toolbarClick(QStringLiteral("new"));
-        QCOMPARE(Messages::shown(),
-                 QStringList{QStringLiteral("Proszę wybrać grupę, do której ma zostać dodana osoba.")});
+        QCOMPARE(Messages::shown(), QStringList{QStringLiteral(
+                                        "Proszę wybrać grupę, do której ma zostać dodana osoba.")});
         QCOMPARE(window.modalCount, 0);
 
         // With a group chosen, the editor stores a person of that group.
@@ -383,15 +398,17 @@ private Q_SLOTS:
         window.nodeClick(key);
         window.onModal = [](QDialog &dialog) {
             auto &editor = static_cast<Ludzie_item &>(dialog);
-            editor.findChild<QLineEdit *>(QStringLiteral("txt0"))->setText(QStringLiteral("O'Neil"));
+            editor.findChild<QLineEdit *>(QStringLiteral("txt0"))
+                ->setText(QStringLiteral("O'Neil"));
             editor.findChild<QLineEdit *>(QStringLiteral("txt1"))->setText(QStringLiteral("Shaun"));
             QVERIFY(editor.save());
         };
         Q_EMIT window.findChild<ToolBarN *>()->ItemClick(QStringLiteral("new"));
         QCOMPARE(window.modalCount, 1);
-        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM ludzie WHERE nazwisko=? AND id_grupa=?"),
-                       {QStringLiteral("O'Neil"), QString::number(m_beta)}),
-                 1);
+        QCOMPARE(
+            count(QStringLiteral("SELECT COUNT(*) FROM ludzie WHERE nazwisko=? AND id_grupa=?"),
+                  {QStringLiteral("O'Neil"), QString::number(m_beta)}),
+            1);
         QCOMPARE(window.lista()->selectedItems().size(), 1);
         QCOMPARE(window.lista()->selectedItems().first()->text(0), QStringLiteral("O'Neil"));
         QCOMPARE(window.lista()->topLevelItem(window.lista()->topLevelItemCount() - 1)->text(0),
@@ -406,7 +423,8 @@ private Q_SLOTS:
         window.lista()->setCurrentItem(row);
         window.onModal = [](QDialog &dialog) {
             auto &editor = static_cast<Ludzie_item &>(dialog);
-            editor.findChild<QLineEdit *>(QStringLiteral("txt0"))->setText(QStringLiteral("Kowalska"));
+            editor.findChild<QLineEdit *>(QStringLiteral("txt0"))
+                ->setText(QStringLiteral("Kowalska"));
             QVERIFY(editor.save());
         };
         // Enter in the list edits the selected person.
@@ -422,7 +440,8 @@ private Q_SLOTS:
         db().execute(QStringLiteral("DELETE FROM ludzie WHERE nazwisko='Kowalska'"));
         window.toolbarClick(QStringLiteral("edit"));
         QCOMPARE(window.modalCount, 1);
-        QCOMPARE(Messages::shown(), QStringList{QStringLiteral("Wybrana osoba nie istnieje już w bazie danych.")});
+        QCOMPARE(Messages::shown(),
+                 QStringList{QStringLiteral("Wybrana osoba nie istnieje już w bazie danych.")});
 
         // Nothing selected: nothing happens.
         window.lista()->clearSelection();
@@ -449,7 +468,8 @@ private Q_SLOTS:
         again.sortByColumn(1);
         again.sortByColumn(1); // Piotr, Jan, Ewa, Adam
         again.lista()->clearSelection();
-        const qint64 kowalski = count(QStringLiteral("SELECT id FROM ludzie WHERE nazwisko='Kowalski'"));
+        const qint64 kowalski =
+            count(QStringLiteral("SELECT id FROM ludzie WHERE nazwisko='Kowalski'"));
         const qint64 nowak = count(QStringLiteral("SELECT id FROM ludzie WHERE nazwisko='Nowak'"));
         rowWithSurname(again.lista(), "Kowalski")->setSelected(true);
         rowWithSurname(again.lista(), "Nowak")->setSelected(true);
@@ -457,8 +477,8 @@ private Q_SLOTS:
         // Gone since the list was filled: left out.
         db().execute(QStringLiteral("DELETE FROM ludzie WHERE nazwisko='Zieliński'"));
         again.answerPicker();
-        const QString expected = QStringLiteral("%1;Nowak Jan").arg(nowak) + QChar(u'\0')
-                                 + QStringLiteral("%1;Kowalski Adam").arg(kowalski);
+        const QString expected = QStringLiteral("%1;Nowak Jan").arg(nowak) + QChar(u'\0') +
+                                 QStringLiteral("%1;Kowalski Adam").arg(kowalski);
         QCOMPARE(picker.Result(), expected);
         QCOMPARE(again.result(), int(QDialog::Accepted));
     }
@@ -500,15 +520,18 @@ private Q_SLOTS:
         picking.setMyClass(&picker);
         QVERIFY(saveShot(picking, folder, QStringLiteral("ludzie_picker.png")));
         const qint64 nowak = count(QStringLiteral("SELECT id FROM ludzie WHERE nazwisko='Nowak'"));
-        db().execute(QStringLiteral("INSERT INTO zwolnienia (od, \"do\", rodzaj, id_item, opis) VALUES "
-                                    "('2024-05-10', '2024-05-12', 0, ?, 'L4'), ('2024-04-28', '2024-05-02', 0, ?, 'urlop')"),
-                     {QString::number(nowak), QString::number(nowak)});
+        db().execute(
+            QStringLiteral("INSERT INTO zwolnienia (od, \"do\", rodzaj, id_item, opis) VALUES "
+                           "('2024-05-10', '2024-05-12', 0, ?, 'L4'), ('2024-04-28', '2024-05-02', "
+                           "0, ?, 'urlop')"),
+            {QString::number(nowak), QString::number(nowak)});
         Ludzie_item editor;
         editor.setMonth(QDate(2024, 5, 1));
         editor.GetInfo(nowak);
         QVERIFY(saveShot(editor, folder, QStringLiteral("ludzie_item.png")));
         editor.findChild<QTabWidget *>()->setCurrentIndex(1);
-        QVERIFY(editor.grab().save(QDir(folder).filePath(QStringLiteral("ludzie_item_zwolnienia.png"))));
+        QVERIFY(editor.grab().save(
+            QDir(folder).filePath(QStringLiteral("ludzie_item_zwolnienia.png"))));
         Zwolnienia_item absence;
         absence.setID(QString::number(db().lastInsertId()));
         QVERIFY(absence.GetInfo());

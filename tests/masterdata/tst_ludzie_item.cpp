@@ -33,9 +33,11 @@ private:
     qint64 m_group = 0;
     qint64 m_person = 0;
 
-    qint64 addAbsence(qint64 person, const QString &od, const QString &to, const QString &opis, int kind = 0)
+    qint64 addAbsence(qint64 person, const QString &od, const QString &to, const QString &opis,
+                      int kind = 0)
     {
-        db().execute(QStringLiteral("INSERT INTO zwolnienia (od, \"do\", rodzaj, id_item, opis) VALUES (?, ?, ?, ?, ?)"),
+        db().execute(QStringLiteral("INSERT INTO zwolnienia (od, \"do\", rodzaj, id_item, opis) "
+                                    "VALUES (?, ?, ?, ?, ?)"),
                      {od, to, kind, QString::number(person), opis});
         return db().lastInsertId();
     }
@@ -48,7 +50,8 @@ private Q_SLOTS:
         db().execute(QStringLiteral("INSERT INTO stopnie (nazwa) VALUES ('szer.'), ('kpr.')"));
         db().execute(QStringLiteral("INSERT INTO grupy (nazwa) VALUES ('Alfa')"));
         m_group = db().lastInsertId();
-        db().execute(QStringLiteral("INSERT INTO ludzie (id_grupa, nazwisko, imie, stopien, mezczyzna, przywilej, random) "
+        db().execute(QStringLiteral("INSERT INTO ludzie (id_grupa, nazwisko, imie, stopien, "
+                                    "mezczyzna, przywilej, random) "
                                     "VALUES (?, 'Nowak', 'Jan', 'kpr.', 0, 1, 4321)"),
                      {QString::number(m_group)});
         m_person = db().lastInsertId();
@@ -94,7 +97,8 @@ private Q_SLOTS:
         QVERIFY(editor.save());
         QCOMPARE(editor.result(), int(QDialog::Accepted));
 
-        auto rs = db().openQuery(QStringLiteral("SELECT * FROM ludzie WHERE id=?"), {editor.personId()});
+        auto rs =
+            db().openQuery(QStringLiteral("SELECT * FROM ludzie WHERE id=?"), {editor.personId()});
         QVERIFY(rs && !rs->eof());
         QCOMPARE(rs->text(QStringLiteral("nazwisko")), QStringLiteral("O'Neil "));
         QCOMPARE(rs->text(QStringLiteral("imie")), QStringLiteral("Shaun"));
@@ -145,7 +149,8 @@ private Q_SLOTS:
         // A person that is gone: a message and no editor.
         Ludzie_item gone;
         QVERIFY(!gone.GetInfo(m_person + 100));
-        QCOMPARE(Messages::shown(), QStringList{QStringLiteral("Wybrana osoba nie istnieje już w bazie danych.")});
+        QCOMPARE(Messages::shown(),
+                 QStringList{QStringLiteral("Wybrana osoba nie istnieje już w bazie danych.")});
     }
 
     void checks_data()
@@ -176,14 +181,17 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("expected");
         QTest::newRow("may") << QDate(2024, 5, 15)
                              << QStringList({"28.05 do 3.06.2024 - urlop", "10-12.05.2024 - L4",
-                                             "25.04 do 2.05.2024 - kurs", "20.04 do 10.06.2024 - długie"});
-        QTest::newRow("june spanned") << QDate(2024, 6, 1)
-                                      << QStringList({"28.05 do 3.06.2024 - urlop", "20.04 do 10.06.2024 - długie"});
+                                             "25.04 do 2.05.2024 - kurs",
+                                             "20.04 do 10.06.2024 - długie"});
+        QTest::newRow("june spanned")
+            << QDate(2024, 6, 1)
+            << QStringList({"28.05 do 3.06.2024 - urlop", "20.04 do 10.06.2024 - długie"});
         QTest::newRow("march") << QDate(2024, 3, 1) << QStringList();
-        QTest::newRow("every month") << QDate()
-                                     << QStringList({"28.05 do 3.06.2024 - urlop", "10-12.05.2024 - L4",
-                                                     "25.04 do 2.05.2024 - kurs", "20.04 do 10.06.2024 - długie",
-                                                     "1.02.2024 - "});
+        QTest::newRow("every month")
+            << QDate()
+            << QStringList({"28.05 do 3.06.2024 - urlop", "10-12.05.2024 - L4",
+                            "25.04 do 2.05.2024 - kurs", "20.04 do 10.06.2024 - długie",
+                            "1.02.2024 - "});
     }
 
     void absencesOfMonth()
@@ -205,7 +213,8 @@ private Q_SLOTS:
         // Each line carries its absence's id.
         if (!expected.isEmpty()) {
             const qint64 id = editor.absenceList()->item(0)->data(Qt::UserRole).toLongLong();
-            QCOMPARE(db().scalar(QStringLiteral("SELECT opis FROM zwolnienia WHERE id=?"), {id}).toString(),
+            QCOMPARE(db().scalar(QStringLiteral("SELECT opis FROM zwolnienia WHERE id=?"), {id})
+                         .toString(),
                      expected.first().section(QStringLiteral(" - "), 1));
         }
     }
@@ -237,7 +246,8 @@ private Q_SLOTS:
         };
         editor.zwButtonClick(QStringLiteral("add"));
         QCOMPARE(editor.modalCount, 2);
-        QCOMPARE(lines(editor.absenceList()), QStringList({"15.05.2024 - L4", "20-22.05.2024 - urlop"}));
+        QCOMPARE(lines(editor.absenceList()),
+                 QStringList({"15.05.2024 - L4", "20-22.05.2024 - urlop"}));
 
         // "Usuń" deletes every selected line without asking.
         editor.absenceList()->selectAll();
@@ -253,7 +263,8 @@ private Q_SLOTS:
         editor.absenceList()->setCurrentRow(0);
         editor.zwButtonClick(QStringLiteral("edit"));
         QCOMPARE(editor.modalCount, 2);
-        QCOMPARE(Messages::shown(), QStringList{QStringLiteral("Wybrane zwolnienie nie istnieje już w bazie danych.")});
+        QCOMPARE(Messages::shown(), QStringList{QStringLiteral(
+                                        "Wybrane zwolnienie nie istnieje już w bazie danych.")});
     }
 };
 

@@ -3,8 +3,8 @@
 #include "engine/ui/Wizard_zwolnienia.h"
 #include "masterdata/Grupy.h"
 #include "masterdata/Ludzie.h"
-#include "masterdata/Sluzby.h"
 #include "masterdata/SelectItem.h"
+#include "masterdata/Sluzby.h"
 #include "platform/db/Database.h"
 #include "tests/support/TestDatabase.h"
 
@@ -19,8 +19,7 @@
 namespace {
 
 // Acts on the modal window Show() opens, once it is up.
-template <typename Window>
-void whenShown(std::function<void(Window *)> act)
+template <typename Window> void whenShown(std::function<void(Window *)> act)
 {
     QTimer::singleShot(0, [act] {
         auto *window = dynamic_cast<Window *>(QApplication::activeModalWidget());
@@ -56,9 +55,11 @@ void TestSelectItem::init()
     m_db = std::make_unique<TestSupport::TestDatabase>();
     QVERIFY2(m_db->isValid(), qPrintable(m_db->errorString()));
     Globals::setDatabase(m_db->take());
-    Globals::database()->execute(QStringLiteral("INSERT INTO grupy (nazwa) VALUES (?)"), {QStringLiteral("Beta")});
+    Globals::database()->execute(QStringLiteral("INSERT INTO grupy (nazwa) VALUES (?)"),
+                                 {QStringLiteral("Beta")});
     m_beta = Globals::database()->lastInsertId();
-    Globals::database()->execute(QStringLiteral("INSERT INTO grupy (nazwa) VALUES (?)"), {QStringLiteral("Alfa")});
+    Globals::database()->execute(QStringLiteral("INSERT INTO grupy (nazwa) VALUES (?)"),
+                                 {QStringLiteral("Alfa")});
     m_alfa = Globals::database()->lastInsertId();
 }
 
@@ -79,8 +80,8 @@ void TestSelectItem::groupsComeBackJoinedByNul()
         Q_EMIT window->ButtonOK()->Click();
     });
     picker.Show();
-    QCOMPARE(picker.Result(), QString::number(m_beta) + QStringLiteral(";Beta") + QChar(u'\0')
-                                  + QString::number(m_alfa) + QStringLiteral(";Alfa"));
+    QCOMPARE(picker.Result(), QString::number(m_beta) + QStringLiteral(";Beta") + QChar(u'\0') +
+                                  QString::number(m_alfa) + QStringLiteral(";Alfa"));
     const QStringList entries = picker.Result().split(SelectItem::Separator);
     QCOMPARE(entries.size(), 2);
     QCOMPARE(entries.at(1).section(QLatin1Char(';'), 0, 0).toLongLong(), m_alfa);
@@ -103,12 +104,14 @@ void TestSelectItem::closingLeavesResultEmpty()
 {
     SelectItem picker;
     picker.setRodzaj(SelectItem::DayRange);
-    whenShown<Wizard_zwolnienia>([](Wizard_zwolnienia *window) { Q_EMIT window->ButtonOK()->Click(); });
+    whenShown<Wizard_zwolnienia>(
+        [](Wizard_zwolnienia *window) { Q_EMIT window->ButtonOK()->Click(); });
     picker.Show();
     QCOMPARE(picker.Result(), QStringLiteral("1;1"));
 
     // A second Show starts from an empty answer.
-    whenShown<Wizard_zwolnienia>([](Wizard_zwolnienia *window) { Q_EMIT window->ButtonClose()->Click(); });
+    whenShown<Wizard_zwolnienia>(
+        [](Wizard_zwolnienia *window) { Q_EMIT window->ButtonClose()->Click(); });
     picker.Show();
     QCOMPARE(picker.Result(), QString());
 
@@ -121,11 +124,14 @@ void TestSelectItem::closingLeavesResultEmpty()
 void TestSelectItem::peopleAndDutiesWindowsAnswer()
 {
     Db::Database &db = *Globals::database();
-    QVERIFY(db.execute(QStringLiteral("INSERT INTO ludzie (id_grupa, nazwisko, imie, random) VALUES (?, ?, ?, 1)"),
-                       {QString::number(m_alfa), QStringLiteral("Kowalski"), QStringLiteral("Jan")}));
+    QVERIFY(db.execute(
+        QStringLiteral("INSERT INTO ludzie (id_grupa, nazwisko, imie, random) VALUES (?, ?, ?, 1)"),
+        {QString::number(m_alfa), QStringLiteral("Kowalski"), QStringLiteral("Jan")}));
     const qint64 person = db.lastInsertId();
-    QVERIFY(db.execute(QStringLiteral("INSERT INTO sluzby (nazwa, od, okres, ilosc_std) VALUES (?, '08:00', 24, 1)"),
-                       {QStringLiteral("Dyżur")}));
+    QVERIFY(db.execute(
+        QStringLiteral(
+            "INSERT INTO sluzby (nazwa, od, okres, ilosc_std) VALUES (?, '08:00', 24, 1)"),
+        {QStringLiteral("Dyżur")}));
     const qint64 duty = db.lastInsertId();
 
     SelectItem picker;

@@ -21,9 +21,9 @@ using TestSluzbyWindow = MasterDataTest::InPlace<Sluzby, Sluzby_item>;
 const QString Incomplete = QStringLiteral("Błędne lub niekompletne dane!");
 const QString NotNumeric =
     QStringLiteral("Błędne dane numeryczne! Należy wstawić liczby tam, gdzie są one wymagane.");
-const QString OutOfRange = QStringLiteral(
-    "Błędne dane numeryczne! Czas trwania musi być liczbą całkowitą od 1 do 744, ilość osób od 0 do 999, "
-    "a odpoczynek od 0 do 744 godzin.");
+const QString OutOfRange = QStringLiteral("Błędne dane numeryczne! Czas trwania musi być liczbą "
+                                          "całkowitą od 1 do 744, ilość osób od 0 do 999, "
+                                          "a odpoczynek od 0 do 744 godzin.");
 
 } // namespace
 
@@ -37,9 +37,11 @@ private:
 
     qint64 addDuty(const QString &name, const QString &od, int okres, int ilosc)
     {
-        db().execute(QStringLiteral("INSERT INTO sluzby (nazwa, od, okres, ilosc_std, kobiety, rest, calagrupa) "
-                                    "VALUES (?, ?, ?, ?, 0, 24, 1)"),
-                     {name, od, okres, ilosc});
+        db().execute(
+            QStringLiteral(
+                "INSERT INTO sluzby (nazwa, od, okres, ilosc_std, kobiety, rest, calagrupa) "
+                "VALUES (?, ?, ?, ?, 0, 24, 1)"),
+            {name, od, okres, ilosc});
         return db().lastInsertId();
     }
     int dutyCount() { return db().scalar(QStringLiteral("SELECT COUNT(*) FROM sluzby")).toInt(); }
@@ -66,7 +68,8 @@ private Q_SLOTS:
         QVERIFY(list->topLevelItem(0)->isSelected());
         QVERIFY(!window.findChild<QWidget *>(QStringLiteral("ButtonOK"))->isVisibleTo(&window));
         // "Grafik" opens the month calendar of head counts.
-        QVERIFY(window.findChild<ToolBarN *>()->ListItems()->Item(QStringLiteral("grafik"))->Enabled());
+        QVERIFY(
+            window.findChild<ToolBarN *>()->ListItems()->Item(QStringLiteral("grafik"))->Enabled());
 
         // The first click on "Nazwa" flips the recorded ascending order.
         window.sortByColumn(0);
@@ -101,13 +104,16 @@ private Q_SLOTS:
     {
         QFETCH(int, answer);
         QFETCH(int, left);
-        db().execute(QStringLiteral("INSERT INTO sluzby_ilosc (id_sluzba, data, ilosc) VALUES (?, '2024-05-01', 3)"),
-                     {QString::number(m_warta)});
+        db().execute(
+            QStringLiteral(
+                "INSERT INTO sluzby_ilosc (id_sluzba, data, ilosc) VALUES (?, '2024-05-01', 3)"),
+            {QString::number(m_warta)});
         Sluzby window;
         window.lista()->selectAll();
         Messages::setNextAnswer(Messages::Answer(answer));
         window.deleteSelected();
-        QCOMPARE(Messages::shown(), QStringList{QStringLiteral("Czy chcesz usunąć wybrane pozycje?")});
+        QCOMPARE(Messages::shown(),
+                 QStringList{QStringLiteral("Czy chcesz usunąć wybrane pozycje?")});
         QCOMPARE(dutyCount(), left);
         QCOMPARE(window.lista()->topLevelItemCount(), left);
         // Head counts of a deleted duty stay.
@@ -134,8 +140,8 @@ private Q_SLOTS:
         again.lista()->selectAll();
         db().execute(QStringLiteral("DELETE FROM sluzby WHERE id=?"), {gone});
         again.answerPicker();
-        QCOMPARE(picker.Result(), QStringLiteral("%1;Dyżur").arg(m_dyzur) + QChar(u'\0')
-                                      + QStringLiteral("%1;Warta").arg(m_warta));
+        QCOMPARE(picker.Result(), QStringLiteral("%1;Dyżur").arg(m_dyzur) + QChar(u'\0') +
+                                      QStringLiteral("%1;Warta").arg(m_warta));
     }
 
     void newDutyDefaults()
@@ -171,7 +177,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("who");
         QTest::addColumn<bool>("wholeGroup");
         QTest::newRow("morning, men only") << QTime(7, 5) << QStringLiteral("07:05") << 1 << true;
-        QTest::newRow("evening, everyone") << QTime(19, 30) << QStringLiteral("19:30") << 0 << false;
+        QTest::newRow("evening, everyone")
+            << QTime(19, 30) << QStringLiteral("19:30") << 0 << false;
     }
 
     void editRoundTrip()
@@ -188,7 +195,8 @@ private Q_SLOTS:
             QCOMPARE(field<QLineEdit>(editor, "txt0")->text(), QStringLiteral("Dyżur"));
             QCOMPARE(field<QTimeEdit>(editor, "poleData")->time(), QTime(19, 30));
             QCOMPARE(field<QComboBox>(editor, "poleRest")->currentText(), QStringLiteral("24"));
-            QCOMPARE(field<QComboBox>(editor, "polePrzez")->currentText(), QStringLiteral("Tylko meżczyzn"));
+            QCOMPARE(field<QComboBox>(editor, "polePrzez")->currentText(),
+                     QStringLiteral("Tylko meżczyzn"));
             QVERIFY(field<QCheckBox>(editor, "Check1")->isChecked());
             field<QLineEdit>(editor, "txt0")->setText(QStringLiteral("Dyżur nocny"));
             field<QTimeEdit>(editor, "poleData")->setTime(start);
@@ -211,13 +219,16 @@ private Q_SLOTS:
         QCOMPARE(field<QLineEdit>(again, "txt1")->text(), QStringLiteral("10"));
         QCOMPARE(field<QComboBox>(again, "polePrzez")->currentIndex(), who);
         QCOMPARE(field<QCheckBox>(again, "Check1")->isChecked(), wholeGroup);
-        QCOMPARE(db().scalar(QStringLiteral("SELECT od FROM sluzby WHERE id=?"), {m_dyzur}).toString(), od);
+        QCOMPARE(
+            db().scalar(QStringLiteral("SELECT od FROM sluzby WHERE id=?"), {m_dyzur}).toString(),
+            od);
 
         // Gone since the list was filled: a message, no editor.
         db().execute(QStringLiteral("DELETE FROM sluzby WHERE id=?"), {m_dyzur});
         Sluzby_item gone;
         QVERIFY(!gone.GetInfo(m_dyzur));
-        QCOMPARE(Messages::shown(), QStringList{QStringLiteral("Wybrana służba nie istnieje już w bazie danych.")});
+        QCOMPARE(Messages::shown(),
+                 QStringList{QStringLiteral("Wybrana służba nie istnieje już w bazie danych.")});
     }
 
     void checks_data()
@@ -227,20 +238,62 @@ private Q_SLOTS:
         QTest::addColumn<QString>("count");
         QTest::addColumn<QString>("rest");
         QTest::addColumn<QString>("message");
-        QTest::newRow("no name") << "" << "12" << "1" << "12" << Incomplete;
-        QTest::newRow("no length") << "A" << "" << "1" << "12" << Incomplete;
-        QTest::newRow("no count") << "A" << "12" << "" << "12" << Incomplete;
-        QTest::newRow("length abc") << "A" << "abc" << "1" << "12" << NotNumeric;
-        QTest::newRow("count 1x") << "A" << "12" << "1x" << "12" << NotNumeric;
-        QTest::newRow("rest empty") << "A" << "12" << "1" << "" << NotNumeric;
-        QTest::newRow("length fraction") << "A" << "1,5" << "1" << "12" << OutOfRange;
-        QTest::newRow("length zero") << "A" << "0" << "1" << "12" << OutOfRange;
-        QTest::newRow("count negative") << "A" << "12" << "-1" << "12" << OutOfRange;
-        QTest::newRow("rest fraction") << "A" << "12" << "1" << "12.5" << OutOfRange;
-        QTest::newRow("rest negative") << "A" << "12" << "1" << "-24" << OutOfRange;
-        QTest::newRow("length too long") << "A" << "745" << "1" << "12" << OutOfRange;
-        QTest::newRow("count huge") << "A" << "12" << "40000" << "12" << OutOfRange;
-        QTest::newRow("accepted") << "A" << "1" << "0" << "0" << QString();
+        QTest::newRow("no name") << ""
+                                 << "12"
+                                 << "1"
+                                 << "12" << Incomplete;
+        QTest::newRow("no length") << "A"
+                                   << ""
+                                   << "1"
+                                   << "12" << Incomplete;
+        QTest::newRow("no count") << "A"
+                                  << "12"
+                                  << ""
+                                  << "12" << Incomplete;
+        QTest::newRow("length abc") << "A"
+                                    << "abc"
+                                    << "1"
+                                    << "12" << NotNumeric;
+        QTest::newRow("count 1x") << "A"
+                                  << "12"
+                                  << "1x"
+                                  << "12" << NotNumeric;
+        QTest::newRow("rest empty") << "A"
+                                    << "12"
+                                    << "1"
+                                    << "" << NotNumeric;
+        QTest::newRow("length fraction") << "A"
+                                         << "1,5"
+                                         << "1"
+                                         << "12" << OutOfRange;
+        QTest::newRow("length zero") << "A"
+                                     << "0"
+                                     << "1"
+                                     << "12" << OutOfRange;
+        QTest::newRow("count negative") << "A"
+                                        << "12"
+                                        << "-1"
+                                        << "12" << OutOfRange;
+        QTest::newRow("rest fraction") << "A"
+                                       << "12"
+                                       << "1"
+                                       << "12.5" << OutOfRange;
+        QTest::newRow("rest negative") << "A"
+                                       << "12"
+                                       << "1"
+                                       << "-24" << OutOfRange;
+        QTest::newRow("length too long") << "A"
+                                         << "745"
+                                         << "1"
+                                         << "12" << OutOfRange;
+        QTest::newRow("count huge") << "A"
+                                    << "12"
+                                    << "40000"
+                                    << "12" << OutOfRange;
+        QTest::newRow("accepted") << "A"
+                                  << "1"
+                                  << "0"
+                                  << "0" << QString();
     }
 
     void checks()
@@ -274,7 +327,9 @@ private Q_SLOTS:
         QVERIFY(editor.save());
         QCOMPARE(editor.dutyId(), id);
         QCOMPARE(dutyCount(), 3);
-        QCOMPARE(db().scalar(QStringLiteral("SELECT ilosc_std FROM sluzby WHERE id=?"), {id}).toInt(), 3);
+        QCOMPARE(
+            db().scalar(QStringLiteral("SELECT ilosc_std FROM sluzby WHERE id=?"), {id}).toInt(),
+            3);
     }
 
     void columnWidths()
@@ -285,13 +340,15 @@ private Q_SLOTS:
                 window.lista()->header()->resizeSection(c, 50 + 10 * c);
             window.reject();
         }
-        QCOMPARE(Globals::options()->GetOption(QStringLiteral("Sluzby.Lista")).split(u';').size(), 4);
+        QCOMPARE(Globals::options()->GetOption(QStringLiteral("Sluzby.Lista")).split(u';').size(),
+                 4);
         {
             Sluzby window;
             for (int c = 0; c < 4; ++c)
                 QCOMPARE(window.lista()->header()->sectionSize(c), 50 + 10 * c);
         }
-        Globals::options()->SetOption(QStringLiteral("Sluzby.Lista"), QStringLiteral("900;900;900"));
+        Globals::options()->SetOption(QStringLiteral("Sluzby.Lista"),
+                                      QStringLiteral("900;900;900"));
         Sluzby window;
         QCOMPARE(window.lista()->header()->sectionSize(0), 200);
     }

@@ -32,8 +32,10 @@ private Q_SLOTS:
         Keyboard::type(QStringLiteral("Żółkiewski"));
         Keyboard::press(Qt::Key_Tab);
         Keyboard::type(QStringLiteral("Stanisław"));
-        QCOMPARE(MasterDataTest::field<QLineEdit>(editor, "txt0")->text(), QStringLiteral("Żółkiewski"));
-        QCOMPARE(MasterDataTest::field<QLineEdit>(editor, "txt1")->text(), QStringLiteral("Stanisław"));
+        QCOMPARE(MasterDataTest::field<QLineEdit>(editor, "txt0")->text(),
+                 QStringLiteral("Żółkiewski"));
+        QCOMPARE(MasterDataTest::field<QLineEdit>(editor, "txt1")->text(),
+                 QStringLiteral("Stanisław"));
     }
 
     void dutyEditor()

@@ -42,7 +42,8 @@ private Q_SLOTS:
         Zwolnienia_item gone;
         gone.setID(QString::number(m_id + 1));
         QVERIFY(!gone.GetInfo());
-        QCOMPARE(Messages::shown(), QStringList{QStringLiteral("Wybrane zwolnienie nie istnieje już w bazie danych.")});
+        QCOMPARE(Messages::shown(), QStringList{QStringLiteral(
+                                        "Wybrane zwolnienie nie istnieje już w bazie danych.")});
     }
 
     void save_data()
@@ -55,8 +56,8 @@ private Q_SLOTS:
                                  << QStringLiteral("3.06.2024 - kurs");
         QTest::newRow("no description") << QDate(2024, 6, 3) << QDate(2024, 7, 1) << QString()
                                         << QStringLiteral("3.06 do 1.07.2024 - ");
-        QTest::newRow("after first day") << QDate(2024, 6, 4) << QDate(2024, 6, 3) << QStringLiteral("x")
-                                         << QString();
+        QTest::newRow("after first day")
+            << QDate(2024, 6, 4) << QDate(2024, 6, 3) << QStringLiteral("x") << QString();
     }
 
     void save()

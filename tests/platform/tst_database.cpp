@@ -19,7 +19,8 @@ namespace {
 
 QString templatePath()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/Databases/Empty/baza.mbd");
+    return QCoreApplication::applicationDirPath() +
+           QStringLiteral("/../bin/Databases/Empty/baza.mbd");
 }
 
 } // namespace
@@ -50,9 +51,12 @@ void TestDatabaseLayer::openRefused_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<bool>("notADatabase");
 
-    QTest::newRow("wrong key") << "good" << "kov584" << true;
-    QTest::newRow("empty key") << "good" << "" << true;
-    QTest::newRow("text file") << "Imie;Nazwisko\r\nJan;Kowalski\r\n" << TestDatabase::key() << true;
+    QTest::newRow("wrong key") << "good"
+                               << "kov584" << true;
+    QTest::newRow("empty key") << "good"
+                               << "" << true;
+    QTest::newRow("text file") << "Imie;Nazwisko\r\nJan;Kowalski\r\n"
+                               << TestDatabase::key() << true;
     QTest::newRow("damaged") << "damaged" << TestDatabase::key() << true;
     QTest::newRow("missing") << "missing" << TestDatabase::key() << false;
 }
@@ -98,9 +102,10 @@ void TestDatabaseLayer::templateDatabase()
     auto db = Db::Database::open(path, TestDatabase::key(), &error);
     QVERIFY2(db, qPrintable(error));
 
-    const QStringList tables = {"ludzie", "grupy", "sluzby", "zwolnienia", "stopnie",
-                                "sluzby_ilosc", "grupy_sluzby", "sluzby_grupy", "wizardlist",
-                                "wizardlist_items", "ludzie_last", "opcje"};
+    const QStringList tables = {"ludzie",           "grupy",        "sluzby",
+                                "zwolnienia",       "stopnie",      "sluzby_ilosc",
+                                "grupy_sluzby",     "sluzby_grupy", "wizardlist",
+                                "wizardlist_items", "ludzie_last",  "opcje"};
     for (const QString &table : tables)
         QVERIFY2(db->openTable(table), qPrintable(table));
 
@@ -131,21 +136,24 @@ void TestDatabaseLayer::templateQueriedByStockShell()
         QString error;
         auto db = Db::Database::open(path, TestDatabase::key(), &error);
         QVERIFY2(db, qPrintable(error));
-        for (const char *sql : {"INSERT INTO grupy (nazwa) VALUES ('Beta'), ('Alfa')",
-                                "INSERT INTO ludzie (id_grupa, nazwisko, imie) VALUES ('1', 'Nowak', 'Jan'), "
-                                "('2', 'Adamski', 'Piotr')",
-                                "INSERT INTO sluzby (nazwa) VALUES ('Patrol')",
-                                "INSERT INTO stopnie (nazwa) VALUES ('kpr.')",
-                                "INSERT INTO wizardlist (nazwa) VALUES ('Zasady')"})
+        for (const char *sql :
+             {"INSERT INTO grupy (nazwa) VALUES ('Beta'), ('Alfa')",
+              "INSERT INTO ludzie (id_grupa, nazwisko, imie) VALUES ('1', 'Nowak', 'Jan'), "
+              "('2', 'Adamski', 'Piotr')",
+              "INSERT INTO sluzby (nazwa) VALUES ('Patrol')",
+              "INSERT INTO stopnie (nazwa) VALUES ('kpr.')",
+              "INSERT INTO wizardlist (nazwa) VALUES ('Zasady')"})
             QVERIFY2(db->execute(QString::fromLatin1(sql)), qPrintable(db->errorString()));
-        QVERIFY(!db->scalar("SELECT group_concat(sql) FROM sqlite_master").toString().contains(
-            QStringLiteral("POLISH"), Qt::CaseInsensitive));
+        QVERIFY(!db->scalar("SELECT group_concat(sql) FROM sqlite_master")
+                     .toString()
+                     .contains(QStringLiteral("POLISH"), Qt::CaseInsensitive));
     }
 
     QProcess process;
     process.start(shell, {QStringLiteral("-bail"), QStringLiteral("-batch"), path});
     QVERIFY(process.waitForStarted());
-    process.write("PRAGMA key='" + QByteArray(TestDatabase::key().toLatin1()) + "';\n"
+    process.write("PRAGMA key='" + QByteArray(TestDatabase::key().toLatin1()) +
+                  "';\n"
                   "SELECT group_concat(nazwisko || ' ' || imie, ',') FROM "
                   "(SELECT nazwisko, imie FROM ludzie ORDER BY nazwisko, imie);\n"
                   "SELECT count(*) FROM ludzie WHERE nazwisko > 'M' AND imie = 'Jan';\n"
@@ -243,7 +251,8 @@ void TestDatabaseLayer::values_data()
                             << QString::fromUtf8("Łódź żółć");
     QTest::newRow("bool") << QVariant(true) << false << QString("1");
     // Bytes that are no UTF-8 read as QString::fromUtf8 reads them.
-    const QByteArray broken = QByteArrayLiteral("\xEF\xBB\xBF\xC5\x82\xF0\x9F\x98\x80\xED\xA0\x80\xC5 \xF0\x9F");
+    const QByteArray broken =
+        QByteArrayLiteral("\xEF\xBB\xBF\xC5\x82\xF0\x9F\x98\x80\xED\xA0\x80\xC5 \xF0\x9F");
     QTest::newRow("not UTF-8") << QVariant(broken) << false << QString::fromUtf8(broken);
     QTest::newRow("date") << QVariant(QDate(2004, 5, 7)) << false << QString("2004-05-07");
     QTest::newRow("int64") << QVariant(qint64(1) << 40) << false << QString("1099511627776");
@@ -314,7 +323,8 @@ void TestDatabaseLayer::integersAsText()
     for (int column = 0; column < 5; ++column) {
         QCOMPARE(cursor.text(column), QString::number(values[column]));
         qsizetype firstLength = -1;
-        QCOMPARE(cursor.joinedText(column, 0, u' ', &firstLength), QString::number(values[column]) + " 0");
+        QCOMPARE(cursor.joinedText(column, 0, u' ', &firstLength),
+                 QString::number(values[column]) + " 0");
         QCOMPARE(firstLength, QString::number(values[column]).size());
     }
 }
@@ -327,8 +337,8 @@ void TestDatabaseLayer::dateFunctions_data()
     QTest::addColumn<QVariant>("day");
 
     QTest::newRow("date") << QVariant("2024-05-07") << QVariant(2024) << QVariant(5) << QVariant(7);
-    QTest::newRow("date-time") << QVariant("2023-12-31 23:59:00") << QVariant(2023)
-                               << QVariant(12) << QVariant(31);
+    QTest::newRow("date-time") << QVariant("2023-12-31 23:59:00") << QVariant(2023) << QVariant(12)
+                               << QVariant(31);
     QTest::newRow("null") << QVariant() << QVariant() << QVariant() << QVariant();
     QTest::newRow("empty") << QVariant("") << QVariant() << QVariant() << QVariant();
     QTest::newRow("locale form") << QVariant("07.05.2024") << QVariant() << QVariant()
@@ -360,9 +370,9 @@ void TestDatabaseLayer::dateFunctions()
     QVERIFY(same(rs->value("d"), day));
 
     if (!month.isNull()) {
-        const QVariant count = db.scalar(
-            "SELECT count(*) FROM sluzby_ilosc WHERE MONTH(data)=? AND YEAR(data)=?",
-            {month.toInt(), year.toInt()});
+        const QVariant count =
+            db.scalar("SELECT count(*) FROM sluzby_ilosc WHERE MONTH(data)=? AND YEAR(data)=?",
+                      {month.toInt(), year.toInt()});
         QCOMPARE(count.toInt(), 1);
     }
 }
@@ -405,7 +415,8 @@ void TestDatabaseLayer::namesSortAsPolish()
     for (auto rs = db->openQuery("SELECT nazwisko FROM ludzie ORDER BY nazwisko COLLATE POLISH");
          !rs->eof(); rs->moveNext())
         sorted << rs->text("nazwisko");
-    QCOMPARE(sorted, (QStringList{"Cebula", "Ćwik", "de Wit", "Lis", "Łukasik", "Zieliński", "Żak"}));
+    QCOMPARE(sorted,
+             (QStringList{"Cebula", "Ćwik", "de Wit", "Lis", "Łukasik", "Zieliński", "Żak"}));
     // Equality stays exact under either collation.
     QCOMPARE(db->scalar("SELECT count(*) FROM ludzie WHERE nazwisko=?", {"lis"}).toInt(), 0);
     QCOMPARE(db->scalar("SELECT count(*) FROM ludzie WHERE nazwisko=?", {"Lis"}).toInt(), 1);

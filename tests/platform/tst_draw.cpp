@@ -216,7 +216,8 @@ void TestDraw::drawTextMeasures_data()
     QTest::newRow("one line") << "Abc" << unsigned(DT_CALCRECT) << 1 << 1;
     QTest::newRow("CR LF starts a line") << "Abc\r\ndef" << unsigned(DT_CALCRECT) << 1 << 2;
     QTest::newRow("final CR LF adds none") << "Abc\r\n" << unsigned(DT_CALCRECT) << 1 << 1;
-    QTest::newRow("single line folds") << "Abc\r\ndef" << unsigned(DT_CALCRECT | DT_SINGLELINE) << 1 << 1;
+    QTest::newRow("single line folds")
+        << "Abc\r\ndef" << unsigned(DT_CALCRECT | DT_SINGLELINE) << 1 << 1;
     QTest::newRow("word break") << "aaa bbb ccc" << unsigned(DT_CALCRECT | DT_WORDBREAK) << 5 << 3;
     QTest::newRow("no break without flag") << "aaa bbb ccc" << unsigned(DT_CALCRECT) << 5 << 1;
     QTest::newRow("empty") << "" << unsigned(DT_CALCRECT) << 10 << 0;
@@ -307,8 +308,10 @@ void TestDraw::transparentBltSkipsKeyColour()
 
 void TestDraw::fontsFallBack()
 {
-    QCOMPARE(DeviceContext::resolveFamily(QStringLiteral("Trebuchet MS")), QStringLiteral("DejaVu Sans"));
-    QCOMPARE(DeviceContext::resolveFamily(QStringLiteral("DejaVu Serif")), QStringLiteral("DejaVu Serif"));
+    QCOMPARE(DeviceContext::resolveFamily(QStringLiteral("Trebuchet MS")),
+             QStringLiteral("DejaVu Sans"));
+    QCOMPARE(DeviceContext::resolveFamily(QStringLiteral("DejaVu Serif")),
+             QStringLiteral("DejaVu Serif"));
     Canvas c;
     LogFont lf;
     lf.faceName = QStringLiteral("Tahoma");

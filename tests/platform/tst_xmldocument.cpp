@@ -157,8 +157,12 @@ void TestXmlDocument::inheritedAttributeNearestWins()
 {
     Document doc;
     QVERIFY(doc.loadXml(QStringLiteral("<a xmlns='u1'><b><c xmlns='u2'><d/></c></b><e/></a>")));
-    QCOMPARE(doc.selectSingleNode(QStringLiteral("//*[local-name()='d']")).inheritedAttribute("xmlns"), "u2");
-    QCOMPARE(doc.selectSingleNode(QStringLiteral("//*[local-name()='b']")).inheritedAttribute("xmlns"), "u1");
+    QCOMPARE(
+        doc.selectSingleNode(QStringLiteral("//*[local-name()='d']")).inheritedAttribute("xmlns"),
+        "u2");
+    QCOMPARE(
+        doc.selectSingleNode(QStringLiteral("//*[local-name()='b']")).inheritedAttribute("xmlns"),
+        "u1");
     QVERIFY(doc.documentElement().inheritedAttribute(QStringLiteral("xmlns:ss")).isNull());
     QVERIFY(doc.root().inheritedAttribute(QStringLiteral("xmlns")).isNull());
 }
@@ -189,9 +193,10 @@ void TestXmlDocument::parseError_data()
     QTest::newRow("empty") << QString()
                            << QStringLiteral("Brak elementu głównego dokumentu, pozycja 0 "
                                              "(No document element found)");
-    QTest::newRow("mismatched tags") << QStringLiteral("<a><b></a>")
-                                     << QStringLiteral("Znacznik zamykający nie pasuje do "
-                                                       "otwierającego, pozycja 8 (Start-end tags mismatch)");
+    QTest::newRow("mismatched tags")
+        << QStringLiteral("<a><b></a>")
+        << QStringLiteral("Znacznik zamykający nie pasuje do "
+                          "otwierającego, pozycja 8 (Start-end tags mismatch)");
     QTest::newRow("unclosed attribute") << QStringLiteral("<a x=\"1/>")
                                         << QStringLiteral("Błędny atrybut elementu, pozycja 6 "
                                                           "(Error parsing element attribute)");
@@ -200,8 +205,9 @@ void TestXmlDocument::parseError_data()
                                                  "(No document element found)");
     // Counted in characters, not in the bytes of UTF-8.
     QTest::newRow("cut short") << QStringLiteral("<Baza><Dzień Id=\"1\">")
-                               << QStringLiteral("Znacznik zamykający nie pasuje do "
-                                                 "otwierającego, pozycja 19 (Start-end tags mismatch)");
+                               << QStringLiteral(
+                                      "Znacznik zamykający nie pasuje do "
+                                      "otwierającego, pozycja 19 (Start-end tags mismatch)");
 }
 
 void TestXmlDocument::parseError()

@@ -25,7 +25,8 @@ inline void type(const QString &text)
     for (const QChar c : text) {
         const bool plain = c.unicode() < 128 && c.isLetterOrNumber();
         const auto key = plain ? Qt::Key(c.toUpper().unicode()) : Qt::Key_unknown;
-        QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), key, QString(c), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), key, QString(c),
+                            Qt::NoModifier);
     }
 }
 
