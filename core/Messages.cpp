@@ -61,6 +61,11 @@ bool question(const QString &text, const QString &title)
     return show(text, Icon::Question, Buttons::YesNo, title) == Answer::Yes;
 }
 
+Answer questionWithCancel(const QString &text, const QString &title)
+{
+    return show(text, Icon::Question, Buttons::YesNoCancel, title);
+}
+
 QString lines(const QStringList &parts)
 {
     QStringList kept = parts;

@@ -34,6 +34,8 @@ void exclamation(const QString &text, const QString &title = DefaultTitle);
 void information(const QString &text, const QString &title = DefaultTitle);
 // Yes/No with the question icon; true for Yes.
 bool question(const QString &text, const QString &title = DefaultTitle);
+// Yes/No/Cancel with the question icon: Yes, No or Cancel.
+Answer questionWithCancel(const QString &text, const QString &title = DefaultTitle);
 
 // One message text from its parts, one line each with CR LF between them, as
 // every message of the program breaks its lines; empty parts are left out.

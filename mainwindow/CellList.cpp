@@ -157,6 +157,7 @@ bool CellList::openCell(int row, int col)
 void CellList::GetList(const QString &path)
 {
     m_path = path;
+    m_changed = false;
     m_row = m_grid ? m_grid->row() : -1;
     m_col = m_grid ? m_grid->col() : -1;
     m_list->clear();
@@ -172,6 +173,7 @@ void CellList::GetList(const QString &path)
         auto *item = new QListWidgetItem(person->nazwisko + u' ' + person->imie, m_list);
         item->setData(IdRole, *id);
     }
+    m_listed = ids();
 }
 
 QList<qint64> CellList::ids() const
@@ -239,12 +241,12 @@ void CellList::save()
         return;
     }
 
-    // The people the cell held, then the cell emptied with the line breaks
-    // that followed each Osoba, so repeated saves do not pile up blank lines.
-    QList<qint64> before;
+    // The cell emptied with the line breaks that followed each Osoba, so
+    // repeated saves do not pile up blank lines.
+    QList<QPair<QString, QString>> before;
     for (const Xml::Node &osoba : cell.childElements(QStringLiteral("Osoba"))) {
-        if (const std::optional<qint64> id = idOf(osoba.attribute(QStringLiteral("Id"))))
-            before << *id;
+        before << qMakePair(osoba.attribute(QStringLiteral("Id")),
+                            osoba.firstChildElement(QStringLiteral("Nazwisko")).text());
         const Xml::Node next = osoba.nextSibling();
         if (next && isLineBreak(next))
             cell.removeChild(next);
@@ -256,7 +258,7 @@ void CellList::save()
     // Every place but the list's last row is followed by an empty line, also
     // when the last row is passed over, as an opened roster shows such a cell.
     QString cellText;
-    QList<qint64> after;
+    QList<QPair<QString, QString>> after;
     QHash<qint64, PersonRow> written;
     for (int i = 0; i < m_list->count(); ++i) {
         const QListWidgetItem *item = m_list->item(i);
@@ -269,13 +271,16 @@ void CellList::save()
         if (i + 1 < m_list->count())
             cellText += Algorytmy::CellSeparator;
         XML::AddPersonNode(cell, item->text(), id);
-        after << id;
+        after << qMakePair(QString::number(id), item->text());
         written.insert(id, *person);
     }
+    m_changed = after != before;
 
-    // The counts follow what the cell gained and lost, so they keep agreeing
-    // with the roster; the gains first.
+    // Only the people added or removed here change their counts: someone
+    // passed over (gone from ludzie or from grupy) keeps the count shown.
+    // The gains first.
     if (m_people) {
+        const QList<qint64> now = ids();
         const auto findRow = [this](qint64 id) -> QTreeWidgetItem * {
             const QString key = Module1::KeyFromId(id);
             for (int i = 0; i < m_people->topLevelItemCount(); ++i) {
@@ -286,12 +291,13 @@ void CellList::save()
             return nullptr;
         };
         QList<qint64> handled;
-        for (const qint64 id : after) {
+        for (const qint64 id : now) {
             if (handled.contains(id))
                 continue;
             handled << id;
-            const qint64 gain = after.count(id) - before.count(id);
-            if (gain <= 0)
+            const qint64 gain = now.count(id) - m_listed.count(id);
+            // A person added but passed over does not serve in the cell.
+            if (gain <= 0 || !written.contains(id))
                 continue;
             if (QTreeWidgetItem *row = findRow(id)) {
                 row->setText(CountColumn,
@@ -307,11 +313,11 @@ void CellList::save()
             }
         }
         handled.clear();
-        for (const qint64 id : before) {
+        for (const qint64 id : std::as_const(m_listed)) {
             if (handled.contains(id))
                 continue;
             handled << id;
-            const qint64 loss = before.count(id) - after.count(id);
+            const qint64 loss = m_listed.count(id) - now.count(id);
             QTreeWidgetItem *row = loss > 0 ? findRow(id) : nullptr;
             if (!row)
                 continue;

@@ -64,6 +64,8 @@ public:
     void save();
 
     QString path() const { return m_path; }
+    // "Zapisz" gave the cell other people or other names than it held.
+    bool changed() const { return m_changed; }
     // The listed people's ids, in list order.
     QList<qint64> ids() const;
 
@@ -84,6 +86,8 @@ private:
     QString m_path;
     int m_row = -1;
     int m_col = -1;
+    bool m_changed = false;
+    QList<qint64> m_listed; // the ids GetList listed
 
     ToolBarN *m_toolBar = nullptr;
     QListWidget *m_list = nullptr;

@@ -71,6 +71,7 @@ constexpr int CalendarHeight = 2115;
 constexpr int Gap = 120;
 
 const QString MissingRoster = QStringLiteral("Brak otworzonego/stworzonego grafiku!");
+const QString SaveChangesQuestion = QStringLiteral("Czy chcesz zapisać zmiany w grafiku?");
 
 // lstLudzie tells of a released mouse button once the list has applied the
 // click to its selection: a click on one of several selected rows narrows
@@ -171,8 +172,11 @@ void Panel::buildControls()
     connect(m_lista, &FlexGrid::cellDoubleClicked, this, [this](int row, int col) {
         Ui::guarded([&] {
             CellList editor(m_xmlDocument.get(), m_lista, m_lstLudzie, m_currDate, this);
-            if (editor.openCell(row, col))
-                showModal(editor);
+            if (!editor.openCell(row, col))
+                return;
+            showModal(editor);
+            if (editor.changed())
+                m_modified = true;
         });
     });
 
@@ -401,6 +405,9 @@ bool Panel::eventFilter(QObject *watched, QEvent *event)
 void Panel::toolbarClick(const QString &key)
 {
     if (key == QLatin1String("create")) {
+        // A run replaces the roster shown.
+        if (!askToSaveChanges())
+            return;
         BuildTable dialog(*this, this);
         showModal(dialog);
     } else if (key == QLatin1String("bilans")) {
@@ -435,7 +442,11 @@ void Panel::toolbarClick(const QString &key)
 
 void Panel::closeRoster()
 {
+    if (!askToSaveChanges())
+        return;
     m_xmlDocument.reset();
+    m_modified = false;
+    m_rosterPath.clear();
     m_lista->clear();
     m_lista->hide();
     m_lstLudzie->hide();
@@ -452,6 +463,8 @@ void Panel::closeRoster()
 
 void Panel::openRoster()
 {
+    if (!askToSaveChanges())
+        return;
     const QString path =
         Module1::ShowOpenDialog(this, RosterFile::RosterFilter, QStringLiteral("Otwórz"));
     if (!path.isEmpty())
@@ -480,6 +493,8 @@ bool Panel::openRosterFile(const QString &path)
         m_lista->setText(it.key().first, it.key().second, it.value());
 
     m_xmlDocument = std::move(roster->document);
+    m_modified = false;
+    m_rosterPath = path;
     m_currDate = roster->month;
     m_toolBar1->setTitle(roster->title);
     m_lstLudzie->clear();
@@ -526,15 +541,37 @@ bool Panel::saveRoster()
     const QString path =
         Module1::ShowSaveDialog(this, RosterFile::RosterFilter, QStringLiteral("Zapisz"), QString(),
                                 RosterFile::DefaultFileName(m_currFile, m_currDate));
-    if (path.isEmpty())
-        return false;
+    return !path.isEmpty() && saveRosterTo(path);
+}
+
+bool Panel::saveRosterTo(const QString &path)
+{
     QString error;
     if (!RosterFile::SaveRoster(*m_xmlDocument, personCounts(), path, &error)) {
         Messages::critical(Messages::fileFailure(Messages::SaveFileFailed, path, error));
         return false;
     }
+    m_modified = false;
+    m_rosterPath = path;
     setWindowTitle(path + QStringLiteral(" - ") + ProgramTitle);
     return true;
+}
+
+bool Panel::askToSaveChanges()
+{
+    if (!isModified())
+        return true;
+    switch (Messages::questionWithCancel(SaveChangesQuestion)) {
+    case Messages::Answer::Yes:
+        // A roster with a file of its own is saved there; a new one asks where.
+        return m_rosterPath.isEmpty() ? saveRoster() : saveRosterTo(m_rosterPath);
+    case Messages::Answer::No:
+        return true;
+    case Messages::Answer::Ok:
+    case Messages::Answer::Cancel:
+        break;
+    }
+    return false;
 }
 
 bool Panel::exportRoster()
@@ -750,6 +787,8 @@ void Panel::setRosterDocument(std::unique_ptr<Xml::Document> document)
     m_xmlDocument = std::move(document);
     // A new roster belongs to no file yet, whatever was open before.
     m_currFile.clear();
+    m_rosterPath.clear();
+    m_modified = true;
     if (m_savedState) {
         qDeleteAll(m_savedState->people);
         m_savedState.reset();
@@ -860,6 +899,10 @@ void Panel::changeEvent(QEvent *event)
 
 void Panel::closeEvent(QCloseEvent *event)
 {
+    if (!askToSaveChanges()) {
+        event->ignore();
+        return;
+    }
     // Options, list header, roster, database: in this order.
     m_flatHeader.reset();
     m_xmlDocument.reset();

@@ -65,6 +65,8 @@ public:
     // Switches the commands that need an open roster.
     void MakeOpened(bool opened);
     bool isOpened() const { return m_opened; }
+    // The roster was generated or changed since it was last saved or opened.
+    bool isModified() const { return m_xmlDocument && m_modified; }
 
     // Commands of the menus and the toolbar.
     void toolbarClick(const QString &key);
@@ -76,6 +78,10 @@ public:
     bool openRosterFile(const QString &path);
     // "Zapisz jako...": the roster with its Counter section into a .swx file.
     bool saveRoster();
+    // Before the roster is set aside (Close, Open, a new generation, the end):
+    // a changed roster asks whether to save it first. True to go on; false
+    // when the planner cancelled or the save failed, nothing changed.
+    bool askToSaveChanges();
     // "Eksport...": the grid as an XML spreadsheet or CSV, by the chosen name.
     bool exportRoster();
     // Stores the month's counts of lstLudzie in ludzie_last (the balance
@@ -154,6 +160,7 @@ private:
     void addPersonRow(qint64 id, const QString &name, const QString &group, const QString &count,
                       const QString &lastDate);
     void paintBackground(QPainter &painter);
+    bool saveRosterTo(const QString &path);
     int twipsX(double twips) const;
     int twipsY(double twips) const;
 
@@ -177,6 +184,9 @@ private:
     std::unique_ptr<Xml::Document> m_xmlDocument;
     QDate m_currDate;
     QString m_currFile;
+    // Changed since last saved or opened; the file it was last saved to or opened from.
+    bool m_modified = false;
+    QString m_rosterPath;
     bool m_scheduleReady = true;
     bool m_opened = false;
     int m_sortColumn = -1;

@@ -275,15 +275,20 @@ private Q_SLOTS:
         const QString cell = panel.Lista()->text(3, 1);
         const QString person = panel.lstLudzie()->topLevelItem(0)->text(2);
 
+        // Each run over the unsaved roster asks first; No goes on.
+        const QString question = QStringLiteral("Czy chcesz zapisać zmiany w grafiku?");
         panel.runMonth = QDate(2024, 2, 1);
         Globals::options()->SetOption(QStringLiteral("CellWidth"), QStringLiteral("szeroka"));
         panel.toolbarClick(QStringLiteral("create"));
-        QCOMPARE(Messages::shown().size(), 1);
+        QCOMPARE(Messages::shown().size(), 2);
+        QCOMPARE(Messages::shown().first(), question);
 
         Globals::options()->SetOption(QStringLiteral("CellWidth"), QStringLiteral("3"));
         exec(QStringLiteral("DROP TABLE ludzie_last"));
         panel.toolbarClick(QStringLiteral("create"));
-        QCOMPARE(Messages::shown().size(), 2);
+        QCOMPARE(Messages::shown().size(), 4);
+        QCOMPARE(Messages::shown().at(2), question);
+        QVERIFY(panel.isModified());
 
         QCOMPARE(panel.xmlDocument(), first);
         QCOMPARE(panel.windowTitle(), QStringLiteral("Grafik [2024-05] - Dorvat Kadrelo"));
@@ -348,7 +353,8 @@ private Q_SLOTS:
         panel.runMonth = QDate(2024, 2, 1);
         Globals::options()->SetOption(QStringLiteral("CellWidth"), QStringLiteral("szeroka"));
         panel.toolbarClick(QStringLiteral("create"));
-        QCOMPARE(Messages::shown().size(), 1);
+        // The question over the unsaved roster (No), then the failure.
+        QCOMPARE(Messages::shown().size(), 2);
         QCOMPARE(list->topLevelItemCount(), 5);
         clickHeader(0);
         QCOMPARE(column(0), byName);
