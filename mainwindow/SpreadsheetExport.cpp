@@ -78,6 +78,21 @@ QString styleOf(int row, int column)
     return row == 0 || column == 0 ? QStringLiteral("s21") : QStringLiteral("s22");
 }
 
+// The first element or attribute name that windows-1250 cannot hold: the
+// output would carry it as a character reference, which no name may be.
+QString nameOutsideCodePage(const Xml::Document &document)
+{
+    for (const Xml::Node &element : document.selectNodes(QStringLiteral("//*"))) {
+        if (!Cp1250::canEncode(element.name()))
+            return element.name();
+        for (const auto &[attribute, value] : element.attributes()) {
+            if (!Cp1250::canEncode(attribute))
+                return attribute;
+        }
+    }
+    return {};
+}
+
 void reportWriteFailure(const QString &path, const QString &reason, QString *error)
 {
     if (error)
@@ -117,23 +132,26 @@ std::optional<QByteArray> Build(const QList<QStringList> &cells, const QString &
 
     QFile file(templatePath);
     if (!file.open(QIODevice::ReadOnly))
-        return fail(QDir::toNativeSeparators(templatePath) + QStringLiteral(": ") +
-                    FileErrors::reason(file));
+        return fail(FileErrors::reason(file));
     const QByteArray templateBytes = file.readAll();
     file.close();
 
+    // Only a well-formed template (one root, XML names) is used.
     Xml::Document document;
     QString parseError;
     if (!document.loadBytes(templateBytes, &parseError))
-        return fail(QDir::toNativeSeparators(templatePath) + QStringLiteral(": ") + parseError);
+        return fail(parseError);
+    const QString name = nameOutsideCodePage(document);
+    if (!name.isNull())
+        return fail(
+            QStringLiteral("Nazwy \"%1\" nie można zapisać w kodowaniu windows-1250").arg(name));
 
     // Names are matched as written, prefix included: the template's elements
     // are unprefixed in the spreadsheet's default namespace.
     Xml::Node table = document.selectSingleNode(
         QStringLiteral("/Workbook/Worksheet[./@ss:Name='Arkusz1']/Table"));
     if (table.isNull())
-        return fail(QDir::toNativeSeparators(templatePath) +
-                    QStringLiteral(": brak arkusza \"Arkusz1\" z elementem Table"));
+        return fail(QStringLiteral("Brak arkusza \"Arkusz1\" z elementem Table"));
 
     qsizetype columns = 0;
     for (const QStringList &row : cells)
@@ -174,9 +192,12 @@ std::optional<QByteArray> Build(const QList<QStringList> &cells, const QString &
 
 bool Export(const QList<QStringList> &cells, const QString &path, QString *error)
 {
-    const std::optional<QByteArray> content = Build(cells, TemplatePath(), error);
+    QString templateFault;
+    const std::optional<QByteArray> content = Build(cells, TemplatePath(), &templateFault);
     if (!content) {
-        Messages::critical(TemplateErrorText);
+        if (error)
+            *error = templateFault;
+        Messages::critical(Messages::fileFailure(TemplateErrorText, TemplatePath(), templateFault));
         return false;
     }
 

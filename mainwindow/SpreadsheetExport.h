@@ -20,8 +20,10 @@ class FlexGrid;
 //     SpreadsheetExport::Export(*Lista(), path);
 // Messages are shown here; the caller has nothing more to report.
 //
-// Failure contract: a template that is missing, does not parse or lacks the
-// worksheet's Table shows "Wystąpił błąd przy tworzeniu bazy XML!"; a file
+// Failure contract: a template that is missing, is not well-formed, has a
+// name windows-1250 cannot hold or lacks the worksheet's Table shows
+// "Wystąpił błąd przy tworzeniu bazy XML!" with the template's path and the
+// reason, before anything is written; a file
 // that cannot be written shows Messages::SaveFileFailed with the path and
 // reason. Either way false is returned, *error holds the reason, and the
 // target file is left as it was (written through QSaveFile).

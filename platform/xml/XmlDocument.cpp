@@ -1,6 +1,7 @@
 #include "platform/xml/XmlDocument.h"
 
 #include "platform/xml/Fragment.h"
+#include "platform/xml/WellFormed.h"
 
 #include "platform/text/Cp1250.h"
 #include "platform/text/FileErrors.h"
@@ -484,6 +485,17 @@ QString Node::xml() const
 Document::Document() : m_doc(std::make_unique<pugi::xml_document>()) {}
 Document::~Document() = default;
 
+bool Document::keepIfWellFormed(QString *error)
+{
+    const QString fault = wellFormedFault(*m_doc);
+    if (fault.isEmpty())
+        return true;
+    m_doc->reset();
+    if (error)
+        *error = fault;
+    return false;
+}
+
 bool Document::loadXml(const QString &text, QString *error, Whitespace whitespace)
 {
     return loadUtf8(utf8(text), error, whitespace);
@@ -494,7 +506,7 @@ bool Document::loadUtf8(const QByteArray &bytes, QString *error, Whitespace whit
     const pugi::xml_parse_result result = m_doc->load_buffer(
         bytes.constData(), size_t(bytes.size()), parseOptions(whitespace), pugi::encoding_utf8);
     if (result)
-        return true;
+        return keepIfWellFormed(error);
     m_doc->reset();
     if (error) {
         // pugixml counts bytes of UTF-8; the caller thinks in characters.
@@ -511,7 +523,7 @@ bool Document::loadBytes(const QByteArray &bytes, QString *error, Whitespace whi
     const pugi::xml_parse_result result = m_doc->load_buffer(
         bytes.constData(), size_t(bytes.size()), parseOptions(whitespace), pugi::encoding_auto);
     if (result)
-        return true;
+        return keepIfWellFormed(error);
     m_doc->reset();
     if (error)
         *error = describe(result, qsizetype(result.offset));

@@ -123,8 +123,10 @@ public:
     Document(const Document &) = delete;
     Document &operator=(const Document &) = delete;
 
-    // Replaces the content with the parsed text. On failure the document is
-    // empty and *error holds the reason and its character offset.
+    // Replaces the content with the parsed text, which must be well-formed
+    // (one root element, XML names, no attribute twice). On failure the
+    // document is empty and *error holds the reason (with its character
+    // offset where the parser gives one).
     bool loadXml(const QString &text, QString *error = nullptr,
                  Whitespace whitespace = Whitespace::Keep);
     // The same from UTF-8 bytes, which saves a long text a conversion.
@@ -156,6 +158,8 @@ public:
     std::unique_ptr<Document> clone() const;
 
 private:
+    bool keepIfWellFormed(QString *error);
+
     std::unique_ptr<pugi::xml_document> m_doc;
 };
 

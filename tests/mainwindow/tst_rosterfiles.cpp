@@ -438,6 +438,11 @@ private Q_SLOTS:
         QTest::newRow("Position beyond grid")
             << wrap("<Baza Date=\"2024-05-01\"><Services><ServiceItem Id=\"1\"/></Services>"
                     "<Dzien Id=\"1\"><Sluzba Id=\"1\" Position=\"2.1\"/></Dzien></Baza>");
+        QTest::newRow("two root elements")
+            << wrap("<Baza Date=\"2024-05-01\"><Services><ServiceItem Id=\"1\" Text=\"A\"/>"
+                    "</Services></Baza><Baza Date=\"2024-06-01\"><Services/></Baza>");
+        QTest::newRow("attribute given twice")
+            << wrap("<Baza Date=\"2024-05-01\" Date=\"2024-06-01\"><Services/></Baza>");
         QTest::newRow("Position not numbers")
             << wrap("<Baza Date=\"2024-05-01\"><Services><ServiceItem Id=\"1\"/></Services>"
                     "<Dzien Id=\"1\"><Sluzba Id=\"1\" Position=\"1\"/></Dzien></Baza>");

@@ -7,6 +7,7 @@
 #include "platform/xml/XmlDocument.h"
 #include "tests/support/TestSupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -251,6 +252,17 @@ private Q_SLOTS:
         QTest::newRow("no Table") << QByteArray(
             "<?xml version=\"1.0\"?><Workbook xmlns:ss=\"urn:schemas-microsoft-com:"
             "office:spreadsheet\"><Worksheet ss:Name=\"Arkusz1\"/></Workbook>");
+        // Well-formed but for what the parser lets through.
+        const QByteArray workbook = readAll(shippedTemplate());
+        const qsizetype root = workbook.indexOf("<Workbook");
+        QTest::newRow("two root elements")
+            << QByteArray(workbook.left(root) + "<Styles/>\r\n" + workbook.mid(root));
+        QByteArray byteInName = workbook;
+        byteInName.replace("<Title>Grafik</Title>", "<Tytu\xb3>Grafik</Tytu\xb3>");
+        QTest::newRow("byte above 0x7F in a tag name") << byteInName;
+        QByteArray foreignName = workbook;
+        foreignName.replace("<Author>Dorvat Kadrelo</Author>", "<Ж>Dorvat Kadrelo</Ж>");
+        QTest::newRow("name windows-1250 cannot hold") << foreignName;
     }
     void unusableTemplate()
     {
@@ -265,7 +277,11 @@ private Q_SLOTS:
         QVERIFY(!SpreadsheetExport::Export(QList<QStringList>{{QStringLiteral("a")}}, outPath(),
                                            &error));
         QVERIFY(!error.isEmpty());
-        QCOMPARE(Messages::shown(), QStringList{SpreadsheetExport::TemplateErrorText});
+        // The message names the template and says what is wrong with it.
+        QCOMPARE(Messages::shown(),
+                 QStringList{SpreadsheetExport::TemplateErrorText + QStringLiteral("\r\n") +
+                             QDir::toNativeSeparators(templatePath()) + QStringLiteral("\r\n") +
+                             error});
         QCOMPARE(readAll(outPath()), old);
     }
 

@@ -203,6 +203,16 @@ void TestXmlDocument::parseError_data()
     QTest::newRow("text only") << QStringLiteral("no markup")
                                << QStringLiteral("Brak elementu głównego dokumentu, pozycja 9 "
                                                  "(No document element found)");
+    // What XML 1.0 forbids and the parser alone would let through.
+    QTest::newRow("two roots") << QStringLiteral("<a/><b/>")
+                               << QStringLiteral("Więcej niż jeden element główny dokumentu");
+    QTest::newRow("name not an XML name")
+        << QStringLiteral("<a><b→c/></a>") << QStringLiteral("Błędna nazwa elementu „b→c”");
+    QTest::newRow("attribute name not an XML name")
+        << QStringLiteral("<a x·=\"1\" y→=\"2\"/>")
+        << QStringLiteral("Błędna nazwa atrybutu „y→” elementu „a”");
+    QTest::newRow("attribute twice") << QStringLiteral("<a><b id=\"1\" id=\"2\"/></a>")
+                                     << QStringLiteral("Powtórzony atrybut „id” elementu „b”");
     // Counted in characters, not in the bytes of UTF-8.
     QTest::newRow("cut short") << QStringLiteral("<Baza><Dzień Id=\"1\">")
                                << QStringLiteral(
