@@ -14,6 +14,8 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -22,6 +24,7 @@
 #include <QStyle>
 #include <QTabWidget>
 #include <QTreeWidget>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -367,7 +370,12 @@ void Bilans::SaveBilans()
 
 void Bilans::openWithShell(const QString &path)
 {
-    Module1::OpenWithShell(nullptr, path);
+    // The export has succeeded whatever the desktop does with the file: a
+    // desktop with no program for it is told as a note, not as a failure.
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        Messages::information(Messages::lines(
+            {QStringLiteral("Zapisano plik %1.").arg(QDir::toNativeSeparators(path)),
+             QStringLiteral("Żaden program nie otworzył tego pliku.")}));
 }
 
 bool Bilans::eventFilter(QObject *watched, QEvent *event)

@@ -61,7 +61,8 @@ public:
     static QTreeWidgetItem *GetTopNode(QTreeWidgetItem *node);
 
 protected:
-    // Opens the exported file with the desktop's program; tests record it.
+    // Opens the exported file with the desktop's program; where none opens
+    // it, a note says the file was written all the same. Tests record it.
     virtual void openWithShell(const QString &path);
 
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -8,7 +8,6 @@
 #include "core/ui/FlexGrid.h"
 
 #include <QCoreApplication>
-#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
@@ -27,11 +26,11 @@ inline void clickToolbarItem(ToolBarN *bar, const QString &key)
 
 // Opens the menu by a click on its title in the menu bar, then clicks the
 // entry; false when either is not there to click.
-inline bool clickMenuEntry(QMainWindow &window, const QString &menuName, const QString &entryName)
+inline bool clickMenuEntry(QMenuBar *bar, const QString &menuName, const QString &entryName)
 {
-    QMenuBar *bar = window.menuBar();
+    QWidget &window = *bar->window();
     auto *menu = bar->findChild<QMenu *>(menuName);
-    auto *entry = window.findChild<QAction *>(entryName);
+    auto *entry = menu ? menu->findChild<QAction *>(entryName) : nullptr;
     if (!menu || !entry || !menu->actions().contains(entry))
         return false;
     // A click on a window that lost the keyboard (a modal window closed a

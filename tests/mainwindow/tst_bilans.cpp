@@ -7,12 +7,16 @@
 #include "mainwindow/RtfExport.h"
 #include "platform/db/Database.h"
 #include "platform/xml/XmlDocument.h"
+#include "tests/mainwindow/WindowInput.h"
 #include "tests/support/TestDatabase.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
@@ -478,6 +482,32 @@ private Q_SLOTS:
         QVERIFY(Messages::shown().first().startsWith(Messages::SaveFileFailed +
                                                      QStringLiteral("\r\n")));
         QCOMPARE(window.shellPaths.size(), 1);
+    }
+
+    // Where the desktop has no program for .rtf files (the offscreen one has
+    // none for any file), the export still succeeded: a note says the file
+    // was written and, on its second line, that no program opened it.
+    void exportNotedWhenNoProgramOpensIt()
+    {
+        if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+            QSKIP("a desktop may have a program for .rtf files");
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString path = dir.filePath(QStringLiteral("bilans.rtf"));
+        Bilans window(m_smallRoster);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        FileDialogs::setNextFileName(path);
+        QVERIFY(WindowInput::clickMenuEntry(window.findChild<QMenuBar *>(),
+                                            QStringLiteral("mnuOpcje"),
+                                            QStringLiteral("mnuExport")));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), SmallRtf);
+        QCOMPARE(Messages::shown(),
+                 QStringList{QStringLiteral("Zapisano plik %1.\r\n"
+                                            "Żaden program nie otworzył tego pliku.")
+                                 .arg(QDir::toNativeSeparators(path))});
     }
 
     void saveCounts_data()

@@ -94,14 +94,14 @@ void issue(TestPanel &panel, Command command)
         QTest::keyClick(&panel, Qt::Key_O, Qt::ControlModifier);
         break;
     case Command::NewRoster:
-        QVERIFY(WindowInput::clickMenuEntry(panel, QStringLiteral("mnuPlik"),
+        QVERIFY(WindowInput::clickMenuEntry(panel.menuBar(), QStringLiteral("mnuPlik"),
                                             QStringLiteral("mnuNew")));
         break;
     case Command::ToolbarGrafik:
         WindowInput::clickToolbarItem(panel.ToolBar1(), QStringLiteral("create"));
         break;
     case Command::End:
-        QVERIFY(WindowInput::clickMenuEntry(panel, QStringLiteral("mnuPlik"),
+        QVERIFY(WindowInput::clickMenuEntry(panel.menuBar(), QStringLiteral("mnuPlik"),
                                             QStringLiteral("mnuEnd")));
         break;
     case Command::WindowFrame:
