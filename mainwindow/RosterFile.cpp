@@ -9,12 +9,12 @@
 #include "platform/db/Recordset.h"
 #include "platform/text/Cp1250.h"
 #include "platform/text/FileErrors.h"
+#include "platform/text/FileWriter.h"
 #include "platform/xml/XmlDocument.h"
 
 #include <QDateTime>
 #include <QFile>
 #include <QHash>
-#include <QSaveFile>
 #include <QSet>
 
 namespace RosterFile {
@@ -29,16 +29,6 @@ void setError(QString *error, const QString &text)
 {
     if (error)
         *error = text;
-}
-
-bool writeFile(const QString &path, const QByteArray &content, QString *error)
-{
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit())
-        return true;
-    setError(error, FileErrors::reason(file));
-    file.cancelWriting();
-    return false;
 }
 
 // A value read from a file, as far as a message needs to show it.
@@ -179,7 +169,7 @@ QByteArray CsvContent(const FlexGrid &grid)
 
 bool ExportCsv(const FlexGrid &grid, const QString &path, QString *error)
 {
-    return writeFile(path, CsvContent(grid), error);
+    return FileWriter::write(path, CsvContent(grid), error);
 }
 
 bool SaveCounts(Db::Database &db, const QDate &month, const QList<PersonCount> &people,

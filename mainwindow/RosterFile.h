@@ -24,7 +24,7 @@ class Document;
 // ludzie_last, and reading a roster file back into what the main window shows.
 //
 // Failure contract: nothing here shows a message. Calls return false (or
-// nothing) with a Polish reason in *error. Every file goes through QSaveFile,
+// nothing) with a Polish reason in *error. Every file goes through FileWriter,
 // so a failed write keeps the old file; storing the counts is one transaction,
 // so a failure keeps the month's earlier rows.
 namespace RosterFile {

@@ -1,9 +1,8 @@
 #include "mainwindow/RtfExport.h"
 
 #include "platform/text/Cp1250.h"
-#include "platform/text/FileErrors.h"
+#include "platform/text/FileWriter.h"
 
-#include <QSaveFile>
 #include <QTreeWidget>
 
 namespace RtfExport {
@@ -73,14 +72,7 @@ QByteArray document(const QTreeWidget &tree)
 
 bool write(const QString &path, const QByteArray &bytes, QString *error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = FileErrors::reason(file);
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+    return FileWriter::write(path, bytes, error);
 }
 
 } // namespace RtfExport
