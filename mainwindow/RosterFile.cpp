@@ -10,12 +10,15 @@
 #include "platform/text/Cp1250.h"
 #include "platform/text/FileErrors.h"
 #include "platform/text/FileWriter.h"
+#include "platform/text/WholeNumber.h"
 #include "platform/xml/XmlDocument.h"
 
 #include <QDateTime>
 #include <QFile>
 #include <QHash>
 #include <QSet>
+
+#include <utility>
 
 namespace RosterFile {
 
@@ -37,13 +40,6 @@ QString quoted(const QString &value)
     return ShownText::cut(value, 100);
 }
 
-std::optional<qint64> wholeNumber(const QString &text)
-{
-    bool ok = false;
-    const qint64 value = text.trimmed().toLongLong(&ok);
-    return ok ? std::optional<qint64>(value) : std::nullopt;
-}
-
 // The last duty as ludzie_last keeps it: a date alone at midnight, else date and time.
 std::optional<QString> storedDateTime(const QString &text)
 {
@@ -59,13 +55,11 @@ std::optional<QPair<int, int>> parsePosition(const QString &text)
     const QStringList parts = text.split(u'.');
     if (parts.size() != 2)
         return std::nullopt;
-    bool colOk = false;
-    bool rowOk = false;
-    const int col = parts[0].toInt(&colOk);
-    const int row = parts[1].toInt(&rowOk);
-    if (!colOk || !rowOk)
+    const std::optional<qint64> col = WholeNumber::parse(parts[0]);
+    const std::optional<qint64> row = WholeNumber::parse(parts[1]);
+    if (!col || !row || !std::in_range<int>(*col) || !std::in_range<int>(*row))
         return std::nullopt;
-    return QPair<int, int>(col, row);
+    return QPair<int, int>(int(*col), int(*row));
 }
 
 struct Person
@@ -84,7 +78,7 @@ QHash<qint64, Person> readPeople(Db::Database &db)
     for (; rs && !rs->eof(); rs->moveNext()) {
         Person person;
         person.id = rs->integer(QStringLiteral("id"));
-        person.group = wholeNumber(rs->text(QStringLiteral("id_grupa"))).value_or(-1);
+        person.group = WholeNumber::parse(rs->text(QStringLiteral("id_grupa"))).value_or(-1);
         person.nazwisko = rs->text(QStringLiteral("nazwisko"));
         person.imie = rs->text(QStringLiteral("imie"));
         person.stopien = rs->text(QStringLiteral("stopien"));
@@ -179,7 +173,7 @@ bool SaveCounts(Db::Database &db, const QDate &month, const QList<PersonCount> &
     // Check every row first: a bad one must not cost the month its earlier figures.
     QList<QVariantList> rows;
     for (const PersonCount &person : people) {
-        const std::optional<qint64> count = wholeNumber(person.count);
+        const std::optional<qint64> count = WholeNumber::parse(person.count);
         if (!count) {
             setError(
                 error,
@@ -253,7 +247,7 @@ std::unique_ptr<Xml::Document> ReadRoster(const QString &path, QString *error)
     const QList<Xml::Node> services =
         document->selectNodes(QStringLiteral("/Baza/Services/ServiceItem"));
     for (const Xml::Node &service : services) {
-        if (!wholeNumber(service.attribute(QStringLiteral("Id")))) {
+        if (!WholeNumber::parse(service.attribute(QStringLiteral("Id")))) {
             setError(error, NotARoster);
             return nullptr;
         }
@@ -289,7 +283,7 @@ std::optional<OpenedRoster> OpenRoster(const QString &path, Db::Database &db,
     const QHash<qint64, Person> people = readPeople(db);
     const QHash<qint64, QString> groups = readGroups(db);
     auto findPerson = [&](const QString &idText) -> const Person * {
-        const std::optional<qint64> id = wholeNumber(idText);
+        const std::optional<qint64> id = WholeNumber::parse(idText);
         const auto it = id ? people.constFind(*id) : people.constEnd();
         return it == people.constEnd() ? nullptr : &*it;
     };
