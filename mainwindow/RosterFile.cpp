@@ -4,6 +4,7 @@
 #include "core/DateTimeText.h"
 #include "core/XML.h"
 #include "core/ui/FlexGrid.h"
+#include "engine/Algorytmy.h"
 #include "mainwindow/Compression.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
@@ -291,7 +292,6 @@ std::optional<OpenedRoster> OpenRoster(const QString &path, Db::Database &db,
     // Cell texts come from today's names and template, not from the file's Nazwisko;
     // each person's text is made once, however many cells name the person.
     QHash<qint64, QString> personTexts;
-    const QString separator = CrLf + CrLf;
     for (const Xml::Node &duty : root.selectNodes(QStringLiteral("//Sluzba"))) {
         const QPair<int, int> position = *parsePosition(duty.attribute(QStringLiteral("Position")));
         QString &cell = roster.cells[{position.second, position.first}];
@@ -304,16 +304,13 @@ std::optional<OpenedRoster> OpenRoster(const QString &path, Db::Database &db,
             }
             auto text = personTexts.find(person->id);
             if (text == personTexts.end()) {
-                QString made = cellShow;
-                made.replace(QStringLiteral("[nazwisko]"), person->nazwisko);
-                made.replace(QStringLiteral("[imie]"), person->imie);
-                made.replace(QStringLiteral("[stopien]"), person->stopien);
-                made.replace(QStringLiteral("[grupa]"), *group);
-                text = personTexts.insert(person->id, made);
+                text = personTexts.insert(
+                    person->id, Algorytmy::CellText(cellShow, person->nazwisko, person->imie,
+                                                    person->stopien, *group));
             }
             cell += *text;
             if (nextElementSibling(osoba))
-                cell += separator;
+                cell += Algorytmy::CellSeparator;
         }
     }
 
