@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Globals.h"
+
 #include <QDate>
 #include <QList>
 #include <QMap>
@@ -29,10 +31,9 @@ class Document;
 // so a failure keeps the month's earlier rows.
 namespace RosterFile {
 
-inline const QString ProgramTitle = QStringLiteral("Dorvat Kadrelo");
 // Dialog filters: description/pattern pairs, each followed by NUL.
-inline const QString RosterFilter = ProgramTitle + QStringLiteral(" XML (*.swx)") + QChar(u'\0') +
-                                    QStringLiteral("*.swx") + QChar(u'\0');
+inline const QString RosterFilter = Globals::ProgramTitle + QStringLiteral(" XML (*.swx)") +
+                                    QChar(u'\0') + QStringLiteral("*.swx") + QChar(u'\0');
 inline const QString ExportFilter = QStringLiteral("Arkusz kalkulacyjny XML (*.xml)") +
                                     QChar(u'\0') + QStringLiteral("*.xml") + QChar(u'\0') +
                                     QStringLiteral("CSV (*.csv)") + QChar(u'\0') +

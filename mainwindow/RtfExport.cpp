@@ -1,5 +1,6 @@
 #include "mainwindow/RtfExport.h"
 
+#include "core/Globals.h"
 #include "platform/text/Cp1250.h"
 #include "platform/text/FileWriter.h"
 
@@ -61,8 +62,8 @@ QString documentText(const QTreeWidget &tree)
 {
     return QStringLiteral("{\\rtf1\\ansi\\ansicpg1250\\deff0\\deflang1045\\deflangfe1045\\deftab708"
                           "{\\fonttbl{\\f0\\fswiss\\fprq2\\fcharset238 Trebuchet MS;}}") +
-           CrLf + QStringLiteral("{\\*\\generator Dorvat Kadrelo;}\\viewkind4\\uc1\\pard") +
-           GetRtfLines(tree.topLevelItem(0), 0) + u'}';
+           CrLf + QStringLiteral("{\\*\\generator ") + Globals::ProgramTitle +
+           QStringLiteral(";}\\viewkind4\\uc1\\pard") + GetRtfLines(tree.topLevelItem(0), 0) + u'}';
 }
 
 QByteArray document(const QTreeWidget &tree)

@@ -30,11 +30,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-namespace {
-
-const QString ProgramTitle = QStringLiteral("Dorvat Kadrelo");
-
-} // namespace
+namespace {} // namespace
 
 // Month and year, the month named in the nominative ("maj 2024") whatever
 // the machine's locale.
@@ -340,7 +336,7 @@ bool BuildTable::create()
         m_host.setCalendarMonth(request.month);
         m_host.setWindowCaption(QStringLiteral("Grafik [") +
                                 m_host.currDate().toString(QStringLiteral("yyyy-MM")) +
-                                QStringLiteral("] - ") + ProgramTitle);
+                                QStringLiteral("] - ") + Globals::ProgramTitle);
     } else {
         m_host.restoreWindowState();
     }
