@@ -11,6 +11,7 @@
 #include "core/ui/Module1Ui.h"
 #include "core/ui/ScheduleGridLayout.h"
 #include "engine/Algorytmy.h"
+#include "platform/clock/Clock.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 
@@ -210,7 +211,7 @@ void BuildTable::fillLists()
                                 rs->integer(QStringLiteral("id")));
     }
     m_combo->setCurrentIndex(0);
-    m_month->setDate(QDate::currentDate());
+    m_month->setDate(Clock::today());
 }
 
 QList<qint64> BuildTable::ids(int index) const
