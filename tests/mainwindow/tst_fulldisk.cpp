@@ -8,13 +8,13 @@
 #include "mainwindow/Panel.h"
 #include "tests/mainwindow/PanelFixture.h"
 #include "tests/support/FullDisk.h"
+#include "tests/support/Menus.h"
 #include "tests/support/TestSupport.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMenu>
 #include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -22,21 +22,6 @@
 namespace {
 
 enum class Command { SaveRoster, ExportSpreadsheet, ExportCsv, ExportRtf };
-
-// Opens the menu of the bar that holds entry where the bar draws it, then
-// clicks the entry where the menu draws it.
-void chooseEntry(QMenuBar *bar, QAction *entry)
-{
-    QMenu *menu = nullptr;
-    for (QObject *holder : entry->associatedObjects())
-        if ((menu = qobject_cast<QMenu *>(holder)))
-            break;
-    QVERIFY(bar && menu);
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
-    QTRY_VERIFY(menu->isVisible());
-    QVERIFY(entry->isEnabled());
-    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
-}
 
 // The main window whose balance window, when it opens, exports its tree
 // through its own menu.
@@ -47,7 +32,7 @@ protected:
     {
         if (auto *bilans = qobject_cast<Bilans *>(&dialog)) {
             bilans->show();
-            chooseEntry(bilans->findChild<QMenuBar *>(), bilans->mnuExport());
+            Menus::choose(bilans->findChild<QMenuBar *>(), bilans->mnuExport());
         }
         return QDialog::Rejected;
     }
@@ -138,7 +123,7 @@ private Q_SLOTS:
         panel.show();
         QVERIFY(QTest::qWaitForWindowExposed(&panel));
         FileDialogs::setNextFileName(roster);
-        chooseEntry(panel.menuBar(), panel.menuAction(QStringLiteral("mnuOpen")));
+        Menus::choose(panel.menuBar(), panel.menuAction(QStringLiteral("mnuOpen")));
         QVERIFY2(panel.isOpened(), qPrintable(Messages::shown().join(u'\n')));
 
         {
@@ -147,15 +132,15 @@ private Q_SLOTS:
             switch (command) {
             case Command::SaveRoster:
                 FileDialogs::setNextFileName(target);
-                chooseEntry(panel.menuBar(), panel.menuAction(QStringLiteral("mnuSave")));
+                Menus::choose(panel.menuBar(), panel.menuAction(QStringLiteral("mnuSave")));
                 break;
             case Command::ExportSpreadsheet:
                 FileDialogs::setNextFileName(target, 0);
-                chooseEntry(panel.menuBar(), panel.menuAction(QStringLiteral("mnuEksport")));
+                Menus::choose(panel.menuBar(), panel.menuAction(QStringLiteral("mnuEksport")));
                 break;
             case Command::ExportCsv:
                 FileDialogs::setNextFileName(target, 1);
-                chooseEntry(panel.menuBar(), panel.menuAction(QStringLiteral("mnuEksport")));
+                Menus::choose(panel.menuBar(), panel.menuAction(QStringLiteral("mnuEksport")));
                 break;
             case Command::ExportRtf: {
                 ToolBarN *bar = panel.ToolBar1();
