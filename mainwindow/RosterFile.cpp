@@ -14,7 +14,6 @@
 #include "platform/text/WholeNumber.h"
 #include "platform/xml/XmlDocument.h"
 
-#include <QDateTime>
 #include <QFile>
 #include <QHash>
 #include <QSet>
@@ -210,13 +209,8 @@ bool SaveCounts(Db::Database &db, const QDate &month, const QList<PersonCount> &
 
 QDate ParseRosterDate(const QString &text)
 {
-    const QString trimmed = text.trimmed();
-    for (const char *format : {"yyyy-MM-dd", "yyyy-MM-dd HH:mm:ss", "dd.MM.yyyy", "d.M.yyyy"}) {
-        const QDateTime value = QDateTime::fromString(trimmed, QLatin1String(format));
-        if (value.isValid())
-            return value.date();
-    }
-    return {};
+    const std::optional<DateTimeText::Value> value = DateTimeText::parse(text);
+    return value ? value->date : QDate();
 }
 
 std::unique_ptr<Xml::Document> ReadRoster(const QString &path, QString *error)

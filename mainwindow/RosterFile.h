@@ -100,7 +100,9 @@ std::unique_ptr<Xml::Document> ReadRoster(const QString &path, QString *error = 
 std::optional<OpenedRoster> OpenRoster(const QString &path, Db::Database &db,
                                        const QString &cellShow, QString *error = nullptr);
 
-// The roster's month from Baza/@Date (yyyy-mm-dd; older dd.mm.yyyy too).
+// The roster's month from Baza/@Date, read as DateTimeText reads every stored
+// date (yyyy-mm-dd or dd.mm.yyyy, a time after it allowed); invalid for any
+// other text.
 QDate ParseRosterDate(const QString &text);
 
 } // namespace RosterFile
