@@ -1,0 +1,156 @@
+#pragma once
+
+// A window driven with the mouse as a person drives it: every click goes to
+// the place where the thing is drawn, and only to a thing a person could
+// click there (shown, enabled, not covered by another widget). Each function
+// returns false, with the reason printed, when the click could not be made.
+// Header-only, for the tests that link Qt Widgets.
+
+#include "controls/BlueCommand.h"
+#include "controls/TBNItems.h"
+#include "controls/ToolBarN.h"
+#include "core/ui/FlexGrid.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QListWidget>
+#include <QTest>
+#include <QToolBar>
+#include <QTreeWidget>
+
+namespace Mouse {
+
+namespace Detail {
+
+inline bool refuse(const QString &why)
+{
+    qWarning("%s", qPrintable(why));
+    return false;
+}
+
+// True when a click at pos (in target's pixels) lands on target or a child of it.
+inline bool reaches(QWidget &target, const QPoint &pos, const QString &what)
+{
+    if (!target.isVisible())
+        return refuse(what + QStringLiteral(" is not shown"));
+    if (!target.rect().contains(pos))
+        return refuse(what + QStringLiteral(" lies outside its widget"));
+    QWidget *window = target.window();
+    QWidget *hit = window->childAt(target.mapTo(window, pos));
+    if (hit != &target && !target.isAncestorOf(hit))
+        return refuse(what + QStringLiteral(" is covered by ") +
+                      (hit ? QString::fromLatin1(hit->metaObject()->className()) +
+                                 QLatin1Char(' ') + hit->objectName()
+                           : QStringLiteral("nothing")));
+    return true;
+}
+
+inline bool clickAt(QWidget &target, const QPoint &pos, const QString &what, bool twice,
+                    Qt::KeyboardModifiers modifiers)
+{
+    if (!reaches(target, pos, what))
+        return false;
+    // A double click is what the system sends: press, release, double click, release.
+    QTest::mouseClick(&target, Qt::LeftButton, modifiers, pos);
+    if (twice) {
+        QTest::mouseDClick(&target, Qt::LeftButton, modifiers, pos);
+        QTest::mouseRelease(&target, Qt::LeftButton, modifiers, pos);
+    }
+    return true;
+}
+
+inline bool clickIndex(QAbstractItemView &view, const QModelIndex &index, bool twice,
+                       Qt::KeyboardModifiers modifiers)
+{
+    if (!index.isValid())
+        return refuse(QStringLiteral("no such row in ") + view.objectName());
+    view.scrollTo(index);
+    const QRect rect = view.visualRect(index);
+    if (rect.isEmpty())
+        return refuse(
+            QStringLiteral("row %1 of %2 is not drawn").arg(index.row()).arg(view.objectName()));
+    return clickAt(*view.viewport(), rect.center(),
+                   QStringLiteral("row %1 of %2").arg(index.row()).arg(view.objectName()), twice,
+                   modifiers);
+}
+
+} // namespace Detail
+
+// The item of the banner toolbar with that key, in the middle of where the bar draws it.
+inline bool clickItem(ToolBarN &bar, const QString &key)
+{
+    const TBNItem *item = bar.ListItems()->Item(key);
+    if (!item || !item->Visible())
+        return Detail::refuse(QStringLiteral("the toolbar shows no item \"%1\"").arg(key));
+    const QPoint pos(int(bar.GetLeftPosition(key) + bar.GetItemWidth() / 2), bar.height() / 2);
+    if (bar.HitTest(float(pos.x()), float(pos.y())) != key)
+        return Detail::refuse(
+            QStringLiteral("the toolbar's item \"%1\" does not answer at (%2, %3)")
+                .arg(key)
+                .arg(pos.x())
+                .arg(pos.y()));
+    return Detail::clickAt(bar, pos, QStringLiteral("toolbar item \"%1\"").arg(key), false, {});
+}
+
+// The program's push button, in its middle; a disabled one refuses.
+inline bool click(BlueCommand &button)
+{
+    if (!button.Enabled())
+        return Detail::refuse(QStringLiteral("button \"%1\" is disabled").arg(button.Caption()));
+    return Detail::clickAt(button, button.rect().center(),
+                           QStringLiteral("button \"%1\"").arg(button.Caption()), false, {});
+}
+
+// The button a Qt toolbar shows for the action with that text.
+inline bool clickAction(QToolBar &bar, const QString &text)
+{
+    for (QAction *action : bar.actions()) {
+        if (action->text() != text)
+            continue;
+        QWidget *button = bar.widgetForAction(action);
+        if (!button || !action->isEnabled())
+            return Detail::refuse(
+                QStringLiteral("\"%1\" is not offered by %2").arg(text, bar.objectName()));
+        return Detail::clickAt(*button, button->rect().center(), QStringLiteral("\"%1\"").arg(text),
+                               false, {});
+    }
+    return Detail::refuse(QStringLiteral("%1 has no \"%2\"").arg(bar.objectName(), text));
+}
+
+inline bool clickRow(QListWidget &list, int row, Qt::KeyboardModifiers modifiers = {})
+{
+    return Detail::clickIndex(list, list.model()->index(row, 0), false, modifiers);
+}
+
+inline bool doubleClickRow(QListWidget &list, int row)
+{
+    return Detail::clickIndex(list, list.model()->index(row, 0), true, {});
+}
+
+inline bool clickRow(QTreeWidget &tree, QTreeWidgetItem *row, Qt::KeyboardModifiers modifiers = {})
+{
+    if (!row)
+        return Detail::refuse(QStringLiteral("no such row in ") + tree.objectName());
+    tree.scrollToItem(row);
+    return Detail::clickIndex(tree, tree.indexFromItem(row), false, modifiers);
+}
+
+inline bool doubleClickRow(QTreeWidget &tree, QTreeWidgetItem *row)
+{
+    if (!row)
+        return Detail::refuse(QStringLiteral("no such row in ") + tree.objectName());
+    tree.scrollToItem(row);
+    return Detail::clickIndex(tree, tree.indexFromItem(row), true, {});
+}
+
+// A cell of the roster grid, where the grid draws it.
+inline bool doubleClickCell(FlexGrid &grid, int row, int col)
+{
+    const QRect rect = grid.layout().cellRect(row, col);
+    if (rect.isEmpty())
+        return Detail::refuse(QStringLiteral("cell (%1, %2) is not drawn").arg(row).arg(col));
+    return Detail::clickAt(*grid.viewport(), rect.center(),
+                           QStringLiteral("cell (%1, %2)").arg(row).arg(col), true, {});
+}
+
+} // namespace Mouse
