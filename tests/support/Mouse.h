@@ -14,6 +14,8 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QListWidget>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -115,6 +117,21 @@ inline bool clickAction(QToolBar &bar, const QString &text)
                                false, {});
     }
     return Detail::refuse(QStringLiteral("%1 has no \"%2\"").arg(bar.objectName(), text));
+}
+
+// The tab with that caption, where the tab bar draws it.
+inline bool clickTab(QTabWidget &tabs, const QString &caption)
+{
+    QTabBar *bar = tabs.tabBar();
+    for (int i = 0; i < bar->count(); ++i) {
+        if (bar->tabText(i) != caption)
+            continue;
+        if (!bar->isTabEnabled(i))
+            return Detail::refuse(QStringLiteral("tab \"%1\" is disabled").arg(caption));
+        return Detail::clickAt(*bar, bar->tabRect(i).center(),
+                               QStringLiteral("tab \"%1\"").arg(caption), false, {});
+    }
+    return Detail::refuse(QStringLiteral("no tab \"%1\"").arg(caption));
 }
 
 inline bool clickRow(QListWidget &list, int row, Qt::KeyboardModifiers modifiers = {})
