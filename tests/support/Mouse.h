@@ -94,6 +94,16 @@ inline bool clickItem(ToolBarN &bar, const QString &key)
     return Detail::clickAt(bar, pos, QStringLiteral("toolbar item \"%1\"").arg(key), false, {});
 }
 
+// Any other widget a person clicks (a text button drawn as a label), in its middle.
+inline bool clickWidget(QWidget &widget)
+{
+    const QString what = QString::fromLatin1(widget.metaObject()->className()) + QLatin1Char(' ') +
+                         widget.objectName();
+    if (!widget.isEnabled())
+        return Detail::refuse(what + QStringLiteral(" is disabled"));
+    return Detail::clickAt(widget, widget.rect().center(), what, false, {});
+}
+
 // The program's push button, in its middle; a disabled one refuses.
 inline bool click(BlueCommand &button)
 {
