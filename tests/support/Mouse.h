@@ -13,6 +13,7 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QHeaderView>
 #include <QListWidget>
 #include <QTabBar>
 #include <QTabWidget>
@@ -168,6 +169,18 @@ inline bool doubleClickRow(QTreeWidget &tree, QTreeWidgetItem *row)
         return Detail::refuse(QStringLiteral("no such row in ") + tree.objectName());
     tree.scrollToItem(row);
     return Detail::clickIndex(tree, tree.indexFromItem(row), true, {});
+}
+
+// A column's header section, in its middle.
+inline bool clickHeader(QTreeView &view, int section)
+{
+    QHeaderView *header = view.header();
+    if (header->isSectionHidden(section) || header->sectionSize(section) <= 0)
+        return Detail::refuse(QStringLiteral("header section %1 is not drawn").arg(section));
+    const QPoint pos(header->sectionViewportPosition(section) + header->sectionSize(section) / 2,
+                     header->height() / 2);
+    return Detail::clickAt(*header->viewport(), pos,
+                           QStringLiteral("header section %1").arg(section), false, {});
 }
 
 // A cell of the roster grid, where the grid draws it.
