@@ -21,6 +21,8 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
+#include <utility>
+
 namespace Mouse {
 
 namespace Detail {
@@ -114,19 +116,23 @@ inline bool click(BlueCommand &button)
                            QStringLiteral("button \"%1\"").arg(button.Caption()), false, {});
 }
 
+// The button a Qt toolbar shows for the action.
+inline bool clickAction(QToolBar &bar, QAction *action)
+{
+    QWidget *button = action ? bar.widgetForAction(action) : nullptr;
+    if (!button || !action->isEnabled())
+        return Detail::refuse(QStringLiteral("\"%1\" is not offered by %2")
+                                  .arg(action ? action->text() : QString(), bar.objectName()));
+    return Detail::clickAt(*button, button->rect().center(),
+                           QStringLiteral("\"%1\"").arg(action->text()), false, {});
+}
+
 // The button a Qt toolbar shows for the action with that text.
 inline bool clickAction(QToolBar &bar, const QString &text)
 {
-    for (QAction *action : bar.actions()) {
-        if (action->text() != text)
-            continue;
-        QWidget *button = bar.widgetForAction(action);
-        if (!button || !action->isEnabled())
-            return Detail::refuse(
-                QStringLiteral("\"%1\" is not offered by %2").arg(text, bar.objectName()));
-        return Detail::clickAt(*button, button->rect().center(), QStringLiteral("\"%1\"").arg(text),
-                               false, {});
-    }
+    for (QAction *action : bar.actions())
+        if (action->text() == text)
+            return clickAction(bar, action);
     return Detail::refuse(QStringLiteral("%1 has no \"%2\"").arg(bar.objectName(), text));
 }
 
@@ -143,6 +149,24 @@ inline bool clickTab(QTabWidget &tabs, const QString &caption)
                                QStringLiteral("tab \"%1\"").arg(caption), false, {});
     }
     return Detail::refuse(QStringLiteral("no tab \"%1\"").arg(caption));
+}
+
+// Clicks the tabs behind which widget lies, the outermost first.
+inline bool revealTab(QWidget &widget)
+{
+    QList<std::pair<QTabWidget *, int>> tabs;
+    for (QWidget *w = widget.parentWidget(); w; w = w->parentWidget()) {
+        if (auto *tabWidget = qobject_cast<QTabWidget *>(w)) {
+            for (int i = 0; i < tabWidget->count(); ++i)
+                if (tabWidget->widget(i) == &widget || tabWidget->widget(i)->isAncestorOf(&widget))
+                    tabs.prepend({tabWidget, i});
+        }
+    }
+    for (const auto &[tabWidget, index] : tabs)
+        if (tabWidget->currentIndex() != index &&
+            !clickTab(*tabWidget, tabWidget->tabBar()->tabText(index)))
+            return false;
+    return true;
 }
 
 inline bool clickRow(QListWidget &list, int row, Qt::KeyboardModifiers modifiers = {})
