@@ -125,7 +125,7 @@ sqlite3 *openKeyed(const QString &path, const QString &key, int flags, QString *
         rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
         if (message.isEmpty())
-            message = engineError(db);
+            message = openingError(db);
         if (error)
             *error = message;
         sqlite3_close_v2(db);
