@@ -1,7 +1,6 @@
 #include "core/Options.h"
 
 #include "platform/db/Database.h"
-#include "platform/db/EngineError.h"
 #include "platform/db/Recordset.h"
 
 namespace {
