@@ -76,12 +76,42 @@ pugi::xml_node wrap(pugi::xml_node_struct *node)
     return pugi::xml_node(node);
 }
 
+// XML 1.0 has no characters below U+0020 but TAB, LF and CR, and none at
+// U+FFFE and U+FFFF. pugixml writes the former as references of two digits
+// ("&#01;"; a "&" of the text itself becomes "&amp;") and the latter as they
+// are. Each becomes U+FFFD, the replacement character, so that every XML
+// reader takes what the program writes; every other character stays.
+void replaceForbidden(QString &text)
+{
+    const QChar replacement(0xFFFD);
+    qsizetype out = 0;
+    QChar *data = text.data();
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = data[i].unicode();
+        auto digit = [&](qsizetype at) { return data[at] >= u'0' && data[at] <= u'9'; };
+        if (c == u'&' && i + 4 < size && data[i + 1] == u'#' && digit(i + 2) && digit(i + 3) &&
+            data[i + 4] == u';') {
+            const int code = (data[i + 2].unicode() - u'0') * 10 + (data[i + 3].unicode() - u'0');
+            if (code < 0x20 && code != 0x09 && code != 0x0A && code != 0x0D) {
+                data[out++] = replacement;
+                i += 4;
+                continue;
+            }
+        }
+        data[out++] = c == 0xFFFE || c == 0xFFFF ? replacement : data[i];
+    }
+    text.truncate(out);
+}
+
 QString printNode(const pugi::xml_node &node)
 {
     std::ostringstream out;
     node.print(out, "", FormatOptions, pugi::encoding_utf8);
-    const std::string text = out.str();
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+    const std::string bytes = out.str();
+    QString text = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+    replaceForbidden(text);
+    return text;
 }
 
 // The declaration keeps the form the program writes: single quotes.

@@ -111,6 +111,8 @@ private:
 // Encodings: texts inside are QString. Bytes read from or written to a file
 // are converted from/to the encoding the declaration names (UTF-8 or
 // windows-1250); characters windows-1250 cannot hold are written as &#N;.
+// Characters XML 1.0 does not allow (controls but TAB, LF and CR; U+FFFE,
+// U+FFFF) are written as U+FFFD, in every text the document gives out.
 class Document
 {
 public:
