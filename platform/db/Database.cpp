@@ -309,11 +309,6 @@ QString Database::path() const
     return m_path;
 }
 
-sqlite3 *Database::handle() const
-{
-    return m_db;
-}
-
 void Database::setError(const QString &message) const
 {
     m_error = message;

@@ -336,11 +336,6 @@ void Node::appendAttribute(const char *name, qint64 value)
         node.append_attribute(name).set_value(static_cast<long long>(value));
 }
 
-void Node::removeAttribute(const QString &name)
-{
-    wrap(m_node).remove_attribute(Utf8(name).constData());
-}
-
 QList<QPair<QString, QString>> Node::attributes() const
 {
     QList<QPair<QString, QString>> list;
@@ -449,16 +444,6 @@ Node Node::appendFragment(const Fragment &fragment)
         return {};
     }
     return Node(first.internal_object());
-}
-
-Node Node::insertElementBefore(const QString &name, const Node &before)
-{
-    if (!before.m_node)
-        return {};
-    pugi::xml_node child =
-        wrap(m_node).insert_child_before(pugi::node_element, wrap(before.m_node));
-    child.set_name(utf8(name).constData());
-    return Node(child.internal_object());
 }
 
 bool Node::removeChild(const Node &child)

@@ -57,7 +57,6 @@ public:
     // hold it twice). Name: ASCII, NUL-terminated.
     void appendAttribute(const char *name, const QString &value);
     void appendAttribute(const char *name, qint64 value);
-    void removeAttribute(const QString &name);
     // Attributes in document order.
     QList<QPair<QString, QString>> attributes() const;
 
@@ -84,7 +83,6 @@ public:
     // children; the first of them. A null Node, with nothing appended, when
     // this is no element or the fragment is empty or incomplete.
     Node appendFragment(const Fragment &fragment);
-    Node insertElementBefore(const QString &name, const Node &before);
     // Removes child from this node; false when it is not a child.
     bool removeChild(const Node &child);
 
