@@ -169,6 +169,18 @@ inline bool revealTab(QWidget &widget)
     return true;
 }
 
+// Any row or cell of an item view, where the view draws it.
+inline bool clickIndex(QAbstractItemView &view, const QModelIndex &index,
+                       Qt::KeyboardModifiers modifiers = {})
+{
+    return Detail::clickIndex(view, index, false, modifiers);
+}
+
+inline bool doubleClickIndex(QAbstractItemView &view, const QModelIndex &index)
+{
+    return Detail::clickIndex(view, index, true, {});
+}
+
 inline bool clickRow(QListWidget &list, int row, Qt::KeyboardModifiers modifiers = {})
 {
     return Detail::clickIndex(list, list.model()->index(row, 0), false, modifiers);
