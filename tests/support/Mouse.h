@@ -219,6 +219,16 @@ inline bool clickHeader(QTreeView &view, int section)
                            QStringLiteral("header section %1").arg(section), false, {});
 }
 
+// A cell of a grid, where the grid draws it.
+inline bool clickCell(FlexGrid &grid, int row, int col)
+{
+    const QRect rect = grid.layout().cellRect(row, col);
+    if (rect.isEmpty())
+        return Detail::refuse(QStringLiteral("cell (%1, %2) is not drawn").arg(row).arg(col));
+    return Detail::clickAt(*grid.viewport(), rect.center(),
+                           QStringLiteral("cell (%1, %2)").arg(row).arg(col), false, {});
+}
+
 // A cell of the roster grid, where the grid draws it.
 inline bool doubleClickCell(FlexGrid &grid, int row, int col)
 {
