@@ -219,24 +219,28 @@ inline bool clickHeader(QTreeView &view, int section)
                            QStringLiteral("header section %1").arg(section), false, {});
 }
 
+namespace Detail {
+
+inline bool clickCell(FlexGrid &grid, int row, int col, bool twice)
+{
+    const QRect rect = grid.layout().cellRect(row, col);
+    if (rect.isEmpty())
+        return refuse(QStringLiteral("cell (%1, %2) is not drawn").arg(row).arg(col));
+    return clickAt(*grid.viewport(), rect.center(),
+                   QStringLiteral("cell (%1, %2)").arg(row).arg(col), twice, {});
+}
+
+} // namespace Detail
+
 // A cell of a grid, where the grid draws it.
 inline bool clickCell(FlexGrid &grid, int row, int col)
 {
-    const QRect rect = grid.layout().cellRect(row, col);
-    if (rect.isEmpty())
-        return Detail::refuse(QStringLiteral("cell (%1, %2) is not drawn").arg(row).arg(col));
-    return Detail::clickAt(*grid.viewport(), rect.center(),
-                           QStringLiteral("cell (%1, %2)").arg(row).arg(col), false, {});
+    return Detail::clickCell(grid, row, col, false);
 }
 
-// A cell of the roster grid, where the grid draws it.
 inline bool doubleClickCell(FlexGrid &grid, int row, int col)
 {
-    const QRect rect = grid.layout().cellRect(row, col);
-    if (rect.isEmpty())
-        return Detail::refuse(QStringLiteral("cell (%1, %2) is not drawn").arg(row).arg(col));
-    return Detail::clickAt(*grid.viewport(), rect.center(),
-                           QStringLiteral("cell (%1, %2)").arg(row).arg(col), true, {});
+    return Detail::clickCell(grid, row, col, true);
 }
 
 } // namespace Mouse
