@@ -9,6 +9,7 @@
 #include "engine/ui/Wizard.h"
 #include "engine/ui/WizardFile.h"
 #include "engine/ui/WizardItem.h"
+#include "platform/clock/Clock.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 #include "tests/support/Keyboard.h"
@@ -226,6 +227,7 @@ private Q_SLOTS:
 
     void cleanup()
     {
+        Clock::setNow({});
         Globals::closeDatabase();
         m_file.reset();
     }
@@ -709,10 +711,11 @@ private Q_SLOTS:
         wizard.setModalRunner(driver.runner());
 
         // New: the proposed name is refused while taken, then the set is stored.
+        Clock::setNow(QDateTime(QDate(2024, 2, 29), QTime(23, 59)));
         exec(QStringLiteral("INSERT INTO wizardlist (nazwa) VALUES (?)"),
-             {Wizard::newSetName(QDate::currentDate())});
+             {Wizard::newSetName(QDate(2024, 2, 29))});
         driver.onFile = [&](WizardFile &file) {
-            QCOMPARE(file.Text1()->text(), Wizard::newSetName(QDate::currentDate()));
+            QCOMPARE(file.Text1()->text(), Wizard::newSetName(QDate(2024, 2, 29)));
             QVERIFY(clickItem(file, QStringLiteral("new")));
             QVERIFY(press(file, "ButtonSave"));
             QVERIFY(file.isVisible());

@@ -288,7 +288,7 @@ void TestFirstMonth::openWithoutPassword()
     QVERIFY(!visibleTopLevel<SelectDatabase>());
     QVERIFY(Globals::database());
     QVERIFY(Globals::options());
-    QCOMPARE(m_panel->windowTitle(), Panel::ProgramTitle);
+    QCOMPARE(m_panel->windowTitle(), Globals::ProgramTitle);
     QVERIFY(!m_panel->isOpened());
 }
 

@@ -1,5 +1,6 @@
 #include "MasterDataFixture.h"
 #include "masterdata/Zwolnienia_item.h"
+#include "platform/clock/Clock.h"
 #include "platform/db/Recordset.h"
 #include "tests/support/TestSupport.h"
 
@@ -23,14 +24,19 @@ private Q_SLOTS:
                                  "VALUES ('2024-05-10', '2024-05-12', 0, '7', 'L4')"));
     }
 
-    void cleanup() { closeDatabase(); }
+    void cleanup()
+    {
+        Clock::setNow({});
+        closeDatabase();
+    }
 
     void opening()
     {
+        Clock::setNow(QDateTime(QDate(2024, 1, 31), QTime(12, 0)));
         Zwolnienia_item editor;
         QCOMPARE(editor.windowTitle(), QStringLiteral("Dane zwolnienia"));
-        QCOMPARE(editor.firstDay(), QDate::currentDate());
-        QCOMPARE(editor.lastDay(), QDate::currentDate().addMonths(1));
+        QCOMPARE(editor.firstDay(), QDate(2024, 1, 31));
+        QCOMPARE(editor.lastDay(), QDate(2024, 2, 29));
         QCOMPARE(editor.findChild<QDateEdit *>(QStringLiteral("poleData0"))->displayFormat(),
                  QStringLiteral("dd.MM.yyyy"));
 
