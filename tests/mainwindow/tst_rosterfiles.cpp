@@ -16,7 +16,9 @@
 #include "platform/xml/XmlDocument.h"
 #include "tests/mainwindow/LongRoster.h"
 #include "tests/mainwindow/PanelFixture.h"
+#include "tests/support/Keyboard.h"
 #include "tests/support/Menus.h"
+#include "tests/support/Mouse.h"
 #include "tests/support/TestSupport.h"
 
 #include <QAction>
@@ -160,7 +162,7 @@ private Q_SLOTS:
         exec(QStringLiteral("DELETE FROM ludzie WHERE nazwisko='Zając'"));
         TestPanel first;
         first.show();
-        first.toolbarClick(QStringLiteral("create"));
+        QVERIFY(Mouse::clickItem(*first.ToolBar1(), QStringLiteral("create")));
         QVERIFY(first.xmlDocument());
         QVERIFY(first.menuAction(QStringLiteral("mnuSave"))->isEnabled());
         QVERIFY(first.menuAction(QStringLiteral("mnuEksport"))->isEnabled());
@@ -511,12 +513,15 @@ private Q_SLOTS:
     void windowsOpen()
     {
         TestPanel panel;
+        panel.resize(1000, 700);
         QVERIFY(panel.openRosterFile(writeSmallRoster(QStringLiteral("maj.swx"))));
+        QVERIFY(Keyboard::showActive(panel));
         for (const char *key : {"bilans", "wykluczenia", "kreator", "options"})
             QVERIFY2(panel.toolbarItemEnabled(QString::fromLatin1(key)), key);
         for (const char *key : {"bilans", "kreator", "options"})
-            panel.toolbarClick(QString::fromLatin1(key));
-        Q_EMIT panel.Lista()->cellDoubleClicked(1, 1);
+            QVERIFY2(Mouse::clickItem(*panel.ToolBar1(), QString::fromLatin1(key)), key);
+        // A double click on a cell of a day opens its cell editor.
+        QVERIFY(Mouse::doubleClickCell(*panel.Lista(), 1, 1));
         QCOMPARE(panel.opened, (QStringList{"Bilans", "Wizard", "Opcje", "CellList"}));
     }
 

@@ -2,6 +2,7 @@
 #include "masterdata/Zwolnienia_item.h"
 #include "platform/clock/Clock.h"
 #include "platform/db/Recordset.h"
+#include "tests/support/TestSupport.h"
 
 #include <QDateEdit>
 #include <QListWidget>
@@ -18,9 +19,9 @@ private Q_SLOTS:
     {
         QString error;
         QVERIFY2(openDatabase(&error), qPrintable(error));
-        db().execute(QStringLiteral("INSERT INTO zwolnienia (od, \"do\", rodzaj, id_item, opis) "
-                                    "VALUES ('2024-05-10', '2024-05-12', 0, '7', 'L4')"));
-        m_id = db().lastInsertId();
+        m_id = TestSupport::insert(
+            db(), QStringLiteral("INSERT INTO zwolnienia (od, \"do\", rodzaj, id_item, opis) "
+                                 "VALUES ('2024-05-10', '2024-05-12', 0, '7', 'L4')"));
     }
 
     void cleanup()
