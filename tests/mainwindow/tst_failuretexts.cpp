@@ -11,6 +11,7 @@
 #include "mainwindow/RosterFile.h"
 #include "platform/db/Database.h"
 #include "tests/mainwindow/PanelFixture.h"
+#include "tests/support/Mouse.h"
 #include "tests/support/TestDatabase.h"
 
 #include <QAction>
@@ -265,7 +266,7 @@ private Q_SLOTS:
                 return;
             QAction *save = panel.tbBilans()->findChild<QAction *>(QStringLiteral("save"));
             QVERIFY(save);
-            QTest::mouseClick(panel.tbBilans()->widgetForAction(save), Qt::LeftButton);
+            QVERIFY(Mouse::clickAction(*panel.tbBilans(), save));
             QCOMPARE(Messages::shown(),
                      QStringList{QString(reason).replace(QStringLiteral("%1"),
                                                          QFileInfo(target).absolutePath())});
