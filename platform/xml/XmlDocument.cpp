@@ -3,10 +3,7 @@
 #include "platform/xml/Fragment.h"
 
 #include "platform/text/Cp1250.h"
-#include "platform/text/FileErrors.h"
-#include "platform/text/FileWriter.h"
 
-#include <QFile>
 #include <QRegularExpression>
 
 #include <pugixml.hpp>
@@ -533,18 +530,6 @@ bool Document::loadBytes(const QByteArray &bytes, QString *error, Whitespace whi
     return false;
 }
 
-bool Document::load(const QString &path, QString *error, Whitespace whitespace)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        m_doc->reset();
-        if (error)
-            *error = FileErrors::reason(file);
-        return false;
-    }
-    return loadBytes(file.readAll(), error, whitespace);
-}
-
 QString Document::xml() const
 {
     return serialise(*m_doc);
@@ -556,11 +541,6 @@ QByteArray Document::toBytes() const
     if (isWindows1250(declaredEncoding()))
         return Cp1250::encode(text, Cp1250::Unmappable::XmlCharRef);
     return text.toUtf8();
-}
-
-bool Document::save(const QString &path, QString *error) const
-{
-    return FileWriter::write(path, toBytes(), error);
 }
 
 Node Document::root() const

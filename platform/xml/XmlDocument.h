@@ -134,16 +134,13 @@ public:
     // windows-1250 when declared).
     bool loadBytes(const QByteArray &bytes, QString *error = nullptr,
                    Whitespace whitespace = Whitespace::Keep);
-    bool load(const QString &path, QString *error = nullptr,
-              Whitespace whitespace = Whitespace::Keep);
 
     // The whole document, declaration included, as text (the declaration's
     // values between single quotes, as the program writes it).
     QString xml() const;
-    // The whole document encoded as its declaration says.
+    // The whole document encoded as its declaration says; the program's files
+    // are written with it through FileWriter.
     QByteArray toBytes() const;
-    // Writes toBytes() through FileWriter, so a failed write keeps the old file.
-    bool save(const QString &path, QString *error = nullptr) const;
 
     // The document node and the root element.
     Node root() const;
