@@ -1,6 +1,7 @@
 #include "masterdata/Ludzie_item.h"
 
 #include "controls/BlueCommand.h"
+#include "core/DateTimeText.h"
 #include "core/Globals.h"
 #include "core/Messages.h"
 #include "core/Module1.h"
@@ -23,6 +24,8 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -272,29 +275,56 @@ void Ludzie_item::FillAbsences()
     Db::Database *db = Globals::database();
     if (!db || m_personId == -1)
         return;
-    QString sql = QStringLiteral("SELECT * FROM zwolnienia WHERE id_item=? AND rodzaj=0");
+    QString sql = QStringLiteral("SELECT id, od, \"do\", opis FROM zwolnienia "
+                                 "WHERE id_item=? AND rodzaj=0");
     QVariantList params{QString::number(m_personId)};
     const QDate shown = month();
+    QDate first, last;
     if (shown.isValid()) {
-        // Every absence that overlaps the month, also one that spans it.
-        const QDate first(shown.year(), shown.month(), 1);
-        const QDate last = first.addMonths(1).addDays(-1);
-        sql += QStringLiteral(" AND substr(od,1,10)<=? AND substr(\"do\",1,10)>=?");
-        params << last.toString(QStringLiteral("yyyy-MM-dd"))
-               << first.toString(QStringLiteral("yyyy-MM-dd"));
+        // Every absence that overlaps the month, also one that spans it, as the
+        // generation takes them; a day in the older form is compared below.
+        first = QDate(shown.year(), shown.month(), 1);
+        last = first.addMonths(1).addDays(-1);
+        sql += QStringLiteral(" AND ((substr(od,1,10)<=? AND substr(\"do\",1,10)>=?) "
+                              "OR substr(od,5,1)<>'-' OR substr(\"do\",5,1)<>'-')");
+        params << DateTimeText::dateText(last) << DateTimeText::dateText(first);
     }
-    sql += QStringLiteral(" ORDER BY od DESC");
+    sql += QStringLiteral(" ORDER BY rowid");
     auto rs = db->openQuery(sql, params);
     if (!rs) {
         Messages::critical(db->errorString());
         return;
     }
+    struct Line
+    {
+        QDate from, to;
+        QString text;
+        qint64 id;
+    };
+    QList<Line> lines;
     for (; !rs->eof(); rs->moveNext()) {
-        auto *entry = new QListWidgetItem(absenceLine(absenceDate(rs->text(QStringLiteral("od"))),
-                                                      absenceDate(rs->text(QStringLiteral("do"))),
-                                                      rs->text(QStringLiteral("opis"))),
-                                          m_ui->lZw);
-        entry->setData(IdRole, rs->integer(QStringLiteral("id")));
+        const QString od = rs->text(QStringLiteral("od"));
+        const QString to = rs->text(QStringLiteral("do"));
+        Line line{MasterData::storedDay(od), MasterData::storedDay(to), QString(),
+                  rs->integer(QStringLiteral("id"))};
+        const bool readable = line.from.isValid() && line.to.isValid();
+        if (readable && first.isValid() && (line.from > last || line.to < first))
+            continue;
+        // A day no reader understands is shown as stored, in every month, so
+        // that the planner can put it right.
+        line.text = readable ? absenceLine(line.from, line.to, rs->text(QStringLiteral("opis")))
+                             : od + QStringLiteral(" do ") + to + QStringLiteral(" - ") +
+                                   rs->text(QStringLiteral("opis"));
+        lines.append(line);
+    }
+    // Latest first; the unreadable ones last.
+    std::stable_sort(lines.begin(), lines.end(), [](const Line &a, const Line &b) {
+        return a.from.isValid() && a.to.isValid() &&
+               (!b.from.isValid() || !b.to.isValid() || a.from > b.from);
+    });
+    for (const Line &line : std::as_const(lines)) {
+        auto *entry = new QListWidgetItem(line.text, m_ui->lZw);
+        entry->setData(IdRole, line.id);
     }
 }
 
@@ -313,8 +343,8 @@ void Ludzie_item::zwButtonClick(const QString &key)
         const QString opis = QStringLiteral("L4");
         rs->addNew();
         rs->setValue(QStringLiteral("opis"), opis);
-        rs->setValue(QStringLiteral("od"), d.toString(QStringLiteral("yyyy-MM-dd")));
-        rs->setValue(QStringLiteral("do"), d.toString(QStringLiteral("yyyy-MM-dd")));
+        rs->setValue(QStringLiteral("od"), DateTimeText::dateText(d));
+        rs->setValue(QStringLiteral("do"), DateTimeText::dateText(d));
         rs->setValue(QStringLiteral("rodzaj"), 0);
         rs->setValue(QStringLiteral("id_item"), QString::number(m_personId));
         if (!rs->update()) {

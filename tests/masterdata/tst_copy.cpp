@@ -1,4 +1,5 @@
 #include "MasterDataFixture.h"
+#include "controls/BlueCommand.h"
 #include "masterdata/Copy.h"
 #include "platform/db/Recordset.h"
 
@@ -88,6 +89,34 @@ private Q_SLOTS:
         // Running it again gives the same target.
         QVERIFY(window.copyMonth());
         QCOMPARE(month(target.toString(QStringLiteral("yyyy-MM"))), rows);
+    }
+
+    // Both months are the generation's: a day in either stored form is
+    // copied, and deleted from the target; what nobody reads stays.
+    void storedFormsAsTheGenerationReadsThem()
+    {
+        addCount(QStringLiteral("1"), QStringLiteral("05.12.2026"), 9);
+        addCount(QStringLiteral("2"), QStringLiteral("2026-12-07 00:00:00"), 3);
+        addCount(QStringLiteral("2"), QStringLiteral("31.12.2026"), 6);
+        addCount(QStringLiteral("3"), QStringLiteral("12.2026"), 5); // no day
+        addCount(QStringLiteral("1"), QStringLiteral("2027-01-03"), 1);
+        addCount(QStringLiteral("2"), QStringLiteral("04.01.2027"), 2);
+        addCount(QStringLiteral("1"), QStringLiteral("05.02.2027"), 4);
+
+        Copy window;
+        window.show();
+        window.setMonths(QDate(2026, 12, 1), QDate(2027, 1, 1));
+        QTest::mouseClick(window.findChild<BlueCommand *>(QStringLiteral("ButtonOK")),
+                          Qt::LeftButton);
+        QCOMPARE(Messages::shown(), QStringList{Done});
+        // The whole table: the rows of init() stay too.
+        QStringList rows{"1|05.02.2027|4",          "1|05.12.2026|9", "1|2027-01-05|9",
+                         "2|2026-12-07 00:00:00|3", "2|2027-01-07|3", "2|2027-01-31|6",
+                         "2|31.12.2026|6",          "3|12.2026|5",    "1|2023-01-01|3",
+                         "1|2023-01-28|4",          "9|2023-01-29|5", "2|2023-01-31|6",
+                         "1|2024-02-01|2",          "2|2024-02-29|7", "2|2024-03-05|8"};
+        rows.sort();
+        QCOMPARE(month(QString()), rows);
     }
 
     void refusesTheSameMonth()
