@@ -5,8 +5,8 @@
 #include "core/Globals.h"
 #include "core/Messages.h"
 #include "core/Module1.h"
+#include "core/ui/MonthEdit.h"
 #include "masterdata/MasterDataCommon.h"
-#include "masterdata/MonthEdit.h"
 #include "platform/db/Database.h"
 
 #include <QGridLayout>

@@ -9,10 +9,10 @@
 #include "core/ui/DialogParts.h"
 #include "core/ui/FlexGrid.h"
 #include "core/ui/Module1Ui.h"
+#include "core/ui/MonthEdit.h"
 #include "core/ui/ScheduleGridLayout.h"
 #include "masterdata/Copy.h"
 #include "masterdata/MasterDataCommon.h"
-#include "masterdata/MonthEdit.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 #include "platform/db/Values.h"
@@ -100,7 +100,7 @@ Grafik::Grafik(QWidget *parent) : QDialog(parent)
     Module1::FlatBorder(m_poleData);
 
     connect(m_toolbar, &ToolBarN::ItemClick, this, &Grafik::toolbarClick);
-    connect(m_poleData, &QDateEdit::dateChanged, this, &Grafik::setMonth);
+    connect(m_poleData, &MonthEdit::dateChanged, this, &Grafik::setMonth);
     connect(m_lista, &FlexGrid::currentCellChanged, this, &Grafik::cellChanged);
     connect(m_lista, &FlexGrid::cellDoubleClicked, this, [this] { StartEdit(QString()); });
     m_lista->installEventFilter(this);

@@ -6,9 +6,9 @@
 #include "core/Messages.h"
 #include "core/ui/FlexGrid.h"
 #include "core/ui/Module1Ui.h"
+#include "core/ui/MonthEdit.h"
 #include "core/ui/ScheduleGridLayout.h"
 #include "masterdata/MasterDataCommon.h"
-#include "masterdata/MonthEdit.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 #include "platform/db/Values.h"
@@ -155,7 +155,7 @@ LastDane::LastDane(QWidget *parent) : QDialog(parent)
     connect(del, &BlueCommand::Click, this, &LastDane::deleteMonth);
     connect(close, &BlueCommand::Click, this, &QDialog::reject);
     connect(m_groups, &QComboBox::activated, this, &LastDane::chooseGroup);
-    connect(m_poleData, &QDateEdit::dateChanged, this, [this](const QDate &date) {
+    connect(m_poleData, &MonthEdit::dateChanged, this, [this](const QDate &date) {
         if (!MonthEdit::sameMonth(date, m_loadedMonth))
             LoadMonth();
     });

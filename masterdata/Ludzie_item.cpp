@@ -4,8 +4,8 @@
 #include "core/DateTimeText.h"
 #include "core/Globals.h"
 #include "core/Messages.h"
-#include "core/Module1.h"
 #include "core/ui/Module1Ui.h"
+#include "core/ui/MonthEdit.h"
 #include "masterdata/Ludzie.h"
 #include "masterdata/MasterDataCommon.h"
 #include "masterdata/Zwolnienia_item.h"
@@ -18,9 +18,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QLocale>
 #include <QRandomGenerator>
-#include <QSpinBox>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -46,12 +44,9 @@ public:
     QComboBox *poleStopien = nullptr;
     QComboBox *polePlec = nullptr;
     QComboBox *polePrzywilej = nullptr;
-    // The month picker: Polish month names in the nominative ("maj 2024"),
-    // which a date edit's "MMMM" would decline; the box unticked holds no month.
+    // The month whose absences are listed; the box unticked holds no month.
     QCheckBox *monthOn = nullptr;
-    QComboBox *monthName = nullptr;
-    QSpinBox *monthYear = nullptr;
-    int monthDay = 1;
+    MonthEdit *poleMonth = nullptr;
     QListWidget *lZw = nullptr;
     BlueCommand *buttonOK = nullptr;
     BlueCommand *buttonClose = nullptr;
@@ -115,17 +110,12 @@ void Ludzie_item::buildUi()
     auto *absLayout = new QVBoxLayout(absences);
     auto *monthRow = new QHBoxLayout;
     m_ui->monthOn = new QCheckBox(absences);
-    m_ui->monthOn->setObjectName(QStringLiteral("poleMonth"));
+    m_ui->monthOn->setObjectName(QStringLiteral("chkMonth"));
     m_ui->monthOn->setToolTip(QStringLiteral("Zwolnienia z wybranego miesiąca"));
-    m_ui->monthName = new QComboBox(absences);
-    const QLocale polish(QLocale::Polish);
-    for (int m = 1; m <= 12; ++m)
-        m_ui->monthName->addItem(polish.standaloneMonthName(m).toLower());
-    m_ui->monthYear = new QSpinBox(absences);
-    m_ui->monthYear->setRange(1900, 9999);
+    m_ui->poleMonth = new MonthEdit(absences);
+    m_ui->poleMonth->setObjectName(QStringLiteral("poleMonth"));
     monthRow->addWidget(m_ui->monthOn);
-    monthRow->addWidget(m_ui->monthName, 1);
-    monthRow->addWidget(m_ui->monthYear);
+    monthRow->addWidget(m_ui->poleMonth, 1);
     absLayout->addLayout(monthRow);
     auto *zwButtons = new QToolBar(absences);
     zwButtons->setObjectName(QStringLiteral("ZwButtons"));
@@ -155,14 +145,12 @@ void Ludzie_item::buildUi()
     connect(m_ui->buttonClose, &BlueCommand::Click, this, &QDialog::reject);
     connect(m_ui->lZw, &QListWidget::itemDoubleClicked, this, &Ludzie_item::editAbsence);
     const auto monthChanged = [this] {
-        m_ui->monthName->setEnabled(m_ui->monthOn->isChecked());
-        m_ui->monthYear->setEnabled(m_ui->monthOn->isChecked());
+        m_ui->poleMonth->setEnabled(m_ui->monthOn->isChecked());
         if (m_personId != -1)
             FillAbsences();
     };
     connect(m_ui->monthOn, &QCheckBox::toggled, this, monthChanged);
-    connect(m_ui->monthName, &QComboBox::currentIndexChanged, this, monthChanged);
-    connect(m_ui->monthYear, &QSpinBox::valueChanged, this, monthChanged);
+    connect(m_ui->poleMonth, &MonthEdit::dateChanged, this, monthChanged);
 
     resize(400, 320);
 }
@@ -177,11 +165,8 @@ void Ludzie_item::setMonth(const QDate &month)
     // One refill at the end, not one per field.
     const qint64 id = m_personId;
     m_personId = -1;
-    if (month.isValid()) {
-        m_ui->monthDay = month.day();
-        m_ui->monthYear->setValue(month.year());
-        m_ui->monthName->setCurrentIndex(month.month() - 1);
-    }
+    if (month.isValid())
+        m_ui->poleMonth->setDate(month);
     m_ui->monthOn->setChecked(month.isValid());
     m_personId = id;
     if (m_personId != -1)
@@ -190,11 +175,7 @@ void Ludzie_item::setMonth(const QDate &month)
 
 QDate Ludzie_item::month() const
 {
-    if (!m_ui->monthOn->isChecked())
-        return {};
-    const int year = m_ui->monthYear->value();
-    const int month = m_ui->monthName->currentIndex() + 1;
-    return QDate(year, month, qMin(m_ui->monthDay, Module1::DaysInMonth(month, year)));
+    return m_ui->monthOn->isChecked() ? m_ui->poleMonth->date() : QDate();
 }
 
 bool Ludzie_item::GetInfo(qint64 id)

@@ -2,6 +2,11 @@
 #include "controls/BlueCommand.h"
 #include "masterdata/Copy.h"
 #include "platform/db/Recordset.h"
+#include "tests/support/Keyboard.h"
+#include "tests/support/TextPlace.h"
+
+#include <QAbstractSpinBox>
+#include <QLineEdit>
 
 namespace {
 
@@ -117,6 +122,47 @@ private Q_SLOTS:
                          "1|2024-02-01|2",          "2|2024-02-29|7", "2|2024-03-05|8"};
         rows.sort();
         QCOMPARE(month(QString()), rows);
+    }
+
+    // A click on a month picker selects its whole month name or year, and
+    // typing there chooses another.
+    void monthPickers_data()
+    {
+        QTest::addColumn<QString>("picker");
+        QTest::addColumn<bool>("year");
+        QTest::addColumn<QString>("selection");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QDate>("source");
+        QTest::addColumn<QDate>("target");
+        QTest::newRow("source month") << "poleData0" << false << QString("grudzień") << "lis"
+                                      << QDate(2026, 11, 1) << QDate(2027, 1, 1);
+        QTest::newRow("source year") << "poleData0" << true << "2026"
+                                     << "2025" << QDate(2025, 12, 1) << QDate(2027, 1, 1);
+        QTest::newRow("target month") << "poleData1" << false << QString("styczeń") << "lu"
+                                      << QDate(2026, 12, 1) << QDate(2027, 2, 1);
+        QTest::newRow("target year") << "poleData1" << true << "2027"
+                                     << "2030" << QDate(2026, 12, 1) << QDate(2030, 1, 1);
+    }
+
+    void monthPickers()
+    {
+        QFETCH(QString, picker);
+        QFETCH(bool, year);
+        QFETCH(QString, selection);
+        QFETCH(QString, keys);
+        QFETCH(QDate, source);
+        QFETCH(QDate, target);
+        Copy window;
+        window.setMonths(QDate(2026, 12, 15), QDate(2027, 1, 15));
+        QVERIFY(Keyboard::showActive(window));
+        auto *line = window.findChild<QAbstractSpinBox *>(picker)->findChild<QLineEdit *>();
+        const int pos = year ? int(line->text().indexOf(u' ')) + 2 : 2;
+        QTest::mouseClick(line, Qt::LeftButton, Qt::NoModifier,
+                          TestSupport::placeOfText(line, pos));
+        QCOMPARE(line->selectedText(), selection);
+        Keyboard::type(keys);
+        QCOMPARE(window.sourceMonth(), source);
+        QCOMPARE(window.targetMonth(), target);
     }
 
     void refusesTheSameMonth()

@@ -5,7 +5,10 @@
 #include "masterdata/Grafik.h"
 #include "masterdata/Sluzby.h"
 #include "platform/db/Recordset.h"
+#include "tests/support/Keyboard.h"
+#include "tests/support/TextPlace.h"
 
+#include <QAbstractSpinBox>
 #include <QLineEdit>
 
 namespace {
@@ -288,6 +291,28 @@ private Q_SLOTS:
                          row(m_patrol, "12.2026", 5),   row(m_patrol, "2026-12-08 25:00", 5)};
         rows.sort();
         QCOMPARE(stored(), rows);
+    }
+
+    // The month is chosen in its picker: a click selects the month name (the
+    // year), typing there shows another month at once.
+    void monthChosenInThePicker()
+    {
+        Grafik window;
+        window.setMonth(QDate(2024, 5, 1));
+        QVERIFY(Keyboard::showActive(window));
+        auto *line = window.findChild<QAbstractSpinBox *>(QStringLiteral("poleData"))
+                         ->findChild<QLineEdit *>();
+        QTest::mouseClick(line, Qt::LeftButton, Qt::NoModifier, TestSupport::placeOfText(line, 1));
+        QCOMPARE(line->selectedText(), QStringLiteral("maj"));
+        Keyboard::type(QStringLiteral("lu"));
+        QCOMPARE(window.month(), QDate(2024, 2, 1));
+        QCOMPARE(window.lista()->rows(), 30);
+        QTest::mouseClick(line, Qt::LeftButton, Qt::NoModifier, TestSupport::placeOfText(line, 6));
+        QCOMPARE(line->selectedText(), QStringLiteral("2024"));
+        Keyboard::type(QStringLiteral("2025"));
+        QCOMPARE(window.month(), QDate(2025, 2, 1));
+        QCOMPARE(window.lista()->rows(), 29);
+        QVERIFY(Messages::shown().isEmpty());
     }
 
     void openedFromTheDutiesWindow()
