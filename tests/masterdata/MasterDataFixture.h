@@ -3,7 +3,6 @@
 // What the master-data window tests share: the database every test starts
 // from, windows whose editors are driven in place, and list readers.
 
-#include "controls/ToolBarN.h"
 #include "core/Globals.h"
 #include "core/Messages.h"
 #include "core/Options.h"
@@ -16,7 +15,6 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -85,24 +83,6 @@ inline QStringList column(const QTreeWidget *list, int c)
     for (int i = 0; i < list->topLevelItemCount(); ++i)
         texts << list->topLevelItem(i)->text(c);
     return texts;
-}
-
-// Clicks the toolbar's item where the bar draws it; false when the bar
-// shows no such enabled item.
-inline bool clickItem(ToolBarN *bar, const QString &key)
-{
-    for (int x = 0; x < bar->width(); ++x) {
-        const QPoint at(x, bar->height() / 2);
-        if (bar->HitTest(float(at.x()), float(at.y())) == key) {
-            // Ten pixels in, off the item's edge.
-            const QPoint inside(std::min(x + 10, bar->width() - 1), at.y());
-            if (bar->HitTest(float(inside.x()), float(inside.y())) != key)
-                return false;
-            QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, inside);
-            return true;
-        }
-    }
-    return false;
 }
 
 // Shows the window and saves its picture as name in folder; false when it

@@ -3,6 +3,7 @@
 #include "masterdata/Copy.h"
 #include "platform/db/Recordset.h"
 #include "tests/support/Keyboard.h"
+#include "tests/support/Mouse.h"
 #include "tests/support/TextPlace.h"
 
 #include <QAbstractSpinBox>
@@ -121,8 +122,7 @@ private Q_SLOTS:
         Copy window;
         window.show();
         window.setMonths(QDate(2026, 12, 1), QDate(2027, 1, 1));
-        QTest::mouseClick(window.findChild<BlueCommand *>(QStringLiteral("ButtonOK")),
-                          Qt::LeftButton);
+        QVERIFY(Mouse::click(*window.findChild<BlueCommand *>(QStringLiteral("ButtonOK"))));
         QCOMPARE(Messages::shown(), QStringList{Done});
         // The whole table: the rows of init() stay too.
         QStringList rows{"1|05.02.2027|4",          "1|05.12.2026|9", "1|2027-01-05|9",

@@ -6,6 +6,7 @@
 #include "masterdata/Sluzby.h"
 #include "platform/db/Recordset.h"
 #include "tests/support/Keyboard.h"
+#include "tests/support/Mouse.h"
 #include "tests/support/TextPlace.h"
 
 #include <QAbstractSpinBox>
@@ -285,7 +286,7 @@ private Q_SLOTS:
         QCOMPARE(grid->text(8, 3), QString());
 
         // "Zapisz" leaves one row a day, in the fixed form, and what nobody reads as it was.
-        QVERIFY(MasterDataTest::clickItem(window.findChild<ToolBarN *>(), QStringLiteral("save")));
+        QVERIFY(Mouse::clickItem(*window.findChild<ToolBarN *>(), QStringLiteral("save")));
         QVERIFY(Messages::shown().isEmpty());
         QStringList rows{row(m_warta, "05.11.2026", 8), row(m_warta, "2026-12-05", 9),
                          row(m_warta, "2026-12-09", 7), row(m_dyzur, " 01.01.2027 ", 2),

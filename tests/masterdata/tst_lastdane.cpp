@@ -6,6 +6,7 @@
 #include "masterdata/Ludzie.h"
 #include "platform/db/Recordset.h"
 #include "tests/support/InkBounds.h"
+#include "tests/support/Mouse.h"
 
 #include <QComboBox>
 #include <QDateTimeEdit>
@@ -355,8 +356,7 @@ private Q_SLOTS:
         // Another row changes; Adamski's row has its editors opened, no more.
         typeCount(window, 2, QStringLiteral("1"));
         window.lista()->setCurrentCell(1, 1);
-        QTest::mouseClick(window.findChild<BlueCommand *>(QStringLiteral("ButtonSave")),
-                          Qt::LeftButton);
+        QVERIFY(Mouse::click(*window.findChild<BlueCommand *>(QStringLiteral("ButtonSave"))));
         QCOMPARE(Messages::shown(), QStringList{QStringLiteral("Zapisano pomyślnie!")});
         QCOMPARE(stored(), after.isEmpty() ? QStringList() : QStringList{after});
         QVERIFY(month(QStringLiteral("2024-05"))
@@ -413,8 +413,7 @@ private Q_SLOTS:
         QCOMPARE(window.lista()->text(1, 2), shownCount);
         QCOMPARE(window.lista()->text(1, 1), shownDate);
 
-        QTest::mouseClick(window.findChild<BlueCommand *>(QStringLiteral("ButtonSave")),
-                          Qt::LeftButton);
+        QVERIFY(Mouse::click(*window.findChild<BlueCommand *>(QStringLiteral("ButtonSave"))));
         QCOMPARE(Messages::shown(), QStringList{QStringLiteral("Zapisano pomyślnie!")});
         QStringList adamski;
         for (auto rs = db().openQuery(
@@ -428,8 +427,7 @@ private Q_SLOTS:
         QVERIFY(month(QStringLiteral("2024-05"))
                     .contains(row(m_nowak, 3, QStringLiteral("2024-05-20 08:00:00"))));
         const QStringList saved = month(QStringLiteral("2024-05"));
-        QTest::mouseClick(window.findChild<BlueCommand *>(QStringLiteral("ButtonSave")),
-                          Qt::LeftButton);
+        QVERIFY(Mouse::click(*window.findChild<BlueCommand *>(QStringLiteral("ButtonSave"))));
         QCOMPARE(month(QStringLiteral("2024-05")), saved);
     }
 
