@@ -212,6 +212,19 @@ void Ludzie::addGroup()
 
 void Ludzie::renameGroup(qint64 id, const QString &name)
 {
+    if (!MasterData::storableTexts({{QStringLiteral("Nazwa grupy"), name}})) {
+        // The tree takes the typed name once the edit is over: the stored one goes back then.
+        const QString key = Module1::KeyFromId(id);
+        const QTreeWidgetItem *edited = m_ui->tvKat->Nodes().Item(key);
+        const QString stored = edited ? edited->text(0) : QString();
+        QTimer::singleShot(0, this, [this, key, stored] {
+            if (QTreeWidgetItem *node = m_ui->tvKat->Nodes().Item(key)) {
+                node->setText(0, stored);
+                m_ui->tvKat->tree()->sortItems(0, Qt::AscendingOrder);
+            }
+        });
+        return;
+    }
     Db::Database *db = database();
     if (!db)
         return;

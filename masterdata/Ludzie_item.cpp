@@ -215,6 +215,11 @@ bool Ludzie_item::save()
                        Messages::Buttons::Ok);
         return false;
     }
+    const QString stopien = m_ui->poleStopien->currentText();
+    if (!MasterData::storableTexts({{QStringLiteral("Nazwisko"), nazwisko},
+                                    {QStringLiteral("Imię"), imie},
+                                    {QStringLiteral("Stopień"), stopien}}))
+        return false;
     const bool isNew = m_personId == -1;
     const QString table = QStringLiteral("ludzie");
     auto rs =
@@ -229,7 +234,6 @@ bool Ludzie_item::save()
     } else {
         rs->edit();
     }
-    const QString stopien = m_ui->poleStopien->currentText();
     rs->setValue(QStringLiteral("nazwisko"), nazwisko);
     rs->setValue(QStringLiteral("imie"), imie);
     rs->setValue(QStringLiteral("stopien"), stopien);

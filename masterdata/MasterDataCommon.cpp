@@ -4,6 +4,7 @@
 #include "core/DateTimeText.h"
 #include "core/Globals.h"
 #include "core/Messages.h"
+#include "core/XmlText.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 
@@ -31,6 +32,24 @@ ButtonRow addButtonRow(QBoxLayout *layout, QWidget *owner, const QString &okCapt
     buttons->addWidget(row.close);
     layout->addLayout(buttons);
     return row;
+}
+
+bool storableTexts(const QList<LabelledText> &texts)
+{
+    for (const LabelledText &field : texts) {
+        const qsizetype at = XmlText::firstForbidden(field.text);
+        if (at < 0)
+            continue;
+        Messages::show(
+            Messages::lines(
+                {QStringLiteral("Błędne dane"),
+                 QStringLiteral("Pole „%1” zawiera niedozwolony znak (%2), którego nie można "
+                                "zapisać w pliku grafiku. Proszę go usunąć.")
+                     .arg(field.caption, XmlText::codeAt(field.text, at))}),
+            Messages::Icon::Exclamation, Messages::Buttons::Ok);
+        return false;
+    }
+    return true;
 }
 
 std::unique_ptr<Db::Recordset> openTable(const QString &table)

@@ -32,6 +32,17 @@ struct ButtonRow
 };
 ButtonRow addButtonRow(QBoxLayout *layout, QWidget *owner, const QString &okCaption);
 
+// A text of the window and the caption of its field, as the planner sees it.
+struct LabelledText
+{
+    QString caption;
+    QString text;
+};
+// True when every text can stand in a roster file and the spreadsheet (they
+// are XML); else tells the user "Błędne dane", which field holds what, and
+// gives false.
+bool storableTexts(const QList<LabelledText> &texts);
+
 // The table of the program's database; null without a database, or after
 // telling the user why it did not open.
 std::unique_ptr<Db::Recordset> openTable(const QString &table);

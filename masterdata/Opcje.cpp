@@ -402,6 +402,13 @@ bool Opcje::save()
     }
     // A rank still being typed counts as confirmed.
     m_ui->rankDelegate->finishEdit();
+    // The template and the ranks reach every cell of the roster file.
+    QList<MasterData::LabelledText> texts{
+        {QStringLiteral("Tekst na pojedynczej komórce"), m_ui->txtCellShow->toPlainText()}};
+    for (int i = 0; i < m_ui->lvStopnie->topLevelItemCount(); ++i)
+        texts.append({QStringLiteral("Stopnie"), m_ui->lvStopnie->topLevelItem(i)->text(0)});
+    if (!MasterData::storableTexts(texts))
+        return false;
     if (!checkSizes() || !storeOptions())
         return false;
     storePassword();

@@ -9,6 +9,8 @@
 #include "platform/db/Database.h"
 #include "tests/support/TestDatabase.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QDialog>
 #include <QDir>
 #include <QStringList>
@@ -83,6 +85,23 @@ inline QStringList column(const QTreeWidget *list, int c)
     for (int i = 0; i < list->topLevelItemCount(); ++i)
         texts << list->topLevelItem(i)->text(c);
     return texts;
+}
+
+// Pastes text into the widget with the focus, as Ctrl+V does: the way a
+// character no key types reaches a field.
+inline void paste(const QString &text)
+{
+    QGuiApplication::clipboard()->setText(text);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
+}
+
+// The refusal of a text the roster file cannot hold, in the field of that caption.
+inline QString refusal(const QString &caption, const QString &code = QStringLiteral("U+0001"))
+{
+    return Messages::lines({QStringLiteral("Błędne dane"),
+                            QStringLiteral("Pole „%1” zawiera niedozwolony znak (%2), którego nie "
+                                           "można zapisać w pliku grafiku. Proszę go usunąć.")
+                                .arg(caption, code)});
 }
 
 // Shows the window and saves its picture as name in folder; false when it

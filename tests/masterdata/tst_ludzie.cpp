@@ -321,6 +321,38 @@ private Q_SLOTS:
         QVERIFY(Messages::shown().isEmpty());
     }
 
+    // A group name with a character the roster file cannot hold (pasted) is
+    // refused, the tree shows the stored name again; the new group's name too.
+    void renameRefusesWhatTheFilesCannotHold_data()
+    {
+        QTest::addColumn<bool>("newGroup");
+        QTest::newRow("renamed") << false;
+        QTest::newRow("added") << true;
+    }
+
+    void renameRefusesWhatTheFilesCannotHold()
+    {
+        QFETCH(bool, newGroup);
+        Ludzie window;
+        QVERIFY(Keyboard::showActive(window));
+        QVERIFY(clickNode(window, QStringLiteral("ID=%1").arg(m_beta)));
+        QVERIFY(clickTreeButton(window, newGroup ? 0 : 1));
+        const qint64 id = newGroup ? count(QStringLiteral("SELECT MAX(id) FROM grupy")) : m_beta;
+        const QString stored = newGroup ? QStringLiteral("Nowa grupa") : QStringLiteral("Beta");
+        QLineEdit *editor = nameEditor(window);
+        QVERIFY(editor);
+        QTest::keyClick(editor, Qt::Key_End);
+        MasterDataTest::paste(QStringLiteral("\u0001"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents(); // the tree commits the edit from its event queue
+        QCoreApplication::processEvents(); // and shows the stored name again
+        QCOMPARE(Messages::shown(),
+                 QStringList{MasterDataTest::refusal(QStringLiteral("Nazwa grupy"))});
+        QCOMPARE(db().scalar(QStringLiteral("SELECT nazwa FROM grupy WHERE id=?"), {id}).toString(),
+                 stored);
+        QCOMPARE(nodeWithKey(window, QStringLiteral("ID=%1").arg(id))->text(0), stored);
+    }
+
     void deleteGroup_data()
     {
         QTest::addColumn<int>("answer");

@@ -1,4 +1,5 @@
 #include "MasterDataFixture.h"
+#include "controls/BlueCommand.h"
 #include "masterdata/Ludzie.h"
 #include "masterdata/Ludzie_item.h"
 #include "masterdata/Zwolnienia_item.h"
@@ -179,6 +180,35 @@ private Q_SLOTS:
         QCOMPARE(Messages::shown(), QStringList{QStringLiteral("Błędne dane")});
         QCOMPARE(db().scalar(QStringLiteral("SELECT COUNT(*) FROM ludzie")).toInt(), 1);
         QCOMPARE(editor.result(), int(QDialog::Rejected));
+    }
+
+    // A character the roster file cannot hold (pasted: no key types it) is
+    // refused in every text the person editor stores; nothing is written.
+    void refusesWhatTheFilesCannotHold_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("surname") << "txt0"
+                                 << "Nazwisko";
+        QTest::newRow("first name") << "txt1" << QStringLiteral("Imię");
+        QTest::newRow("rank") << "poleStopien" << QStringLiteral("Stopień");
+    }
+
+    void refusesWhatTheFilesCannotHold()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, caption);
+        Ludzie_item editor;
+        QVERIFY(editor.GetInfo(m_person));
+        QVERIFY(Keyboard::showActive(editor));
+        QVERIFY(Mouse::clickWidget(*editor.findChild<QWidget *>(field)));
+        MasterDataTest::paste(QStringLiteral("x\u0001y"));
+        QVERIFY(Mouse::click(*editor.findChild<BlueCommand *>(QStringLiteral("ButtonOK"))));
+        QCOMPARE(Messages::shown(), QStringList{MasterDataTest::refusal(caption)});
+        QVERIFY(editor.isVisible());
+        auto rs = db().openQuery(QStringLiteral("SELECT * FROM ludzie WHERE id=?"), {m_person});
+        QCOMPARE(QStringList({rs->text("nazwisko"), rs->text("imie"), rs->text("stopien")}),
+                 QStringList({"Nowak", "Jan", "kpr."}));
     }
 
     void absencesOfMonth_data()

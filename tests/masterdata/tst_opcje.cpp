@@ -429,6 +429,41 @@ private Q_SLOTS:
         QCOMPARE(ranks(), QStringList());
     }
 
+    // A character the roster file cannot hold (pasted) in the cell template
+    // or a rank is refused before anything is stored.
+    void refusesWhatTheFilesCannotHold_data()
+    {
+        QTest::addColumn<bool>("rank");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("cell template") << false << QStringLiteral("Tekst na pojedynczej komórce");
+        QTest::newRow("rank") << true << QStringLiteral("Stopnie");
+    }
+
+    void refusesWhatTheFilesCannotHold()
+    {
+        QFETCH(bool, rank);
+        QFETCH(QString, caption);
+        addRanks({QStringLiteral("Kapral")});
+        const QString cellShow = stored(QStringLiteral("CellShow"));
+        Opcje window;
+        QVERIFY(shown(window));
+        if (rank) {
+            QVERIFY(toolbar(window, QStringLiteral("add")));
+        } else {
+            QVERIFY(Mouse::clickWidget(*field<QPlainTextEdit>(window, "txtCellShow")));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_End, Qt::ControlModifier);
+        }
+        MasterDataTest::paste(QStringLiteral("\u0002"));
+        if (rank)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(!pressSave(window));
+        QCOMPARE(Messages::shown(),
+                 QStringList{MasterDataTest::refusal(caption, QStringLiteral("U+0002"))});
+        QVERIFY(window.isVisible());
+        QCOMPARE(stored(QStringLiteral("CellShow")), cellShow);
+        QCOMPARE(ranks(), QStringList{QStringLiteral("Kapral")});
+    }
+
     // A name with a quote is a value, never SQL.
     void quotedRank()
     {

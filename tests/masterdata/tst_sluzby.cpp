@@ -336,6 +336,24 @@ private Q_SLOTS:
         QCOMPARE(editor.dutyId() == -1, !message.isEmpty());
     }
 
+    // A name with a character the roster file cannot hold (pasted) is refused.
+    void refusesWhatTheFilesCannotHold()
+    {
+        Sluzby_item editor;
+        QVERIFY(editor.GetInfo(m_warta));
+        QVERIFY(Keyboard::showActive(editor));
+        QVERIFY(Mouse::clickWidget(*field<QLineEdit>(editor, "txt0")));
+        QTest::keyClick(field<QLineEdit>(editor, "txt0"), Qt::Key_End);
+        MasterDataTest::paste(QStringLiteral(" \u001Fnocna"));
+        QVERIFY(Mouse::click(*editor.findChild<BlueCommand *>(QStringLiteral("ButtonOK"))));
+        QCOMPARE(Messages::shown(), QStringList{MasterDataTest::refusal(QStringLiteral("Nazwa"),
+                                                                        QStringLiteral("U+001F"))});
+        QVERIFY(editor.isVisible());
+        QCOMPARE(db().scalar(QStringLiteral("SELECT nazwa FROM sluzby WHERE id=?"), {m_warta})
+                     .toString(),
+                 QStringLiteral("Warta"));
+    }
+
     void secondSaveEditsTheNewRow()
     {
         Sluzby_item editor;
