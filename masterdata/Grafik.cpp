@@ -6,6 +6,7 @@
 #include "core/Globals.h"
 #include "core/Messages.h"
 #include "core/Module1.h"
+#include "core/ui/CutTextTips.h"
 #include "core/ui/DialogParts.h"
 #include "core/ui/FlexGrid.h"
 #include "core/ui/Module1Ui.h"
@@ -97,6 +98,7 @@ Grafik::Grafik(QWidget *parent) : QDialog(parent)
     m_text1->hide();
 
     Module1::FlatBorder(m_lista);
+    CutTextTips::install(m_lista);
     Module1::FlatBorder(m_poleData);
 
     connect(m_toolbar, &ToolBarN::ItemClick, this, &Grafik::toolbarClick);

@@ -4,6 +4,7 @@
 #include "core/DateTimeText.h"
 #include "core/Globals.h"
 #include "core/Messages.h"
+#include "core/ui/CutTextTips.h"
 #include "core/ui/FlexGrid.h"
 #include "core/ui/Module1Ui.h"
 #include "core/ui/MonthEdit.h"
@@ -134,6 +135,7 @@ LastDane::LastDane(QWidget *parent) : QDialog(parent)
     layout->addLayout(buttons);
 
     Module1::FlatBorder(m_lista);
+    CutTextTips::install(m_lista);
     Module1::FlatControls(this, QStringLiteral("TextBox"));
     Module1::FlatControls(this, QStringLiteral("DTPicker"));
 

@@ -5,6 +5,7 @@
 #include "core/Globals.h"
 #include "core/Messages.h"
 #include "core/Module1.h"
+#include "core/ui/CutTextTips.h"
 #include "masterdata/LastDane.h"
 #include "masterdata/Ludzie_images.h"
 #include "masterdata/Ludzie_item.h"
@@ -61,6 +62,7 @@ void Ludzie::buildUi()
         m_ui->tvKat->setObjectName(QStringLiteral("tvKat"));
         m_ui->tvKat->setCaptionName(QStringLiteral("Grupy"));
         m_ui->tvKat->setImageList(&m_ui->treeImages);
+        CutTextTips::install(m_ui->tvKat->tree());
         pageLayout->addWidget(m_ui->tvKat, 2);
 
         QTreeWidget *list = createList(

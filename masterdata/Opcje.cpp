@@ -6,6 +6,7 @@
 #include "core/Messages.h"
 #include "core/Options.h"
 #include "core/Tools.h"
+#include "core/ui/CutTextTips.h"
 #include "core/ui/Module1Ui.h"
 #include "core/ui/ScheduleGridLayout.h"
 #include "masterdata/MasterDataCommon.h"
@@ -212,6 +213,7 @@ void Opcje::buildUi()
                                      QAbstractItemView::SelectedClicked);
     m_ui->rankDelegate = new OpcjeRankDelegate(m_ui->lvStopnie);
     m_ui->lvStopnie->setItemDelegate(m_ui->rankDelegate);
+    CutTextTips::install(m_ui->lvStopnie);
     frame2Layout->addWidget(m_ui->tbStopnie);
     frame2Layout->addWidget(m_ui->lvStopnie, 1);
     ranksLayout->addWidget(frame2);

@@ -13,8 +13,10 @@
 #include <QClipboard>
 #include <QDialog>
 #include <QDir>
+#include <QHelpEvent>
 #include <QStringList>
 #include <QTest>
+#include <QToolTip>
 #include <QTreeWidget>
 
 #include <functional>
@@ -102,6 +104,24 @@ inline QString refusal(const QString &caption, const QString &code = QStringLite
                             QStringLiteral("Pole „%1” zawiera niedozwolony znak (%2), którego nie "
                                            "można zapisać w pliku grafiku. Proszę go usunąć.")
                                 .arg(caption, code)});
+}
+
+// The tooltip a person reads with the mouse resting at pos of where (a
+// view's viewport): its text, empty when none shows.
+inline QString tooltipAt(QWidget *where, const QPoint &pos)
+{
+    QToolTip::hideText();
+    if (!QTest::qWaitFor([] { return !QToolTip::isVisible(); }))
+        return QStringLiteral("(a tooltip stays)");
+    QHelpEvent help(QEvent::ToolTip, pos, where->mapToGlobal(pos));
+    QApplication::sendEvent(where, &help);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
+}
+
+// The same over the middle of a row's cell.
+inline QString tooltipOf(QAbstractItemView *view, const QModelIndex &index)
+{
+    return tooltipAt(view->viewport(), view->visualRect(index).center());
 }
 
 // Shows the window and saves its picture as name in folder; false when it

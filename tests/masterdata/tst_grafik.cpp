@@ -200,6 +200,26 @@ private Q_SLOTS:
         QVERIFY(window.isChanged());
     }
 
+    // A duty's name cut in the header shows whole as the cell's tooltip;
+    // names and counts that fit show none.
+    void cutHeaderShowsWhole()
+    {
+        const QString name = QStringLiteral("Służba dyżurnego podoficera kompanii w dni wolne");
+        addDuty(name, 2);
+        Grafik window;
+        QVERIFY(Keyboard::showActive(window));
+        FlexGrid *grid = window.lista();
+        QCOMPARE(grid->text(0, 4), name);
+        const auto tip = [grid](int row, int col) {
+            return MasterDataTest::tooltipAt(grid->viewport(),
+                                             grid->layout().cellRect(row, col).center());
+        };
+        QCOMPARE(tip(0, 4), name);
+        QCOMPARE(tip(0, 1), QString()); // "Warta"
+        QCOMPARE(tip(3, 4), QString());
+        QCOMPARE(tip(3, 0), QString());
+    }
+
     void keysAndLeavingCells()
     {
         Grafik window;

@@ -6,6 +6,7 @@
 #include "masterdata/Ludzie.h"
 #include "platform/db/Recordset.h"
 #include "tests/support/InkBounds.h"
+#include "tests/support/Keyboard.h"
 #include "tests/support/Mouse.h"
 
 #include <QComboBox>
@@ -146,6 +147,26 @@ private Q_SLOTS:
 
     // As the planner sees the rows: names at the left, vertically centred;
     // dates and counts centred in their columns.
+    // A name cut at its column shows whole as the row's tooltip.
+    void cutNameShowsWhole()
+    {
+        addPerson(m_alfa, QStringLiteral("Jankowska-Wielkopolska-Żółkiewska-Brzęczyszczykiewicz"),
+                  QStringLiteral("Małgorzata"));
+        LastDane window;
+        QVERIFY(Keyboard::showActive(window));
+        FlexGrid *grid = window.lista();
+        QCOMPARE(
+            grid->text(2, 0),
+            QStringLiteral("Jankowska-Wielkopolska-Żółkiewska-Brzęczyszczykiewicz Małgorzata"));
+        const auto tip = [grid](int row, int col) {
+            return MasterDataTest::tooltipAt(grid->viewport(),
+                                             grid->layout().cellRect(row, col).center());
+        };
+        QCOMPARE(tip(2, 0), grid->text(2, 0));
+        QCOMPARE(tip(1, 0), QString()); // "Adamski Piotr"
+        QCOMPARE(tip(0, 1), QString());
+    }
+
     void columnAlignment()
     {
         LastDane window;

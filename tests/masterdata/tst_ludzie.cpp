@@ -353,6 +353,42 @@ private Q_SLOTS:
         QCOMPARE(nodeWithKey(window, QStringLiteral("ID=%1").arg(id))->text(0), stored);
     }
 
+    // A name cut at its column shows whole as the row's tooltip; one that
+    // fits shows none. At two widths of the window: the tree's width follows it.
+    void cutTextsShowWhole_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::newRow("design size") << 700;
+        QTest::newRow("wide") << 1100;
+    }
+
+    void cutTextsShowWhole()
+    {
+        QFETCH(int, width);
+        const QString longGroup = QStringLiteral("Kompania reprezentacyjna Wojska Polskiego "
+                                                 "im. marszałka Józefa Piłsudskiego");
+        const QString longName = QStringLiteral("Jankowska-Wielkopolska-Żółkiewska");
+        const qint64 group = addGroup(longGroup);
+        addPerson(group, longName, QStringLiteral("Ala"), QStringLiteral("kpr."));
+        Ludzie window;
+        window.resize(width, 480);
+        QVERIFY(Keyboard::showActive(window));
+        QTreeWidget *tree = window.tvKat()->tree();
+        const auto nodeTip = [&](const QString &key) {
+            const QRect rect = tree->visualItemRect(nodeWithKey(window, key));
+            return MasterDataTest::tooltipAt(tree->viewport(), rect.center());
+        };
+        QCOMPARE(nodeTip(QStringLiteral("ID=%1").arg(group)), longGroup);
+        QCOMPARE(nodeTip(QStringLiteral("ID=%1").arg(m_alpha)), QString());
+
+        QVERIFY(clickNode(window, QStringLiteral("ID=%1").arg(group)));
+        QTreeWidget *list = window.lista();
+        QCOMPARE(list->topLevelItemCount(), 1);
+        const QStringList tips{longName, QString(), QString()};
+        for (int c = 0; c < 3; ++c)
+            QCOMPARE(MasterDataTest::tooltipOf(list, list->model()->index(0, c)), tips[c]);
+    }
+
     void deleteGroup_data()
     {
         QTest::addColumn<int>("answer");

@@ -464,6 +464,21 @@ private Q_SLOTS:
         QCOMPARE(ranks(), QStringList{QStringLiteral("Kapral")});
     }
 
+    // A rank cut at the list's width shows whole as the row's tooltip.
+    void cutRankShowsWhole()
+    {
+        const QString rank = QStringLiteral("starszy chorąży sztabowy marynarki wojennej "
+                                            "w stanie spoczynku, absolwent akademii, "
+                                            "odznaczony krzyżem zasługi");
+        addRanks({QStringLiteral("kpr."), rank});
+        Opcje window;
+        QVERIFY(shown(window));
+        auto *list = field<QTreeWidget>(window, "lvStopnie");
+        QVERIFY(Mouse::revealTab(*list));
+        QCOMPARE(MasterDataTest::tooltipOf(list, list->model()->index(1, 0)), rank);
+        QCOMPARE(MasterDataTest::tooltipOf(list, list->model()->index(0, 0)), QString());
+    }
+
     // A name with a quote is a value, never SQL.
     void quotedRank()
     {

@@ -371,6 +371,21 @@ private Q_SLOTS:
             3);
     }
 
+    // A duty's name cut at its column shows whole as the row's tooltip.
+    void cutNameShowsWhole()
+    {
+        const QString name = QStringLiteral("Służba dyżurnego podoficera kompanii "
+                                            "w dni wolne od zajęć");
+        addDuty(name, QStringLiteral("07:00"), 24, 1);
+        Sluzby window;
+        QVERIFY(Keyboard::showActive(window));
+        QTreeWidget *list = window.lista();
+        QCOMPARE(list->topLevelItem(2)->text(0), name);
+        QCOMPARE(MasterDataTest::tooltipOf(list, list->model()->index(2, 0)), name);
+        QCOMPARE(MasterDataTest::tooltipOf(list, list->model()->index(0, 0)), QString());
+        QCOMPARE(MasterDataTest::tooltipOf(list, list->model()->index(2, 1)), QString());
+    }
+
     void columnWidths()
     {
         {
