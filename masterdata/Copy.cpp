@@ -7,6 +7,7 @@
 #include "core/Module1.h"
 #include "core/ui/MonthEdit.h"
 #include "masterdata/MasterDataCommon.h"
+#include "platform/clock/Clock.h"
 #include "platform/db/Database.h"
 
 #include <QGridLayout>
@@ -44,7 +45,7 @@ Copy::Copy(QWidget *parent) : QDialog(parent)
     connect(buttons.ok, &BlueCommand::Click, this, [this] { copyMonth(); });
     connect(buttons.close, &BlueCommand::Click, this, &QDialog::reject);
 
-    const QDate today = QDate::currentDate();
+    const QDate today = Clock::today();
     setMonths(today, today.addMonths(1));
     m_source->setFocus();
     resize(320, 160);

@@ -14,6 +14,7 @@
 #include "core/ui/ScheduleGridLayout.h"
 #include "masterdata/Copy.h"
 #include "masterdata/MasterDataCommon.h"
+#include "platform/clock/Clock.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 #include "platform/db/Values.h"
@@ -119,7 +120,7 @@ Grafik::Grafik(QWidget *parent) : QDialog(parent)
     connect(m_lista->horizontalScrollBar(), &QScrollBar::valueChanged, this, follow);
 
     resize(720, 560);
-    const QDate today = QDate::currentDate();
+    const QDate today = Clock::today();
     m_month = QDate(today.year(), today.month(), 1);
     m_poleData->setDate(today);
     BuildGrid();

@@ -1,5 +1,7 @@
 #include "core/ui/MonthEdit.h"
 
+#include "platform/clock/Clock.h"
+
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -34,7 +36,7 @@ MonthEdit::MonthEdit(QWidget *parent) : QAbstractSpinBox(parent)
     // The text is the box's own: keys and clicks are turned into months here.
     lineEdit()->setReadOnly(true);
     lineEdit()->installEventFilter(this);
-    m_date = QDate::currentDate();
+    m_date = Clock::today();
     showDate();
 }
 

@@ -12,6 +12,7 @@
 #include "core/ui/MonthEdit.h"
 #include "core/ui/ScheduleGridLayout.h"
 #include "engine/Algorytmy.h"
+#include "platform/clock/Clock.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 
@@ -29,11 +30,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-namespace {
-
-const QString ProgramTitle = QStringLiteral("Dorvat Kadrelo");
-
-} // namespace
+namespace {} // namespace
 
 // The rule-set box: as wide as the layout makes it, whatever the names; a
 // name too long for it is shown cut with "…", whole in the tooltip.
@@ -183,7 +180,7 @@ void BuildTable::fillLists()
                                 rs->integer(QStringLiteral("id")));
     }
     m_combo->setCurrentIndex(0);
-    m_month->setDate(QDate::currentDate());
+    m_month->setDate(Clock::today());
 }
 
 QList<qint64> BuildTable::ids(int index) const
@@ -310,7 +307,7 @@ bool BuildTable::create()
         m_host.setCalendarMonth(request.month);
         m_host.setWindowCaption(QStringLiteral("Grafik [") +
                                 m_host.currDate().toString(QStringLiteral("yyyy-MM")) +
-                                QStringLiteral("] - ") + ProgramTitle);
+                                QStringLiteral("] - ") + Globals::ProgramTitle);
     } else {
         m_host.restoreWindowState();
     }
