@@ -7,6 +7,8 @@
 #include "core/XmlText.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
+#include "platform/db/Values.h"
+#include "platform/text/WholeNumber.h"
 
 #include <QBoxLayout>
 
@@ -83,11 +85,7 @@ std::optional<qint64> storedId(const QVariant &value)
 {
     if (value.typeId() == QMetaType::LongLong)
         return value.toLongLong();
-    if (value.typeId() != QMetaType::QString)
-        return std::nullopt;
-    bool ok = false;
-    const qint64 id = value.toString().trimmed().toLongLong(&ok);
-    return ok ? std::optional<qint64>(id) : std::nullopt;
+    return WholeNumber::parse(Db::Values::text(value));
 }
 
 std::optional<QList<HeadCountRow>> headCountRows(Db::Database &db, const QDate &month)

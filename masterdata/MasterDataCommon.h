@@ -54,7 +54,7 @@ std::unique_ptr<Db::Recordset> openRow(const QString &table, qint64 id, const QS
 // ("yyyy-mm-dd", "dd.mm.yyyy", a time after it allowed); invalid otherwise.
 QDate storedDay(const QString &text);
 // An id kept in a text column (id_sluzba, id_osoba), read as the generation
-// reads it: a whole number, blanks around allowed.
+// reads it (WholeNumber): a whole number, blanks around allowed.
 std::optional<qint64> storedId(const QVariant &value);
 
 // A row of sluzby_ilosc.
