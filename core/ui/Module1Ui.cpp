@@ -1,5 +1,6 @@
 #include "core/ui/Module1Ui.h"
 
+#include "controls/FlatEdge.h"
 #include "core/Globals.h"
 #include "core/Messages.h"
 #include "core/Options.h"
@@ -176,19 +177,23 @@ void FlatBorder(QWidget *control)
     if (!control || control->property("flatBorder").toBool())
         return;
     control->setProperty("flatBorder", true);
-    // Framed widgets take a thin static edge; spin boxes and date editors keep
-    // their own frame, since a style-sheet border would redraw their arrows.
-    if (auto *frame = qobject_cast<QFrame *>(control)) {
-        frame->setFrameStyle(QFrame::StyledPanel | QFrame::Plain);
-        frame->setLineWidth(1);
-        return;
-    }
+    // Spin boxes and date editors keep their own frame: a border over them
+    // would cover their arrows.
     if (qobject_cast<QAbstractSpinBox *>(control) || qobject_cast<QComboBox *>(control))
         return;
-    // Only the control itself carries the property, so its children keep their look.
-    control->setStyleSheet(
-        control->styleSheet() +
-        QStringLiteral("\n*[flatBorder=\"true\"] { border: 1px solid palette(mid); }"));
+    // A frame of one logical pixel keeps the children inside; the line over
+    // it is drawn on device pixels.
+    if (auto *frame = qobject_cast<QFrame *>(control)) {
+        frame->setFrameStyle(QFrame::Box | QFrame::Plain);
+        frame->setLineWidth(1);
+        frame->setMidLineWidth(0);
+    } else {
+        // Only the control itself carries the property, so its children keep their look.
+        control->setStyleSheet(
+            control->styleSheet() +
+            QStringLiteral("\n*[flatBorder=\"true\"] { border: 1px solid transparent; }"));
+    }
+    FlatEdge::install(control, QPalette::Mid, QPalette::Mid);
 }
 
 void FlatControls(QWidget *form, const QString &typeName)

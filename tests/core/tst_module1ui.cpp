@@ -1,3 +1,4 @@
+#include "controls/cFlatHeader.h"
 #include "core/Globals.h"
 #include "core/Options.h"
 #include "core/ui/FileDialogs.h"
@@ -10,6 +11,8 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -72,6 +75,8 @@ private Q_SLOTS:
     void columnWidthsOfWrongShapeAreIgnored_data();
     void columnWidthsOfWrongShapeAreIgnored();
     void flatControlsPicksTheKind();
+    void flatBorderShowsEveryEdge_data();
+    void flatBorderShowsEveryEdge();
     void formLinesByIndex();
 
 private:
@@ -218,6 +223,95 @@ void TestModule1Ui::flatControlsPicksTheKind()
 
     Module1::FlatControls(&form, QStringLiteral("ListView"));
     QVERIFY(tree->property("flatBorder").toBool());
+}
+
+void TestModule1Ui::flatBorderShowsEveryEdge_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<double>("factor");
+    for (const char *kind : {"text box", "line edit", "tree", "thin list"}) {
+        for (double factor : {1.0, 1.25, 1.5, 2.0})
+            QTest::addRow("%s at %g", kind, factor) << QString::fromLatin1(kind) << factor;
+    }
+}
+
+// The options window's text box, a line edit, the balance tree and the
+// main window's list of people (the list header's thin border), placed
+// where a layout puts them (at fractional device pixels for 1.25 and 1.5)
+// and drawn at the scale factor: each of the four edges is a whole line in
+// the border colour on the control's outermost device pixels.
+void TestModule1Ui::flatBorderShowsEveryEdge()
+{
+    QFETCH(QString, kind);
+    QFETCH(double, factor);
+    QWidget form;
+    form.resize(160, 100);
+    QWidget *control = nullptr;
+    QPalette::ColorRole topLeft = QPalette::Mid;
+    QPalette::ColorRole bottomRight = QPalette::Mid;
+    cFlatHeader flatHeader;
+    if (kind == QLatin1String("text box")) {
+        control = new QPlainTextEdit(QStringLiteral("[stopien] [nazwisko]"), &form);
+        Module1::FlatBorder(control);
+    } else if (kind == QLatin1String("line edit")) {
+        control = new QLineEdit(QStringLiteral("Kowalski"), &form);
+        Module1::FlatBorder(control);
+    } else {
+        auto *tree = new QTreeWidget(&form);
+        tree->setHeaderHidden(kind == QLatin1String("tree"));
+        new QTreeWidgetItem(tree, {QStringLiteral("Grupy")});
+        new QTreeWidgetItem(tree, {QStringLiteral("Osoby")});
+        control = tree;
+        if (kind == QLatin1String("tree")) {
+            Module1::FlatBorder(control);
+        } else {
+            QVERIFY(flatHeader.Attach(tree));
+            flatHeader.ThinBorder(tree, true);
+            topLeft = QPalette::Dark;
+            bottomRight = QPalette::Light;
+        }
+    }
+    control->setGeometry(27, 27, 80, 40);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+
+    QImage image((QSizeF(form.size()) * factor).toSize(), QImage::Format_ARGB32);
+    image.setDevicePixelRatio(factor);
+    form.render(&image);
+    const QRgb outside = form.palette().color(QPalette::Window).rgb();
+    const QRgb upper = control->palette().color(topLeft).rgb();
+    const QRgb lower = control->palette().color(bottomRight).rgb();
+    QVERIFY(upper != outside && lower != outside);
+
+    // From the form towards the control's middle: the first pixel that is
+    // not the form's is the control's edge.
+    const QRect placed(QPointF(control->pos() * factor).toPoint(),
+                       QSizeF(control->size() * factor).toSize());
+    auto edgeFrom = [&](QPoint p, QPoint step) {
+        while (image.rect().contains(p) && image.pixel(p) == outside)
+            p += step;
+        return p;
+    };
+    const QPoint middle = placed.center();
+    const int left = edgeFrom({placed.left() - 4, middle.y()}, {1, 0}).x();
+    const int right = edgeFrom({placed.right() + 4, middle.y()}, {-1, 0}).x();
+    const int top = edgeFrom({middle.x(), placed.top() - 4}, {0, 1}).y();
+    const int bottom = edgeFrom({middle.x(), placed.bottom() + 4}, {0, -1}).y();
+    QVERIFY2(qAbs(left - placed.left()) <= 1 && qAbs(right - placed.right()) <= 1 &&
+                 qAbs(top - placed.top()) <= 1 && qAbs(bottom - placed.bottom()) <= 1,
+             "the control is not where it was put");
+    auto at = [](const char *edge, int place) {
+        return QStringLiteral("%1 edge at %2").arg(QLatin1String(edge)).arg(place).toLatin1();
+    };
+    // Corners left out: there the two colours meet.
+    for (int x = left + 2; x < right - 1; ++x) {
+        QVERIFY2(image.pixel(x, top) == upper, at("top", x).constData());
+        QVERIFY2(image.pixel(x, bottom) == lower, at("bottom", x).constData());
+    }
+    for (int y = top + 2; y < bottom - 1; ++y) {
+        QVERIFY2(image.pixel(left, y) == upper, at("left", y).constData());
+        QVERIFY2(image.pixel(right, y) == lower, at("right", y).constData());
+    }
 }
 
 void TestModule1Ui::formLinesByIndex()
