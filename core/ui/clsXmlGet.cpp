@@ -245,11 +245,17 @@ Answer getExactly(const QUrl &target, const QByteArray &requestTarget)
     QAbstractSocket::SocketError failure = QAbstractSocket::UnknownSocketError;
     bool failed = false;
     bool timedOut = false;
+    bool done = false;
     QEventLoop loop;
+    auto finish = [&] {
+        done = true;
+        loop.quit();
+    };
     QTimer idle;
     idle.setSingleShot(true);
     idle.setInterval(g_timeout);
-    const QByteArray authority = target.authority(QUrl::FullyEncoded).toLatin1();
+    const QByteArray authority =
+        target.adjusted(QUrl::RemoveUserInfo).authority(QUrl::FullyEncoded).toLatin1();
     QObject::connect(&socket, &QTcpSocket::connected, &socket, [&] {
         socket.write("GET " + requestTarget + " HTTP/1.1\r\nHost: " + authority +
                      "\r\nAccept: text/xml, application/xml, */*\r\nConnection: close\r\n\r\n");
@@ -260,22 +266,25 @@ Answer getExactly(const QUrl &target, const QByteArray &requestTarget)
         if (received.bodyStart < 0)
             received.parseHead();
         if (received.complete())
-            loop.quit();
+            finish();
     });
-    QObject::connect(&socket, &QTcpSocket::disconnected, &loop, &QEventLoop::quit);
+    QObject::connect(&socket, &QTcpSocket::disconnected, &loop, finish);
     QObject::connect(&socket, &QTcpSocket::errorOccurred, &socket,
                      [&](QAbstractSocket::SocketError error) {
                          failed = true;
                          failure = error;
-                         loop.quit();
+                         finish();
                      });
     QObject::connect(&idle, &QTimer::timeout, &loop, [&] {
         timedOut = true;
-        loop.quit();
+        finish();
     });
     socket.connectToHost(target.host(), quint16(target.port(80)));
     idle.start();
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    // Blocks the program's windows as the request always has; only the
+    // network and painting go on meanwhile.
+    if (!done)
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
     received.bytes += socket.readAll();
     if (received.bodyStart < 0)
         received.parseHead();
