@@ -6,6 +6,7 @@
 #include "core/Module1.h"
 #include "masterdata/MasterDataCommon.h"
 #include "masterdata/MonthEdit.h"
+#include "platform/clock/Clock.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 
@@ -44,7 +45,7 @@ Copy::Copy(QWidget *parent) : QDialog(parent)
     connect(buttons.ok, &BlueCommand::Click, this, [this] { copyMonth(); });
     connect(buttons.close, &BlueCommand::Click, this, &QDialog::reject);
 
-    const QDate today = QDate::currentDate();
+    const QDate today = Clock::today();
     setMonths(today, today.addMonths(1));
     m_source->setFocus();
     resize(320, 160);

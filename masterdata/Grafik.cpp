@@ -11,6 +11,7 @@
 #include "core/ui/ScheduleGridLayout.h"
 #include "masterdata/Copy.h"
 #include "masterdata/MonthEdit.h"
+#include "platform/clock/Clock.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 
@@ -121,7 +122,7 @@ Grafik::Grafik(QWidget *parent) : QDialog(parent)
     connect(m_lista->horizontalScrollBar(), &QScrollBar::valueChanged, this, follow);
 
     resize(720, 560);
-    const QDate today = QDate::currentDate();
+    const QDate today = Clock::today();
     m_month = QDate(today.year(), today.month(), 1);
     m_poleData->setDate(today);
     BuildGrid();

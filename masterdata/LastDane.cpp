@@ -9,6 +9,7 @@
 #include "core/ui/ScheduleGridLayout.h"
 #include "masterdata/MasterDataCommon.h"
 #include "masterdata/MonthEdit.h"
+#include "platform/clock/Clock.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 
@@ -178,7 +179,7 @@ LastDane::LastDane(QWidget *parent) : QDialog(parent)
     resize(620, 480);
     {
         const QSignalBlocker block(m_poleData);
-        m_poleData->setDate(QDate::currentDate());
+        m_poleData->setDate(Clock::today());
     }
     GetGrupy();
 }
@@ -507,7 +508,7 @@ void LastDane::ShowDateEditor()
     m_visData->setGeometry(m_lista->layout().cellRect(row, 1));
     m_filling = true;
     const QDateTime when = rowDate(row);
-    m_visData->setDateTime(when.isValid() ? when : QDateTime::currentDateTime());
+    m_visData->setDateTime(when.isValid() ? when : Clock::now());
     m_visData->show();
     m_filling = false;
 }

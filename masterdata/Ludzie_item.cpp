@@ -8,6 +8,7 @@
 #include "masterdata/Ludzie.h"
 #include "masterdata/MasterDataCommon.h"
 #include "masterdata/Zwolnienia_item.h"
+#include "platform/clock/Clock.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 
@@ -74,7 +75,7 @@ Ludzie_item::Ludzie_item(QWidget *parent) : QDialog(parent), m_ui(std::make_uniq
     m_ui->poleStopien->setCurrentIndex(-1);
     m_ui->poleStopien->setEditText(QString());
     m_ui->polePrzywilej->addItems({PrivilegeNone, PrivilegeFull});
-    setMonth(QDate::currentDate());
+    setMonth(Clock::today());
     // Typing starts in the surname, not on the tab bar.
     m_ui->txt0->setFocus();
 }
@@ -306,7 +307,7 @@ void Ludzie_item::zwButtonClick(const QString &key)
         m_ui->lZw->clearSelection();
         QDate d = month();
         if (!d.isValid())
-            d = QDate::currentDate();
+            d = Clock::today();
         auto rs = MasterData::openTable(QStringLiteral("zwolnienia"));
         if (!rs)
             return;

@@ -1,5 +1,7 @@
 #include "masterdata/MonthEdit.h"
 
+#include "platform/clock/Clock.h"
+
 #include <QLineEdit>
 #include <QLocale>
 
@@ -10,7 +12,7 @@ MonthEdit::MonthEdit(QWidget *parent) : QDateEdit(parent)
     setCalendarPopup(true);
     // The text is not typed: the sections of "MMMM yyyy" would not match our own month names.
     lineEdit()->setReadOnly(true);
-    setDate(QDate::currentDate());
+    setDate(Clock::today());
 }
 
 QString MonthEdit::monthText(const QDate &date)

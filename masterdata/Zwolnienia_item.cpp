@@ -4,6 +4,7 @@
 #include "core/Messages.h"
 #include "core/Module1.h"
 #include "masterdata/MasterDataCommon.h"
+#include "platform/clock/Clock.h"
 #include "platform/db/Recordset.h"
 
 #include <QDateEdit>
@@ -86,7 +87,7 @@ Zwolnienia_item::Zwolnienia_item(QWidget *parent) : QDialog(parent)
     connect(buttons.close, &BlueCommand::Click, this, &QDialog::reject);
 
     // Opening: today to the same day of the next month, until GetInfo puts in the stored days.
-    const QDate today = QDate::currentDate();
+    const QDate today = Clock::today();
     setPeriod(today, today.addMonths(1));
     m_first->setFocus();
     resize(320, 200);

@@ -11,6 +11,7 @@
 #include "core/ui/Module1Ui.h"
 #include "core/ui/ScheduleGridLayout.h"
 #include "engine/Algorytmy.h"
+#include "platform/clock/Clock.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 
@@ -30,11 +31,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-namespace {
-
-const QString ProgramTitle = QStringLiteral("Dorvat Kadrelo");
-
-} // namespace
+namespace {} // namespace
 
 // Month and year, the month named in the nominative ("maj 2024") whatever
 // the machine's locale.
@@ -214,7 +211,7 @@ void BuildTable::fillLists()
                                 rs->integer(QStringLiteral("id")));
     }
     m_combo->setCurrentIndex(0);
-    m_month->setDate(QDate::currentDate());
+    m_month->setDate(Clock::today());
 }
 
 QList<qint64> BuildTable::ids(int index) const
@@ -340,7 +337,7 @@ bool BuildTable::create()
         m_host.setCalendarMonth(request.month);
         m_host.setWindowCaption(QStringLiteral("Grafik [") +
                                 m_host.currDate().toString(QStringLiteral("yyyy-MM")) +
-                                QStringLiteral("] - ") + ProgramTitle);
+                                QStringLiteral("] - ") + Globals::ProgramTitle);
     } else {
         m_host.restoreWindowState();
     }

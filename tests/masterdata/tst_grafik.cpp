@@ -5,6 +5,9 @@
 #include "masterdata/Grafik.h"
 #include "masterdata/Sluzby.h"
 #include "platform/db/Recordset.h"
+#include "tests/support/Keyboard.h"
+#include "tests/support/Mouse.h"
+#include "tests/support/TestSupport.h"
 
 #include <QLineEdit>
 
@@ -47,11 +50,11 @@ private:
 
     qint64 addDuty(const QString &name, const QVariant &ilosc)
     {
-        db().execute(
+        return TestSupport::insert(
+            db(),
             QStringLiteral(
                 "INSERT INTO sluzby (nazwa, od, okres, ilosc_std) VALUES (?, '08:00', 24, ?)"),
             {name, ilosc});
-        return db().lastInsertId();
     }
     void addCount(qint64 duty, const QString &day, int ilosc)
     {
@@ -74,11 +77,20 @@ private:
     {
         return QStringLiteral("%1|%2|%3").arg(duty).arg(day).arg(ilosc);
     }
+    // Clicks the cell, types the count and Enter, as the planner does.
     static void edit(Grafik &window, int r, int c, const QString &text)
     {
-        window.lista()->setCurrentCell(r, c);
-        window.StartEdit(text);
-        window.CommitEdit();
+        QVERIFY(window.isActiveWindow() || Keyboard::showActive(window));
+        QVERIFY(Mouse::clickCell(*window.lista(), r, c));
+        Keyboard::type(text);
+        QVERIFY(!window.editor()->isHidden());
+        QCOMPARE(window.editor()->text(), text);
+        Keyboard::press(Qt::Key_Return);
+        QVERIFY(window.editor()->isHidden());
+    }
+    static bool clickItem(QWidget &window, const QString &key)
+    {
+        return Mouse::clickItem(*window.findChild<ToolBarN *>(), key);
     }
 
 private Q_SLOTS:
@@ -103,6 +115,7 @@ private Q_SLOTS:
 
         Grafik window;
         window.setMonth(QDate(2024, 5, 17));
+        QVERIFY(Keyboard::showActive(window));
         FlexGrid *grid = window.lista();
         QCOMPARE(grid->rows(), 32);
         QCOMPARE(grid->cols(), 4);
@@ -199,14 +212,15 @@ private Q_SLOTS:
     void keysAndLeavingCells()
     {
         Grafik window;
+        QVERIFY(Keyboard::showActive(window));
         FlexGrid *grid = window.lista();
-        grid->setCurrentCell(2, 1);
+        QVERIFY(Mouse::clickCell(*grid, 2, 1));
         // A digit starts a new value; moving off the cell commits it.
         QTest::keyClick(grid, Qt::Key_4);
         QVERIFY(!window.editor()->isHidden());
         QCOMPARE(window.editor()->text(), QStringLiteral("4"));
         QTest::keyClick(window.editor(), Qt::Key_2);
-        grid->setCurrentCell(3, 1);
+        QVERIFY(Mouse::clickCell(*grid, 3, 1));
         QVERIFY(window.editor()->isHidden());
         QCOMPARE(grid->text(2, 1), QStringLiteral("42"));
         // Space opens the cell's own text.
@@ -215,14 +229,14 @@ private Q_SLOTS:
         QTest::keyClick(window.editor(), Qt::Key_Return);
 
         // Leaving an empty cell (a duty without a standard) fills in 1.
-        grid->setCurrentCell(4, 3);
-        grid->setCurrentCell(5, 3);
+        QVERIFY(Mouse::clickCell(*grid, 4, 3));
+        QVERIFY(Mouse::clickCell(*grid, 5, 3));
         QCOMPARE(grid->text(4, 3), QStringLiteral("1"));
         QVERIFY(!grid->cellBackColor(4, 3).isValid());
         QCOMPARE(grid->text(6, 3), QString());
 
         // "Domyślny" puts the standards back, stores nothing.
-        window.toolbarClick(QStringLiteral("default"));
+        QVERIFY(clickItem(window, QStringLiteral("default")));
         QCOMPARE(grid->text(2, 1), QStringLiteral("2"));
         QCOMPARE(grid->text(4, 3), QString());
         QVERIFY(stored().isEmpty());
@@ -231,7 +245,8 @@ private Q_SLOTS:
         TestGrafikWindow calendar;
         calendar.setRodzaj(1);
         calendar.setMonth(QDate(2024, 12, 9));
-        calendar.toolbarClick(QStringLiteral("copy"));
+        QVERIFY(Keyboard::showActive(calendar));
+        QVERIFY(clickItem(calendar, QStringLiteral("copy")));
         QCOMPARE(calendar.copyRodzaj, 1);
         QCOMPARE(calendar.copySource, QDate(2024, 12, 1));
         QCOMPARE(calendar.copyTarget, QDate(2025, 1, 1));
@@ -246,7 +261,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QTest::keyClick(window.lista(), Qt::Key_Escape);
         QVERIFY(window.isVisible());
-        window.lista()->setCurrentCell(2, 1);
+        QVERIFY(Mouse::clickCell(*window.lista(), 2, 1));
         QTest::keyClick(window.lista(), Qt::Key_4);
         QTest::keyClick(window.editor(), Qt::Key_Escape);
         QVERIFY(window.isVisible());
@@ -267,7 +282,8 @@ private Q_SLOTS:
             rodzaj = calendar->Rodzaj();
             QCOMPARE(calendar->lista()->text(0, 1), QStringLiteral("Warta"));
         };
-        duties.toolbarClick(QStringLiteral("grafik"));
+        QVERIFY(Keyboard::showActive(duties));
+        QVERIFY(clickItem(duties, QStringLiteral("grafik")));
         QCOMPARE(duties.modalCount, 1);
         QCOMPARE(caption, QStringLiteral("Grafik wymaganej ilości osób na danej służbie"));
         QCOMPARE(rodzaj, 1);

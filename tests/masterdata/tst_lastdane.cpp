@@ -6,6 +6,9 @@
 #include "masterdata/Ludzie.h"
 #include "platform/db/Recordset.h"
 #include "tests/support/InkBounds.h"
+#include "tests/support/Keyboard.h"
+#include "tests/support/Mouse.h"
+#include "tests/support/TestSupport.h"
 
 #include <QComboBox>
 #include <QDateTimeEdit>
@@ -41,15 +44,25 @@ private:
 
     qint64 addGroup(const QString &name)
     {
-        db().execute(QStringLiteral("INSERT INTO grupy (nazwa) VALUES (?)"), {name});
-        return db().lastInsertId();
+        return TestSupport::insert(db(), QStringLiteral("INSERT INTO grupy (nazwa) VALUES (?)"),
+                                   {name});
     }
     qint64 addPerson(qint64 group, const QString &nazwisko, const QString &imie)
     {
-        db().execute(
-            QStringLiteral("INSERT INTO ludzie (id_grupa, nazwisko, imie) VALUES (?, ?, ?)"),
+        return TestSupport::insert(
+            db(), QStringLiteral("INSERT INTO ludzie (id_grupa, nazwisko, imie) VALUES (?, ?, ?)"),
             {QString::number(group), nazwisko, imie});
-        return db().lastInsertId();
+    }
+    // A click on the cell where the grid draws it; on the current row the
+    // editors stand over the cells, so the click lands on the editor there.
+    static bool clickCell(LastDane &window, int r, int c)
+    {
+        if (!window.isActiveWindow() && !Keyboard::showActive(window))
+            return false;
+        if (window.lista()->row() == r)
+            return Mouse::clickWidget(c == 2 ? *static_cast<QWidget *>(window.countEditor())
+                                             : *static_cast<QWidget *>(window.dateEditor()));
+        return Mouse::clickCell(*window.lista(), r, c);
     }
     void addLast(qint64 person, const QString &month, int ilosc, const QVariant &data)
     {
@@ -77,7 +90,8 @@ private:
     // Types a count into the editor of grid row r, as the planner does.
     static void typeCount(LastDane &window, int r, const QString &text)
     {
-        window.lista()->setCurrentCell(r, 2);
+        QVERIFY(clickCell(window, r, 2));
+        QCOMPARE(window.lista()->row(), r);
         QVERIFY(!window.countEditor()->isHidden());
         window.countEditor()->selectAll();
         QTest::keyClicks(window.countEditor(), text);
@@ -220,7 +234,7 @@ private Q_SLOTS:
         window.show();
         window.setMonth(QDate(2024, 5, 1));
         FlexGrid *grid = window.lista();
-        grid->setCurrentCell(2, 2);
+        QVERIFY(clickCell(window, 2, 2));
         // A digit on the grid starts a new count and reaches the cell at once.
         QTest::keyClick(grid, Qt::Key_7);
         QCOMPARE(grid->text(2, 2), QStringLiteral("7"));
@@ -338,7 +352,7 @@ private Q_SLOTS:
         QCOMPARE(window.lista()->text(1, 1), shownDate);
         // Another row changes; Adamski's row has its editors opened, no more.
         typeCount(window, 2, QStringLiteral("1"));
-        window.lista()->setCurrentCell(1, 1);
+        QVERIFY(clickCell(window, 1, 1));
         QTest::mouseClick(window.findChild<BlueCommand *>(QStringLiteral("ButtonSave")),
                           Qt::LeftButton);
         QCOMPARE(Messages::shown(), QStringList{QStringLiteral("Zapisano pomyślnie!")});
@@ -367,7 +381,7 @@ private Q_SLOTS:
         BlueCommand *save = window.findChild<BlueCommand *>(QStringLiteral("ButtonSave"));
 
         // The date moves a day on; the count stays as stored.
-        grid->setCurrentCell(1, 1);
+        QVERIFY(clickCell(window, 1, 1));
         QTest::keyClick(window.dateEditor(), Qt::Key_Up);
         QCOMPARE(grid->text(1, 1), QStringLiteral("21/05 08:00"));
         QTest::mouseClick(save, Qt::LeftButton);
@@ -376,6 +390,7 @@ private Q_SLOTS:
 
         // A letter is no count: the cell keeps the stored count, which a save refuses.
         Messages::clearShown();
+        // The count column of the row the editors stand on, then a key on the grid.
         grid->setCurrentCell(1, 2);
         QTest::keyClick(grid, Qt::Key_A);
         typeCount(window, 3, QStringLiteral("9"));
@@ -421,7 +436,8 @@ private Q_SLOTS:
             QVERIFY(qobject_cast<LastDane *>(&dialog));
             caption = dialog.windowTitle();
         };
-        people.toolbarClick(QStringLiteral("lista"));
+        QVERIFY(Keyboard::showActive(people));
+        QVERIFY(Mouse::clickItem(*people.findChild<ToolBarN *>(), QStringLiteral("lista")));
         QCOMPARE(people.modalCount, 1);
         QCOMPARE(caption, QStringLiteral("Dane zakończonych służb"));
     }
@@ -433,7 +449,7 @@ private Q_SLOTS:
         window.setMonth(QDate(2024, 5, 1));
         chooseGroup(window, QStringLiteral("Alfa"));
         // Every group's rows of the month go, without a question; other months stay.
-        window.deleteMonth();
+        QVERIFY(Mouse::click(*window.findChild<BlueCommand *>(QStringLiteral("ButtonDel"))));
         QVERIFY(Messages::shown().isEmpty());
         QVERIFY(month(QStringLiteral("2024-05")).isEmpty());
         QCOMPARE(month(QStringLiteral("2024-04")).size(), 1);
@@ -442,7 +458,7 @@ private Q_SLOTS:
         // Unsaved edits are offered for saving after the delete: Yes writes them back.
         typeCount(window, 2, QStringLiteral("2"));
         Messages::setNextAnswer(Answer::Yes);
-        window.deleteMonth();
+        QVERIFY(Mouse::click(*window.findChild<BlueCommand *>(QStringLiteral("ButtonDel"))));
         QCOMPARE(Messages::shown(), QStringList{Question});
         QCOMPARE(month(QStringLiteral("2024-05")), QStringList{row(m_nowak, 2, QString())});
         QCOMPARE(gridColumn(window.lista(), 2), QStringList({"0", "2"}));

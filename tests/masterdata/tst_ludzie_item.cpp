@@ -1,4 +1,5 @@
 #include "MasterDataFixture.h"
+#include "controls/Kat.h"
 #include "masterdata/Ludzie.h"
 #include "masterdata/Ludzie_item.h"
 #include "masterdata/Zwolnienia_item.h"
@@ -81,8 +82,10 @@ private Q_SLOTS:
         QFETCH(int, mezczyzna);
         QFETCH(int, przywilej);
         Ludzie people;
-        const QString key = QStringLiteral("ID=%1").arg(m_group);
-        people.nodeClick(key);
+        QVERIFY(Keyboard::showActive(people));
+        QVERIFY(
+            Mouse::clickRow(*people.tvKat()->tree(),
+                            people.tvKat()->Nodes().Item(QStringLiteral("ID=%1").arg(m_group))));
 
         // Ranks in Polish order: "ł" before "p".
         QVERIFY(TestSupport::exec(
