@@ -4,14 +4,16 @@
 #include "core/DateTimeText.h"
 #include "core/Globals.h"
 #include "core/Messages.h"
+#include "core/ui/CutTextTips.h"
 #include "core/ui/FlexGrid.h"
 #include "core/ui/Module1Ui.h"
+#include "core/ui/MonthEdit.h"
 #include "core/ui/ScheduleGridLayout.h"
 #include "masterdata/MasterDataCommon.h"
-#include "masterdata/MonthEdit.h"
 #include "platform/clock/Clock.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
+#include "platform/db/Values.h"
 
 #include <QComboBox>
 #include <QDateTimeEdit>
@@ -46,6 +48,20 @@ QDateTime readDateTime(const QString &text)
     // The generation reads the same texts through the same parser.
     const std::optional<DateTimeText::Value> value = DateTimeText::parse(text);
     return value ? QDateTime(value->date, value->time) : QDateTime();
+}
+
+// A readable stored date in its fixed form; anything else as it is.
+QVariant fixedForm(const QVariant &data)
+{
+    const QString text = data.toString().trimmed();
+    const std::optional<DateTimeText::Value> value = DateTimeText::parse(text);
+    if (!value)
+        return data;
+    const QString fixed =
+        text.size() == 10
+            ? DateTimeText::dateText(value->date)
+            : QDateTime(value->date, value->time).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    return fixed == data.toString() ? data : QVariant(fixed);
 }
 
 QString monthKey(const QDate &date)
@@ -120,6 +136,7 @@ LastDane::LastDane(QWidget *parent) : QDialog(parent)
     layout->addLayout(buttons);
 
     Module1::FlatBorder(m_lista);
+    CutTextTips::install(m_lista);
     Module1::FlatControls(this, QStringLiteral("TextBox"));
     Module1::FlatControls(this, QStringLiteral("DTPicker"));
 
@@ -141,7 +158,7 @@ LastDane::LastDane(QWidget *parent) : QDialog(parent)
     connect(del, &BlueCommand::Click, this, &LastDane::deleteMonth);
     connect(close, &BlueCommand::Click, this, &QDialog::reject);
     connect(m_groups, &QComboBox::activated, this, &LastDane::chooseGroup);
-    connect(m_poleData, &QDateEdit::dateChanged, this, [this](const QDate &date) {
+    connect(m_poleData, &MonthEdit::dateChanged, this, [this](const QDate &date) {
         if (!MonthEdit::sameMonth(date, m_loadedMonth))
             LoadMonth();
     });
@@ -302,29 +319,40 @@ void LastDane::LoadMonth()
 
     const QDate shown = m_poleData->date();
     Db::Database *db = Globals::database();
-    auto rs =
-        db ? db->openQuery(QStringLiteral("SELECT * FROM ludzie_last WHERE miesiac=? ORDER BY id"),
-                           {monthKey(shown)})
-           : nullptr;
+    auto rs = db ? db->openQuery(QStringLiteral("SELECT rowid AS id, id_osoba, ilosc, data FROM "
+                                                "ludzie_last WHERE miesiac=? ORDER BY rowid"),
+                                 {monthKey(shown)})
+                 : nullptr;
     if (db && !rs)
         Messages::critical(db->errorString());
     // The grid holds exactly the people of the chosen group: rows of others,
-    // and of people no longer in the table, are not shown. The last row read wins.
+    // and of people no longer in the table, are not shown. Of a person's
+    // several rows the generation takes the first one's date and the sum of
+    // the counts: so does the grid.
+    QList<qint64> sums(m_rows.size());
     for (; rs && !rs->eof(); rs->moveNext()) {
-        bool ok = false;
-        const qint64 person = rs->text(QStringLiteral("id_osoba")).trimmed().toLongLong(&ok);
-        const int row = ok ? rowOfPerson(person) : -1;
+        const std::optional<qint64> person =
+            MasterData::storedId(rs->value(QStringLiteral("id_osoba")));
+        const int row = person ? rowOfPerson(*person) : -1;
         if (row < 1)
             continue;
+        RowState &state = m_rows[row - 1];
+        const QVariant ilosc = rs->value(QStringLiteral("ilosc"));
+        if (!ilosc.isNull())
+            sums[row - 1] += Db::Values::integer(ilosc);
+        state.rowIds.append(rs->integer(QStringLiteral("id")));
+        if (state.rowIds.size() > 1) {
+            state.shown.ilosc = sums[row - 1];
+            m_lista->setText(row, 2, QString::number(sums[row - 1]));
+            continue;
+        }
+        // Kept as read: a value the planner leaves alone is written back so.
+        state.shown = {ilosc, rs->value(QStringLiteral("data"))};
         const QDateTime when = readDateTime(rs->text(QStringLiteral("data")));
-        m_lista->setText(row, 1, dateText(when));
+        m_lista->setText(row, 1,
+                         when.isValid() ? dateText(when) : rs->text(QStringLiteral("data")));
         m_lista->setText(row, 2, rs->text(QStringLiteral("ilosc")));
         m_dates[row - 1] = when;
-        // Kept as read: a row the planner leaves alone is written back so.
-        m_rows[row - 1].stored.append(
-            {rs->value(QStringLiteral("ilosc")), rs->value(QStringLiteral("data"))});
-        if (!when.isValid())
-            m_lista->setText(row, 1, rs->text(QStringLiteral("data")));
     }
     m_loadedMonth = QDate(shown.year(), shown.month(), 1);
     m_changed = false;
@@ -345,22 +373,26 @@ void LastDane::LoadMonth()
     }
 }
 
-QList<LastDane::StoredRow> LastDane::rowsToStore(int row) const
+std::optional<LastDane::StoredRow> LastDane::rowToStore(int row) const
 {
     const RowState state = rowState(row);
-    if (!state.countEdited && !state.dateEdited)
-        return state.stored;
+    if (state.rowIds.isEmpty() && !state.countEdited && !state.dateEdited)
+        return std::nullopt;
     // The values the planner did not change stay as they were read.
-    StoredRow changed = state.stored.isEmpty() ? StoredRow{0, QVariant()} : state.stored.last();
+    StoredRow kept = state.rowIds.isEmpty() ? StoredRow{0, QVariant()} : state.shown;
     int count = 0;
     if (state.countEdited && readCount(m_lista->text(row, 2), &count))
-        changed.ilosc = count;
+        kept.ilosc = count;
     const QDateTime when = rowDate(row);
     if (state.dateEdited && when.isValid())
-        changed.data = when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    if (changed.data.toString().isEmpty() && changed.ilosc.toDouble() <= 0)
-        return {};
-    return {changed};
+        kept.data = when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    else
+        kept.data = fixedForm(kept.data);
+    // A row without a date moves the next month's free-from time back to the
+    // year before: only a count above 0 is worth it.
+    if (kept.data.toString().trimmed().isEmpty() && kept.ilosc.toDouble() <= 0)
+        return std::nullopt;
+    return kept;
 }
 
 bool LastDane::SaveMonth()
@@ -378,26 +410,31 @@ bool LastDane::SaveMonth()
         }
     }
     const QString month = monthKey(m_loadedMonth);
+    QList<RowState> stored(m_rows.size());
     bool ok = false;
     {
         // The group's rows of the month are replaced whole or not at all.
         Db::Transaction transaction(*db);
         ok = transaction.isActive();
-        if (ok && m_loadedGroup == 0)
+        if (ok && m_loadedGroup == 0) {
             ok = db->execute(QStringLiteral("DELETE FROM ludzie_last WHERE miesiac=?"), {month});
-        else if (ok)
-            ok = db->execute(
-                QStringLiteral("DELETE FROM ludzie_last WHERE miesiac=? AND trim(id_osoba) IN "
-                               "(SELECT CAST(id AS TEXT) FROM ludzie WHERE id_grupa=?)"),
-                {month, QString::number(m_groups->itemData(m_loadedGroup).toLongLong())});
+        } else if (ok) {
+            // The rows read for the grid's people, however their ids are written.
+            QList<qint64> rowIds;
+            for (const RowState &state : std::as_const(m_rows))
+                rowIds += state.rowIds;
+            ok = MasterData::deleteRows(*db, QStringLiteral("ludzie_last"), rowIds);
+        }
         for (int r = 1; ok && r < m_lista->rows(); ++r) {
-            for (const StoredRow &stored : rowsToStore(r)) {
-                ok = ok &&
-                     db->execute(
-                         QStringLiteral("INSERT INTO ludzie_last (id_osoba, ilosc, data, miesiac) "
-                                        "VALUES (?, ?, ?, ?)"),
-                         {QString::number(personOfRow(r)), stored.ilosc, stored.data, month});
-            }
+            const std::optional<StoredRow> kept = rowToStore(r);
+            stored[r - 1] = RowState{{}, kept.value_or(StoredRow{}), false, false};
+            if (!kept)
+                continue;
+            ok = db->execute(
+                QStringLiteral("INSERT INTO ludzie_last (id_osoba, ilosc, data, miesiac) "
+                               "VALUES (?, ?, ?, ?)"),
+                {QString::number(personOfRow(r)), kept->ilosc, kept->data, month});
+            stored[r - 1].rowIds = {db->lastInsertId()};
         }
         ok = ok && transaction.commit();
     }
@@ -405,9 +442,8 @@ bool LastDane::SaveMonth()
         Messages::critical(db->errorString());
         return false;
     }
-    // What is stored now is what the next save keeps.
-    for (int r = 1; r <= m_rows.size(); ++r)
-        m_rows[r - 1] = RowState{rowsToStore(r)};
+    // What is stored now is what the next save replaces.
+    m_rows = stored;
     m_changed = false;
     return true;
 }

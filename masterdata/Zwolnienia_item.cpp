@@ -1,6 +1,7 @@
 #include "masterdata/Zwolnienia_item.h"
 
 #include "controls/BlueCommand.h"
+#include "core/DateTimeText.h"
 #include "core/Messages.h"
 #include "core/Module1.h"
 #include "masterdata/MasterDataCommon.h"
@@ -18,15 +19,6 @@
 QString absenceLine(const QDate &first, const QDate &last, const QString &opis)
 {
     return Module1::FormatPeriod(first, last) + QStringLiteral(" - ") + opis;
-}
-
-QDate absenceDate(const QString &text)
-{
-    const QString t = text.trimmed();
-    QDate date = QDate::fromString(t.left(10), QStringLiteral("yyyy-MM-dd"));
-    if (!date.isValid())
-        date = QDate::fromString(t.left(10), QStringLiteral("dd.MM.yyyy"));
-    return date;
 }
 
 namespace {
@@ -127,8 +119,8 @@ bool Zwolnienia_item::GetInfo()
     if (!rs)
         return false;
     m_opis->setText(rs->text(QStringLiteral("opis")));
-    const QDate first = absenceDate(rs->text(QStringLiteral("od")));
-    const QDate last = absenceDate(rs->text(QStringLiteral("do")));
+    const QDate first = MasterData::storedDay(rs->text(QStringLiteral("od")));
+    const QDate last = MasterData::storedDay(rs->text(QStringLiteral("do")));
     if (first.isValid())
         m_first->setDate(first);
     if (last.isValid())
@@ -150,8 +142,8 @@ bool Zwolnienia_item::save()
         return false;
     rs->edit();
     rs->setValue(QStringLiteral("opis"), m_opis->text());
-    rs->setValue(QStringLiteral("od"), first.toString(QStringLiteral("yyyy-MM-dd")));
-    rs->setValue(QStringLiteral("do"), last.toString(QStringLiteral("yyyy-MM-dd")));
+    rs->setValue(QStringLiteral("od"), DateTimeText::dateText(first));
+    rs->setValue(QStringLiteral("do"), DateTimeText::dateText(last));
     if (!rs->update()) {
         Messages::critical(rs->errorString());
         return false;

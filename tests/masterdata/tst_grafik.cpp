@@ -8,7 +8,9 @@
 #include "tests/support/Keyboard.h"
 #include "tests/support/Mouse.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/TextPlace.h"
 
+#include <QAbstractSpinBox>
 #include <QLineEdit>
 
 namespace {
@@ -107,8 +109,8 @@ private Q_SLOTS:
 
     void headCountsPerDay()
     {
-        addCount(m_warta, QStringLiteral("2024-05-03"), 5);
-        addCount(m_warta, QStringLiteral("2024-05-03"), 4); // read last: wins
+        addCount(m_warta, QStringLiteral("2024-05-03"), 5); // the first: the generation's
+        addCount(m_warta, QStringLiteral("2024-05-03"), 4);
         addCount(m_warta, QStringLiteral("2024-05-20"), 2); // equals the standard
         addCount(m_dyzur, QStringLiteral("2024-06-03"), 3); // another month
         addCount(999, QStringLiteral("2024-05-07"), 6);     // a duty deleted since
@@ -124,7 +126,7 @@ private Q_SLOTS:
         QCOMPARE(grid->text(31, 0), QStringLiteral("31"));
         QCOMPARE(grid->cellBackColor(4, 0), Grafik::weekendColor()); // Saturday 4 May
         QVERIFY(!grid->cellBackColor(6, 0).isValid());
-        QCOMPARE(grid->text(3, 1), QStringLiteral("4"));
+        QCOMPARE(grid->text(3, 1), QStringLiteral("5"));
         QCOMPARE(grid->cellBackColor(3, 1), Grafik::changedColor());
         QCOMPARE(grid->cellBackColor(20, 1), Grafik::changedColor());
         QCOMPARE(grid->text(1, 1), QStringLiteral("2"));
@@ -145,7 +147,7 @@ private Q_SLOTS:
         // One row per differing day; the standard, the duplicate and the deleted duty's row are
         // gone.
         QCOMPARE(stored(),
-                 QStringList({row(m_warta, "2024-05-03", 4), row(m_warta, "2024-05-10", 7),
+                 QStringList({row(m_warta, "2024-05-03", 5), row(m_warta, "2024-05-10", 7),
                               row(m_warta, "2024-05-12", 2), row(m_dyzur, "2024-06-03", 3),
                               row(m_patrol, "2024-05-08", 3)}));
 
@@ -209,6 +211,26 @@ private Q_SLOTS:
         QVERIFY(window.isChanged());
     }
 
+    // A duty's name cut in the header shows whole as the cell's tooltip;
+    // names and counts that fit show none.
+    void cutHeaderShowsWhole()
+    {
+        const QString name = QStringLiteral("Służba dyżurnego podoficera kompanii w dni wolne");
+        addDuty(name, 2);
+        Grafik window;
+        QVERIFY(Keyboard::showActive(window));
+        FlexGrid *grid = window.lista();
+        QCOMPARE(grid->text(0, 4), name);
+        const auto tip = [grid](int row, int col) {
+            return MasterDataTest::tooltipAt(grid->viewport(),
+                                             grid->layout().cellRect(row, col).center());
+        };
+        QCOMPARE(tip(0, 4), name);
+        QCOMPARE(tip(0, 1), QString()); // "Warta"
+        QCOMPARE(tip(3, 4), QString());
+        QCOMPARE(tip(3, 0), QString());
+    }
+
     void keysAndLeavingCells()
     {
         Grafik window;
@@ -265,6 +287,67 @@ private Q_SLOTS:
         QTest::keyClick(window.lista(), Qt::Key_4);
         QTest::keyClick(window.editor(), Qt::Key_Escape);
         QVERIFY(window.isVisible());
+        QVERIFY(Messages::shown().isEmpty());
+    }
+
+    // The calendar reads, stores and deletes the rows the generation reads:
+    // a day in either stored form, the first row of a duty and day.
+    void storedFormsAsTheGenerationReadsThem()
+    {
+        addCount(m_warta, QStringLiteral("05.12.2026"), 9);
+        addCount(m_warta, QStringLiteral("2026-12-05"), 4); // second of the day: not read
+        addCount(m_dyzur, QStringLiteral("2026-12-07 00:00:00"), 3);
+        addCount(m_dyzur, QStringLiteral("31.12.2026"), 6);
+        addCount(m_patrol, QStringLiteral("12.2026"), 5);          // no day: nobody reads it
+        addCount(m_patrol, QStringLiteral("2026-12-08 25:00"), 5); // no such hour
+        addCount(m_warta, QStringLiteral("05.11.2026"), 8);        // November
+        addCount(m_dyzur, QStringLiteral(" 01.01.2027 "), 2);      // January
+        QVERIFY(db().execute(QStringLiteral("INSERT INTO sluzby_ilosc (id_sluzba, data, ilosc) "
+                                            "VALUES (?, '2026-12-09', 7)"),
+                             {QStringLiteral(" %1").arg(m_warta)})); // the id with a blank
+
+        Grafik window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.setMonth(QDate(2026, 12, 1));
+        FlexGrid *grid = window.lista();
+        const QStringList warta = {grid->text(5, 1), grid->text(9, 1), grid->text(6, 1)};
+        QCOMPARE(warta, QStringList({"9", "7", "2"}));
+        QCOMPARE(grid->cellBackColor(5, 1), Grafik::changedColor());
+        QCOMPARE(grid->text(7, 2), QStringLiteral("3"));
+        QCOMPARE(grid->text(31, 2), QStringLiteral("6"));
+        QCOMPARE(grid->text(8, 3), QString());
+
+        // "Zapisz" leaves one row a day, in the fixed form, and what nobody reads as it was.
+        QVERIFY(Mouse::clickItem(*window.findChild<ToolBarN *>(), QStringLiteral("save")));
+        QVERIFY(Messages::shown().isEmpty());
+        QStringList rows{row(m_warta, "05.11.2026", 8), row(m_warta, "2026-12-05", 9),
+                         row(m_warta, "2026-12-09", 7), row(m_dyzur, " 01.01.2027 ", 2),
+                         row(m_dyzur, "2026-12-07", 3), row(m_dyzur, "2026-12-31", 6),
+                         row(m_patrol, "12.2026", 5),   row(m_patrol, "2026-12-08 25:00", 5)};
+        rows.sort();
+        QCOMPARE(stored(), rows);
+    }
+
+    // The month is chosen in its picker: a click selects the month name (the
+    // year), typing there shows another month at once.
+    void monthChosenInThePicker()
+    {
+        Grafik window;
+        window.setMonth(QDate(2024, 5, 1));
+        QVERIFY(Keyboard::showActive(window));
+        auto *line = window.findChild<QAbstractSpinBox *>(QStringLiteral("poleData"))
+                         ->findChild<QLineEdit *>();
+        QTest::mouseClick(line, Qt::LeftButton, Qt::NoModifier, TestSupport::placeOfText(line, 1));
+        QCOMPARE(line->selectedText(), QStringLiteral("maj"));
+        Keyboard::type(QStringLiteral("lu"));
+        QCOMPARE(window.month(), QDate(2024, 2, 1));
+        QCOMPARE(window.lista()->rows(), 30);
+        QTest::mouseClick(line, Qt::LeftButton, Qt::NoModifier, TestSupport::placeOfText(line, 6));
+        QCOMPARE(line->selectedText(), QStringLiteral("2024"));
+        Keyboard::type(QStringLiteral("2025"));
+        QCOMPARE(window.month(), QDate(2025, 2, 1));
+        QCOMPARE(window.lista()->rows(), 29);
         QVERIFY(Messages::shown().isEmpty());
     }
 
