@@ -42,6 +42,7 @@ private Q_SLOTS:
     void namesSortAsPolish_data();
     void namesSortAsPolish();
     void queryRowsDeletedWhileWalked();
+    void seekFollowsChanges();
     void transactions();
 };
 
@@ -448,6 +449,57 @@ void TestDatabaseLayer::queryRowsDeletedWhileWalked()
     auto joined = db.openQuery("SELECT count(*) AS n FROM zwolnienia");
     QVERIFY(joined);
     QVERIFY(!joined->remove());
+}
+
+// A seek on PrimaryKey finds the first row of an id as the recordset holds
+// it now: after rows are added, deleted or given another id.
+void TestDatabaseLayer::seekFollowsChanges()
+{
+    TestDatabase fixture;
+    QVERIFY2(fixture.isValid(), qPrintable(fixture.errorString()));
+    Db::Database &db = fixture.db();
+    for (const char *name : {"Alfa", "Beta", "Gamma"})
+        QVERIFY(db.execute("INSERT INTO grupy (nazwa) VALUES (?)", {QString::fromUtf8(name)}));
+
+    auto rs = db.openTable("grupy");
+    QVERIFY(rs);
+    auto nameOf = [&rs](const QVariant &id) {
+        return rs->seek("PrimaryKey", id) ? rs->text("nazwa") : QStringLiteral("-");
+    };
+    QCOMPARE(nameOf(2), QStringLiteral("Beta"));
+    QCOMPARE(nameOf(QStringLiteral(" 3")), QStringLiteral("Gamma")); // an id read from a text
+    QCOMPARE(nameOf(4), QStringLiteral("-"));
+    QCOMPARE(nameOf(QStringLiteral("x")), QStringLiteral("-"));
+
+    rs->addNew();
+    rs->setValue("nazwa", "Delta");
+    QVERIFY(rs->update());
+    QCOMPARE(nameOf(4), QStringLiteral("Delta"));
+    QCOMPARE(rs->recordCount(), 4);
+
+    QVERIFY(rs->seek("PrimaryKey", 2));
+    QVERIFY(rs->remove());
+    QCOMPARE(nameOf(2), QStringLiteral("-"));
+    QCOMPARE(nameOf(1), QStringLiteral("Alfa"));
+    QCOMPARE(rs->recordCount(), 3);
+
+    QVERIFY(rs->seek("PrimaryKey", 3));
+    rs->edit();
+    rs->setValue("id", 30);
+    QVERIFY(rs->update());
+    QCOMPARE(nameOf(3), QStringLiteral("-"));
+    QCOMPARE(nameOf(30), QStringLiteral("Gamma"));
+
+    // Two rows of one id: the first in the recordset's order, then the next.
+    auto twice = db.openQuery("SELECT id, nazwa FROM grupy UNION ALL "
+                              "SELECT id, nazwa || ' 2' FROM grupy ORDER BY 2");
+    QVERIFY(twice);
+    QVERIFY(twice->seek("PrimaryKey", 30));
+    QCOMPARE(twice->text("nazwa"), QStringLiteral("Gamma"));
+    twice->moveNext();
+    QCOMPARE(twice->text("nazwa"), QStringLiteral("Gamma 2"));
+    QVERIFY(twice->seek("PrimaryKey", 1));
+    QCOMPARE(twice->text("nazwa"), QStringLiteral("Alfa"));
 }
 
 void TestDatabaseLayer::transactions()
