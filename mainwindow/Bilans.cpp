@@ -24,19 +24,10 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include <algorithm>
 #include <memory>
+#include <optional>
 
 namespace {
-
-// The sibling after node in the order the tree shows; null after the last.
-QTreeWidgetItem *nextSibling(QTreeWidgetItem *node)
-{
-    if (QTreeWidgetItem *parent = node->parent())
-        return parent->child(parent->indexOfChild(node) + 1);
-    QTreeWidget *tree = node->treeWidget();
-    return tree ? tree->topLevelItem(tree->indexOfTopLevelItem(node) + 1) : nullptr;
-}
 
 // Group, day and duty nodes show the open folder while expanded; person
 // nodes keep their picture.
@@ -46,12 +37,18 @@ constexpr int FolderRole = Qt::UserRole + 1;
 void sortChildren(QTreeWidgetItem *parent)
 {
     QList<QTreeWidgetItem *> children = parent->takeChildren();
-    std::stable_sort(children.begin(), children.end(),
-                     [](const QTreeWidgetItem *a, const QTreeWidgetItem *b) {
-                         return PolishTreeItem::compare(a->text(0), b->text(0)) < 0;
-                     });
+    PolishTreeItem::sortByText(children, 0);
     parent->addChildren(children);
 }
+
+// What one person of the roster reads in every node of the person.
+struct PersonLine
+{
+    bool found = false;
+    QString groupId;   // as ludzie holds it, for the key
+    QString name;      // nazwisko, " ", imie
+    QString groupName; // or "(brak grupy)"
+};
 
 QString numberText(const QString &text)
 {
@@ -166,9 +163,12 @@ QTreeWidgetItem *Bilans::addNode(const QString &parentKey, const QString &key, c
         if (QTreeWidgetItem *existing = m_keys.value(key))
             return existing;
     }
-    QTreeWidgetItem *parent = parentKey.isEmpty() ? nullptr : m_keys.value(parentKey);
-    auto *node =
-        parent ? new QTreeWidgetItem(parent, {text}) : new QTreeWidgetItem(m_lista, {text});
+    // Built apart from the tree, which takes the finished top level at once.
+    auto *node = new QTreeWidgetItem(QStringList{text});
+    if (QTreeWidgetItem *parent = parentKey.isEmpty() ? nullptr : m_keys.value(parentKey))
+        parent->addChild(node);
+    else
+        m_building.append(node);
     node->setIcon(0, icon);
     if (folder)
         node->setData(0, FolderRole, true);
@@ -184,6 +184,7 @@ void Bilans::BuildBilansTree(const Xml::Document &document, int mode)
     m_lista->hide();
     m_lista->clear();
     m_keys.clear();
+    m_building.clear();
 
     Db::Database *db = Globals::database();
     std::unique_ptr<Db::Recordset> ludzie = db ? db->openTable(QStringLiteral("ludzie")) : nullptr;
@@ -195,46 +196,77 @@ void Bilans::BuildBilansTree(const Xml::Document &document, int mode)
         const QIcon personIcon = style()->standardIcon(QStyle::SP_FileDialogInfoView);
         const QIcon lineIcon = style()->standardIcon(QStyle::SP_FileIcon);
 
+        // A person serves many duties and a duty has many places: each is read
+        // from the tables once, by the id as the roster writes it.
+        QHash<QString, PersonLine> people;
+        auto personLine = [&](const QString &personId) -> const PersonLine & {
+            auto it = people.find(personId);
+            if (it != people.end())
+                return *it;
+            PersonLine line;
+            if (ludzie->seek(QStringLiteral("PrimaryKey"), personId)) {
+                line.found = true;
+                line.groupId = ludzie->text(QStringLiteral("id_grupa")).trimmed();
+                line.name = ludzie->text(QStringLiteral("nazwisko")) + u' ' +
+                            ludzie->text(QStringLiteral("imie"));
+                // A roster may outlive the group it names: show what it still knows.
+                line.groupName =
+                    grupy->seek(QStringLiteral("PrimaryKey"), line.groupId.toLongLong())
+                        ? grupy->text(QStringLiteral("nazwa"))
+                        : QStringLiteral("(brak grupy)");
+            }
+            return *people.insert(personId, line);
+        };
+        QHash<QString, std::optional<QString>> dutyTexts; // none: not in sluzby
+        auto storedDutyText = [&](const QString &dutyId) -> const std::optional<QString> & {
+            auto it = dutyTexts.find(dutyId);
+            if (it != dutyTexts.end())
+                return *it;
+            std::optional<QString> text;
+            if (sluzby->seek(QStringLiteral("PrimaryKey"), dutyId.toLongLong()))
+                text = sluzby->text(QStringLiteral("nazwa")) + QStringLiteral(" - od ") +
+                       sluzby->text(QStringLiteral("od")) + QStringLiteral(" przez ") +
+                       sluzby->text(QStringLiteral("okres")) + QStringLiteral(" h");
+            return *dutyTexts.insert(dutyId, text);
+        };
+
+        // The places of one duty on one day follow one another: their duty
+        // and day are read once.
+        Xml::Node sluzba;
+        QString dutyId;
+        QString dutyText;
+        QString day;
+        QString dayLine;
         const QList<Xml::Node> persons = document.selectNodes(QStringLiteral("//Osoba"));
         for (const Xml::Node &osoba : persons) {
             const QString personId = osoba.attribute(QStringLiteral("Id")).trimmed();
-            if (personId.isEmpty() || !ludzie->seek(QStringLiteral("PrimaryKey"), personId))
+            if (personId.isEmpty())
                 continue;
-            const QString groupId = ludzie->text(QStringLiteral("id_grupa")).trimmed();
-            const QString name = ludzie->text(QStringLiteral("nazwisko")) + u' ' +
-                                 ludzie->text(QStringLiteral("imie"));
-
-            // A roster may outlive the group or duty it names: show what it still knows.
-            QString groupName = QStringLiteral("(brak grupy)");
-            if (grupy->seek(QStringLiteral("PrimaryKey"), groupId.toLongLong()))
-                groupName = grupy->text(QStringLiteral("nazwa"));
-
-            const Xml::Node sluzba = osoba.parent();
-            const QString dutyId = sluzba.attribute(QStringLiteral("Id")).trimmed();
-            QString dutyText;
-            if (sluzby->seek(QStringLiteral("PrimaryKey"), dutyId.toLongLong()))
-                dutyText = sluzby->text(QStringLiteral("nazwa")) + QStringLiteral(" - od ") +
-                           sluzby->text(QStringLiteral("od")) + QStringLiteral(" przez ") +
-                           sluzby->text(QStringLiteral("okres")) + QStringLiteral(" h");
-            else
-                dutyText = sluzba.attribute(QStringLiteral("Name"));
-
-            const QString day = numberText(sluzba.parent().attribute(QStringLiteral("Id")));
-            const QString dayLine =
-                QStringLiteral("dzień ") + day + QStringLiteral(", ") + dutyText;
+            const PersonLine &person = personLine(personId);
+            if (!person.found)
+                continue;
+            if (!sluzba || !(osoba.parent() == sluzba)) {
+                sluzba = osoba.parent();
+                dutyId = sluzba.attribute(QStringLiteral("Id")).trimmed();
+                // A duty deleted since: the roster's own name of it stands in.
+                const std::optional<QString> &stored = storedDutyText(dutyId);
+                dutyText = stored ? *stored : sluzba.attribute(QStringLiteral("Name"));
+                day = numberText(sluzba.parent().attribute(QStringLiteral("Id")));
+                dayLine = QStringLiteral("dzień ") + day + QStringLiteral(", ") + dutyText;
+            }
             const QString personKey = QStringLiteral("P") + personId;
 
             switch (mode) {
             case 0: {
-                const QString groupKey = QStringLiteral("G") + groupId;
-                addNode(QString(), groupKey, groupName, topIcon, true);
-                addNode(groupKey, personKey, name, personIcon);
+                const QString groupKey = QStringLiteral("G") + person.groupId;
+                addNode(QString(), groupKey, person.groupName, topIcon, true);
+                addNode(groupKey, personKey, person.name, personIcon);
                 addNode(personKey, QString(), dayLine, lineIcon);
                 break;
             }
             case 1:
-                addNode(QString(), personKey, name + QStringLiteral(" - grupa ") + groupName,
-                        personIcon);
+                addNode(QString(), personKey,
+                        person.name + QStringLiteral(" - grupa ") + person.groupName, personIcon);
                 addNode(personKey, QString(), dayLine, lineIcon);
                 break;
             case 2: {
@@ -247,8 +279,8 @@ void Bilans::BuildBilansTree(const Xml::Document &document, int mode)
                     QStringLiteral("Dzień ") +
                         (numeric ? QStringLiteral("%1").arg(dayNumber, 2, 10, QChar(u'0')) : day),
                     topIcon, true);
-                addNode(dayKey, dayPersonKey, name + QStringLiteral(", grupa ") + groupName,
-                        personIcon);
+                addNode(dayKey, dayPersonKey,
+                        person.name + QStringLiteral(", grupa ") + person.groupName, personIcon);
                 addNode(dayPersonKey, QString(), dutyText, lineIcon);
                 break;
             }
@@ -256,8 +288,8 @@ void Bilans::BuildBilansTree(const Xml::Document &document, int mode)
                 const QString dutyKey = QStringLiteral("S") + dutyId;
                 const QString dutyPersonKey = dutyKey + QStringLiteral(".") + personKey;
                 addNode(QString(), dutyKey, dutyText, topIcon, true);
-                addNode(dutyKey, dutyPersonKey, name + QStringLiteral(", grupa ") + groupName,
-                        personIcon);
+                addNode(dutyKey, dutyPersonKey,
+                        person.name + QStringLiteral(", grupa ") + person.groupName, personIcon);
                 addNode(dutyPersonKey, QString(), QStringLiteral("dzień ") + day, lineIcon);
                 break;
             }
@@ -269,10 +301,10 @@ void Bilans::BuildBilansTree(const Xml::Document &document, int mode)
 
     // Mode 1 sorts its top level; the others sort the children of each top node.
     if (mode == 1) {
-        sortChildren(m_lista->invisibleRootItem());
+        PolishTreeItem::sortByText(m_building, 0);
     } else {
-        for (int i = 0; i < m_lista->topLevelItemCount(); ++i)
-            sortChildren(m_lista->topLevelItem(i));
+        for (QTreeWidgetItem *top : std::as_const(m_building))
+            sortChildren(top);
     }
 
     if (mode == 0 || mode == 1) {
@@ -282,6 +314,8 @@ void Bilans::BuildBilansTree(const Xml::Document &document, int mode)
                                            QString::number(it.value()->childCount()));
         }
     }
+    m_lista->addTopLevelItems(m_building);
+    m_building.clear();
     m_lista->show();
 }
 
@@ -295,7 +329,13 @@ QTreeWidgetItem *Bilans::GetTopNode(QTreeWidgetItem *node)
 QTreeWidgetItem *Bilans::SearchNodes(const QString &text, QTreeWidgetItem *node,
                                      const QTreeWidgetItem *selected)
 {
-    for (; node; node = nextSibling(node)) {
+    if (!node)
+        return nullptr;
+    // The node and its following siblings, by their place under the parent:
+    // asking each node for its place would walk the siblings again.
+    QTreeWidgetItem *parent = node->parent() ? node->parent() : m_lista->invisibleRootItem();
+    for (int i = parent->indexOfChild(node); i >= 0 && i < parent->childCount(); ++i) {
+        node = parent->child(i);
         if (m_passedSelected) {
             if (node->text(0).contains(text, Qt::CaseInsensitive))
                 return node;

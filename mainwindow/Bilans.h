@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QHash>
+#include <QList>
 
 #include <functional>
 
@@ -75,6 +76,7 @@ private:
     const Xml::Document &m_roster;
     std::function<bool()> m_saveBilans;
     QHash<QString, QTreeWidgetItem *> m_keys; // keyed nodes of the current tree
+    QList<QTreeWidgetItem *> m_building;      // its top level while it is built
     bool m_passedSelected = false;
 
     QComboBox *m_combo1 = nullptr;

@@ -451,11 +451,25 @@ void FlexGrid::paintEvent(QPaintEvent *)
 {
     QPainter painter(viewport());
     painter.fillRect(viewport()->rect(), m_backColorBkg);
-    const FlexGridGeometry g = layout();
     const QRect visible = viewport()->rect();
-    for (int r = 0; r < rows(); ++r) {
-        for (int c = 0; c < cols(); ++c) {
-            const QRect rect = g.cellRect(r, c);
+    // The fixed rows (columns), then the scrollable ones from the first shown
+    // on, until the viewport is full: what lies beyond is not looked at.
+    auto shown = [](const QList<int> &sizes, int fixed, int first, int extent) {
+        QList<QPair<int, int>> spans; // index, position
+        int pos = 0;
+        for (int i = 0; i < int(sizes.size()) && pos < extent; ++i) {
+            if (i >= fixed && i < first)
+                continue;
+            spans.append({i, pos});
+            pos += sizes[i];
+        }
+        return spans;
+    };
+    const auto rows = shown(m_rowHeights, m_fixedRows, m_topRow, visible.bottom() + 1);
+    const auto cols = shown(m_colWidths, m_fixedCols, m_leftCol, visible.right() + 1);
+    for (const auto &[r, y] : rows) {
+        for (const auto &[c, x] : cols) {
+            const QRect rect(x, y, m_colWidths[c], m_rowHeights[r]);
             if (rect.isEmpty() || !rect.intersects(visible))
                 continue;
             paintCell(painter, r, c, rect);

@@ -5,6 +5,10 @@
 //   build/tests/bench_windows [people]
 // Prints the best of three runs of each action, in ms, one column per unit;
 // with a number, only that size is run, once (for a profiler).
+//   build/tests/bench_windows --shown DIR
+// runs each unit once and writes what the windows showed and stored (trees,
+// lists, grids with their row heights, the rows of ludzie_last, the picker's
+// answer) to DIR/windows-<people>.txt, to compare two builds byte for byte.
 #include "controls/BlueCommand.h"
 #include "controls/Kat.h"
 #include "controls/ToolBarN.h"
@@ -12,6 +16,7 @@
 #include "core/Messages.h"
 #include "core/Options.h"
 #include "core/ui/FileDialogs.h"
+#include "core/ui/FlexGrid.h"
 #include "engine/ui/BuildTable.h"
 #include "mainwindow/Bilans.h"
 #include "mainwindow/Panel.h"
@@ -21,6 +26,7 @@
 #include "masterdata/Ludzie_item.h"
 #include "masterdata/SelectItem.h"
 #include "platform/db/Database.h"
+#include "platform/db/Recordset.h"
 #include "tests/engine/RandomUnit.h"
 #include "tests/support/TestDatabase.h"
 
@@ -28,7 +34,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QMap>
 #include <QTemporaryDir>
@@ -84,6 +92,57 @@ const char *const ActionNames[] = {
 };
 
 using Figures = QMap<int, QList<double>>; // action -> ms of each run
+
+// What the windows showed, when asked for (--shown).
+QStringList *g_shown = nullptr;
+
+void showTree(const QString &title, const QTreeWidget *tree)
+{
+    if (!g_shown)
+        return;
+    *g_shown << title;
+    std::function<void(const QTreeWidgetItem *, int)> walk = [&](const QTreeWidgetItem *node,
+                                                                 int level) {
+        QStringList columns;
+        for (int c = 0; c < node->columnCount(); ++c)
+            columns << node->text(c);
+        *g_shown << QString(2 * level, u' ') + columns.join(u'|') + QStringLiteral(" [") +
+                        node->data(0, Qt::UserRole).toString() + u'|' +
+                        node->data(0, Qt::UserRole + 1).toString() + u']';
+        for (int i = 0; i < node->childCount(); ++i)
+            walk(node->child(i), level + 1);
+    };
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        walk(tree->topLevelItem(i), 0);
+}
+
+void showGrid(const QString &title, const FlexGrid *grid)
+{
+    if (!g_shown)
+        return;
+    *g_shown << title;
+    for (int r = 0; r < grid->rows(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < grid->cols(); ++c)
+            cells << grid->text(r, c);
+        *g_shown << QString::number(grid->rowHeight(r)) + u':' + cells.join(u'|');
+    }
+}
+
+void showStored(const QString &title)
+{
+    if (!g_shown)
+        return;
+    *g_shown << title;
+    auto rs = Globals::database()->openQuery(
+        QStringLiteral("SELECT id_osoba, ilosc, data, miesiac FROM ludzie_last ORDER BY id"));
+    for (; rs && !rs->eof(); rs->moveNext()) {
+        QStringList fields;
+        for (const QString &field : rs->fieldNames())
+            fields << rs->value(field).toString() + u'/' + rs->value(field).typeName();
+        *g_shown << fields.join(u'|');
+    }
+}
 
 // Until the windows have drawn what the action changed.
 void settle()
@@ -198,6 +257,8 @@ void runUnit(InPlace<Panel> &panel, const QDate &month, const QString &rosterPat
         if (!panel.isOpened())
             fail(QStringLiteral("no roster: %1").arg(Messages::shown().join(u'|')));
         Messages::clearShown();
+        showGrid(QStringLiteral("grid"), panel.Lista());
+        showTree(QStringLiteral("lstLudzie"), panel.lstLudzie());
     };
     if (QAction *close = panel.menuAction(QStringLiteral("mnuClose")); close->isEnabled())
         close->trigger();
@@ -207,6 +268,7 @@ void runUnit(InPlace<Panel> &panel, const QDate &month, const QString &rosterPat
     timeModal<Bilans>(
         panel, figures, BilansOpen, [&] { clickToolbar(bar, QStringLiteral("bilans")); },
         [&](Bilans &bilans) {
+            showTree(QStringLiteral("bilans 0"), bilans.Lista());
             for (int mode = 1; mode <= 3; ++mode) {
                 const Stopwatch step;
                 QTest::keyClick(bilans.Combo1(), Qt::Key_Down);
@@ -215,6 +277,7 @@ void runUnit(InPlace<Panel> &panel, const QDate &month, const QString &rosterPat
                 if (bilans.Combo1()->currentIndex() != mode ||
                     bilans.Lista()->topLevelItemCount() == 0)
                     fail(QStringLiteral("mode %1 shows nothing").arg(mode));
+                showTree(QStringLiteral("bilans %1").arg(mode), bilans.Lista());
             }
         });
 
@@ -230,10 +293,12 @@ void runUnit(InPlace<Panel> &panel, const QDate &month, const QString &rosterPat
         if (Messages::shown() != QStringList{QStringLiteral("Zapisano poprawnie.")})
             fail(QStringLiteral("storing the counts: %1").arg(Messages::shown().join(u'|')));
         Messages::clearShown();
+        showStored(QStringLiteral("stored counts"));
     }
 
-    timeModal<Wykluczenia>(panel, figures, Exclusions,
-                           [&] { clickToolbar(bar, QStringLiteral("wykluczenia")); });
+    timeModal<Wykluczenia>(
+        panel, figures, Exclusions, [&] { clickToolbar(bar, QStringLiteral("wykluczenia")); },
+        [](Wykluczenia &view) { showTree(QStringLiteral("exclusions"), view.lista()); });
 
     {
         FileDialogs::setNextFileName(rosterPath);
@@ -249,6 +314,8 @@ void runUnit(InPlace<Panel> &panel, const QDate &month, const QString &rosterPat
             fail(QStringLiteral("the roster file did not open: %1")
                      .arg(Messages::shown().join(u'|')));
         Messages::clearShown();
+        showGrid(QStringLiteral("opened grid"), panel.Lista());
+        showTree(QStringLiteral("opened lstLudzie"), panel.lstLudzie());
     }
 
     {
@@ -268,6 +335,7 @@ void runUnit(InPlace<Panel> &panel, const QDate &month, const QString &rosterPat
         QTreeWidget *list = window.lista();
         if (list->topLevelItemCount() != people)
             fail(QStringLiteral("the people window lists %1").arg(list->topLevelItemCount()));
+        showTree(QStringLiteral("people"), list);
 
         clickNode(list, list->topLevelItem(people / 2));
         settle();
@@ -290,6 +358,7 @@ void runUnit(InPlace<Panel> &panel, const QDate &month, const QString &rosterPat
                     counts.lista()->text(1, 2).isEmpty())
                     fail(QStringLiteral("the counts window shows %1")
                              .arg(counts.loadedMonth().toString()));
+                showGrid(QStringLiteral("counts"), counts.lista());
                 const Stopwatch save;
                 clickButton(&counts, QStringLiteral("ButtonSave"));
                 settle();
@@ -298,6 +367,7 @@ void runUnit(InPlace<Panel> &panel, const QDate &month, const QString &rosterPat
                     fail(QStringLiteral("saving the counts window: %1")
                              .arg(Messages::shown().join(u'|')));
                 Messages::clearShown();
+                showStored(QStringLiteral("stored by the counts window"));
             });
         window.reject();
     }
@@ -321,6 +391,8 @@ void runUnit(InPlace<Panel> &panel, const QDate &month, const QString &rosterPat
         if (picker.Result().count(SelectItem::Separator) != people - 1)
             fail(QStringLiteral("the picker answered %1 entries")
                      .arg(picker.Result().count(SelectItem::Separator) + 1));
+        if (g_shown)
+            *g_shown << QStringLiteral("picker") << picker.Result().split(SelectItem::Separator);
     }
 }
 
@@ -334,8 +406,13 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("KADRELO_SCHEMA"))
         qputenv("KADRELO_SCHEMA", KADRELO_SCHEMA_FILE);
     QTextStream out(stdout);
-    const int only = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 0;
-    const int runs = only > 0 ? 1 : 3;
+    const QStringList arguments = app.arguments();
+    const qsizetype shownAt = arguments.indexOf(QStringLiteral("--shown"));
+    const QString shownDir = shownAt > 0 ? arguments.value(shownAt + 1) : QString();
+    if (shownAt > 0 && (shownDir.isEmpty() || !QDir().mkpath(shownDir)))
+        fail(QStringLiteral("--shown needs a folder"));
+    const int only = argc > 1 && shownAt < 0 ? arguments.at(1).toInt() : 0;
+    const int runs = only > 0 || shownAt > 0 ? 1 : 3;
     QTemporaryDir files;
     if (!files.isValid())
         fail(QStringLiteral("no temporary folder"));
@@ -359,11 +436,20 @@ int main(int argc, char **argv)
             panel.resize(1200, 800);
             panel.show();
             settle();
+            QStringList shown;
+            g_shown = shownDir.isEmpty() ? nullptr : &shown;
             for (int run = 0; run < runs; ++run) {
                 QTextStream(stderr) << shape.people << " people, run " << run + 1 << "\n";
                 runUnit(panel, request.month,
                         files.filePath(QStringLiteral("roster-%1.swx").arg(shape.people)),
                         shape.people, results[shape.people]);
+            }
+            if (g_shown) {
+                QFile file(QStringLiteral("%1/windows-%2.txt").arg(shownDir).arg(shape.people));
+                if (!file.open(QIODevice::WriteOnly))
+                    fail(QStringLiteral("cannot write %1").arg(file.fileName()));
+                file.write(shown.join(u'\n').toUtf8());
+                g_shown = nullptr;
             }
             panel.close();
         }

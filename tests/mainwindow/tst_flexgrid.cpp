@@ -142,6 +142,66 @@ private Q_SLOTS:
         QCOMPARE(grid.col(), 2);
     }
 
+    // Every cell that shows, whole or cut at the viewport's edge, is painted
+    // in its own colour where the geometry puts it; beyond the last cell the
+    // grid's background shows.
+    void paintsShownCells_data()
+    {
+        QTest::addColumn<int>("topRow");
+        QTest::addColumn<int>("leftCol");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("from the start") << 1 << 1 << QSize(300, 200);
+        QTest::newRow("scrolled, cut at both edges") << 6 << 4 << QSize(233, 157);
+        QTest::newRow("scrolled to the end") << 18 << 9 << QSize(400, 300);
+        QTest::newRow("larger than the grid") << 1 << 1 << QSize(1200, 1200);
+    }
+    void paintsShownCells()
+    {
+        QFETCH(int, topRow);
+        QFETCH(int, leftCol);
+        QFETCH(QSize, size);
+        FlexGrid grid;
+        grid.setRows(20);
+        grid.setCols(12);
+        grid.setBackColorBkg(QColor(1, 2, 3));
+        auto colour = [](int r, int c) { return QColor(40 + 10 * r, 60 + 15 * c, 200); };
+        for (int c = 0; c < grid.cols(); ++c)
+            grid.setColWidth(c, 30 + 7 * (c % 4));
+        for (int r = 0; r < grid.rows(); ++r) {
+            grid.setRowHeight(r, 15 + 4 * (r % 3));
+            for (int c = 0; c < grid.cols(); ++c)
+                grid.setCellBackColor(r, c, colour(r, c));
+        }
+        grid.resize(size);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        grid.setTopRow(topRow);
+        grid.setLeftCol(leftCol);
+
+        QImage image(grid.viewport()->size(), QImage::Format_RGB32);
+        grid.viewport()->render(&image);
+        const FlexGridGeometry g = grid.layout();
+        const QRect shown = image.rect();
+        int cells = 0;
+        QRect covered;
+        for (int r = 0; r < grid.rows(); ++r) {
+            for (int c = 0; c < grid.cols(); ++c) {
+                const QRect cell = g.cellRect(r, c);
+                if (cell.isEmpty() || !cell.intersects(shown))
+                    continue;
+                ++cells;
+                covered |= cell & shown;
+                const QPoint inside = (cell & shown).topLeft() + QPoint(1, 1);
+                QCOMPARE(QColor(image.pixel(inside)), colour(r, c));
+            }
+        }
+        QVERIFY(cells > 4);
+        if (covered.right() + 1 < shown.width())
+            QCOMPARE(QColor(image.pixel(shown.width() - 1, 0)), QColor(1, 2, 3));
+        if (covered.bottom() + 1 < shown.height())
+            QCOMPARE(QColor(image.pixel(0, shown.height() - 1)), QColor(1, 2, 3));
+    }
+
     // Ordinary cells place their text by their column's alignment; fixed
     // cells stay centred; the alignment is part of the saved state.
     void columnAlignment_data()

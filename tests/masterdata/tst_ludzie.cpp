@@ -6,6 +6,7 @@
 #include "masterdata/SelectItem.h"
 #include "masterdata/Zwolnienia_item.h"
 #include "platform/db/Recordset.h"
+#include "tests/support/Mouse.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
@@ -43,15 +44,6 @@ void clickNode(const Ludzie &window, const QString &key)
     QTreeWidget *tree = window.tvKat()->tree();
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
                       tree->visualItemRect(nodeWithKey(window, key)).center());
-}
-
-void clickHeader(QTreeWidget *list, int section)
-{
-    QHeaderView *header = list->header();
-    QTest::mouseClick(
-        header->viewport(), Qt::LeftButton, {},
-        QPoint(header->sectionViewportPosition(section) + header->sectionSize(section) / 2,
-               header->height() / 2));
 }
 
 void clickToolbarItem(Ludzie &window, const QString &key)
@@ -231,11 +223,11 @@ private Q_SLOTS:
         Ludzie window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        clickHeader(window.lista(), 1);
+        Mouse::clickHeader(window.lista(), 1);
         QCOMPARE(column(window.lista(), 1), QStringList({"Adam", "Ewa", "Jan", "Piotr"}));
         clickNode(window, QStringLiteral("ID=%1").arg(m_beta));
         QCOMPARE(column(window.lista(), 1), QStringList({"Ewa", "Piotr"}));
-        clickHeader(window.lista(), 1);
+        Mouse::clickHeader(window.lista(), 1);
         clickNode(window, QStringLiteral("ID=%1").arg(m_alpha));
         QCOMPARE(column(window.lista(), 1), QStringList({"Jan", "Adam"}));
         clickNode(window, QStringLiteral("ALL"));
