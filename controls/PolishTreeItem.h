@@ -1,18 +1,12 @@
 #pragma once
 
-#include <QCollatorSortKey>
 #include <QList>
 #include <QTreeWidgetItem>
-
-#include <optional>
 
 // A list or tree row that sorts its texts as a Polish reader does:
 // "adamczyk" before "Zieliński", "Ćwik" between "Cygan" and "Dudek",
 // "Łączność" before "Zwiad", on every machine whatever its locale. Counts
 // are still compared as texts ("10" before "9").
-//
-// A row keeps the collation key of the text it was last sorted by, so a sort
-// of n rows makes n keys and compares bytes, not n log n pairs of texts.
 class PolishTreeItem : public QTreeWidgetItem
 {
 public:
@@ -22,17 +16,10 @@ public:
     // Copies keep their order (a plain copy would sort by code points); the
     // children are copied with it.
     QTreeWidgetItem *clone() const override;
-    void setData(int column, int role, const QVariant &value) override;
 
     // Below zero when a comes first; only identical texts compare equal.
     static int compare(const QString &a, const QString &b);
     // Sorts items of any kind by their text in the column, as compare() orders
     // texts; items of equal texts keep their order.
     static void sortByText(QList<QTreeWidgetItem *> &items, int column);
-
-private:
-    const QCollatorSortKey &sortKey(int column) const;
-
-    mutable std::optional<QCollatorSortKey> m_key;
-    mutable int m_keyColumn = -1;
 };

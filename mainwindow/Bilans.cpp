@@ -45,7 +45,8 @@ void sortChildren(QTreeWidgetItem *parent)
 struct PersonLine
 {
     bool found = false;
-    QString groupId;   // as ludzie holds it, for the key
+    QString key;       // "P" and the id as the roster writes it
+    QString groupKey;  // "G" and id_grupa as ludzie holds it
     QString name;      // nazwisko, " ", imie
     QString groupName; // or "(brak grupy)"
 };
@@ -156,13 +157,22 @@ void Bilans::setSaveBilans(std::function<bool()> saveBilans)
     m_mnuSaveBilans->setEnabled(enabled);
 }
 
-QTreeWidgetItem *Bilans::addNode(const QString &parentKey, const QString &key, const QString &text,
-                                 const QIcon &icon, bool folder)
+QTreeWidgetItem *Bilans::addNode(const QString &parentKey, const QString &key,
+                                 const std::function<QString()> &text, const QIcon &icon,
+                                 bool folder)
 {
-    if (!key.isEmpty()) {
-        if (QTreeWidgetItem *existing = m_keys.value(key))
-            return existing;
-    }
+    if (QTreeWidgetItem *existing = m_keys.value(key))
+        return existing;
+    QTreeWidgetItem *node = addNode(parentKey, text(), icon);
+    if (folder)
+        node->setData(0, FolderRole, true);
+    node->setData(0, Qt::UserRole, key);
+    m_keys.insert(key, node);
+    return node;
+}
+
+QTreeWidgetItem *Bilans::addNode(const QString &parentKey, const QString &text, const QIcon &icon)
+{
     // Built apart from the tree, which takes the finished top level at once.
     auto *node = new QTreeWidgetItem(QStringList{text});
     if (QTreeWidgetItem *parent = parentKey.isEmpty() ? nullptr : m_keys.value(parentKey))
@@ -170,12 +180,6 @@ QTreeWidgetItem *Bilans::addNode(const QString &parentKey, const QString &key, c
     else
         m_building.append(node);
     node->setIcon(0, icon);
-    if (folder)
-        node->setData(0, FolderRole, true);
-    if (!key.isEmpty()) {
-        node->setData(0, Qt::UserRole, key);
-        m_keys.insert(key, node);
-    }
     return node;
 }
 
@@ -187,9 +191,13 @@ void Bilans::BuildBilansTree(const Xml::Document &document, int mode)
     m_building.clear();
 
     Db::Database *db = Globals::database();
-    std::unique_ptr<Db::Recordset> ludzie = db ? db->openTable(QStringLiteral("ludzie")) : nullptr;
-    std::unique_ptr<Db::Recordset> grupy = db ? db->openTable(QStringLiteral("grupy")) : nullptr;
-    std::unique_ptr<Db::Recordset> sluzby = db ? db->openTable(QStringLiteral("sluzby")) : nullptr;
+    // The columns the tree shows, each table read once and sought by id.
+    auto open = [db](const char *sql) {
+        return db ? db->openQuery(QString::fromLatin1(sql)) : nullptr;
+    };
+    std::unique_ptr<Db::Recordset> ludzie = open("SELECT id, id_grupa, nazwisko, imie FROM ludzie");
+    std::unique_ptr<Db::Recordset> grupy = open("SELECT id, nazwa FROM grupy");
+    std::unique_ptr<Db::Recordset> sluzby = open("SELECT id, nazwa, od, okres FROM sluzby");
 
     if (ludzie && grupy && sluzby) {
         const QIcon topIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
@@ -206,14 +214,15 @@ void Bilans::BuildBilansTree(const Xml::Document &document, int mode)
             PersonLine line;
             if (ludzie->seek(QStringLiteral("PrimaryKey"), personId)) {
                 line.found = true;
-                line.groupId = ludzie->text(QStringLiteral("id_grupa")).trimmed();
+                line.key = QStringLiteral("P") + personId;
+                const QString groupId = ludzie->text(QStringLiteral("id_grupa")).trimmed();
+                line.groupKey = QStringLiteral("G") + groupId;
                 line.name = ludzie->text(QStringLiteral("nazwisko")) + u' ' +
                             ludzie->text(QStringLiteral("imie"));
                 // A roster may outlive the group it names: show what it still knows.
-                line.groupName =
-                    grupy->seek(QStringLiteral("PrimaryKey"), line.groupId.toLongLong())
-                        ? grupy->text(QStringLiteral("nazwa"))
-                        : QStringLiteral("(brak grupy)");
+                line.groupName = grupy->seek(QStringLiteral("PrimaryKey"), groupId.toLongLong())
+                                     ? grupy->text(QStringLiteral("nazwa"))
+                                     : QStringLiteral("(brak grupy)");
             }
             return *people.insert(personId, line);
         };
@@ -237,6 +246,9 @@ void Bilans::BuildBilansTree(const Xml::Document &document, int mode)
         QString dutyText;
         QString day;
         QString dayLine;
+        QString dayLeaf;
+        QString dayKey;
+        QString dutyKey;
         const QList<Xml::Node> persons = document.selectNodes(QStringLiteral("//Osoba"));
         for (const Xml::Node &osoba : persons) {
             const QString personId = osoba.attribute(QStringLiteral("Id")).trimmed();
@@ -253,44 +265,55 @@ void Bilans::BuildBilansTree(const Xml::Document &document, int mode)
                 dutyText = stored ? *stored : sluzba.attribute(QStringLiteral("Name"));
                 day = numberText(sluzba.parent().attribute(QStringLiteral("Id")));
                 dayLine = QStringLiteral("dzień ") + day + QStringLiteral(", ") + dutyText;
+                dayLeaf = QStringLiteral("dzień ") + day;
+                dayKey = QStringLiteral("D") + day;
+                dutyKey = QStringLiteral("S") + dutyId;
             }
-            const QString personKey = QStringLiteral("P") + personId;
+            const QString &personKey = person.key;
 
             switch (mode) {
-            case 0: {
-                const QString groupKey = QStringLiteral("G") + person.groupId;
-                addNode(QString(), groupKey, person.groupName, topIcon, true);
-                addNode(groupKey, personKey, person.name, personIcon);
-                addNode(personKey, QString(), dayLine, lineIcon);
+            case 0:
+                addNode(
+                    QString(), person.groupKey, [&] { return person.groupName; }, topIcon, true);
+                addNode(
+                    person.groupKey, personKey, [&] { return person.name; }, personIcon);
+                addNode(personKey, dayLine, lineIcon);
                 break;
-            }
             case 1:
-                addNode(QString(), personKey,
-                        person.name + QStringLiteral(" - grupa ") + person.groupName, personIcon);
-                addNode(personKey, QString(), dayLine, lineIcon);
+                addNode(
+                    QString(), personKey,
+                    [&] { return person.name + QStringLiteral(" - grupa ") + person.groupName; },
+                    personIcon);
+                addNode(personKey, dayLine, lineIcon);
                 break;
             case 2: {
-                const QString dayKey = QStringLiteral("D") + day;
                 const QString dayPersonKey = dayKey + QStringLiteral(".") + personKey;
-                bool numeric = false;
-                const int dayNumber = day.toInt(&numeric);
                 addNode(
                     QString(), dayKey,
-                    QStringLiteral("Dzień ") +
-                        (numeric ? QStringLiteral("%1").arg(dayNumber, 2, 10, QChar(u'0')) : day),
+                    [&] {
+                        bool numeric = false;
+                        const int dayNumber = day.toInt(&numeric);
+                        return QStringLiteral("Dzień ") +
+                               (numeric ? QStringLiteral("%1").arg(dayNumber, 2, 10, QChar(u'0'))
+                                        : day);
+                    },
                     topIcon, true);
-                addNode(dayKey, dayPersonKey,
-                        person.name + QStringLiteral(", grupa ") + person.groupName, personIcon);
-                addNode(dayPersonKey, QString(), dutyText, lineIcon);
+                addNode(
+                    dayKey, dayPersonKey,
+                    [&] { return person.name + QStringLiteral(", grupa ") + person.groupName; },
+                    personIcon);
+                addNode(dayPersonKey, dutyText, lineIcon);
                 break;
             }
             case 3: {
-                const QString dutyKey = QStringLiteral("S") + dutyId;
                 const QString dutyPersonKey = dutyKey + QStringLiteral(".") + personKey;
-                addNode(QString(), dutyKey, dutyText, topIcon, true);
-                addNode(dutyKey, dutyPersonKey,
-                        person.name + QStringLiteral(", grupa ") + person.groupName, personIcon);
-                addNode(dutyPersonKey, QString(), QStringLiteral("dzień ") + day, lineIcon);
+                addNode(
+                    QString(), dutyKey, [&] { return dutyText; }, topIcon, true);
+                addNode(
+                    dutyKey, dutyPersonKey,
+                    [&] { return person.name + QStringLiteral(", grupa ") + person.groupName; },
+                    personIcon);
+                addNode(dutyPersonKey, dayLeaf, lineIcon);
                 break;
             }
             default:

@@ -70,8 +70,12 @@ protected:
 private:
     QTreeWidgetItem *SearchNodes(const QString &text, QTreeWidgetItem *node,
                                  const QTreeWidgetItem *selected);
-    QTreeWidgetItem *addNode(const QString &parentKey, const QString &key, const QString &text,
-                             const QIcon &icon, bool folder = false);
+    // The node of the key; made, with the text given, when the tree has none yet.
+    QTreeWidgetItem *addNode(const QString &parentKey, const QString &key,
+                             const std::function<QString()> &text, const QIcon &icon,
+                             bool folder = false);
+    // A leaf, under the node of parentKey (the top level for none).
+    QTreeWidgetItem *addNode(const QString &parentKey, const QString &text, const QIcon &icon);
 
     const Xml::Document &m_roster;
     std::function<bool()> m_saveBilans;
