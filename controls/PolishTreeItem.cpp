@@ -4,7 +4,6 @@
 #include <QTreeWidget>
 
 #include <algorithm>
-#include <utility>
 #include <vector>
 
 int PolishTreeItem::compare(const QString &a, const QString &b)
@@ -28,16 +27,27 @@ QTreeWidgetItem *PolishTreeItem::clone() const
     return copy;
 }
 
-void PolishTreeItem::sortByText(QList<QTreeWidgetItem *> &items, int column)
+void PolishTreeItem::sortByText(QList<QTreeWidgetItem *> &items, int column, Qt::SortOrder order,
+                                int thenColumn)
 {
     // Each text read once; two texts compared by the collator cost less than
     // a collation key made of each.
-    std::vector<std::pair<QString, QTreeWidgetItem *>> entries;
+    struct Entry
+    {
+        QString text;
+        QString then;
+        QTreeWidgetItem *item;
+    };
+    std::vector<Entry> entries;
     entries.reserve(size_t(items.size()));
     for (QTreeWidgetItem *item : std::as_const(items))
-        entries.emplace_back(item->text(column), item);
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const auto &a, const auto &b) { return compare(a.first, b.first) < 0; });
+        entries.push_back(
+            {item->text(column), thenColumn >= 0 ? item->text(thenColumn) : QString(), item});
+    const bool ascending = order == Qt::AscendingOrder;
+    std::stable_sort(entries.begin(), entries.end(), [ascending](const Entry &a, const Entry &b) {
+        const int first = ascending ? compare(a.text, b.text) : compare(b.text, a.text);
+        return first != 0 ? first < 0 : compare(a.then, b.then) < 0;
+    });
     for (qsizetype i = 0; i < items.size(); ++i)
-        items[i] = entries[size_t(i)].second;
+        items[i] = entries[size_t(i)].item;
 }

@@ -20,6 +20,8 @@ public:
     // Below zero when a comes first; only identical texts compare equal.
     static int compare(const QString &a, const QString &b);
     // Sorts items of any kind by their text in the column, as compare() orders
-    // texts; items of equal texts keep their order.
-    static void sortByText(QList<QTreeWidgetItem *> &items, int column);
+    // texts; items of equal texts keep their order (as QTreeWidget::sortItems),
+    // or with thenColumn are ordered by their texts there (ascending) first.
+    static void sortByText(QList<QTreeWidgetItem *> &items, int column,
+                           Qt::SortOrder order = Qt::AscendingOrder, int thenColumn = -1);
 };

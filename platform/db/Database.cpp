@@ -14,6 +14,8 @@
 #include <QDate>
 #include <QFileInfo>
 #include <QLocale>
+#include <QStringDecoder>
+#include <QVarLengthArray>
 
 namespace Db {
 
@@ -69,14 +71,36 @@ template <int Part> void datePart(sqlite3_context *context, int argc, sqlite3_va
     sqlite3_result_int(context, Part == 0 ? date.year() : Part == 1 ? date.month() : date.day());
 }
 
+// A stored text decoded as QString::fromUtf8 decodes it, into room on the
+// stack: a sort compares every text many times, and names are short.
+QStringView decodeUtf8(const void *bytes, int size, QVarLengthArray<QChar, 128> *room)
+{
+    const QByteArrayView text(static_cast<const char *>(bytes), size);
+    room->resize(text.size()); // UTF-16 never takes more units than UTF-8 takes bytes
+    QChar *out = room->data();
+    bool ascii = true;
+    for (const char c : text)
+        ascii = ascii && uchar(c) < 0x80;
+    if (ascii) {
+        for (const char c : text)
+            *out++ = QChar(uchar(c));
+    } else {
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        out = decoder.appendToBuffer(out, text);
+    }
+    return QStringView(room->data(), out - room->data());
+}
+
 // Names sort as a Polish reader expects ("Łukasik" before "Zieliński"), on
 // every machine whatever its locale; texts the collator finds equal fall back
 // to their code points, so only identical texts compare equal.
 int polishCompare(void *, int leftSize, const void *left, int rightSize, const void *right)
 {
     static const QCollator collator{QLocale(QLocale::Polish)};
-    const QString a = QString::fromUtf8(static_cast<const char *>(left), leftSize);
-    const QString b = QString::fromUtf8(static_cast<const char *>(right), rightSize);
+    QVarLengthArray<QChar, 128> leftRoom;
+    QVarLengthArray<QChar, 128> rightRoom;
+    const QStringView a = decodeUtf8(left, leftSize, &leftRoom);
+    const QStringView b = decodeUtf8(right, rightSize, &rightRoom);
     const int order = collator.compare(a, b);
     return order != 0 ? order : a.compare(b);
 }
