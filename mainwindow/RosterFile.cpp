@@ -206,16 +206,13 @@ bool SaveCounts(Db::Database &db, const QDate &month, const QList<PersonCount> &
     }
 
     Db::Transaction transaction(db);
-    bool done = transaction.isActive() &&
-                db.execute(QStringLiteral("DELETE FROM ludzie_last WHERE miesiac=?"), {miesiac});
-    for (const QVariantList &row : std::as_const(rows)) {
-        if (!done)
-            break;
-        done = db.execute(
+    bool done =
+        transaction.isActive() &&
+        db.execute(QStringLiteral("DELETE FROM ludzie_last WHERE miesiac=?"), {miesiac}) &&
+        db.executeEach(
             QStringLiteral(
                 "INSERT INTO ludzie_last (id_osoba, ilosc, data, miesiac) VALUES (?, ?, ?, ?)"),
-            row);
-    }
+            rows);
     if (done)
         done = transaction.commit();
     if (!done)

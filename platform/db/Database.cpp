@@ -213,6 +213,27 @@ bool Database::execute(const QString &sql, const QVariantList &params)
     return true;
 }
 
+bool Database::executeEach(const QString &sql, const QList<QVariantList> &rows)
+{
+    if (rows.isEmpty())
+        return true;
+    Statement stmt(*this, sql, rows.first());
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        if (i > 0 && !stmt.rebind(rows.at(i)))
+            return false;
+        if (!stmt.isValid())
+            return false;
+        int rc;
+        while ((rc = stmt.step()) == SQLITE_ROW) {
+        }
+        if (rc != SQLITE_DONE) {
+            setError(engineError(m_db));
+            return false;
+        }
+    }
+    return true;
+}
+
 bool Database::executeScript(const QString &script)
 {
     char *message = nullptr;

@@ -47,6 +47,9 @@ public:
 
     // Runs one statement with bound values (more than one statement is refused).
     bool execute(const QString &sql, const QVariantList &params = {});
+    // Runs one statement once for each list of values, prepared once; stops
+    // at the first failure, after the lists before it have run.
+    bool executeEach(const QString &sql, const QList<QVariantList> &rows);
     // Runs several ";"-separated statements without values (a schema file).
     bool executeScript(const QString &script);
 

@@ -43,6 +43,7 @@ private Q_SLOTS:
     void namesSortAsPolish();
     void queryRowsDeletedWhileWalked();
     void seekFollowsChanges();
+    void preparedOnce();
     void transactions();
 };
 
@@ -500,6 +501,50 @@ void TestDatabaseLayer::seekFollowsChanges()
     QCOMPARE(twice->text("nazwa"), QStringLiteral("Gamma 2"));
     QVERIFY(twice->seek("PrimaryKey", 1));
     QCOMPARE(twice->text("nazwa"), QStringLiteral("Alfa"));
+}
+
+// One statement for many lists of values: rows stored until the first list
+// that fails, a lookup walked again for another key.
+void TestDatabaseLayer::preparedOnce()
+{
+    TestDatabase fixture;
+    QVERIFY2(fixture.isValid(), qPrintable(fixture.errorString()));
+    Db::Database &db = fixture.db();
+    auto names = [&db] {
+        QStringList stored;
+        Db::Cursor rows(db, "SELECT nazwa FROM stopnie ORDER BY id");
+        while (rows.next())
+            stored << rows.text(0);
+        return stored;
+    };
+    const QString insert = QStringLiteral("INSERT INTO stopnie (nazwa) VALUES (?)");
+    QVERIFY(db.executeEach(insert, {}));
+    QVERIFY(db.executeEach(insert, {{"kpr."}, {"szer."}, {QString::fromUtf8("sierż.")}}));
+    QCOMPARE(names(), (QStringList{"kpr.", "szer.", QString::fromUtf8("sierż.")}));
+    QVERIFY(!db.executeEach(insert, {{"mat"}, {"plut.", "x"}, {"st. szer."}}));
+    QVERIFY(db.errorString().contains(QStringLiteral("2 values")));
+    QCOMPARE(names().size(), 4);
+    QVERIFY(!db.executeEach(QStringLiteral("INSERT INTO no_such_table VALUES (?)"), {{1}}));
+
+    Db::Cursor lookup(db, "SELECT id FROM stopnie WHERE nazwa=?", {QStringLiteral("szer.")});
+    QVERIFY(lookup.next());
+    QCOMPARE(lookup.integer(0), 2);
+    QVERIFY(lookup.rerun({QStringLiteral("mat")}));
+    QVERIFY(lookup.next());
+    QCOMPARE(lookup.integer(0), 4);
+    QVERIFY(!lookup.next());
+    QVERIFY(lookup.rerun({QStringLiteral("gen.")}));
+    QVERIFY(!lookup.next());
+    QVERIFY(!lookup.failed());
+    QVERIFY(!lookup.rerun({}));
+    QVERIFY(lookup.failed() && !lookup.next());
+    QVERIFY(lookup.rerun({QStringLiteral("kpr.")}));
+    QVERIFY(lookup.next());
+    QCOMPARE(lookup.integer(0), 1);
+
+    Db::Cursor twoStatements(db, "SELECT 1; SELECT 2");
+    QVERIFY(twoStatements.failed());
+    QVERIFY(!twoStatements.rerun({}));
 }
 
 void TestDatabaseLayer::transactions()
