@@ -16,6 +16,8 @@
 #include "core/ui/IdeaSend.h"
 #include "core/ui/Module1Ui.h"
 #include "core/ui/ScheduleGridLayout.h"
+#include "engine/ui/Wizard.h"
+#include "engine/ui/Wizard_zwolnienia.h"
 #include "mainwindow/Bilans.h"
 #include "mainwindow/CellList.h"
 #include "mainwindow/PanelPicture.h"
@@ -846,6 +848,11 @@ QString Panel::pick(int rodzaj)
 {
     SelectItem picker;
     picker.setRodzaj(rodzaj);
+    picker.setDayRangeWindow([](SelectItem &receiver) {
+        Wizard_zwolnienia window;
+        window.setMyClass(&receiver);
+        window.exec();
+    });
     picker.Show();
     return picker.Result();
 }

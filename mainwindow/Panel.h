@@ -4,7 +4,7 @@
 #include "core/ui/FlexGrid.h"
 #include "engine/GenerationHost.h"
 #include "engine/ui/BuildTable.h"
-#include "engine/ui/Wizard.h"
+#include "engine/ui/WizardHost.h"
 #include "mainwindow/RosterFile.h"
 #include "platform/draw/ImageList.h"
 

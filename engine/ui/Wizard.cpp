@@ -23,11 +23,6 @@ constexpr int SetIdRole = Qt::UserRole;
 
 } // namespace
 
-int WizardUi::runModal(const ModalRunner &runner, QDialog &dialog)
-{
-    return runner ? runner(dialog) : dialog.exec();
-}
-
 Wizard::Wizard(WizardHost &host, QWidget *parent) : QDialog(parent), m_host(host)
 {
     setObjectName(QStringLiteral("Wizard"));

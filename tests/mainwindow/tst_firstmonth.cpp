@@ -23,6 +23,7 @@
 #include "masterdata/Zwolnienia_item.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
+#include "tests/support/Modal.h"
 #include "tests/support/TestSupport.h"
 
 #include <QApplication>
@@ -139,32 +140,6 @@ protected:
         return handler(dialog);
     }
 };
-
-// Answers the next modal window, opened by exec() inside the call that
-// follows, with action; a window left open afterwards is closed, so a failed
-// check never leaves exec() waiting.
-template <typename T> void answerNextModal(std::function<void(T &)> action)
-{
-    QTimer::singleShot(0, qApp, [action] {
-        QWidget *top = QApplication::activeModalWidget();
-        auto *dialog = qobject_cast<T *>(top);
-        if (!dialog) {
-            QTest::qFail(qPrintable(QStringLiteral("expected the modal window %1, found %2")
-                                        .arg(QLatin1String(T::staticMetaObject.className()),
-                                             top ? QLatin1String(top->metaObject()->className())
-                                                 : QLatin1String("none"))),
-                         __FILE__, __LINE__);
-            if (auto *other = qobject_cast<QDialog *>(top))
-                other->reject();
-            return;
-        }
-        action(*dialog);
-        if (dialog->isVisible()) {
-            QTest::qFail("the window stayed open", __FILE__, __LINE__);
-            dialog->reject();
-        }
-    });
-}
 
 template <typename T> T *visibleTopLevel()
 {
@@ -354,7 +329,7 @@ void TestFirstMonth::addGroup(Ludzie &window, const QString &name)
 void TestFirstMonth::addPerson(Ludzie &window, Person &person)
 {
     const int before = window.lista()->topLevelItemCount();
-    answerNextModal<Ludzie_item>([&person](Ludzie_item &editor) {
+    Modal::answerNext<Ludzie_item>([&person](Ludzie_item &editor) {
         auto *surname = editor.findChild<QLineEdit *>(QStringLiteral("txt0"));
         auto *name = editor.findChild<QLineEdit *>(QStringLiteral("txt1"));
         auto *rank = editor.findChild<QComboBox *>(QStringLiteral("poleStopien"));
@@ -459,7 +434,7 @@ void TestFirstMonth::addAbsence(Ludzie &window, const Person &person)
 
     const QString expectedLine =
         absenceLine(person.absentFrom, person.absentTo, QStringLiteral("L4"));
-    answerNextModal<Ludzie_item>([&person, expectedLine](Ludzie_item &editor) {
+    Modal::answerNext<Ludzie_item>([&person, expectedLine](Ludzie_item &editor) {
         QCOMPARE(editor.absenceList()->count(), 0);
         editor.setMonth(Month);
         auto *tabs = editor.findChild<QTabWidget *>();
@@ -472,7 +447,7 @@ void TestFirstMonth::addAbsence(Ludzie &window, const Person &person)
                 add = qobject_cast<QToolButton *>(buttons->widgetForAction(action));
         }
         QVERIFY(add);
-        answerNextModal<Zwolnienia_item>([&person](Zwolnienia_item &absence) {
+        Modal::answerNext<Zwolnienia_item>([&person](Zwolnienia_item &absence) {
             QCOMPARE(absence.description(), QStringLiteral("L4"));
             absence.setPeriod(person.absentFrom, person.absentTo);
             auto *save = absence.findChild<BlueCommand *>(QStringLiteral("ButtonOK"));
@@ -533,7 +508,7 @@ void TestFirstMonth::enterAbsences()
 void TestFirstMonth::addDuty(Sluzby &window, const Duty &duty)
 {
     const int before = window.lista()->topLevelItemCount();
-    answerNextModal<Sluzby_item>([&duty](Sluzby_item &editor) {
+    Modal::answerNext<Sluzby_item>([&duty](Sluzby_item &editor) {
         auto *name = editor.findChild<QLineEdit *>(QStringLiteral("txt0"));
         auto *hours = editor.findChild<QLineEdit *>(QStringLiteral("txt1"));
         auto *count = editor.findChild<QLineEdit *>(QStringLiteral("txt2"));

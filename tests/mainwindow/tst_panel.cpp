@@ -6,15 +6,22 @@
 #include "core/Module1.h"
 #include "core/Options.h"
 #include "core/ui/FlexGrid.h"
+#include "engine/WizItem.h"
 #include "engine/ui/BuildTable.h"
+#include "engine/ui/WizardItem.h"
+#include "engine/ui/Wizard_zwolnienia.h"
 #include "mainwindow/Panel.h"
 #include "mainwindow/ProgressBox.h"
 #include "mainwindow/Wykluczenia.h"
 #include "platform/db/Database.h"
 #include "platform/xml/XmlDocument.h"
 #include "tests/mainwindow/PanelFixture.h"
+#include "tests/support/Keyboard.h"
+#include "tests/support/Modal.h"
+#include "tests/support/Mouse.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
@@ -531,6 +538,31 @@ private Q_SLOTS:
         QCOMPARE(QFileInfo(panel.shellPath), QFileInfo(pdf.fileName()));
         QVERIFY(Messages::shown().isEmpty());
         Module1::setAppPath(QString());
+    }
+
+    // The rule editor's periods come from the day-range window, which the
+    // main window opens for the picker; closed, it adds nothing.
+    void ruleEditorPicksPeriodsThroughTheMainWindow()
+    {
+        Panel panel;
+        WizItem rule;
+        WizardItem editor(panel);
+        editor.setMyItem(&rule);
+        editor.SetNew();
+        QVERIFY(Keyboard::showActive(editor));
+        QToolBar &days = *editor.findChild<QToolBar *>(QStringLiteral("tbButtons_2"));
+        Modal::answerNext<Wizard_zwolnienia>([](Wizard_zwolnienia &window) {
+            window.Combo1()->setCurrentIndex(19);
+            window.Combo2()->setCurrentIndex(4);
+            QVERIFY(Mouse::click(*window.ButtonOK()));
+        });
+        QVERIFY(Mouse::clickAction(days, QStringLiteral("Dodaj")));
+        QCOMPARE(editor.dayRanges(), QStringList{QStringLiteral("20;5")});
+
+        Modal::answerNext<Wizard_zwolnienia>(
+            [](Wizard_zwolnienia &window) { QVERIFY(Mouse::click(*window.ButtonClose())); });
+        QVERIFY(Mouse::clickAction(days, QStringLiteral("Dodaj")));
+        QCOMPARE(editor.dayRanges(), QStringList{QStringLiteral("20;5")});
     }
 };
 

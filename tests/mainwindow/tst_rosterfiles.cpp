@@ -438,6 +438,9 @@ private Q_SLOTS:
         QTest::newRow("Position beyond grid")
             << wrap("<Baza Date=\"2024-05-01\"><Services><ServiceItem Id=\"1\"/></Services>"
                     "<Dzien Id=\"1\"><Sluzba Id=\"1\" Position=\"2.1\"/></Dzien></Baza>");
+        QTest::newRow("Position past the month's end")
+            << wrap("<Baza Date=\"2024-06-01\"><Services><ServiceItem Id=\"1\"/></Services>"
+                    "<Dzien Id=\"30\"><Sluzba Id=\"1\" Position=\"1.31\"/></Dzien></Baza>");
         QTest::newRow("Position not numbers")
             << wrap("<Baza Date=\"2024-05-01\"><Services><ServiceItem Id=\"1\"/></Services>"
                     "<Dzien Id=\"1\"><Sluzba Id=\"1\" Position=\"1\"/></Dzien></Baza>");

@@ -165,6 +165,8 @@ private Q_SLOTS:
                                       << "2" << false << false;
         QTest::newRow("empty") << ""
                                << "2" << false << false;
+        QTest::newRow("largest") << "999"
+                                 << "999" << true << false;
         QTest::newRow("too large") << "1000"
                                    << "2" << false << true;
         QTest::newRow("negative") << "-1"

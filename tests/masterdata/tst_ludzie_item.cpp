@@ -3,15 +3,20 @@
 #include "masterdata/Ludzie_item.h"
 #include "masterdata/Zwolnienia_item.h"
 #include "platform/db/Recordset.h"
+#include "tests/support/Keyboard.h"
+#include "tests/support/Mouse.h"
+#include "tests/support/TestSupport.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTabWidget>
+#include <QToolBar>
 
 namespace {
 
 using MasterDataTest::field;
+using TestSupport::insert;
 // The person editor with its absence editor driven in place instead of shown.
 using TestEditor = MasterDataTest::InPlace<Ludzie_item, Zwolnienia_item>;
 
@@ -36,10 +41,10 @@ private:
     qint64 addAbsence(qint64 person, const QString &od, const QString &to, const QString &opis,
                       int kind = 0)
     {
-        db().execute(QStringLiteral("INSERT INTO zwolnienia (od, \"do\", rodzaj, id_item, opis) "
-                                    "VALUES (?, ?, ?, ?, ?)"),
-                     {od, to, kind, QString::number(person), opis});
-        return db().lastInsertId();
+        return insert(db(),
+                      QStringLiteral("INSERT INTO zwolnienia (od, \"do\", rodzaj, id_item, opis) "
+                                     "VALUES (?, ?, ?, ?, ?)"),
+                      {od, to, kind, QString::number(person), opis});
     }
 
 private Q_SLOTS:
@@ -47,14 +52,14 @@ private Q_SLOTS:
     {
         QString error;
         QVERIFY2(openDatabase(&error), qPrintable(error));
-        db().execute(QStringLiteral("INSERT INTO stopnie (nazwa) VALUES ('szer.'), ('kpr.')"));
-        db().execute(QStringLiteral("INSERT INTO grupy (nazwa) VALUES ('Alfa')"));
-        m_group = db().lastInsertId();
-        db().execute(QStringLiteral("INSERT INTO ludzie (id_grupa, nazwisko, imie, stopien, "
-                                    "mezczyzna, przywilej, random) "
-                                    "VALUES (?, 'Nowak', 'Jan', 'kpr.', 0, 1, 4321)"),
-                     {QString::number(m_group)});
-        m_person = db().lastInsertId();
+        QVERIFY(TestSupport::exec(
+            db(), QStringLiteral("INSERT INTO stopnie (nazwa) VALUES ('szer.'), ('kpr.')")));
+        m_group = insert(db(), QStringLiteral("INSERT INTO grupy (nazwa) VALUES ('Alfa')"));
+        m_person = insert(db(),
+                          QStringLiteral("INSERT INTO ludzie (id_grupa, nazwisko, imie, stopien, "
+                                         "mezczyzna, przywilej, random) "
+                                         "VALUES (?, 'Nowak', 'Jan', 'kpr.', 0, 1, 4321)"),
+                          {QString::number(m_group)});
     }
 
     void cleanup() { closeDatabase(); }
@@ -80,7 +85,8 @@ private Q_SLOTS:
         people.nodeClick(key);
 
         // Ranks in Polish order: "ł" before "p".
-        db().execute(QStringLiteral("INSERT INTO stopnie (nazwa) VALUES ('ppłk'), ('płk')"));
+        QVERIFY(TestSupport::exec(
+            db(), QStringLiteral("INSERT INTO stopnie (nazwa) VALUES ('ppłk'), ('płk')")));
         Ludzie_item editor;
         editor.setPeopleWindow(&people);
         editor.SetNew(m_group);
@@ -179,18 +185,27 @@ private Q_SLOTS:
     {
         QTest::addColumn<QDate>("month");
         QTest::addColumn<QStringList>("expected");
+        // Ending on the month's first day or starting on its last, an absence is the month's.
         QTest::newRow("may") << QDate(2024, 5, 15)
-                             << QStringList({"28.05 do 3.06.2024 - urlop", "10-12.05.2024 - L4",
+                             << QStringList({"31.05 do 2.06.2024 - od końca",
+                                             "28.05 do 3.06.2024 - urlop", "10-12.05.2024 - L4",
                                              "25.04 do 2.05.2024 - kurs",
+                                             "22.04 do 1.05.2024 - do pierwszego",
                                              "20.04 do 10.06.2024 - długie"});
         QTest::newRow("june spanned")
             << QDate(2024, 6, 1)
-            << QStringList({"28.05 do 3.06.2024 - urlop", "20.04 do 10.06.2024 - długie"});
+            << QStringList({"31.05 do 2.06.2024 - od końca", "28.05 do 3.06.2024 - urlop",
+                            "20.04 do 10.06.2024 - długie"});
+        QTest::newRow("april") << QDate(2024, 4, 30)
+                               << QStringList({"25.04 do 2.05.2024 - kurs",
+                                               "22.04 do 1.05.2024 - do pierwszego",
+                                               "20.04 do 10.06.2024 - długie"});
         QTest::newRow("march") << QDate(2024, 3, 1) << QStringList();
         QTest::newRow("every month")
             << QDate()
-            << QStringList({"28.05 do 3.06.2024 - urlop", "10-12.05.2024 - L4",
-                            "25.04 do 2.05.2024 - kurs", "20.04 do 10.06.2024 - długie",
+            << QStringList({"31.05 do 2.06.2024 - od końca", "28.05 do 3.06.2024 - urlop",
+                            "10-12.05.2024 - L4", "25.04 do 2.05.2024 - kurs",
+                            "22.04 do 1.05.2024 - do pierwszego", "20.04 do 10.06.2024 - długie",
                             "1.02.2024 - "});
     }
 
@@ -203,6 +218,8 @@ private Q_SLOTS:
         addAbsence(m_person, "2024-05-28", "2024-06-03", "urlop");
         addAbsence(m_person, "2024-04-20", "2024-06-10", QStringLiteral("długie"));
         addAbsence(m_person, "2024-02-01", "2024-02-01", QString());
+        addAbsence(m_person, "2024-04-22", "2024-05-01", QStringLiteral("do pierwszego"));
+        addAbsence(m_person, "2024-05-31", "2024-06-02", QStringLiteral("od końca"));
         addAbsence(m_person, "2024-05-01", "2024-05-31", "inny rodzaj", 1);
         addAbsence(m_person + 1, "2024-05-01", "2024-05-31", "inna osoba");
 
@@ -219,15 +236,21 @@ private Q_SLOTS:
         }
     }
 
+    // The absence tab driven as the planner does: its buttons, a double click
+    // on a line, a range of lines chosen with Shift.
     void addEditDeleteAbsences()
     {
         TestEditor editor;
         editor.setMonth(QDate(2024, 5, 15));
         QVERIFY(editor.GetInfo(m_person));
-        QCOMPARE(editor.absenceList()->count(), 0);
+        QVERIFY(Keyboard::showActive(editor));
+        QVERIFY(Mouse::clickTab(*editor.findChild<QTabWidget *>(), QStringLiteral("Zwolnienia")));
+        QToolBar &buttons = *field<QToolBar>(editor, "ZwButtons");
+        QListWidget &list = *editor.absenceList();
+        QCOMPARE(list.count(), 0);
 
         // "Dodaj" stores a one-day "L4" at once, even when the editor that follows is closed.
-        editor.zwButtonClick(QStringLiteral("add"));
+        QVERIFY(Mouse::clickAction(buttons, QStringLiteral("Dodaj")));
         QCOMPARE(editor.modalCount, 1);
         auto rs = db().openQuery(QStringLiteral("SELECT * FROM zwolnienia"));
         QCOMPARE(rs->recordCount(), 1);
@@ -236,7 +259,7 @@ private Q_SLOTS:
         QCOMPARE(rs->text(QStringLiteral("opis")), QStringLiteral("L4"));
         QCOMPARE(rs->text(QStringLiteral("id_item")), QString::number(m_person));
         QCOMPARE(rs->integer(QStringLiteral("rodzaj")), 0);
-        QCOMPARE(lines(editor.absenceList()), QStringList{"15.05.2024 - L4"});
+        QCOMPARE(lines(&list), QStringList{"15.05.2024 - L4"});
 
         // The absence editor opens on the current line and rewrites it when it saves.
         editor.onModal = [](Zwolnienia_item &absence) {
@@ -244,25 +267,35 @@ private Q_SLOTS:
             absence.setDescription(QStringLiteral("urlop"));
             QVERIFY(absence.save());
         };
-        editor.zwButtonClick(QStringLiteral("add"));
+        QVERIFY(Mouse::clickAction(buttons, QStringLiteral("Dodaj")));
         QCOMPARE(editor.modalCount, 2);
-        QCOMPARE(lines(editor.absenceList()),
-                 QStringList({"15.05.2024 - L4", "20-22.05.2024 - urlop"}));
+        QCOMPARE(lines(&list), QStringList({"15.05.2024 - L4", "20-22.05.2024 - urlop"}));
+
+        // A double click on a line edits that line.
+        editor.onModal = [](Zwolnienia_item &absence) {
+            absence.setDescription(QStringLiteral("kurs"));
+            QVERIFY(absence.save());
+        };
+        QVERIFY(Mouse::doubleClickRow(list, 0));
+        QCOMPARE(editor.modalCount, 3);
+        QCOMPARE(lines(&list), QStringList({"15.05.2024 - kurs", "20-22.05.2024 - urlop"}));
 
         // "Usuń" deletes every selected line without asking.
-        editor.absenceList()->selectAll();
-        editor.zwButtonClick(QStringLiteral("del"));
-        QCOMPARE(editor.absenceList()->count(), 0);
+        editor.onModal = nullptr;
+        QVERIFY(Mouse::clickRow(list, 0));
+        QVERIFY(Mouse::clickRow(list, 1, Qt::ShiftModifier));
+        QVERIFY(Mouse::clickAction(buttons, QStringLiteral("Usuń")));
+        QCOMPARE(list.count(), 0);
         QCOMPARE(db().scalar(QStringLiteral("SELECT COUNT(*) FROM zwolnienia")).toInt(), 0);
         QVERIFY(Messages::shown().isEmpty());
 
         // An absence deleted behind the editor's back: a message, no editor.
         const qint64 id = addAbsence(m_person, "2024-05-03", "2024-05-04", "L4");
         editor.FillAbsences();
-        db().execute(QStringLiteral("DELETE FROM zwolnienia WHERE id=?"), {id});
-        editor.absenceList()->setCurrentRow(0);
-        editor.zwButtonClick(QStringLiteral("edit"));
-        QCOMPARE(editor.modalCount, 2);
+        QVERIFY(TestSupport::exec(db(), QStringLiteral("DELETE FROM zwolnienia WHERE id=?"), {id}));
+        QVERIFY(Mouse::clickRow(list, 0));
+        QVERIFY(Mouse::clickAction(buttons, QStringLiteral("Edytuj")));
+        QCOMPARE(editor.modalCount, 3);
         QCOMPARE(Messages::shown(), QStringList{QStringLiteral(
                                         "Wybrane zwolnienie nie istnieje już w bazie danych.")});
     }
