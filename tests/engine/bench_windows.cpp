@@ -119,10 +119,18 @@ void showTree(const QString &title, const QTreeWidget *tree)
         walk(tree->topLevelItem(i), 0);
 }
 
-void showGrid(const QString &title, const FlexGrid *grid)
+void showGrid(const QString &title, FlexGrid *grid)
 {
     if (!g_shown)
         return;
+    // Every column brought into view once, as a planner reading the whole
+    // month does: the rows have then grown to every text.
+    const int left = grid->leftCol();
+    for (int c = grid->fixedCols(); c < grid->cols(); ++c) {
+        grid->setLeftCol(c);
+        grid->viewport()->repaint();
+    }
+    grid->setLeftCol(left);
     *g_shown << title;
     for (int r = 0; r < grid->rows(); ++r) {
         QStringList cells;
