@@ -5,8 +5,8 @@
 #include "core/XML.h"
 #include "core/ui/FlexGrid.h"
 #include "mainwindow/Compression.h"
+#include "platform/db/Cursor.h"
 #include "platform/db/Database.h"
-#include "platform/db/Recordset.h"
 #include "platform/text/Cp1250.h"
 #include "platform/text/FileErrors.h"
 #include "platform/xml/XmlDocument.h"
@@ -87,17 +87,19 @@ struct Person
     QString stopien;
 };
 
+// The columns the cells and the list show, read without a value kept for
+// every column of every row.
 QHash<qint64, Person> readPeople(Db::Database &db)
 {
     QHash<qint64, Person> people;
-    auto rs = db.openTable(QStringLiteral("ludzie"));
-    for (; rs && !rs->eof(); rs->moveNext()) {
+    Db::Cursor rows(db, QStringLiteral("SELECT id, id_grupa, nazwisko, imie, stopien FROM ludzie"));
+    while (rows.next()) {
         Person person;
-        person.id = rs->integer(QStringLiteral("id"));
-        person.group = wholeNumber(rs->text(QStringLiteral("id_grupa"))).value_or(-1);
-        person.nazwisko = rs->text(QStringLiteral("nazwisko"));
-        person.imie = rs->text(QStringLiteral("imie"));
-        person.stopien = rs->text(QStringLiteral("stopien"));
+        person.id = rows.integer(0);
+        person.group = rows.wholeNumber(1).value_or(-1);
+        person.nazwisko = rows.text(2);
+        person.imie = rows.text(3);
+        person.stopien = rows.text(4);
         people.insert(person.id, person);
     }
     return people;
@@ -106,9 +108,9 @@ QHash<qint64, Person> readPeople(Db::Database &db)
 QHash<qint64, QString> readGroups(Db::Database &db)
 {
     QHash<qint64, QString> groups;
-    auto rs = db.openTable(QStringLiteral("grupy"));
-    for (; rs && !rs->eof(); rs->moveNext())
-        groups.insert(rs->integer(QStringLiteral("id")), rs->text(QStringLiteral("nazwa")));
+    Db::Cursor rows(db, QStringLiteral("SELECT id, nazwa FROM grupy"));
+    while (rows.next())
+        groups.insert(rows.integer(0), rows.text(1));
     return groups;
 }
 
