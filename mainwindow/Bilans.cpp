@@ -8,8 +8,8 @@
 #include "core/ui/Guard.h"
 #include "core/ui/Module1Ui.h"
 #include "mainwindow/RtfExport.h"
+#include "platform/db/Cursor.h"
 #include "platform/db/Database.h"
-#include "platform/db/Recordset.h"
 #include "platform/xml/XmlDocument.h"
 
 #include <QAction>
@@ -49,6 +49,44 @@ struct PersonLine
     QString groupKey;  // "G" and id_grupa as ludzie holds it
     QString name;      // nazwisko, " ", imie
     QString groupName; // or "(brak grupy)"
+    // The person's nodes in modes 0 and 1, once made.
+    QTreeWidgetItem *node = nullptr;
+    QTreeWidgetItem *groupNode = nullptr;
+};
+
+// The tree built apart from the widget, which takes the finished top level
+// at once. A key names one node: a node with a key is made only once.
+class TreeBuilder
+{
+public:
+    QHash<QString, QTreeWidgetItem *> keys;
+    QList<QTreeWidgetItem *> top;
+
+    // A leaf under parent (the top level for none).
+    QTreeWidgetItem *leaf(QTreeWidgetItem *parent, const QString &text, const QIcon &icon)
+    {
+        auto *node = new QTreeWidgetItem(QStringList{text});
+        if (parent)
+            parent->addChild(node);
+        else
+            top.append(node);
+        node->setIcon(0, icon);
+        return node;
+    }
+    // The node of the key; made under parent with text() when there is none yet.
+    template <typename Text>
+    QTreeWidgetItem *keyed(QTreeWidgetItem *parent, const QString &key, const Text &text,
+                           const QIcon &icon, bool folder = false)
+    {
+        if (QTreeWidgetItem *existing = keys.value(key))
+            return existing;
+        QTreeWidgetItem *node = leaf(parent, text(), icon);
+        if (folder)
+            node->setData(0, FolderRole, true);
+        node->setData(0, Qt::UserRole, key);
+        keys.insert(key, node);
+        return node;
+    }
 };
 
 QString numberText(const QString &text)
@@ -157,72 +195,49 @@ void Bilans::setSaveBilans(std::function<bool()> saveBilans)
     m_mnuSaveBilans->setEnabled(enabled);
 }
 
-QTreeWidgetItem *Bilans::addNode(const QString &parentKey, const QString &key,
-                                 const std::function<QString()> &text, const QIcon &icon,
-                                 bool folder)
-{
-    if (QTreeWidgetItem *existing = m_keys.value(key))
-        return existing;
-    QTreeWidgetItem *node = addNode(parentKey, text(), icon);
-    if (folder)
-        node->setData(0, FolderRole, true);
-    node->setData(0, Qt::UserRole, key);
-    m_keys.insert(key, node);
-    return node;
-}
-
-QTreeWidgetItem *Bilans::addNode(const QString &parentKey, const QString &text, const QIcon &icon)
-{
-    // Built apart from the tree, which takes the finished top level at once.
-    auto *node = new QTreeWidgetItem(QStringList{text});
-    if (QTreeWidgetItem *parent = parentKey.isEmpty() ? nullptr : m_keys.value(parentKey))
-        parent->addChild(node);
-    else
-        m_building.append(node);
-    node->setIcon(0, icon);
-    return node;
-}
-
 void Bilans::BuildBilansTree(const Xml::Document &document, int mode)
 {
     m_lista->hide();
     m_lista->clear();
-    m_keys.clear();
-    m_building.clear();
+    TreeBuilder tree;
 
-    Db::Database *db = Globals::database();
-    // The columns the tree shows, each table read once and sought by id.
-    auto open = [db](const char *sql) {
-        return db ? db->openQuery(QString::fromLatin1(sql)) : nullptr;
-    };
-    std::unique_ptr<Db::Recordset> ludzie = open("SELECT id, id_grupa, nazwisko, imie FROM ludzie");
-    std::unique_ptr<Db::Recordset> grupy = open("SELECT id, nazwa FROM grupy");
-    std::unique_ptr<Db::Recordset> sluzby = open("SELECT id, nazwa, od, okres FROM sluzby");
-
-    if (ludzie && grupy && sluzby) {
+    if (Db::Database *db = Globals::database()) {
         const QIcon topIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
         const QIcon personIcon = style()->standardIcon(QStyle::SP_FileDialogInfoView);
         const QIcon lineIcon = style()->standardIcon(QStyle::SP_FileIcon);
 
-        // A person serves many duties and a duty has many places: each is read
-        // from the tables once, by the id as the roster writes it.
-        QHash<QString, PersonLine> people;
-        auto personLine = [&](const QString &personId) -> const PersonLine & {
+        // Rows are found by their id, each statement prepared once; a person
+        // serves many duties and a duty has many places: each row is read once.
+        Db::Cursor ludzie(*db,
+                          QStringLiteral("SELECT id_grupa, nazwisko, imie FROM ludzie "
+                                         "WHERE id=?"),
+                          {qint64(0)});
+        Db::Cursor grupy(*db, QStringLiteral("SELECT nazwa FROM grupy WHERE id=?"), {qint64(0)});
+        Db::Cursor sluzby(*db, QStringLiteral("SELECT nazwa, od, okres FROM sluzby WHERE id=?"),
+                          {qint64(0)});
+        QHash<QString, PersonLine> people; // by the id as the roster writes it
+        QHash<qint64, QString> groupNames; // "(brak grupy)" for a group gone
+        auto personLine = [&](const QString &personId) -> PersonLine & {
             auto it = people.find(personId);
             if (it != people.end())
                 return *it;
             PersonLine line;
-            if (ludzie->seek(QStringLiteral("PrimaryKey"), personId)) {
+            bool known = false;
+            const qint64 id = personId.toLongLong(&known);
+            if (known && ludzie.rerun({id}) && ludzie.next()) {
                 line.found = true;
                 line.key = QStringLiteral("P") + personId;
-                const QString groupId = ludzie->text(QStringLiteral("id_grupa")).trimmed();
+                const QString groupId = ludzie.text(0).trimmed();
                 line.groupKey = QStringLiteral("G") + groupId;
-                line.name = ludzie->text(QStringLiteral("nazwisko")) + u' ' +
-                            ludzie->text(QStringLiteral("imie"));
+                line.name = ludzie.text(1) + u' ' + ludzie.text(2);
                 // A roster may outlive the group it names: show what it still knows.
-                line.groupName = grupy->seek(QStringLiteral("PrimaryKey"), groupId.toLongLong())
-                                     ? grupy->text(QStringLiteral("nazwa"))
-                                     : QStringLiteral("(brak grupy)");
+                const qint64 group = groupId.toLongLong();
+                auto name = groupNames.find(group);
+                if (name == groupNames.end())
+                    name = groupNames.insert(group, grupy.rerun({group}) && grupy.next()
+                                                        ? grupy.text(0)
+                                                        : QStringLiteral("(brak grupy)"));
+                line.groupName = *name;
             }
             return *people.insert(personId, line);
         };
@@ -232,15 +247,14 @@ void Bilans::BuildBilansTree(const Xml::Document &document, int mode)
             if (it != dutyTexts.end())
                 return *it;
             std::optional<QString> text;
-            if (sluzby->seek(QStringLiteral("PrimaryKey"), dutyId.toLongLong()))
-                text = sluzby->text(QStringLiteral("nazwa")) + QStringLiteral(" - od ") +
-                       sluzby->text(QStringLiteral("od")) + QStringLiteral(" przez ") +
-                       sluzby->text(QStringLiteral("okres")) + QStringLiteral(" h");
+            if (sluzby.rerun({dutyId.toLongLong()}) && sluzby.next())
+                text = sluzby.text(0) + QStringLiteral(" - od ") + sluzby.text(1) +
+                       QStringLiteral(" przez ") + sluzby.text(2) + QStringLiteral(" h");
             return *dutyTexts.insert(dutyId, text);
         };
 
-        // The places of one duty on one day follow one another: their duty
-        // and day are read once.
+        // The places of one duty on one day follow one another: their duty,
+        // day and the node of either are read once.
         Xml::Node sluzba;
         QString dutyId;
         QString dutyText;
@@ -249,12 +263,14 @@ void Bilans::BuildBilansTree(const Xml::Document &document, int mode)
         QString dayLeaf;
         QString dayKey;
         QString dutyKey;
+        QTreeWidgetItem *dayNode = nullptr;
+        QTreeWidgetItem *dutyNode = nullptr;
         const QList<Xml::Node> persons = document.selectNodes(QStringLiteral("//Osoba"));
         for (const Xml::Node &osoba : persons) {
             const QString personId = osoba.attribute(QStringLiteral("Id")).trimmed();
             if (personId.isEmpty())
                 continue;
-            const PersonLine &person = personLine(personId);
+            PersonLine &person = personLine(personId);
             if (!person.found)
                 continue;
             if (!sluzba || !(osoba.parent() == sluzba)) {
@@ -268,52 +284,57 @@ void Bilans::BuildBilansTree(const Xml::Document &document, int mode)
                 dayLeaf = QStringLiteral("dzień ") + day;
                 dayKey = QStringLiteral("D") + day;
                 dutyKey = QStringLiteral("S") + dutyId;
+                if (mode == 2)
+                    dayNode = tree.keyed(
+                        nullptr, dayKey,
+                        [&] {
+                            bool numeric = false;
+                            const int dayNumber = day.toInt(&numeric);
+                            return QStringLiteral("Dzień ") +
+                                   (numeric
+                                        ? QStringLiteral("%1").arg(dayNumber, 2, 10, QChar(u'0'))
+                                        : day);
+                        },
+                        topIcon, true);
+                else if (mode == 3)
+                    dutyNode = tree.keyed(
+                        nullptr, dutyKey, [&] { return dutyText; }, topIcon, true);
             }
-            const QString &personKey = person.key;
 
             switch (mode) {
             case 0:
-                addNode(
-                    QString(), person.groupKey, [&] { return person.groupName; }, topIcon, true);
-                addNode(
-                    person.groupKey, personKey, [&] { return person.name; }, personIcon);
-                addNode(personKey, dayLine, lineIcon);
+                if (!person.node) {
+                    person.groupNode = tree.keyed(
+                        nullptr, person.groupKey, [&] { return person.groupName; }, topIcon, true);
+                    person.node = tree.keyed(
+                        person.groupNode, person.key, [&] { return person.name; }, personIcon);
+                }
+                tree.leaf(person.node, dayLine, lineIcon);
                 break;
             case 1:
-                addNode(
-                    QString(), personKey,
-                    [&] { return person.name + QStringLiteral(" - grupa ") + person.groupName; },
-                    personIcon);
-                addNode(personKey, dayLine, lineIcon);
+                if (!person.node)
+                    person.node = tree.keyed(
+                        nullptr, person.key,
+                        [&] {
+                            return person.name + QStringLiteral(" - grupa ") + person.groupName;
+                        },
+                        personIcon);
+                tree.leaf(person.node, dayLine, lineIcon);
                 break;
             case 2: {
-                const QString dayPersonKey = dayKey + QStringLiteral(".") + personKey;
-                addNode(
-                    QString(), dayKey,
-                    [&] {
-                        bool numeric = false;
-                        const int dayNumber = day.toInt(&numeric);
-                        return QStringLiteral("Dzień ") +
-                               (numeric ? QStringLiteral("%1").arg(dayNumber, 2, 10, QChar(u'0'))
-                                        : day);
-                    },
-                    topIcon, true);
-                addNode(
-                    dayKey, dayPersonKey,
+                QTreeWidgetItem *node = tree.keyed(
+                    dayNode, dayKey + QStringLiteral(".") + person.key,
                     [&] { return person.name + QStringLiteral(", grupa ") + person.groupName; },
                     personIcon);
-                addNode(dayPersonKey, dutyText, lineIcon);
+                tree.leaf(node, dutyText, lineIcon);
                 break;
             }
             case 3: {
-                const QString dutyPersonKey = dutyKey + QStringLiteral(".") + personKey;
-                addNode(
-                    QString(), dutyKey, [&] { return dutyText; }, topIcon, true);
-                addNode(
-                    dutyKey, dutyPersonKey,
+                QTreeWidgetItem *node = tree.keyed(
+                    dutyNode, dutyKey + QStringLiteral(".") + person.key,
                     [&] { return person.name + QStringLiteral(", grupa ") + person.groupName; },
                     personIcon);
-                addNode(dutyPersonKey, dayLeaf, lineIcon);
+                tree.leaf(node, dayLeaf, lineIcon);
                 break;
             }
             default:
@@ -324,21 +345,20 @@ void Bilans::BuildBilansTree(const Xml::Document &document, int mode)
 
     // Mode 1 sorts its top level; the others sort the children of each top node.
     if (mode == 1) {
-        PolishTreeItem::sortByText(m_building, 0);
+        PolishTreeItem::sortByText(tree.top, 0);
     } else {
-        for (QTreeWidgetItem *top : std::as_const(m_building))
+        for (QTreeWidgetItem *top : std::as_const(tree.top))
             sortChildren(top);
     }
 
     if (mode == 0 || mode == 1) {
-        for (auto it = m_keys.cbegin(); it != m_keys.cend(); ++it) {
+        for (auto it = tree.keys.cbegin(); it != tree.keys.cend(); ++it) {
             if (it.key().startsWith(u'P'))
                 it.value()->setText(0, it.value()->text(0) + QStringLiteral(" - ") +
                                            QString::number(it.value()->childCount()));
         }
     }
-    m_lista->addTopLevelItems(m_building);
-    m_building.clear();
+    m_lista->addTopLevelItems(tree.top);
     m_lista->show();
 }
 

@@ -1,15 +1,12 @@
 #pragma once
 
 #include <QDialog>
-#include <QHash>
-#include <QList>
 
 #include <functional>
 
 class BlueCommand;
 class QAction;
 class QComboBox;
-class QIcon;
 class QLineEdit;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -70,17 +67,8 @@ protected:
 private:
     QTreeWidgetItem *SearchNodes(const QString &text, QTreeWidgetItem *node,
                                  const QTreeWidgetItem *selected);
-    // The node of the key; made, with the text given, when the tree has none yet.
-    QTreeWidgetItem *addNode(const QString &parentKey, const QString &key,
-                             const std::function<QString()> &text, const QIcon &icon,
-                             bool folder = false);
-    // A leaf, under the node of parentKey (the top level for none).
-    QTreeWidgetItem *addNode(const QString &parentKey, const QString &text, const QIcon &icon);
-
     const Xml::Document &m_roster;
     std::function<bool()> m_saveBilans;
-    QHash<QString, QTreeWidgetItem *> m_keys; // keyed nodes of the current tree
-    QList<QTreeWidgetItem *> m_building;      // its top level while it is built
     bool m_passedSelected = false;
 
     QComboBox *m_combo1 = nullptr;
