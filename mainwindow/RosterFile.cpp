@@ -208,13 +208,12 @@ bool SaveCounts(Db::Database &db, const QDate &month, const QList<PersonCount> &
     }
 
     Db::Transaction transaction(db);
-    bool done =
-        transaction.isActive() &&
-        db.execute(QStringLiteral("DELETE FROM ludzie_last WHERE miesiac=?"), {miesiac}) &&
-        db.executeEach(
-            QStringLiteral(
-                "INSERT INTO ludzie_last (id_osoba, ilosc, data, miesiac) VALUES (?, ?, ?, ?)"),
-            rows);
+    bool done = transaction.isActive() &&
+                db.execute(QStringLiteral("DELETE FROM ludzie_last WHERE miesiac=?"), {miesiac}) &&
+                db.insertRows(QStringLiteral("ludzie_last"),
+                              {QStringLiteral("id_osoba"), QStringLiteral("ilosc"),
+                               QStringLiteral("data"), QStringLiteral("miesiac")},
+                              rows);
     if (done)
         done = transaction.commit();
     if (!done)

@@ -431,9 +431,10 @@ bool LastDane::SaveMonth()
             for (const StoredRow &stored : rowsToStore(r))
                 rows.append({QString::number(personOfRow(r)), stored.ilosc, stored.data, month});
         }
-        ok = ok && db->executeEach(QStringLiteral("INSERT INTO ludzie_last (id_osoba, ilosc, "
-                                                  "data, miesiac) VALUES (?, ?, ?, ?)"),
-                                   rows);
+        ok = ok && db->insertRows(QStringLiteral("ludzie_last"),
+                                  {QStringLiteral("id_osoba"), QStringLiteral("ilosc"),
+                                   QStringLiteral("data"), QStringLiteral("miesiac")},
+                                  rows);
         ok = ok && transaction.commit();
     }
     if (!ok) {

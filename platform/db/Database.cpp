@@ -17,6 +17,8 @@
 #include <QStringDecoder>
 #include <QVarLengthArray>
 
+#include <algorithm>
+
 namespace Db {
 
 namespace {
@@ -213,18 +215,55 @@ bool Database::execute(const QString &sql, const QVariantList &params)
     return true;
 }
 
-bool Database::executeEach(const QString &sql, const QList<QVariantList> &rows)
+bool Database::insertRows(const QString &table, const QStringList &columns,
+                          const QList<QVariantList> &rows)
 {
-    if (rows.isEmpty())
-        return true;
-    Statement stmt(*this, sql, rows.first());
-    for (qsizetype i = 0; i < rows.size(); ++i) {
-        if (i > 0 && !stmt.rebind(rows.at(i)))
-            return false;
-        if (!stmt.isValid())
+    auto quote = [](QString name) {
+        name.replace(QLatin1Char('"'), QLatin1String("\"\""));
+        return QLatin1Char('"') + name + QLatin1Char('"');
+    };
+    QStringList names;
+    for (const QString &column : columns)
+        names << quote(column);
+    const QString head = QStringLiteral("INSERT INTO %1 (%2) VALUES ")
+                             .arg(quote(table), names.join(QLatin1Char(',')));
+    const QString row = QLatin1Char('(') +
+                        QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(',')) +
+                        QLatin1Char(')');
+    // Within the 999 values a statement of every SQLite build takes.
+    const qsizetype perStatement =
+        std::max<qsizetype>(1, 999 / std::max<qsizetype>(1, columns.size()));
+    std::unique_ptr<Statement> full; // prepared once for every full batch
+    for (qsizetype first = 0; first < rows.size(); first += perStatement) {
+        const qsizetype count = std::min(perStatement, rows.size() - first);
+        QVariantList values;
+        values.reserve(count * columns.size());
+        for (qsizetype i = first; i < first + count; ++i) {
+            if (rows.at(i).size() != columns.size()) {
+                setError(
+                    describe(ProgramFault, QStringLiteral("row %1 has %2 values for %3 columns")
+                                               .arg(i)
+                                               .arg(rows.at(i).size())
+                                               .arg(columns.size())));
+                return false;
+            }
+            values += rows.at(i);
+        }
+        std::unique_ptr<Statement> last;
+        Statement *stmt = nullptr;
+        if (count == perStatement && full) {
+            full->rebind(values);
+            stmt = full.get();
+        } else {
+            auto prepared = std::make_unique<Statement>(
+                *this, head + QStringList(count, row).join(QLatin1Char(',')), values);
+            stmt = prepared.get();
+            (count == perStatement ? full : last) = std::move(prepared);
+        }
+        if (!stmt->isValid())
             return false;
         int rc;
-        while ((rc = stmt.step()) == SQLITE_ROW) {
+        while ((rc = stmt->step()) == SQLITE_ROW) {
         }
         if (rc != SQLITE_DONE) {
             setError(engineError(m_db));

@@ -503,35 +503,60 @@ void TestDatabaseLayer::seekFollowsChanges()
     QCOMPARE(twice->text("nazwa"), QStringLiteral("Alfa"));
 }
 
-// One statement for many lists of values: rows stored until the first list
-// that fails, a lookup walked again for another key.
+// Many rows added by few statements, in their order and with their types; a
+// lookup walked again for another key.
 void TestDatabaseLayer::preparedOnce()
 {
     TestDatabase fixture;
     QVERIFY2(fixture.isValid(), qPrintable(fixture.errorString()));
     Db::Database &db = fixture.db();
-    auto names = [&db] {
-        QStringList stored;
-        Db::Cursor rows(db, "SELECT nazwa FROM stopnie ORDER BY id");
-        while (rows.next())
-            stored << rows.text(0);
-        return stored;
+    auto stored = [&db](const char *sql) {
+        QStringList rows;
+        Db::Cursor cursor(db, QString::fromLatin1(sql));
+        while (cursor.next()) {
+            QStringList fields;
+            for (int c = 0; c < 3; ++c)
+                fields << cursor.text(c) + u'/' + QString::fromLatin1(cursor.value(c).typeName());
+            rows << fields.join(u'|');
+        }
+        return rows;
     };
-    const QString insert = QStringLiteral("INSERT INTO stopnie (nazwa) VALUES (?)");
-    QVERIFY(db.executeEach(insert, {}));
-    QVERIFY(db.executeEach(insert, {{"kpr."}, {"szer."}, {QString::fromUtf8("sierż.")}}));
-    QCOMPARE(names(), (QStringList{"kpr.", "szer.", QString::fromUtf8("sierż.")}));
-    QVERIFY(!db.executeEach(insert, {{"mat"}, {"plut.", "x"}, {"st. szer."}}));
-    QVERIFY(db.errorString().contains(QStringLiteral("2 values")));
-    QCOMPARE(names().size(), 4);
-    QVERIFY(!db.executeEach(QStringLiteral("INSERT INTO no_such_table VALUES (?)"), {{1}}));
+    const QStringList columns{"id_osoba", "ilosc", "data", "miesiac"};
+    QVERIFY(db.insertRows("ludzie_last", columns, {}));
+    // More rows than one statement takes, the last batch shorter.
+    QList<QVariantList> rows;
+    for (int i = 0; i < 600; ++i)
+        rows.append({QString::number(600 - i), i,
+                     i % 3 ? QVariant(QStringLiteral("2024-05-01")) : QVariant(),
+                     QStringLiteral("2024-05")});
+    QVERIFY2(db.insertRows("ludzie_last", columns, rows), qPrintable(db.errorString()));
+    const QStringList all =
+        stored("SELECT id_osoba, ilosc, data FROM ludzie_last WHERE miesiac='2024-05' ORDER BY id");
+    QCOMPARE(all.size(), 600);
+    QCOMPARE(all.first(), QStringLiteral("600/QString|0/qlonglong|/"));
+    QCOMPARE(all.at(301), QStringLiteral("299/QString|301/qlonglong|2024-05-01/QString"));
+    QCOMPARE(all.last(), QStringLiteral("1/QString|599/qlonglong|2024-05-01/QString"));
+    QCOMPARE(db.scalar("SELECT max(id) - min(id) FROM ludzie_last").toInt(), 599);
 
+    QVERIFY(!db.insertRows("ludzie_last", columns, {{"1", 1, "", "2024-06"}, {"2", 2}}));
+    QVERIFY(db.errorString().contains(QStringLiteral("row 1 has 2 values")));
+    QVERIFY(!db.insertRows("no_such_table", columns, {{"1", 1, "", "2024-06"}}));
+    QVERIFY(!db.errorString().isEmpty());
+    QVERIFY(db.execute("CREATE TRIGGER stop BEFORE INSERT ON ludzie_last WHEN NEW.ilosc=7 "
+                       "BEGIN SELECT RAISE(ABORT, 'zablokowane'); END"));
+    QVERIFY(
+        !db.insertRows("ludzie_last", columns, {{"1", 6, "", "2024-07"}, {"2", 7, "", "2024-07"}}));
+    QVERIFY(db.errorString().contains(QStringLiteral("zablokowane")));
+    QCOMPARE(db.scalar("SELECT count(*) FROM ludzie_last WHERE miesiac='2024-07'").toInt(), 0);
+
+    for (const char *name : {"kpr.", "szer.", "mat"})
+        QVERIFY(db.execute("INSERT INTO stopnie (nazwa) VALUES (?)", {QString::fromUtf8(name)}));
     Db::Cursor lookup(db, "SELECT id FROM stopnie WHERE nazwa=?", {QStringLiteral("szer.")});
     QVERIFY(lookup.next());
     QCOMPARE(lookup.integer(0), 2);
     QVERIFY(lookup.rerun({QStringLiteral("mat")}));
     QVERIFY(lookup.next());
-    QCOMPARE(lookup.integer(0), 4);
+    QCOMPARE(lookup.integer(0), 3);
     QVERIFY(!lookup.next());
     QVERIFY(lookup.rerun({QStringLiteral("gen.")}));
     QVERIFY(!lookup.next());
