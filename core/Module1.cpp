@@ -2,6 +2,7 @@
 
 #include "core/Messages.h"
 #include "platform/db/Database.h"
+#include "platform/text/WholeNumber.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -84,9 +85,7 @@ qint64 IdFromKey(const QString &key)
 {
     if (key.size() < 4)
         return 0;
-    bool ok = false;
-    const qint64 id = key.mid(3).trimmed().toLongLong(&ok);
-    return ok ? id : 0;
+    return WholeNumber::parse(QStringView(key).mid(3)).value_or(0);
 }
 
 QString KeyFromId(qint64 id)

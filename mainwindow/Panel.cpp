@@ -107,8 +107,8 @@ Panel::Panel(QWidget *parent) : QMainWindow(parent)
     buildMenus();
 
     // Loading: caption and title, the toolbar's items, no roster yet.
-    setWindowTitle(ProgramTitle);
-    m_toolBar1->setTitle(ProgramTitle);
+    setWindowTitle(Globals::ProgramTitle);
+    m_toolBar1->setTitle(Globals::ProgramTitle);
     m_toolBar1->setImageList(m_imgListButtons);
     TBNItems *items = m_toolBar1->ListItems();
     items->Add(QStringLiteral("create"), QStringLiteral("Grafik"), QStringLiteral("edit"));
@@ -446,8 +446,8 @@ void Panel::closeRoster()
     m_miniCal->hide();
     m_tbBilans->hide();
     m_image1->show();
-    setWindowTitle(ProgramTitle);
-    m_toolBar1->setTitle(ProgramTitle);
+    setWindowTitle(Globals::ProgramTitle);
+    m_toolBar1->setTitle(Globals::ProgramTitle);
     m_toolBar1->PaintElements();
     m_currFile.clear();
     MakeOpened(false);
@@ -504,7 +504,7 @@ bool Panel::openRosterFile(const QString &path)
         sortList(m_sortColumn, m_sortOrder);
     }
     MakeOpened(true);
-    setWindowTitle(path + QStringLiteral(" - ") + ProgramTitle);
+    setWindowTitle(path + QStringLiteral(" - ") + Globals::ProgramTitle);
     m_currFile = path;
     layoutControls();
     if (roster->gaps)
@@ -537,7 +537,7 @@ bool Panel::saveRoster()
         Messages::critical(Messages::fileFailure(Messages::SaveFileFailed, path, error));
         return false;
     }
-    setWindowTitle(path + QStringLiteral(" - ") + ProgramTitle);
+    setWindowTitle(path + QStringLiteral(" - ") + Globals::ProgramTitle);
     return true;
 }
 

@@ -51,8 +51,6 @@ public:
     explicit Panel(QWidget *parent = nullptr);
     ~Panel() override;
 
-    static inline const QString ProgramTitle = QStringLiteral("Dorvat Kadrelo");
-
     // The open roster; null when none is open.
     Xml::Document *xmlDocument() const { return m_xmlDocument.get(); }
     void setXmlDocument(std::unique_ptr<Xml::Document> document);

@@ -6,11 +6,11 @@
 #include "core/ui/FlexGrid.h"
 #include "platform/text/Cp1250.h"
 #include "platform/text/FileErrors.h"
+#include "platform/text/FileWriter.h"
 #include "platform/xml/XmlDocument.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -180,15 +180,8 @@ bool Export(const QList<QStringList> &cells, const QString &path, QString *error
         return false;
     }
 
-    // Replaces the old file only once the new one is complete.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        reportWriteFailure(path, FileErrors::reason(file), error);
-        return false;
-    }
-    if (file.write(*content) != content->size() || !file.commit()) {
-        const QString reason = FileErrors::reason(file);
-        file.cancelWriting();
+    QString reason;
+    if (!FileWriter::write(path, *content, &reason)) {
         reportWriteFailure(path, reason, error);
         return false;
     }

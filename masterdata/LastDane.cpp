@@ -5,14 +5,17 @@
 #include "core/DateTimeText.h"
 #include "core/Globals.h"
 #include "core/Messages.h"
+#include "core/ui/CutTextTips.h"
 #include "core/ui/FlexGrid.h"
 #include "core/ui/Module1Ui.h"
+#include "core/ui/MonthEdit.h"
 #include "core/ui/ScheduleGridLayout.h"
 #include "masterdata/MasterDataCommon.h"
-#include "masterdata/MonthEdit.h"
+#include "platform/clock/Clock.h"
 #include "platform/db/Cursor.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
+#include "platform/db/Values.h"
 
 #include <QComboBox>
 #include <QDateTimeEdit>
@@ -43,6 +46,28 @@ bool readCount(const QString &text, int *value)
         return false;
     *value = n;
     return true;
+}
+
+// yyyy-mm-dd hh:nn:ss: the text of QDateTime's "yyyy-MM-dd HH:mm:ss"
+// without a QDateTime, which asks the time-zone code.
+QString fullForm(const DateTimeText::Value &value)
+{
+    // format() leaves a midnight time out; this form always has it.
+    return value.time == QTime(0, 0)
+               ? DateTimeText::dateText(value.date) + QStringLiteral(" 00:00:00")
+               : DateTimeText::format(value);
+}
+
+// A readable stored date in its fixed form; anything else as it is.
+QVariant fixedForm(const QVariant &data)
+{
+    const QString text = data.toString().trimmed();
+    const std::optional<DateTimeText::Value> value = DateTimeText::parse(text);
+    if (!value)
+        return data;
+    const QString fixed =
+        text.size() == 10 ? DateTimeText::dateText(value->date) : fullForm(*value);
+    return fixed == data.toString() ? data : QVariant(fixed);
 }
 
 QString monthKey(const QDate &date)
@@ -134,6 +159,7 @@ LastDane::LastDane(QWidget *parent) : QDialog(parent)
     layout->addLayout(buttons);
 
     Module1::FlatBorder(m_lista);
+    CutTextTips::install(m_lista);
     Module1::FlatControls(this, QStringLiteral("TextBox"));
     Module1::FlatControls(this, QStringLiteral("DTPicker"));
 
@@ -155,7 +181,7 @@ LastDane::LastDane(QWidget *parent) : QDialog(parent)
     connect(del, &BlueCommand::Click, this, &LastDane::deleteMonth);
     connect(close, &BlueCommand::Click, this, &QDialog::reject);
     connect(m_groups, &QComboBox::activated, this, &LastDane::chooseGroup);
-    connect(m_poleData, &QDateEdit::dateChanged, this, [this](const QDate &date) {
+    connect(m_poleData, &MonthEdit::dateChanged, this, [this](const QDate &date) {
         if (!MonthEdit::sameMonth(date, m_loadedMonth))
             LoadMonth();
     });
@@ -193,7 +219,7 @@ LastDane::LastDane(QWidget *parent) : QDialog(parent)
     resize(620, 480);
     {
         const QSignalBlocker block(m_poleData);
-        m_poleData->setDate(QDate::currentDate());
+        m_poleData->setDate(Clock::today());
     }
     GetGrupy();
 }
@@ -338,26 +364,38 @@ void LastDane::LoadMonth()
 
     const QDate shown = m_poleData->date();
     if (Db::Database *db = Globals::database()) {
-        Db::Cursor rows(
-            *db,
-            QStringLiteral("SELECT id_osoba, ilosc, data FROM ludzie_last WHERE miesiac=? "
-                           "ORDER BY id"),
-            {monthKey(shown)});
+        Db::Cursor rows(*db,
+                        QStringLiteral("SELECT rowid, id_osoba, ilosc, data FROM ludzie_last "
+                                       "WHERE miesiac=? ORDER BY rowid"),
+                        {monthKey(shown)});
         // The grid holds exactly the people of the chosen group: rows of others,
-        // and of people no longer in the table, are not shown. The last row read wins.
+        // and of people no longer in the table, are not shown. Of a person's
+        // several rows the generation takes the first one's date and the sum of
+        // the counts: so does the grid.
+        QList<qint64> sums(m_rows.size());
         while (rows.next()) {
-            const std::optional<qint64> person = rows.wholeNumber(0);
+            const std::optional<qint64> person = MasterData::storedId(rows.value(1));
             const int row = person ? rowOfPerson(*person) : -1;
             if (row < 1)
                 continue;
-            const QString stored = rows.text(2);
+            RowState &state = m_rows[row - 1];
+            const QVariant ilosc = rows.value(2);
+            if (!ilosc.isNull())
+                sums[row - 1] += Db::Values::integer(ilosc);
+            state.rowIds.append(rows.integer(0));
+            if (state.rowIds.size() > 1) {
+                state.shown.ilosc = sums[row - 1];
+                m_lista->setText(row, 2, QString::number(sums[row - 1]));
+                continue;
+            }
+            // Kept as read: a value the planner leaves alone is written back so.
+            state.shown = {ilosc, rows.value(3)};
+            const QString stored = rows.text(3);
             const std::optional<DateTimeText::Value> when = DateTimeText::parse(stored);
             // A text that is no date is shown as it stands.
             m_lista->setText(row, 1, when ? shownDate(when->date, when->time) : stored);
-            m_lista->setText(row, 2, rows.text(1));
+            m_lista->setText(row, 2, rows.text(2));
             m_dates[row - 1] = when;
-            // Kept as read: a row the planner leaves alone is written back so.
-            m_rows[row - 1].stored.append({rows.value(1), rows.value(2)});
         }
         if (rows.failed())
             Messages::critical(db->errorString());
@@ -381,22 +419,26 @@ void LastDane::LoadMonth()
     }
 }
 
-QList<LastDane::StoredRow> LastDane::rowsToStore(int row) const
+std::optional<LastDane::StoredRow> LastDane::rowToStore(int row) const
 {
     const RowState state = rowState(row);
-    if (!state.countEdited && !state.dateEdited)
-        return state.stored;
+    if (state.rowIds.isEmpty() && !state.countEdited && !state.dateEdited)
+        return std::nullopt;
     // The values the planner did not change stay as they were read.
-    StoredRow changed = state.stored.isEmpty() ? StoredRow{0, QVariant()} : state.stored.last();
+    StoredRow kept = state.rowIds.isEmpty() ? StoredRow{0, QVariant()} : state.shown;
     int count = 0;
     if (state.countEdited && readCount(m_lista->text(row, 2), &count))
-        changed.ilosc = count;
+        kept.ilosc = count;
     const QDateTime when = rowDate(row);
     if (state.dateEdited && when.isValid())
-        changed.data = when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    if (changed.data.toString().isEmpty() && changed.ilosc.toDouble() <= 0)
-        return {};
-    return {changed};
+        kept.data = when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    else
+        kept.data = fixedForm(kept.data);
+    // A row without a date moves the next month's free-from time back to the
+    // year before: only a count above 0 is worth it.
+    if (kept.data.toString().trimmed().isEmpty() && kept.ilosc.toDouble() <= 0)
+        return std::nullopt;
+    return kept;
 }
 
 bool LastDane::SaveMonth()
@@ -414,36 +456,45 @@ bool LastDane::SaveMonth()
         }
     }
     const QString month = monthKey(m_loadedMonth);
+    QList<RowState> stored(m_rows.size());
     bool ok = false;
     {
         // The group's rows of the month are replaced whole or not at all.
         Db::Transaction transaction(*db);
         ok = transaction.isActive();
-        if (ok && m_loadedGroup == 0)
+        if (ok && m_loadedGroup == 0) {
             ok = db->execute(QStringLiteral("DELETE FROM ludzie_last WHERE miesiac=?"), {month});
-        else if (ok)
-            ok = db->execute(
-                QStringLiteral("DELETE FROM ludzie_last WHERE miesiac=? AND trim(id_osoba) IN "
-                               "(SELECT CAST(id AS TEXT) FROM ludzie WHERE id_grupa=?)"),
-                {month, QString::number(m_groups->itemData(m_loadedGroup).toLongLong())});
-        QList<QVariantList> rows;
-        for (int r = 1; r < m_lista->rows(); ++r) {
-            for (const StoredRow &stored : rowsToStore(r))
-                rows.append({QString::number(personOfRow(r)), stored.ilosc, stored.data, month});
+        } else if (ok) {
+            // The rows read for the grid's people, however their ids are written.
+            QList<qint64> rowIds;
+            for (const RowState &state : std::as_const(m_rows))
+                rowIds += state.rowIds;
+            ok = MasterData::deleteRows(*db, QStringLiteral("ludzie_last"), rowIds);
         }
-        ok = ok && db->insertRows(QStringLiteral("ludzie_last"),
-                                  {QStringLiteral("id_osoba"), QStringLiteral("ilosc"),
-                                   QStringLiteral("data"), QStringLiteral("miesiac")},
-                                  rows);
+        QList<QVariantList> rows;
+        QList<int> gridRows;
+        for (int r = 1; r < m_lista->rows(); ++r) {
+            const std::optional<StoredRow> kept = rowToStore(r);
+            stored[r - 1] = RowState{{}, kept.value_or(StoredRow{}), false, false};
+            if (!kept)
+                continue;
+            rows.append({QString::number(personOfRow(r)), kept->ilosc, kept->data, month});
+            gridRows.append(r);
+        }
+        QList<qint64> added;
+        ok = ok && db->executeEach(QStringLiteral("INSERT INTO ludzie_last (id_osoba, ilosc, "
+                                                  "data, miesiac) VALUES (?, ?, ?, ?)"),
+                                   rows, &added);
+        for (qsizetype i = 0; ok && i < gridRows.size(); ++i)
+            stored[gridRows.at(i) - 1].rowIds = {added.at(i)};
         ok = ok && transaction.commit();
     }
     if (!ok) {
         Messages::critical(db->errorString());
         return false;
     }
-    // What is stored now is what the next save keeps.
-    for (int r = 1; r <= m_rows.size(); ++r)
-        m_rows[r - 1] = RowState{rowsToStore(r)};
+    // What is stored now is what the next save replaces.
+    m_rows = stored;
     m_changed = false;
     return true;
 }
@@ -544,7 +595,7 @@ void LastDane::ShowDateEditor()
     m_visData->setGeometry(m_lista->layout().cellRect(row, 1));
     m_filling = true;
     const QDateTime when = rowDate(row);
-    m_visData->setDateTime(when.isValid() ? when : QDateTime::currentDateTime());
+    m_visData->setDateTime(when.isValid() ? when : Clock::now());
     m_visData->show();
     m_filling = false;
 }

@@ -8,6 +8,7 @@
 #include "core/Globals.h"
 #include "core/Messages.h"
 #include "core/Module1.h"
+#include "core/ui/CutTextTips.h"
 #include "core/ui/Module1Ui.h"
 #include "masterdata/MasterDataCommon.h"
 #include "masterdata/SelectItem.h"
@@ -93,6 +94,7 @@ QTreeWidget *ListWindow::createList(QWidget *page, const QStringList &headers)
     m_lista->header()->setSectionsClickable(true);
     m_lista->header()->setStretchLastSection(false);
     m_lista->installEventFilter(this);
+    CutTextTips::install(m_lista);
     connect(m_lista->header(), &QHeaderView::sectionClicked, this, &ListWindow::sortByColumn);
     connect(m_lista, &QTreeWidget::itemDoubleClicked, this, &ListWindow::listDoubleClicked);
     return m_lista;

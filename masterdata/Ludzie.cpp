@@ -5,6 +5,7 @@
 #include "core/Globals.h"
 #include "core/Messages.h"
 #include "core/Module1.h"
+#include "core/ui/CutTextTips.h"
 #include "masterdata/LastDane.h"
 #include "masterdata/Ludzie_images.h"
 #include "masterdata/Ludzie_item.h"
@@ -62,6 +63,7 @@ void Ludzie::buildUi()
         m_ui->tvKat->setObjectName(QStringLiteral("tvKat"));
         m_ui->tvKat->setCaptionName(QStringLiteral("Grupy"));
         m_ui->tvKat->setImageList(&m_ui->treeImages);
+        CutTextTips::install(m_ui->tvKat->tree());
         pageLayout->addWidget(m_ui->tvKat, 2);
 
         QTreeWidget *list = createList(
@@ -208,6 +210,19 @@ void Ludzie::addGroup()
 
 void Ludzie::renameGroup(qint64 id, const QString &name)
 {
+    if (!MasterData::storableTexts({{QStringLiteral("Nazwa grupy"), name}})) {
+        // The tree takes the typed name once the edit is over: the stored one goes back then.
+        const QString key = Module1::KeyFromId(id);
+        const QTreeWidgetItem *edited = m_ui->tvKat->Nodes().Item(key);
+        const QString stored = edited ? edited->text(0) : QString();
+        QTimer::singleShot(0, this, [this, key, stored] {
+            if (QTreeWidgetItem *node = m_ui->tvKat->Nodes().Item(key)) {
+                node->setText(0, stored);
+                m_ui->tvKat->tree()->sortItems(0, Qt::AscendingOrder);
+            }
+        });
+        return;
+    }
     Db::Database *db = database();
     if (!db)
         return;

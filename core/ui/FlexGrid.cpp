@@ -228,6 +228,22 @@ void FlexGrid::setText(int row, int col, const QString &text)
     viewport()->update();
 }
 
+bool FlexGrid::isTextCut(int row, int col) const
+{
+    if (!valid(row, col) || m_cells[row][col].text.isEmpty())
+        return false;
+    const QString &text = m_cells[row][col].text;
+    QString shown = ShownText::cut(text);
+    if (shown.size() != text.size())
+        return true;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    // The room paintCell gives the text.
+    const QSize room(colWidth(col) - 2 * TextPadding, rowHeight(row) - 2);
+    const QRect needed = fontMetrics().boundingRect(QRect(0, 0, std::max(1, room.width()), 100000),
+                                                    m_wordWrap ? int(Qt::TextWordWrap) : 0, shown);
+    return needed.width() > room.width() || needed.height() > room.height();
+}
+
 qint64 FlexGrid::colData(int col) const
 {
     return col >= 0 && col < cols() ? m_colData[col] : 0;

@@ -64,6 +64,8 @@ public:
 
     QString text(int row, int col) const;
     void setText(int row, int col, const QString &text);
+    // The cell's text does not fit the room the cell draws it in.
+    bool isTextCut(int row, int col) const;
     qint64 colData(int col) const;
     void setColData(int col, qint64 value);
 

@@ -215,6 +215,30 @@ bool Database::execute(const QString &sql, const QVariantList &params)
     return true;
 }
 
+bool Database::executeEach(const QString &sql, const QList<QVariantList> &rows,
+                           QList<qint64> *insertedIds)
+{
+    if (rows.isEmpty())
+        return true;
+    Statement stmt(*this, sql, rows.first());
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        if (i > 0 && !stmt.rebind(rows.at(i)))
+            return false;
+        if (!stmt.isValid())
+            return false;
+        int rc;
+        while ((rc = stmt.step()) == SQLITE_ROW) {
+        }
+        if (rc != SQLITE_DONE) {
+            setError(engineError(m_db));
+            return false;
+        }
+        if (insertedIds)
+            insertedIds->append(lastInsertId());
+    }
+    return true;
+}
+
 bool Database::insertRows(const QString &table, const QStringList &columns,
                           const QList<QVariantList> &rows)
 {

@@ -4,10 +4,10 @@
 
 #include "platform/text/Cp1250.h"
 #include "platform/text/FileErrors.h"
+#include "platform/text/FileWriter.h"
 
 #include <QFile>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include <pugixml.hpp>
 
@@ -545,20 +545,7 @@ QByteArray Document::toBytes() const
 
 bool Document::save(const QString &path, QString *error) const
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = FileErrors::reason(file);
-        return false;
-    }
-    const QByteArray bytes = toBytes();
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = FileErrors::reason(file);
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+    return FileWriter::write(path, toBytes(), error);
 }
 
 Node Document::root() const

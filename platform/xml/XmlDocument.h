@@ -142,7 +142,7 @@ public:
     QString xml() const;
     // The whole document encoded as its declaration says.
     QByteArray toBytes() const;
-    // Writes toBytes() through a temporary file, so a failed write keeps the old file.
+    // Writes toBytes() through FileWriter, so a failed write keeps the old file.
     bool save(const QString &path, QString *error = nullptr) const;
 
     // The document node and the root element.

@@ -4,6 +4,7 @@
 #include "controls/GraphicalCalendar.h"
 #include "controls/Kat.h"
 #include "controls/cFlatHeader.h"
+#include "platform/clock/Clock.h"
 #include "tests/support/Gallery.h"
 
 #include <QDir>
@@ -35,7 +36,7 @@ class TestGalleryCalendar : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void cleanupTestCase() { GraphicalCalendar::setClock(nullptr); }
+    void cleanupTestCase() { Clock::setNow({}); }
     void calendar();
     void kat();
     void flatHeader();
@@ -43,7 +44,7 @@ private Q_SLOTS:
 
 void TestGalleryCalendar::calendar()
 {
-    GraphicalCalendar::setClock([] { return QDate(2026, 3, 15); });
+    Clock::setNow(QDateTime(QDate(2026, 3, 15), QTime(12, 0)));
     {
         GraphicalCalendar cal;
         styleCalendar(cal);

@@ -1,5 +1,6 @@
 #include "controls/GraphicalCalendar.h"
 #include "controls/PropertyBag.h"
+#include "platform/clock/Clock.h"
 #include "platform/draw/Gdi.h"
 
 #include <QAction>
@@ -23,7 +24,7 @@ struct CalendarFixture
 
     explicit CalendarFixture(QDate value = QDate(2026, 3, 20), int cols = 1)
     {
-        GraphicalCalendar::setClock([] { return Today; });
+        Clock::setNow(QDateTime(Today, QTime(12, 0)));
         cal.setValue(value);
         cal.setBackColor(0xEEEEEE);
         cal.setForeColor(0x000000);
@@ -42,7 +43,7 @@ struct CalendarFixture
                     QStringLiteral("P%1:%2").arg(int(first)).arg(month.toString(Qt::ISODate)));
             });
     }
-    ~CalendarFixture() { GraphicalCalendar::setClock(nullptr); }
+    ~CalendarFixture() { Clock::setNow({}); }
 
     // Widget position of a client point (the border is one pixel).
     static QPoint widgetPos(QPointF client) { return (client + QPointF(1.5, 1.5)).toPoint(); }

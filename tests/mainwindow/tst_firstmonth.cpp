@@ -5,6 +5,7 @@
 // was entered.
 #include "controls/BlueCommand.h"
 #include "controls/Kat.h"
+#include "controls/ToolBarN.h"
 #include "core/Globals.h"
 #include "core/Messages.h"
 #include "core/Module1.h"
@@ -24,6 +25,7 @@
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 #include "tests/support/Modal.h"
+#include "tests/support/Mouse.h"
 #include "tests/support/TestSupport.h"
 
 #include <QApplication>
@@ -276,8 +278,7 @@ void TestFirstMonth::openWithoutPassword()
     QVERIFY(m_picker);
     QListWidgetItem *file = m_picker->File1()->item(0);
     QVERIFY(file);
-    m_picker->File1()->setCurrentItem(file);
-    file->setSelected(true);
+    QVERIFY(Mouse::clickRow(*m_picker->File1(), 0));
     click(m_picker->BlueCommand2()); // "Zaloguj"
 
     QVERIFY2(Messages::shown().isEmpty(), qPrintable(shownMessages()));
@@ -287,7 +288,7 @@ void TestFirstMonth::openWithoutPassword()
     QVERIFY(!visibleTopLevel<SelectDatabase>());
     QVERIFY(Globals::database());
     QVERIFY(Globals::options());
-    QCOMPARE(m_panel->windowTitle(), Panel::ProgramTitle);
+    QCOMPARE(m_panel->windowTitle(), Globals::ProgramTitle);
     QVERIFY(!m_panel->isOpened());
 }
 
@@ -353,7 +354,7 @@ void TestFirstMonth::addPerson(Ludzie &window, Person &person)
         }
         click(save); // "Zapisz"
     });
-    window.toolbarClick(QStringLiteral("new"));
+    QVERIFY(Mouse::clickItem(*window.findChild<ToolBarN *>(), QStringLiteral("new")));
     QVERIFY2(Messages::shown().isEmpty(), qPrintable(shownMessages()));
     QCOMPARE(window.lista()->topLevelItemCount(), before + 1);
     QTreeWidgetItem *row = rowWithText(window.lista(), 0, person.nazwisko);
@@ -385,14 +386,13 @@ void TestFirstMonth::enterGroupsAndPeople()
             }
             // "Wszystkie" lists everybody.
             Kat *tree = window->tvKat();
-            tree->setSelectedItem(tree->Nodes().Item(QStringLiteral("ALL")));
-            window->nodeClick(QStringLiteral("ALL"));
+            QVERIFY(Mouse::clickRow(*tree->tree(), tree->Nodes().Item(QStringLiteral("ALL"))));
             QCOMPARE(window->lista()->topLevelItemCount(), int(m_people.size()));
         }();
         dialog.reject();
         return int(QDialog::Rejected);
     };
-    m_panel->toolbarClick(QStringLiteral("ludzie"));
+    QVERIFY(Mouse::clickItem(*m_panel->ToolBar1(), QStringLiteral("ludzie")));
     if (QTest::currentTestFailed())
         return;
 
@@ -424,13 +424,10 @@ void TestFirstMonth::addAbsence(Ludzie &window, const Person &person)
             groupNode = node;
     }
     QVERIFY(groupNode);
-    tree->setSelectedItem(groupNode);
-    window.nodeClick(KatNodes::key(groupNode));
+    QVERIFY(Mouse::clickRow(*tree->tree(), groupNode));
     QTreeWidgetItem *row = rowWithText(window.lista(), 0, person.nazwisko);
     QVERIFY(row);
-    window.lista()->clearSelection();
-    window.lista()->setCurrentItem(row);
-    row->setSelected(true);
+    QVERIFY(Mouse::clickRow(*window.lista(), row));
 
     const QString expectedLine =
         absenceLine(person.absentFrom, person.absentTo, QStringLiteral("L4"));
@@ -498,7 +495,7 @@ void TestFirstMonth::enterAbsences()
         dialog.reject();
         return int(QDialog::Rejected);
     };
-    m_panel->toolbarClick(QStringLiteral("ludzie"));
+    QVERIFY(Mouse::clickItem(*m_panel->ToolBar1(), QStringLiteral("ludzie")));
     if (QTest::currentTestFailed())
         return;
     QCOMPARE(Globals::database()->scalar(QStringLiteral("SELECT COUNT(*) FROM zwolnienia")).toInt(),
@@ -527,7 +524,7 @@ void TestFirstMonth::addDuty(Sluzby &window, const Duty &duty)
         wholeGroup->setChecked(duty.wholeGroup);
         click(save); // "Zapisz"
     });
-    window.toolbarClick(QStringLiteral("new"));
+    QVERIFY(Mouse::clickItem(*window.findChild<ToolBarN *>(), QStringLiteral("new")));
     QVERIFY2(Messages::shown().isEmpty(), qPrintable(shownMessages()));
     QCOMPARE(window.lista()->topLevelItemCount(), before + 1);
     QTreeWidgetItem *row = rowWithText(window.lista(), 0, duty.name);
@@ -554,7 +551,7 @@ void TestFirstMonth::enterDuties()
         dialog.reject();
         return int(QDialog::Rejected);
     };
-    m_panel->toolbarClick(QStringLiteral("sluzby"));
+    QVERIFY(Mouse::clickItem(*m_panel->ToolBar1(), QStringLiteral("sluzby")));
     if (QTest::currentTestFailed())
         return;
 
@@ -592,7 +589,7 @@ void TestFirstMonth::generateMonth()
             build->reject();
         return dialog.result();
     };
-    m_panel->toolbarClick(QStringLiteral("create"));
+    QVERIFY(Mouse::clickItem(*m_panel->ToolBar1(), QStringLiteral("create")));
     if (QTest::currentTestFailed())
         return;
     QVERIFY2(Messages::shown().isEmpty(), qPrintable(shownMessages()));

@@ -15,6 +15,9 @@
 #include "platform/xml/XmlDocument.h"
 #include "tests/mainwindow/LongRoster.h"
 #include "tests/mainwindow/PanelFixture.h"
+#include "tests/support/Keyboard.h"
+#include "tests/support/Menus.h"
+#include "tests/support/Mouse.h"
 #include "tests/support/TestSupport.h"
 
 #include <QAction>
@@ -22,6 +25,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -145,7 +149,7 @@ private Q_SLOTS:
         exec(QStringLiteral("DELETE FROM ludzie WHERE nazwisko='Zając'"));
         TestPanel first;
         first.show();
-        first.toolbarClick(QStringLiteral("create"));
+        QVERIFY(Mouse::clickItem(*first.ToolBar1(), QStringLiteral("create")));
         QVERIFY(first.xmlDocument());
         QVERIFY(first.menuAction(QStringLiteral("mnuSave"))->isEnabled());
         QVERIFY(first.menuAction(QStringLiteral("mnuEksport"))->isEnabled());
@@ -205,6 +209,52 @@ private Q_SLOTS:
         second.menuAction(QStringLiteral("mnuOpen"))->trigger();
         QCOMPARE(second.xmlDocument(), held);
         QCOMPARE(second.CurrFile(), file);
+    }
+
+    // The roster's month is read from Baza/@Date as every stored date is read:
+    // the fixed forms, with or without a time; anything else refuses the file.
+    void monthOfTheFile_data()
+    {
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QDate>("month"); // invalid: the file is refused
+        const QDate may(2024, 5, 1);
+        QTest::newRow("date") << "2024-05-01" << may;
+        QTest::newRow("blanks around") << " 2024-05-01 " << may;
+        QTest::newRow("date and time") << "2024-05-01 08:00:00" << may;
+        QTest::newRow("date and minutes") << "2024-05-01 08:00" << may;
+        QTest::newRow("T before the time") << "2024-05-01T08:00:00" << may;
+        QTest::newRow("day first") << "01.05.2024" << may;
+        QTest::newRow("day first with time") << "01.05.2024 08:00" << may;
+        QTest::newRow("day past the month") << "2024-04-31" << QDate();
+        QTest::newRow("hour 24") << "2024-05-01 24:00:00" << QDate();
+        QTest::newRow("digits missing") << "2024-5-1" << QDate();
+        QTest::newRow("day first, digits missing") << "1.5.2024" << QDate();
+        QTest::newRow("empty") << "" << QDate();
+    }
+    void monthOfTheFile()
+    {
+        QFETCH(QString, date);
+        QFETCH(QDate, month);
+        const QString file = path(QStringLiteral("miesiac.swx"));
+        QVERIFY(Compression::SaveFile(
+            file, QStringLiteral("<Baza Date=\"%1\" Name=\"Maj\"><Services><ServiceItem "
+                                 "Id=\"%2\" Text=\"Dyżur\"/></Services></Baza>")
+                      .arg(date)
+                      .arg(m_duty)));
+        TestPanel panel;
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        FileDialogs::setNextFileName(file);
+        Menus::choose(panel.menuBar(), panel.menuAction(QStringLiteral("mnuOpen")));
+        if (month.isValid()) {
+            QVERIFY2(Messages::shown().isEmpty(), qPrintable(Messages::shown().join(u'\n')));
+            QVERIFY(panel.isOpened());
+            QCOMPARE(panel.CurrDate(), month);
+        } else {
+            QCOMPARE(Messages::shown().size(), 1);
+            QVERIFY(Messages::shown().first().startsWith(RosterFile::OpenFailedText));
+            QVERIFY(!panel.isOpened());
+        }
     }
 
     // Texts of millions of characters (the title, a duty's name, a count)
@@ -409,12 +459,15 @@ private Q_SLOTS:
     void windowsOpen()
     {
         TestPanel panel;
+        panel.resize(1000, 700);
         QVERIFY(panel.openRosterFile(writeSmallRoster(QStringLiteral("maj.swx"))));
+        QVERIFY(Keyboard::showActive(panel));
         for (const char *key : {"bilans", "wykluczenia", "kreator", "options"})
             QVERIFY2(panel.toolbarItemEnabled(QString::fromLatin1(key)), key);
         for (const char *key : {"bilans", "kreator", "options"})
-            panel.toolbarClick(QString::fromLatin1(key));
-        Q_EMIT panel.Lista()->cellDoubleClicked(1, 1);
+            QVERIFY2(Mouse::clickItem(*panel.ToolBar1(), QString::fromLatin1(key)), key);
+        // A double click on a cell of a day opens its cell editor.
+        QVERIFY(Mouse::doubleClickCell(*panel.Lista(), 1, 1));
         QCOMPARE(panel.opened, (QStringList{"Bilans", "Wizard", "Opcje", "CellList"}));
     }
 

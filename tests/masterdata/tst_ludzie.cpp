@@ -333,6 +333,74 @@ private Q_SLOTS:
         QVERIFY(Messages::shown().isEmpty());
     }
 
+    // A group name with a character the roster file cannot hold (pasted) is
+    // refused, the tree shows the stored name again; the new group's name too.
+    void renameRefusesWhatTheFilesCannotHold_data()
+    {
+        QTest::addColumn<bool>("newGroup");
+        QTest::newRow("renamed") << false;
+        QTest::newRow("added") << true;
+    }
+
+    void renameRefusesWhatTheFilesCannotHold()
+    {
+        QFETCH(bool, newGroup);
+        Ludzie window;
+        QVERIFY(Keyboard::showActive(window));
+        QVERIFY(clickNode(window, QStringLiteral("ID=%1").arg(m_beta)));
+        QVERIFY(clickTreeButton(window, newGroup ? 0 : 1));
+        const qint64 id = newGroup ? count(QStringLiteral("SELECT MAX(id) FROM grupy")) : m_beta;
+        const QString stored = newGroup ? QStringLiteral("Nowa grupa") : QStringLiteral("Beta");
+        QLineEdit *editor = nameEditor(window);
+        QVERIFY(editor);
+        QTest::keyClick(editor, Qt::Key_End);
+        MasterDataTest::paste(QStringLiteral("\u0001"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents(); // the tree commits the edit from its event queue
+        QCoreApplication::processEvents(); // and shows the stored name again
+        QCOMPARE(Messages::shown(),
+                 QStringList{MasterDataTest::refusal(QStringLiteral("Nazwa grupy"))});
+        QCOMPARE(db().scalar(QStringLiteral("SELECT nazwa FROM grupy WHERE id=?"), {id}).toString(),
+                 stored);
+        QCOMPARE(nodeWithKey(window, QStringLiteral("ID=%1").arg(id))->text(0), stored);
+    }
+
+    // A name cut at its column shows whole as the row's tooltip; one that
+    // fits shows none. At two widths of the window: the tree's width follows it.
+    void cutTextsShowWhole_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::newRow("design size") << 700;
+        QTest::newRow("wide") << 1100;
+    }
+
+    void cutTextsShowWhole()
+    {
+        QFETCH(int, width);
+        const QString longGroup = QStringLiteral("Kompania reprezentacyjna Wojska Polskiego "
+                                                 "im. marszałka Józefa Piłsudskiego");
+        const QString longName = QStringLiteral("Jankowska-Wielkopolska-Żółkiewska");
+        const qint64 group = addGroup(longGroup);
+        addPerson(group, longName, QStringLiteral("Ala"), QStringLiteral("kpr."));
+        Ludzie window;
+        window.resize(width, 480);
+        QVERIFY(Keyboard::showActive(window));
+        QTreeWidget *tree = window.tvKat()->tree();
+        const auto nodeTip = [&](const QString &key) {
+            const QRect rect = tree->visualItemRect(nodeWithKey(window, key));
+            return MasterDataTest::tooltipAt(tree->viewport(), rect.center());
+        };
+        QCOMPARE(nodeTip(QStringLiteral("ID=%1").arg(group)), longGroup);
+        QCOMPARE(nodeTip(QStringLiteral("ID=%1").arg(m_alpha)), QString());
+
+        QVERIFY(clickNode(window, QStringLiteral("ID=%1").arg(group)));
+        QTreeWidget *list = window.lista();
+        QCOMPARE(list->topLevelItemCount(), 1);
+        const QStringList tips{longName, QString(), QString()};
+        for (int c = 0; c < 3; ++c)
+            QCOMPARE(MasterDataTest::tooltipOf(list, list->model()->index(0, c)), tips[c]);
+    }
+
     void deleteGroup_data()
     {
         QTest::addColumn<int>("answer");

@@ -1,4 +1,6 @@
 #include "MasterDataFixture.h"
+#include "controls/BlueCommand.h"
+#include "controls/Kat.h"
 #include "masterdata/Ludzie.h"
 #include "masterdata/Ludzie_item.h"
 #include "masterdata/Zwolnienia_item.h"
@@ -81,8 +83,10 @@ private Q_SLOTS:
         QFETCH(int, mezczyzna);
         QFETCH(int, przywilej);
         Ludzie people;
-        const QString key = QStringLiteral("ID=%1").arg(m_group);
-        people.nodeClick(key);
+        QVERIFY(Keyboard::showActive(people));
+        QVERIFY(
+            Mouse::clickRow(*people.tvKat()->tree(),
+                            people.tvKat()->Nodes().Item(QStringLiteral("ID=%1").arg(m_group))));
 
         // Ranks in Polish order: "ł" before "p".
         QVERIFY(TestSupport::exec(
@@ -181,6 +185,35 @@ private Q_SLOTS:
         QCOMPARE(editor.result(), int(QDialog::Rejected));
     }
 
+    // A character the roster file cannot hold (pasted: no key types it) is
+    // refused in every text the person editor stores; nothing is written.
+    void refusesWhatTheFilesCannotHold_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("surname") << "txt0"
+                                 << "Nazwisko";
+        QTest::newRow("first name") << "txt1" << QStringLiteral("Imię");
+        QTest::newRow("rank") << "poleStopien" << QStringLiteral("Stopień");
+    }
+
+    void refusesWhatTheFilesCannotHold()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, caption);
+        Ludzie_item editor;
+        QVERIFY(editor.GetInfo(m_person));
+        QVERIFY(Keyboard::showActive(editor));
+        QVERIFY(Mouse::clickWidget(*editor.findChild<QWidget *>(field)));
+        MasterDataTest::paste(QStringLiteral("x\u0001y"));
+        QVERIFY(Mouse::click(*editor.findChild<BlueCommand *>(QStringLiteral("ButtonOK"))));
+        QCOMPARE(Messages::shown(), QStringList{MasterDataTest::refusal(caption)});
+        QVERIFY(editor.isVisible());
+        auto rs = db().openQuery(QStringLiteral("SELECT * FROM ludzie WHERE id=?"), {m_person});
+        QCOMPARE(QStringList({rs->text("nazwisko"), rs->text("imie"), rs->text("stopien")}),
+                 QStringList({"Nowak", "Jan", "kpr."}));
+    }
+
     void absencesOfMonth_data()
     {
         QTest::addColumn<QDate>("month");
@@ -234,6 +267,42 @@ private Q_SLOTS:
                          .toString(),
                      expected.first().section(QStringLiteral(" - "), 1));
         }
+    }
+
+    // The months of absences stored in either form are the generation's; a
+    // day nobody can read is shown as stored in every month, to be put right.
+    void absencesInEitherStoredForm_data()
+    {
+        const QString wrong = QStringLiteral("31.13.2026 do 2026-12-31 - zły");
+        QTest::addColumn<QDate>("month");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("december") << QDate(2026, 12, 1)
+                                  << QStringList({"20-22.12.2026 - urlop", "10-11.12.2026 - L4",
+                                                  "28.11 do 3.12.2026 - kurs", wrong});
+        QTest::newRow("november") << QDate(2026, 11, 30)
+                                  << QStringList({"28.11 do 3.12.2026 - kurs",
+                                                  "2-3.11.2026 - listopad", wrong});
+        QTest::newRow("january") << QDate(2027, 1, 1) << QStringList{wrong};
+        QTest::newRow("every month")
+            << QDate()
+            << QStringList({"20-22.12.2026 - urlop", "10-11.12.2026 - L4",
+                            "28.11 do 3.12.2026 - kurs", "2-3.11.2026 - listopad", wrong});
+    }
+
+    void absencesInEitherStoredForm()
+    {
+        QFETCH(QDate, month);
+        QFETCH(QStringList, expected);
+        addAbsence(m_person, "2026-11-02", "2026-11-03", "listopad");
+        addAbsence(m_person, "20.12.2026", "22.12.2026", "urlop");
+        addAbsence(m_person, "31.13.2026", "2026-12-31", QStringLiteral("zły"));
+        addAbsence(m_person, "2026-11-28", "03.12.2026", "kurs");
+        addAbsence(m_person, "2026-12-10 08:00", "11.12.2026 20:00", "L4");
+
+        Ludzie_item editor;
+        editor.setMonth(month);
+        QVERIFY(editor.GetInfo(m_person));
+        QCOMPARE(lines(editor.absenceList()), expected);
     }
 
     // The absence tab driven as the planner does: its buttons, a double click

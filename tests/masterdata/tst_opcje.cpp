@@ -429,6 +429,56 @@ private Q_SLOTS:
         QCOMPARE(ranks(), QStringList());
     }
 
+    // A character the roster file cannot hold (pasted) in the cell template
+    // or a rank is refused before anything is stored.
+    void refusesWhatTheFilesCannotHold_data()
+    {
+        QTest::addColumn<bool>("rank");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("cell template") << false << QStringLiteral("Tekst na pojedynczej komórce");
+        QTest::newRow("rank") << true << QStringLiteral("Stopnie");
+    }
+
+    void refusesWhatTheFilesCannotHold()
+    {
+        QFETCH(bool, rank);
+        QFETCH(QString, caption);
+        addRanks({QStringLiteral("Kapral")});
+        const QString cellShow = stored(QStringLiteral("CellShow"));
+        Opcje window;
+        QVERIFY(shown(window));
+        if (rank) {
+            QVERIFY(toolbar(window, QStringLiteral("add")));
+        } else {
+            QVERIFY(Mouse::clickWidget(*field<QPlainTextEdit>(window, "txtCellShow")));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_End, Qt::ControlModifier);
+        }
+        MasterDataTest::paste(QStringLiteral("\u0002"));
+        if (rank)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(!pressSave(window));
+        QCOMPARE(Messages::shown(),
+                 QStringList{MasterDataTest::refusal(caption, QStringLiteral("U+0002"))});
+        QVERIFY(window.isVisible());
+        QCOMPARE(stored(QStringLiteral("CellShow")), cellShow);
+        QCOMPARE(ranks(), QStringList{QStringLiteral("Kapral")});
+    }
+
+    // A rank cut at the list's width shows whole as the row's tooltip.
+    void cutRankShowsWhole()
+    {
+        const QString rank = QStringLiteral("starszy chorąży sztabowy marynarki wojennej "
+                                            "w stanie spoczynku, absolwent akademii, "
+                                            "odznaczony krzyżem zasługi");
+        addRanks({QStringLiteral("kpr."), rank});
+        Opcje window;
+        QVERIFY(shown(window));
+        auto *list = field<QTreeWidget>(window, "lvStopnie");
+        QVERIFY(Mouse::revealTab(*list));
+        QCOMPARE(MasterDataTest::tooltipOf(list, list->model()->index(1, 0)), rank);
+        QCOMPARE(MasterDataTest::tooltipOf(list, list->model()->index(0, 0)), QString());
+    }
+
     // A name with a quote is a value, never SQL.
     void quotedRank()
     {

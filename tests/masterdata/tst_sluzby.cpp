@@ -336,6 +336,24 @@ private Q_SLOTS:
         QCOMPARE(editor.dutyId() == -1, !message.isEmpty());
     }
 
+    // A name with a character the roster file cannot hold (pasted) is refused.
+    void refusesWhatTheFilesCannotHold()
+    {
+        Sluzby_item editor;
+        QVERIFY(editor.GetInfo(m_warta));
+        QVERIFY(Keyboard::showActive(editor));
+        QVERIFY(Mouse::clickWidget(*field<QLineEdit>(editor, "txt0")));
+        QTest::keyClick(field<QLineEdit>(editor, "txt0"), Qt::Key_End);
+        MasterDataTest::paste(QStringLiteral(" \u001Fnocna"));
+        QVERIFY(Mouse::click(*editor.findChild<BlueCommand *>(QStringLiteral("ButtonOK"))));
+        QCOMPARE(Messages::shown(), QStringList{MasterDataTest::refusal(QStringLiteral("Nazwa"),
+                                                                        QStringLiteral("U+001F"))});
+        QVERIFY(editor.isVisible());
+        QCOMPARE(db().scalar(QStringLiteral("SELECT nazwa FROM sluzby WHERE id=?"), {m_warta})
+                     .toString(),
+                 QStringLiteral("Warta"));
+    }
+
     void secondSaveEditsTheNewRow()
     {
         Sluzby_item editor;
@@ -351,6 +369,21 @@ private Q_SLOTS:
         QCOMPARE(
             db().scalar(QStringLiteral("SELECT ilosc_std FROM sluzby WHERE id=?"), {id}).toInt(),
             3);
+    }
+
+    // A duty's name cut at its column shows whole as the row's tooltip.
+    void cutNameShowsWhole()
+    {
+        const QString name = QStringLiteral("Służba dyżurnego podoficera kompanii "
+                                            "w dni wolne od zajęć");
+        addDuty(name, QStringLiteral("07:00"), 24, 1);
+        Sluzby window;
+        QVERIFY(Keyboard::showActive(window));
+        QTreeWidget *list = window.lista();
+        QCOMPARE(list->topLevelItem(2)->text(0), name);
+        QCOMPARE(MasterDataTest::tooltipOf(list, list->model()->index(2, 0)), name);
+        QCOMPARE(MasterDataTest::tooltipOf(list, list->model()->index(0, 0)), QString());
+        QCOMPARE(MasterDataTest::tooltipOf(list, list->model()->index(2, 1)), QString());
     }
 
     void columnWidths()

@@ -503,8 +503,9 @@ void TestDatabaseLayer::seekFollowsChanges()
     QCOMPARE(twice->text("nazwa"), QStringLiteral("Alfa"));
 }
 
-// Many rows added by few statements, in their order and with their types; a
-// lookup walked again for another key.
+// Many rows added by few statements, in their order and with their types;
+// one statement run for many lists of values; a lookup walked again for
+// another key.
 void TestDatabaseLayer::preparedOnce()
 {
     TestDatabase fixture;
@@ -549,8 +550,14 @@ void TestDatabaseLayer::preparedOnce()
     QVERIFY(db.errorString().contains(QStringLiteral("zablokowane")));
     QCOMPARE(db.scalar("SELECT count(*) FROM ludzie_last WHERE miesiac='2024-07'").toInt(), 0);
 
-    for (const char *name : {"kpr.", "szer.", "mat"})
-        QVERIFY(db.execute("INSERT INTO stopnie (nazwa) VALUES (?)", {QString::fromUtf8(name)}));
+    // One statement run for each list, with the id each run added.
+    const QString insert = QStringLiteral("INSERT INTO stopnie (nazwa) VALUES (?)");
+    QList<qint64> ids;
+    QVERIFY(db.executeEach(insert, {{"kpr."}, {"szer."}}, &ids));
+    QVERIFY(!db.executeEach(insert, {{"mat"}, {"plut.", "x"}}, &ids));
+    QVERIFY(db.errorString().contains(QStringLiteral("2 values")));
+    QCOMPARE(ids, (QList<qint64>{1, 2, 3}));
+    QCOMPARE(db.scalar("SELECT nazwa FROM stopnie WHERE id=3").toString(), QStringLiteral("mat"));
     Db::Cursor lookup(db, "SELECT id FROM stopnie WHERE nazwa=?", {QStringLiteral("szer.")});
     QVERIFY(lookup.next());
     QCOMPARE(lookup.integer(0), 2);

@@ -169,6 +169,18 @@ inline bool revealTab(QWidget &widget)
     return true;
 }
 
+// Any row or cell of an item view, where the view draws it.
+inline bool clickIndex(QAbstractItemView &view, const QModelIndex &index,
+                       Qt::KeyboardModifiers modifiers = {})
+{
+    return Detail::clickIndex(view, index, false, modifiers);
+}
+
+inline bool doubleClickIndex(QAbstractItemView &view, const QModelIndex &index)
+{
+    return Detail::clickIndex(view, index, true, {});
+}
+
 inline bool clickRow(QListWidget &list, int row, Qt::KeyboardModifiers modifiers = {})
 {
     return Detail::clickIndex(list, list.model()->index(row, 0), false, modifiers);
@@ -207,14 +219,28 @@ inline bool clickHeader(QTreeView &view, int section)
                            QStringLiteral("header section %1").arg(section), false, {});
 }
 
-// A cell of the roster grid, where the grid draws it.
-inline bool doubleClickCell(FlexGrid &grid, int row, int col)
+namespace Detail {
+
+inline bool clickCell(FlexGrid &grid, int row, int col, bool twice)
 {
     const QRect rect = grid.layout().cellRect(row, col);
     if (rect.isEmpty())
-        return Detail::refuse(QStringLiteral("cell (%1, %2) is not drawn").arg(row).arg(col));
-    return Detail::clickAt(*grid.viewport(), rect.center(),
-                           QStringLiteral("cell (%1, %2)").arg(row).arg(col), true, {});
+        return refuse(QStringLiteral("cell (%1, %2) is not drawn").arg(row).arg(col));
+    return clickAt(*grid.viewport(), rect.center(),
+                   QStringLiteral("cell (%1, %2)").arg(row).arg(col), twice, {});
+}
+
+} // namespace Detail
+
+// A cell of a grid, where the grid draws it.
+inline bool clickCell(FlexGrid &grid, int row, int col)
+{
+    return Detail::clickCell(grid, row, col, false);
+}
+
+inline bool doubleClickCell(FlexGrid &grid, int row, int col)
+{
+    return Detail::clickCell(grid, row, col, true);
 }
 
 } // namespace Mouse
