@@ -149,8 +149,13 @@ private:
     void buildButtonImages();
     void loadDutyHeaders();
     // One row of lstLudzie: key "ID=" + id, name, group, count; the tag is the last duty.
+    // Between beginPeople() and the next sort the rows wait apart from the list.
     void addPersonRow(qint64 id, const QString &name, const QString &group, const QString &count,
                       const QString &lastDate);
+    // Empties lstLudzie; the rows added next go into it at once when it is sorted.
+    void beginPeople();
+    // Sorts lstLudzie; waiting rows are sorted apart and handed over at once.
+    void sortList(int column, Qt::SortOrder order);
     void paintBackground(QPainter &painter);
     int twipsX(double twips) const;
     int twipsY(double twips) const;
@@ -159,6 +164,8 @@ private:
     struct WindowState
     {
         FlexGrid::State grid;
+        // The rows stay in lstLudzie until the run empties it; then they are kept here.
+        bool peopleInList = true;
         QList<QTreeWidgetItem *> people;
         bool listaVisible = false;
         bool listVisible = false;
@@ -180,6 +187,8 @@ private:
     int m_sortColumn = -1;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     std::optional<WindowState> m_savedState;
+    bool m_fillingPeople = false;
+    QList<QTreeWidgetItem *> m_pendingPeople;
 
     QWidget *m_surface = nullptr;
     ToolBarN *m_toolBar1 = nullptr;

@@ -6,8 +6,8 @@
 #include "core/ui/FlexGrid.h"
 #include "engine/Algorytmy.h"
 #include "mainwindow/Compression.h"
+#include "platform/db/Cursor.h"
 #include "platform/db/Database.h"
-#include "platform/db/Recordset.h"
 #include "platform/text/Cp1250.h"
 #include "platform/text/FileErrors.h"
 #include "platform/text/FileWriter.h"
@@ -71,17 +71,19 @@ struct Person
     QString stopien;
 };
 
+// The columns the cells and the list show, read without a value kept for
+// every column of every row.
 QHash<qint64, Person> readPeople(Db::Database &db)
 {
     QHash<qint64, Person> people;
-    auto rs = db.openTable(QStringLiteral("ludzie"));
-    for (; rs && !rs->eof(); rs->moveNext()) {
+    Db::Cursor rows(db, QStringLiteral("SELECT id, id_grupa, nazwisko, imie, stopien FROM ludzie"));
+    while (rows.next()) {
         Person person;
-        person.id = rs->integer(QStringLiteral("id"));
-        person.group = WholeNumber::parse(rs->text(QStringLiteral("id_grupa"))).value_or(-1);
-        person.nazwisko = rs->text(QStringLiteral("nazwisko"));
-        person.imie = rs->text(QStringLiteral("imie"));
-        person.stopien = rs->text(QStringLiteral("stopien"));
+        person.id = rows.integer(0);
+        person.group = rows.wholeNumber(1).value_or(-1);
+        person.nazwisko = rows.text(2);
+        person.imie = rows.text(3);
+        person.stopien = rows.text(4);
         people.insert(person.id, person);
     }
     return people;
@@ -90,9 +92,9 @@ QHash<qint64, Person> readPeople(Db::Database &db)
 QHash<qint64, QString> readGroups(Db::Database &db)
 {
     QHash<qint64, QString> groups;
-    auto rs = db.openTable(QStringLiteral("grupy"));
-    for (; rs && !rs->eof(); rs->moveNext())
-        groups.insert(rs->integer(QStringLiteral("id")), rs->text(QStringLiteral("nazwa")));
+    Db::Cursor rows(db, QStringLiteral("SELECT id, nazwa FROM grupy"));
+    while (rows.next())
+        groups.insert(rows.integer(0), rows.text(1));
     return groups;
 }
 
@@ -191,15 +193,11 @@ bool SaveCounts(Db::Database &db, const QDate &month, const QList<PersonCount> &
 
     Db::Transaction transaction(db);
     bool done = transaction.isActive() &&
-                db.execute(QStringLiteral("DELETE FROM ludzie_last WHERE miesiac=?"), {miesiac});
-    for (const QVariantList &row : std::as_const(rows)) {
-        if (!done)
-            break;
-        done = db.execute(
-            QStringLiteral(
-                "INSERT INTO ludzie_last (id_osoba, ilosc, data, miesiac) VALUES (?, ?, ?, ?)"),
-            row);
-    }
+                db.execute(QStringLiteral("DELETE FROM ludzie_last WHERE miesiac=?"), {miesiac}) &&
+                db.insertRows(QStringLiteral("ludzie_last"),
+                              {QStringLiteral("id_osoba"), QStringLiteral("ilosc"),
+                               QStringLiteral("data"), QStringLiteral("miesiac")},
+                              rows);
     if (done)
         done = transaction.commit();
     if (!done)

@@ -1,6 +1,7 @@
 #include "masterdata/LastDane.h"
 
 #include "controls/BlueCommand.h"
+#include "controls/PolishTreeItem.h"
 #include "core/DateTimeText.h"
 #include "core/Globals.h"
 #include "core/Messages.h"
@@ -11,6 +12,7 @@
 #include "core/ui/ScheduleGridLayout.h"
 #include "masterdata/MasterDataCommon.h"
 #include "platform/clock/Clock.h"
+#include "platform/db/Cursor.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 #include "platform/db/Values.h"
@@ -26,6 +28,9 @@
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -43,11 +48,14 @@ bool readCount(const QString &text, int *value)
     return true;
 }
 
-QDateTime readDateTime(const QString &text)
+// yyyy-mm-dd hh:nn:ss: the text of QDateTime's "yyyy-MM-dd HH:mm:ss"
+// without a QDateTime, which asks the time-zone code.
+QString fullForm(const DateTimeText::Value &value)
 {
-    // The generation reads the same texts through the same parser.
-    const std::optional<DateTimeText::Value> value = DateTimeText::parse(text);
-    return value ? QDateTime(value->date, value->time) : QDateTime();
+    // format() leaves a midnight time out; this form always has it.
+    return value.time == QTime(0, 0)
+               ? DateTimeText::dateText(value.date) + QStringLiteral(" 00:00:00")
+               : DateTimeText::format(value);
 }
 
 // A readable stored date in its fixed form; anything else as it is.
@@ -58,15 +66,30 @@ QVariant fixedForm(const QVariant &data)
     if (!value)
         return data;
     const QString fixed =
-        text.size() == 10
-            ? DateTimeText::dateText(value->date)
-            : QDateTime(value->date, value->time).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        text.size() == 10 ? DateTimeText::dateText(value->date) : fullForm(*value);
     return fixed == data.toString() ? data : QVariant(fixed);
 }
 
 QString monthKey(const QDate &date)
 {
     return date.toString(QStringLiteral("yyyy-MM"));
+}
+
+// "05/03 14:30", written digit by digit: the same text as QDateTime's
+// "dd/MM HH:mm", without a QDateTime for every row.
+QString shownDate(const QDate &date, const QTime &time)
+{
+    const int parts[] = {date.day(), date.month(), time.hour(), time.minute()};
+    const char16_t separators[] = {u'/', u' ', u':'};
+    QString text(11, Qt::Uninitialized);
+    QChar *out = text.data();
+    for (int i = 0; i < 4; ++i) {
+        *out++ = QChar(u'0' + parts[i] / 10);
+        *out++ = QChar(u'0' + parts[i] % 10);
+        if (i < 3)
+            *out++ = QChar(separators[i]);
+    }
+    return text;
 }
 
 } // namespace
@@ -78,7 +101,7 @@ QColor LastDane::highlightColor()
 
 QString LastDane::dateText(const QDateTime &value)
 {
-    return value.isValid() ? value.toString(QStringLiteral("dd/MM HH:mm")) : QString();
+    return value.isValid() ? shownDate(value.date(), value.time()) : QString();
 }
 
 LastDane::LastDane(QWidget *parent) : QDialog(parent)
@@ -215,7 +238,9 @@ int LastDane::rowOfPerson(qint64 id) const
 
 QDateTime LastDane::rowDate(int row) const
 {
-    return row >= 1 && row <= m_dates.size() ? m_dates.at(row - 1) : QDateTime();
+    const std::optional<DateTimeText::Value> when =
+        row >= 1 && row <= m_dates.size() ? m_dates.at(row - 1) : std::nullopt;
+    return when ? QDateTime(when->date, when->time) : QDateTime();
 }
 
 LastDane::RowState LastDane::rowState(int row) const
@@ -269,26 +294,46 @@ void LastDane::chooseGroup(int index)
         return;
     }
 
-    const qint64 group = m_groups->itemData(index).toLongLong();
-    auto rs =
-        index == 0
-            ? db->openQuery(QStringLiteral("SELECT * FROM ludzie ORDER BY nazwisko COLLATE POLISH"))
-            : db->openQuery(
-                  QStringLiteral(
-                      "SELECT * FROM ludzie WHERE id_grupa=? ORDER BY nazwisko COLLATE POLISH"),
-                  {QString::number(group)});
-    if (!rs)
-        Messages::critical(db->errorString());
-    for (; rs && !rs->eof(); rs->moveNext()) {
-        m_lista->addItem(rs->text(QStringLiteral("nazwisko")) + u' ' +
-                         rs->text(QStringLiteral("imie")));
-        const int row = m_lista->rows() - 1;
-        const qint64 id = rs->integer(QStringLiteral("id"));
-        m_people.append(id);
-        m_rowOf.insert(id, row);
-        m_dates.append(QDateTime());
+    // Read as they are stored and sorted here once, as Polish readers order
+    // surnames; people of one surname stay in the table's order.
+    struct Person
+    {
+        qint64 id;
+        QString nazwisko;
+        QString shown; // nazwisko, " ", imie
+    };
+    std::vector<Person> people;
+    {
+        const QString sql = QStringLiteral("SELECT id, nazwisko, imie FROM ludzie");
+        Db::Cursor rows(
+            *db, index == 0 ? sql : sql + QStringLiteral(" WHERE id_grupa=?"),
+            index == 0 ? QVariantList()
+                       : QVariantList{QString::number(m_groups->itemData(index).toLongLong())});
+        while (rows.next()) {
+            qsizetype surname = 0;
+            QString shown = rows.joinedText(1, 2, u' ', &surname);
+            people.push_back({rows.integer(0), shown.left(surname), shown});
+        }
+        if (rows.failed())
+            Messages::critical(db->errorString());
+    }
+    std::stable_sort(people.begin(), people.end(), [](const Person &a, const Person &b) {
+        return PolishTreeItem::compare(a.nazwisko, b.nazwisko) < 0;
+    });
+    // The grid takes its rows at once, then their texts and stripes.
+    m_lista->setRows(1 + int(people.size()));
+    m_people.reserve(qsizetype(people.size()));
+    m_rowOf.reserve(qsizetype(people.size()));
+    m_dates.reserve(qsizetype(people.size()));
+    for (int row = 1; row <= int(people.size()); ++row) {
+        const Person &person = people[size_t(row - 1)];
+        m_lista->setText(row, 0, person.shown);
+        m_people.append(person.id);
+        m_rowOf.insert(person.id, row);
+        m_dates.append(std::nullopt);
+        const QColor stripe = stripeColor(row);
         for (int c = 0; c < 3; ++c)
-            m_lista->setCellBackColor(row, c, stripeColor(row));
+            m_lista->setCellBackColor(row, c, stripe);
     }
     m_loadedGroup = index;
     LoadMonth();
@@ -314,45 +359,46 @@ void LastDane::LoadMonth()
     for (int r = 1; r < m_lista->rows(); ++r) {
         m_lista->setText(r, 1, QString());
         m_lista->setText(r, 2, QStringLiteral("0"));
-        m_dates[r - 1] = QDateTime();
+        m_dates[r - 1] = std::nullopt;
     }
 
     const QDate shown = m_poleData->date();
-    Db::Database *db = Globals::database();
-    auto rs = db ? db->openQuery(QStringLiteral("SELECT rowid AS id, id_osoba, ilosc, data FROM "
-                                                "ludzie_last WHERE miesiac=? ORDER BY rowid"),
-                                 {monthKey(shown)})
-                 : nullptr;
-    if (db && !rs)
-        Messages::critical(db->errorString());
-    // The grid holds exactly the people of the chosen group: rows of others,
-    // and of people no longer in the table, are not shown. Of a person's
-    // several rows the generation takes the first one's date and the sum of
-    // the counts: so does the grid.
-    QList<qint64> sums(m_rows.size());
-    for (; rs && !rs->eof(); rs->moveNext()) {
-        const std::optional<qint64> person =
-            MasterData::storedId(rs->value(QStringLiteral("id_osoba")));
-        const int row = person ? rowOfPerson(*person) : -1;
-        if (row < 1)
-            continue;
-        RowState &state = m_rows[row - 1];
-        const QVariant ilosc = rs->value(QStringLiteral("ilosc"));
-        if (!ilosc.isNull())
-            sums[row - 1] += Db::Values::integer(ilosc);
-        state.rowIds.append(rs->integer(QStringLiteral("id")));
-        if (state.rowIds.size() > 1) {
-            state.shown.ilosc = sums[row - 1];
-            m_lista->setText(row, 2, QString::number(sums[row - 1]));
-            continue;
+    if (Db::Database *db = Globals::database()) {
+        Db::Cursor rows(*db,
+                        QStringLiteral("SELECT rowid, id_osoba, ilosc, data FROM ludzie_last "
+                                       "WHERE miesiac=? ORDER BY rowid"),
+                        {monthKey(shown)});
+        // The grid holds exactly the people of the chosen group: rows of others,
+        // and of people no longer in the table, are not shown. Of a person's
+        // several rows the generation takes the first one's date and the sum of
+        // the counts: so does the grid.
+        QList<qint64> sums(m_rows.size());
+        while (rows.next()) {
+            const std::optional<qint64> person = MasterData::storedId(rows.value(1));
+            const int row = person ? rowOfPerson(*person) : -1;
+            if (row < 1)
+                continue;
+            RowState &state = m_rows[row - 1];
+            const QVariant ilosc = rows.value(2);
+            if (!ilosc.isNull())
+                sums[row - 1] += Db::Values::integer(ilosc);
+            state.rowIds.append(rows.integer(0));
+            if (state.rowIds.size() > 1) {
+                state.shown.ilosc = sums[row - 1];
+                m_lista->setText(row, 2, QString::number(sums[row - 1]));
+                continue;
+            }
+            // Kept as read: a value the planner leaves alone is written back so.
+            state.shown = {ilosc, rows.value(3)};
+            const QString stored = rows.text(3);
+            const std::optional<DateTimeText::Value> when = DateTimeText::parse(stored);
+            // A text that is no date is shown as it stands.
+            m_lista->setText(row, 1, when ? shownDate(when->date, when->time) : stored);
+            m_lista->setText(row, 2, rows.text(2));
+            m_dates[row - 1] = when;
         }
-        // Kept as read: a value the planner leaves alone is written back so.
-        state.shown = {ilosc, rs->value(QStringLiteral("data"))};
-        const QDateTime when = readDateTime(rs->text(QStringLiteral("data")));
-        m_lista->setText(row, 1,
-                         when.isValid() ? dateText(when) : rs->text(QStringLiteral("data")));
-        m_lista->setText(row, 2, rs->text(QStringLiteral("ilosc")));
-        m_dates[row - 1] = when;
+        if (rows.failed())
+            Messages::critical(db->errorString());
     }
     m_loadedMonth = QDate(shown.year(), shown.month(), 1);
     m_changed = false;
@@ -425,17 +471,22 @@ bool LastDane::SaveMonth()
                 rowIds += state.rowIds;
             ok = MasterData::deleteRows(*db, QStringLiteral("ludzie_last"), rowIds);
         }
-        for (int r = 1; ok && r < m_lista->rows(); ++r) {
+        QList<QVariantList> rows;
+        QList<int> gridRows;
+        for (int r = 1; r < m_lista->rows(); ++r) {
             const std::optional<StoredRow> kept = rowToStore(r);
             stored[r - 1] = RowState{{}, kept.value_or(StoredRow{}), false, false};
             if (!kept)
                 continue;
-            ok = db->execute(
-                QStringLiteral("INSERT INTO ludzie_last (id_osoba, ilosc, data, miesiac) "
-                               "VALUES (?, ?, ?, ?)"),
-                {QString::number(personOfRow(r)), kept->ilosc, kept->data, month});
-            stored[r - 1].rowIds = {db->lastInsertId()};
+            rows.append({QString::number(personOfRow(r)), kept->ilosc, kept->data, month});
+            gridRows.append(r);
         }
+        QList<qint64> added;
+        ok = ok && db->executeEach(QStringLiteral("INSERT INTO ludzie_last (id_osoba, ilosc, "
+                                                  "data, miesiac) VALUES (?, ?, ?, ?)"),
+                                   rows, &added);
+        for (qsizetype i = 0; ok && i < gridRows.size(); ++i)
+            stored[gridRows.at(i) - 1].rowIds = {added.at(i)};
         ok = ok && transaction.commit();
     }
     if (!ok) {
@@ -564,7 +615,7 @@ void LastDane::CommitDate()
         return;
     QDateTime when = m_visData->dateTime();
     when.setTime(QTime(when.time().hour(), when.time().minute()));
-    m_dates[m_editedRow - 1] = when;
+    m_dates[m_editedRow - 1] = DateTimeText::Value{when.date(), when.time()};
     if (m_editedRow <= m_rows.size())
         m_rows[m_editedRow - 1].dateEdited = true;
     m_lista->setText(m_editedRow, 1, dateText(when));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/DateTimeText.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QDialog>
@@ -114,8 +116,10 @@ private:
 
     QList<qint64> m_people;     // person of grid row r at r - 1
     QHash<qint64, int> m_rowOf; // person -> grid row
-    QList<QDateTime> m_dates;   // last duty of grid row r at r - 1
-    QList<RowState> m_rows;     // grid row r at r - 1
+    // Last duty of grid row r at r - 1, as the wall clock reads it: a
+    // QDateTime made for every row would ask the time-zone code each time.
+    QList<std::optional<DateTimeText::Value>> m_dates;
+    QList<RowState> m_rows; // grid row r at r - 1
     int m_editedRow = 0;
     int m_loadedGroup = -1;
     QDate m_loadedMonth;

@@ -10,6 +10,7 @@
 #include "masterdata/Ludzie_images.h"
 #include "masterdata/Ludzie_item.h"
 #include "masterdata/MasterDataCommon.h"
+#include "platform/db/Cursor.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 
@@ -148,25 +149,20 @@ void Ludzie::showPeople(const QString &key, bool force)
     QTreeWidget *list = lista();
     beginFill();
 
-    Db::Database *db = database();
-    if (db) {
-        QString sql = QStringLiteral("SELECT * FROM ludzie");
+    if (Db::Database *db = database()) {
+        // The list sorts the rows once, as Polish readers order surnames.
+        QString sql = QStringLiteral("SELECT id, nazwisko, imie, stopien FROM ludzie");
         QVariantList params;
         if (key != RootKey) {
             sql += QStringLiteral(" WHERE id_grupa=?");
             params << QString::number(Module1::IdFromKey(key));
         }
-        sql += QStringLiteral(" ORDER BY nazwisko COLLATE POLISH");
-        auto rs = db->openQuery(sql, params);
-        if (!rs) {
+        Db::Cursor rows(*db, sql, params);
+        while (rows.next())
+            ListAddItem(rows.integer(0), rows.text(1), rows.text(2), rows.text(3));
+        if (rows.failed())
             Messages::critical(db->errorString());
-        } else {
-            for (; !rs->eof(); rs->moveNext())
-                ListAddItem(rs->integer(QStringLiteral("id")), rs->text(QStringLiteral("nazwisko")),
-                            rs->text(QStringLiteral("imie")), rs->text(QStringLiteral("stopien")));
-        }
     }
-    // The database orders by code points; show the surnames in Polish order.
     endFill(0);
     if (list->topLevelItemCount() > 0) {
         list->setCurrentItem(list->topLevelItem(0));

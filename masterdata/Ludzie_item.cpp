@@ -224,7 +224,7 @@ bool Ludzie_item::save()
     const bool isNew = m_personId == -1;
     const QString table = QStringLiteral("ludzie");
     auto rs =
-        isNew ? MasterData::openTable(table) : MasterData::openRow(table, m_personId, GoneText);
+        isNew ? MasterData::openForNew(table) : MasterData::openRow(table, m_personId, GoneText);
     if (!rs)
         return false;
     if (isNew) {
@@ -323,7 +323,7 @@ void Ludzie_item::zwButtonClick(const QString &key)
         QDate d = month();
         if (!d.isValid())
             d = Clock::today();
-        auto rs = MasterData::openTable(QStringLiteral("zwolnienia"));
+        auto rs = MasterData::openForNew(QStringLiteral("zwolnienia"));
         if (!rs)
             return;
         const QString opis = QStringLiteral("L4");

@@ -65,14 +65,39 @@ std::unique_ptr<Db::Recordset> openTable(const QString &table)
     return rs;
 }
 
+namespace {
+
+// The table's rows that the condition chooses; editable, as the table's own.
+std::unique_ptr<Db::Recordset> openWhere(const QString &table, const QString &condition,
+                                         const QVariantList &params)
+{
+    Db::Database *db = Globals::database();
+    if (!db)
+        return nullptr;
+    // The table is one of the program's own names, never user text.
+    auto rs =
+        db->openQuery(QStringLiteral("SELECT * FROM \"%1\" WHERE ").arg(table) + condition, params);
+    if (!rs)
+        Messages::critical(db->errorString());
+    return rs;
+}
+
+} // namespace
+
 std::unique_ptr<Db::Recordset> openRow(const QString &table, qint64 id, const QString &goneText)
 {
-    auto rs = openTable(table);
-    if (rs && !rs->seek(QStringLiteral("PrimaryKey"), id)) {
+    // The row alone, found by its key: the rest of the table is not read.
+    auto rs = openWhere(table, QStringLiteral("id=?"), {id});
+    if (rs && rs->eof()) {
         Messages::exclamation(goneText);
         return nullptr;
     }
     return rs;
+}
+
+std::unique_ptr<Db::Recordset> openForNew(const QString &table)
+{
+    return openWhere(table, QStringLiteral("0"), {});
 }
 
 QDate storedDay(const QString &text)
@@ -123,12 +148,12 @@ bool deleteHeadCounts(Db::Database &db, const QDate &month)
 
 bool deleteRows(Db::Database &db, const QString &table, const QList<qint64> &rowIds)
 {
-    const QString sql = QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(table);
-    for (qint64 id : rowIds) {
-        if (!db.execute(sql, {id}))
-            return false;
-    }
-    return true;
+    // One statement, prepared once, for every row.
+    QList<QVariantList> ids;
+    ids.reserve(rowIds.size());
+    for (qint64 id : rowIds)
+        ids.append(QVariantList{id});
+    return db.executeEach(QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(table), ids);
 }
 
 } // namespace MasterData

@@ -46,9 +46,12 @@ bool storableTexts(const QList<LabelledText> &texts);
 // The table of the program's database; null without a database, or after
 // telling the user why it did not open.
 std::unique_ptr<Db::Recordset> openTable(const QString &table);
-// The same, positioned on the row with the id; null (after goneText) when
-// the row is not there any more.
+// The row of the table with the id, alone, positioned on it and editable; null
+// (after goneText) when the row is not there any more.
 std::unique_ptr<Db::Recordset> openRow(const QString &table, qint64 id, const QString &goneText);
+// The table's columns without its rows, to add a row (addNew) without reading
+// the others; null after telling the user why it did not open.
+std::unique_ptr<Db::Recordset> openForNew(const QString &table);
 
 // The day of a stored date text in either form the generation reads
 // ("yyyy-mm-dd", "dd.mm.yyyy", a time after it allowed); invalid otherwise.

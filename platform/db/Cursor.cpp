@@ -29,6 +29,12 @@ bool Cursor::next()
     return false;
 }
 
+bool Cursor::rerun(const QVariantList &params)
+{
+    m_failed = !m_statement->rebind(params);
+    return !m_failed;
+}
+
 QVariant Cursor::value(int column) const
 {
     return m_statement->column(column);

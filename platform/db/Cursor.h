@@ -28,6 +28,9 @@ public:
 
     // Moves to the next row; false after the last one or on a failure.
     bool next();
+    // Walks the query again from its first row with other values, prepared
+    // once: a lookup repeated for many keys. False when they cannot be bound.
+    bool rerun(const QVariantList &params);
     bool failed() const { return m_failed; }
 
     QVariant value(int column) const;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -44,7 +45,9 @@ public:
     // Equality seek on an index: "PrimaryKey" (column id) or, on opcje, "name"
     // (column Name, ignoring letter case); any other index name seeks the
     // column of that name as text, ignoring letter case. No match leaves no
-    // current row (eof() is true) and gives false.
+    // current row (eof() is true) and gives false. The first row in recordset
+    // order matches; a seek on PrimaryKey takes about the same time however
+    // many rows the recordset holds.
     bool seek(const QString &index, const QVariant &key);
 
     // Starts a new row (fields null until set) or an edit of the current row;
@@ -73,6 +76,8 @@ private:
     bool canWrite();
     bool refreshRow(qint64 key, QVariantList *row);
     QString keyColumn() const;
+    // The first row of the id in the column, or -1; the index is made on first use.
+    int findId(int column, qint64 id);
 
     enum class EditMode { None, AddNew, Edit };
 
@@ -94,6 +99,11 @@ private:
     QStringList m_origins;      // table column behind each field, empty for expressions
     int m_keyField = -1;        // the "id" field of a single-table query
     bool m_editFailed = false;  // setValue() on a field that does not exist
+    int m_liveRows = 0;         // rows not deleted
+    // id -> first row holding it, over the column m_indexColumn (-1: none made).
+    // A deleted or changed row leaves its entry behind: it is checked on use.
+    QHash<qint64, int> m_idIndex;
+    int m_indexColumn = -1;
 };
 
 } // namespace Db

@@ -30,21 +30,40 @@ Statement::Statement(const Database &db, const QString &sql, const QVariantList 
             return;
         }
     }
+    m_prepared = true;
+    m_valid = bindAll(params);
+}
+
+bool Statement::bindAll(const QVariantList &params)
+{
     const int expected = m_stmt ? sqlite3_bind_parameter_count(m_stmt) : 0;
     if (expected != int(params.size())) {
-        db.setError(
+        m_db.setError(
             describe(ProgramFault, QStringLiteral("%1 values bound to a statement that takes %2")
                                        .arg(params.size())
                                        .arg(expected)));
-        return;
+        return false;
     }
     for (int i = 0; i < int(params.size()); ++i) {
         if (!bindValue(m_stmt, i + 1, params.at(i))) {
-            db.setError(engineError(handle));
-            return;
+            m_db.setError(engineError(m_db.handle()));
+            return false;
         }
     }
-    m_valid = true;
+    return true;
+}
+
+bool Statement::rebind(const QVariantList &params)
+{
+    if (!m_prepared)
+        return false;
+    if (m_stmt) {
+        // A failed step is reported again by reset: it has been reported already.
+        sqlite3_reset(m_stmt);
+        sqlite3_clear_bindings(m_stmt);
+    }
+    m_valid = bindAll(params);
+    return m_valid;
 }
 
 Statement::~Statement()

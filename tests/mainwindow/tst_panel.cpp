@@ -363,6 +363,43 @@ private Q_SLOTS:
         QCOMPARE(column(0), byName);
     }
 
+    // A run that fails after filling the list (no input makes it fail so
+    // late) puts back the rows the list had, with their texts and tags.
+    void listPutBackAfterLateFailure()
+    {
+        TestPanel panel;
+        panel.resize(1000, 700);
+        panel.show();
+        panel.toolbarClick(QStringLiteral("create"));
+        QTreeWidget *list = panel.lstLudzie();
+        auto rows = [&] {
+            QStringList texts;
+            for (int i = 0; i < list->topLevelItemCount(); ++i) {
+                const QTreeWidgetItem *row = list->topLevelItem(i);
+                texts << QStringList{row->text(0), row->text(1), row->text(2),
+                                     row->data(0, Qt::UserRole).toString(),
+                                     row->data(0, Qt::UserRole + 1).toString()}
+                             .join(u'|');
+            }
+            return texts;
+        };
+        const QStringList before = rows();
+        QCOMPARE(before.size(), 3);
+
+        BuildTableHost &host = panel;
+        host.saveWindowState();
+        panel.clear();
+        panel.addRow(9, QStringLiteral("Obcy Jan"), QStringLiteral("Alfa"), 1, {});
+        panel.sortRows();
+        QCOMPARE(list->topLevelItemCount(), 1);
+        host.restoreWindowState();
+        QCOMPARE(rows(), before);
+        // Nothing of the failed run is left to come back later.
+        host.saveWindowState();
+        host.restoreWindowState();
+        QCOMPARE(rows(), before);
+    }
+
     // Releasing the mouse over the list marks the cells of the people the
     // list shows selected after the click, and scrolls to the first one.
     void markSelectedPeople()

@@ -252,6 +252,18 @@ private Q_SLOTS:
         QCOMPARE(column(window.lista(), 1), QStringList({"Piotr", "Jan", "Ewa", "Adam"}));
         QVERIFY(window.lista()->topLevelItem(0)->isSelected());
         QCOMPARE(window.lista()->header()->sortIndicatorSection(), 1);
+
+        // Rows of one first name stand in the order of their surnames, as
+        // when the list is sorted by surname first; either way round.
+        addPerson(m_beta, QStringLiteral("Żak"), QStringLiteral("Ewa"));
+        addPerson(m_beta, QStringLiteral("Bąk"), QStringLiteral("Ewa"));
+        QVERIFY(clickNode(window, QStringLiteral("ID=%1").arg(m_beta)));
+        QCOMPARE(column(window.lista(), 0), QStringList({"Zieliński", "Adamczyk", "Bąk", "Żak"}));
+        QVERIFY(Mouse::clickHeader(*window.lista(), 1));
+        QCOMPARE(column(window.lista(), 0), QStringList({"Adamczyk", "Bąk", "Żak", "Zieliński"}));
+        QVERIFY(clickNode(window, QStringLiteral("ALL")));
+        QCOMPARE(column(window.lista(), 0),
+                 QStringList({"Kowalski", "Adamczyk", "Bąk", "Żak", "Nowak", "Zieliński"}));
     }
 
     // "dodaj" under the tree: with a group selected the new group still goes
