@@ -46,7 +46,7 @@ bool Statement::bindAll(const QVariantList &params)
     }
     for (int i = 0; i < int(params.size()); ++i) {
         if (!bindValue(m_stmt, i + 1, params.at(i))) {
-            m_db.setError(engineError(m_db.handle()));
+            m_db.setError(engineError(m_db.m_db));
             return false;
         }
     }
