@@ -8,7 +8,7 @@
 int main(int argc, char *argv[])
 {
     Application app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Dorvat Kadrelo"));
+    QApplication::setApplicationName(Globals::ProgramTitle);
 
     MessageBoxPresenter presenter;
     Messages::setPresenter(&presenter);

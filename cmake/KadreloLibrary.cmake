@@ -35,3 +35,14 @@ function(kadrelo_test name)
     endif()
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "${environment}" TIMEOUT 300)
 endfunction()
+
+# kadrelo_gallery(<name> SOURCES ... LIBS ...): a program that writes pictures
+# of controls and windows for a person to look at; built with the tests, not
+# run by CTest, since it checks nothing.
+function(kadrelo_gallery name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} kadrelo_testsupport Qt6::Test)
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    target_compile_definitions(${name} PRIVATE KADRELO_SCHEMA_FILE="${PROJECT_SOURCE_DIR}/resources/schema.sql")
+endfunction()

@@ -4,6 +4,7 @@
 #include "controls/MouseCodes.h"
 #include "controls/PropertyBag.h"
 #include "controls/TextEdit.h"
+#include "platform/clock/Clock.h"
 #include "platform/draw/Gdi.h"
 
 #include <QLocale>
@@ -23,12 +24,6 @@ constexpr qint32 MarkedDayColor = 0xCA1300;
 constexpr qint32 HoverLight = qint32(0x80000005u);
 constexpr qint32 HoverDark = qint32(0x80000010u);
 constexpr qint32 DefaultSelectedBack = 0xFF0000;
-
-std::function<QDate()> &todayClock()
-{
-    static std::function<QDate()> c;
-    return c;
-}
 
 const QLocale &polish()
 {
@@ -158,7 +153,7 @@ GraphicalCalendar::GraphicalCalendar(QWidget *parent) : QFrame(parent), m_dc(&m_
     setMouseTracking(true);
     for (int i = 1; i <= 7; ++i)
         m_dayNames.append(polish().dayName(i, QLocale::ShortFormat).left(2));
-    m_value = today();
+    m_value = Clock::today();
     m_menu = new QMenu(this);
     QAction *action = m_menu->addAction(QStringLiteral("Dzisiejsza data"));
     action->setObjectName(QStringLiteral("mnuToday"));
@@ -167,16 +162,6 @@ GraphicalCalendar::GraphicalCalendar(QWidget *parent) : QFrame(parent), m_dc(&m_
 }
 
 GraphicalCalendar::~GraphicalCalendar() = default;
-
-QDate GraphicalCalendar::today()
-{
-    return todayClock() ? todayClock()() : QDate::currentDate();
-}
-
-void GraphicalCalendar::setClock(std::function<QDate()> c)
-{
-    todayClock() = std::move(c);
-}
 
 QString GraphicalCalendar::dateText(QDate date)
 {
@@ -530,7 +515,7 @@ void GraphicalCalendar::drawDay(float x, float y, QDate first, int day)
                              2, 0);
 
     // The year is not compared: the same day of another year is framed too.
-    const QDate now = today();
+    const QDate now = Clock::today();
     if (first.month() == now.month() && day == now.day()) {
         styles.ChangePen(1, m_todayBorderColor);
         const Draw::Brush brush = m_dc.selectBrush(m_dc.nullBrush());
@@ -631,6 +616,11 @@ void GraphicalCalendar::mousePressEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton)
         return;
     m_leftPressed = true;
+    leftPress(event);
+}
+
+void GraphicalCalendar::leftPress(QMouseEvent *event)
+{
     const QPointF pos = clientPos(event->position());
     const float x = float(pos.x());
     const float y = float(pos.y());
@@ -702,9 +692,13 @@ void GraphicalCalendar::mouseReleaseEvent(QMouseEvent *event)
 
 void GraphicalCalendar::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    // The second press of a double click raises only DblClick.
-    Q_UNUSED(event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    // Qt hands the second of two quick presses over as a double click: it is
+    // a press all the same (an arrow moves one more month), then DblClick.
+    // Its release is not a second Click.
     m_leftPressed = false;
+    leftPress(event);
     if (m_overDayCell)
         Q_EMIT DblClick();
 }
@@ -749,7 +743,7 @@ void GraphicalCalendar::leaveEvent(QEvent *event)
 
 void GraphicalCalendar::mnuToday()
 {
-    const QDate now = today();
+    const QDate now = Clock::today();
     if (now != m_value)
         setValue(now);
 }

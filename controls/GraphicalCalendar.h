@@ -10,8 +10,6 @@
 #include <QSize>
 #include <QStringList>
 
-#include <functional>
-
 class PropertyBag;
 class QMenu;
 class QAction;
@@ -79,10 +77,6 @@ class GraphicalCalendar : public QFrame
 public:
     explicit GraphicalCalendar(QWidget *parent = nullptr);
     ~GraphicalCalendar() override;
-
-    // "Today" for every calendar; a test may set its own clock (null: system).
-    static QDate today();
-    static void setClock(std::function<QDate()> clock);
 
     qint32 BackColor() const { return m_backColor; }
     void setBackColor(qint32 color);
@@ -161,6 +155,8 @@ protected:
     void leaveEvent(QEvent *event) override;
 
 private:
+    // A left-button press: selects a day or moves the view, then MouseDown.
+    void leftPress(QMouseEvent *event);
     void LayoutCalendar();
     void applySizeRule();
     void PaintCalendar();

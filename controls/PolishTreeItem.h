@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QTreeWidgetItem>
 
 // A list or tree row that sorts its texts as a Polish reader does:
@@ -18,4 +19,9 @@ public:
 
     // Below zero when a comes first; only identical texts compare equal.
     static int compare(const QString &a, const QString &b);
+    // Sorts items of any kind by their text in the column, as compare() orders
+    // texts; items of equal texts keep their order (as QTreeWidget::sortItems),
+    // or with thenColumn are ordered by their texts there (ascending) first.
+    static void sortByText(QList<QTreeWidgetItem *> &items, int column,
+                           Qt::SortOrder order = Qt::AscendingOrder, int thenColumn = -1);
 };

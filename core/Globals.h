@@ -14,6 +14,9 @@ class clsOptions;
 // then the database, as the main window does when it closes.
 namespace Globals {
 
+// The program's name in window captions, file filters and the balance file.
+inline const QString ProgramTitle = QStringLiteral("Dorvat Kadrelo");
+
 // The key every database file of the program is encrypted with.
 QString databasePassword();
 // The same key for the build tools and test helpers that do not link the core.

@@ -1,6 +1,7 @@
 #include "core/XML.h"
 
 #include "core/Messages.h"
+#include "platform/text/WholeNumber.h"
 
 namespace XML {
 
@@ -100,16 +101,13 @@ bool FillPersonCounts(const Xml::Document &workingDocument, PersonCountSink &sin
         for (const Xml::Node &group : groups.childElements(QStringLiteral("Group"))) {
             const QString name = group.attribute(QStringLiteral("Name"));
             for (const Xml::Node &item : group.childElements(QStringLiteral("Item"))) {
-                bool idOk = false;
-                bool countOk = false;
-                bool startOk = false;
-                const qint64 id = item.attribute(QStringLiteral("Id")).toLongLong(&idOk);
-                const qint64 count = item.attribute(QStringLiteral("Count")).toLongLong(&countOk);
-                const qint64 atStart =
-                    item.attribute(QStringLiteral("CountAtStar")).toLongLong(&startOk);
-                if (!idOk || !countOk || !startOk)
+                const auto id = WholeNumber::parse(item.attribute(QStringLiteral("Id")));
+                const auto count = WholeNumber::parse(item.attribute(QStringLiteral("Count")));
+                const auto atStart =
+                    WholeNumber::parse(item.attribute(QStringLiteral("CountAtStar")));
+                if (!id || !count || !atStart)
                     return false;
-                rows.append({id, item.attribute(QStringLiteral("Name")), name, count - atStart,
+                rows.append({*id, item.attribute(QStringLiteral("Name")), name, *count - *atStart,
                              item.attribute(QStringLiteral("Date"))});
             }
         }

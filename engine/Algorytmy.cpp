@@ -9,6 +9,7 @@
 #include "platform/db/Cursor.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
+#include "platform/text/WholeNumber.h"
 #include "platform/xml/XmlDocument.h"
 
 #include <QHash>
@@ -181,9 +182,9 @@ std::optional<qint64> wholeNumberOf(const QVariant &value)
     if (value.typeId() != QMetaType::Double && value.typeId() != QMetaType::QString)
         return std::nullopt;
     const QString text = value.toString().trimmed();
-    bool ok = false;
-    if (const qint64 whole = text.toLongLong(&ok); ok)
+    if (const std::optional<qint64> whole = WholeNumber::parse(text))
         return whole;
+    bool ok = false;
     const double number = text.toDouble(&ok);
     if (!ok || !std::isfinite(number) || std::floor(number) != number)
         return std::nullopt;

@@ -8,8 +8,8 @@
 #include "core/ui/Guard.h"
 #include "core/ui/Module1Ui.h"
 #include "mainwindow/RtfExport.h"
+#include "platform/db/Cursor.h"
 #include "platform/db/Database.h"
-#include "platform/db/Recordset.h"
 #include "platform/xml/XmlDocument.h"
 
 #include <QAction>
@@ -27,19 +27,10 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include <algorithm>
 #include <memory>
+#include <optional>
 
 namespace {
-
-// The sibling after node in the order the tree shows; null after the last.
-QTreeWidgetItem *nextSibling(QTreeWidgetItem *node)
-{
-    if (QTreeWidgetItem *parent = node->parent())
-        return parent->child(parent->indexOfChild(node) + 1);
-    QTreeWidget *tree = node->treeWidget();
-    return tree ? tree->topLevelItem(tree->indexOfTopLevelItem(node) + 1) : nullptr;
-}
 
 // Group, day and duty nodes show the open folder while expanded; person
 // nodes keep their picture.
@@ -49,12 +40,57 @@ constexpr int FolderRole = Qt::UserRole + 1;
 void sortChildren(QTreeWidgetItem *parent)
 {
     QList<QTreeWidgetItem *> children = parent->takeChildren();
-    std::stable_sort(children.begin(), children.end(),
-                     [](const QTreeWidgetItem *a, const QTreeWidgetItem *b) {
-                         return PolishTreeItem::compare(a->text(0), b->text(0)) < 0;
-                     });
+    PolishTreeItem::sortByText(children, 0);
     parent->addChildren(children);
 }
+
+// What one person of the roster reads in every node of the person.
+struct PersonLine
+{
+    bool found = false;
+    QString key;       // "P" and the id as the roster writes it
+    QString groupKey;  // "G" and id_grupa as ludzie holds it
+    QString name;      // nazwisko, " ", imie
+    QString groupName; // or "(brak grupy)"
+    // The person's nodes in modes 0 and 1, once made.
+    QTreeWidgetItem *node = nullptr;
+    QTreeWidgetItem *groupNode = nullptr;
+};
+
+// The tree built apart from the widget, which takes the finished top level
+// at once. A key names one node: a node with a key is made only once.
+class TreeBuilder
+{
+public:
+    QHash<QString, QTreeWidgetItem *> keys;
+    QList<QTreeWidgetItem *> top;
+
+    // A leaf under parent (the top level for none).
+    QTreeWidgetItem *leaf(QTreeWidgetItem *parent, const QString &text, const QIcon &icon)
+    {
+        auto *node = new QTreeWidgetItem(QStringList{text});
+        if (parent)
+            parent->addChild(node);
+        else
+            top.append(node);
+        node->setIcon(0, icon);
+        return node;
+    }
+    // The node of the key; made under parent with text() when there is none yet.
+    template <typename Text>
+    QTreeWidgetItem *keyed(QTreeWidgetItem *parent, const QString &key, const Text &text,
+                           const QIcon &icon, bool folder = false)
+    {
+        if (QTreeWidgetItem *existing = keys.value(key))
+            return existing;
+        QTreeWidgetItem *node = leaf(parent, text(), icon);
+        if (folder)
+            node->setData(0, FolderRole, true);
+        node->setData(0, Qt::UserRole, key);
+        keys.insert(key, node);
+        return node;
+    }
+};
 
 QString numberText(const QString &text)
 {
@@ -162,106 +198,146 @@ void Bilans::setSaveBilans(std::function<bool()> saveBilans)
     m_mnuSaveBilans->setEnabled(enabled);
 }
 
-QTreeWidgetItem *Bilans::addNode(const QString &parentKey, const QString &key, const QString &text,
-                                 const QIcon &icon, bool folder)
-{
-    if (!key.isEmpty()) {
-        if (QTreeWidgetItem *existing = m_keys.value(key))
-            return existing;
-    }
-    QTreeWidgetItem *parent = parentKey.isEmpty() ? nullptr : m_keys.value(parentKey);
-    auto *node =
-        parent ? new QTreeWidgetItem(parent, {text}) : new QTreeWidgetItem(m_lista, {text});
-    node->setIcon(0, icon);
-    if (folder)
-        node->setData(0, FolderRole, true);
-    if (!key.isEmpty()) {
-        node->setData(0, Qt::UserRole, key);
-        m_keys.insert(key, node);
-    }
-    return node;
-}
-
 void Bilans::BuildBilansTree(const Xml::Document &document, int mode)
 {
     m_lista->hide();
     m_lista->clear();
-    m_keys.clear();
+    TreeBuilder tree;
 
-    Db::Database *db = Globals::database();
-    std::unique_ptr<Db::Recordset> ludzie = db ? db->openTable(QStringLiteral("ludzie")) : nullptr;
-    std::unique_ptr<Db::Recordset> grupy = db ? db->openTable(QStringLiteral("grupy")) : nullptr;
-    std::unique_ptr<Db::Recordset> sluzby = db ? db->openTable(QStringLiteral("sluzby")) : nullptr;
-
-    if (ludzie && grupy && sluzby) {
+    if (Db::Database *db = Globals::database()) {
         const QIcon topIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
         const QIcon personIcon = style()->standardIcon(QStyle::SP_FileDialogInfoView);
         const QIcon lineIcon = style()->standardIcon(QStyle::SP_FileIcon);
 
+        // Rows are found by their id, each statement prepared once; a person
+        // serves many duties and a duty has many places: each row is read once.
+        Db::Cursor ludzie(*db,
+                          QStringLiteral("SELECT id_grupa, nazwisko, imie FROM ludzie "
+                                         "WHERE id=?"),
+                          {qint64(0)});
+        Db::Cursor grupy(*db, QStringLiteral("SELECT nazwa FROM grupy WHERE id=?"), {qint64(0)});
+        Db::Cursor sluzby(*db, QStringLiteral("SELECT nazwa, od, okres FROM sluzby WHERE id=?"),
+                          {qint64(0)});
+        QHash<QString, PersonLine> people; // by the id as the roster writes it
+        QHash<qint64, QString> groupNames; // "(brak grupy)" for a group gone
+        auto personLine = [&](const QString &personId) -> PersonLine & {
+            auto it = people.find(personId);
+            if (it != people.end())
+                return *it;
+            PersonLine line;
+            bool known = false;
+            const qint64 id = personId.toLongLong(&known);
+            if (known && ludzie.rerun({id}) && ludzie.next()) {
+                line.found = true;
+                line.key = QStringLiteral("P") + personId;
+                const QString groupId = ludzie.text(0).trimmed();
+                line.groupKey = QStringLiteral("G") + groupId;
+                line.name = ludzie.text(1) + u' ' + ludzie.text(2);
+                // A roster may outlive the group it names: show what it still knows.
+                const qint64 group = groupId.toLongLong();
+                auto name = groupNames.find(group);
+                if (name == groupNames.end())
+                    name = groupNames.insert(group, grupy.rerun({group}) && grupy.next()
+                                                        ? grupy.text(0)
+                                                        : QStringLiteral("(brak grupy)"));
+                line.groupName = *name;
+            }
+            return *people.insert(personId, line);
+        };
+        QHash<QString, std::optional<QString>> dutyTexts; // none: not in sluzby
+        auto storedDutyText = [&](const QString &dutyId) -> const std::optional<QString> & {
+            auto it = dutyTexts.find(dutyId);
+            if (it != dutyTexts.end())
+                return *it;
+            std::optional<QString> text;
+            if (sluzby.rerun({dutyId.toLongLong()}) && sluzby.next())
+                text = sluzby.text(0) + QStringLiteral(" - od ") + sluzby.text(1) +
+                       QStringLiteral(" przez ") + sluzby.text(2) + QStringLiteral(" h");
+            return *dutyTexts.insert(dutyId, text);
+        };
+
+        // The places of one duty on one day follow one another: their duty,
+        // day and the node of either are read once.
+        Xml::Node sluzba;
+        QString dutyId;
+        QString dutyText;
+        QString day;
+        QString dayLine;
+        QString dayLeaf;
+        QString dayKey;
+        QString dutyKey;
+        QTreeWidgetItem *dayNode = nullptr;
+        QTreeWidgetItem *dutyNode = nullptr;
         const QList<Xml::Node> persons = document.selectNodes(QStringLiteral("//Osoba"));
         for (const Xml::Node &osoba : persons) {
             const QString personId = osoba.attribute(QStringLiteral("Id")).trimmed();
-            if (personId.isEmpty() || !ludzie->seek(QStringLiteral("PrimaryKey"), personId))
+            if (personId.isEmpty())
                 continue;
-            const QString groupId = ludzie->text(QStringLiteral("id_grupa")).trimmed();
-            const QString name = ludzie->text(QStringLiteral("nazwisko")) + u' ' +
-                                 ludzie->text(QStringLiteral("imie"));
-
-            // A roster may outlive the group or duty it names: show what it still knows.
-            QString groupName = QStringLiteral("(brak grupy)");
-            if (grupy->seek(QStringLiteral("PrimaryKey"), groupId.toLongLong()))
-                groupName = grupy->text(QStringLiteral("nazwa"));
-
-            const Xml::Node sluzba = osoba.parent();
-            const QString dutyId = sluzba.attribute(QStringLiteral("Id")).trimmed();
-            QString dutyText;
-            if (sluzby->seek(QStringLiteral("PrimaryKey"), dutyId.toLongLong()))
-                dutyText = sluzby->text(QStringLiteral("nazwa")) + QStringLiteral(" - od ") +
-                           sluzby->text(QStringLiteral("od")) + QStringLiteral(" przez ") +
-                           sluzby->text(QStringLiteral("okres")) + QStringLiteral(" h");
-            else
-                dutyText = sluzba.attribute(QStringLiteral("Name"));
-
-            const QString day = numberText(sluzba.parent().attribute(QStringLiteral("Id")));
-            const QString dayLine =
-                QStringLiteral("dzień ") + day + QStringLiteral(", ") + dutyText;
-            const QString personKey = QStringLiteral("P") + personId;
+            PersonLine &person = personLine(personId);
+            if (!person.found)
+                continue;
+            if (!sluzba || !(osoba.parent() == sluzba)) {
+                sluzba = osoba.parent();
+                dutyId = sluzba.attribute(QStringLiteral("Id")).trimmed();
+                // A duty deleted since: the roster's own name of it stands in.
+                const std::optional<QString> &stored = storedDutyText(dutyId);
+                dutyText = stored ? *stored : sluzba.attribute(QStringLiteral("Name"));
+                day = numberText(sluzba.parent().attribute(QStringLiteral("Id")));
+                dayLine = QStringLiteral("dzień ") + day + QStringLiteral(", ") + dutyText;
+                dayLeaf = QStringLiteral("dzień ") + day;
+                dayKey = QStringLiteral("D") + day;
+                dutyKey = QStringLiteral("S") + dutyId;
+                if (mode == 2)
+                    dayNode = tree.keyed(
+                        nullptr, dayKey,
+                        [&] {
+                            bool numeric = false;
+                            const int dayNumber = day.toInt(&numeric);
+                            return QStringLiteral("Dzień ") +
+                                   (numeric
+                                        ? QStringLiteral("%1").arg(dayNumber, 2, 10, QChar(u'0'))
+                                        : day);
+                        },
+                        topIcon, true);
+                else if (mode == 3)
+                    dutyNode = tree.keyed(
+                        nullptr, dutyKey, [&] { return dutyText; }, topIcon, true);
+            }
 
             switch (mode) {
-            case 0: {
-                const QString groupKey = QStringLiteral("G") + groupId;
-                addNode(QString(), groupKey, groupName, topIcon, true);
-                addNode(groupKey, personKey, name, personIcon);
-                addNode(personKey, QString(), dayLine, lineIcon);
+            case 0:
+                if (!person.node) {
+                    person.groupNode = tree.keyed(
+                        nullptr, person.groupKey, [&] { return person.groupName; }, topIcon, true);
+                    person.node = tree.keyed(
+                        person.groupNode, person.key, [&] { return person.name; }, personIcon);
+                }
+                tree.leaf(person.node, dayLine, lineIcon);
                 break;
-            }
             case 1:
-                addNode(QString(), personKey, name + QStringLiteral(" - grupa ") + groupName,
+                if (!person.node)
+                    person.node = tree.keyed(
+                        nullptr, person.key,
+                        [&] {
+                            return person.name + QStringLiteral(" - grupa ") + person.groupName;
+                        },
                         personIcon);
-                addNode(personKey, QString(), dayLine, lineIcon);
+                tree.leaf(person.node, dayLine, lineIcon);
                 break;
             case 2: {
-                const QString dayKey = QStringLiteral("D") + day;
-                const QString dayPersonKey = dayKey + QStringLiteral(".") + personKey;
-                bool numeric = false;
-                const int dayNumber = day.toInt(&numeric);
-                addNode(
-                    QString(), dayKey,
-                    QStringLiteral("Dzień ") +
-                        (numeric ? QStringLiteral("%1").arg(dayNumber, 2, 10, QChar(u'0')) : day),
-                    topIcon, true);
-                addNode(dayKey, dayPersonKey, name + QStringLiteral(", grupa ") + groupName,
-                        personIcon);
-                addNode(dayPersonKey, QString(), dutyText, lineIcon);
+                QTreeWidgetItem *node = tree.keyed(
+                    dayNode, dayKey + QStringLiteral(".") + person.key,
+                    [&] { return person.name + QStringLiteral(", grupa ") + person.groupName; },
+                    personIcon);
+                tree.leaf(node, dutyText, lineIcon);
                 break;
             }
             case 3: {
-                const QString dutyKey = QStringLiteral("S") + dutyId;
-                const QString dutyPersonKey = dutyKey + QStringLiteral(".") + personKey;
-                addNode(QString(), dutyKey, dutyText, topIcon, true);
-                addNode(dutyKey, dutyPersonKey, name + QStringLiteral(", grupa ") + groupName,
-                        personIcon);
-                addNode(dutyPersonKey, QString(), QStringLiteral("dzień ") + day, lineIcon);
+                QTreeWidgetItem *node = tree.keyed(
+                    dutyNode, dutyKey + QStringLiteral(".") + person.key,
+                    [&] { return person.name + QStringLiteral(", grupa ") + person.groupName; },
+                    personIcon);
+                tree.leaf(node, dayLeaf, lineIcon);
                 break;
             }
             default:
@@ -272,19 +348,20 @@ void Bilans::BuildBilansTree(const Xml::Document &document, int mode)
 
     // Mode 1 sorts its top level; the others sort the children of each top node.
     if (mode == 1) {
-        sortChildren(m_lista->invisibleRootItem());
+        PolishTreeItem::sortByText(tree.top, 0);
     } else {
-        for (int i = 0; i < m_lista->topLevelItemCount(); ++i)
-            sortChildren(m_lista->topLevelItem(i));
+        for (QTreeWidgetItem *top : std::as_const(tree.top))
+            sortChildren(top);
     }
 
     if (mode == 0 || mode == 1) {
-        for (auto it = m_keys.cbegin(); it != m_keys.cend(); ++it) {
+        for (auto it = tree.keys.cbegin(); it != tree.keys.cend(); ++it) {
             if (it.key().startsWith(u'P'))
                 it.value()->setText(0, it.value()->text(0) + QStringLiteral(" - ") +
                                            QString::number(it.value()->childCount()));
         }
     }
+    m_lista->addTopLevelItems(tree.top);
     m_lista->show();
 }
 
@@ -298,7 +375,13 @@ QTreeWidgetItem *Bilans::GetTopNode(QTreeWidgetItem *node)
 QTreeWidgetItem *Bilans::SearchNodes(const QString &text, QTreeWidgetItem *node,
                                      const QTreeWidgetItem *selected)
 {
-    for (; node; node = nextSibling(node)) {
+    if (!node)
+        return nullptr;
+    // The node and its following siblings, by their place under the parent:
+    // asking each node for its place would walk the siblings again.
+    QTreeWidgetItem *parent = node->parent() ? node->parent() : m_lista->invisibleRootItem();
+    for (int i = parent->indexOfChild(node); i >= 0 && i < parent->childCount(); ++i) {
+        node = parent->child(i);
         if (m_passedSelected) {
             if (node->text(0).contains(text, Qt::CaseInsensitive))
                 return node;

@@ -1,14 +1,12 @@
 #pragma once
 
 #include <QDialog>
-#include <QHash>
 
 #include <functional>
 
 class BlueCommand;
 class QAction;
 class QComboBox;
-class QIcon;
 class QLineEdit;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -70,12 +68,8 @@ protected:
 private:
     QTreeWidgetItem *SearchNodes(const QString &text, QTreeWidgetItem *node,
                                  const QTreeWidgetItem *selected);
-    QTreeWidgetItem *addNode(const QString &parentKey, const QString &key, const QString &text,
-                             const QIcon &icon, bool folder = false);
-
     const Xml::Document &m_roster;
     std::function<bool()> m_saveBilans;
-    QHash<QString, QTreeWidgetItem *> m_keys; // keyed nodes of the current tree
     bool m_passedSelected = false;
 
     QComboBox *m_combo1 = nullptr;

@@ -18,6 +18,7 @@
 #include "masterdata/SelectItem.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
+#include "platform/text/WholeNumber.h"
 #include "platform/xml/XmlDocument.h"
 
 #include <QHBoxLayout>
@@ -59,22 +60,13 @@ std::optional<PersonRow> findPerson(qint64 id)
         return std::nullopt;
     PersonRow row{person->text(QStringLiteral("nazwisko")), person->text(QStringLiteral("imie")),
                   person->text(QStringLiteral("stopien")), std::nullopt};
-    bool ok = false;
-    const qint64 groupId = person->text(QStringLiteral("id_grupa")).trimmed().toLongLong(&ok);
-    if (ok) {
+    if (const auto groupId = WholeNumber::parse(person->text(QStringLiteral("id_grupa")))) {
         const auto group =
-            db->openQuery(QStringLiteral("SELECT nazwa FROM grupy WHERE id=?"), {groupId});
+            db->openQuery(QStringLiteral("SELECT nazwa FROM grupy WHERE id=?"), {*groupId});
         if (group && !group->eof())
             row.groupName = group->text(QStringLiteral("nazwa"));
     }
     return row;
-}
-
-std::optional<qint64> idOf(const QString &text)
-{
-    bool ok = false;
-    const qint64 id = text.trimmed().toLongLong(&ok);
-    return ok ? std::optional<qint64>(id) : std::nullopt;
 }
 
 bool isLineBreak(const Xml::Node &node)
@@ -164,7 +156,7 @@ void CellList::GetList(const QString &path)
     if (!m_document)
         return;
     for (const Xml::Node &osoba : m_document->selectNodes(path + QStringLiteral("/Osoba"))) {
-        const std::optional<qint64> id = idOf(osoba.attribute(QStringLiteral("Id")));
+        const std::optional<qint64> id = WholeNumber::parse(osoba.attribute(QStringLiteral("Id")));
         if (!id)
             continue;
         const std::optional<PersonRow> person = findPerson(*id);
@@ -211,7 +203,7 @@ void CellList::addEntries(const QString &result)
         return;
     QList<qint64> listed = ids();
     for (const QString &entry : result.split(SelectItem::Separator)) {
-        const std::optional<qint64> id = idOf(entry.section(u';', 0, 0));
+        const std::optional<qint64> id = WholeNumber::parse(entry.section(u';', 0, 0));
         // Compared by id: two people of one name may serve together.
         if (!id || listed.contains(*id))
             continue;

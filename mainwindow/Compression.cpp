@@ -1,10 +1,9 @@
 #include "mainwindow/Compression.h"
 
 #include "platform/text/Cp1250.h"
-#include "platform/text/FileErrors.h"
+#include "platform/text/FileWriter.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <zlib.h>
 
@@ -56,15 +55,7 @@ bool SaveFile(const QString &path, const QString &text, QString *error)
             *error = QStringLiteral("Nie udało się skompresować grafiku (zlib %1)").arg(code);
         return false;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() ||
-        !file.commit()) {
-        if (error)
-            *error = FileErrors::reason(file);
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+    return FileWriter::write(path, content, error);
 }
 
 std::optional<QByteArray> InflateBytes(const QByteArray &content)

@@ -25,7 +25,7 @@ qint64 BufferSize(qint64 n);
 // meaningful then.
 QByteArray CompressText(const QString &text, int *result = nullptr);
 
-// CompressText written through a temporary file: a failure keeps the old file.
+// CompressText written through FileWriter: a failure keeps the old file.
 bool SaveFile(const QString &path, const QString &text, QString *error = nullptr);
 
 // The stored text of a container, or nothing when it is damaged.

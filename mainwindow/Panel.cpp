@@ -16,6 +16,8 @@
 #include "core/ui/IdeaSend.h"
 #include "core/ui/Module1Ui.h"
 #include "core/ui/ScheduleGridLayout.h"
+#include "engine/ui/Wizard.h"
+#include "engine/ui/Wizard_zwolnienia.h"
 #include "mainwindow/Bilans.h"
 #include "mainwindow/CellList.h"
 #include "mainwindow/PanelPicture.h"
@@ -48,6 +50,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <utility>
 
 namespace {
 
@@ -105,8 +108,8 @@ Panel::Panel(QWidget *parent) : QMainWindow(parent)
     buildMenus();
 
     // Loading: caption and title, the toolbar's items, no roster yet.
-    setWindowTitle(ProgramTitle);
-    m_toolBar1->setTitle(ProgramTitle);
+    setWindowTitle(Globals::ProgramTitle);
+    m_toolBar1->setTitle(Globals::ProgramTitle);
     m_toolBar1->setImageList(m_imgListButtons);
     TBNItems *items = m_toolBar1->ListItems();
     items->Add(QStringLiteral("create"), QStringLiteral("Grafik"), QStringLiteral("edit"));
@@ -130,6 +133,7 @@ Panel::~Panel()
     // The saved rows are not in the list; delete them with the state.
     if (m_savedState)
         qDeleteAll(m_savedState->people);
+    qDeleteAll(m_pendingPeople);
 }
 
 int Panel::twipsX(double twips) const
@@ -453,8 +457,8 @@ void Panel::closeRoster()
     m_miniCal->hide();
     m_tbBilans->hide();
     m_image1->show();
-    setWindowTitle(ProgramTitle);
-    m_toolBar1->setTitle(ProgramTitle);
+    setWindowTitle(Globals::ProgramTitle);
+    m_toolBar1->setTitle(Globals::ProgramTitle);
     m_toolBar1->PaintElements();
     m_currFile.clear();
     MakeOpened(false);
@@ -497,7 +501,7 @@ bool Panel::openRosterFile(const QString &path)
     m_rosterPath = path;
     m_currDate = roster->month;
     m_toolBar1->setTitle(roster->title);
-    m_lstLudzie->clear();
+    beginPeople();
     for (const RosterFile::PersonRow &row : std::as_const(roster->people))
         addPersonRow(row.id, row.name, row.group, row.count, row.date);
 
@@ -512,10 +516,10 @@ bool Panel::openRosterFile(const QString &path)
     if (m_sortColumn < 0) {
         sortPeople(0);
     } else {
-        m_lstLudzie->sortItems(m_sortColumn, m_sortOrder);
+        sortList(m_sortColumn, m_sortOrder);
     }
     MakeOpened(true);
-    setWindowTitle(path + QStringLiteral(" - ") + ProgramTitle);
+    setWindowTitle(path + QStringLiteral(" - ") + Globals::ProgramTitle);
     m_currFile = path;
     layoutControls();
     if (roster->gaps)
@@ -553,7 +557,7 @@ bool Panel::saveRosterTo(const QString &path)
     }
     m_modified = false;
     m_rosterPath = path;
-    setWindowTitle(path + QStringLiteral(" - ") + ProgramTitle);
+    setWindowTitle(path + QStringLiteral(" - ") + Globals::ProgramTitle);
     return true;
 }
 
@@ -674,7 +678,7 @@ void Panel::sortPeople(int column)
         m_sortOrder = Qt::AscendingOrder;
     m_sortColumn = column;
     // Texts are compared in Polish order, so counts sort as text.
-    m_lstLudzie->sortItems(column, m_sortOrder);
+    sortList(column, m_sortOrder);
     m_lstLudzie->header()->setSortIndicatorShown(true);
     m_lstLudzie->header()->setSortIndicator(column, m_sortOrder);
 }
@@ -803,7 +807,34 @@ void Panel::showExclusions()
 
 void Panel::clear()
 {
+    // A run empties the list it may have to put back: its rows move to the saved state.
+    if (m_savedState && m_savedState->peopleInList) {
+        m_savedState->people = m_lstLudzie->invisibleRootItem()->takeChildren();
+        m_savedState->peopleInList = false;
+    }
+    beginPeople();
+}
+
+void Panel::beginPeople()
+{
     m_lstLudzie->clear();
+    qDeleteAll(m_pendingPeople);
+    m_pendingPeople.clear();
+    m_fillingPeople = true;
+}
+
+void Panel::sortList(int column, Qt::SortOrder order)
+{
+    if (!m_fillingPeople) {
+        m_lstLudzie->sortItems(column, order);
+        return;
+    }
+    // As sortItems would order them, before the list takes them all at once.
+    m_fillingPeople = false;
+    QList<QTreeWidgetItem *> rows = std::exchange(m_pendingPeople, {});
+    PolishTreeItem::sortByText(rows, column, order);
+    m_lstLudzie->header()->setSortIndicator(column, order);
+    m_lstLudzie->addTopLevelItems(rows);
 }
 
 void Panel::addRow(qint64 id, const QString &name, const QString &group, qint64 count,
@@ -815,9 +846,13 @@ void Panel::addRow(qint64 id, const QString &name, const QString &group, qint64 
 void Panel::addPersonRow(qint64 id, const QString &name, const QString &group, const QString &count,
                          const QString &lastDate)
 {
-    auto *item = new PolishTreeItem(m_lstLudzie, QStringList{name, group, count});
+    auto *item = new PolishTreeItem(QStringList{name, group, count});
     item->setData(0, KeyRole, Module1::KeyFromId(id));
     item->setData(0, TagRole, lastDate);
+    if (m_fillingPeople)
+        m_pendingPeople.append(item);
+    else
+        m_lstLudzie->addTopLevelItem(item);
 }
 
 void Panel::sortRows()
@@ -832,8 +867,7 @@ void Panel::saveWindowState()
         qDeleteAll(m_savedState->people);
     WindowState state;
     state.grid = m_lista->saveState();
-    for (int i = 0; i < m_lstLudzie->topLevelItemCount(); ++i)
-        state.people.append(m_lstLudzie->topLevelItem(i)->clone());
+    // The rows are not copied: they stay in the list until a run empties it (clear()).
     state.listaVisible = m_lista->isVisibleTo(this);
     state.listVisible = m_lstLudzie->isVisibleTo(this);
     state.calendarVisible = m_miniCal->isVisibleTo(this);
@@ -855,9 +889,13 @@ void Panel::restoreWindowState()
     m_savedState.reset();
     m_picture1->hide();
     m_lista->restoreState(state.grid);
-    m_lstLudzie->clear();
-    for (QTreeWidgetItem *item : std::as_const(state.people))
-        m_lstLudzie->addTopLevelItem(item);
+    qDeleteAll(m_pendingPeople);
+    m_pendingPeople.clear();
+    m_fillingPeople = false;
+    if (!state.peopleInList) {
+        m_lstLudzie->clear();
+        m_lstLudzie->addTopLevelItems(state.people);
+    }
     m_lista->setVisible(state.listaVisible);
     m_lstLudzie->setVisible(state.listVisible);
     m_miniCal->setVisible(state.calendarVisible);
@@ -885,6 +923,11 @@ QString Panel::pick(int rodzaj)
 {
     SelectItem picker;
     picker.setRodzaj(rodzaj);
+    picker.setDayRangeWindow([](SelectItem &receiver) {
+        Wizard_zwolnienia window;
+        window.setMyClass(&receiver);
+        window.exec();
+    });
     picker.Show();
     return picker.Result();
 }

@@ -4,7 +4,7 @@
 #include "core/ui/FlexGrid.h"
 #include "engine/GenerationHost.h"
 #include "engine/ui/BuildTable.h"
-#include "engine/ui/Wizard.h"
+#include "engine/ui/WizardHost.h"
 #include "mainwindow/RosterFile.h"
 #include "platform/draw/ImageList.h"
 
@@ -50,8 +50,6 @@ class Panel : public QMainWindow,
 public:
     explicit Panel(QWidget *parent = nullptr);
     ~Panel() override;
-
-    static inline const QString ProgramTitle = QStringLiteral("Dorvat Kadrelo");
 
     // The open roster; null when none is open.
     Xml::Document *xmlDocument() const { return m_xmlDocument.get(); }
@@ -157,8 +155,13 @@ private:
     void buildButtonImages();
     void loadDutyHeaders();
     // One row of lstLudzie: key "ID=" + id, name, group, count; the tag is the last duty.
+    // Between beginPeople() and the next sort the rows wait apart from the list.
     void addPersonRow(qint64 id, const QString &name, const QString &group, const QString &count,
                       const QString &lastDate);
+    // Empties lstLudzie; the rows added next go into it at once when it is sorted.
+    void beginPeople();
+    // Sorts lstLudzie; waiting rows are sorted apart and handed over at once.
+    void sortList(int column, Qt::SortOrder order);
     void paintBackground(QPainter &painter);
     bool saveRosterTo(const QString &path);
     int twipsX(double twips) const;
@@ -168,6 +171,8 @@ private:
     struct WindowState
     {
         FlexGrid::State grid;
+        // The rows stay in lstLudzie until the run empties it; then they are kept here.
+        bool peopleInList = true;
         QList<QTreeWidgetItem *> people;
         bool listaVisible = false;
         bool listVisible = false;
@@ -192,6 +197,8 @@ private:
     int m_sortColumn = -1;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     std::optional<WindowState> m_savedState;
+    bool m_fillingPeople = false;
+    QList<QTreeWidgetItem *> m_pendingPeople;
 
     QWidget *m_surface = nullptr;
     ToolBarN *m_toolBar1 = nullptr;

@@ -4,18 +4,21 @@
 #include "core/DateTimeText.h"
 #include "core/XML.h"
 #include "core/ui/FlexGrid.h"
+#include "engine/Algorytmy.h"
 #include "mainwindow/Compression.h"
+#include "platform/db/Cursor.h"
 #include "platform/db/Database.h"
-#include "platform/db/Recordset.h"
 #include "platform/text/Cp1250.h"
 #include "platform/text/FileErrors.h"
+#include "platform/text/FileWriter.h"
+#include "platform/text/WholeNumber.h"
 #include "platform/xml/XmlDocument.h"
 
-#include <QDateTime>
 #include <QFile>
 #include <QHash>
-#include <QSaveFile>
 #include <QSet>
+
+#include <utility>
 
 namespace RosterFile {
 
@@ -31,27 +34,10 @@ void setError(QString *error, const QString &text)
         *error = text;
 }
 
-bool writeFile(const QString &path, const QByteArray &content, QString *error)
-{
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit())
-        return true;
-    setError(error, FileErrors::reason(file));
-    file.cancelWriting();
-    return false;
-}
-
 // A value read from a file, as far as a message needs to show it.
 QString quoted(const QString &value)
 {
     return ShownText::cut(value, 100);
-}
-
-std::optional<qint64> wholeNumber(const QString &text)
-{
-    bool ok = false;
-    const qint64 value = text.trimmed().toLongLong(&ok);
-    return ok ? std::optional<qint64>(value) : std::nullopt;
 }
 
 // The last duty as ludzie_last keeps it: a date alone at midnight, else date and time.
@@ -69,13 +55,11 @@ std::optional<QPair<int, int>> parsePosition(const QString &text)
     const QStringList parts = text.split(u'.');
     if (parts.size() != 2)
         return std::nullopt;
-    bool colOk = false;
-    bool rowOk = false;
-    const int col = parts[0].toInt(&colOk);
-    const int row = parts[1].toInt(&rowOk);
-    if (!colOk || !rowOk)
+    const std::optional<qint64> col = WholeNumber::parse(parts[0]);
+    const std::optional<qint64> row = WholeNumber::parse(parts[1]);
+    if (!col || !row || !std::in_range<int>(*col) || !std::in_range<int>(*row))
         return std::nullopt;
-    return QPair<int, int>(col, row);
+    return QPair<int, int>(int(*col), int(*row));
 }
 
 struct Person
@@ -87,17 +71,19 @@ struct Person
     QString stopien;
 };
 
+// The columns the cells and the list show, read without a value kept for
+// every column of every row.
 QHash<qint64, Person> readPeople(Db::Database &db)
 {
     QHash<qint64, Person> people;
-    auto rs = db.openTable(QStringLiteral("ludzie"));
-    for (; rs && !rs->eof(); rs->moveNext()) {
+    Db::Cursor rows(db, QStringLiteral("SELECT id, id_grupa, nazwisko, imie, stopien FROM ludzie"));
+    while (rows.next()) {
         Person person;
-        person.id = rs->integer(QStringLiteral("id"));
-        person.group = wholeNumber(rs->text(QStringLiteral("id_grupa"))).value_or(-1);
-        person.nazwisko = rs->text(QStringLiteral("nazwisko"));
-        person.imie = rs->text(QStringLiteral("imie"));
-        person.stopien = rs->text(QStringLiteral("stopien"));
+        person.id = rows.integer(0);
+        person.group = rows.wholeNumber(1).value_or(-1);
+        person.nazwisko = rows.text(2);
+        person.imie = rows.text(3);
+        person.stopien = rows.text(4);
         people.insert(person.id, person);
     }
     return people;
@@ -106,9 +92,9 @@ QHash<qint64, Person> readPeople(Db::Database &db)
 QHash<qint64, QString> readGroups(Db::Database &db)
 {
     QHash<qint64, QString> groups;
-    auto rs = db.openTable(QStringLiteral("grupy"));
-    for (; rs && !rs->eof(); rs->moveNext())
-        groups.insert(rs->integer(QStringLiteral("id")), rs->text(QStringLiteral("nazwa")));
+    Db::Cursor rows(db, QStringLiteral("SELECT id, nazwa FROM grupy"));
+    while (rows.next())
+        groups.insert(rows.integer(0), rows.text(1));
     return groups;
 }
 
@@ -179,7 +165,7 @@ QByteArray CsvContent(const FlexGrid &grid)
 
 bool ExportCsv(const FlexGrid &grid, const QString &path, QString *error)
 {
-    return writeFile(path, CsvContent(grid), error);
+    return FileWriter::write(path, CsvContent(grid), error);
 }
 
 bool SaveCounts(Db::Database &db, const QDate &month, const QList<PersonCount> &people,
@@ -189,7 +175,7 @@ bool SaveCounts(Db::Database &db, const QDate &month, const QList<PersonCount> &
     // Check every row first: a bad one must not cost the month its earlier figures.
     QList<QVariantList> rows;
     for (const PersonCount &person : people) {
-        const std::optional<qint64> count = wholeNumber(person.count);
+        const std::optional<qint64> count = WholeNumber::parse(person.count);
         if (!count) {
             setError(
                 error,
@@ -207,15 +193,11 @@ bool SaveCounts(Db::Database &db, const QDate &month, const QList<PersonCount> &
 
     Db::Transaction transaction(db);
     bool done = transaction.isActive() &&
-                db.execute(QStringLiteral("DELETE FROM ludzie_last WHERE miesiac=?"), {miesiac});
-    for (const QVariantList &row : std::as_const(rows)) {
-        if (!done)
-            break;
-        done = db.execute(
-            QStringLiteral(
-                "INSERT INTO ludzie_last (id_osoba, ilosc, data, miesiac) VALUES (?, ?, ?, ?)"),
-            row);
-    }
+                db.execute(QStringLiteral("DELETE FROM ludzie_last WHERE miesiac=?"), {miesiac}) &&
+                db.insertRows(QStringLiteral("ludzie_last"),
+                              {QStringLiteral("id_osoba"), QStringLiteral("ilosc"),
+                               QStringLiteral("data"), QStringLiteral("miesiac")},
+                              rows);
     if (done)
         done = transaction.commit();
     if (!done)
@@ -225,13 +207,8 @@ bool SaveCounts(Db::Database &db, const QDate &month, const QList<PersonCount> &
 
 QDate ParseRosterDate(const QString &text)
 {
-    const QString trimmed = text.trimmed();
-    for (const char *format : {"yyyy-MM-dd", "yyyy-MM-dd HH:mm:ss", "dd.MM.yyyy", "d.M.yyyy"}) {
-        const QDateTime value = QDateTime::fromString(trimmed, QLatin1String(format));
-        if (value.isValid())
-            return value.date();
-    }
-    return {};
+    const std::optional<DateTimeText::Value> value = DateTimeText::parse(text);
+    return value ? value->date : QDate();
 }
 
 std::unique_ptr<Xml::Document> ReadRoster(const QString &path, QString *error)
@@ -263,7 +240,7 @@ std::unique_ptr<Xml::Document> ReadRoster(const QString &path, QString *error)
     const QList<Xml::Node> services =
         document->selectNodes(QStringLiteral("/Baza/Services/ServiceItem"));
     for (const Xml::Node &service : services) {
-        if (!wholeNumber(service.attribute(QStringLiteral("Id")))) {
+        if (!WholeNumber::parse(service.attribute(QStringLiteral("Id")))) {
             setError(error, NotARoster);
             return nullptr;
         }
@@ -299,7 +276,7 @@ std::optional<OpenedRoster> OpenRoster(const QString &path, Db::Database &db,
     const QHash<qint64, Person> people = readPeople(db);
     const QHash<qint64, QString> groups = readGroups(db);
     auto findPerson = [&](const QString &idText) -> const Person * {
-        const std::optional<qint64> id = wholeNumber(idText);
+        const std::optional<qint64> id = WholeNumber::parse(idText);
         const auto it = id ? people.constFind(*id) : people.constEnd();
         return it == people.constEnd() ? nullptr : &*it;
     };
@@ -307,7 +284,6 @@ std::optional<OpenedRoster> OpenRoster(const QString &path, Db::Database &db,
     // Cell texts come from today's names and template, not from the file's Nazwisko;
     // each person's text is made once, however many cells name the person.
     QHash<qint64, QString> personTexts;
-    const QString separator = CrLf + CrLf;
     for (const Xml::Node &duty : root.selectNodes(QStringLiteral("//Sluzba"))) {
         const QPair<int, int> position = *parsePosition(duty.attribute(QStringLiteral("Position")));
         QString &cell = roster.cells[{position.second, position.first}];
@@ -320,16 +296,13 @@ std::optional<OpenedRoster> OpenRoster(const QString &path, Db::Database &db,
             }
             auto text = personTexts.find(person->id);
             if (text == personTexts.end()) {
-                QString made = cellShow;
-                made.replace(QStringLiteral("[nazwisko]"), person->nazwisko);
-                made.replace(QStringLiteral("[imie]"), person->imie);
-                made.replace(QStringLiteral("[stopien]"), person->stopien);
-                made.replace(QStringLiteral("[grupa]"), *group);
-                text = personTexts.insert(person->id, made);
+                text = personTexts.insert(
+                    person->id, Algorytmy::CellText(cellShow, person->nazwisko, person->imie,
+                                                    person->stopien, *group));
             }
             cell += *text;
             if (nextElementSibling(osoba))
-                cell += separator;
+                cell += Algorytmy::CellSeparator;
         }
     }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Globals.h"
+
 #include <QDate>
 #include <QList>
 #include <QMap>
@@ -24,15 +26,14 @@ class Document;
 // ludzie_last, and reading a roster file back into what the main window shows.
 //
 // Failure contract: nothing here shows a message. Calls return false (or
-// nothing) with a Polish reason in *error. Every file goes through QSaveFile,
+// nothing) with a Polish reason in *error. Every file goes through FileWriter,
 // so a failed write keeps the old file; storing the counts is one transaction,
 // so a failure keeps the month's earlier rows.
 namespace RosterFile {
 
-inline const QString ProgramTitle = QStringLiteral("Dorvat Kadrelo");
 // Dialog filters: description/pattern pairs, each followed by NUL.
-inline const QString RosterFilter = ProgramTitle + QStringLiteral(" XML (*.swx)") + QChar(u'\0') +
-                                    QStringLiteral("*.swx") + QChar(u'\0');
+inline const QString RosterFilter = Globals::ProgramTitle + QStringLiteral(" XML (*.swx)") +
+                                    QChar(u'\0') + QStringLiteral("*.swx") + QChar(u'\0');
 inline const QString ExportFilter = QStringLiteral("Arkusz kalkulacyjny XML (*.xml)") +
                                     QChar(u'\0') + QStringLiteral("*.xml") + QChar(u'\0') +
                                     QStringLiteral("CSV (*.csv)") + QChar(u'\0') +
@@ -99,7 +100,9 @@ std::unique_ptr<Xml::Document> ReadRoster(const QString &path, QString *error = 
 std::optional<OpenedRoster> OpenRoster(const QString &path, Db::Database &db,
                                        const QString &cellShow, QString *error = nullptr);
 
-// The roster's month from Baza/@Date (yyyy-mm-dd; older dd.mm.yyyy too).
+// The roster's month from Baza/@Date, read as DateTimeText reads every stored
+// date (yyyy-mm-dd or dd.mm.yyyy, a time after it allowed); invalid for any
+// other text.
 QDate ParseRosterDate(const QString &text);
 
 } // namespace RosterFile

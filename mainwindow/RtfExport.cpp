@@ -1,9 +1,9 @@
 #include "mainwindow/RtfExport.h"
 
+#include "core/Globals.h"
 #include "platform/text/Cp1250.h"
-#include "platform/text/FileErrors.h"
+#include "platform/text/FileWriter.h"
 
-#include <QSaveFile>
 #include <QTreeWidget>
 
 namespace RtfExport {
@@ -62,8 +62,8 @@ QString documentText(const QTreeWidget &tree)
 {
     return QStringLiteral("{\\rtf1\\ansi\\ansicpg1250\\deff0\\deflang1045\\deflangfe1045\\deftab708"
                           "{\\fonttbl{\\f0\\fswiss\\fprq2\\fcharset238 Trebuchet MS;}}") +
-           CrLf + QStringLiteral("{\\*\\generator Dorvat Kadrelo;}\\viewkind4\\uc1\\pard") +
-           GetRtfLines(tree.topLevelItem(0), 0) + u'}';
+           CrLf + QStringLiteral("{\\*\\generator ") + Globals::ProgramTitle +
+           QStringLiteral(";}\\viewkind4\\uc1\\pard") + GetRtfLines(tree.topLevelItem(0), 0) + u'}';
 }
 
 QByteArray document(const QTreeWidget &tree)
@@ -73,14 +73,7 @@ QByteArray document(const QTreeWidget &tree)
 
 bool write(const QString &path, const QByteArray &bytes, QString *error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = FileErrors::reason(file);
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+    return FileWriter::write(path, bytes, error);
 }
 
 } // namespace RtfExport

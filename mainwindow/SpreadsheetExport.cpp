@@ -6,11 +6,11 @@
 #include "core/ui/FlexGrid.h"
 #include "platform/text/Cp1250.h"
 #include "platform/text/FileErrors.h"
+#include "platform/text/FileWriter.h"
 #include "platform/xml/XmlDocument.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -80,13 +80,19 @@ QString styleOf(int row, int column)
 
 // The first element or attribute name that windows-1250 cannot hold: the
 // output would carry it as a character reference, which no name may be.
+bool inCodePage(const QString &name)
+{
+    // No XML name holds "?", which stands for what the code page lacks.
+    return Cp1250::decode(Cp1250::encode(name)) == name;
+}
+
 QString nameOutsideCodePage(const Xml::Document &document)
 {
     for (const Xml::Node &element : document.selectNodes(QStringLiteral("//*"))) {
-        if (!Cp1250::canEncode(element.name()))
+        if (!inCodePage(element.name()))
             return element.name();
         for (const auto &[attribute, value] : element.attributes()) {
-            if (!Cp1250::canEncode(attribute))
+            if (!inCodePage(attribute))
                 return attribute;
         }
     }
@@ -201,15 +207,8 @@ bool Export(const QList<QStringList> &cells, const QString &path, QString *error
         return false;
     }
 
-    // Replaces the old file only once the new one is complete.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        reportWriteFailure(path, FileErrors::reason(file), error);
-        return false;
-    }
-    if (file.write(*content) != content->size() || !file.commit()) {
-        const QString reason = FileErrors::reason(file);
-        file.cancelWriting();
+    QString reason;
+    if (!FileWriter::write(path, *content, &reason)) {
         reportWriteFailure(path, reason, error);
         return false;
     }

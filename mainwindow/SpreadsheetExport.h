@@ -26,7 +26,7 @@ class FlexGrid;
 // reason, before anything is written; a file
 // that cannot be written shows Messages::SaveFileFailed with the path and
 // reason. Either way false is returned, *error holds the reason, and the
-// target file is left as it was (written through QSaveFile).
+// target file is left as it was (written through FileWriter).
 namespace SpreadsheetExport {
 
 inline const QString TemplateFileName = QStringLiteral("BazaXml.file");

@@ -4,12 +4,13 @@
 #include "core/Globals.h"
 #include "core/Module1.h"
 #include "core/ui/Module1Ui.h"
+#include "platform/db/Cursor.h"
 #include "platform/db/Database.h"
-#include "platform/db/Recordset.h"
 #include "platform/xml/XmlDocument.h"
 
 #include <QCollator>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QLabel>
 #include <QLocale>
 #include <QStyle>
@@ -41,19 +42,39 @@ bool splitExclusionId(const QString &text, QChar *kind, qint64 *id)
     return ok;
 }
 
-QString lookupName(Db::Database &db, QChar kind, qint64 id)
+// The names of the view's lines, each statement prepared once and each
+// person or group looked up once, however many days name it.
+class Names
 {
-    if (kind == u'G') {
-        auto rs = db.openQuery(QStringLiteral("SELECT nazwa FROM grupy WHERE id=?"), {id});
-        if (!rs || rs->eof())
-            return {};
-        return QStringLiteral("Grupa ") + rs->text(QStringLiteral("nazwa"));
+public:
+    explicit Names(const Db::Database &db)
+        : m_groups(db, QStringLiteral("SELECT nazwa FROM grupy WHERE id=?"), {qint64(0)}),
+          m_people(db, QStringLiteral("SELECT nazwisko, imie FROM ludzie WHERE id=?"), {qint64(0)})
+    {}
+
+    // Empty when the row no longer exists.
+    QString of(QChar kind, qint64 id)
+    {
+        const bool group = kind == u'G';
+        QHash<qint64, QString> &known = group ? m_groupNames : m_personNames;
+        const auto it = known.constFind(id);
+        if (it != known.constEnd())
+            return *it;
+        Db::Cursor &lookup = group ? m_groups : m_people;
+        QString name;
+        if (lookup.rerun({id}) && lookup.next())
+            name = group ? QStringLiteral("Grupa ") + lookup.text(0)
+                         : lookup.text(0) + u' ' + lookup.text(1);
+        known.insert(id, name);
+        return name;
     }
-    auto rs = db.openQuery(QStringLiteral("SELECT nazwisko, imie FROM ludzie WHERE id=?"), {id});
-    if (!rs || rs->eof())
-        return {};
-    return rs->text(QStringLiteral("nazwisko")) + u' ' + rs->text(QStringLiteral("imie"));
-}
+
+private:
+    Db::Cursor m_groups;
+    Db::Cursor m_people;
+    QHash<qint64, QString> m_groupNames;
+    QHash<qint64, QString> m_personNames;
+};
 
 } // namespace
 
@@ -113,10 +134,14 @@ void Wykluczenia::BuildExclusionsTree(const Xml::Document *document)
         const QIcon dayIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
         const QIcon lineIcon = style()->standardIcon(QStyle::SP_FileIcon);
         QCollator collator{QLocale(QLocale::Polish)};
+        Names names(*db);
+        // Built apart from the tree, which takes the days at once.
+        QList<QTreeWidgetItem *> dayNodes;
         const QList<Xml::Node> days = document->selectNodes(QStringLiteral("/Baza/Exclusions/Day"));
         for (const Xml::Node &day : days) {
             const QString dayText = QString::number(day.attribute(QStringLiteral("Id")).toInt());
-            auto *dayNode = new QTreeWidgetItem(m_lista, {QStringLiteral("Dzień ") + dayText});
+            auto *dayNode = new QTreeWidgetItem(QStringList{QStringLiteral("Dzień ") + dayText});
+            dayNodes.append(dayNode);
             dayNode->setData(0, Qt::UserRole, QStringLiteral("D") + dayText);
             dayNode->setIcon(0, dayIcon);
 
@@ -126,7 +151,7 @@ void Wykluczenia::BuildExclusionsTree(const Xml::Document *document)
                 qint64 id = 0;
                 if (!splitExclusionId(item.attribute(QStringLiteral("Id")), &kind, &id))
                     continue;
-                const QString name = lookupName(*db, kind, id);
+                const QString name = names.of(kind, id);
                 if (name.isEmpty())
                     continue;
                 const QDate from = QDate::fromString(
@@ -139,11 +164,16 @@ void Wykluczenia::BuildExclusionsTree(const Xml::Document *document)
             std::sort(lines.begin(), lines.end(), [&](const QString &a, const QString &b) {
                 return collator.compare(a, b) < 0;
             });
-            for (const QString &line : lines)
-                new QTreeWidgetItem(dayNode, {line});
-            for (int i = 0; i < dayNode->childCount(); ++i)
-                dayNode->child(i)->setIcon(0, lineIcon);
+            QList<QTreeWidgetItem *> lineNodes;
+            lineNodes.reserve(lines.size());
+            for (const QString &line : std::as_const(lines)) {
+                auto *lineNode = new QTreeWidgetItem(QStringList{line});
+                lineNode->setIcon(0, lineIcon);
+                lineNodes.append(lineNode);
+            }
+            dayNode->addChildren(lineNodes);
         }
+        m_lista->addTopLevelItems(dayNodes);
     }
     m_lista->show();
 }

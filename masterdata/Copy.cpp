@@ -1,13 +1,14 @@
 #include "masterdata/Copy.h"
 
 #include "controls/BlueCommand.h"
+#include "core/DateTimeText.h"
 #include "core/Globals.h"
 #include "core/Messages.h"
 #include "core/Module1.h"
+#include "core/ui/MonthEdit.h"
 #include "masterdata/MasterDataCommon.h"
-#include "masterdata/MonthEdit.h"
+#include "platform/clock/Clock.h"
 #include "platform/db/Database.h"
-#include "platform/db/Recordset.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -44,7 +45,7 @@ Copy::Copy(QWidget *parent) : QDialog(parent)
     connect(buttons.ok, &BlueCommand::Click, this, [this] { copyMonth(); });
     connect(buttons.close, &BlueCommand::Click, this, &QDialog::reject);
 
-    const QDate today = QDate::currentDate();
+    const QDate today = Clock::today();
     setMonths(today, today.addMonths(1));
     m_source->setFocus();
     resize(320, 160);
@@ -86,31 +87,23 @@ bool Copy::copyMonth()
     bool ok = false;
     {
         // The target month is emptied only together with the copy into it.
+        // Both months are the generation's: rows in either stored form count.
         Db::Transaction transaction(*db);
         ok = transaction.isActive();
-        std::unique_ptr<Db::Recordset> rows;
+        std::optional<QList<MasterData::HeadCountRow>> rows;
         if (ok)
-            rows = db->openQuery(QStringLiteral("SELECT id_sluzba, data, ilosc FROM sluzby_ilosc "
-                                                "WHERE MONTH(data)=? AND YEAR(data)=? ORDER BY id"),
-                                 {source.month(), source.year()});
-        ok = ok && rows &&
-             db->execute(
-                 QStringLiteral("DELETE FROM sluzby_ilosc WHERE MONTH(data)=? AND YEAR(data)=?"),
-                 {target.month(), target.year()});
-        for (; ok && !rows->eof(); rows->moveNext()) {
-            QString text = rows->text(QStringLiteral("data")).trimmed().left(10);
-            QDate day = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
-            if (!day.isValid())
-                day = QDate::fromString(text, QStringLiteral("dd.MM.yyyy"));
+            rows = MasterData::headCountRows(*db, source);
+        ok = ok && rows && MasterData::deleteHeadCounts(*db, target);
+        for (qsizetype i = 0; ok && i < rows->size(); ++i) {
+            const MasterData::HeadCountRow &row = rows->at(i);
             // Days the target month lacks (the 29th to the 31st) are left out.
-            if (!day.isValid() || day.day() > days)
+            if (row.day.day() > days)
                 continue;
             ok = db->execute(
                 QStringLiteral(
                     "INSERT INTO sluzby_ilosc (data, id_sluzba, ilosc) VALUES (?, ?, ?)"),
-                {QDate(target.year(), target.month(), day.day())
-                     .toString(QStringLiteral("yyyy-MM-dd")),
-                 rows->value(QStringLiteral("id_sluzba")), rows->value(QStringLiteral("ilosc"))});
+                {DateTimeText::dateText(QDate(target.year(), target.month(), row.day.day())),
+                 row.duty, row.ilosc});
         }
         ok = ok && transaction.commit();
     }

@@ -2,21 +2,28 @@
 
 #include "controls/ToolBarIcons.h"
 #include "controls/ToolBarN.h"
+#include "core/DateTimeText.h"
 #include "core/Globals.h"
 #include "core/Messages.h"
 #include "core/Module1.h"
+#include "core/ui/CutTextTips.h"
 #include "core/ui/DialogParts.h"
 #include "core/ui/FlexGrid.h"
 #include "core/ui/Module1Ui.h"
+#include "core/ui/MonthEdit.h"
 #include "core/ui/ScheduleGridLayout.h"
 #include "masterdata/Copy.h"
-#include "masterdata/MonthEdit.h"
+#include "masterdata/MasterDataCommon.h"
+#include "platform/clock/Clock.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
+#include "platform/db/Values.h"
 
+#include <QHash>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QSet>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -46,15 +53,6 @@ CountText readCount(const QString &text, int *value)
     bool number = false;
     QString(t).replace(u',', u'.').toDouble(&number);
     return number ? CountText::OutOfRange : CountText::NotNumeric;
-}
-
-QDate dayOf(const QString &text)
-{
-    const QString t = text.trimmed().left(10);
-    QDate date = QDate::fromString(t, QStringLiteral("yyyy-MM-dd"));
-    if (!date.isValid())
-        date = QDate::fromString(t, QStringLiteral("dd.MM.yyyy"));
-    return date;
 }
 
 } // namespace
@@ -101,10 +99,11 @@ Grafik::Grafik(QWidget *parent) : QDialog(parent)
     m_text1->hide();
 
     Module1::FlatBorder(m_lista);
+    CutTextTips::install(m_lista);
     Module1::FlatBorder(m_poleData);
 
     connect(m_toolbar, &ToolBarN::ItemClick, this, &Grafik::toolbarClick);
-    connect(m_poleData, &QDateEdit::dateChanged, this, &Grafik::setMonth);
+    connect(m_poleData, &MonthEdit::dateChanged, this, &Grafik::setMonth);
     connect(m_lista, &FlexGrid::currentCellChanged, this, &Grafik::cellChanged);
     connect(m_lista, &FlexGrid::cellDoubleClicked, this, [this] { StartEdit(QString()); });
     m_lista->installEventFilter(this);
@@ -121,7 +120,7 @@ Grafik::Grafik(QWidget *parent) : QDialog(parent)
     connect(m_lista->horizontalScrollBar(), &QScrollBar::valueChanged, this, follow);
 
     resize(720, 560);
-    const QDate today = QDate::currentDate();
+    const QDate today = Clock::today();
     m_month = QDate(today.year(), today.month(), 1);
     m_poleData->setDate(today);
     BuildGrid();
@@ -207,28 +206,35 @@ void Grafik::FillGrid()
         }
     }
 
+    // The cell of each stored row is the generation's: the first row of a
+    // duty and day counts, later ones are not shown.
     Db::Database *db = Globals::database();
-    for (const Duty &duty : std::as_const(m_duties)) {
-        if (!db)
-            break;
-        auto rs = db->openQuery(
-            QStringLiteral("SELECT * FROM sluzby_ilosc WHERE id_sluzba=? AND MONTH(data)=? "
-                           "AND YEAR(data)=? ORDER BY id"),
-            {duty.id, m_month.month(), m_month.year()});
-        if (!rs) {
+    QList<MasterData::HeadCountRow> rows;
+    if (db && !m_duties.isEmpty()) {
+        if (std::optional<QList<MasterData::HeadCountRow>> read =
+                MasterData::headCountRows(*db, m_month))
+            rows = *read;
+        else
             Messages::critical(db->errorString());
-            break;
-        }
-        // A later row of the same day overwrites an earlier one.
-        for (; !rs->eof(); rs->moveNext()) {
-            const QDate day = dayOf(rs->text(QStringLiteral("data")));
-            if (!day.isValid() || day.day() > m_days)
-                continue;
-            m_lista->setText(day.day(), duty.column, rs->text(QStringLiteral("ilosc")));
-            m_lista->setCellBackColor(day.day(), duty.column, changedColor());
-        }
+    }
+    QHash<qint64, const Duty *> dutyOfId;
+    for (const Duty &duty : std::as_const(m_duties)) {
+        if (const std::optional<qint64> id = MasterData::storedId(duty.id))
+            dutyOfId.insert(*id, &duty);
+    }
+    QSet<QPair<int, int>> taken;
+    for (const MasterData::HeadCountRow &row : std::as_const(rows)) {
+        const std::optional<qint64> id = MasterData::storedId(row.duty);
+        const Duty *duty = id ? dutyOfId.value(*id) : nullptr;
+        if (!duty || taken.contains({row.day.day(), duty->column}))
+            continue;
+        taken.insert({row.day.day(), duty->column});
+        m_lista->setText(row.day.day(), duty->column, Db::Values::text(row.ilosc));
+        m_lista->setCellBackColor(row.day.day(), duty->column, changedColor());
+    }
+    for (const Duty &duty : std::as_const(m_duties)) {
         for (int r = 1; r <= m_days; ++r) {
-            if (m_lista->text(r, duty.column).isEmpty()) {
+            if (!taken.contains({r, duty.column})) {
                 m_lista->setText(r, duty.column, duty.iloscStd);
                 m_lista->setCellBackColor(r, duty.column, QColor());
             }
@@ -342,10 +348,8 @@ bool Grafik::SaveGrid()
     {
         // The month is replaced whole or not at all.
         Db::Transaction transaction(*db);
-        ok = transaction.isActive() &&
-             db->execute(
-                 QStringLiteral("DELETE FROM sluzby_ilosc WHERE MONTH(data)=? AND YEAR(data)=?"),
-                 {m_month.month(), m_month.year()});
+        // Every row of the month the generation would read, of any duty, in either form.
+        ok = transaction.isActive() && MasterData::deleteHeadCounts(*db, m_month);
         for (const Duty &duty : std::as_const(m_duties)) {
             for (int r = 1; ok && r <= m_days; ++r) {
                 const QString text = m_lista->text(r, duty.column);
@@ -355,9 +359,8 @@ bool Grafik::SaveGrid()
                 ok = db->execute(
                     QStringLiteral(
                         "INSERT INTO sluzby_ilosc (data, id_sluzba, ilosc) VALUES (?, ?, ?)"),
-                    {QDate(m_month.year(), m_month.month(), r)
-                         .toString(QStringLiteral("yyyy-MM-dd")),
-                     duty.id, value});
+                    {DateTimeText::dateText(QDate(m_month.year(), m_month.month(), r)), duty.id,
+                     value});
             }
         }
         ok = ok && transaction.commit();

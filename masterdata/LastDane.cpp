@@ -1,16 +1,21 @@
 #include "masterdata/LastDane.h"
 
 #include "controls/BlueCommand.h"
+#include "controls/PolishTreeItem.h"
 #include "core/DateTimeText.h"
 #include "core/Globals.h"
 #include "core/Messages.h"
+#include "core/ui/CutTextTips.h"
 #include "core/ui/FlexGrid.h"
 #include "core/ui/Module1Ui.h"
+#include "core/ui/MonthEdit.h"
 #include "core/ui/ScheduleGridLayout.h"
 #include "masterdata/MasterDataCommon.h"
-#include "masterdata/MonthEdit.h"
+#include "platform/clock/Clock.h"
+#include "platform/db/Cursor.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
+#include "platform/db/Values.h"
 
 #include <QComboBox>
 #include <QDateTimeEdit>
@@ -23,6 +28,9 @@
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -40,16 +48,48 @@ bool readCount(const QString &text, int *value)
     return true;
 }
 
-QDateTime readDateTime(const QString &text)
+// yyyy-mm-dd hh:nn:ss: the text of QDateTime's "yyyy-MM-dd HH:mm:ss"
+// without a QDateTime, which asks the time-zone code.
+QString fullForm(const DateTimeText::Value &value)
 {
-    // The generation reads the same texts through the same parser.
+    // format() leaves a midnight time out; this form always has it.
+    return value.time == QTime(0, 0)
+               ? DateTimeText::dateText(value.date) + QStringLiteral(" 00:00:00")
+               : DateTimeText::format(value);
+}
+
+// A readable stored date in its fixed form; anything else as it is.
+QVariant fixedForm(const QVariant &data)
+{
+    const QString text = data.toString().trimmed();
     const std::optional<DateTimeText::Value> value = DateTimeText::parse(text);
-    return value ? QDateTime(value->date, value->time) : QDateTime();
+    if (!value)
+        return data;
+    const QString fixed =
+        text.size() == 10 ? DateTimeText::dateText(value->date) : fullForm(*value);
+    return fixed == data.toString() ? data : QVariant(fixed);
 }
 
 QString monthKey(const QDate &date)
 {
     return date.toString(QStringLiteral("yyyy-MM"));
+}
+
+// "05/03 14:30", written digit by digit: the same text as QDateTime's
+// "dd/MM HH:mm", without a QDateTime for every row.
+QString shownDate(const QDate &date, const QTime &time)
+{
+    const int parts[] = {date.day(), date.month(), time.hour(), time.minute()};
+    const char16_t separators[] = {u'/', u' ', u':'};
+    QString text(11, Qt::Uninitialized);
+    QChar *out = text.data();
+    for (int i = 0; i < 4; ++i) {
+        *out++ = QChar(u'0' + parts[i] / 10);
+        *out++ = QChar(u'0' + parts[i] % 10);
+        if (i < 3)
+            *out++ = QChar(separators[i]);
+    }
+    return text;
 }
 
 } // namespace
@@ -61,7 +101,7 @@ QColor LastDane::highlightColor()
 
 QString LastDane::dateText(const QDateTime &value)
 {
-    return value.isValid() ? value.toString(QStringLiteral("dd/MM HH:mm")) : QString();
+    return value.isValid() ? shownDate(value.date(), value.time()) : QString();
 }
 
 LastDane::LastDane(QWidget *parent) : QDialog(parent)
@@ -119,6 +159,7 @@ LastDane::LastDane(QWidget *parent) : QDialog(parent)
     layout->addLayout(buttons);
 
     Module1::FlatBorder(m_lista);
+    CutTextTips::install(m_lista);
     Module1::FlatControls(this, QStringLiteral("TextBox"));
     Module1::FlatControls(this, QStringLiteral("DTPicker"));
 
@@ -140,7 +181,7 @@ LastDane::LastDane(QWidget *parent) : QDialog(parent)
     connect(del, &BlueCommand::Click, this, &LastDane::deleteMonth);
     connect(close, &BlueCommand::Click, this, &QDialog::reject);
     connect(m_groups, &QComboBox::activated, this, &LastDane::chooseGroup);
-    connect(m_poleData, &QDateEdit::dateChanged, this, [this](const QDate &date) {
+    connect(m_poleData, &MonthEdit::dateChanged, this, [this](const QDate &date) {
         if (!MonthEdit::sameMonth(date, m_loadedMonth))
             LoadMonth();
     });
@@ -178,7 +219,7 @@ LastDane::LastDane(QWidget *parent) : QDialog(parent)
     resize(620, 480);
     {
         const QSignalBlocker block(m_poleData);
-        m_poleData->setDate(QDate::currentDate());
+        m_poleData->setDate(Clock::today());
     }
     GetGrupy();
 }
@@ -197,7 +238,9 @@ int LastDane::rowOfPerson(qint64 id) const
 
 QDateTime LastDane::rowDate(int row) const
 {
-    return row >= 1 && row <= m_dates.size() ? m_dates.at(row - 1) : QDateTime();
+    const std::optional<DateTimeText::Value> when =
+        row >= 1 && row <= m_dates.size() ? m_dates.at(row - 1) : std::nullopt;
+    return when ? QDateTime(when->date, when->time) : QDateTime();
 }
 
 LastDane::RowState LastDane::rowState(int row) const
@@ -251,26 +294,46 @@ void LastDane::chooseGroup(int index)
         return;
     }
 
-    const qint64 group = m_groups->itemData(index).toLongLong();
-    auto rs =
-        index == 0
-            ? db->openQuery(QStringLiteral("SELECT * FROM ludzie ORDER BY nazwisko COLLATE POLISH"))
-            : db->openQuery(
-                  QStringLiteral(
-                      "SELECT * FROM ludzie WHERE id_grupa=? ORDER BY nazwisko COLLATE POLISH"),
-                  {QString::number(group)});
-    if (!rs)
-        Messages::critical(db->errorString());
-    for (; rs && !rs->eof(); rs->moveNext()) {
-        m_lista->addItem(rs->text(QStringLiteral("nazwisko")) + u' ' +
-                         rs->text(QStringLiteral("imie")));
-        const int row = m_lista->rows() - 1;
-        const qint64 id = rs->integer(QStringLiteral("id"));
-        m_people.append(id);
-        m_rowOf.insert(id, row);
-        m_dates.append(QDateTime());
+    // Read as they are stored and sorted here once, as Polish readers order
+    // surnames; people of one surname stay in the table's order.
+    struct Person
+    {
+        qint64 id;
+        QString nazwisko;
+        QString shown; // nazwisko, " ", imie
+    };
+    std::vector<Person> people;
+    {
+        const QString sql = QStringLiteral("SELECT id, nazwisko, imie FROM ludzie");
+        Db::Cursor rows(
+            *db, index == 0 ? sql : sql + QStringLiteral(" WHERE id_grupa=?"),
+            index == 0 ? QVariantList()
+                       : QVariantList{QString::number(m_groups->itemData(index).toLongLong())});
+        while (rows.next()) {
+            qsizetype surname = 0;
+            QString shown = rows.joinedText(1, 2, u' ', &surname);
+            people.push_back({rows.integer(0), shown.left(surname), shown});
+        }
+        if (rows.failed())
+            Messages::critical(db->errorString());
+    }
+    std::stable_sort(people.begin(), people.end(), [](const Person &a, const Person &b) {
+        return PolishTreeItem::compare(a.nazwisko, b.nazwisko) < 0;
+    });
+    // The grid takes its rows at once, then their texts and stripes.
+    m_lista->setRows(1 + int(people.size()));
+    m_people.reserve(qsizetype(people.size()));
+    m_rowOf.reserve(qsizetype(people.size()));
+    m_dates.reserve(qsizetype(people.size()));
+    for (int row = 1; row <= int(people.size()); ++row) {
+        const Person &person = people[size_t(row - 1)];
+        m_lista->setText(row, 0, person.shown);
+        m_people.append(person.id);
+        m_rowOf.insert(person.id, row);
+        m_dates.append(std::nullopt);
+        const QColor stripe = stripeColor(row);
         for (int c = 0; c < 3; ++c)
-            m_lista->setCellBackColor(row, c, stripeColor(row));
+            m_lista->setCellBackColor(row, c, stripe);
     }
     m_loadedGroup = index;
     LoadMonth();
@@ -296,34 +359,46 @@ void LastDane::LoadMonth()
     for (int r = 1; r < m_lista->rows(); ++r) {
         m_lista->setText(r, 1, QString());
         m_lista->setText(r, 2, QStringLiteral("0"));
-        m_dates[r - 1] = QDateTime();
+        m_dates[r - 1] = std::nullopt;
     }
 
     const QDate shown = m_poleData->date();
-    Db::Database *db = Globals::database();
-    auto rs =
-        db ? db->openQuery(QStringLiteral("SELECT * FROM ludzie_last WHERE miesiac=? ORDER BY id"),
-                           {monthKey(shown)})
-           : nullptr;
-    if (db && !rs)
-        Messages::critical(db->errorString());
-    // The grid holds exactly the people of the chosen group: rows of others,
-    // and of people no longer in the table, are not shown. The last row read wins.
-    for (; rs && !rs->eof(); rs->moveNext()) {
-        bool ok = false;
-        const qint64 person = rs->text(QStringLiteral("id_osoba")).trimmed().toLongLong(&ok);
-        const int row = ok ? rowOfPerson(person) : -1;
-        if (row < 1)
-            continue;
-        const QDateTime when = readDateTime(rs->text(QStringLiteral("data")));
-        m_lista->setText(row, 1, dateText(when));
-        m_lista->setText(row, 2, rs->text(QStringLiteral("ilosc")));
-        m_dates[row - 1] = when;
-        // Kept as read: a row the planner leaves alone is written back so.
-        m_rows[row - 1].stored.append(
-            {rs->value(QStringLiteral("ilosc")), rs->value(QStringLiteral("data"))});
-        if (!when.isValid())
-            m_lista->setText(row, 1, rs->text(QStringLiteral("data")));
+    if (Db::Database *db = Globals::database()) {
+        Db::Cursor rows(*db,
+                        QStringLiteral("SELECT rowid, id_osoba, ilosc, data FROM ludzie_last "
+                                       "WHERE miesiac=? ORDER BY rowid"),
+                        {monthKey(shown)});
+        // The grid holds exactly the people of the chosen group: rows of others,
+        // and of people no longer in the table, are not shown. Of a person's
+        // several rows the generation takes the first one's date and the sum of
+        // the counts: so does the grid.
+        QList<qint64> sums(m_rows.size());
+        while (rows.next()) {
+            const std::optional<qint64> person = MasterData::storedId(rows.value(1));
+            const int row = person ? rowOfPerson(*person) : -1;
+            if (row < 1)
+                continue;
+            RowState &state = m_rows[row - 1];
+            const QVariant ilosc = rows.value(2);
+            if (!ilosc.isNull())
+                sums[row - 1] += Db::Values::integer(ilosc);
+            state.rowIds.append(rows.integer(0));
+            if (state.rowIds.size() > 1) {
+                state.shown.ilosc = sums[row - 1];
+                m_lista->setText(row, 2, QString::number(sums[row - 1]));
+                continue;
+            }
+            // Kept as read: a value the planner leaves alone is written back so.
+            state.shown = {ilosc, rows.value(3)};
+            const QString stored = rows.text(3);
+            const std::optional<DateTimeText::Value> when = DateTimeText::parse(stored);
+            // A text that is no date is shown as it stands.
+            m_lista->setText(row, 1, when ? shownDate(when->date, when->time) : stored);
+            m_lista->setText(row, 2, rows.text(2));
+            m_dates[row - 1] = when;
+        }
+        if (rows.failed())
+            Messages::critical(db->errorString());
     }
     m_loadedMonth = QDate(shown.year(), shown.month(), 1);
     m_changed = false;
@@ -344,22 +419,26 @@ void LastDane::LoadMonth()
     }
 }
 
-QList<LastDane::StoredRow> LastDane::rowsToStore(int row) const
+std::optional<LastDane::StoredRow> LastDane::rowToStore(int row) const
 {
     const RowState state = rowState(row);
-    if (!state.countEdited && !state.dateEdited)
-        return state.stored;
+    if (state.rowIds.isEmpty() && !state.countEdited && !state.dateEdited)
+        return std::nullopt;
     // The values the planner did not change stay as they were read.
-    StoredRow changed = state.stored.isEmpty() ? StoredRow{0, QVariant()} : state.stored.last();
+    StoredRow kept = state.rowIds.isEmpty() ? StoredRow{0, QVariant()} : state.shown;
     int count = 0;
     if (state.countEdited && readCount(m_lista->text(row, 2), &count))
-        changed.ilosc = count;
+        kept.ilosc = count;
     const QDateTime when = rowDate(row);
     if (state.dateEdited && when.isValid())
-        changed.data = when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    if (changed.data.toString().isEmpty() && changed.ilosc.toDouble() <= 0)
-        return {};
-    return {changed};
+        kept.data = when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    else
+        kept.data = fixedForm(kept.data);
+    // A row without a date moves the next month's free-from time back to the
+    // year before: only a count above 0 is worth it.
+    if (kept.data.toString().trimmed().isEmpty() && kept.ilosc.toDouble() <= 0)
+        return std::nullopt;
+    return kept;
 }
 
 bool LastDane::SaveMonth()
@@ -377,36 +456,45 @@ bool LastDane::SaveMonth()
         }
     }
     const QString month = monthKey(m_loadedMonth);
+    QList<RowState> stored(m_rows.size());
     bool ok = false;
     {
         // The group's rows of the month are replaced whole or not at all.
         Db::Transaction transaction(*db);
         ok = transaction.isActive();
-        if (ok && m_loadedGroup == 0)
+        if (ok && m_loadedGroup == 0) {
             ok = db->execute(QStringLiteral("DELETE FROM ludzie_last WHERE miesiac=?"), {month});
-        else if (ok)
-            ok = db->execute(
-                QStringLiteral("DELETE FROM ludzie_last WHERE miesiac=? AND trim(id_osoba) IN "
-                               "(SELECT CAST(id AS TEXT) FROM ludzie WHERE id_grupa=?)"),
-                {month, QString::number(m_groups->itemData(m_loadedGroup).toLongLong())});
-        for (int r = 1; ok && r < m_lista->rows(); ++r) {
-            for (const StoredRow &stored : rowsToStore(r)) {
-                ok = ok &&
-                     db->execute(
-                         QStringLiteral("INSERT INTO ludzie_last (id_osoba, ilosc, data, miesiac) "
-                                        "VALUES (?, ?, ?, ?)"),
-                         {QString::number(personOfRow(r)), stored.ilosc, stored.data, month});
-            }
+        } else if (ok) {
+            // The rows read for the grid's people, however their ids are written.
+            QList<qint64> rowIds;
+            for (const RowState &state : std::as_const(m_rows))
+                rowIds += state.rowIds;
+            ok = MasterData::deleteRows(*db, QStringLiteral("ludzie_last"), rowIds);
         }
+        QList<QVariantList> rows;
+        QList<int> gridRows;
+        for (int r = 1; r < m_lista->rows(); ++r) {
+            const std::optional<StoredRow> kept = rowToStore(r);
+            stored[r - 1] = RowState{{}, kept.value_or(StoredRow{}), false, false};
+            if (!kept)
+                continue;
+            rows.append({QString::number(personOfRow(r)), kept->ilosc, kept->data, month});
+            gridRows.append(r);
+        }
+        QList<qint64> added;
+        ok = ok && db->executeEach(QStringLiteral("INSERT INTO ludzie_last (id_osoba, ilosc, "
+                                                  "data, miesiac) VALUES (?, ?, ?, ?)"),
+                                   rows, &added);
+        for (qsizetype i = 0; ok && i < gridRows.size(); ++i)
+            stored[gridRows.at(i) - 1].rowIds = {added.at(i)};
         ok = ok && transaction.commit();
     }
     if (!ok) {
         Messages::critical(db->errorString());
         return false;
     }
-    // What is stored now is what the next save keeps.
-    for (int r = 1; r <= m_rows.size(); ++r)
-        m_rows[r - 1] = RowState{rowsToStore(r)};
+    // What is stored now is what the next save replaces.
+    m_rows = stored;
     m_changed = false;
     return true;
 }
@@ -507,7 +595,7 @@ void LastDane::ShowDateEditor()
     m_visData->setGeometry(m_lista->layout().cellRect(row, 1));
     m_filling = true;
     const QDateTime when = rowDate(row);
-    m_visData->setDateTime(when.isValid() ? when : QDateTime::currentDateTime());
+    m_visData->setDateTime(when.isValid() ? when : Clock::now());
     m_visData->show();
     m_filling = false;
 }
@@ -527,7 +615,7 @@ void LastDane::CommitDate()
         return;
     QDateTime when = m_visData->dateTime();
     when.setTime(QTime(when.time().hour(), when.time().minute()));
-    m_dates[m_editedRow - 1] = when;
+    m_dates[m_editedRow - 1] = DateTimeText::Value{when.date(), when.time()};
     if (m_editedRow <= m_rows.size())
         m_rows[m_editedRow - 1].dateEdited = true;
     m_lista->setText(m_editedRow, 1, dateText(when));

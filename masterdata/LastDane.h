@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/DateTimeText.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QDialog>
@@ -7,6 +9,8 @@
 #include <QList>
 #include <QString>
 #include <QVariant>
+
+#include <optional>
 
 class FlexGrid;
 class MonthEdit;
@@ -34,10 +38,10 @@ public:
     void setMonth(const QDate &date);
     // Reads the shown month's rows into the grid, after offering to save edits.
     void LoadMonth();
-    // Stores the grid under the loaded group and month: rows the planner did
-    // not change go back exactly as they were read. False (after telling the
-    // user, with nothing written) when a changed count is wrong or the
-    // database refused.
+    // Stores the grid under the loaded group and month, one row a person:
+    // values the planner did not change go back as they were read, a date in
+    // the fixed form. False (after telling the user, with nothing written)
+    // when a changed count is wrong or the database refused.
     bool SaveMonth();
     // "Usuń dane z tego miesiąca": every row of the shown month, of all groups.
     void deleteMonth();
@@ -70,7 +74,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // A row of ludzie_last as read, its values untouched.
+    // A person's record of the month, as the generation reads it.
     struct StoredRow
     {
         QVariant ilosc;
@@ -79,12 +83,20 @@ private:
     // What a grid row holds besides its texts.
     struct RowState
     {
-        QList<StoredRow> stored; // the person's rows of the loaded month
+        // The person's rows of the loaded month, in stored order; a save
+        // replaces them all by one.
+        QList<qint64> rowIds;
+        // Their record: the first row's date (the generation's free-from
+        // time) and, of one row, its count as read, of several the sum the
+        // generation counts.
+        StoredRow shown;
         bool countEdited = false;
         bool dateEdited = false;
     };
     RowState rowState(int row) const;
-    QList<StoredRow> rowsToStore(int row) const;
+    // The one row a save keeps for the grid row: none without a date and a
+    // count above 0.
+    std::optional<StoredRow> rowToStore(int row) const;
     // False when the edits could not be stored; the window then stays as it is.
     bool AskSaveChanges();
     void CommitCount();
@@ -104,8 +116,10 @@ private:
 
     QList<qint64> m_people;     // person of grid row r at r - 1
     QHash<qint64, int> m_rowOf; // person -> grid row
-    QList<QDateTime> m_dates;   // last duty of grid row r at r - 1
-    QList<RowState> m_rows;     // grid row r at r - 1
+    // Last duty of grid row r at r - 1, as the wall clock reads it: a
+    // QDateTime made for every row would ask the time-zone code each time.
+    QList<std::optional<DateTimeText::Value>> m_dates;
+    QList<RowState> m_rows; // grid row r at r - 1
     int m_editedRow = 0;
     int m_loadedGroup = -1;
     QDate m_loadedMonth;

@@ -8,6 +8,7 @@
 #include "core/Globals.h"
 #include "core/Messages.h"
 #include "core/Module1.h"
+#include "core/ui/CutTextTips.h"
 #include "core/ui/Module1Ui.h"
 #include "masterdata/MasterDataCommon.h"
 #include "masterdata/SelectItem.h"
@@ -19,6 +20,8 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace {
 
@@ -44,7 +47,10 @@ ListWindow::ListWindow(const QString &table, const QIcon &rowIcon, SortStart sor
       m_sortRecorded(sortStart == SortStart::FirstColumnRecorded)
 {}
 
-ListWindow::~ListWindow() = default;
+ListWindow::~ListWindow()
+{
+    qDeleteAll(m_pending);
+}
 
 ToolBarN *ListWindow::buildFrame(const QString &toolbarName,
                                  const std::function<void(QWidget *page)> &fillPage)
@@ -88,6 +94,7 @@ QTreeWidget *ListWindow::createList(QWidget *page, const QStringList &headers)
     m_lista->header()->setSectionsClickable(true);
     m_lista->header()->setStretchLastSection(false);
     m_lista->installEventFilter(this);
+    CutTextTips::install(m_lista);
     connect(m_lista->header(), &QHeaderView::sectionClicked, this, &ListWindow::sortByColumn);
     connect(m_lista, &QTreeWidget::itemDoubleClicked, this, &ListWindow::listDoubleClicked);
     return m_lista;
@@ -129,13 +136,18 @@ void ListWindow::setMyClass(SelectItem *picker)
 
 void ListWindow::addRow(qint64 id, const QStringList &texts, bool select)
 {
-    if (select)
-        m_lista->clearSelection();
-    auto *row = new PolishTreeItem(m_lista, texts);
+    auto *row = new PolishTreeItem(texts);
     row->setData(0, KeyRole, Module1::KeyFromId(id));
     row->setIcon(0, m_rowIcon);
     // A fill sorts once at its end; sorting after every row would be quadratic.
-    if (m_sorted && !m_filling)
+    if (m_filling && !select) {
+        m_pending.append(row);
+        return;
+    }
+    if (select)
+        m_lista->clearSelection();
+    m_lista->addTopLevelItem(row);
+    if (m_sorted)
         resort();
     if (select) {
         m_lista->setCurrentItem(row);
@@ -148,16 +160,26 @@ void ListWindow::addRow(qint64 id, const QStringList &texts, bool select)
 void ListWindow::beginFill()
 {
     m_lista->clear();
+    qDeleteAll(m_pending);
+    m_pending.clear();
     m_filling = true;
 }
 
 void ListWindow::endFill(int fallbackColumn)
 {
     m_filling = false;
-    if (m_sorted)
-        resort();
-    else if (fallbackColumn >= 0)
-        m_lista->sortItems(fallbackColumn, Qt::AscendingOrder);
+    QList<QTreeWidgetItem *> rows = std::exchange(m_pending, {});
+    // Sorted once, apart from the list: by the user's column, rows of equal
+    // texts there in the fallback column's order, as if sorted by that first.
+    if (m_sorted) {
+        PolishTreeItem::sortByText(rows, m_sortColumn, m_sortOrder, fallbackColumn);
+        m_lista->header()->setSortIndicatorShown(true);
+        m_lista->header()->setSortIndicator(m_sortColumn, m_sortOrder);
+    } else if (fallbackColumn >= 0) {
+        PolishTreeItem::sortByText(rows, fallbackColumn);
+        m_lista->header()->setSortIndicator(fallbackColumn, Qt::AscendingOrder);
+    }
+    m_lista->addTopLevelItems(rows);
 }
 
 QTreeWidgetItem *ListWindow::selectedRow() const

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QIcon>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -69,7 +70,8 @@ protected:
     bool isSorted() const { return m_sorted; }
     // A fill of the list: beginFill empties it, the rows added until endFill
     // are sorted once there, by the user's column when the user sorted, else
-    // by fallbackColumn (-1: left in the order added).
+    // by fallbackColumn (-1: left in the order added), and handed to the
+    // list at once.
     void beginFill();
     void endFill(int fallbackColumn = -1);
     void addRow(qint64 id, const QStringList &texts, bool select);
@@ -93,6 +95,7 @@ private:
     bool m_sortRecorded = false;
     bool m_sorted = false;
     bool m_filling = false;
+    QList<QTreeWidgetItem *> m_pending; // the rows of a fill, not yet in the list
     int m_sortColumn = 0;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
 };

@@ -5,10 +5,12 @@
 #include "core/Globals.h"
 #include "core/Messages.h"
 #include "core/Module1.h"
+#include "core/ui/CutTextTips.h"
 #include "masterdata/LastDane.h"
 #include "masterdata/Ludzie_images.h"
 #include "masterdata/Ludzie_item.h"
 #include "masterdata/MasterDataCommon.h"
+#include "platform/db/Cursor.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 
@@ -61,6 +63,7 @@ void Ludzie::buildUi()
         m_ui->tvKat->setObjectName(QStringLiteral("tvKat"));
         m_ui->tvKat->setCaptionName(QStringLiteral("Grupy"));
         m_ui->tvKat->setImageList(&m_ui->treeImages);
+        CutTextTips::install(m_ui->tvKat->tree());
         pageLayout->addWidget(m_ui->tvKat, 2);
 
         QTreeWidget *list = createList(
@@ -146,25 +149,20 @@ void Ludzie::showPeople(const QString &key, bool force)
     QTreeWidget *list = lista();
     beginFill();
 
-    Db::Database *db = database();
-    if (db) {
-        QString sql = QStringLiteral("SELECT * FROM ludzie");
+    if (Db::Database *db = database()) {
+        // The list sorts the rows once, as Polish readers order surnames.
+        QString sql = QStringLiteral("SELECT id, nazwisko, imie, stopien FROM ludzie");
         QVariantList params;
         if (key != RootKey) {
             sql += QStringLiteral(" WHERE id_grupa=?");
             params << QString::number(Module1::IdFromKey(key));
         }
-        sql += QStringLiteral(" ORDER BY nazwisko COLLATE POLISH");
-        auto rs = db->openQuery(sql, params);
-        if (!rs) {
+        Db::Cursor rows(*db, sql, params);
+        while (rows.next())
+            ListAddItem(rows.integer(0), rows.text(1), rows.text(2), rows.text(3));
+        if (rows.failed())
             Messages::critical(db->errorString());
-        } else {
-            for (; !rs->eof(); rs->moveNext())
-                ListAddItem(rs->integer(QStringLiteral("id")), rs->text(QStringLiteral("nazwisko")),
-                            rs->text(QStringLiteral("imie")), rs->text(QStringLiteral("stopien")));
-        }
     }
-    // The database orders by code points; show the surnames in Polish order.
     endFill(0);
     if (list->topLevelItemCount() > 0) {
         list->setCurrentItem(list->topLevelItem(0));
@@ -212,6 +210,19 @@ void Ludzie::addGroup()
 
 void Ludzie::renameGroup(qint64 id, const QString &name)
 {
+    if (!MasterData::storableTexts({{QStringLiteral("Nazwa grupy"), name}})) {
+        // The tree takes the typed name once the edit is over: the stored one goes back then.
+        const QString key = Module1::KeyFromId(id);
+        const QTreeWidgetItem *edited = m_ui->tvKat->Nodes().Item(key);
+        const QString stored = edited ? edited->text(0) : QString();
+        QTimer::singleShot(0, this, [this, key, stored] {
+            if (QTreeWidgetItem *node = m_ui->tvKat->Nodes().Item(key)) {
+                node->setText(0, stored);
+                m_ui->tvKat->tree()->sortItems(0, Qt::AscendingOrder);
+            }
+        });
+        return;
+    }
     Db::Database *db = database();
     if (!db)
         return;

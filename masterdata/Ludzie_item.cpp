@@ -1,13 +1,15 @@
 #include "masterdata/Ludzie_item.h"
 
 #include "controls/BlueCommand.h"
+#include "core/DateTimeText.h"
 #include "core/Globals.h"
 #include "core/Messages.h"
-#include "core/Module1.h"
 #include "core/ui/Module1Ui.h"
+#include "core/ui/MonthEdit.h"
 #include "masterdata/Ludzie.h"
 #include "masterdata/MasterDataCommon.h"
 #include "masterdata/Zwolnienia_item.h"
+#include "platform/clock/Clock.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 
@@ -17,12 +19,12 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QLocale>
 #include <QRandomGenerator>
-#include <QSpinBox>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -43,12 +45,9 @@ public:
     QComboBox *poleStopien = nullptr;
     QComboBox *polePlec = nullptr;
     QComboBox *polePrzywilej = nullptr;
-    // The month picker: Polish month names in the nominative ("maj 2024"),
-    // which a date edit's "MMMM" would decline; the box unticked holds no month.
+    // The month whose absences are listed; the box unticked holds no month.
     QCheckBox *monthOn = nullptr;
-    QComboBox *monthName = nullptr;
-    QSpinBox *monthYear = nullptr;
-    int monthDay = 1;
+    MonthEdit *poleMonth = nullptr;
     QListWidget *lZw = nullptr;
     BlueCommand *buttonOK = nullptr;
     BlueCommand *buttonClose = nullptr;
@@ -74,7 +73,7 @@ Ludzie_item::Ludzie_item(QWidget *parent) : QDialog(parent), m_ui(std::make_uniq
     m_ui->poleStopien->setCurrentIndex(-1);
     m_ui->poleStopien->setEditText(QString());
     m_ui->polePrzywilej->addItems({PrivilegeNone, PrivilegeFull});
-    setMonth(QDate::currentDate());
+    setMonth(Clock::today());
     // Typing starts in the surname, not on the tab bar.
     m_ui->txt0->setFocus();
 }
@@ -112,17 +111,12 @@ void Ludzie_item::buildUi()
     auto *absLayout = new QVBoxLayout(absences);
     auto *monthRow = new QHBoxLayout;
     m_ui->monthOn = new QCheckBox(absences);
-    m_ui->monthOn->setObjectName(QStringLiteral("poleMonth"));
+    m_ui->monthOn->setObjectName(QStringLiteral("chkMonth"));
     m_ui->monthOn->setToolTip(QStringLiteral("Zwolnienia z wybranego miesiąca"));
-    m_ui->monthName = new QComboBox(absences);
-    const QLocale polish(QLocale::Polish);
-    for (int m = 1; m <= 12; ++m)
-        m_ui->monthName->addItem(polish.standaloneMonthName(m).toLower());
-    m_ui->monthYear = new QSpinBox(absences);
-    m_ui->monthYear->setRange(1900, 9999);
+    m_ui->poleMonth = new MonthEdit(absences);
+    m_ui->poleMonth->setObjectName(QStringLiteral("poleMonth"));
     monthRow->addWidget(m_ui->monthOn);
-    monthRow->addWidget(m_ui->monthName, 1);
-    monthRow->addWidget(m_ui->monthYear);
+    monthRow->addWidget(m_ui->poleMonth, 1);
     absLayout->addLayout(monthRow);
     auto *zwButtons = new QToolBar(absences);
     zwButtons->setObjectName(QStringLiteral("ZwButtons"));
@@ -152,14 +146,12 @@ void Ludzie_item::buildUi()
     connect(m_ui->buttonClose, &BlueCommand::Click, this, &QDialog::reject);
     connect(m_ui->lZw, &QListWidget::itemDoubleClicked, this, &Ludzie_item::editAbsence);
     const auto monthChanged = [this] {
-        m_ui->monthName->setEnabled(m_ui->monthOn->isChecked());
-        m_ui->monthYear->setEnabled(m_ui->monthOn->isChecked());
+        m_ui->poleMonth->setEnabled(m_ui->monthOn->isChecked());
         if (m_personId != -1)
             FillAbsences();
     };
     connect(m_ui->monthOn, &QCheckBox::toggled, this, monthChanged);
-    connect(m_ui->monthName, &QComboBox::currentIndexChanged, this, monthChanged);
-    connect(m_ui->monthYear, &QSpinBox::valueChanged, this, monthChanged);
+    connect(m_ui->poleMonth, &MonthEdit::dateChanged, this, monthChanged);
 
     resize(400, 320);
 }
@@ -174,11 +166,8 @@ void Ludzie_item::setMonth(const QDate &month)
     // One refill at the end, not one per field.
     const qint64 id = m_personId;
     m_personId = -1;
-    if (month.isValid()) {
-        m_ui->monthDay = month.day();
-        m_ui->monthYear->setValue(month.year());
-        m_ui->monthName->setCurrentIndex(month.month() - 1);
-    }
+    if (month.isValid())
+        m_ui->poleMonth->setDate(month);
     m_ui->monthOn->setChecked(month.isValid());
     m_personId = id;
     if (m_personId != -1)
@@ -187,11 +176,7 @@ void Ludzie_item::setMonth(const QDate &month)
 
 QDate Ludzie_item::month() const
 {
-    if (!m_ui->monthOn->isChecked())
-        return {};
-    const int year = m_ui->monthYear->value();
-    const int month = m_ui->monthName->currentIndex() + 1;
-    return QDate(year, month, qMin(m_ui->monthDay, Module1::DaysInMonth(month, year)));
+    return m_ui->monthOn->isChecked() ? m_ui->poleMonth->date() : QDate();
 }
 
 bool Ludzie_item::GetInfo(qint64 id)
@@ -231,10 +216,15 @@ bool Ludzie_item::save()
                        Messages::Buttons::Ok);
         return false;
     }
+    const QString stopien = m_ui->poleStopien->currentText();
+    if (!MasterData::storableTexts({{QStringLiteral("Nazwisko"), nazwisko},
+                                    {QStringLiteral("Imię"), imie},
+                                    {QStringLiteral("Stopień"), stopien}}))
+        return false;
     const bool isNew = m_personId == -1;
     const QString table = QStringLiteral("ludzie");
     auto rs =
-        isNew ? MasterData::openTable(table) : MasterData::openRow(table, m_personId, GoneText);
+        isNew ? MasterData::openForNew(table) : MasterData::openRow(table, m_personId, GoneText);
     if (!rs)
         return false;
     if (isNew) {
@@ -245,7 +235,6 @@ bool Ludzie_item::save()
     } else {
         rs->edit();
     }
-    const QString stopien = m_ui->poleStopien->currentText();
     rs->setValue(QStringLiteral("nazwisko"), nazwisko);
     rs->setValue(QStringLiteral("imie"), imie);
     rs->setValue(QStringLiteral("stopien"), stopien);
@@ -272,29 +261,56 @@ void Ludzie_item::FillAbsences()
     Db::Database *db = Globals::database();
     if (!db || m_personId == -1)
         return;
-    QString sql = QStringLiteral("SELECT * FROM zwolnienia WHERE id_item=? AND rodzaj=0");
+    QString sql = QStringLiteral("SELECT id, od, \"do\", opis FROM zwolnienia "
+                                 "WHERE id_item=? AND rodzaj=0");
     QVariantList params{QString::number(m_personId)};
     const QDate shown = month();
+    QDate first, last;
     if (shown.isValid()) {
-        // Every absence that overlaps the month, also one that spans it.
-        const QDate first(shown.year(), shown.month(), 1);
-        const QDate last = first.addMonths(1).addDays(-1);
-        sql += QStringLiteral(" AND substr(od,1,10)<=? AND substr(\"do\",1,10)>=?");
-        params << last.toString(QStringLiteral("yyyy-MM-dd"))
-               << first.toString(QStringLiteral("yyyy-MM-dd"));
+        // Every absence that overlaps the month, also one that spans it, as the
+        // generation takes them; a day in the older form is compared below.
+        first = QDate(shown.year(), shown.month(), 1);
+        last = first.addMonths(1).addDays(-1);
+        sql += QStringLiteral(" AND ((substr(od,1,10)<=? AND substr(\"do\",1,10)>=?) "
+                              "OR substr(od,5,1)<>'-' OR substr(\"do\",5,1)<>'-')");
+        params << DateTimeText::dateText(last) << DateTimeText::dateText(first);
     }
-    sql += QStringLiteral(" ORDER BY od DESC");
+    sql += QStringLiteral(" ORDER BY rowid");
     auto rs = db->openQuery(sql, params);
     if (!rs) {
         Messages::critical(db->errorString());
         return;
     }
+    struct Line
+    {
+        QDate from, to;
+        QString text;
+        qint64 id;
+    };
+    QList<Line> lines;
     for (; !rs->eof(); rs->moveNext()) {
-        auto *entry = new QListWidgetItem(absenceLine(absenceDate(rs->text(QStringLiteral("od"))),
-                                                      absenceDate(rs->text(QStringLiteral("do"))),
-                                                      rs->text(QStringLiteral("opis"))),
-                                          m_ui->lZw);
-        entry->setData(IdRole, rs->integer(QStringLiteral("id")));
+        const QString od = rs->text(QStringLiteral("od"));
+        const QString to = rs->text(QStringLiteral("do"));
+        Line line{MasterData::storedDay(od), MasterData::storedDay(to), QString(),
+                  rs->integer(QStringLiteral("id"))};
+        const bool readable = line.from.isValid() && line.to.isValid();
+        if (readable && first.isValid() && (line.from > last || line.to < first))
+            continue;
+        // A day no reader understands is shown as stored, in every month, so
+        // that the planner can put it right.
+        line.text = readable ? absenceLine(line.from, line.to, rs->text(QStringLiteral("opis")))
+                             : od + QStringLiteral(" do ") + to + QStringLiteral(" - ") +
+                                   rs->text(QStringLiteral("opis"));
+        lines.append(line);
+    }
+    // Latest first; the unreadable ones last.
+    std::stable_sort(lines.begin(), lines.end(), [](const Line &a, const Line &b) {
+        return a.from.isValid() && a.to.isValid() &&
+               (!b.from.isValid() || !b.to.isValid() || a.from > b.from);
+    });
+    for (const Line &line : std::as_const(lines)) {
+        auto *entry = new QListWidgetItem(line.text, m_ui->lZw);
+        entry->setData(IdRole, line.id);
     }
 }
 
@@ -306,15 +322,15 @@ void Ludzie_item::zwButtonClick(const QString &key)
         m_ui->lZw->clearSelection();
         QDate d = month();
         if (!d.isValid())
-            d = QDate::currentDate();
-        auto rs = MasterData::openTable(QStringLiteral("zwolnienia"));
+            d = Clock::today();
+        auto rs = MasterData::openForNew(QStringLiteral("zwolnienia"));
         if (!rs)
             return;
         const QString opis = QStringLiteral("L4");
         rs->addNew();
         rs->setValue(QStringLiteral("opis"), opis);
-        rs->setValue(QStringLiteral("od"), d.toString(QStringLiteral("yyyy-MM-dd")));
-        rs->setValue(QStringLiteral("do"), d.toString(QStringLiteral("yyyy-MM-dd")));
+        rs->setValue(QStringLiteral("od"), DateTimeText::dateText(d));
+        rs->setValue(QStringLiteral("do"), DateTimeText::dateText(d));
         rs->setValue(QStringLiteral("rodzaj"), 0);
         rs->setValue(QStringLiteral("id_item"), QString::number(m_personId));
         if (!rs->update()) {

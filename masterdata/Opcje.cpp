@@ -6,6 +6,7 @@
 #include "core/Messages.h"
 #include "core/Options.h"
 #include "core/Tools.h"
+#include "core/ui/CutTextTips.h"
 #include "core/ui/Module1Ui.h"
 #include "core/ui/ScheduleGridLayout.h"
 #include "masterdata/MasterDataCommon.h"
@@ -212,6 +213,7 @@ void Opcje::buildUi()
                                      QAbstractItemView::SelectedClicked);
     m_ui->rankDelegate = new OpcjeRankDelegate(m_ui->lvStopnie);
     m_ui->lvStopnie->setItemDelegate(m_ui->rankDelegate);
+    CutTextTips::install(m_ui->lvStopnie);
     frame2Layout->addWidget(m_ui->tbStopnie);
     frame2Layout->addWidget(m_ui->lvStopnie, 1);
     ranksLayout->addWidget(frame2);
@@ -402,6 +404,13 @@ bool Opcje::save()
     }
     // A rank still being typed counts as confirmed.
     m_ui->rankDelegate->finishEdit();
+    // The template and the ranks reach every cell of the roster file.
+    QList<MasterData::LabelledText> texts{
+        {QStringLiteral("Tekst na pojedynczej komórce"), m_ui->txtCellShow->toPlainText()}};
+    for (int i = 0; i < m_ui->lvStopnie->topLevelItemCount(); ++i)
+        texts.append({QStringLiteral("Stopnie"), m_ui->lvStopnie->topLevelItem(i)->text(0)});
+    if (!MasterData::storableTexts(texts))
+        return false;
     if (!checkSizes() || !storeOptions())
         return false;
     storePassword();

@@ -1,6 +1,5 @@
 #include "masterdata/SelectItem.h"
 
-#include "engine/ui/Wizard_zwolnienia.h"
 #include "masterdata/Grupy.h"
 #include "masterdata/Ludzie.h"
 #include "masterdata/Sluzby.h"
@@ -28,7 +27,8 @@ void SelectItem::Show()
         pickWith<Ludzie>(this);
         break;
     case DayRange:
-        pickWith<Wizard_zwolnienia>(this);
+        if (m_dayRange)
+            m_dayRange(*this);
         break;
     case Duties:
         pickWith<Sluzby>(this);

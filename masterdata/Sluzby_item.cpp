@@ -186,6 +186,8 @@ bool Sluzby_item::save()
         Messages::exclamation(QStringLiteral("Błędne lub niekompletne dane!"));
         return false;
     }
+    if (!MasterData::storableTexts({{QStringLiteral("Nazwa"), nazwa}}))
+        return false;
     if (!isNumber(okresText) || !isNumber(iloscText) || !isNumber(restText)) {
         Messages::exclamation(QStringLiteral(
             "Błędne dane numeryczne! Należy wstawić liczby tam, gdzie są one wymagane."));

@@ -1,9 +1,11 @@
 #include "masterdata/Zwolnienia_item.h"
 
 #include "controls/BlueCommand.h"
+#include "core/DateTimeText.h"
 #include "core/Messages.h"
 #include "core/Module1.h"
 #include "masterdata/MasterDataCommon.h"
+#include "platform/clock/Clock.h"
 #include "platform/db/Recordset.h"
 
 #include <QDateEdit>
@@ -17,15 +19,6 @@
 QString absenceLine(const QDate &first, const QDate &last, const QString &opis)
 {
     return Module1::FormatPeriod(first, last) + QStringLiteral(" - ") + opis;
-}
-
-QDate absenceDate(const QString &text)
-{
-    const QString t = text.trimmed();
-    QDate date = QDate::fromString(t.left(10), QStringLiteral("yyyy-MM-dd"));
-    if (!date.isValid())
-        date = QDate::fromString(t.left(10), QStringLiteral("dd.MM.yyyy"));
-    return date;
 }
 
 namespace {
@@ -86,7 +79,7 @@ Zwolnienia_item::Zwolnienia_item(QWidget *parent) : QDialog(parent)
     connect(buttons.close, &BlueCommand::Click, this, &QDialog::reject);
 
     // Opening: today to the same day of the next month, until GetInfo puts in the stored days.
-    const QDate today = QDate::currentDate();
+    const QDate today = Clock::today();
     setPeriod(today, today.addMonths(1));
     m_first->setFocus();
     resize(320, 200);
@@ -126,8 +119,8 @@ bool Zwolnienia_item::GetInfo()
     if (!rs)
         return false;
     m_opis->setText(rs->text(QStringLiteral("opis")));
-    const QDate first = absenceDate(rs->text(QStringLiteral("od")));
-    const QDate last = absenceDate(rs->text(QStringLiteral("do")));
+    const QDate first = MasterData::storedDay(rs->text(QStringLiteral("od")));
+    const QDate last = MasterData::storedDay(rs->text(QStringLiteral("do")));
     if (first.isValid())
         m_first->setDate(first);
     if (last.isValid())
@@ -149,8 +142,8 @@ bool Zwolnienia_item::save()
         return false;
     rs->edit();
     rs->setValue(QStringLiteral("opis"), m_opis->text());
-    rs->setValue(QStringLiteral("od"), first.toString(QStringLiteral("yyyy-MM-dd")));
-    rs->setValue(QStringLiteral("do"), last.toString(QStringLiteral("yyyy-MM-dd")));
+    rs->setValue(QStringLiteral("od"), DateTimeText::dateText(first));
+    rs->setValue(QStringLiteral("do"), DateTimeText::dateText(last));
     if (!rs->update()) {
         Messages::critical(rs->errorString());
         return false;

@@ -49,5 +49,3 @@ private:
 
 // The line of an absence in the person editor's list: the period, " - ", the description.
 QString absenceLine(const QDate &first, const QDate &last, const QString &opis);
-// A stored date ("yyyy-mm-dd", optionally with a time; old "dd.mm.yyyy" accepted).
-QDate absenceDate(const QString &text);

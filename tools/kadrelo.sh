@@ -4,6 +4,7 @@
 #   tools/kadrelo.sh test   install what is missing, build, run every test
 # With KADRELO_SANITIZE=1 either builds into build-sanitize/ with
 # AddressSanitizer and UndefinedBehaviorSanitizer; the first report stops.
+# The test build treats every compiler warning as an error.
 set -euo pipefail
 
 mode=${1:-run}
@@ -16,9 +17,12 @@ else
     build=${KADRELO_BUILD_DIR:-$root/build}
 fi
 
-packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libqt6sql6-sqlite
-          libsqlcipher-dev sqlcipher libpugixml-dev zlib1g-dev fonts-dejavu-core fonts-dejavu-extra
-          libgl1-mesa-dev xvfb qt6-translations-l10n)
+# The compiler and build tools; Qt (its OpenGL headers come with qt6-base-dev);
+# SQLCipher, and its stock shell, with which a test reads a database file;
+# pugixml and zlib; DejaVu fonts (the condensed face stands in for Tahoma);
+# Qt's Polish translations of its standard buttons.
+packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libsqlcipher-dev sqlcipher
+          libpugixml-dev zlib1g-dev fonts-dejavu-core fonts-dejavu-extra qt6-translations-l10n)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -32,8 +36,10 @@ if ((${#missing[@]})); then
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 
+werror=OFF
+[ "$mode" = test ] && werror=ON
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=${KADRELO_BUILD_TYPE:-RelWithDebInfo} \
-      -DKADRELO_SANITIZE=$sanitize
+      -DKADRELO_SANITIZE=$sanitize -DKADRELO_WERROR=$werror
 cmake --build "$build" --parallel "$(nproc)"
 
 case "$mode" in

@@ -2,6 +2,7 @@
 
 #include "controls/ShownText.h"
 
+#include <QEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -125,10 +126,12 @@ void FlexGrid::setRows(int count)
     while (rows() > count) {
         m_cells.removeLast();
         m_rowHeights.removeLast();
+        m_rowsGrow.removeLast();
     }
     while (rows() < count) {
         m_cells.append(QList<Cell>(cols()));
         m_rowHeights.append(height);
+        m_rowsGrow.append(false);
     }
     m_row = std::clamp(m_row, 0, std::max(0, rows() - 1));
     m_topRow = std::clamp(m_topRow, m_fixedRows, std::max(m_fixedRows, rows() - 1));
@@ -142,6 +145,7 @@ void FlexGrid::setCols(int count)
     m_colWidths.resize(count, DefaultColWidth);
     m_colData.resize(count, 0);
     m_colAlignments.resize(count, DefaultAlignment);
+    m_colsFitted.resize(count, false);
     for (auto &cells : m_cells)
         cells.resize(count);
     m_col = std::clamp(m_col, 0, std::max(0, cols() - 1));
@@ -216,8 +220,28 @@ void FlexGrid::setText(int row, int col, const QString &text)
 {
     if (!valid(row, col))
         return;
-    m_cells[row][col].text = text;
+    Cell &cell = m_cells[row][col];
+    if (cell.text != text) {
+        cell.text = text;
+        cell.height = -1;
+    }
     viewport()->update();
+}
+
+bool FlexGrid::isTextCut(int row, int col) const
+{
+    if (!valid(row, col) || m_cells[row][col].text.isEmpty())
+        return false;
+    const QString &text = m_cells[row][col].text;
+    QString shown = ShownText::cut(text);
+    if (shown.size() != text.size())
+        return true;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    // The room paintCell gives the text.
+    const QSize room(colWidth(col) - 2 * TextPadding, rowHeight(row) - 2);
+    const QRect needed = fontMetrics().boundingRect(QRect(0, 0, std::max(1, room.width()), 100000),
+                                                    m_wordWrap ? int(Qt::TextWordWrap) : 0, shown);
+    return needed.width() > room.width() || needed.height() > room.height();
 }
 
 qint64 FlexGrid::colData(int col) const
@@ -235,7 +259,7 @@ void FlexGrid::addItem(const QString &text)
 {
     setRows(rows() + 1);
     if (cols() > 0)
-        m_cells.last()[0].text = text;
+        setText(rows() - 1, 0, text);
 }
 
 void FlexGrid::clear()
@@ -284,31 +308,82 @@ void FlexGrid::setCellForeColor(int row, int col, const QColor &color)
 
 int FlexGrid::textHeight(int row, int col) const
 {
-    const QString text = this->text(row, col);
-    if (text.isEmpty())
+    if (!valid(row, col))
         return 0;
-    QString shown = ShownText::cut(text);
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    const Cell &cell = m_cells[row][col];
+    if (cell.text.isEmpty())
+        return 0;
     const int width = std::max(1, colWidth(col) - 2 * TextPadding);
+    if (cell.height >= 0 && cell.heightWidth == width &&
+        cell.heightGeneration == m_layoutGeneration)
+        return cell.height;
+    QString shown = ShownText::cut(cell.text);
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     const QRect needed = fontMetrics().boundingRect(QRect(0, 0, width, 100000),
                                                     m_wordWrap ? int(Qt::TextWordWrap) : 0, shown);
-    return needed.height() + 2 + 2;
+    cell.height = needed.height() + 2 + 2;
+    cell.heightWidth = width;
+    cell.heightGeneration = m_layoutGeneration;
+    return cell.height;
 }
 
 void FlexGrid::growRowsToText(int firstRow)
 {
-    for (int r = std::max(0, firstRow); r < rows(); ++r) {
-        int height = m_rowHeights[r];
-        for (int c = 0; c < cols(); ++c)
-            height = std::max(height, textHeight(r, c));
-        m_rowHeights[r] = height;
+    for (int r = std::max(0, firstRow); r < rows(); ++r)
+        m_rowsGrow[r] = true;
+    // Every column fits again: a text laid out before costs nothing.
+    m_colsFitted.fill(false);
+    fitShownColumns();
+}
+
+QList<QPair<int, int>> FlexGrid::shownCols() const
+{
+    QList<QPair<int, int>> shown;
+    const int extent = viewport()->width();
+    int x = 0;
+    for (int c = 0; c < cols() && x < extent; ++c) {
+        if (c >= m_fixedCols && c < m_leftCol)
+            continue;
+        shown.append({c, x});
+        x += m_colWidths[c];
     }
-    updateScrollBars();
-    viewport()->update();
+    return shown;
+}
+
+void FlexGrid::fitShownColumns()
+{
+    bool grown = false;
+    for (const auto &[c, x] : shownCols()) {
+        if (m_colsFitted[c])
+            continue;
+        m_colsFitted[c] = true;
+        for (int r = 0; r < rows(); ++r) {
+            if (!m_rowsGrow[r])
+                continue;
+            const int needed = textHeight(r, c);
+            if (needed > m_rowHeights[r]) {
+                m_rowHeights[r] = needed;
+                grown = true;
+            }
+        }
+    }
+    if (grown) {
+        updateScrollBars();
+        viewport()->update();
+    }
+}
+
+void FlexGrid::changeEvent(QEvent *event)
+{
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        ++m_layoutGeneration;
 }
 
 void FlexGrid::setWordWrap(bool on)
 {
+    if (on != m_wordWrap)
+        ++m_layoutGeneration;
     m_wordWrap = on;
     viewport()->update();
 }
@@ -361,6 +436,8 @@ FlexGrid::State FlexGrid::saveState() const
     s.rowHeights = m_rowHeights;
     s.colData = m_colData;
     s.colAlignments = m_colAlignments;
+    s.rowsGrow = m_rowsGrow;
+    s.colsFitted = m_colsFitted;
     s.row = m_row;
     s.col = m_col;
     s.topRow = m_topRow;
@@ -375,6 +452,8 @@ void FlexGrid::restoreState(const State &state)
     m_rowHeights = state.rowHeights;
     m_colData = state.colData;
     m_colAlignments = state.colAlignments;
+    m_rowsGrow = state.rowsGrow;
+    m_colsFitted = state.colsFitted;
     m_row = state.row;
     m_col = state.col;
     m_topRow = state.topRow;
@@ -449,13 +528,24 @@ void FlexGrid::paintCell(QPainter &painter, int row, int col, const QRect &rect)
 
 void FlexGrid::paintEvent(QPaintEvent *)
 {
+    // Rows grow to the columns that come into view before they are drawn.
+    fitShownColumns();
     QPainter painter(viewport());
     painter.fillRect(viewport()->rect(), m_backColorBkg);
-    const FlexGridGeometry g = layout();
     const QRect visible = viewport()->rect();
-    for (int r = 0; r < rows(); ++r) {
-        for (int c = 0; c < cols(); ++c) {
-            const QRect rect = g.cellRect(r, c);
+    // The fixed rows, then the scrollable ones from the first shown on, until
+    // the viewport is full: what lies beyond is not looked at.
+    QList<QPair<int, int>> shownRows;
+    for (int r = 0, y = 0; r < rows() && y <= visible.bottom(); ++r) {
+        if (r >= m_fixedRows && r < m_topRow)
+            continue;
+        shownRows.append({r, y});
+        y += m_rowHeights[r];
+    }
+    const QList<QPair<int, int>> cols = shownCols();
+    for (const auto &[r, y] : shownRows) {
+        for (const auto &[c, x] : cols) {
+            const QRect rect(x, y, m_colWidths[c], m_rowHeights[r]);
             if (rect.isEmpty() || !rect.intersects(visible))
                 continue;
             paintCell(painter, r, c, rect);

@@ -3,6 +3,7 @@
 #include <QAbstractScrollArea>
 #include <QColor>
 #include <QList>
+#include <QPair>
 #include <QPoint>
 #include <QRect>
 #include <QString>
@@ -63,6 +64,8 @@ public:
 
     QString text(int row, int col) const;
     void setText(int row, int col, const QString &text);
+    // The cell's text does not fit the room the cell draws it in.
+    bool isTextCut(int row, int col) const;
     qint64 colData(int col) const;
     void setColData(int col, qint64 value);
 
@@ -83,10 +86,12 @@ public:
     void setCellForeColor(int row, int col, const QColor &color);
 
     // Height the cell's text needs at the column's width (wrapped when word
-    // wrap is on), padding included.
+    // wrap is on), padding included. Kept until the text, the width, the
+    // font or the word wrap changes: a cell is laid out once.
     int textHeight(int row, int col) const;
     // Grows rows from firstRow on to the height their texts need; rows are
-    // never made lower than they are.
+    // never made lower than they are. The columns in view are fitted at once,
+    // the others as they come into view: a text is laid out when it is shown.
     void growRowsToText(int firstRow = 0);
 
     bool wordWrap() const { return m_wordWrap; }
@@ -126,11 +131,22 @@ private:
         QString text;
         QColor back;
         QColor fore;
+        // textHeight() as laid out at that width and layout generation; -1: not yet.
+        mutable int height = -1;
+        mutable int heightWidth = -1;
+        mutable int heightGeneration = -1;
     };
 
     bool valid(int row, int col) const;
     void updateScrollBars();
     void paintCell(QPainter &painter, int row, int col, const QRect &rect);
+    // The columns in view, fixed ones first, as (index, left edge).
+    QList<QPair<int, int>> shownCols() const;
+    // Grows the growing rows to the texts of the columns in view not fitted yet.
+    void fitShownColumns();
+
+protected:
+    void changeEvent(QEvent *event) override;
 
 public:
     struct State
@@ -140,6 +156,8 @@ public:
         QList<int> rowHeights;
         QList<qint64> colData;
         QList<Qt::Alignment> colAlignments;
+        QList<bool> rowsGrow;
+        QList<bool> colsFitted;
         int row = 0, col = 0, topRow = 1, leftCol = 1;
     };
 
@@ -149,6 +167,9 @@ private:
     QList<int> m_rowHeights;
     QList<qint64> m_colData;
     QList<Qt::Alignment> m_colAlignments;
+    QList<bool> m_rowsGrow;     // rows growRowsToText() grows to their texts
+    QList<bool> m_colsFitted;   // columns whose texts those rows have been grown to
+    int m_layoutGeneration = 0; // a new font or word wrap lays every text out anew
     int m_fixedRows = 1;
     int m_fixedCols = 1;
     int m_row = 0;

@@ -18,18 +18,16 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-namespace {
-const QString ProgramName = QStringLiteral("Dorvat Kadrelo");
-}
+namespace {}
 
 Login::Login(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Login"));
-    setWindowTitle(QStringLiteral("Logowanie - ") + ProgramName);
+    setWindowTitle(QStringLiteral("Logowanie - ") + Globals::ProgramTitle);
 
     m_toolbar = new ToolBarN(this);
     m_toolbar->setObjectName(QStringLiteral("Toolbar_main"));
-    m_toolbar->setTitle(ProgramName);
+    m_toolbar->setTitle(Globals::ProgramTitle);
     // The bar paints its title once it has an image list; this one has no items.
     m_toolbar->setImageList(Draw::ImageList());
     m_toolbar->setFixedHeight(ToolBarN::BarHeight);

@@ -9,8 +9,10 @@
 #include "core/ui/FlexGrid.h"
 #include "core/ui/Guard.h"
 #include "core/ui/Module1Ui.h"
+#include "core/ui/MonthEdit.h"
 #include "core/ui/ScheduleGridLayout.h"
 #include "engine/Algorytmy.h"
+#include "platform/clock/Clock.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 
@@ -22,50 +24,13 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
-#include <QLocale>
-#include <QSpinBox>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
 
-namespace {
-
-const QString ProgramTitle = QStringLiteral("Dorvat Kadrelo");
-
-} // namespace
-
-// Month and year, the month named in the nominative ("maj 2024") whatever
-// the machine's locale.
-class BuildTable::MonthEdit : public QWidget
-{
-public:
-    explicit MonthEdit(QWidget *parent) : QWidget(parent)
-    {
-        setObjectName(QStringLiteral("poleData"));
-        m_monthBox = new QComboBox(this);
-        const QLocale polish(QLocale::Polish);
-        for (int m = 1; m <= 12; ++m)
-            m_monthBox->addItem(polish.standaloneMonthName(m, QLocale::LongFormat));
-        m_yearBox = new QSpinBox(this);
-        m_yearBox->setRange(1900, 9999);
-        auto *layout = new QHBoxLayout(this);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(m_monthBox, 1);
-        layout->addWidget(m_yearBox);
-    }
-    QDate date() const { return QDate(m_yearBox->value(), m_monthBox->currentIndex() + 1, 1); }
-    void setDate(const QDate &date)
-    {
-        m_monthBox->setCurrentIndex(date.month() - 1);
-        m_yearBox->setValue(date.year());
-    }
-
-private:
-    QComboBox *m_monthBox = nullptr;
-    QSpinBox *m_yearBox = nullptr;
-};
+namespace {} // namespace
 
 // The rule-set box: as wide as the layout makes it, whatever the names; a
 // name too long for it is shown cut with "…", whole in the tooltip.
@@ -167,6 +132,7 @@ BuildTable::BuildTable(BuildTableHost &host, QWidget *parent) : QDialog(parent),
     options->addWidget(m_combo, 0, 1);
     options->addWidget(new QLabel(QStringLiteral("Miesiąc:"), page), 1, 0);
     m_month = new MonthEdit(page);
+    m_month->setObjectName(QStringLiteral("poleData"));
     options->addWidget(m_month, 1, 1);
     options->setColumnStretch(1, 1);
     pageLayout->addLayout(options, 1, 0, 1, 2);
@@ -214,7 +180,7 @@ void BuildTable::fillLists()
                                 rs->integer(QStringLiteral("id")));
     }
     m_combo->setCurrentIndex(0);
-    m_month->setDate(QDate::currentDate());
+    m_month->setDate(Clock::today());
 }
 
 QList<qint64> BuildTable::ids(int index) const
@@ -237,7 +203,8 @@ QString BuildTable::shownRuleSet() const
 
 QDate BuildTable::month() const
 {
-    return m_month->date();
+    const QDate date = m_month->date();
+    return QDate(date.year(), date.month(), 1);
 }
 
 void BuildTable::setMonth(const QDate &month)
@@ -340,7 +307,7 @@ bool BuildTable::create()
         m_host.setCalendarMonth(request.month);
         m_host.setWindowCaption(QStringLiteral("Grafik [") +
                                 m_host.currDate().toString(QStringLiteral("yyyy-MM")) +
-                                QStringLiteral("] - ") + ProgramTitle);
+                                QStringLiteral("] - ") + Globals::ProgramTitle);
     } else {
         m_host.restoreWindowState();
     }

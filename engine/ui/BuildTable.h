@@ -6,6 +6,7 @@
 #include <QString>
 
 class FlexGrid;
+class MonthEdit;
 class QComboBox;
 class QListWidget;
 class QToolBar;
@@ -82,6 +83,5 @@ private:
     QToolBar *m_toolbars[2] = {nullptr, nullptr};
     class RuleSetBox;
     RuleSetBox *m_combo = nullptr;
-    class MonthEdit;
     MonthEdit *m_month = nullptr;
 };

@@ -6,6 +6,7 @@
 #include "core/ui/Guard.h"
 #include "core/ui/Module1Ui.h"
 #include "engine/ui/WizardFile.h"
+#include "platform/clock/Clock.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 
@@ -22,11 +23,6 @@ namespace {
 constexpr int SetIdRole = Qt::UserRole;
 
 } // namespace
-
-int WizardUi::runModal(const ModalRunner &runner, QDialog &dialog)
-{
-    return runner ? runner(dialog) : dialog.exec();
-}
 
 Wizard::Wizard(WizardHost &host, QWidget *parent) : QDialog(parent), m_host(host)
 {
@@ -106,7 +102,7 @@ void Wizard::newSet()
 {
     WizardFile editor(m_host, this);
     editor.setModalRunner(m_runner);
-    editor.SetNew(newSetName(QDate::currentDate()));
+    editor.SetNew(newSetName(Clock::today()));
     if (WizardUi::runModal(m_runner, editor) != QDialog::Accepted)
         return;
     auto *item = new QListWidgetItem(editor.name(), m_list);

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "engine/WizItem.h"
-#include "engine/ui/Wizard.h"
+#include "engine/ui/WizardHost.h"
 
 #include <QDialog>
 #include <QList>
 #include <QString>
+#include <QStringList>
+
+#include <utility>
 
 class QLineEdit;
 class QTableWidget;

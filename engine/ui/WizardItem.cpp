@@ -7,7 +7,7 @@
 #include "core/ui/Guard.h"
 #include "core/ui/Module1Ui.h"
 #include "engine/WizItem.h"
-#include "engine/ui/Wizard.h"
+#include "engine/ui/WizardHost.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -2,11 +2,11 @@
 
 #include "platform/db/Statement.h"
 #include "platform/db/Values.h"
+#include "platform/text/WholeNumber.h"
 
 #include <sqlite3.h>
 
 #include <QStringDecoder>
-#include <QtNumeric>
 
 namespace Db {
 
@@ -27,6 +27,12 @@ bool Cursor::next()
         return true;
     m_failed = rc != SQLITE_DONE;
     return false;
+}
+
+bool Cursor::rerun(const QVariantList &params)
+{
+    m_failed = !m_statement->rebind(params);
+    return !m_failed;
 }
 
 QVariant Cursor::value(int column) const
@@ -111,31 +117,9 @@ std::optional<qint64> Cursor::wholeNumber(int column) const
     const int type = m_statement->columnType(column);
     if (type == SQLITE_INTEGER)
         return m_statement->columnInteger(column);
-    if (type == SQLITE_TEXT) {
-        // Plain ASCII digits are read here; anything else goes the long way.
-        QByteArrayView bytes = m_statement->columnBytes(column);
-        auto blank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
-        while (!bytes.isEmpty() && blank(bytes.front()))
-            bytes = bytes.sliced(1);
-        while (!bytes.isEmpty() && blank(bytes.back()))
-            bytes.chop(1);
-        const bool negative = !bytes.isEmpty() && bytes.front() == '-';
-        if (!bytes.isEmpty() && (bytes.front() == '-' || bytes.front() == '+'))
-            bytes = bytes.sliced(1);
-        qint64 value = 0;
-        bool plain = !bytes.isEmpty();
-        for (qsizetype i = 0; plain && i < bytes.size(); ++i) {
-            const char c = bytes[i];
-            plain = c >= '0' && c <= '9' && !qMulOverflow(value, qint64(10), &value) &&
-                    !(negative ? qSubOverflow(value, qint64(c - '0'), &value)
-                               : qAddOverflow(value, qint64(c - '0'), &value));
-        }
-        if (plain)
-            return value;
-    }
-    bool ok = false;
-    const qint64 value = text(column).trimmed().toLongLong(&ok);
-    return ok ? std::optional<qint64>(value) : std::nullopt;
+    if (type == SQLITE_TEXT)
+        return WholeNumber::parseUtf8(m_statement->columnBytes(column));
+    return WholeNumber::parse(text(column));
 }
 
 } // namespace Db

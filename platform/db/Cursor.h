@@ -28,6 +28,9 @@ public:
 
     // Moves to the next row; false after the last one or on a failure.
     bool next();
+    // Walks the query again from its first row with other values, prepared
+    // once: a lookup repeated for many keys. False when they cannot be bound.
+    bool rerun(const QVariantList &params);
     bool failed() const { return m_failed; }
 
     QVariant value(int column) const;
@@ -38,9 +41,8 @@ public:
     QString joinedText(int first, int second, QChar separator, qsizetype *firstLength) const;
     qint64 integer(int column) const;
     bool flag(int column) const;
-    // A whole number, also one kept as text with blanks around it (ids in
-    // text columns), as text().trimmed().toLongLong() reads it; no value for
-    // anything else.
+    // A whole number, also one kept as text (ids in text columns), as
+    // WholeNumber::parse reads it; no value for anything else.
     std::optional<qint64> wholeNumber(int column) const;
 
 private:

@@ -14,6 +14,10 @@
 #include <QDate>
 #include <QFileInfo>
 #include <QLocale>
+#include <QStringDecoder>
+#include <QVarLengthArray>
+
+#include <algorithm>
 
 namespace Db {
 
@@ -69,14 +73,36 @@ template <int Part> void datePart(sqlite3_context *context, int argc, sqlite3_va
     sqlite3_result_int(context, Part == 0 ? date.year() : Part == 1 ? date.month() : date.day());
 }
 
+// A stored text decoded as QString::fromUtf8 decodes it, into room on the
+// stack: a sort compares every text many times, and names are short.
+QStringView decodeUtf8(const void *bytes, int size, QVarLengthArray<QChar, 128> *room)
+{
+    const QByteArrayView text(static_cast<const char *>(bytes), size);
+    room->resize(text.size()); // UTF-16 never takes more units than UTF-8 takes bytes
+    QChar *out = room->data();
+    bool ascii = true;
+    for (const char c : text)
+        ascii = ascii && uchar(c) < 0x80;
+    if (ascii) {
+        for (const char c : text)
+            *out++ = QChar(uchar(c));
+    } else {
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        out = decoder.appendToBuffer(out, text);
+    }
+    return QStringView(room->data(), out - room->data());
+}
+
 // Names sort as a Polish reader expects ("Łukasik" before "Zieliński"), on
 // every machine whatever its locale; texts the collator finds equal fall back
 // to their code points, so only identical texts compare equal.
 int polishCompare(void *, int leftSize, const void *left, int rightSize, const void *right)
 {
     static const QCollator collator{QLocale(QLocale::Polish)};
-    const QString a = QString::fromUtf8(static_cast<const char *>(left), leftSize);
-    const QString b = QString::fromUtf8(static_cast<const char *>(right), rightSize);
+    QVarLengthArray<QChar, 128> leftRoom;
+    QVarLengthArray<QChar, 128> rightRoom;
+    const QStringView a = decodeUtf8(left, leftSize, &leftRoom);
+    const QStringView b = decodeUtf8(right, rightSize, &rightRoom);
     const int order = collator.compare(a, b);
     return order != 0 ? order : a.compare(b);
 }
@@ -125,7 +151,7 @@ sqlite3 *openKeyed(const QString &path, const QString &key, int flags, QString *
         rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
         if (message.isEmpty())
-            message = engineError(db);
+            message = openingError(db);
         if (error)
             *error = message;
         sqlite3_close_v2(db);
@@ -185,6 +211,88 @@ bool Database::execute(const QString &sql, const QVariantList &params)
     if (rc != SQLITE_DONE) {
         setError(engineError(m_db));
         return false;
+    }
+    return true;
+}
+
+bool Database::executeEach(const QString &sql, const QList<QVariantList> &rows,
+                           QList<qint64> *insertedIds)
+{
+    if (rows.isEmpty())
+        return true;
+    Statement stmt(*this, sql, rows.first());
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        if (i > 0 && !stmt.rebind(rows.at(i)))
+            return false;
+        if (!stmt.isValid())
+            return false;
+        int rc;
+        while ((rc = stmt.step()) == SQLITE_ROW) {
+        }
+        if (rc != SQLITE_DONE) {
+            setError(engineError(m_db));
+            return false;
+        }
+        if (insertedIds)
+            insertedIds->append(lastInsertId());
+    }
+    return true;
+}
+
+bool Database::insertRows(const QString &table, const QStringList &columns,
+                          const QList<QVariantList> &rows)
+{
+    auto quote = [](QString name) {
+        name.replace(QLatin1Char('"'), QLatin1String("\"\""));
+        return QLatin1Char('"') + name + QLatin1Char('"');
+    };
+    QStringList names;
+    for (const QString &column : columns)
+        names << quote(column);
+    const QString head = QStringLiteral("INSERT INTO %1 (%2) VALUES ")
+                             .arg(quote(table), names.join(QLatin1Char(',')));
+    const QString row = QLatin1Char('(') +
+                        QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(',')) +
+                        QLatin1Char(')');
+    // Within the 999 values a statement of every SQLite build takes.
+    const qsizetype perStatement =
+        std::max<qsizetype>(1, 999 / std::max<qsizetype>(1, columns.size()));
+    std::unique_ptr<Statement> full; // prepared once for every full batch
+    for (qsizetype first = 0; first < rows.size(); first += perStatement) {
+        const qsizetype count = std::min(perStatement, rows.size() - first);
+        QVariantList values;
+        values.reserve(count * columns.size());
+        for (qsizetype i = first; i < first + count; ++i) {
+            if (rows.at(i).size() != columns.size()) {
+                setError(
+                    describe(ProgramFault, QStringLiteral("row %1 has %2 values for %3 columns")
+                                               .arg(i)
+                                               .arg(rows.at(i).size())
+                                               .arg(columns.size())));
+                return false;
+            }
+            values += rows.at(i);
+        }
+        std::unique_ptr<Statement> last;
+        Statement *stmt = nullptr;
+        if (count == perStatement && full) {
+            full->rebind(values);
+            stmt = full.get();
+        } else {
+            auto prepared = std::make_unique<Statement>(
+                *this, head + QStringList(count, row).join(QLatin1Char(',')), values);
+            stmt = prepared.get();
+            (count == perStatement ? full : last) = std::move(prepared);
+        }
+        if (!stmt->isValid())
+            return false;
+        int rc;
+        while ((rc = stmt->step()) == SQLITE_ROW) {
+        }
+        if (rc != SQLITE_DONE) {
+            setError(engineError(m_db));
+            return false;
+        }
     }
     return true;
 }
@@ -307,11 +415,6 @@ QString Database::errorString() const
 QString Database::path() const
 {
     return m_path;
-}
-
-sqlite3 *Database::handle() const
-{
-    return m_db;
 }
 
 void Database::setError(const QString &message) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <memory>
@@ -47,6 +48,17 @@ public:
 
     // Runs one statement with bound values (more than one statement is refused).
     bool execute(const QString &sql, const QVariantList &params = {});
+    // Runs one statement once for each list of values, prepared once; stops
+    // at the first failure, after the lists before it have run. With
+    // insertedIds, the row id each run inserted (lastInsertId) is appended.
+    bool executeEach(const QString &sql, const QList<QVariantList> &rows,
+                     QList<qint64> *insertedIds = nullptr);
+    // Adds the rows (values in the order of columns) to the table, in their
+    // order, many rows a statement: each INSERT of one row would prepare it
+    // anew and update the table's sequence anew. Stops at the first statement
+    // that fails, after the rows before it have been added.
+    bool insertRows(const QString &table, const QStringList &columns,
+                    const QList<QVariantList> &rows);
     // Runs several ";"-separated statements without values (a schema file).
     bool executeScript(const QString &script);
 
@@ -67,7 +79,6 @@ public:
     int changes() const;
     QString errorString() const;
     QString path() const;
-    sqlite3 *handle() const;
 
 private:
     Database(sqlite3 *db, const QString &path);

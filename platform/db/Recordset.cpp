@@ -82,6 +82,7 @@ bool Recordset::load()
         m_rows.push_back(std::move(row));
         m_deleted.push_back(false);
     }
+    m_liveRows = int(m_rows.size());
     if (rc != SQLITE_DONE) {
         m_error = m_db.errorString();
         return false;
@@ -113,36 +114,9 @@ void Recordset::skipDeletedForward()
         ++m_pos;
 }
 
-void Recordset::skipDeletedBackward()
-{
-    while (m_pos >= 0 && m_pos < int(m_rows.size()) && m_deleted[size_t(m_pos)])
-        --m_pos;
-}
-
 bool Recordset::eof() const
 {
     return m_pos >= int(m_rows.size());
-}
-
-bool Recordset::bof() const
-{
-    return m_pos < 0 || recordCount() == 0;
-}
-
-void Recordset::moveFirst()
-{
-    m_mode = EditMode::None;
-    m_pos = 0;
-    skipDeletedForward();
-}
-
-void Recordset::moveLast()
-{
-    m_mode = EditMode::None;
-    m_pos = int(m_rows.size()) - 1;
-    skipDeletedBackward();
-    if (m_pos < 0)
-        m_pos = int(m_rows.size());
 }
 
 void Recordset::moveNext()
@@ -153,30 +127,14 @@ void Recordset::moveNext()
     skipDeletedForward();
 }
 
-void Recordset::movePrevious()
-{
-    m_mode = EditMode::None;
-    if (m_pos >= 0)
-        --m_pos;
-    skipDeletedBackward();
-}
-
 int Recordset::recordCount() const
 {
-    int count = 0;
-    for (bool deleted : m_deleted)
-        count += deleted ? 0 : 1;
-    return count;
+    return m_liveRows;
 }
 
 QStringList Recordset::fieldNames() const
 {
     return m_fields;
-}
-
-bool Recordset::hasField(const QString &field) const
-{
-    return fieldIndex(field) >= 0;
 }
 
 QVariant Recordset::value(const QString &field) const
@@ -212,10 +170,35 @@ bool Recordset::flag(const QString &field) const
     return Values::flag(value(field));
 }
 
+int Recordset::findId(int column, qint64 id)
+{
+    auto holds = [&](int row) {
+        const QVariant &v = m_rows[size_t(row)].at(column);
+        return !m_deleted[size_t(row)] && !v.isNull() && v.toLongLong() == id;
+    };
+    if (m_indexColumn == column) {
+        const auto it = m_idIndex.constFind(id);
+        if (it == m_idIndex.constEnd())
+            return -1;
+        if (holds(*it))
+            return *it;
+    }
+    // First use, or the row found was deleted or changed since: index anew.
+    m_idIndex.clear();
+    m_idIndex.reserve(m_liveRows);
+    m_indexColumn = column;
+    // From the last row back, so that the first row of an id is the one kept.
+    for (int i = int(m_rows.size()) - 1; i >= 0; --i) {
+        const QVariant &v = m_rows[size_t(i)].at(column);
+        if (!m_deleted[size_t(i)] && !v.isNull())
+            m_idIndex.insert(v.toLongLong(), i);
+    }
+    return m_idIndex.value(id, -1);
+}
+
 bool Recordset::seek(const QString &index, const QVariant &key)
 {
     m_mode = EditMode::None;
-    m_noMatch = true;
     const bool primary = index.compare(QLatin1String("PrimaryKey"), Qt::CaseInsensitive) == 0;
     const int column = fieldIndex(primary ? IdField : index);
     if (column < 0) {
@@ -224,24 +207,26 @@ bool Recordset::seek(const QString &index, const QVariant &key)
         m_pos = int(m_rows.size());
         return false;
     }
-    bool keyOk = true;
-    const qint64 id = primary ? key.toLongLong(&keyOk) : 0;
+    m_pos = int(m_rows.size());
+    if (primary) {
+        bool keyOk = false;
+        const qint64 id = key.toLongLong(&keyOk);
+        const int row = keyOk ? findId(column, id) : -1;
+        if (row < 0)
+            return false;
+        m_pos = row;
+        return true;
+    }
     const QString keyText = key.toString();
-    for (int i = 0; keyOk && i < int(m_rows.size()); ++i) {
+    for (int i = 0; i < int(m_rows.size()); ++i) {
         if (m_deleted[size_t(i)])
             continue;
         const QVariant &v = m_rows[size_t(i)].at(column);
-        if (v.isNull())
-            continue;
-        const bool match = primary ? v.toLongLong() == id
-                                   : v.toString().compare(keyText, Qt::CaseInsensitive) == 0;
-        if (match) {
+        if (!v.isNull() && v.toString().compare(keyText, Qt::CaseInsensitive) == 0) {
             m_pos = i;
-            m_noMatch = false;
             return true;
         }
     }
-    m_pos = int(m_rows.size());
     return false;
 }
 
@@ -379,6 +364,13 @@ bool Recordset::update()
         m_keys.push_back(key);
         m_deleted.push_back(false);
         m_pos = int(m_rows.size()) - 1;
+        ++m_liveRows;
+        // The new row is the last: it is the first of its id only when the id is new.
+        if (m_indexColumn >= 0 && !row.at(m_indexColumn).isNull()) {
+            const qint64 id = row.at(m_indexColumn).toLongLong();
+            if (!m_idIndex.contains(id))
+                m_idIndex.insert(id, m_pos);
+        }
     } else {
         const qint64 key = m_keys[size_t(m_pos)];
         if (!columns.isEmpty()) {
@@ -396,6 +388,9 @@ bool Recordset::update()
             QVariantList row = m_buffer;
             refreshRow(key, &row);
             m_rows[size_t(m_pos)] = row;
+            // A row that may now hold another id: the index is made anew when next used.
+            if (m_indexColumn >= 0 && m_dirty[size_t(m_indexColumn)])
+                m_indexColumn = -1;
             if (!m_isTable)
                 m_keys[size_t(m_pos)] = row.at(m_keyField).toLongLong();
         }
@@ -404,14 +399,6 @@ bool Recordset::update()
     m_buffer.clear();
     m_dirty.clear();
     return true;
-}
-
-void Recordset::cancelUpdate()
-{
-    m_mode = EditMode::None;
-    m_editFailed = false;
-    m_buffer.clear();
-    m_dirty.clear();
 }
 
 bool Recordset::remove()
@@ -431,6 +418,7 @@ bool Recordset::remove()
         return false;
     }
     m_deleted[size_t(m_pos)] = true;
+    --m_liveRows;
     return true;
 }
 

@@ -14,7 +14,7 @@ namespace Db {
 
 Statement::Statement(const Database &db, const QString &sql, const QVariantList &params) : m_db(db)
 {
-    sqlite3 *handle = db.handle();
+    sqlite3 *handle = db.m_db;
     const QByteArray text = sql.toUtf8();
     const char *tail = nullptr;
     if (sqlite3_prepare_v2(handle, text.constData(), int(text.size()), &m_stmt, &tail) !=
@@ -30,21 +30,40 @@ Statement::Statement(const Database &db, const QString &sql, const QVariantList 
             return;
         }
     }
+    m_prepared = true;
+    m_valid = bindAll(params);
+}
+
+bool Statement::bindAll(const QVariantList &params)
+{
     const int expected = m_stmt ? sqlite3_bind_parameter_count(m_stmt) : 0;
     if (expected != int(params.size())) {
-        db.setError(
+        m_db.setError(
             describe(ProgramFault, QStringLiteral("%1 values bound to a statement that takes %2")
                                        .arg(params.size())
                                        .arg(expected)));
-        return;
+        return false;
     }
     for (int i = 0; i < int(params.size()); ++i) {
         if (!bindValue(m_stmt, i + 1, params.at(i))) {
-            db.setError(engineError(handle));
-            return;
+            m_db.setError(engineError(m_db.m_db));
+            return false;
         }
     }
-    m_valid = true;
+    return true;
+}
+
+bool Statement::rebind(const QVariantList &params)
+{
+    if (!m_prepared)
+        return false;
+    if (m_stmt) {
+        // A failed step is reported again by reset: it has been reported already.
+        sqlite3_reset(m_stmt);
+        sqlite3_clear_bindings(m_stmt);
+    }
+    m_valid = bindAll(params);
+    return m_valid;
 }
 
 Statement::~Statement()
@@ -58,7 +77,7 @@ int Statement::step()
         return SQLITE_DONE;
     const int rc = sqlite3_step(m_stmt);
     if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-        m_db.setError(engineError(m_db.handle()));
+        m_db.setError(engineError(m_db.m_db));
     return rc;
 }
 
@@ -133,11 +152,6 @@ int Statement::columnType(int column) const
 qint64 Statement::columnInteger(int column) const
 {
     return sqlite3_column_int64(m_stmt, column);
-}
-
-double Statement::columnReal(int column) const
-{
-    return sqlite3_column_double(m_stmt, column);
 }
 
 QByteArrayView Statement::columnBytes(int column) const

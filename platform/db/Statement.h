@@ -22,6 +22,9 @@ public:
     Statement &operator=(const Statement &) = delete;
 
     bool isValid() const { return m_valid; }
+    // Runs the statement again from its start with other values, prepared
+    // as it is; false (and not valid) when they cannot be bound.
+    bool rebind(const QVariantList &params);
     // SQLITE_ROW, SQLITE_DONE or an error code; an empty statement is done.
     int step();
     int columnCount() const;
@@ -36,16 +39,18 @@ public:
     // SQLITE_INTEGER, SQLITE_FLOAT, SQLITE_TEXT, SQLITE_BLOB or SQLITE_NULL.
     int columnType(int column) const;
     qint64 columnInteger(int column) const;
-    double columnReal(int column) const;
     // The engine's bytes of a text or blob column (valid until the next step).
     QByteArrayView columnBytes(int column) const;
 
     static bool bindValue(sqlite3_stmt *stmt, int index, const QVariant &value);
 
 private:
+    bool bindAll(const QVariantList &params);
+
     const Database &m_db;
     sqlite3_stmt *m_stmt = nullptr;
-    bool m_valid = false;
+    bool m_prepared = false; // one statement, prepared
+    bool m_valid = false;    // prepared and its values bound
 };
 
 } // namespace Db

@@ -45,6 +45,8 @@ void TestDateTimeText::parse_data()
                                  << "";
     QTest::newRow("no such hour") << "2024-05-01 24:00"
                                   << "";
+    QTest::newRow("seconds after another sign") << "2024-05-01 20:30x15"
+                                                << "";
     QTest::newRow("one-digit hour") << "2024-05-01 8:00"
                                     << "";
     QTest::newRow("one-digit month") << "2024-5-01"

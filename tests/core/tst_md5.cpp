@@ -14,6 +14,8 @@ private Q_SLOTS:
     void blockBoundaries_data();
     void blockBoundaries();
     void lowByteOfEachCharacter();
+    void storedForms_data();
+    void storedForms();
     void mmToPixels_data();
     void mmToPixels();
 };
@@ -86,6 +88,33 @@ void TestMd5::lowByteOfEachCharacter()
     QVERIFY(
         Tools::GetMD5(word) !=
         QString::fromLatin1(QCryptographicHash::hash("has\xB3o", QCryptographicHash::Md5).toHex()));
+}
+
+// Digests of texts beyond ASCII as passwords stored earlier hold them: one
+// byte per UTF-16 unit, its low byte, NULs and surrogate halves included.
+void TestMd5::storedForms_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("digest");
+    QTest::newRow("NUL") << QString(QChar(0)) << "93b885adfe0da089cdf634904fd59f71";
+    QTest::newRow("U+0100 like NUL")
+        << QString(QChar(0x0100)) << "93b885adfe0da089cdf634904fd59f71";
+    QTest::newRow("NUL inside") << QStringLiteral("a") + QChar(0) + QStringLiteral("b")
+                                << "70350f6027bce3713f6b76473084309b";
+    QTest::newRow("U+FFFF") << QString(QChar(0xFFFF)) << "00594fd4f42ba43fc1ca0427a0576295";
+    QTest::newRow("surrogate pair")
+        << QStringLiteral("\U0001F600") << "c151c5fa0f424dbf71e349896c45ec16";
+    QTest::newRow("Polish sentence")
+        << QStringLiteral("Zażółć gęślą jaźń") << "aadbb593b40e24de1675a812112d470b";
+    QTest::newRow("Polish, two blocks")
+        << QStringLiteral("żółć").repeated(16) << "ea9b1f6f8036871f1ec80aa7468ac17c";
+}
+
+void TestMd5::storedForms()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, digest);
+    QCOMPARE(Tools::GetMD5(text), digest);
 }
 
 void TestMd5::mmToPixels_data()

@@ -474,7 +474,7 @@ void TestStartup::presenterMapsButtons()
             seenFormat = box->textFormat();
             for (QAbstractButton *button : box->buttons()) {
                 if (button->text() == caption)
-                    button->click();
+                    QTest::mouseClick(button, Qt::LeftButton);
             }
         });
     };

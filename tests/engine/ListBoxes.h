@@ -3,6 +3,8 @@
 // Reading and clicking the list boxes and their small toolbars of the build
 // dialog and the rule editor, as a person does.
 
+#include "tests/support/Mouse.h"
+
 #include <QAction>
 #include <QListWidget>
 #include <QStringList>
@@ -31,27 +33,19 @@ inline QStringList selectedTexts(const QListWidget *list)
 
 inline void clickEntry(QListWidget *list, int row, Qt::KeyboardModifiers modifiers = {})
 {
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers,
-                      list->visualItemRect(list->item(row)).center());
+    QVERIFY(list && Mouse::clickRow(*list, row, modifiers));
 }
 
 // The toolbar button of the action, clicked where it is drawn.
 inline void clickButton(QToolBar *bar, QAction *action)
 {
-    QWidget *button = bar && action ? bar->widgetForAction(action) : nullptr;
-    QVERIFY(button);
-    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+    QVERIFY(bar && Mouse::clickAction(*bar, action));
 }
 
 // The button of the toolbar that reads text.
 inline void clickButton(QToolBar *bar, const QString &text)
 {
-    QVERIFY(bar);
-    for (QAction *action : bar->actions()) {
-        if (action->text() == text)
-            return clickButton(bar, action);
-    }
-    QFAIL(qPrintable(QStringLiteral("no button ") + text));
+    QVERIFY(bar && Mouse::clickAction(*bar, text));
 }
 
 } // namespace ListBoxes

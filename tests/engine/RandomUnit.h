@@ -37,6 +37,11 @@ struct Shape
     bool awkward = false;
 };
 
+// The units the benchmarks time: a small unit, a large one and a very large one.
+inline const Shape BenchShapes[] = {{1000, 20, 30, QDate(2024, 5, 1), false},
+                                    {10000, 100, 120, QDate(2024, 5, 1), false},
+                                    {20000, 100, 200, QDate(2024, 5, 1), false}};
+
 // Empties the unit's tables (ids start at 1 again) and fills them. request
 // gets the month, every group and duty, and rule set 1.
 bool fill(Db::Database &db, const Shape &shape, quint32 seed, Algorytmy::GenerationRequest *request,

@@ -89,12 +89,9 @@ int main(int argc, char **argv)
     }
     out << "people  groups  duties  places    gaps      ms  us/place  first ms  us/place  faults\n";
     double perPlace[2][2] = {}; // best, first of the smallest and the largest unit
-    const RandomUnit::Shape shapes[] = {{1000, 20, 30, QDate(2024, 5, 1), false},
-                                        {10000, 100, 120, QDate(2024, 5, 1), false},
-                                        {20000, 100, 200, QDate(2024, 5, 1), false}};
     const int only = argc > 1 && rostersAt < 0 ? QString::fromLocal8Bit(argv[1]).toInt() : 0;
     const int runs = only > 0 || !rosters.isEmpty() ? 1 : 3;
-    for (const RandomUnit::Shape &shape : shapes) {
+    for (const RandomUnit::Shape &shape : RandomUnit::BenchShapes) {
         if (only > 0 && shape.people != only)
             continue;
         TestSupport::TestDatabase database;

@@ -1,13 +1,18 @@
 #include "ListBoxes.h"
 #include "RecordingHost.h"
 
+#include "controls/BlueCommand.h"
 #include "core/Globals.h"
 #include "core/Messages.h"
 #include "core/Options.h"
 #include "core/ui/FlexGrid.h"
 #include "engine/ui/BuildTable.h"
+#include "platform/clock/Clock.h"
 #include "platform/db/Database.h"
+#include "tests/support/Keyboard.h"
+#include "tests/support/Mouse.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/TestSupport.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -54,6 +59,13 @@ void clickToolButton(const BuildTable &dialog, int index, const QString &text)
                            text);
 }
 
+// "Stwórz", clicked in the shown dialog.
+[[nodiscard]] bool clickCreate(BuildTable &dialog)
+{
+    auto *button = dialog.findChild<BlueCommand *>(QStringLiteral("ButtonOK"));
+    return button && (dialog.isVisible() || Keyboard::showActive(dialog)) && Mouse::click(*button);
+}
+
 } // namespace
 
 // The build dialog: its lists, their ids, its messages and a run.
@@ -87,6 +99,7 @@ private Q_SLOTS:
     }
     void cleanup()
     {
+        Clock::setNow({});
         Globals::closeDatabase();
         m_file.reset();
     }
@@ -94,6 +107,7 @@ private Q_SLOTS:
     // Every group and duty in stored order, the first selected, no rule set, this month.
     void opensWithEverything()
     {
+        Clock::setNow(QDateTime(QDate(2024, 2, 29), QTime(23, 59)));
         Host host;
         BuildTable dialog(host);
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Stwórz grafik"));
@@ -105,8 +119,7 @@ private Q_SLOTS:
         QCOMPARE(dialog.ruleSets()->currentText(), QStringLiteral("(brak)"));
         QCOMPARE(dialog.ruleSets()->count(), 2);
         QCOMPARE(dialog.ruleSets()->itemText(1), QStringLiteral("Święta"));
-        const QDate today = QDate::currentDate();
-        QCOMPARE(dialog.month(), QDate(today.year(), today.month(), 1));
+        QCOMPARE(dialog.month(), QDate(2024, 2, 1));
     }
 
     // Entries from the picker are compared by id: a second group of the same
@@ -115,29 +128,32 @@ private Q_SLOTS:
     {
         Host host;
         BuildTable dialog(host);
+        QVERIFY(Keyboard::showActive(dialog));
         const QChar nul(u'\0');
         host.answers[0] = QStringLiteral("12;Beta") + nul + QStringLiteral("40;Alfa") + nul +
                           QStringLiteral("41;Gamma");
-        dialog.toolbarClick(BuildTable::Groups, QStringLiteral("add"));
+        clickToolButton(dialog, BuildTable::Groups, QStringLiteral("Dodaj"));
         QCOMPARE(host.picked, QList<int>{0});
         QCOMPARE(texts(dialog.list(BuildTable::Groups)),
                  (QStringList{"Alfa", "Beta", "Alfa", "Gamma"}));
         QCOMPARE(dialog.ids(BuildTable::Groups), (QList<qint64>{3, 12, 40, 41}));
 
         // An empty answer adds nothing.
-        dialog.toolbarClick(BuildTable::Duties, QStringLiteral("add"));
+        clickToolButton(dialog, BuildTable::Duties, QStringLiteral("Dodaj"));
         QCOMPARE(host.picked, (QList<int>{0, 3}));
         QCOMPARE(dialog.ids(BuildTable::Duties), (QList<qint64>{2, 5}));
 
         // Every selected entry goes, from the last to the first.
+        // With nothing selected (Ctrl and a click takes the last added off), nothing goes.
         QListWidget *groups = dialog.list(BuildTable::Groups);
-        groups->clearSelection();
-        groups->setCurrentRow(0, QItemSelectionModel::NoUpdate);
-        dialog.toolbarClick(BuildTable::Groups, QStringLiteral("del"));
+        QCOMPARE(selectedTexts(groups), QStringList{"Gamma"});
+        clickEntry(groups, 3, Qt::ControlModifier);
+        QVERIFY(selectedTexts(groups).isEmpty());
+        clickToolButton(dialog, BuildTable::Groups, QStringLiteral("Usuń"));
         QCOMPARE(groups->count(), 4);
-        groups->item(1)->setSelected(true);
-        groups->item(3)->setSelected(true);
-        dialog.toolbarClick(BuildTable::Groups, QStringLiteral("del"));
+        clickEntry(groups, 1);
+        clickEntry(groups, 3, Qt::ControlModifier);
+        clickToolButton(dialog, BuildTable::Groups, QStringLiteral("Usuń"));
         QCOMPARE(dialog.ids(BuildTable::Groups), (QList<qint64>{3, 40}));
     }
 
@@ -184,8 +200,9 @@ private Q_SLOTS:
         plain.close();
 
         const QString name = QStringLiteral("Ustawienia świąteczne ").repeated(14).left(300);
-        Globals::database()->execute(
-            QStringLiteral("INSERT INTO wizardlist (id, nazwa) VALUES (10, ?)"), {name});
+        QVERIFY(TestSupport::exec(
+            *Globals::database(),
+            QStringLiteral("INSERT INTO wizardlist (id, nazwa) VALUES (10, ?)"), {name}));
         BuildTable dialog(host);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
@@ -247,7 +264,8 @@ private Q_SLOTS:
             dialog.list(BuildTable::Groups)->clear();
         if (noDuties)
             dialog.list(BuildTable::Duties)->clear();
-        QVERIFY(!dialog.create());
+        QVERIFY(clickCreate(dialog));
+        QVERIFY(!host.generation.roster);
         QCOMPARE(Messages::shown(), QStringList{message});
         QVERIFY(host.calls.isEmpty());
         QVERIFY(host.generation.calls.isEmpty());
@@ -261,15 +279,16 @@ private Q_SLOTS:
         BuildTable dialog(host);
         dialog.setMonth(QDate(2024, 5, 20));
         // Remove Dyżur and add it back: it now comes after Patrol.
+        QVERIFY(Keyboard::showActive(dialog));
         QListWidget *duties = dialog.list(BuildTable::Duties);
-        duties->clearSelection();
-        duties->item(0)->setSelected(true);
-        dialog.toolbarClick(BuildTable::Duties, QStringLiteral("del"));
+        clickEntry(duties, 0);
+        clickToolButton(dialog, BuildTable::Duties, QStringLiteral("Usuń"));
         host.answers[3] = QStringLiteral("2;Dyżur");
-        dialog.toolbarClick(BuildTable::Duties, QStringLiteral("add"));
+        clickToolButton(dialog, BuildTable::Duties, QStringLiteral("Dodaj"));
         QCOMPARE(dialog.ids(BuildTable::Duties), (QList<qint64>{5, 2}));
 
-        QVERIFY(dialog.create());
+        QVERIFY(clickCreate(dialog));
+        QVERIFY(host.generation.roster);
         // Two people cannot fill every place: at most the gap question was asked.
         QVERIFY(Messages::shown().size() <= 1);
         if (!Messages::shown().isEmpty())
@@ -301,7 +320,7 @@ private Q_SLOTS:
         Host host;
         BuildTable dialog(host);
         dialog.setMonth(QDate(2024, 5, 1));
-        QVERIFY(dialog.create());
+        QVERIFY(clickCreate(dialog));
         QCOMPARE(host.grid.text(0, 2), QStringLiteral("Patrol\r\nod 20:00 przez 7.5 h"));
         QVERIFY(host.generation.roster);
         QCOMPARE(host.generation.roster
@@ -317,7 +336,7 @@ private Q_SLOTS:
         Host host;
         BuildTable dialog(host);
         exec(QStringLiteral("DROP TABLE ludzie_last"));
-        QVERIFY(!dialog.create());
+        QVERIFY(clickCreate(dialog));
         QCOMPARE(Messages::shown().size(), 1);
         QVERIFY(!host.generation.roster);
         QCOMPARE(host.calls.last(), QStringLiteral("restore"));

@@ -1,5 +1,7 @@
 #include "ListBoxes.h"
 
+#include "controls/BlueCommand.h"
+#include "controls/ToolBarN.h"
 #include "core/Globals.h"
 #include "core/Messages.h"
 #include "core/Options.h"
@@ -7,9 +9,11 @@
 #include "engine/ui/Wizard.h"
 #include "engine/ui/WizardFile.h"
 #include "engine/ui/WizardItem.h"
+#include "platform/clock/Clock.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 #include "tests/support/Keyboard.h"
+#include "tests/support/Mouse.h"
 #include "tests/support/TestDatabase.h"
 
 #include <QAction>
@@ -34,20 +38,71 @@ QString list(const QStringList &entries)
     return entries.join(Nul);
 }
 
-// The main window's picker with its answers given in advance, by Rodzaj.
+// The main window's picker with its answers given in advance, by Rodzaj;
+// next answers the next pick of any Rodzaj first.
 class Host : public WizardHost
 {
 public:
     QMap<int, QStringList> answers;
+    QStringList next;
     QList<int> picked;
 
     QString pick(int rodzaj) override
     {
         picked << rodzaj;
+        if (!next.isEmpty())
+            return next.takeFirst();
         QStringList &queue = answers[rodzaj];
         return queue.isEmpty() ? QString() : queue.takeFirst();
     }
 };
+
+bool shown(QWidget &window)
+{
+    return window.isVisible() || Keyboard::showActive(window);
+}
+
+// The rule editor's list button "add" or "del", where its toolbar draws it.
+[[nodiscard]] bool clickTool(WizardItem &editor, int list, const QString &key)
+{
+    auto *bar = editor.findChild<QToolBar *>(QStringLiteral("tbButtons_%1").arg(list));
+    return bar && shown(editor) && Mouse::clickAction(*bar, editor.toolbarAction(list, key));
+}
+
+// What the picker answers, added through the list's "Dodaj".
+[[nodiscard]] bool add(Host &host, WizardItem &editor, int list, const QString &answer)
+{
+    host.next << answer;
+    return clickTool(editor, list, QStringLiteral("add"));
+}
+
+// An item of the banner toolbar of the rule-set list or editor.
+template <typename Window> [[nodiscard]] bool clickItem(Window &window, const QString &key)
+{
+    return shown(window) && Mouse::clickItem(*window.ToolBar(), key);
+}
+
+// A push button of the window, by name: "Command1" (the rule editor's
+// "Zapisz"), "ButtonSave", "ButtonClose".
+[[nodiscard]] bool press(QDialog &dialog, const char *name)
+{
+    auto *button = dialog.findChild<BlueCommand *>(QString::fromLatin1(name));
+    return button && shown(dialog) && Mouse::click(*button);
+}
+
+// "Zapisz" of the rule-set editor; true when the set was stored and the window closed.
+[[nodiscard]] bool pressSave(WizardFile &editor)
+{
+    return press(editor, "ButtonSave") && editor.result() == QDialog::Accepted &&
+           !editor.isVisible();
+}
+
+// A rule's row of the rule-set editor, where the grid draws it.
+[[nodiscard]] bool clickRule(WizardFile &editor, int row)
+{
+    return shown(editor) &&
+           Mouse::clickIndex(*editor.Lista(), editor.Lista()->model()->index(row, 0));
+}
 
 // Drives the dialogs in place of showing them; a handler that does not
 // accept leaves the dialog rejected.
@@ -62,10 +117,13 @@ struct Driver
         return [this](QDialog &dialog) {
             shownDialogs << dialog.objectName();
             dialog.setResult(QDialog::Rejected);
+            if (!Keyboard::showActive(dialog))
+                QTest::qFail("the dialog did not come up", __FILE__, __LINE__);
             if (auto *file = dynamic_cast<WizardFile *>(&dialog); file && onFile)
                 onFile(*file);
             else if (auto *item = dynamic_cast<WizardItem *>(&dialog); item && onItem)
                 onItem(*item);
+            dialog.hide();
             return dialog.result();
         };
     }
@@ -90,9 +148,9 @@ void addGroupAbsence(Host &host, WizardItem &editor, const QString &group, const
     host.answers[0] << group;
     host.answers[2] << days;
     editor.Combo1()->setCurrentIndex(4);
-    editor.toolbarClick(WizardItem::Subjects, QStringLiteral("add"));
-    editor.toolbarClick(WizardItem::Days, QStringLiteral("add"));
-    editor.confirm();
+    QVERIFY(clickTool(editor, WizardItem::Subjects, QStringLiteral("add")));
+    QVERIFY(clickTool(editor, WizardItem::Days, QStringLiteral("add")));
+    QVERIFY(press(editor, "Command1"));
 }
 
 } // namespace
@@ -169,6 +227,7 @@ private Q_SLOTS:
 
     void cleanup()
     {
+        Clock::setNow({});
         Globals::closeDatabase();
         m_file.reset();
     }
@@ -242,15 +301,16 @@ private Q_SLOTS:
         QCOMPARE(editor.toolbarAction(1, QStringLiteral("add"))->isEnabled(), two);
 
         for (int k = 0; k < 2; ++k)
-            editor.toolbarClick(k, QStringLiteral("add"));
-        editor.toolbarClick(WizardItem::Days, QStringLiteral("add"));
-        editor.toolbarClick(WizardItem::Days, QStringLiteral("add"));
+            QCOMPARE(clickTool(editor, k, QStringLiteral("add")), k == 0 || two);
+        QVERIFY(clickTool(editor, WizardItem::Days, QStringLiteral("add")));
+        QVERIFY(clickTool(editor, WizardItem::Days, QStringLiteral("add")));
         QCOMPARE(host.picked, pickers);
         QCOMPARE(texts(editor.List1(2)), (QStringList{"5", "1-10"}));
         QCOMPARE(editor.dayRanges(), (QStringList{"5;5", "1;10"}));
 
-        QVERIFY(editor.confirm());
+        QVERIFY(press(editor, "Command1"));
         QCOMPARE(editor.result(), int(QDialog::Accepted));
+        QVERIFY(!editor.isVisible());
         QCOMPARE(rule.Kind(), kind);
         QCOMPARE(rule.Argument1(), answers.value(pickers.at(0)));
         QCOMPARE(rule.Argument2(), two ? answers.value(pickers.at(1)) : QString());
@@ -271,35 +331,38 @@ private Q_SLOTS:
 
         // Nothing picked adds nothing; the same id and the same range once,
         // two people of one name both.
-        editor.toolbarClick(WizardItem::Subjects, QStringLiteral("add"));
+        QVERIFY(clickTool(editor, WizardItem::Subjects, QStringLiteral("add")));
         QCOMPARE(editor.List1(0)->count(), 0);
-        editor.addEntries(0, list({"3;Alfa", "3;Alfa", "12;Beta"}));
-        editor.addEntries(0, QStringLiteral("3;Alfa"));
+        QVERIFY(add(host, editor, 0, list({"3;Alfa", "3;Alfa", "12;Beta"})));
+        QVERIFY(add(host, editor, 0, QStringLiteral("3;Alfa")));
         QCOMPARE(texts(editor.List1(0)), (QStringList{"Alfa", "Beta"}));
-        editor.addEntries(0, QStringLiteral("40;Alfa"));
+        QVERIFY(add(host, editor, 0, QStringLiteral("40;Alfa")));
         QCOMPARE(texts(editor.List1(0)), (QStringList{"Alfa", "Beta", "Alfa"}));
-        editor.addEntries(2, QStringLiteral("5;10"));
-        editor.addEntries(2, QStringLiteral("5;10"));
-        editor.addEntries(2, QStringLiteral("7;7"));
-        editor.addEntries(2, QStringLiteral("20;5"));
+        QVERIFY(add(host, editor, 2, QStringLiteral("5;10")));
+        QVERIFY(add(host, editor, 2, QStringLiteral("5;10")));
+        QVERIFY(add(host, editor, 2, QStringLiteral("7;7")));
+        QVERIFY(add(host, editor, 2, QStringLiteral("20;5")));
         QCOMPARE(texts(editor.List1(2)), (QStringList{"5-10", "7", "20-5"}));
 
         // OK with an empty list in use: the rule stays as it was.
-        QVERIFY(!editor.confirm());
+        QVERIFY(press(editor, "Command1"));
+        QVERIFY(editor.isVisible());
         QCOMPARE(Messages::shown(), QStringList{"Nie wszystkie dane zostały podane!"});
         QCOMPARE(rule.Argument1(), QStringLiteral("untouched"));
         QCOMPARE(editor.result(), int(QDialog::Rejected));
 
         // Every selected day range goes with its stored range.
         QListWidget *days = editor.List1(2);
-        days->clearSelection();
-        days->item(0)->setSelected(true);
-        days->item(2)->setSelected(true);
-        editor.toolbarClick(WizardItem::Days, QStringLiteral("del"));
+        clickEntry(days, 0);
+        clickEntry(days, 2, Qt::ControlModifier);
+        QCOMPARE(selectedTexts(days), (QStringList{"5-10", "20-5"}));
+        QVERIFY(clickTool(editor, WizardItem::Days, QStringLiteral("del")));
         QCOMPARE(texts(days), QStringList{"7"});
         QCOMPARE(editor.dayRanges(), QStringList{"7;7"});
-        days->clearSelection();
-        editor.toolbarClick(WizardItem::Days, QStringLiteral("del"));
+        if (days->item(0)->isSelected())
+            clickEntry(days, 0, Qt::ControlModifier);
+        QVERIFY(selectedTexts(days).isEmpty());
+        QVERIFY(clickTool(editor, WizardItem::Days, QStringLiteral("del")));
         QCOMPARE(days->count(), 1);
 
         // Another kind, even one with the same lists, starts empty.
@@ -308,15 +371,16 @@ private Q_SLOTS:
         for (int k = 0; k < 3; ++k)
             QCOMPARE(editor.List1(k)->count(), 0);
         QVERIFY(editor.dayRanges().isEmpty());
-        editor.addEntries(0, QStringLiteral("3;Alfa"));
+        QVERIFY(add(host, editor, 0, QStringLiteral("3;Alfa")));
+        QCOMPARE(editor.List1(0)->count(), 1);
         editor.Combo1()->setCurrentIndex(0);
         QVERIFY(!editor.lbl(1)->isHidden());
         QCOMPARE(editor.List1(0)->count(), 0);
 
-        // The second list of a one-list kind asks no picker.
+        // The second list of a one-list kind offers no "Dodaj" and asks no picker.
         editor.Combo1()->setCurrentIndex(5);
         host.picked.clear();
-        editor.toolbarClick(WizardItem::Objects, QStringLiteral("add"));
+        QVERIFY(!clickTool(editor, WizardItem::Objects, QStringLiteral("add")));
         QVERIFY(host.picked.isEmpty());
     }
 
@@ -391,7 +455,8 @@ private Q_SLOTS:
             QCOMPARE(editor.List1(k)->selectedItems().size(), 1);
         }
 
-        QVERIFY(editor.confirm());
+        QVERIFY(press(editor, "Command1"));
+        QCOMPARE(editor.result(), int(QDialog::Accepted));
         QCOMPARE(rule.ID(), QStringLiteral("21"));
         QCOMPARE(rule.Argument2(), list({"7;Kowalski; Jan", "8;Nowak Adam"}));
         QCOMPARE(rule.Dates(), list({"3;4;3-4", "12;12;12"}));
@@ -432,22 +497,21 @@ private Q_SLOTS:
         driver.onItem = [&](WizardItem &item) {
             addGroupAbsence(host, item, list({"3;Alfa", "12;Beta"}), QStringLiteral("3;4"));
         };
-        editor.toolbarClick(QStringLiteral("new"));
+        QVERIFY(clickItem(editor, QStringLiteral("new")));
         driver.onItem = [&](WizardItem &item) {
             host.answers[1] << QStringLiteral("7;Kowalski Jan");
             item.Combo1()->setCurrentIndex(5);
-            item.toolbarClick(WizardItem::Subjects, QStringLiteral("add"));
-            item.reject();
+            QVERIFY(clickTool(item, WizardItem::Subjects, QStringLiteral("add")));
+            QVERIFY(press(item, "ButtonClose"));
         };
-        editor.toolbarClick(QStringLiteral("new"));
+        QVERIFY(clickItem(editor, QStringLiteral("new")));
         QCOMPARE(driver.shownDialogs, (QStringList{"WizardItem", "WizardItem"}));
         QCOMPARE(gridTexts(editor.Lista()),
                  QStringList{"Zwolnienie dla grup: Alfa, Beta w dniach: 3-4"});
         QCOMPARE(editor.rules().size(), 1);
         QVERIFY(editor.Lista()->rowHeight(0) > editor.fontMetrics().height());
 
-        QVERIFY(editor.save());
-        QCOMPARE(editor.result(), int(QDialog::Accepted));
+        QVERIFY(pressSave(editor));
         const qint64 id = editor.setId();
         QVERIFY(id > 0);
         QCOMPARE(rows(QStringLiteral("SELECT id, nazwa FROM wizardlist")),
@@ -496,8 +560,10 @@ private Q_SLOTS:
             addGroupAbsence(host, item, QStringLiteral("3;Alfa"), QStringLiteral("1;1"));
         };
         if (withRule)
-            editor.NewRule();
-        const bool saved = editor.save();
+            QVERIFY(clickItem(editor, QStringLiteral("new")));
+        QVERIFY(press(editor, "ButtonSave"));
+        const bool saved = editor.result() == QDialog::Accepted;
+        QCOMPARE(editor.isVisible(), !saved);
         QCOMPARE(saved, message.isEmpty());
         QCOMPARE(Messages::shown(), message.isEmpty() ? QStringList() : QStringList{message});
         QCOMPARE(rows(QStringLiteral("SELECT COUNT(*) FROM wizardlist")).first().first(),
@@ -530,37 +596,42 @@ private Q_SLOTS:
             QCOMPARE(editor.Lista()->item(1, 0)->data(Qt::UserRole).toLongLong(), 22);
 
             // Edit the first rule: one more day range; a cancelled edit changes nothing.
-            editor.Lista()->setCurrentCell(0, 0);
-            driver.onItem = [&](WizardItem &item) { item.addEntries(2, QStringLiteral("7;7")); };
-            editor.EditRule();
+            QVERIFY(clickRule(editor, 0));
+            driver.onItem = [&](WizardItem &item) {
+                QVERIFY(add(host, item, 2, QStringLiteral("7;7")));
+                QVERIFY(press(item, "ButtonClose"));
+            };
+            QVERIFY(clickItem(editor, QStringLiteral("edit")));
             QCOMPARE(gridTexts(editor.Lista()), before);
             driver.onItem = [&](WizardItem &item) {
-                item.addEntries(2, QStringLiteral("7;7"));
-                item.confirm();
+                QVERIFY(add(host, item, 2, QStringLiteral("7;7")));
+                QVERIFY(press(item, "Command1"));
             };
-            editor.EditRule();
-            editor.Lista()->setCurrentCell(1, 0);
-            editor.DeleteRule();
+            QVERIFY(clickItem(editor, QStringLiteral("edit")));
+            QVERIFY(clickRule(editor, 1));
+            QVERIFY(clickItem(editor, QStringLiteral("del")));
             driver.onItem = [&](WizardItem &item) {
                 addGroupAbsence(host, item, QStringLiteral("12;Beta"), QStringLiteral("2;2"));
             };
-            editor.NewRule();
-            editor.Lista()->setCurrentCell(2, 0);
-            editor.DeleteRule(); // added since opening: nothing to remove on save
-            editor.NewRule();
+            QVERIFY(clickItem(editor, QStringLiteral("new")));
+            QVERIFY(clickRule(editor, 2));
+            // Added since opening: nothing to remove on save.
+            QVERIFY(clickItem(editor, QStringLiteral("del")));
+            QVERIFY(clickItem(editor, QStringLiteral("new")));
             QCOMPARE(editor.pendingDeletions(), QStringList{"22"});
             QCOMPARE(
                 gridTexts(editor.Lista()),
                 (QStringList{"Grupy: Alfa, Beta wykonują tylko służby: Patrol w dniach: 1-5, 7",
                              before.at(2), "Zwolnienie dla grup: Beta w dniach: 2"}));
             if (!save) {
-                editor.reject();
+                QVERIFY(press(editor, "ButtonClose"));
+                QCOMPARE(editor.result(), int(QDialog::Rejected));
                 QCOMPARE(rows(QStringLiteral("SELECT * FROM wizardlist_items ORDER BY id")),
                          stored);
                 continue;
             }
             editor.Text1()->setText(QStringLiteral("Nowy"));
-            QVERIFY(editor.save());
+            QVERIFY(pressSave(editor));
         }
         QCOMPARE(rows(QStringLiteral("SELECT nazwa FROM wizardlist WHERE id=4")),
                  QList<QStringList>{{"Nowy"}});
@@ -589,13 +660,14 @@ private Q_SLOTS:
         editor.setModalRunner(driver.runner());
         QVERIFY(editor.GetList(4));
         editor.Text1()->setText(QStringLiteral("Przemianowany"));
-        editor.Lista()->setCurrentCell(0, 0);
-        editor.DeleteRule();
+        QVERIFY(clickRule(editor, 0));
+        QVERIFY(clickItem(editor, QStringLiteral("del")));
         driver.onItem = [&](WizardItem &item) {
             addGroupAbsence(host, item, QStringLiteral("9;Zła"), QStringLiteral("1;1"));
         };
-        editor.NewRule();
-        QVERIFY(!editor.save());
+        QVERIFY(clickItem(editor, QStringLiteral("new")));
+        QVERIFY(press(editor, "ButtonSave"));
+        QVERIFY(editor.isVisible());
         QCOMPARE(Messages::shown().size(), 1);
         QVERIFY(Messages::shown().first().contains(QStringLiteral("refused")));
         QCOMPARE(rows(QStringLiteral("SELECT * FROM wizardlist_items ORDER BY id")), stored);
@@ -617,8 +689,8 @@ private Q_SLOTS:
             QCOMPARE(wizard.windowTitle(), QStringLiteral("Kreator ustawień"));
             QCOMPARE(wizard.List1()->count(), 0);
             QCOMPARE(wizard.List1()->currentRow(), -1);
-            wizard.toolbarClick(QStringLiteral("edit"));
-            wizard.toolbarClick(QStringLiteral("del"));
+            QVERIFY(clickItem(wizard, QStringLiteral("edit")));
+            QVERIFY(clickItem(wizard, QStringLiteral("del")));
             QVERIFY(driver.shownDialogs.isEmpty());
             QVERIFY(Messages::shown().isEmpty());
         }
@@ -639,19 +711,21 @@ private Q_SLOTS:
         wizard.setModalRunner(driver.runner());
 
         // New: the proposed name is refused while taken, then the set is stored.
+        Clock::setNow(QDateTime(QDate(2024, 2, 29), QTime(23, 59)));
         exec(QStringLiteral("INSERT INTO wizardlist (nazwa) VALUES (?)"),
-             {Wizard::newSetName(QDate::currentDate())});
+             {Wizard::newSetName(QDate(2024, 2, 29))});
         driver.onFile = [&](WizardFile &file) {
-            QCOMPARE(file.Text1()->text(), Wizard::newSetName(QDate::currentDate()));
-            file.toolbarClick(QStringLiteral("new"));
-            QVERIFY(!file.save());
+            QCOMPARE(file.Text1()->text(), Wizard::newSetName(QDate(2024, 2, 29)));
+            QVERIFY(clickItem(file, QStringLiteral("new")));
+            QVERIFY(press(file, "ButtonSave"));
+            QVERIFY(file.isVisible());
             file.Text1()->setText(QStringLiteral("Lato"));
-            QVERIFY(file.save());
+            QVERIFY(pressSave(file));
         };
         driver.onItem = [&](WizardItem &item) {
             addGroupAbsence(host, item, QStringLiteral("3;Alfa"), QStringLiteral("1;1"));
         };
-        wizard.toolbarClick(QStringLiteral("new"));
+        QVERIFY(clickItem(wizard, QStringLiteral("new")));
         QCOMPARE(texts(wizard.List1()).last(), QStringLiteral("Lato"));
         QCOMPARE(wizard.List1()->currentRow(), 2);
         const qint64 id = wizard.List1()->currentItem()->data(Qt::UserRole).toLongLong();
@@ -662,19 +736,19 @@ private Q_SLOTS:
                  QList<QStringList>{{"3;Alfa"}});
 
         // A cancelled new set adds nothing.
-        driver.onFile = [](WizardFile &file) { file.reject(); };
-        wizard.toolbarClick(QStringLiteral("new"));
+        driver.onFile = [](WizardFile &file) { QVERIFY(press(file, "ButtonClose")); };
+        QVERIFY(clickItem(wizard, QStringLiteral("new")));
         QCOMPARE(wizard.List1()->count(), 3);
 
         // Rename the first set; its rules are shown to the editor.
-        wizard.List1()->setCurrentRow(0);
+        clickEntry(wizard.List1(), 0);
         driver.onFile = [&](WizardFile &file) {
             QCOMPARE(file.Text1()->text(), QStringLiteral("Stary"));
             QCOMPARE(file.Lista()->rowCount(), 3);
             file.Text1()->setText(QStringLiteral("Zima"));
-            QVERIFY(file.save());
+            QVERIFY(pressSave(file));
         };
-        wizard.toolbarClick(QStringLiteral("edit"));
+        QVERIFY(clickItem(wizard, QStringLiteral("edit")));
         QCOMPARE(wizard.List1()->item(0)->text(), QStringLiteral("Zima"));
         QCOMPARE(rows(QStringLiteral("SELECT nazwa FROM wizardlist WHERE id=4")),
                  QList<QStringList>{{"Zima"}});
@@ -682,10 +756,10 @@ private Q_SLOTS:
         // Delete: No keeps it, Yes removes the set and all its rules.
         Messages::clearShown();
         Messages::setNextAnswer(Messages::Answer::No);
-        wizard.toolbarClick(QStringLiteral("del"));
+        QVERIFY(clickItem(wizard, QStringLiteral("del")));
         QCOMPARE(wizard.List1()->count(), 3);
         Messages::setNextAnswer(Messages::Answer::Yes);
-        wizard.toolbarClick(QStringLiteral("del"));
+        QVERIFY(clickItem(wizard, QStringLiteral("del")));
         QCOMPARE(Messages::shown(),
                  QStringList(2, QStringLiteral("Czy na pewno chcesz usunąć te ustawienia?")));
         QCOMPARE(texts(wizard.List1()).first(), QStringLiteral("Inny"));
@@ -697,7 +771,7 @@ private Q_SLOTS:
         QCOMPARE(rows(QStringLiteral("SELECT id FROM wizardlist_items WHERE id_parent='6'")),
                  QList<QStringList>{{"30"}});
         // Nothing selected: another delete asks nothing.
-        wizard.toolbarClick(QStringLiteral("del"));
+        QVERIFY(clickItem(wizard, QStringLiteral("del")));
         QCOMPARE(Messages::shown().size(), 2);
     }
 
@@ -790,7 +864,7 @@ private Q_SLOTS:
         Host host;
         Wizard wizard(host);
         Messages::setNextAnswer(Messages::Answer::Yes);
-        wizard.toolbarClick(QStringLiteral("del"));
+        QVERIFY(clickItem(wizard, QStringLiteral("del")));
         QCOMPARE(Messages::shown().size(), 2);
         QVERIFY(Messages::shown().last().contains(QStringLiteral("kept")));
         QCOMPARE(wizard.List1()->count(), 2);

@@ -1,8 +1,24 @@
+#include "controls/BlueCommand.h"
+#include "core/ui/PickReceiver.h"
 #include "engine/ui/Wizard_zwolnienia.h"
-#include "masterdata/SelectItem.h"
 #include "tests/support/Keyboard.h"
+#include "tests/support/Mouse.h"
 
+#include <QComboBox>
 #include <QTest>
+
+namespace {
+
+// Stands for the picker that opens the window.
+class Picker : public PickReceiver
+{
+public:
+    QString result;
+    void setResult(const QString &text) override { result = text; }
+    QString Result() const { return result; }
+};
+
+} // namespace
 
 class TestWizardZwolnienia : public QObject
 {
@@ -44,26 +60,26 @@ void TestWizardZwolnienia::answers()
     QFETCH(int, first);
     QFETCH(int, last);
     QFETCH(QString, result);
-    SelectItem picker;
+    Picker picker;
     Wizard_zwolnienia window;
     window.setMyClass(&picker);
-    window.show();
+    QVERIFY(Keyboard::showActive(window));
     QVERIFY(window.ButtonOK()->isVisible());
     window.Combo1()->setCurrentIndex(first);
     window.Combo2()->setCurrentIndex(last);
-    QTest::mouseClick(window.ButtonOK(), Qt::LeftButton);
+    QVERIFY(Mouse::click(*window.ButtonOK()));
     QCOMPARE(picker.Result(), result);
     QVERIFY(!window.isVisible());
 }
 
 void TestWizardZwolnienia::closeAnswersNothing()
 {
-    SelectItem picker;
+    Picker picker;
     Wizard_zwolnienia window;
     window.setMyClass(&picker);
-    window.show();
+    QVERIFY(Keyboard::showActive(window));
     window.Combo1()->setCurrentIndex(5);
-    QTest::mouseClick(window.ButtonClose(), Qt::LeftButton);
+    QVERIFY(Mouse::click(*window.ButtonClose()));
     QCOMPARE(picker.Result(), QString());
     QVERIFY(!window.isVisible());
 }
@@ -71,7 +87,7 @@ void TestWizardZwolnienia::closeAnswersNothing()
 // Opened, the days are typed at once, Tab goes to the last day, Enter answers.
 void TestWizardZwolnienia::byKeyboard()
 {
-    SelectItem picker;
+    Picker picker;
     Wizard_zwolnienia window;
     window.setMyClass(&picker);
     QVERIFY(Keyboard::showActive(window));

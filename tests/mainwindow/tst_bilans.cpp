@@ -7,7 +7,9 @@
 #include "mainwindow/RtfExport.h"
 #include "platform/db/Database.h"
 #include "platform/xml/XmlDocument.h"
-#include "tests/mainwindow/WindowInput.h"
+#include "tests/support/Keyboard.h"
+#include "tests/support/Menus.h"
+#include "tests/support/Mouse.h"
 #include "tests/support/TestDatabase.h"
 
 #include <QAction>
@@ -229,13 +231,14 @@ private Q_SLOTS:
         QFETCH(int, mode);
         QFETCH(QStringList, expected);
         TestBilansWindow window(m_roster);
+        QVERIFY(Keyboard::showActive(window));
         QCOMPARE(window.windowTitle(), QStringLiteral("Bilans"));
         QCOMPARE(window.Combo1()->count(), 4);
         QCOMPARE(window.Combo1()->currentIndex(), 0);
 
         // A new choice starts collapsed and with nothing selected.
         window.Lista()->expandAll();
-        window.Lista()->setCurrentItem(window.Lista()->topLevelItem(0));
+        QVERIFY(Mouse::clickRow(*window.Lista(), window.Lista()->topLevelItem(0)));
         selectMode(window, mode);
         QCOMPARE(dump(window.Lista()), expected);
         QVERIFY(!window.Lista()->isHidden());
@@ -403,17 +406,18 @@ private Q_SLOTS:
         QFETCH(int, questions);
 
         TestBilansWindow window(m_roster);
+        QVERIFY(Keyboard::showActive(window));
         selectMode(window, mode);
         if (!start.isEmpty()) {
             QTreeWidgetItem *node = nodeAt(window.Lista(), start);
             QVERIFY(node);
-            window.Lista()->setCurrentItem(node);
+            QVERIFY(Mouse::clickRow(*window.Lista(), node));
         }
         for (const QString &answer : answers)
             Messages::setNextAnswer(answer == u"Yes" ? Messages::Answer::Yes
                                                      : Messages::Answer::No);
         window.Text1()->setText(text);
-        Q_EMIT window.Command1()->Click();
+        QVERIFY(Mouse::click(*window.Command1()));
 
         QCOMPARE(pathOf(window.Lista()->currentItem()), found);
         const QString question =
@@ -498,9 +502,7 @@ private Q_SLOTS:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         FileDialogs::setNextFileName(path);
-        QVERIFY(WindowInput::clickMenuEntry(window.findChild<QMenuBar *>(),
-                                            QStringLiteral("mnuOpcje"),
-                                            QStringLiteral("mnuExport")));
+        Menus::choose(window.findChild<QMenuBar *>(), window.mnuExport());
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), SmallRtf);
@@ -532,7 +534,8 @@ private Q_SLOTS:
         });
         QVERIFY(window.Command2()->Enabled());
         QVERIFY(window.mnuSaveBilans()->isEnabled());
-        Q_EMIT window.Command2()->Click();
+        QVERIFY(Keyboard::showActive(window));
+        QVERIFY(Mouse::click(*window.Command2()));
         window.mnuSaveBilans()->trigger();
         QCOMPARE(calls, 2);
         QCOMPARE(Messages::shown(), messages);

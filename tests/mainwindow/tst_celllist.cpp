@@ -7,6 +7,8 @@
 #include "mainwindow/CellList.h"
 #include "platform/db/Database.h"
 #include "platform/xml/XmlDocument.h"
+#include "tests/support/Keyboard.h"
+#include "tests/support/Mouse.h"
 #include "tests/support/TestDatabase.h"
 
 #include <QListWidget>
@@ -101,8 +103,8 @@ class TestCellList : public QObject
         return texts;
     }
 
-    // "del:<id>" selects and removes that person's row; "new:<answer>" adds
-    // through the picker, "|" standing for the NUL between entries.
+    // "del:<id>" clicks that person's row, then "Usuń"; "new:<answer>" clicks
+    // "Dodaj", the picker answering, "|" standing for the NUL between entries.
     static void act(AnsweredCellList &editor, const QStringList &actions)
     {
         for (const QString &action : actions) {
@@ -110,11 +112,11 @@ class TestCellList : public QObject
             if (action.startsWith(QLatin1String("del:"))) {
                 const int index = int(editor.ids().indexOf(argument.toLongLong()));
                 QVERIFY2(index >= 0, qPrintable(action));
-                editor.List1()->setCurrentRow(index);
-                editor.toolbarClick(QStringLiteral("del"));
+                QVERIFY(Mouse::clickRow(*editor.List1(), index));
+                QVERIFY(Mouse::clickItem(*editor.ToolBar(), QStringLiteral("del")));
             } else {
                 editor.answers << QString(argument).replace(u'|', QChar(u'\0'));
-                editor.toolbarClick(QStringLiteral("new"));
+                QVERIFY(Mouse::clickItem(*editor.ToolBar(), QStringLiteral("new")));
             }
         }
     }
@@ -248,6 +250,7 @@ private Q_SLOTS:
         const QStringList peopleBefore = peopleLines();
         AnsweredCellList editor(m_roster.get(), m_grid.get(), m_people.get(), QDate(2024, 5, 1));
         QVERIFY(editor.openCell(Day, 1));
+        QVERIFY(Keyboard::showActive(editor));
         act(editor, actions);
         QCOMPARE(listTexts(editor.List1()), listed);
 
@@ -256,8 +259,9 @@ private Q_SLOTS:
         QCOMPARE(m_grid->text(Day, 1), QStringLiteral("old"));
         QCOMPARE(peopleLines(), peopleBefore);
 
-        Q_EMIT editor.ButtonSave()->Click();
+        QVERIFY(Mouse::click(*editor.ButtonSave()));
         QCOMPARE(editor.result(), int(QDialog::Accepted));
+        QVERIFY(!editor.isVisible());
 
         QList<QPair<qint64, QString>> expected;
         for (const qint64 id : osoba)
@@ -278,11 +282,14 @@ private Q_SLOTS:
         const QStringList peopleBefore = peopleLines();
         AnsweredCellList editor(m_roster.get(), m_grid.get(), m_people.get(), QDate(2024, 5, 1));
         QVERIFY(editor.openCell(Day, 1));
+        QVERIFY(Keyboard::showActive(editor));
         act(editor, {"del:1", "new:3;Wiśniewski Adam", "del:2"});
-        editor.toolbarClick(QStringLiteral("edit"));
+        // A click on the bar beside its items does nothing.
+        QTest::mouseClick(editor.ToolBar(), Qt::LeftButton, {}, QPoint(10, 30));
         QCOMPARE(listTexts(editor.List1()), QStringList{"Wiśniewski Adam"});
-        Q_EMIT editor.ButtonClose()->Click();
+        QVERIFY(Mouse::click(*editor.ButtonClose()));
         QCOMPARE(editor.result(), int(QDialog::Rejected));
+        QVERIFY(!editor.isVisible());
         QCOMPARE(m_roster->xml(), rosterBefore);
         QCOMPARE(m_grid->text(Day, 1), QStringLiteral("old"));
         QCOMPARE(peopleLines(), peopleBefore);
@@ -293,10 +300,12 @@ private Q_SLOTS:
         buildRoster({1});
         AnsweredCellList editor(m_roster.get(), m_grid.get(), m_people.get(), QDate(2024, 5, 1));
         QVERIFY(editor.openCell(Day, 1));
-        editor.toolbarClick(QStringLiteral("new"));
-        editor.List1()->clearSelection();
-        editor.List1()->setCurrentItem(nullptr);
-        editor.toolbarClick(QStringLiteral("del"));
+        QVERIFY(Keyboard::showActive(editor));
+        QVERIFY(Mouse::clickItem(*editor.ToolBar(), QStringLiteral("new")));
+        QCOMPARE(editor.ids(), QList<qint64>{1});
+        // Nobody chosen in the list: "Usuń" removes nobody.
+        QVERIFY(editor.List1()->selectedItems().isEmpty());
+        QVERIFY(Mouse::clickItem(*editor.ToolBar(), QStringLiteral("del")));
         QCOMPARE(editor.ids(), QList<qint64>{1});
     }
 
@@ -307,8 +316,12 @@ private Q_SLOTS:
         AnsweredCellList editor(m_roster.get(), m_grid.get(), m_people.get(), QDate(2024, 5, 1));
         m_grid->setCurrentCell(Day, 1);
         editor.GetList(CellList::cellPath(Day, 77));
-        editor.addEntries(QStringLiteral("3;Wiśniewski Adam"));
-        editor.save();
+        QVERIFY(Keyboard::showActive(editor));
+        editor.answers << QStringLiteral("3;Wiśniewski Adam");
+        QVERIFY(Mouse::clickItem(*editor.ToolBar(), QStringLiteral("new")));
+        QCOMPARE(editor.ids(), QList<qint64>{3});
+        QVERIFY(Mouse::click(*editor.ButtonSave()));
+        QVERIFY(!editor.isVisible());
         QCOMPARE(m_roster->xml(), rosterBefore);
         QCOMPARE(m_grid->text(Day, 1), QStringLiteral("old"));
         QCOMPARE(m_people->topLevelItemCount(), 3);

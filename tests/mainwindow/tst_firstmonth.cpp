@@ -5,6 +5,7 @@
 // was entered.
 #include "controls/BlueCommand.h"
 #include "controls/Kat.h"
+#include "controls/ToolBarN.h"
 #include "core/Globals.h"
 #include "core/Messages.h"
 #include "core/Module1.h"
@@ -23,6 +24,8 @@
 #include "masterdata/Zwolnienia_item.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
+#include "tests/support/Modal.h"
+#include "tests/support/Mouse.h"
 #include "tests/support/TestSupport.h"
 
 #include <QApplication>
@@ -139,32 +142,6 @@ protected:
         return handler(dialog);
     }
 };
-
-// Answers the next modal window, opened by exec() inside the call that
-// follows, with action; a window left open afterwards is closed, so a failed
-// check never leaves exec() waiting.
-template <typename T> void answerNextModal(std::function<void(T &)> action)
-{
-    QTimer::singleShot(0, qApp, [action] {
-        QWidget *top = QApplication::activeModalWidget();
-        auto *dialog = qobject_cast<T *>(top);
-        if (!dialog) {
-            QTest::qFail(qPrintable(QStringLiteral("expected the modal window %1, found %2")
-                                        .arg(QLatin1String(T::staticMetaObject.className()),
-                                             top ? QLatin1String(top->metaObject()->className())
-                                                 : QLatin1String("none"))),
-                         __FILE__, __LINE__);
-            if (auto *other = qobject_cast<QDialog *>(top))
-                other->reject();
-            return;
-        }
-        action(*dialog);
-        if (dialog->isVisible()) {
-            QTest::qFail("the window stayed open", __FILE__, __LINE__);
-            dialog->reject();
-        }
-    });
-}
 
 template <typename T> T *visibleTopLevel()
 {
@@ -301,8 +278,7 @@ void TestFirstMonth::openWithoutPassword()
     QVERIFY(m_picker);
     QListWidgetItem *file = m_picker->File1()->item(0);
     QVERIFY(file);
-    m_picker->File1()->setCurrentItem(file);
-    file->setSelected(true);
+    QVERIFY(Mouse::clickRow(*m_picker->File1(), 0));
     click(m_picker->BlueCommand2()); // "Zaloguj"
 
     QVERIFY2(Messages::shown().isEmpty(), qPrintable(shownMessages()));
@@ -312,7 +288,7 @@ void TestFirstMonth::openWithoutPassword()
     QVERIFY(!visibleTopLevel<SelectDatabase>());
     QVERIFY(Globals::database());
     QVERIFY(Globals::options());
-    QCOMPARE(m_panel->windowTitle(), Panel::ProgramTitle);
+    QCOMPARE(m_panel->windowTitle(), Globals::ProgramTitle);
     QVERIFY(!m_panel->isOpened());
 }
 
@@ -354,7 +330,7 @@ void TestFirstMonth::addGroup(Ludzie &window, const QString &name)
 void TestFirstMonth::addPerson(Ludzie &window, Person &person)
 {
     const int before = window.lista()->topLevelItemCount();
-    answerNextModal<Ludzie_item>([&person](Ludzie_item &editor) {
+    Modal::answerNext<Ludzie_item>([&person](Ludzie_item &editor) {
         auto *surname = editor.findChild<QLineEdit *>(QStringLiteral("txt0"));
         auto *name = editor.findChild<QLineEdit *>(QStringLiteral("txt1"));
         auto *rank = editor.findChild<QComboBox *>(QStringLiteral("poleStopien"));
@@ -378,7 +354,7 @@ void TestFirstMonth::addPerson(Ludzie &window, Person &person)
         }
         click(save); // "Zapisz"
     });
-    window.toolbarClick(QStringLiteral("new"));
+    QVERIFY(Mouse::clickItem(*window.findChild<ToolBarN *>(), QStringLiteral("new")));
     QVERIFY2(Messages::shown().isEmpty(), qPrintable(shownMessages()));
     QCOMPARE(window.lista()->topLevelItemCount(), before + 1);
     QTreeWidgetItem *row = rowWithText(window.lista(), 0, person.nazwisko);
@@ -410,14 +386,13 @@ void TestFirstMonth::enterGroupsAndPeople()
             }
             // "Wszystkie" lists everybody.
             Kat *tree = window->tvKat();
-            tree->setSelectedItem(tree->Nodes().Item(QStringLiteral("ALL")));
-            window->nodeClick(QStringLiteral("ALL"));
+            QVERIFY(Mouse::clickRow(*tree->tree(), tree->Nodes().Item(QStringLiteral("ALL"))));
             QCOMPARE(window->lista()->topLevelItemCount(), int(m_people.size()));
         }();
         dialog.reject();
         return int(QDialog::Rejected);
     };
-    m_panel->toolbarClick(QStringLiteral("ludzie"));
+    QVERIFY(Mouse::clickItem(*m_panel->ToolBar1(), QStringLiteral("ludzie")));
     if (QTest::currentTestFailed())
         return;
 
@@ -449,17 +424,14 @@ void TestFirstMonth::addAbsence(Ludzie &window, const Person &person)
             groupNode = node;
     }
     QVERIFY(groupNode);
-    tree->setSelectedItem(groupNode);
-    window.nodeClick(KatNodes::key(groupNode));
+    QVERIFY(Mouse::clickRow(*tree->tree(), groupNode));
     QTreeWidgetItem *row = rowWithText(window.lista(), 0, person.nazwisko);
     QVERIFY(row);
-    window.lista()->clearSelection();
-    window.lista()->setCurrentItem(row);
-    row->setSelected(true);
+    QVERIFY(Mouse::clickRow(*window.lista(), row));
 
     const QString expectedLine =
         absenceLine(person.absentFrom, person.absentTo, QStringLiteral("L4"));
-    answerNextModal<Ludzie_item>([&person, expectedLine](Ludzie_item &editor) {
+    Modal::answerNext<Ludzie_item>([&person, expectedLine](Ludzie_item &editor) {
         QCOMPARE(editor.absenceList()->count(), 0);
         editor.setMonth(Month);
         auto *tabs = editor.findChild<QTabWidget *>();
@@ -472,7 +444,7 @@ void TestFirstMonth::addAbsence(Ludzie &window, const Person &person)
                 add = qobject_cast<QToolButton *>(buttons->widgetForAction(action));
         }
         QVERIFY(add);
-        answerNextModal<Zwolnienia_item>([&person](Zwolnienia_item &absence) {
+        Modal::answerNext<Zwolnienia_item>([&person](Zwolnienia_item &absence) {
             QCOMPARE(absence.description(), QStringLiteral("L4"));
             absence.setPeriod(person.absentFrom, person.absentTo);
             auto *save = absence.findChild<BlueCommand *>(QStringLiteral("ButtonOK"));
@@ -523,7 +495,7 @@ void TestFirstMonth::enterAbsences()
         dialog.reject();
         return int(QDialog::Rejected);
     };
-    m_panel->toolbarClick(QStringLiteral("ludzie"));
+    QVERIFY(Mouse::clickItem(*m_panel->ToolBar1(), QStringLiteral("ludzie")));
     if (QTest::currentTestFailed())
         return;
     QCOMPARE(Globals::database()->scalar(QStringLiteral("SELECT COUNT(*) FROM zwolnienia")).toInt(),
@@ -533,7 +505,7 @@ void TestFirstMonth::enterAbsences()
 void TestFirstMonth::addDuty(Sluzby &window, const Duty &duty)
 {
     const int before = window.lista()->topLevelItemCount();
-    answerNextModal<Sluzby_item>([&duty](Sluzby_item &editor) {
+    Modal::answerNext<Sluzby_item>([&duty](Sluzby_item &editor) {
         auto *name = editor.findChild<QLineEdit *>(QStringLiteral("txt0"));
         auto *hours = editor.findChild<QLineEdit *>(QStringLiteral("txt1"));
         auto *count = editor.findChild<QLineEdit *>(QStringLiteral("txt2"));
@@ -552,7 +524,7 @@ void TestFirstMonth::addDuty(Sluzby &window, const Duty &duty)
         wholeGroup->setChecked(duty.wholeGroup);
         click(save); // "Zapisz"
     });
-    window.toolbarClick(QStringLiteral("new"));
+    QVERIFY(Mouse::clickItem(*window.findChild<ToolBarN *>(), QStringLiteral("new")));
     QVERIFY2(Messages::shown().isEmpty(), qPrintable(shownMessages()));
     QCOMPARE(window.lista()->topLevelItemCount(), before + 1);
     QTreeWidgetItem *row = rowWithText(window.lista(), 0, duty.name);
@@ -579,7 +551,7 @@ void TestFirstMonth::enterDuties()
         dialog.reject();
         return int(QDialog::Rejected);
     };
-    m_panel->toolbarClick(QStringLiteral("sluzby"));
+    QVERIFY(Mouse::clickItem(*m_panel->ToolBar1(), QStringLiteral("sluzby")));
     if (QTest::currentTestFailed())
         return;
 
@@ -617,7 +589,7 @@ void TestFirstMonth::generateMonth()
             build->reject();
         return dialog.result();
     };
-    m_panel->toolbarClick(QStringLiteral("create"));
+    QVERIFY(Mouse::clickItem(*m_panel->ToolBar1(), QStringLiteral("create")));
     if (QTest::currentTestFailed())
         return;
     QVERIFY2(Messages::shown().isEmpty(), qPrintable(shownMessages()));

@@ -142,6 +142,66 @@ private Q_SLOTS:
         QCOMPARE(grid.col(), 2);
     }
 
+    // Every cell that shows, whole or cut at the viewport's edge, is painted
+    // in its own colour where the geometry puts it; beyond the last cell the
+    // grid's background shows.
+    void paintsShownCells_data()
+    {
+        QTest::addColumn<int>("topRow");
+        QTest::addColumn<int>("leftCol");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("from the start") << 1 << 1 << QSize(300, 200);
+        QTest::newRow("scrolled, cut at both edges") << 6 << 4 << QSize(233, 157);
+        QTest::newRow("scrolled to the end") << 18 << 9 << QSize(400, 300);
+        QTest::newRow("larger than the grid") << 1 << 1 << QSize(1200, 1200);
+    }
+    void paintsShownCells()
+    {
+        QFETCH(int, topRow);
+        QFETCH(int, leftCol);
+        QFETCH(QSize, size);
+        FlexGrid grid;
+        grid.setRows(20);
+        grid.setCols(12);
+        grid.setBackColorBkg(QColor(1, 2, 3));
+        auto colour = [](int r, int c) { return QColor(40 + 10 * r, 60 + 15 * c, 200); };
+        for (int c = 0; c < grid.cols(); ++c)
+            grid.setColWidth(c, 30 + 7 * (c % 4));
+        for (int r = 0; r < grid.rows(); ++r) {
+            grid.setRowHeight(r, 15 + 4 * (r % 3));
+            for (int c = 0; c < grid.cols(); ++c)
+                grid.setCellBackColor(r, c, colour(r, c));
+        }
+        grid.resize(size);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        grid.setTopRow(topRow);
+        grid.setLeftCol(leftCol);
+
+        QImage image(grid.viewport()->size(), QImage::Format_RGB32);
+        grid.viewport()->render(&image);
+        const FlexGridGeometry g = grid.layout();
+        const QRect shown = image.rect();
+        int cells = 0;
+        QRect covered;
+        for (int r = 0; r < grid.rows(); ++r) {
+            for (int c = 0; c < grid.cols(); ++c) {
+                const QRect cell = g.cellRect(r, c);
+                if (cell.isEmpty() || !cell.intersects(shown))
+                    continue;
+                ++cells;
+                covered |= cell & shown;
+                const QPoint inside = (cell & shown).topLeft() + QPoint(1, 1);
+                QCOMPARE(QColor(image.pixel(inside)), colour(r, c));
+            }
+        }
+        QVERIFY(cells > 4);
+        if (covered.right() + 1 < shown.width())
+            QCOMPARE(QColor(image.pixel(shown.width() - 1, 0)), QColor(1, 2, 3));
+        if (covered.bottom() + 1 < shown.height())
+            QCOMPARE(QColor(image.pixel(0, shown.height() - 1)), QColor(1, 2, 3));
+    }
+
     // Ordinary cells place their text by their column's alignment; fixed
     // cells stay centred; the alignment is part of the saved state.
     void columnAlignment_data()
@@ -193,6 +253,91 @@ private Q_SLOTS:
         const QRect header = ink(0);
         const QRect headerCell = grid.layout().cellRect(0, 1).adjusted(0, 0, -1, -1);
         QVERIFY2(std::abs(header.center().x() - headerCell.center().x()) <= 2, "header centred");
+    }
+
+    // A column out of view is laid out when it comes into view: its rows
+    // then grow to its texts, and stay so when it scrolls out again.
+    void rowsGrowAsColumnsShow()
+    {
+        FlexGrid grid;
+        grid.setRows(3);
+        grid.setCols(12);
+        grid.setWordWrap(true);
+        for (int c = 0; c < grid.cols(); ++c)
+            grid.setColWidth(c, 90);
+        const int line = grid.fontMetrics().height();
+        grid.setText(1, 1, QStringLiteral("Kowalski Jan"));
+        grid.setText(1, 11, QStringLiteral("Nowak Adam\r\n\r\nWiśniewski Piotr\r\n\r\nLis Ewa"));
+        grid.setText(2, 11, QStringLiteral("Zając Olga"));
+        grid.resize(300, 200);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        grid.growRowsToText(1);
+        const int oneLine = grid.rowHeight(1);
+        QVERIFY(oneLine < 2 * line);
+
+        // The right arrow walks the current cell to the last column.
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
+                          grid.layout().cellRect(1, 1).center());
+        for (int c = 1; c < grid.cols() - 1; ++c)
+            QTest::keyClick(&grid, Qt::Key_Right);
+        QCOMPARE(grid.col(), 11);
+        QVERIFY(!grid.layout().cellRect(1, 11).isEmpty());
+        QImage image(grid.viewport()->size(), QImage::Format_RGB32);
+        grid.viewport()->render(&image);
+        QVERIFY(grid.rowHeight(1) >= 5 * line);
+        QCOMPARE(grid.rowHeight(1), grid.textHeight(1, 11));
+        QCOMPARE(grid.rowHeight(2), std::max(oneLine, grid.textHeight(2, 11)));
+        const int tall = grid.rowHeight(1);
+        grid.setLeftCol(1);
+        grid.viewport()->render(&image);
+        QCOMPARE(grid.rowHeight(1), tall);
+    }
+
+    // What a cell needs is laid out anew when its text, its column's width,
+    // the font or the word wrap changes, and not otherwise.
+    void rowsGrowAfterChanges_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::newRow("longer text") << "text";
+        QTest::newRow("narrower column") << "width";
+        QTest::newRow("larger font") << "font";
+        QTest::newRow("word wrap on") << "wrap";
+    }
+    void rowsGrowAfterChanges()
+    {
+        QFETCH(QString, change);
+        FlexGrid grid;
+        grid.setRows(2);
+        grid.setCols(2);
+        grid.setWordWrap(change != u"wrap");
+        grid.setColWidth(1, 200);
+        grid.setText(1, 1, QStringLiteral("Kowalski Jan Maria"));
+        grid.resize(300, 200);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        grid.growRowsToText(1);
+        const int before = grid.rowHeight(1);
+        grid.growRowsToText(1);
+        QCOMPARE(grid.rowHeight(1), before);
+
+        if (change == u"text") {
+            grid.setText(1, 1, QStringLiteral("Kowalski Jan\r\nNowak Adam"));
+        } else if (change == u"width") {
+            grid.setColWidth(1, 40);
+        } else if (change == u"font") {
+            QFont font = grid.font();
+            font.setPointSizeF(font.pointSizeF() * 2.5);
+            grid.setFont(font);
+        } else {
+            grid.setColWidth(1, 40);
+            grid.growRowsToText(1);
+            QCOMPARE(grid.rowHeight(1), before); // one line, cut at the edge
+            grid.setWordWrap(true);
+        }
+        grid.growRowsToText(1);
+        QVERIFY2(grid.rowHeight(1) > before,
+                 qPrintable(QStringLiteral("%1 after %2").arg(grid.rowHeight(1)).arg(before)));
     }
 
     void rowsGrowToText()

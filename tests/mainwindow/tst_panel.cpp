@@ -6,15 +6,22 @@
 #include "core/Module1.h"
 #include "core/Options.h"
 #include "core/ui/FlexGrid.h"
+#include "engine/WizItem.h"
 #include "engine/ui/BuildTable.h"
+#include "engine/ui/WizardItem.h"
+#include "engine/ui/Wizard_zwolnienia.h"
 #include "mainwindow/Panel.h"
 #include "mainwindow/ProgressBox.h"
 #include "mainwindow/Wykluczenia.h"
 #include "platform/db/Database.h"
 #include "platform/xml/XmlDocument.h"
 #include "tests/mainwindow/PanelFixture.h"
+#include "tests/support/Keyboard.h"
+#include "tests/support/Modal.h"
+#include "tests/support/Mouse.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
@@ -139,15 +146,17 @@ private Q_SLOTS:
         QCOMPARE(panel.Lista()->cols(), 3);
         QCOMPARE(panel.Lista()->text(0, 2), QStringLiteral("Patrol"));
 
-        // Reached without a roster, the roster views say so and open nothing.
+        // Reached without a roster, the roster views say so and open nothing;
+        // their toolbar items are off then, so no click reaches them.
+        QVERIFY(!Mouse::clickItem(*panel.ToolBar1(), QStringLiteral("bilans")));
         panel.toolbarClick(QStringLiteral("wykluczenia"));
         panel.toolbarClick(QStringLiteral("bilans"));
         QCOMPARE(Messages::shown(),
                  QStringList(2, QStringLiteral("Brak otworzonego/stworzonego grafiku!")));
         QVERIFY(panel.opened.isEmpty());
 
-        panel.toolbarClick(QStringLiteral("ludzie"));
-        panel.toolbarClick(QStringLiteral("sluzby"));
+        QVERIFY(Mouse::clickItem(*panel.ToolBar1(), QStringLiteral("ludzie")));
+        QVERIFY(Mouse::clickItem(*panel.ToolBar1(), QStringLiteral("sluzby")));
         panel.menuAction(QStringLiteral("mnuAbout"))->trigger();
         QCOMPARE(panel.opened, (QStringList{"Ludzie", "Sluzby", "About"}));
     }
@@ -241,7 +250,7 @@ private Q_SLOTS:
         TestPanel panel;
         panel.show();
         Messages::setNextAnswer(yes ? Messages::Answer::Yes : Messages::Answer::No);
-        panel.toolbarClick(QStringLiteral("create"));
+        QVERIFY(Mouse::clickItem(*panel.ToolBar1(), QStringLiteral("create")));
         QCOMPARE(Messages::shown().size(), 1);
         const QString question = Messages::shown().first();
         QVERIFY2(question.startsWith(QStringLiteral("Istnieją luki w służbach! Ilość luk: ")),
@@ -269,7 +278,7 @@ private Q_SLOTS:
         TestPanel panel;
         panel.resize(1000, 700);
         panel.show();
-        panel.toolbarClick(QStringLiteral("create"));
+        QVERIFY(Mouse::clickItem(*panel.ToolBar1(), QStringLiteral("create")));
         QVERIFY(panel.xmlDocument());
         const Xml::Document *first = panel.xmlDocument();
         const QString cell = panel.Lista()->text(3, 1);
@@ -279,13 +288,13 @@ private Q_SLOTS:
         const QString question = QStringLiteral("Czy chcesz zapisać zmiany w grafiku?");
         panel.runMonth = QDate(2024, 2, 1);
         Globals::options()->SetOption(QStringLiteral("CellWidth"), QStringLiteral("szeroka"));
-        panel.toolbarClick(QStringLiteral("create"));
+        QVERIFY(Mouse::clickItem(*panel.ToolBar1(), QStringLiteral("create")));
         QCOMPARE(Messages::shown().size(), 2);
         QCOMPARE(Messages::shown().first(), question);
 
         Globals::options()->SetOption(QStringLiteral("CellWidth"), QStringLiteral("3"));
         exec(QStringLiteral("DROP TABLE ludzie_last"));
-        panel.toolbarClick(QStringLiteral("create"));
+        QVERIFY(Mouse::clickItem(*panel.ToolBar1(), QStringLiteral("create")));
         QCOMPARE(Messages::shown().size(), 4);
         QCOMPARE(Messages::shown().at(2), question);
         QVERIFY(panel.isModified());
@@ -312,7 +321,7 @@ private Q_SLOTS:
         TestPanel panel;
         panel.resize(1000, 700);
         panel.show();
-        panel.toolbarClick(QStringLiteral("create"));
+        QVERIFY(Mouse::clickItem(*panel.ToolBar1(), QStringLiteral("create")));
         QVERIFY(panel.xmlDocument());
         panel.clear();
         panel.addRow(1, QStringLiteral("Zieliński Adam"), QStringLiteral("Alfa"), 9, {});
@@ -352,12 +361,49 @@ private Q_SLOTS:
         // in Polish order.
         panel.runMonth = QDate(2024, 2, 1);
         Globals::options()->SetOption(QStringLiteral("CellWidth"), QStringLiteral("szeroka"));
-        panel.toolbarClick(QStringLiteral("create"));
+        QVERIFY(Mouse::clickItem(*panel.ToolBar1(), QStringLiteral("create")));
         // The question over the unsaved roster (No), then the failure.
         QCOMPARE(Messages::shown().size(), 2);
         QCOMPARE(list->topLevelItemCount(), 5);
         clickHeader(0);
         QCOMPARE(column(0), byName);
+    }
+
+    // A run that fails after filling the list (no input makes it fail so
+    // late) puts back the rows the list had, with their texts and tags.
+    void listPutBackAfterLateFailure()
+    {
+        TestPanel panel;
+        panel.resize(1000, 700);
+        panel.show();
+        panel.toolbarClick(QStringLiteral("create"));
+        QTreeWidget *list = panel.lstLudzie();
+        auto rows = [&] {
+            QStringList texts;
+            for (int i = 0; i < list->topLevelItemCount(); ++i) {
+                const QTreeWidgetItem *row = list->topLevelItem(i);
+                texts << QStringList{row->text(0), row->text(1), row->text(2),
+                                     row->data(0, Qt::UserRole).toString(),
+                                     row->data(0, Qt::UserRole + 1).toString()}
+                             .join(u'|');
+            }
+            return texts;
+        };
+        const QStringList before = rows();
+        QCOMPARE(before.size(), 3);
+
+        BuildTableHost &host = panel;
+        host.saveWindowState();
+        panel.clear();
+        panel.addRow(9, QStringLiteral("Obcy Jan"), QStringLiteral("Alfa"), 1, {});
+        panel.sortRows();
+        QCOMPARE(list->topLevelItemCount(), 1);
+        host.restoreWindowState();
+        QCOMPARE(rows(), before);
+        // Nothing of the failed run is left to come back later.
+        host.saveWindowState();
+        host.restoreWindowState();
+        QCOMPARE(rows(), before);
     }
 
     // Releasing the mouse over the list marks the cells of the people the
@@ -367,7 +413,7 @@ private Q_SLOTS:
         TestPanel panel;
         panel.resize(700, 500);
         panel.show();
-        panel.toolbarClick(QStringLiteral("create"));
+        QVERIFY(Mouse::clickItem(*panel.ToolBar1(), QStringLiteral("create")));
         QVERIFY(panel.xmlDocument());
         QTreeWidget *list = panel.lstLudzie();
         FlexGrid *grid = panel.Lista();
@@ -454,7 +500,7 @@ private Q_SLOTS:
         panel.resize(size);
         panel.show();
         QVERIFY(QTest::qWaitForWindowExposed(&panel));
-        panel.toolbarClick(QStringLiteral("create"));
+        QVERIFY(Mouse::clickItem(*panel.ToolBar1(), QStringLiteral("create")));
         GraphicalCalendar *calendar = panel.MiniCal();
         QVERIFY(calendar->isVisible());
         QVERIFY(calendar->layout().offsetX > 0);
@@ -537,6 +583,31 @@ private Q_SLOTS:
         QCOMPARE(QFileInfo(panel.shellPath), QFileInfo(pdf.fileName()));
         QVERIFY(Messages::shown().isEmpty());
         Module1::setAppPath(QString());
+    }
+
+    // The rule editor's periods come from the day-range window, which the
+    // main window opens for the picker; closed, it adds nothing.
+    void ruleEditorPicksPeriodsThroughTheMainWindow()
+    {
+        Panel panel;
+        WizItem rule;
+        WizardItem editor(panel);
+        editor.setMyItem(&rule);
+        editor.SetNew();
+        QVERIFY(Keyboard::showActive(editor));
+        QToolBar &days = *editor.findChild<QToolBar *>(QStringLiteral("tbButtons_2"));
+        Modal::answerNext<Wizard_zwolnienia>([](Wizard_zwolnienia &window) {
+            window.Combo1()->setCurrentIndex(19);
+            window.Combo2()->setCurrentIndex(4);
+            QVERIFY(Mouse::click(*window.ButtonOK()));
+        });
+        QVERIFY(Mouse::clickAction(days, QStringLiteral("Dodaj")));
+        QCOMPARE(editor.dayRanges(), QStringList{QStringLiteral("20;5")});
+
+        Modal::answerNext<Wizard_zwolnienia>(
+            [](Wizard_zwolnienia &window) { QVERIFY(Mouse::click(*window.ButtonClose())); });
+        QVERIFY(Mouse::clickAction(days, QStringLiteral("Dodaj")));
+        QCOMPARE(editor.dayRanges(), QStringList{QStringLiteral("20;5")});
     }
 };
 

@@ -12,9 +12,13 @@
 #include "mainwindow/RosterFile.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
+#include "platform/text/Cp1250.h"
 #include "platform/xml/XmlDocument.h"
 #include "tests/mainwindow/LongRoster.h"
 #include "tests/mainwindow/PanelFixture.h"
+#include "tests/support/Keyboard.h"
+#include "tests/support/Menus.h"
+#include "tests/support/Mouse.h"
 #include "tests/support/TestSupport.h"
 
 #include <QAction>
@@ -22,10 +26,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <QXmlStreamReader>
 
 #include <memory>
 
@@ -120,6 +126,17 @@ class TestRosterFiles : public QObject, private PanelTest::DatabaseFixture
         return file;
     }
 
+    // A program folder with the spreadsheet export's template beside the program.
+    void useProgramFolder()
+    {
+        const QString folder = path(QStringLiteral("program"));
+        QVERIFY(QDir().mkpath(folder));
+        QFile::copy(
+            QFileInfo(TestSupport::schemaPath()).dir().filePath(QStringLiteral("BazaXml.file")),
+            QDir(folder).filePath(QStringLiteral("BazaXml.file")));
+        Module1::setAppPath(folder);
+    }
+
 private Q_SLOTS:
     void init()
     {
@@ -145,7 +162,7 @@ private Q_SLOTS:
         exec(QStringLiteral("DELETE FROM ludzie WHERE nazwisko='Zając'"));
         TestPanel first;
         first.show();
-        first.toolbarClick(QStringLiteral("create"));
+        QVERIFY(Mouse::clickItem(*first.ToolBar1(), QStringLiteral("create")));
         QVERIFY(first.xmlDocument());
         QVERIFY(first.menuAction(QStringLiteral("mnuSave"))->isEnabled());
         QVERIFY(first.menuAction(QStringLiteral("mnuEksport"))->isEnabled());
@@ -205,6 +222,99 @@ private Q_SLOTS:
         second.menuAction(QStringLiteral("mnuOpen"))->trigger();
         QCOMPARE(second.xmlDocument(), held);
         QCOMPARE(second.CurrFile(), file);
+    }
+
+    // The roster's month is read from Baza/@Date as every stored date is read:
+    // the fixed forms, with or without a time; anything else refuses the file.
+    void monthOfTheFile_data()
+    {
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QDate>("month"); // invalid: the file is refused
+        const QDate may(2024, 5, 1);
+        QTest::newRow("date") << "2024-05-01" << may;
+        QTest::newRow("blanks around") << " 2024-05-01 " << may;
+        QTest::newRow("date and time") << "2024-05-01 08:00:00" << may;
+        QTest::newRow("date and minutes") << "2024-05-01 08:00" << may;
+        QTest::newRow("T before the time") << "2024-05-01T08:00:00" << may;
+        QTest::newRow("day first") << "01.05.2024" << may;
+        QTest::newRow("day first with time") << "01.05.2024 08:00" << may;
+        QTest::newRow("day past the month") << "2024-04-31" << QDate();
+        QTest::newRow("hour 24") << "2024-05-01 24:00:00" << QDate();
+        QTest::newRow("digits missing") << "2024-5-1" << QDate();
+        QTest::newRow("day first, digits missing") << "1.5.2024" << QDate();
+        QTest::newRow("empty") << "" << QDate();
+    }
+    void monthOfTheFile()
+    {
+        QFETCH(QString, date);
+        QFETCH(QDate, month);
+        const QString file = path(QStringLiteral("miesiac.swx"));
+        QVERIFY(Compression::SaveFile(
+            file, QStringLiteral("<Baza Date=\"%1\" Name=\"Maj\"><Services><ServiceItem "
+                                 "Id=\"%2\" Text=\"Dyżur\"/></Services></Baza>")
+                      .arg(date)
+                      .arg(m_duty)));
+        TestPanel panel;
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        FileDialogs::setNextFileName(file);
+        Menus::choose(panel.menuBar(), panel.menuAction(QStringLiteral("mnuOpen")));
+        if (month.isValid()) {
+            QVERIFY2(Messages::shown().isEmpty(), qPrintable(Messages::shown().join(u'\n')));
+            QVERIFY(panel.isOpened());
+            QCOMPARE(panel.CurrDate(), month);
+        } else {
+            QCOMPARE(Messages::shown().size(), 1);
+            QVERIFY(Messages::shown().first().startsWith(RosterFile::OpenFailedText));
+            QVERIFY(!panel.isOpened());
+        }
+    }
+
+    // A duty named with a control character (pasted into an older file) is
+    // saved and exported so that every XML 1.0 reader takes the file: the
+    // character XML cannot carry comes out as U+FFFD.
+    void onlyXmlCharactersWritten_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("roster") << "mnuSave"
+                                << "maj.swx";
+        QTest::newRow("spreadsheet") << "mnuEksport"
+                                     << "maj.xml";
+    }
+    void onlyXmlCharactersWritten()
+    {
+        QFETCH(QString, entry);
+        QFETCH(QString, name);
+        const QString file = path(QStringLiteral("stary.swx"));
+        QVERIFY(Compression::SaveFile(
+            file,
+            QStringLiteral("<Baza Date=\"2024-05-01\" Name=\"Maj&#1;\"><Services><ServiceItem "
+                           "Id=\"%1\" Text=\"Dy&#1;żur\"/></Services></Baza>")
+                .arg(m_duty)));
+        useProgramFolder();
+        TestPanel panel;
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        FileDialogs::setNextFileName(file);
+        Menus::choose(panel.menuBar(), panel.menuAction(QStringLiteral("mnuOpen")));
+        QVERIFY(panel.isOpened());
+        const QString target = path(name);
+        FileDialogs::setNextFileName(target, 0);
+        Menus::choose(panel.menuBar(), panel.menuAction(entry));
+        Module1::setAppPath(QString());
+        QVERIFY2(Messages::shown().isEmpty(), qPrintable(Messages::shown().join(u'\n')));
+
+        const QByteArray bytes = name.endsWith(QLatin1String(".swx"))
+                                     ? Compression::InflateFile(target).value_or(QByteArray())
+                                     : readAll(target);
+        // Both are windows-1250; the roster's text carries no declaration.
+        const QString text = Cp1250::decode(bytes);
+        QXmlStreamReader reader(text);
+        while (!reader.atEnd())
+            reader.readNext();
+        QVERIFY2(!reader.hasError(), qPrintable(reader.errorString()));
+        QVERIFY2(text.contains(QStringLiteral("Dy&#65533;żur")), qPrintable(text.left(300)));
     }
 
     // Texts of millions of characters (the title, a duty's name, a count)
@@ -315,13 +425,7 @@ private Q_SLOTS:
         TestPanel panel;
         QVERIFY(panel.openRosterFile(writeSmallRoster(QStringLiteral("maj.swx"))));
         Messages::clearShown();
-        // The spreadsheet export's template beside the program.
-        const QString folder = path(QStringLiteral("program"));
-        QVERIFY(QDir().mkpath(folder));
-        QFile::copy(
-            QFileInfo(TestSupport::schemaPath()).dir().filePath(QStringLiteral("BazaXml.file")),
-            QDir(folder).filePath(QStringLiteral("BazaXml.file")));
-        Module1::setAppPath(folder);
+        useProgramFolder();
         FileDialogs::setNextFileName(path(typed), filter);
         panel.menuAction(QStringLiteral("mnuEksport"))->trigger();
         Module1::setAppPath(QString());
@@ -409,12 +513,15 @@ private Q_SLOTS:
     void windowsOpen()
     {
         TestPanel panel;
+        panel.resize(1000, 700);
         QVERIFY(panel.openRosterFile(writeSmallRoster(QStringLiteral("maj.swx"))));
+        QVERIFY(Keyboard::showActive(panel));
         for (const char *key : {"bilans", "wykluczenia", "kreator", "options"})
             QVERIFY2(panel.toolbarItemEnabled(QString::fromLatin1(key)), key);
         for (const char *key : {"bilans", "kreator", "options"})
-            panel.toolbarClick(QString::fromLatin1(key));
-        Q_EMIT panel.Lista()->cellDoubleClicked(1, 1);
+            QVERIFY2(Mouse::clickItem(*panel.ToolBar1(), QString::fromLatin1(key)), key);
+        // A double click on a cell of a day opens its cell editor.
+        QVERIFY(Mouse::doubleClickCell(*panel.Lista(), 1, 1));
         QCOMPARE(panel.opened, (QStringList{"Bilans", "Wizard", "Opcje", "CellList"}));
     }
 
@@ -443,6 +550,9 @@ private Q_SLOTS:
                     "</Services></Baza><Baza Date=\"2024-06-01\"><Services/></Baza>");
         QTest::newRow("attribute given twice")
             << wrap("<Baza Date=\"2024-05-01\" Date=\"2024-06-01\"><Services/></Baza>");
+        QTest::newRow("Position past the month's end")
+            << wrap("<Baza Date=\"2024-06-01\"><Services><ServiceItem Id=\"1\"/></Services>"
+                    "<Dzien Id=\"30\"><Sluzba Id=\"1\" Position=\"1.31\"/></Dzien></Baza>");
         QTest::newRow("Position not numbers")
             << wrap("<Baza Date=\"2024-05-01\"><Services><ServiceItem Id=\"1\"/></Services>"
                     "<Dzien Id=\"1\"><Sluzba Id=\"1\" Position=\"1\"/></Dzien></Baza>");

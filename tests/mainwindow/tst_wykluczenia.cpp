@@ -65,6 +65,17 @@ private Q_SLOTS:
                "<Day Id=\"3\"><Item Id=\"P8\" Date1=\"2024-05-03\" "
                "Date2=\"2024-05-03\"/></Day></Exclusions>"
             << QStringList{"Dzień 5=D5", "Dzień 3=D3", "  Adamczyk Jan (zw. 3.05.2024)"};
+        // Group 4 exists, person 4 does not: one id, two kinds.
+        QTest::newRow("a name on several days, a group's id that no person has")
+            << "<Exclusions><Day Id=\"1\">"
+               "<Item Id=\"7P\" Date1=\"2024-05-01\" Date2=\"2024-05-02\"/>"
+               "<Item Id=\"4G\" Date1=\"2024-05-01\" Date2=\"2024-05-01\"/>"
+               "<Item Id=\"4P\" Date1=\"2024-05-01\" Date2=\"2024-05-01\"/></Day>"
+               "<Day Id=\"2\"><Item Id=\"4P\" Date1=\"2024-05-02\" Date2=\"2024-05-02\"/>"
+               "<Item Id=\"7P\" Date1=\"2024-05-01\" Date2=\"2024-05-02\"/></Day></Exclusions>"
+            << QStringList{"Dzień 1=D1", "  Grupa Alfa (zw. 1.05.2024)",
+                           "  Żak Ewa (zw. 1-2.05.2024)", "Dzień 2=D2",
+                           "  Żak Ewa (zw. 1-2.05.2024)"};
     }
     void tree()
     {

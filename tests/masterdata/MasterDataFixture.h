@@ -9,10 +9,14 @@
 #include "platform/db/Database.h"
 #include "tests/support/TestDatabase.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QDialog>
 #include <QDir>
+#include <QHelpEvent>
 #include <QStringList>
 #include <QTest>
+#include <QToolTip>
 #include <QTreeWidget>
 
 #include <functional>
@@ -83,6 +87,41 @@ inline QStringList column(const QTreeWidget *list, int c)
     for (int i = 0; i < list->topLevelItemCount(); ++i)
         texts << list->topLevelItem(i)->text(c);
     return texts;
+}
+
+// Pastes text into the widget with the focus, as Ctrl+V does: the way a
+// character no key types reaches a field.
+inline void paste(const QString &text)
+{
+    QGuiApplication::clipboard()->setText(text);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
+}
+
+// The refusal of a text the roster file cannot hold, in the field of that caption.
+inline QString refusal(const QString &caption, const QString &code = QStringLiteral("U+0001"))
+{
+    return Messages::lines({QStringLiteral("Błędne dane"),
+                            QStringLiteral("Pole „%1” zawiera niedozwolony znak (%2), którego nie "
+                                           "można zapisać w pliku grafiku. Proszę go usunąć.")
+                                .arg(caption, code)});
+}
+
+// The tooltip a person reads with the mouse resting at pos of where (a
+// view's viewport): its text, empty when none shows.
+inline QString tooltipAt(QWidget *where, const QPoint &pos)
+{
+    QToolTip::hideText();
+    if (!QTest::qWaitFor([] { return !QToolTip::isVisible(); }))
+        return QStringLiteral("(a tooltip stays)");
+    QHelpEvent help(QEvent::ToolTip, pos, where->mapToGlobal(pos));
+    QApplication::sendEvent(where, &help);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
+}
+
+// The same over the middle of a row's cell.
+inline QString tooltipOf(QAbstractItemView *view, const QModelIndex &index)
+{
+    return tooltipAt(view->viewport(), view->visualRect(index).center());
 }
 
 // Shows the window and saves its picture as name in folder; false when it

@@ -5,7 +5,12 @@
 #include "masterdata/Grafik.h"
 #include "masterdata/Sluzby.h"
 #include "platform/db/Recordset.h"
+#include "tests/support/Keyboard.h"
+#include "tests/support/Mouse.h"
+#include "tests/support/TestSupport.h"
+#include "tests/support/TextPlace.h"
 
+#include <QAbstractSpinBox>
 #include <QLineEdit>
 
 namespace {
@@ -47,11 +52,11 @@ private:
 
     qint64 addDuty(const QString &name, const QVariant &ilosc)
     {
-        db().execute(
+        return TestSupport::insert(
+            db(),
             QStringLiteral(
                 "INSERT INTO sluzby (nazwa, od, okres, ilosc_std) VALUES (?, '08:00', 24, ?)"),
             {name, ilosc});
-        return db().lastInsertId();
     }
     void addCount(qint64 duty, const QString &day, int ilosc)
     {
@@ -74,11 +79,20 @@ private:
     {
         return QStringLiteral("%1|%2|%3").arg(duty).arg(day).arg(ilosc);
     }
+    // Clicks the cell, types the count and Enter, as the planner does.
     static void edit(Grafik &window, int r, int c, const QString &text)
     {
-        window.lista()->setCurrentCell(r, c);
-        window.StartEdit(text);
-        window.CommitEdit();
+        QVERIFY(window.isActiveWindow() || Keyboard::showActive(window));
+        QVERIFY(Mouse::clickCell(*window.lista(), r, c));
+        Keyboard::type(text);
+        QVERIFY(!window.editor()->isHidden());
+        QCOMPARE(window.editor()->text(), text);
+        Keyboard::press(Qt::Key_Return);
+        QVERIFY(window.editor()->isHidden());
+    }
+    static bool clickItem(QWidget &window, const QString &key)
+    {
+        return Mouse::clickItem(*window.findChild<ToolBarN *>(), key);
     }
 
 private Q_SLOTS:
@@ -95,14 +109,15 @@ private Q_SLOTS:
 
     void headCountsPerDay()
     {
-        addCount(m_warta, QStringLiteral("2024-05-03"), 5);
-        addCount(m_warta, QStringLiteral("2024-05-03"), 4); // read last: wins
+        addCount(m_warta, QStringLiteral("2024-05-03"), 5); // the first: the generation's
+        addCount(m_warta, QStringLiteral("2024-05-03"), 4);
         addCount(m_warta, QStringLiteral("2024-05-20"), 2); // equals the standard
         addCount(m_dyzur, QStringLiteral("2024-06-03"), 3); // another month
         addCount(999, QStringLiteral("2024-05-07"), 6);     // a duty deleted since
 
         Grafik window;
         window.setMonth(QDate(2024, 5, 17));
+        QVERIFY(Keyboard::showActive(window));
         FlexGrid *grid = window.lista();
         QCOMPARE(grid->rows(), 32);
         QCOMPARE(grid->cols(), 4);
@@ -111,7 +126,7 @@ private Q_SLOTS:
         QCOMPARE(grid->text(31, 0), QStringLiteral("31"));
         QCOMPARE(grid->cellBackColor(4, 0), Grafik::weekendColor()); // Saturday 4 May
         QVERIFY(!grid->cellBackColor(6, 0).isValid());
-        QCOMPARE(grid->text(3, 1), QStringLiteral("4"));
+        QCOMPARE(grid->text(3, 1), QStringLiteral("5"));
         QCOMPARE(grid->cellBackColor(3, 1), Grafik::changedColor());
         QCOMPARE(grid->cellBackColor(20, 1), Grafik::changedColor());
         QCOMPARE(grid->text(1, 1), QStringLiteral("2"));
@@ -132,7 +147,7 @@ private Q_SLOTS:
         // One row per differing day; the standard, the duplicate and the deleted duty's row are
         // gone.
         QCOMPARE(stored(),
-                 QStringList({row(m_warta, "2024-05-03", 4), row(m_warta, "2024-05-10", 7),
+                 QStringList({row(m_warta, "2024-05-03", 5), row(m_warta, "2024-05-10", 7),
                               row(m_warta, "2024-05-12", 2), row(m_dyzur, "2024-06-03", 3),
                               row(m_patrol, "2024-05-08", 3)}));
 
@@ -165,6 +180,8 @@ private Q_SLOTS:
                                       << "2" << false << false;
         QTest::newRow("empty") << ""
                                << "2" << false << false;
+        QTest::newRow("largest") << "999"
+                                 << "999" << true << false;
         QTest::newRow("too large") << "1000"
                                    << "2" << false << true;
         QTest::newRow("negative") << "-1"
@@ -194,17 +211,38 @@ private Q_SLOTS:
         QVERIFY(window.isChanged());
     }
 
+    // A duty's name cut in the header shows whole as the cell's tooltip;
+    // names and counts that fit show none.
+    void cutHeaderShowsWhole()
+    {
+        const QString name = QStringLiteral("Służba dyżurnego podoficera kompanii w dni wolne");
+        addDuty(name, 2);
+        Grafik window;
+        QVERIFY(Keyboard::showActive(window));
+        FlexGrid *grid = window.lista();
+        QCOMPARE(grid->text(0, 4), name);
+        const auto tip = [grid](int row, int col) {
+            return MasterDataTest::tooltipAt(grid->viewport(),
+                                             grid->layout().cellRect(row, col).center());
+        };
+        QCOMPARE(tip(0, 4), name);
+        QCOMPARE(tip(0, 1), QString()); // "Warta"
+        QCOMPARE(tip(3, 4), QString());
+        QCOMPARE(tip(3, 0), QString());
+    }
+
     void keysAndLeavingCells()
     {
         Grafik window;
+        QVERIFY(Keyboard::showActive(window));
         FlexGrid *grid = window.lista();
-        grid->setCurrentCell(2, 1);
+        QVERIFY(Mouse::clickCell(*grid, 2, 1));
         // A digit starts a new value; moving off the cell commits it.
         QTest::keyClick(grid, Qt::Key_4);
         QVERIFY(!window.editor()->isHidden());
         QCOMPARE(window.editor()->text(), QStringLiteral("4"));
         QTest::keyClick(window.editor(), Qt::Key_2);
-        grid->setCurrentCell(3, 1);
+        QVERIFY(Mouse::clickCell(*grid, 3, 1));
         QVERIFY(window.editor()->isHidden());
         QCOMPARE(grid->text(2, 1), QStringLiteral("42"));
         // Space opens the cell's own text.
@@ -213,14 +251,14 @@ private Q_SLOTS:
         QTest::keyClick(window.editor(), Qt::Key_Return);
 
         // Leaving an empty cell (a duty without a standard) fills in 1.
-        grid->setCurrentCell(4, 3);
-        grid->setCurrentCell(5, 3);
+        QVERIFY(Mouse::clickCell(*grid, 4, 3));
+        QVERIFY(Mouse::clickCell(*grid, 5, 3));
         QCOMPARE(grid->text(4, 3), QStringLiteral("1"));
         QVERIFY(!grid->cellBackColor(4, 3).isValid());
         QCOMPARE(grid->text(6, 3), QString());
 
         // "Domyślny" puts the standards back, stores nothing.
-        window.toolbarClick(QStringLiteral("default"));
+        QVERIFY(clickItem(window, QStringLiteral("default")));
         QCOMPARE(grid->text(2, 1), QStringLiteral("2"));
         QCOMPARE(grid->text(4, 3), QString());
         QVERIFY(stored().isEmpty());
@@ -229,7 +267,8 @@ private Q_SLOTS:
         TestGrafikWindow calendar;
         calendar.setRodzaj(1);
         calendar.setMonth(QDate(2024, 12, 9));
-        calendar.toolbarClick(QStringLiteral("copy"));
+        QVERIFY(Keyboard::showActive(calendar));
+        QVERIFY(clickItem(calendar, QStringLiteral("copy")));
         QCOMPARE(calendar.copyRodzaj, 1);
         QCOMPARE(calendar.copySource, QDate(2024, 12, 1));
         QCOMPARE(calendar.copyTarget, QDate(2025, 1, 1));
@@ -244,10 +283,71 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QTest::keyClick(window.lista(), Qt::Key_Escape);
         QVERIFY(window.isVisible());
-        window.lista()->setCurrentCell(2, 1);
+        QVERIFY(Mouse::clickCell(*window.lista(), 2, 1));
         QTest::keyClick(window.lista(), Qt::Key_4);
         QTest::keyClick(window.editor(), Qt::Key_Escape);
         QVERIFY(window.isVisible());
+        QVERIFY(Messages::shown().isEmpty());
+    }
+
+    // The calendar reads, stores and deletes the rows the generation reads:
+    // a day in either stored form, the first row of a duty and day.
+    void storedFormsAsTheGenerationReadsThem()
+    {
+        addCount(m_warta, QStringLiteral("05.12.2026"), 9);
+        addCount(m_warta, QStringLiteral("2026-12-05"), 4); // second of the day: not read
+        addCount(m_dyzur, QStringLiteral("2026-12-07 00:00:00"), 3);
+        addCount(m_dyzur, QStringLiteral("31.12.2026"), 6);
+        addCount(m_patrol, QStringLiteral("12.2026"), 5);          // no day: nobody reads it
+        addCount(m_patrol, QStringLiteral("2026-12-08 25:00"), 5); // no such hour
+        addCount(m_warta, QStringLiteral("05.11.2026"), 8);        // November
+        addCount(m_dyzur, QStringLiteral(" 01.01.2027 "), 2);      // January
+        QVERIFY(db().execute(QStringLiteral("INSERT INTO sluzby_ilosc (id_sluzba, data, ilosc) "
+                                            "VALUES (?, '2026-12-09', 7)"),
+                             {QStringLiteral(" %1").arg(m_warta)})); // the id with a blank
+
+        Grafik window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.setMonth(QDate(2026, 12, 1));
+        FlexGrid *grid = window.lista();
+        const QStringList warta = {grid->text(5, 1), grid->text(9, 1), grid->text(6, 1)};
+        QCOMPARE(warta, QStringList({"9", "7", "2"}));
+        QCOMPARE(grid->cellBackColor(5, 1), Grafik::changedColor());
+        QCOMPARE(grid->text(7, 2), QStringLiteral("3"));
+        QCOMPARE(grid->text(31, 2), QStringLiteral("6"));
+        QCOMPARE(grid->text(8, 3), QString());
+
+        // "Zapisz" leaves one row a day, in the fixed form, and what nobody reads as it was.
+        QVERIFY(Mouse::clickItem(*window.findChild<ToolBarN *>(), QStringLiteral("save")));
+        QVERIFY(Messages::shown().isEmpty());
+        QStringList rows{row(m_warta, "05.11.2026", 8), row(m_warta, "2026-12-05", 9),
+                         row(m_warta, "2026-12-09", 7), row(m_dyzur, " 01.01.2027 ", 2),
+                         row(m_dyzur, "2026-12-07", 3), row(m_dyzur, "2026-12-31", 6),
+                         row(m_patrol, "12.2026", 5),   row(m_patrol, "2026-12-08 25:00", 5)};
+        rows.sort();
+        QCOMPARE(stored(), rows);
+    }
+
+    // The month is chosen in its picker: a click selects the month name (the
+    // year), typing there shows another month at once.
+    void monthChosenInThePicker()
+    {
+        Grafik window;
+        window.setMonth(QDate(2024, 5, 1));
+        QVERIFY(Keyboard::showActive(window));
+        auto *line = window.findChild<QAbstractSpinBox *>(QStringLiteral("poleData"))
+                         ->findChild<QLineEdit *>();
+        QTest::mouseClick(line, Qt::LeftButton, Qt::NoModifier, TestSupport::placeOfText(line, 1));
+        QCOMPARE(line->selectedText(), QStringLiteral("maj"));
+        Keyboard::type(QStringLiteral("lu"));
+        QCOMPARE(window.month(), QDate(2024, 2, 1));
+        QCOMPARE(window.lista()->rows(), 30);
+        QTest::mouseClick(line, Qt::LeftButton, Qt::NoModifier, TestSupport::placeOfText(line, 6));
+        QCOMPARE(line->selectedText(), QStringLiteral("2024"));
+        Keyboard::type(QStringLiteral("2025"));
+        QCOMPARE(window.month(), QDate(2025, 2, 1));
+        QCOMPARE(window.lista()->rows(), 29);
         QVERIFY(Messages::shown().isEmpty());
     }
 
@@ -265,7 +365,8 @@ private Q_SLOTS:
             rodzaj = calendar->Rodzaj();
             QCOMPARE(calendar->lista()->text(0, 1), QStringLiteral("Warta"));
         };
-        duties.toolbarClick(QStringLiteral("grafik"));
+        QVERIFY(Keyboard::showActive(duties));
+        QVERIFY(clickItem(duties, QStringLiteral("grafik")));
         QCOMPARE(duties.modalCount, 1);
         QCOMPARE(caption, QStringLiteral("Grafik wymaganej ilości osób na danej służbie"));
         QCOMPARE(rodzaj, 1);

@@ -4,7 +4,10 @@
 #include "masterdata/Grupy.h"
 #include "masterdata/SelectItem.h"
 #include "platform/db/Database.h"
+#include "tests/support/Keyboard.h"
+#include "tests/support/Mouse.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/TestSupport.h"
 
 #include <QListWidget>
 #include <QTest>
@@ -33,8 +36,8 @@ private:
 
 qint64 TestGrupy::addGroup(const QVariant &name)
 {
-    Globals::database()->execute(QStringLiteral("INSERT INTO grupy (nazwa) VALUES (?)"), {name});
-    return Globals::database()->lastInsertId();
+    return TestSupport::insert(*Globals::database(),
+                               QStringLiteral("INSERT INTO grupy (nazwa) VALUES (?)"), {name});
 }
 
 void TestGrupy::init()
@@ -100,13 +103,14 @@ void TestGrupy::picksFromTheBottomUp()
     picker.setResult(QStringLiteral("stale"));
     Grupy window;
     window.setMyClass(&picker);
-    window.show();
+    QVERIFY(Keyboard::showActive(window));
     QVERIFY(window.ButtonOK()->isVisible());
     QCOMPARE(window.ButtonOK()->Caption(), QStringLiteral("Wybierz"));
-    window.lTasks()->clearSelection();
+    // The first row comes selected; Ctrl and a click choose each row.
+    QVERIFY(Mouse::clickRow(*window.lTasks(), 0, Qt::ControlModifier));
     for (int row : rows)
-        window.lTasks()->item(row)->setSelected(true);
-    QTest::mouseClick(window.ButtonOK(), Qt::LeftButton);
+        QVERIFY(Mouse::clickRow(*window.lTasks(), row, Qt::ControlModifier));
+    QVERIFY(Mouse::click(*window.ButtonOK()));
 
     QStringList expected;
     for (const QString &name : entries)
@@ -119,18 +123,15 @@ void TestGrupy::picksFromTheBottomUp()
 void TestGrupy::doubleClickPicksOnlyForAPicker()
 {
     Grupy listing;
-    listing.show();
-    QListWidgetItem *alfa = listing.lTasks()->item(1);
-    Q_EMIT listing.lTasks()->itemDoubleClicked(alfa);
+    QVERIFY(Keyboard::showActive(listing));
+    QVERIFY(Mouse::doubleClickRow(*listing.lTasks(), 1));
     QVERIFY(listing.isVisible());
 
     SelectItem picker;
     Grupy window;
     window.setMyClass(&picker);
-    window.show();
-    window.lTasks()->clearSelection();
-    window.lTasks()->item(1)->setSelected(true);
-    Q_EMIT window.lTasks()->itemDoubleClicked(window.lTasks()->item(1));
+    QVERIFY(Keyboard::showActive(window));
+    QVERIFY(Mouse::doubleClickRow(*window.lTasks(), 1));
     QCOMPARE(picker.Result(),
              QString::number(m_ids.value(QStringLiteral("Alfa"))) + QStringLiteral(";Alfa"));
     QVERIFY(!window.isVisible());
@@ -141,8 +142,8 @@ void TestGrupy::closeAnswersNothing()
     SelectItem picker;
     Grupy window;
     window.setMyClass(&picker);
-    window.show();
-    QTest::mouseClick(window.ButtonClose(), Qt::LeftButton);
+    QVERIFY(Keyboard::showActive(window));
+    QVERIFY(Mouse::click(*window.ButtonClose()));
     QVERIFY(picker.Result().isEmpty());
     QVERIFY(!window.isVisible());
     QVERIFY(!window.MyClass());
@@ -150,14 +151,14 @@ void TestGrupy::closeAnswersNothing()
 
 void TestGrupy::emptyTable()
 {
-    Globals::database()->execute(QStringLiteral("DELETE FROM grupy"));
+    QVERIFY(TestSupport::exec(*Globals::database(), QStringLiteral("DELETE FROM grupy")));
     SelectItem picker;
     picker.setResult(QStringLiteral("stale"));
     Grupy window;
     window.setMyClass(&picker);
-    window.show();
+    QVERIFY(Keyboard::showActive(window));
     QCOMPARE(window.lTasks()->count(), 0);
-    QTest::mouseClick(window.ButtonOK(), Qt::LeftButton);
+    QVERIFY(Mouse::click(*window.ButtonOK()));
     QCOMPARE(picker.Result(), QString());
 }
 

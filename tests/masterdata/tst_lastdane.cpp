@@ -6,6 +6,9 @@
 #include "masterdata/Ludzie.h"
 #include "platform/db/Recordset.h"
 #include "tests/support/InkBounds.h"
+#include "tests/support/Keyboard.h"
+#include "tests/support/Mouse.h"
+#include "tests/support/TestSupport.h"
 
 #include <QComboBox>
 #include <QDateTimeEdit>
@@ -41,15 +44,25 @@ private:
 
     qint64 addGroup(const QString &name)
     {
-        db().execute(QStringLiteral("INSERT INTO grupy (nazwa) VALUES (?)"), {name});
-        return db().lastInsertId();
+        return TestSupport::insert(db(), QStringLiteral("INSERT INTO grupy (nazwa) VALUES (?)"),
+                                   {name});
     }
     qint64 addPerson(qint64 group, const QString &nazwisko, const QString &imie)
     {
-        db().execute(
-            QStringLiteral("INSERT INTO ludzie (id_grupa, nazwisko, imie) VALUES (?, ?, ?)"),
+        return TestSupport::insert(
+            db(), QStringLiteral("INSERT INTO ludzie (id_grupa, nazwisko, imie) VALUES (?, ?, ?)"),
             {QString::number(group), nazwisko, imie});
-        return db().lastInsertId();
+    }
+    // A click on the cell where the grid draws it; on the current row the
+    // editors stand over the cells, so the click lands on the editor there.
+    static bool clickCell(LastDane &window, int r, int c)
+    {
+        if (!window.isActiveWindow() && !Keyboard::showActive(window))
+            return false;
+        if (window.lista()->row() == r)
+            return Mouse::clickWidget(c == 2 ? *static_cast<QWidget *>(window.countEditor())
+                                             : *static_cast<QWidget *>(window.dateEditor()));
+        return Mouse::clickCell(*window.lista(), r, c);
     }
     void addLast(qint64 person, const QString &month, int ilosc, const QVariant &data)
     {
@@ -77,7 +90,8 @@ private:
     // Types a count into the editor of grid row r, as the planner does.
     static void typeCount(LastDane &window, int r, const QString &text)
     {
-        window.lista()->setCurrentCell(r, 2);
+        QVERIFY(clickCell(window, r, 2));
+        QCOMPARE(window.lista()->row(), r);
         QVERIFY(!window.countEditor()->isHidden());
         window.countEditor()->selectAll();
         QTest::keyClicks(window.countEditor(), text);
@@ -145,6 +159,26 @@ private Q_SLOTS:
 
     // As the planner sees the rows: names at the left, vertically centred;
     // dates and counts centred in their columns.
+    // A name cut at its column shows whole as the row's tooltip.
+    void cutNameShowsWhole()
+    {
+        addPerson(m_alfa, QStringLiteral("Jankowska-Wielkopolska-Żółkiewska-Brzęczyszczykiewicz"),
+                  QStringLiteral("Małgorzata"));
+        LastDane window;
+        QVERIFY(Keyboard::showActive(window));
+        FlexGrid *grid = window.lista();
+        QCOMPARE(
+            grid->text(2, 0),
+            QStringLiteral("Jankowska-Wielkopolska-Żółkiewska-Brzęczyszczykiewicz Małgorzata"));
+        const auto tip = [grid](int row, int col) {
+            return MasterDataTest::tooltipAt(grid->viewport(),
+                                             grid->layout().cellRect(row, col).center());
+        };
+        QCOMPARE(tip(2, 0), grid->text(2, 0));
+        QCOMPARE(tip(1, 0), QString()); // "Adamski Piotr"
+        QCOMPARE(tip(0, 1), QString());
+    }
+
     void columnAlignment()
     {
         LastDane window;
@@ -220,7 +254,7 @@ private Q_SLOTS:
         window.show();
         window.setMonth(QDate(2024, 5, 1));
         FlexGrid *grid = window.lista();
-        grid->setCurrentCell(2, 2);
+        QVERIFY(clickCell(window, 2, 2));
         // A digit on the grid starts a new count and reaches the cell at once.
         QTest::keyClick(grid, Qt::Key_7);
         QCOMPARE(grid->text(2, 2), QStringLiteral("7"));
@@ -287,24 +321,41 @@ private Q_SLOTS:
             QVERIFY(!window.isVisible());
     }
 
-    // Rows the planner leaves alone are written back exactly as they were
-    // read, even where the window could not have entered them.
+    // Values the planner leaves alone are written back as they were read,
+    // even where the window could not have entered them; a readable date in
+    // another form takes the fixed one, and a row without a date or a count
+    // above 0 goes.
     void untouchedRowsKeptAsRead_data()
     {
         QTest::addColumn<QVariant>("ilosc");
         QTest::addColumn<QVariant>("data");
         QTest::addColumn<QString>("shownCount");
         QTest::addColumn<QString>("shownDate");
+        QTest::addColumn<QString>("after"); // empty: the row is gone
         QTest::newRow("count beyond 999")
             << QVariant(1500) << QVariant(QStringLiteral("2024-05-20 08:00:00")) << "1500"
-            << "20/05 08:00";
+            << "20/05 08:00"
+            << "1500|integer|2024-05-20 08:00:00|text";
         QTest::newRow("fraction, no date") << QVariant(2.5) << QVariant() << "2.5"
-                                           << "";
-        QTest::newRow("date in another form")
+                                           << ""
+                                           << "2.5|real||null";
+        QTest::newRow("date in no form")
             << QVariant(4) << QVariant(QStringLiteral("maj 2024, rano")) << "4"
-            << "maj 2024, rano";
+            << "maj 2024, rano"
+            << "4|integer|maj 2024, rano|text";
+        QTest::newRow("date in the older form")
+            << QVariant(4) << QVariant(QStringLiteral("20.05.2024 08:00")) << "4"
+            << "20/05 08:00"
+            << "4|integer|2024-05-20 08:00:00|text";
+        QTest::newRow("day alone") << QVariant(0) << QVariant(QStringLiteral("20.05.2024")) << "0"
+                                   << "20/05 00:00"
+                                   << "0|integer|2024-05-20|text";
         QTest::newRow("nothing at all") << QVariant(0) << QVariant() << "0"
+                                        << ""
                                         << "";
+        QTest::newRow("no count, an empty date") << QVariant() << QVariant(QString()) << ""
+                                                 << ""
+                                                 << "";
     }
 
     void untouchedRowsKeptAsRead()
@@ -313,6 +364,7 @@ private Q_SLOTS:
         QFETCH(QVariant, data);
         QFETCH(QString, shownCount);
         QFETCH(QString, shownDate);
+        QFETCH(QString, after);
         QVERIFY(db().execute(QStringLiteral("INSERT INTO ludzie_last (id_osoba, miesiac, ilosc, "
                                             "data) VALUES (?, '2024-05', ?, ?)"),
                              {QString::number(m_adamski), ilosc, data}));
@@ -328,8 +380,6 @@ private Q_SLOTS:
                             .join(u'|');
             return rows;
         };
-        const QStringList before = stored();
-
         LastDane window;
         window.show();
         window.setMonth(QDate(2024, 5, 1));
@@ -338,20 +388,95 @@ private Q_SLOTS:
         QCOMPARE(window.lista()->text(1, 1), shownDate);
         // Another row changes; Adamski's row has its editors opened, no more.
         typeCount(window, 2, QStringLiteral("1"));
-        window.lista()->setCurrentCell(1, 1);
-        QTest::mouseClick(window.findChild<BlueCommand *>(QStringLiteral("ButtonSave")),
-                          Qt::LeftButton);
+        QVERIFY(clickCell(window, 1, 1));
+        QVERIFY(Mouse::click(*window.findChild<BlueCommand *>(QStringLiteral("ButtonSave"))));
         QCOMPARE(Messages::shown(), QStringList{QStringLiteral("Zapisano pomyślnie!")});
-        QCOMPARE(stored(), before);
+        QCOMPARE(stored(), after.isEmpty() ? QStringList() : QStringList{after});
         QVERIFY(month(QStringLiteral("2024-05"))
                     .contains(row(m_nowak, 1, QStringLiteral("2024-05-20 08:00:00"))));
+    }
+
+    // The grid shows a person's month as the generation reads it, the first
+    // row's date and the sum of the counts, and a save leaves exactly that
+    // one row, however the rows name the person.
+    void oneRowPerPersonAndMonth_data()
+    {
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<QStringList>("rows"); // person as written|count|date
+        QTest::addColumn<QString>("shownCount");
+        QTest::addColumn<QString>("shownDate");
+        QTest::addColumn<QString>("after"); // count|date
+        const QStringList two{"%A|4|2024-05-20 08:00:00", "%A|3|2024-05-25 10:00:00"};
+        QTest::newRow("two rows") << "(Wszystkie)" << two << "7"
+                                  << "20/05 08:00"
+                                  << "7|2024-05-20 08:00:00";
+        QTest::newRow("two rows, one group") << "Alfa" << two << "7"
+                                             << "20/05 08:00"
+                                             << "7|2024-05-20 08:00:00";
+        QTest::newRow("the first without a date")
+            << "Alfa" << QStringList({"%A|2|", "%A|3|2024-05-25 10:00:00"}) << "5"
+            << ""
+            << "5|";
+        QTest::newRow("ids written otherwise")
+            << "Alfa" << QStringList({" %A |1|2024-05-20 08:00:00", "0%A|2|", "+%A|3|"}) << "6"
+            << "20/05 08:00"
+            << "6|2024-05-20 08:00:00";
+    }
+
+    void oneRowPerPersonAndMonth()
+    {
+        QFETCH(QString, group);
+        QFETCH(QStringList, rows);
+        QFETCH(QString, shownCount);
+        QFETCH(QString, shownDate);
+        QFETCH(QString, after);
+        for (const QString &r : std::as_const(rows)) {
+            const QStringList f = r.split(u'|');
+            QVERIFY(db().execute(
+                QStringLiteral("INSERT INTO ludzie_last (id_osoba, miesiac, "
+                               "ilosc, data) VALUES (?, '2024-05', ?, ?)"),
+                {QString(f[0]).replace(QStringLiteral("%A"), QString::number(m_adamski)),
+                 f[1].toInt(), f[2]}));
+        }
+        LastDane window;
+        window.show();
+        window.setMonth(QDate(2024, 5, 1));
+        chooseGroup(window, group);
+        QCOMPARE(window.lista()->text(1, 0), QStringLiteral("Adamski Piotr"));
+        QCOMPARE(window.lista()->text(1, 2), shownCount);
+        QCOMPARE(window.lista()->text(1, 1), shownDate);
+
+        QVERIFY(Mouse::click(*window.findChild<BlueCommand *>(QStringLiteral("ButtonSave"))));
+        QCOMPARE(Messages::shown(), QStringList{QStringLiteral("Zapisano pomyślnie!")});
+        QStringList adamski;
+        for (auto rs = db().openQuery(
+                 QStringLiteral("SELECT id_osoba, ilosc, data FROM ludzie_last WHERE "
+                                "miesiac='2024-05' AND CAST(trim(id_osoba) AS INTEGER)=?"),
+                 {m_adamski});
+             !rs->eof(); rs->moveNext())
+            adamski << rs->text("ilosc") + u'|' + rs->text("data");
+        QCOMPARE(adamski, QStringList{after});
+        // The other people keep theirs; saving again changes nothing.
+        QVERIFY(month(QStringLiteral("2024-05"))
+                    .contains(row(m_nowak, 3, QStringLiteral("2024-05-20 08:00:00"))));
+        const QStringList saved = month(QStringLiteral("2024-05"));
+        QVERIFY(Mouse::click(*window.findChild<BlueCommand *>(QStringLiteral("ButtonSave"))));
+        QCOMPARE(month(QStringLiteral("2024-05")), saved);
+    }
+
+    void changedRowsChecked_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::newRow("far beyond") << 1500;
+        QTest::newRow("just beyond") << 1000;
     }
 
     // In a row the planner changes, only what was changed is written anew,
     // and a count outside 0..999 is refused before anything is written.
     void changedRowsChecked()
     {
-        addLast(m_adamski, QStringLiteral("2024-05"), 1500, QStringLiteral("2024-05-20 08:00:00"));
+        QFETCH(int, count);
+        addLast(m_adamski, QStringLiteral("2024-05"), count, QStringLiteral("2024-05-20 08:00:00"));
         LastDane window;
         window.show();
         window.setMonth(QDate(2024, 5, 1));
@@ -359,15 +484,16 @@ private Q_SLOTS:
         BlueCommand *save = window.findChild<BlueCommand *>(QStringLiteral("ButtonSave"));
 
         // The date moves a day on; the count stays as stored.
-        grid->setCurrentCell(1, 1);
+        QVERIFY(clickCell(window, 1, 1));
         QTest::keyClick(window.dateEditor(), Qt::Key_Up);
         QCOMPARE(grid->text(1, 1), QStringLiteral("21/05 08:00"));
         QTest::mouseClick(save, Qt::LeftButton);
         QVERIFY(month(QStringLiteral("2024-05"))
-                    .contains(row(m_adamski, 1500, QStringLiteral("2024-05-21 08:00:00"))));
+                    .contains(row(m_adamski, count, QStringLiteral("2024-05-21 08:00:00"))));
 
-        // A letter is no count: the cell keeps 1500, which a save refuses.
+        // A letter is no count: the cell keeps the stored count, which a save refuses.
         Messages::clearShown();
+        // The count column of the row the editors stand on, then a key on the grid.
         grid->setCurrentCell(1, 2);
         QTest::keyClick(grid, Qt::Key_A);
         typeCount(window, 3, QStringLiteral("9"));
@@ -389,7 +515,7 @@ private Q_SLOTS:
         Messages::setNextAnswer(Answer::Yes);
         window.setMonth(QDate(2024, 6, 1));
         QCOMPARE(window.loadedMonth(), QDate(2024, 5, 1));
-        QCOMPARE(gridColumn(grid, 2), QStringList({"1500", "3", "9"}));
+        QCOMPARE(gridColumn(grid, 2), (QStringList{QString::number(count), "3", "9"}));
 
         // A count in range is stored.
         Messages::clearShown();
@@ -413,7 +539,8 @@ private Q_SLOTS:
             QVERIFY(qobject_cast<LastDane *>(&dialog));
             caption = dialog.windowTitle();
         };
-        people.toolbarClick(QStringLiteral("lista"));
+        QVERIFY(Keyboard::showActive(people));
+        QVERIFY(Mouse::clickItem(*people.findChild<ToolBarN *>(), QStringLiteral("lista")));
         QCOMPARE(people.modalCount, 1);
         QCOMPARE(caption, QStringLiteral("Dane zakończonych służb"));
     }
@@ -425,7 +552,7 @@ private Q_SLOTS:
         window.setMonth(QDate(2024, 5, 1));
         chooseGroup(window, QStringLiteral("Alfa"));
         // Every group's rows of the month go, without a question; other months stay.
-        window.deleteMonth();
+        QVERIFY(Mouse::click(*window.findChild<BlueCommand *>(QStringLiteral("ButtonDel"))));
         QVERIFY(Messages::shown().isEmpty());
         QVERIFY(month(QStringLiteral("2024-05")).isEmpty());
         QCOMPARE(month(QStringLiteral("2024-04")).size(), 1);
@@ -434,7 +561,7 @@ private Q_SLOTS:
         // Unsaved edits are offered for saving after the delete: Yes writes them back.
         typeCount(window, 2, QStringLiteral("2"));
         Messages::setNextAnswer(Answer::Yes);
-        window.deleteMonth();
+        QVERIFY(Mouse::click(*window.findChild<BlueCommand *>(QStringLiteral("ButtonDel"))));
         QCOMPARE(Messages::shown(), QStringList{Question});
         QCOMPARE(month(QStringLiteral("2024-05")), QStringList{row(m_nowak, 2, QString())});
         QCOMPARE(gridColumn(window.lista(), 2), QStringList({"0", "2"}));

@@ -6,8 +6,12 @@
 #include "masterdata/SelectItem.h"
 #include "masterdata/Zwolnienia_item.h"
 #include "platform/db/Recordset.h"
+#include "tests/support/Keyboard.h"
+#include "tests/support/Mouse.h"
+#include "tests/support/TestSupport.h"
 
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
 
@@ -15,6 +19,7 @@ namespace {
 
 using MasterDataTest::column;
 using MasterDataTest::saveShot;
+using TestSupport::insert;
 // The people window with its editors driven in place instead of shown.
 using TestLudzie = MasterDataTest::InPlace<Ludzie>;
 
@@ -32,32 +37,36 @@ QTreeWidgetItem *nodeWithKey(const Ludzie &window, const QString &key)
     return window.tvKat()->Nodes().Item(key);
 }
 
-void selectNode(const Ludzie &window, const QString &key)
-{
-    window.tvKat()->setSelectedItem(nodeWithKey(window, key));
-}
-
 // A mouse click on the node where the tree draws it.
-void clickNode(const Ludzie &window, const QString &key)
+[[nodiscard]] bool clickNode(const Ludzie &window, const QString &key)
 {
-    QTreeWidget *tree = window.tvKat()->tree();
-    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
-                      tree->visualItemRect(nodeWithKey(window, key)).center());
+    return Mouse::clickRow(*window.tvKat()->tree(), nodeWithKey(window, key));
 }
 
-void clickHeader(QTreeWidget *list, int section)
+// The tree's text buttons: 0 "dodaj", 1 "edytuj", 2 "usuń".
+[[nodiscard]] bool clickTreeButton(const Ludzie &window, int index)
 {
-    QHeaderView *header = list->header();
-    QTest::mouseClick(
-        header->viewport(), Qt::LeftButton, {},
-        QPoint(header->sectionViewportPosition(section) + header->sectionSize(section) / 2,
-               header->height() / 2));
+    return Mouse::clickWidget(*window.tvKat()->button(index));
 }
 
-void clickToolbarItem(Ludzie &window, const QString &key)
+// The tree's in-place name editor while it is open.
+QLineEdit *nameEditor(const Ludzie &window)
 {
-    auto *bar = window.findChild<ToolBarN *>();
-    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(int(bar->GetLeftPosition(key)) + 30, 30));
+    for (QLineEdit *editor : window.tvKat()->tree()->findChildren<QLineEdit *>())
+        if (editor->isVisible())
+            return editor;
+    return nullptr;
+}
+
+[[nodiscard]] bool clickToolbarItem(Ludzie &window, const QString &key)
+{
+    return Mouse::clickItem(*window.findChild<ToolBarN *>(), key);
+}
+
+[[nodiscard]] bool clickRow(Ludzie &window, const QString &surname,
+                            Qt::KeyboardModifiers modifiers = {})
+{
+    return Mouse::clickRow(*window.lista(), rowWithSurname(window.lista(), surname), modifiers);
 }
 
 } // namespace
@@ -72,17 +81,16 @@ private:
 
     qint64 addGroup(const QString &name)
     {
-        db().execute(QStringLiteral("INSERT INTO grupy (nazwa) VALUES (?)"), {name});
-        return db().lastInsertId();
+        return insert(db(), QStringLiteral("INSERT INTO grupy (nazwa) VALUES (?)"), {name});
     }
     qint64 addPerson(qint64 group, const QString &surname, const QString &name,
                      const QString &rank = {})
     {
-        db().execute(
+        return insert(
+            db(),
             QStringLiteral("INSERT INTO ludzie (id_grupa, nazwisko, imie, stopien, mezczyzna, "
                            "przywilej, random) VALUES (?, ?, ?, ?, 1, 0, 5)"),
             {QString::number(group), surname, name, rank});
-        return db().lastInsertId();
     }
     qint64 count(const QString &sql, const QVariantList &params = {})
     {
@@ -109,6 +117,7 @@ private Q_SLOTS:
     void treeAndListByGroup()
     {
         Ludzie window;
+        QVERIFY(Keyboard::showActive(window));
         QTreeWidgetItem *root = nodeWithKey(window, QStringLiteral("ALL"));
         QVERIFY(root);
         QCOMPARE(root->text(0), QStringLiteral("Wszystkie"));
@@ -128,21 +137,21 @@ private Q_SLOTS:
         QCOMPARE(rowWithSurname(window.lista(), "Nowak")->text(2), QStringLiteral("kpr."));
 
         const QString betaKey = QStringLiteral("ID=%1").arg(m_beta);
-        window.nodeClick(betaKey);
+        QVERIFY(clickNode(window, betaKey));
         QCOMPARE(column(window.lista(), 0), QStringList({"Adamczyk", "Zieliński"}));
         QCOMPARE(column(window.lista(), 1), QStringList({"Ewa", "Piotr"}));
 
         // Clicking the node already shown does not reload it.
         addPerson(m_beta, QStringLiteral("Bąk"), QStringLiteral("Ola"));
-        window.nodeClick(betaKey);
+        QVERIFY(clickNode(window, betaKey));
         QCOMPARE(window.lista()->topLevelItemCount(), 2);
-        window.nodeClick(QStringLiteral("ALL"));
+        QVERIFY(clickNode(window, QStringLiteral("ALL")));
         QCOMPARE(window.lista()->topLevelItemCount(), 5);
 
         // Surnames come in Polish order, whatever the database's own.
         addPerson(m_alpha, QStringLiteral("Łukasik"), QStringLiteral("Ola"));
         addPerson(m_alpha, QStringLiteral("de Wit"), QStringLiteral("Jan"));
-        window.nodeClick(QStringLiteral("ID=%1").arg(m_alpha));
+        QVERIFY(clickNode(window, QStringLiteral("ID=%1").arg(m_alpha)));
         QCOMPARE(column(window.lista(), 0),
                  QStringList({"de Wit", "Kowalski", "Łukasik", "Nowak"}));
         QVERIFY(window.lista()->topLevelItem(0)->isSelected());
@@ -157,19 +166,20 @@ private Q_SLOTS:
         QCOMPARE(all->child(3)->text(0), QStringLiteral("Zwiad"));
     }
 
-    void sortByColumn()
+    void sortByHeaderClick()
     {
         Ludzie window;
-        window.sortByColumn(1);
+        QVERIFY(Keyboard::showActive(window));
+        QVERIFY(Mouse::clickHeader(*window.lista(), 1));
         QCOMPARE(column(window.lista(), 1), QStringList({"Adam", "Ewa", "Jan", "Piotr"}));
-        window.sortByColumn(1);
+        QVERIFY(Mouse::clickHeader(*window.lista(), 1));
         QCOMPARE(column(window.lista(), 1), QStringList({"Piotr", "Jan", "Ewa", "Adam"}));
-        window.sortByColumn(0);
+        QVERIFY(Mouse::clickHeader(*window.lista(), 0));
         QCOMPARE(column(window.lista(), 0),
                  QStringList({"Adamczyk", "Kowalski", "Nowak", "Zieliński"}));
 
         // A row added while sorted goes to its sorted place, as the only selected row.
-        window.sortByColumn(0);
+        QVERIFY(Mouse::clickHeader(*window.lista(), 0));
         window.ListAddItem(99, QStringLiteral("Malinowski"), QStringLiteral("Jerzy"), {}, true);
         QCOMPARE(column(window.lista(), 0),
                  QStringList({"Zieliński", "Nowak", "Malinowski", "Kowalski", "Adamczyk"}));
@@ -179,11 +189,11 @@ private Q_SLOTS:
         // Polish letters and lower-case names sort as a Polish reader expects.
         window.ListAddItem(100, QStringLiteral("Łukasik"), QStringLiteral("Ćwik"), {});
         window.ListAddItem(101, QStringLiteral("de Wit"), QStringLiteral("Żaneta"), {});
-        window.sortByColumn(0);
+        QVERIFY(Mouse::clickHeader(*window.lista(), 0));
         QCOMPARE(column(window.lista(), 0),
                  QStringList({"Adamczyk", "de Wit", "Kowalski", "Łukasik", "Malinowski", "Nowak",
                               "Zieliński"}));
-        window.sortByColumn(1);
+        QVERIFY(Mouse::clickHeader(*window.lista(), 1));
         QCOMPARE(column(window.lista(), 1),
                  QStringList({"Adam", "Ćwik", "Ewa", "Jan", "Jerzy", "Piotr", "Żaneta"}));
     }
@@ -196,7 +206,7 @@ private Q_SLOTS:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QTreeWidget *tree = window.tvKat()->tree();
-        clickNode(window, QStringLiteral("ALL"));
+        QVERIFY(clickNode(window, QStringLiteral("ALL")));
         QTest::keyClick(tree, Qt::Key_Down);
         QCOMPARE(column(window.lista(), 0), QStringList({"Kowalski", "Nowak"}));
         QTest::keyClick(tree, Qt::Key_Down);
@@ -208,7 +218,7 @@ private Q_SLOTS:
             editor.findChild<QLineEdit *>(QStringLiteral("txt1"))->setText(QStringLiteral("Ida"));
             QVERIFY(editor.save());
         };
-        clickToolbarItem(window, QStringLiteral("new"));
+        QVERIFY(clickToolbarItem(window, QStringLiteral("new")));
         QCOMPARE(window.modalCount, 1);
         QCOMPARE(count(QStringLiteral(
                            "SELECT COUNT(*) FROM ludzie WHERE nazwisko='Wrona' AND id_grupa=?"),
@@ -231,25 +241,39 @@ private Q_SLOTS:
         Ludzie window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        clickHeader(window.lista(), 1);
+        QVERIFY(Mouse::clickHeader(*window.lista(), 1));
         QCOMPARE(column(window.lista(), 1), QStringList({"Adam", "Ewa", "Jan", "Piotr"}));
-        clickNode(window, QStringLiteral("ID=%1").arg(m_beta));
+        QVERIFY(clickNode(window, QStringLiteral("ID=%1").arg(m_beta)));
         QCOMPARE(column(window.lista(), 1), QStringList({"Ewa", "Piotr"}));
-        clickHeader(window.lista(), 1);
-        clickNode(window, QStringLiteral("ID=%1").arg(m_alpha));
+        QVERIFY(Mouse::clickHeader(*window.lista(), 1));
+        QVERIFY(clickNode(window, QStringLiteral("ID=%1").arg(m_alpha)));
         QCOMPARE(column(window.lista(), 1), QStringList({"Jan", "Adam"}));
-        clickNode(window, QStringLiteral("ALL"));
+        QVERIFY(clickNode(window, QStringLiteral("ALL")));
         QCOMPARE(column(window.lista(), 1), QStringList({"Piotr", "Jan", "Ewa", "Adam"}));
         QVERIFY(window.lista()->topLevelItem(0)->isSelected());
         QCOMPARE(window.lista()->header()->sortIndicatorSection(), 1);
+
+        // Rows of one first name stand in the order of their surnames, as
+        // when the list is sorted by surname first; either way round.
+        addPerson(m_beta, QStringLiteral("Żak"), QStringLiteral("Ewa"));
+        addPerson(m_beta, QStringLiteral("Bąk"), QStringLiteral("Ewa"));
+        QVERIFY(clickNode(window, QStringLiteral("ID=%1").arg(m_beta)));
+        QCOMPARE(column(window.lista(), 0), QStringList({"Zieliński", "Adamczyk", "Bąk", "Żak"}));
+        QVERIFY(Mouse::clickHeader(*window.lista(), 1));
+        QCOMPARE(column(window.lista(), 0), QStringList({"Adamczyk", "Bąk", "Żak", "Zieliński"}));
+        QVERIFY(clickNode(window, QStringLiteral("ALL")));
+        QCOMPARE(column(window.lista(), 0),
+                 QStringList({"Kowalski", "Adamczyk", "Bąk", "Żak", "Nowak", "Zieliński"}));
     }
 
+    // "dodaj" under the tree: with a group selected the new group still goes
+    // under the root, open for typing its name at once.
     void addAndRenameGroup()
     {
         Ludzie window;
-        // "dodaj" in the tree, with a group selected: the new group still goes under the root.
-        selectNode(window, QStringLiteral("ID=%1").arg(m_alpha));
-        Q_EMIT window.tvKat()->AddClick(QStringLiteral("ID=%1").arg(m_alpha));
+        QVERIFY(Keyboard::showActive(window));
+        QVERIFY(clickNode(window, QStringLiteral("ID=%1").arg(m_alpha)));
+        QVERIFY(clickTreeButton(window, 0));
         const qint64 id = count(QStringLiteral("SELECT MAX(id) FROM grupy"));
         const QString key = QStringLiteral("ID=%1").arg(id);
         QCOMPARE(db().scalar(QStringLiteral("SELECT nazwa FROM grupy WHERE id=?"), {id}).toString(),
@@ -263,8 +287,13 @@ private Q_SLOTS:
         QCOMPARE(window.lista()->topLevelItemCount(), 0);
 
         // A quote in the name is stored and shown as typed.
+        QLineEdit *editor = nameEditor(window);
+        QVERIFY(editor);
         const QString name = QStringLiteral("Zmiana 'O'Neil' ; DROP TABLE grupy");
-        Q_EMIT window.tvKat()->AfterRename(QString::number(id), name);
+        editor->selectAll();
+        QTest::keyClicks(editor, name);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents(); // the tree commits the edit from its event queue
         QCOMPARE(db().scalar(QStringLiteral("SELECT nazwa FROM grupy WHERE id=?"), {id}).toString(),
                  name);
         window.GetGrupy();
@@ -273,25 +302,103 @@ private Q_SLOTS:
         QVERIFY(Messages::shown().isEmpty());
     }
 
+    // "edytuj" opens the selected group's name for typing; Esc keeps the name.
     void renameInPlace()
     {
-        // A group added in the shown window is open for typing its name at once.
         Ludzie window;
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        Q_EMIT window.tvKat()->AddClick(QString());
-        QLineEdit *editor = window.tvKat()->tree()->findChild<QLineEdit *>();
+        QVERIFY(Keyboard::showActive(window));
+        QVERIFY(clickNode(window, QStringLiteral("ID=%1").arg(m_beta)));
+        QVERIFY(clickTreeButton(window, 1));
+        QLineEdit *editor = nameEditor(window);
         QVERIFY(editor);
         editor->selectAll();
         QTest::keyClicks(editor, QStringLiteral("Gamma O'Brien"));
         QTest::keyClick(editor, Qt::Key_Return);
-        QCoreApplication::processEvents(); // the tree commits the edit from its event queue
-        QCOMPARE(db().scalar(QStringLiteral("SELECT COUNT(*) FROM grupy WHERE nazwa=?"),
-                             {QStringLiteral("Gamma O'Brien")})
-                     .toInt(),
-                 1);
+        QCoreApplication::processEvents();
+        QCOMPARE(
+            db().scalar(QStringLiteral("SELECT nazwa FROM grupy WHERE id=?"), {m_beta}).toString(),
+            QStringLiteral("Gamma O'Brien"));
         QCOMPARE(window.tvKat()->SelectedItem()->text(0), QStringLiteral("Gamma O'Brien"));
+
+        QVERIFY(clickTreeButton(window, 1));
+        editor = nameEditor(window);
+        QVERIFY(editor);
+        QTest::keyClicks(editor, QStringLiteral("X"));
+        QTest::keyClick(editor, Qt::Key_Escape);
+        QCoreApplication::processEvents();
+        QCOMPARE(
+            db().scalar(QStringLiteral("SELECT nazwa FROM grupy WHERE id=?"), {m_beta}).toString(),
+            QStringLiteral("Gamma O'Brien"));
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM grupy")), 2);
         QVERIFY(Messages::shown().isEmpty());
+    }
+
+    // A group name with a character the roster file cannot hold (pasted) is
+    // refused, the tree shows the stored name again; the new group's name too.
+    void renameRefusesWhatTheFilesCannotHold_data()
+    {
+        QTest::addColumn<bool>("newGroup");
+        QTest::newRow("renamed") << false;
+        QTest::newRow("added") << true;
+    }
+
+    void renameRefusesWhatTheFilesCannotHold()
+    {
+        QFETCH(bool, newGroup);
+        Ludzie window;
+        QVERIFY(Keyboard::showActive(window));
+        QVERIFY(clickNode(window, QStringLiteral("ID=%1").arg(m_beta)));
+        QVERIFY(clickTreeButton(window, newGroup ? 0 : 1));
+        const qint64 id = newGroup ? count(QStringLiteral("SELECT MAX(id) FROM grupy")) : m_beta;
+        const QString stored = newGroup ? QStringLiteral("Nowa grupa") : QStringLiteral("Beta");
+        QLineEdit *editor = nameEditor(window);
+        QVERIFY(editor);
+        QTest::keyClick(editor, Qt::Key_End);
+        MasterDataTest::paste(QStringLiteral("\u0001"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents(); // the tree commits the edit from its event queue
+        QCoreApplication::processEvents(); // and shows the stored name again
+        QCOMPARE(Messages::shown(),
+                 QStringList{MasterDataTest::refusal(QStringLiteral("Nazwa grupy"))});
+        QCOMPARE(db().scalar(QStringLiteral("SELECT nazwa FROM grupy WHERE id=?"), {id}).toString(),
+                 stored);
+        QCOMPARE(nodeWithKey(window, QStringLiteral("ID=%1").arg(id))->text(0), stored);
+    }
+
+    // A name cut at its column shows whole as the row's tooltip; one that
+    // fits shows none. At two widths of the window: the tree's width follows it.
+    void cutTextsShowWhole_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::newRow("design size") << 700;
+        QTest::newRow("wide") << 1100;
+    }
+
+    void cutTextsShowWhole()
+    {
+        QFETCH(int, width);
+        const QString longGroup = QStringLiteral("Kompania reprezentacyjna Wojska Polskiego "
+                                                 "im. marszałka Józefa Piłsudskiego");
+        const QString longName = QStringLiteral("Jankowska-Wielkopolska-Żółkiewska");
+        const qint64 group = addGroup(longGroup);
+        addPerson(group, longName, QStringLiteral("Ala"), QStringLiteral("kpr."));
+        Ludzie window;
+        window.resize(width, 480);
+        QVERIFY(Keyboard::showActive(window));
+        QTreeWidget *tree = window.tvKat()->tree();
+        const auto nodeTip = [&](const QString &key) {
+            const QRect rect = tree->visualItemRect(nodeWithKey(window, key));
+            return MasterDataTest::tooltipAt(tree->viewport(), rect.center());
+        };
+        QCOMPARE(nodeTip(QStringLiteral("ID=%1").arg(group)), longGroup);
+        QCOMPARE(nodeTip(QStringLiteral("ID=%1").arg(m_alpha)), QString());
+
+        QVERIFY(clickNode(window, QStringLiteral("ID=%1").arg(group)));
+        QTreeWidget *list = window.lista();
+        QCOMPARE(list->topLevelItemCount(), 1);
+        const QStringList tips{longName, QString(), QString()};
+        for (int c = 0; c < 3; ++c)
+            QCOMPARE(MasterDataTest::tooltipOf(list, list->model()->index(0, c)), tips[c]);
     }
 
     void deleteGroup_data()
@@ -308,18 +415,20 @@ private Q_SLOTS:
         QFETCH(bool, deleted);
         const qint64 absent =
             addPerson(m_alpha, QStringLiteral("Wiśniewski"), QStringLiteral("Olaf"));
-        db().execute(QStringLiteral("INSERT INTO zwolnienia (od, \"do\", rodzaj, id_item, opis) "
-                                    "VALUES ('2024-05-01', '2024-05-02', 0, ?, 'L4')"),
-                     {QString::number(absent)});
+        QVERIFY(TestSupport::exec(
+            db(),
+            QStringLiteral("INSERT INTO zwolnienia (od, \"do\", rodzaj, id_item, opis) "
+                           "VALUES ('2024-05-01', '2024-05-02', 0, ?, 'L4')"),
+            {QString::number(absent)}));
 
         Ludzie window;
+        QVERIFY(Keyboard::showActive(window));
         const QString key = QStringLiteral("ID=%1").arg(m_alpha);
-        selectNode(window, key);
-        window.nodeClick(key);
+        QVERIFY(clickNode(window, key));
         QCOMPARE(window.lista()->topLevelItemCount(), 3);
 
         Messages::setNextAnswer(Messages::Answer(answer));
-        Q_EMIT window.tvKat()->DeleteClick(key);
+        QVERIFY(clickTreeButton(window, 2));
         QCOMPARE(Messages::shown(), QStringList{QStringLiteral("Czy chcesz kontynuować?")});
         QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM grupy WHERE id=?"), {m_alpha}),
                  deleted ? 0 : 1);
@@ -342,7 +451,9 @@ private Q_SLOTS:
     void deleteRootIsRefused()
     {
         Ludzie window;
-        window.deleteGroup(QStringLiteral("ALL"));
+        QVERIFY(Keyboard::showActive(window));
+        QVERIFY(clickNode(window, QStringLiteral("ALL")));
+        QVERIFY(clickTreeButton(window, 2));
         QCOMPARE(Messages::shown().size(), 1);
         QCOMPARE(Messages::shown().first(),
                  QStringLiteral("Proszę wybrać grupę, która ma zostać usunięta."));
@@ -368,15 +479,17 @@ private Q_SLOTS:
         QFETCH(int, answer);
         QFETCH(QStringList, left);
         Ludzie window;
-        window.lista()->clearSelection();
+        QVERIFY(Keyboard::showActive(window));
         // Nothing selected: no question.
-        window.deletePeople();
+        QVERIFY(clickRow(window, "Adamczyk", Qt::ControlModifier));
+        QVERIFY(window.lista()->selectedItems().isEmpty());
+        QVERIFY(clickToolbarItem(window, QStringLiteral("del")));
         QVERIFY(Messages::shown().isEmpty());
 
-        rowWithSurname(window.lista(), "Kowalski")->setSelected(true);
-        rowWithSurname(window.lista(), "Zieliński")->setSelected(true);
+        QVERIFY(clickRow(window, "Kowalski"));
+        QVERIFY(clickRow(window, "Zieliński", Qt::ControlModifier));
         Messages::setNextAnswer(Messages::Answer(answer));
-        window.deletePeople();
+        QVERIFY(clickToolbarItem(window, QStringLiteral("del")));
         QCOMPARE(Messages::shown(),
                  QStringList{QStringLiteral("Czy chcesz usunąć wybrane pozycje?")});
         QCOMPARE(column(window.lista(), 0), left);
@@ -386,16 +499,15 @@ private Q_SLOTS:
     void newPersonNeedsAGroup()
     {
         TestLudzie window;
-        selectNode(window, QStringLiteral("ALL"));
-        window.toolbarClick(QStringLiteral("new"));
+        QVERIFY(Keyboard::showActive(window));
+        QVERIFY(clickNode(window, QStringLiteral("ALL")));
+        QVERIFY(clickToolbarItem(window, QStringLiteral("new")));
         QCOMPARE(Messages::shown(), QStringList{QStringLiteral(
                                         "Proszę wybrać grupę, do której ma zostać dodana osoba.")});
         QCOMPARE(window.modalCount, 0);
 
         // With a group chosen, the editor stores a person of that group.
-        const QString key = QStringLiteral("ID=%1").arg(m_beta);
-        selectNode(window, key);
-        window.nodeClick(key);
+        QVERIFY(clickNode(window, QStringLiteral("ID=%1").arg(m_beta)));
         window.onModal = [](QDialog &dialog) {
             auto &editor = static_cast<Ludzie_item &>(dialog);
             editor.findChild<QLineEdit *>(QStringLiteral("txt0"))
@@ -403,7 +515,7 @@ private Q_SLOTS:
             editor.findChild<QLineEdit *>(QStringLiteral("txt1"))->setText(QStringLiteral("Shaun"));
             QVERIFY(editor.save());
         };
-        Q_EMIT window.findChild<ToolBarN *>()->ItemClick(QStringLiteral("new"));
+        QVERIFY(clickToolbarItem(window, QStringLiteral("new")));
         QCOMPARE(window.modalCount, 1);
         QCOMPARE(
             count(QStringLiteral("SELECT COUNT(*) FROM ludzie WHERE nazwisko=? AND id_grupa=?"),
@@ -418,18 +530,23 @@ private Q_SLOTS:
     void editKeepsRandomAndGroup()
     {
         TestLudzie window;
+        QVERIFY(Keyboard::showActive(window));
         QTreeWidgetItem *row = rowWithSurname(window.lista(), "Kowalski");
-        window.lista()->clearSelection();
-        window.lista()->setCurrentItem(row);
-        window.onModal = [](QDialog &dialog) {
-            auto &editor = static_cast<Ludzie_item &>(dialog);
-            editor.findChild<QLineEdit *>(QStringLiteral("txt0"))
-                ->setText(QStringLiteral("Kowalska"));
-            QVERIFY(editor.save());
+        const auto renameTo = [&window](const QString &surname) {
+            window.onModal = [surname](QDialog &dialog) {
+                auto &editor = static_cast<Ludzie_item &>(dialog);
+                editor.findChild<QLineEdit *>(QStringLiteral("txt0"))->setText(surname);
+                QVERIFY(editor.save());
+            };
         };
-        // Enter in the list edits the selected person.
-        QTest::keyClick(window.lista(), Qt::Key_Return);
+        // A double click on a row edits that person, so does Enter in the list.
+        renameTo(QStringLiteral("Kowalsky"));
+        QVERIFY(Mouse::doubleClickRow(*window.lista(), row));
         QCOMPARE(window.modalCount, 1);
+        QCOMPARE(row->text(0), QStringLiteral("Kowalsky"));
+        renameTo(QStringLiteral("Kowalska"));
+        QTest::keyClick(window.lista(), Qt::Key_Return);
+        QCOMPARE(window.modalCount, 2);
         QCOMPARE(row->text(0), QStringLiteral("Kowalska"));
         auto rs = db().openQuery(QStringLiteral("SELECT * FROM ludzie WHERE nazwisko='Kowalska'"));
         QVERIFY(rs && !rs->eof());
@@ -437,16 +554,18 @@ private Q_SLOTS:
         QCOMPARE(rs->text(QStringLiteral("id_grupa")), QString::number(m_alpha));
 
         // A person deleted behind the window's back: a message, no editor.
-        db().execute(QStringLiteral("DELETE FROM ludzie WHERE nazwisko='Kowalska'"));
-        window.toolbarClick(QStringLiteral("edit"));
-        QCOMPARE(window.modalCount, 1);
+        QVERIFY(TestSupport::exec(db(),
+                                  QStringLiteral("DELETE FROM ludzie WHERE nazwisko='Kowalska'")));
+        QVERIFY(clickToolbarItem(window, QStringLiteral("edit")));
+        QCOMPARE(window.modalCount, 2);
         QCOMPARE(Messages::shown(),
                  QStringList{QStringLiteral("Wybrana osoba nie istnieje już w bazie danych.")});
 
         // Nothing selected: nothing happens.
-        window.lista()->clearSelection();
-        window.toolbarClick(QStringLiteral("edit"));
-        QCOMPARE(window.modalCount, 1);
+        QVERIFY(clickRow(window, "Kowalska", Qt::ControlModifier));
+        QVERIFY(window.lista()->selectedItems().isEmpty());
+        QVERIFY(clickToolbarItem(window, QStringLiteral("edit")));
+        QCOMPARE(window.modalCount, 2);
     }
 
     void picker()
@@ -455,28 +574,32 @@ private Q_SLOTS:
         picker.setResult(QStringLiteral("stale"));
         Ludzie window;
         window.setMyClass(&picker);
-        QVERIFY(!window.findChildren<QWidget *>().isEmpty());
+        QVERIFY(Keyboard::showActive(window));
+        auto *choose = window.findChild<BlueCommand *>(QStringLiteral("ButtonOK"));
+        QVERIFY(choose);
 
         // Nothing selected: an empty answer.
-        window.lista()->clearSelection();
-        window.answerPicker();
+        QVERIFY(clickRow(window, "Adamczyk", Qt::ControlModifier));
+        QVERIFY(Mouse::click(*choose));
         QCOMPARE(picker.Result(), QString());
         QVERIFY(window.MyClass() == nullptr);
+        QVERIFY(!window.isVisible());
 
         Ludzie again;
         again.setMyClass(&picker);
-        again.sortByColumn(1);
-        again.sortByColumn(1); // Piotr, Jan, Ewa, Adam
-        again.lista()->clearSelection();
+        QVERIFY(Keyboard::showActive(again));
+        QVERIFY(Mouse::clickHeader(*again.lista(), 1));
+        QVERIFY(Mouse::clickHeader(*again.lista(), 1)); // Piotr, Jan, Ewa, Adam
         const qint64 kowalski =
             count(QStringLiteral("SELECT id FROM ludzie WHERE nazwisko='Kowalski'"));
         const qint64 nowak = count(QStringLiteral("SELECT id FROM ludzie WHERE nazwisko='Nowak'"));
-        rowWithSurname(again.lista(), "Kowalski")->setSelected(true);
-        rowWithSurname(again.lista(), "Nowak")->setSelected(true);
-        rowWithSurname(again.lista(), "Zieliński")->setSelected(true);
+        QVERIFY(clickRow(again, "Kowalski"));
+        QVERIFY(clickRow(again, "Nowak", Qt::ControlModifier));
+        QVERIFY(clickRow(again, "Zieliński", Qt::ControlModifier));
         // Gone since the list was filled: left out.
-        db().execute(QStringLiteral("DELETE FROM ludzie WHERE nazwisko='Zieliński'"));
-        again.answerPicker();
+        QVERIFY(TestSupport::exec(db(),
+                                  QStringLiteral("DELETE FROM ludzie WHERE nazwisko='Zieliński'")));
+        QVERIFY(Mouse::click(*again.findChild<BlueCommand *>(QStringLiteral("ButtonOK"))));
         const QString expected = QStringLiteral("%1;Nowak Jan").arg(nowak) + QChar(u'\0') +
                                  QStringLiteral("%1;Kowalski Adam").arg(kowalski);
         QCOMPARE(picker.Result(), expected);
@@ -520,7 +643,8 @@ private Q_SLOTS:
         picking.setMyClass(&picker);
         QVERIFY(saveShot(picking, folder, QStringLiteral("ludzie_picker.png")));
         const qint64 nowak = count(QStringLiteral("SELECT id FROM ludzie WHERE nazwisko='Nowak'"));
-        db().execute(
+        TestSupport::exec(
+            db(),
             QStringLiteral("INSERT INTO zwolnienia (od, \"do\", rodzaj, id_item, opis) VALUES "
                            "('2024-05-10', '2024-05-12', 0, ?, 'L4'), ('2024-04-28', '2024-05-02', "
                            "0, ?, 'urlop')"),

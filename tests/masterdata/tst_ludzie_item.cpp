@@ -1,17 +1,24 @@
 #include "MasterDataFixture.h"
+#include "controls/BlueCommand.h"
+#include "controls/Kat.h"
 #include "masterdata/Ludzie.h"
 #include "masterdata/Ludzie_item.h"
 #include "masterdata/Zwolnienia_item.h"
 #include "platform/db/Recordset.h"
+#include "tests/support/Keyboard.h"
+#include "tests/support/Mouse.h"
+#include "tests/support/TestSupport.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTabWidget>
+#include <QToolBar>
 
 namespace {
 
 using MasterDataTest::field;
+using TestSupport::insert;
 // The person editor with its absence editor driven in place instead of shown.
 using TestEditor = MasterDataTest::InPlace<Ludzie_item, Zwolnienia_item>;
 
@@ -36,10 +43,10 @@ private:
     qint64 addAbsence(qint64 person, const QString &od, const QString &to, const QString &opis,
                       int kind = 0)
     {
-        db().execute(QStringLiteral("INSERT INTO zwolnienia (od, \"do\", rodzaj, id_item, opis) "
-                                    "VALUES (?, ?, ?, ?, ?)"),
-                     {od, to, kind, QString::number(person), opis});
-        return db().lastInsertId();
+        return insert(db(),
+                      QStringLiteral("INSERT INTO zwolnienia (od, \"do\", rodzaj, id_item, opis) "
+                                     "VALUES (?, ?, ?, ?, ?)"),
+                      {od, to, kind, QString::number(person), opis});
     }
 
 private Q_SLOTS:
@@ -47,14 +54,14 @@ private Q_SLOTS:
     {
         QString error;
         QVERIFY2(openDatabase(&error), qPrintable(error));
-        db().execute(QStringLiteral("INSERT INTO stopnie (nazwa) VALUES ('szer.'), ('kpr.')"));
-        db().execute(QStringLiteral("INSERT INTO grupy (nazwa) VALUES ('Alfa')"));
-        m_group = db().lastInsertId();
-        db().execute(QStringLiteral("INSERT INTO ludzie (id_grupa, nazwisko, imie, stopien, "
-                                    "mezczyzna, przywilej, random) "
-                                    "VALUES (?, 'Nowak', 'Jan', 'kpr.', 0, 1, 4321)"),
-                     {QString::number(m_group)});
-        m_person = db().lastInsertId();
+        QVERIFY(TestSupport::exec(
+            db(), QStringLiteral("INSERT INTO stopnie (nazwa) VALUES ('szer.'), ('kpr.')")));
+        m_group = insert(db(), QStringLiteral("INSERT INTO grupy (nazwa) VALUES ('Alfa')"));
+        m_person = insert(db(),
+                          QStringLiteral("INSERT INTO ludzie (id_grupa, nazwisko, imie, stopien, "
+                                         "mezczyzna, przywilej, random) "
+                                         "VALUES (?, 'Nowak', 'Jan', 'kpr.', 0, 1, 4321)"),
+                          {QString::number(m_group)});
     }
 
     void cleanup() { closeDatabase(); }
@@ -76,11 +83,14 @@ private Q_SLOTS:
         QFETCH(int, mezczyzna);
         QFETCH(int, przywilej);
         Ludzie people;
-        const QString key = QStringLiteral("ID=%1").arg(m_group);
-        people.nodeClick(key);
+        QVERIFY(Keyboard::showActive(people));
+        QVERIFY(
+            Mouse::clickRow(*people.tvKat()->tree(),
+                            people.tvKat()->Nodes().Item(QStringLiteral("ID=%1").arg(m_group))));
 
         // Ranks in Polish order: "ł" before "p".
-        db().execute(QStringLiteral("INSERT INTO stopnie (nazwa) VALUES ('ppłk'), ('płk')"));
+        QVERIFY(TestSupport::exec(
+            db(), QStringLiteral("INSERT INTO stopnie (nazwa) VALUES ('ppłk'), ('płk')")));
         Ludzie_item editor;
         editor.setPeopleWindow(&people);
         editor.SetNew(m_group);
@@ -175,22 +185,60 @@ private Q_SLOTS:
         QCOMPARE(editor.result(), int(QDialog::Rejected));
     }
 
+    // A character the roster file cannot hold (pasted: no key types it) is
+    // refused in every text the person editor stores; nothing is written.
+    void refusesWhatTheFilesCannotHold_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("surname") << "txt0"
+                                 << "Nazwisko";
+        QTest::newRow("first name") << "txt1" << QStringLiteral("Imię");
+        QTest::newRow("rank") << "poleStopien" << QStringLiteral("Stopień");
+    }
+
+    void refusesWhatTheFilesCannotHold()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, caption);
+        Ludzie_item editor;
+        QVERIFY(editor.GetInfo(m_person));
+        QVERIFY(Keyboard::showActive(editor));
+        QVERIFY(Mouse::clickWidget(*editor.findChild<QWidget *>(field)));
+        MasterDataTest::paste(QStringLiteral("x\u0001y"));
+        QVERIFY(Mouse::click(*editor.findChild<BlueCommand *>(QStringLiteral("ButtonOK"))));
+        QCOMPARE(Messages::shown(), QStringList{MasterDataTest::refusal(caption)});
+        QVERIFY(editor.isVisible());
+        auto rs = db().openQuery(QStringLiteral("SELECT * FROM ludzie WHERE id=?"), {m_person});
+        QCOMPARE(QStringList({rs->text("nazwisko"), rs->text("imie"), rs->text("stopien")}),
+                 QStringList({"Nowak", "Jan", "kpr."}));
+    }
+
     void absencesOfMonth_data()
     {
         QTest::addColumn<QDate>("month");
         QTest::addColumn<QStringList>("expected");
+        // Ending on the month's first day or starting on its last, an absence is the month's.
         QTest::newRow("may") << QDate(2024, 5, 15)
-                             << QStringList({"28.05 do 3.06.2024 - urlop", "10-12.05.2024 - L4",
+                             << QStringList({"31.05 do 2.06.2024 - od końca",
+                                             "28.05 do 3.06.2024 - urlop", "10-12.05.2024 - L4",
                                              "25.04 do 2.05.2024 - kurs",
+                                             "22.04 do 1.05.2024 - do pierwszego",
                                              "20.04 do 10.06.2024 - długie"});
         QTest::newRow("june spanned")
             << QDate(2024, 6, 1)
-            << QStringList({"28.05 do 3.06.2024 - urlop", "20.04 do 10.06.2024 - długie"});
+            << QStringList({"31.05 do 2.06.2024 - od końca", "28.05 do 3.06.2024 - urlop",
+                            "20.04 do 10.06.2024 - długie"});
+        QTest::newRow("april") << QDate(2024, 4, 30)
+                               << QStringList({"25.04 do 2.05.2024 - kurs",
+                                               "22.04 do 1.05.2024 - do pierwszego",
+                                               "20.04 do 10.06.2024 - długie"});
         QTest::newRow("march") << QDate(2024, 3, 1) << QStringList();
         QTest::newRow("every month")
             << QDate()
-            << QStringList({"28.05 do 3.06.2024 - urlop", "10-12.05.2024 - L4",
-                            "25.04 do 2.05.2024 - kurs", "20.04 do 10.06.2024 - długie",
+            << QStringList({"31.05 do 2.06.2024 - od końca", "28.05 do 3.06.2024 - urlop",
+                            "10-12.05.2024 - L4", "25.04 do 2.05.2024 - kurs",
+                            "22.04 do 1.05.2024 - do pierwszego", "20.04 do 10.06.2024 - długie",
                             "1.02.2024 - "});
     }
 
@@ -203,6 +251,8 @@ private Q_SLOTS:
         addAbsence(m_person, "2024-05-28", "2024-06-03", "urlop");
         addAbsence(m_person, "2024-04-20", "2024-06-10", QStringLiteral("długie"));
         addAbsence(m_person, "2024-02-01", "2024-02-01", QString());
+        addAbsence(m_person, "2024-04-22", "2024-05-01", QStringLiteral("do pierwszego"));
+        addAbsence(m_person, "2024-05-31", "2024-06-02", QStringLiteral("od końca"));
         addAbsence(m_person, "2024-05-01", "2024-05-31", "inny rodzaj", 1);
         addAbsence(m_person + 1, "2024-05-01", "2024-05-31", "inna osoba");
 
@@ -219,15 +269,57 @@ private Q_SLOTS:
         }
     }
 
+    // The months of absences stored in either form are the generation's; a
+    // day nobody can read is shown as stored in every month, to be put right.
+    void absencesInEitherStoredForm_data()
+    {
+        const QString wrong = QStringLiteral("31.13.2026 do 2026-12-31 - zły");
+        QTest::addColumn<QDate>("month");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("december") << QDate(2026, 12, 1)
+                                  << QStringList({"20-22.12.2026 - urlop", "10-11.12.2026 - L4",
+                                                  "28.11 do 3.12.2026 - kurs", wrong});
+        QTest::newRow("november") << QDate(2026, 11, 30)
+                                  << QStringList({"28.11 do 3.12.2026 - kurs",
+                                                  "2-3.11.2026 - listopad", wrong});
+        QTest::newRow("january") << QDate(2027, 1, 1) << QStringList{wrong};
+        QTest::newRow("every month")
+            << QDate()
+            << QStringList({"20-22.12.2026 - urlop", "10-11.12.2026 - L4",
+                            "28.11 do 3.12.2026 - kurs", "2-3.11.2026 - listopad", wrong});
+    }
+
+    void absencesInEitherStoredForm()
+    {
+        QFETCH(QDate, month);
+        QFETCH(QStringList, expected);
+        addAbsence(m_person, "2026-11-02", "2026-11-03", "listopad");
+        addAbsence(m_person, "20.12.2026", "22.12.2026", "urlop");
+        addAbsence(m_person, "31.13.2026", "2026-12-31", QStringLiteral("zły"));
+        addAbsence(m_person, "2026-11-28", "03.12.2026", "kurs");
+        addAbsence(m_person, "2026-12-10 08:00", "11.12.2026 20:00", "L4");
+
+        Ludzie_item editor;
+        editor.setMonth(month);
+        QVERIFY(editor.GetInfo(m_person));
+        QCOMPARE(lines(editor.absenceList()), expected);
+    }
+
+    // The absence tab driven as the planner does: its buttons, a double click
+    // on a line, a range of lines chosen with Shift.
     void addEditDeleteAbsences()
     {
         TestEditor editor;
         editor.setMonth(QDate(2024, 5, 15));
         QVERIFY(editor.GetInfo(m_person));
-        QCOMPARE(editor.absenceList()->count(), 0);
+        QVERIFY(Keyboard::showActive(editor));
+        QVERIFY(Mouse::clickTab(*editor.findChild<QTabWidget *>(), QStringLiteral("Zwolnienia")));
+        QToolBar &buttons = *field<QToolBar>(editor, "ZwButtons");
+        QListWidget &list = *editor.absenceList();
+        QCOMPARE(list.count(), 0);
 
         // "Dodaj" stores a one-day "L4" at once, even when the editor that follows is closed.
-        editor.zwButtonClick(QStringLiteral("add"));
+        QVERIFY(Mouse::clickAction(buttons, QStringLiteral("Dodaj")));
         QCOMPARE(editor.modalCount, 1);
         auto rs = db().openQuery(QStringLiteral("SELECT * FROM zwolnienia"));
         QCOMPARE(rs->recordCount(), 1);
@@ -236,7 +328,7 @@ private Q_SLOTS:
         QCOMPARE(rs->text(QStringLiteral("opis")), QStringLiteral("L4"));
         QCOMPARE(rs->text(QStringLiteral("id_item")), QString::number(m_person));
         QCOMPARE(rs->integer(QStringLiteral("rodzaj")), 0);
-        QCOMPARE(lines(editor.absenceList()), QStringList{"15.05.2024 - L4"});
+        QCOMPARE(lines(&list), QStringList{"15.05.2024 - L4"});
 
         // The absence editor opens on the current line and rewrites it when it saves.
         editor.onModal = [](Zwolnienia_item &absence) {
@@ -244,25 +336,35 @@ private Q_SLOTS:
             absence.setDescription(QStringLiteral("urlop"));
             QVERIFY(absence.save());
         };
-        editor.zwButtonClick(QStringLiteral("add"));
+        QVERIFY(Mouse::clickAction(buttons, QStringLiteral("Dodaj")));
         QCOMPARE(editor.modalCount, 2);
-        QCOMPARE(lines(editor.absenceList()),
-                 QStringList({"15.05.2024 - L4", "20-22.05.2024 - urlop"}));
+        QCOMPARE(lines(&list), QStringList({"15.05.2024 - L4", "20-22.05.2024 - urlop"}));
+
+        // A double click on a line edits that line.
+        editor.onModal = [](Zwolnienia_item &absence) {
+            absence.setDescription(QStringLiteral("kurs"));
+            QVERIFY(absence.save());
+        };
+        QVERIFY(Mouse::doubleClickRow(list, 0));
+        QCOMPARE(editor.modalCount, 3);
+        QCOMPARE(lines(&list), QStringList({"15.05.2024 - kurs", "20-22.05.2024 - urlop"}));
 
         // "Usuń" deletes every selected line without asking.
-        editor.absenceList()->selectAll();
-        editor.zwButtonClick(QStringLiteral("del"));
-        QCOMPARE(editor.absenceList()->count(), 0);
+        editor.onModal = nullptr;
+        QVERIFY(Mouse::clickRow(list, 0));
+        QVERIFY(Mouse::clickRow(list, 1, Qt::ShiftModifier));
+        QVERIFY(Mouse::clickAction(buttons, QStringLiteral("Usuń")));
+        QCOMPARE(list.count(), 0);
         QCOMPARE(db().scalar(QStringLiteral("SELECT COUNT(*) FROM zwolnienia")).toInt(), 0);
         QVERIFY(Messages::shown().isEmpty());
 
         // An absence deleted behind the editor's back: a message, no editor.
         const qint64 id = addAbsence(m_person, "2024-05-03", "2024-05-04", "L4");
         editor.FillAbsences();
-        db().execute(QStringLiteral("DELETE FROM zwolnienia WHERE id=?"), {id});
-        editor.absenceList()->setCurrentRow(0);
-        editor.zwButtonClick(QStringLiteral("edit"));
-        QCOMPARE(editor.modalCount, 2);
+        QVERIFY(TestSupport::exec(db(), QStringLiteral("DELETE FROM zwolnienia WHERE id=?"), {id}));
+        QVERIFY(Mouse::clickRow(list, 0));
+        QVERIFY(Mouse::clickAction(buttons, QStringLiteral("Edytuj")));
+        QCOMPARE(editor.modalCount, 3);
         QCOMPARE(Messages::shown(), QStringList{QStringLiteral(
                                         "Wybrane zwolnienie nie istnieje już w bazie danych.")});
     }

@@ -3,6 +3,8 @@
 #include "core/Tools.h"
 #include "masterdata/Opcje.h"
 #include "platform/db/Recordset.h"
+#include "tests/support/Keyboard.h"
+#include "tests/support/Mouse.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -25,11 +27,17 @@ const QString Mismatch = QStringLiteral("Ponownie podane hasło nie jest takie s
 const QString WrongOld = QStringLiteral("Podane obecne hasło jest nieprawidłowe!");
 const QString Removed = QStringLiteral("Hasło zostało usunięte.");
 
-// "Zapisz"; true when the window closed as saved.
+// The window as the planner has it: open and active.
+bool shown(Opcje &window)
+{
+    return window.isActiveWindow() || Keyboard::showActive(window);
+}
+
+// A click on "Zapisz"; true when the window closed as saved.
 bool pressSave(Opcje &window)
 {
-    Q_EMIT field<BlueCommand>(window, "ButtonSave")->Click();
-    return window.result() == QDialog::Accepted;
+    return shown(window) && Mouse::click(*field<BlueCommand>(window, "ButtonSave")) &&
+           window.result() == QDialog::Accepted && !window.isVisible();
 }
 
 QLineEdit *box(const Opcje &window, const char *name)
@@ -37,16 +45,26 @@ QLineEdit *box(const Opcje &window, const char *name)
     return field<QLineEdit>(window, name);
 }
 
-void toolbar(const Opcje &window, const QString &key)
+// A click on the ranks toolbar's button "add", "edit" or "del".
+[[nodiscard]] bool toolbar(Opcje &window, const QString &key)
 {
-    const auto actions = field<QToolBar>(window, "tbStopnie")->actions();
-    for (QAction *action : actions) {
-        if (action->data().toString() == key) {
-            action->trigger();
-            return;
-        }
-    }
-    qFatal("no toolbar button %s", qPrintable(key));
+    if (!shown(window))
+        return false;
+    auto *bar = field<QToolBar>(window, "tbStopnie");
+    if (!Mouse::revealTab(*bar))
+        return false;
+    for (QAction *action : bar->actions())
+        if (action->data().toString() == key)
+            return Mouse::clickAction(*bar, action);
+    qWarning("no toolbar button %s", qPrintable(key));
+    return false;
+}
+
+[[nodiscard]] bool clickRank(Opcje &window, int row)
+{
+    auto *list = field<QTreeWidget>(window, "lvStopnie");
+    return shown(window) && Mouse::revealTab(*list) &&
+           Mouse::clickRow(*list, list->topLevelItem(row));
 }
 
 // Types text into the open in-place editor of the ranks list; Enter ends the edit.
@@ -166,6 +184,7 @@ private Q_SLOTS:
     void placeholders()
     {
         Opcje window;
+        QVERIFY(shown(window));
         auto *text = field<QPlainTextEdit>(window, "txtCellShow");
         auto *places = field<QListWidget>(window, "lstCellShow");
         text->setPlainText(QStringLiteral("Pan X"));
@@ -173,25 +192,27 @@ private Q_SLOTS:
         cursor.setPosition(4);
         cursor.setPosition(5, QTextCursor::KeepAnchor); // "X" selected
         text->setTextCursor(cursor);
-        places->setCurrentRow(2);
-        Q_EMIT field<BlueCommand>(window, "ButtonWstaw")->Click();
+        QVERIFY(Mouse::clickRow(*places, 2));
+        QVERIFY(Mouse::click(*field<BlueCommand>(window, "ButtonWstaw")));
         QCOMPARE(text->toPlainText(), QStringLiteral("Pan [stopien]"));
 
         cursor = text->textCursor();
         cursor.setPosition(0);
         text->setTextCursor(cursor);
-        places->setCurrentRow(3);
-        Q_EMIT places->itemDoubleClicked(places->currentItem());
+        QVERIFY(Mouse::doubleClickRow(*places, 3));
         QCOMPARE(text->toPlainText(), QStringLiteral("[grupa]Pan [stopien]"));
 
         // Enter in the template breaks the line instead of saving.
         auto *save = field<BlueCommand>(window, "ButtonSave");
         QVERIFY(save->isDefault());
-        QFocusEvent in(QEvent::FocusIn);
-        QCoreApplication::sendEvent(text, &in);
+        QVERIFY(Mouse::clickWidget(*text->viewport()));
+        QVERIFY(text->hasFocus());
         QVERIFY(!save->isDefault());
-        QFocusEvent out(QEvent::FocusOut);
-        QCoreApplication::sendEvent(text, &out);
+        QTest::keyClick(text, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(text, Qt::Key_Return);
+        QVERIFY(window.isVisible());
+        QCOMPARE(text->toPlainText(), QStringLiteral("[grupa]Pan [stopien]\n"));
+        QVERIFY(Mouse::clickRow(*places, 0));
         QVERIFY(save->isDefault());
     }
 
@@ -233,7 +254,7 @@ private Q_SLOTS:
         field<QComboBox>(window, "polePriorytet")->setCurrentIndex(1);
         box(window, "txtSize0")->setText(width);
         box(window, "txtSize1")->setText(height);
-        toolbar(window, QStringLiteral("del"));
+        QVERIFY(toolbar(window, QStringLiteral("del")));
         const bool saved = pressSave(window);
 
         if (message.isEmpty()) {
@@ -306,7 +327,7 @@ private Q_SLOTS:
         box(window, "txtPass1")->setText(fresh);
         box(window, "txtPass2")->setText(again);
         field<QComboBox>(window, "polePriorytet")->setCurrentIndex(1);
-        toolbar(window, QStringLiteral("add"));
+        QVERIFY(toolbar(window, QStringLiteral("add")));
         typeRank(window, QStringLiteral("Kapral"));
 
         // A refused password does not stop the rest of the save.
@@ -354,7 +375,7 @@ private Q_SLOTS:
         addRanks({QStringLiteral("Kapral")});
         lockOption(QStringLiteral("CellShow"));
         Opcje window;
-        toolbar(window, QStringLiteral("del"));
+        QVERIFY(toolbar(window, QStringLiteral("del")));
         QVERIFY(!pressSave(window));
         QCOMPARE(Messages::shown().size(), 1);
         QVERIFY(Messages::shown()[0].startsWith(QStringLiteral("Nie udało się zapisać opcji")));
@@ -366,24 +387,23 @@ private Q_SLOTS:
         addRanks({QStringLiteral("Kapral"), QStringLiteral("Szeregowy")});
         const QStringList before = ranks();
         Opcje window;
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(shown(window));
         auto *list = field<QTreeWidget>(window, "lvStopnie");
 
-        toolbar(window, QStringLiteral("add"));
+        QVERIFY(toolbar(window, QStringLiteral("add")));
         QCOMPARE(list->currentItem()->text(0), QStringLiteral("Nowy"));
         typeRank(window, QString()); // an empty name keeps "Nowy"
         QCOMPARE(column(list, 0), QStringList({"Kapral", "Szeregowy", "Nowy"}));
 
-        list->setCurrentItem(list->topLevelItem(0));
-        toolbar(window, QStringLiteral("edit"));
+        QVERIFY(clickRank(window, 0));
+        QVERIFY(toolbar(window, QStringLiteral("edit")));
         typeRank(window, QStringLiteral("Sierżant"));
-        list->setCurrentItem(list->topLevelItem(1));
-        toolbar(window, QStringLiteral("del"));
+        QVERIFY(clickRank(window, 1));
+        QVERIFY(toolbar(window, QStringLiteral("del")));
         QCOMPARE(column(list, 0), QStringList({"Sierżant", "Nowy"}));
 
         // Still typing when "Zapisz" is pressed: the typed name counts.
-        toolbar(window, QStringLiteral("add"));
+        QVERIFY(toolbar(window, QStringLiteral("add")));
         typeRank(window, QStringLiteral("Chorąży"), false);
         QCOMPARE(ranks(), before);
 
@@ -391,30 +411,79 @@ private Q_SLOTS:
         QCOMPARE(ranks(), QStringList({"Sierżant", "Nowy", "Chorąży"}));
 
         // Shown again: afresh from the table, sorted; "Zamknij" stores nothing.
-        window.show();
+        QVERIFY(shown(window));
         QCOMPARE(column(list, 0), QStringList({"Chorąży", "Nowy", "Sierżant"}));
-        toolbar(window, QStringLiteral("del"));
-        Q_EMIT field<BlueCommand>(window, "ButtonClose")->Click();
+        QVERIFY(toolbar(window, QStringLiteral("del")));
+        QVERIFY(Mouse::click(*field<BlueCommand>(window, "ButtonClose")));
         QCOMPARE(window.result(), int(QDialog::Rejected));
         QCOMPARE(ranks(), QStringList({"Sierżant", "Nowy", "Chorąży"}));
 
-        window.show();
+        QVERIFY(shown(window));
         while (list->topLevelItemCount() > 0) {
-            list->setCurrentItem(list->topLevelItem(0));
-            toolbar(window, QStringLiteral("del"));
+            QVERIFY(clickRank(window, 0));
+            QVERIFY(toolbar(window, QStringLiteral("del")));
         }
         QCOMPARE(list->topLevelItemCount(), 0);
-        toolbar(window, QStringLiteral("edit")); // nothing selected: nothing happens
+        QVERIFY(toolbar(window, QStringLiteral("edit"))); // nothing selected: nothing happens
         QVERIFY(pressSave(window));
         QCOMPARE(ranks(), QStringList());
+    }
+
+    // A character the roster file cannot hold (pasted) in the cell template
+    // or a rank is refused before anything is stored.
+    void refusesWhatTheFilesCannotHold_data()
+    {
+        QTest::addColumn<bool>("rank");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("cell template") << false << QStringLiteral("Tekst na pojedynczej komórce");
+        QTest::newRow("rank") << true << QStringLiteral("Stopnie");
+    }
+
+    void refusesWhatTheFilesCannotHold()
+    {
+        QFETCH(bool, rank);
+        QFETCH(QString, caption);
+        addRanks({QStringLiteral("Kapral")});
+        const QString cellShow = stored(QStringLiteral("CellShow"));
+        Opcje window;
+        QVERIFY(shown(window));
+        if (rank) {
+            QVERIFY(toolbar(window, QStringLiteral("add")));
+        } else {
+            QVERIFY(Mouse::clickWidget(*field<QPlainTextEdit>(window, "txtCellShow")));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_End, Qt::ControlModifier);
+        }
+        MasterDataTest::paste(QStringLiteral("\u0002"));
+        if (rank)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(!pressSave(window));
+        QCOMPARE(Messages::shown(),
+                 QStringList{MasterDataTest::refusal(caption, QStringLiteral("U+0002"))});
+        QVERIFY(window.isVisible());
+        QCOMPARE(stored(QStringLiteral("CellShow")), cellShow);
+        QCOMPARE(ranks(), QStringList{QStringLiteral("Kapral")});
+    }
+
+    // A rank cut at the list's width shows whole as the row's tooltip.
+    void cutRankShowsWhole()
+    {
+        const QString rank = QStringLiteral("starszy chorąży sztabowy marynarki wojennej "
+                                            "w stanie spoczynku, absolwent akademii, "
+                                            "odznaczony krzyżem zasługi");
+        addRanks({QStringLiteral("kpr."), rank});
+        Opcje window;
+        QVERIFY(shown(window));
+        auto *list = field<QTreeWidget>(window, "lvStopnie");
+        QVERIFY(Mouse::revealTab(*list));
+        QCOMPARE(MasterDataTest::tooltipOf(list, list->model()->index(1, 0)), rank);
+        QCOMPARE(MasterDataTest::tooltipOf(list, list->model()->index(0, 0)), QString());
     }
 
     // A name with a quote is a value, never SQL.
     void quotedRank()
     {
         Opcje window;
-        window.show();
-        toolbar(window, QStringLiteral("add"));
+        QVERIFY(toolbar(window, QStringLiteral("add")));
         typeRank(window, QStringLiteral("O'Brien'); DELETE FROM opcje; --"));
         QVERIFY(pressSave(window));
         QCOMPARE(ranks(), QStringList{QStringLiteral("O'Brien'); DELETE FROM opcje; --")});

@@ -1,34 +1,20 @@
 #include "controls/BlueCommand.h"
 #include "core/Globals.h"
-#include "engine/ui/Wizard_zwolnienia.h"
 #include "masterdata/Grupy.h"
 #include "masterdata/Ludzie.h"
 #include "masterdata/SelectItem.h"
 #include "masterdata/Sluzby.h"
 #include "platform/db/Database.h"
+#include "tests/support/Modal.h"
+#include "tests/support/Mouse.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/TestSupport.h"
 
-#include <QApplication>
 #include <QListWidget>
 #include <QTest>
-#include <QTimer>
 #include <QTreeWidget>
 
-#include <functional>
-
-namespace {
-
-// Acts on the modal window Show() opens, once it is up.
-template <typename Window> void whenShown(std::function<void(Window *)> act)
-{
-    QTimer::singleShot(0, [act] {
-        auto *window = dynamic_cast<Window *>(QApplication::activeModalWidget());
-        QVERIFY(window);
-        act(window);
-    });
-}
-
-} // namespace
+using TestSupport::insert;
 
 class TestSelectItem : public QObject
 {
@@ -39,7 +25,7 @@ private Q_SLOTS:
     void cleanup();
 
     void groupsComeBackJoinedByNul();
-    void dayRangeIsNotCompared();
+    void dayRangeWindowAnswersThePicker();
     void closingLeavesResultEmpty();
     void peopleAndDutiesWindowsAnswer();
     void unknownKindOpensNothing();
@@ -55,12 +41,9 @@ void TestSelectItem::init()
     m_db = std::make_unique<TestSupport::TestDatabase>();
     QVERIFY2(m_db->isValid(), qPrintable(m_db->errorString()));
     Globals::setDatabase(m_db->take());
-    Globals::database()->execute(QStringLiteral("INSERT INTO grupy (nazwa) VALUES (?)"),
-                                 {QStringLiteral("Beta")});
-    m_beta = Globals::database()->lastInsertId();
-    Globals::database()->execute(QStringLiteral("INSERT INTO grupy (nazwa) VALUES (?)"),
-                                 {QStringLiteral("Alfa")});
-    m_alfa = Globals::database()->lastInsertId();
+    const QString group = QStringLiteral("INSERT INTO grupy (nazwa) VALUES (?)");
+    m_beta = insert(*Globals::database(), group, {QStringLiteral("Beta")});
+    m_alfa = insert(*Globals::database(), group, {QStringLiteral("Alfa")});
 }
 
 void TestSelectItem::cleanup()
@@ -74,10 +57,11 @@ void TestSelectItem::groupsComeBackJoinedByNul()
     SelectItem picker;
     QCOMPARE(picker.Rodzaj(), 0);
     picker.setRodzaj(SelectItem::Groups);
-    whenShown<Grupy>([](Grupy *window) {
-        QVERIFY(window->ButtonOK()->isVisible());
-        window->lTasks()->selectAll();
-        Q_EMIT window->ButtonOK()->Click();
+    Modal::answerNext<Grupy>([](Grupy &window) {
+        QVERIFY(window.ButtonOK()->isVisible());
+        QVERIFY(Mouse::clickRow(*window.lTasks(), 0));
+        QVERIFY(Mouse::clickRow(*window.lTasks(), 1, Qt::ShiftModifier));
+        QVERIFY(Mouse::click(*window.ButtonOK()));
     });
     picker.Show();
     QCOMPARE(picker.Result(), QString::number(m_beta) + QStringLiteral(";Beta") + QChar(u'\0') +
@@ -87,36 +71,46 @@ void TestSelectItem::groupsComeBackJoinedByNul()
     QCOMPARE(entries.at(1).section(QLatin1Char(';'), 0, 0).toLongLong(), m_alfa);
 }
 
-void TestSelectItem::dayRangeIsNotCompared()
+// The day-range window comes from the rule wizard: Show hands it the picker
+// with an empty answer and returns what it wrote.
+void TestSelectItem::dayRangeWindowAnswersThePicker()
 {
     SelectItem picker;
     picker.setRodzaj(SelectItem::DayRange);
-    whenShown<Wizard_zwolnienia>([](Wizard_zwolnienia *window) {
-        window->Combo1()->setCurrentText(QStringLiteral("20"));
-        window->Combo2()->setCurrentText(QStringLiteral("5"));
-        Q_EMIT window->ButtonOK()->Click();
-    });
+    picker.setResult(QStringLiteral("stale"));
+    // Without the window nothing opens and nothing is answered.
     picker.Show();
+    QCOMPARE(picker.Result(), QString());
+
+    int opened = 0;
+    picker.setDayRangeWindow([&](SelectItem &receiver) {
+        ++opened;
+        QCOMPARE(&receiver, &picker);
+        QCOMPARE(receiver.Result(), QString());
+        receiver.setResult(QStringLiteral("20;5"));
+    });
+    picker.setResult(QStringLiteral("stale"));
+    picker.Show();
+    QCOMPARE(opened, 1);
     QCOMPARE(picker.Result(), QStringLiteral("20;5"));
+
+    // A second Show starts from an empty answer.
+    picker.setDayRangeWindow([&](SelectItem &) { ++opened; });
+    picker.Show();
+    QCOMPARE(opened, 2);
+    QCOMPARE(picker.Result(), QString());
 }
 
 void TestSelectItem::closingLeavesResultEmpty()
 {
     SelectItem picker;
-    picker.setRodzaj(SelectItem::DayRange);
-    whenShown<Wizard_zwolnienia>(
-        [](Wizard_zwolnienia *window) { Q_EMIT window->ButtonOK()->Click(); });
-    picker.Show();
-    QCOMPARE(picker.Result(), QStringLiteral("1;1"));
-
-    // A second Show starts from an empty answer.
-    whenShown<Wizard_zwolnienia>(
-        [](Wizard_zwolnienia *window) { Q_EMIT window->ButtonClose()->Click(); });
+    picker.setResult(QStringLiteral("stale"));
+    picker.setRodzaj(SelectItem::Groups);
+    Modal::answerNext<Grupy>([](Grupy &window) { QVERIFY(Mouse::click(*window.ButtonClose())); });
     picker.Show();
     QCOMPARE(picker.Result(), QString());
 
-    picker.setRodzaj(SelectItem::Groups);
-    whenShown<Grupy>([](Grupy *window) { window->close(); });
+    Modal::answerNext<Grupy>([](Grupy &window) { window.close(); });
     picker.Show();
     QCOMPARE(picker.Result(), QString());
 }
@@ -124,32 +118,30 @@ void TestSelectItem::closingLeavesResultEmpty()
 void TestSelectItem::peopleAndDutiesWindowsAnswer()
 {
     Db::Database &db = *Globals::database();
-    QVERIFY(db.execute(
+    const qint64 person = insert(
+        db,
         QStringLiteral("INSERT INTO ludzie (id_grupa, nazwisko, imie, random) VALUES (?, ?, ?, 1)"),
-        {QString::number(m_alfa), QStringLiteral("Kowalski"), QStringLiteral("Jan")}));
-    const qint64 person = db.lastInsertId();
-    QVERIFY(db.execute(
-        QStringLiteral(
-            "INSERT INTO sluzby (nazwa, od, okres, ilosc_std) VALUES (?, '08:00', 24, 1)"),
-        {QStringLiteral("Dyżur")}));
-    const qint64 duty = db.lastInsertId();
+        {QString::number(m_alfa), QStringLiteral("Kowalski"), QStringLiteral("Jan")});
+    const qint64 duty =
+        insert(db,
+               QStringLiteral(
+                   "INSERT INTO sluzby (nazwa, od, okres, ilosc_std) VALUES (?, '08:00', 24, 1)"),
+               {QStringLiteral("Dyżur")});
 
+    const auto chooseFirstRow = [](auto &window) {
+        QVERIFY(window.MyClass());
+        QVERIFY(Mouse::clickRow(*window.lista(), window.lista()->topLevelItem(0)));
+        QVERIFY(
+            Mouse::click(*window.template findChild<BlueCommand *>(QStringLiteral("ButtonOK"))));
+    };
     SelectItem picker;
     picker.setRodzaj(SelectItem::People);
-    whenShown<Ludzie>([](Ludzie *window) {
-        QVERIFY(window->MyClass());
-        window->lista()->selectAll();
-        window->answerPicker();
-    });
+    Modal::answerNext<Ludzie>(chooseFirstRow);
     picker.Show();
     QCOMPARE(picker.Result(), QString::number(person) + QStringLiteral(";Kowalski Jan"));
 
     picker.setRodzaj(SelectItem::Duties);
-    whenShown<Sluzby>([](Sluzby *window) {
-        QVERIFY(window->MyClass());
-        window->lista()->selectAll();
-        window->answerPicker();
-    });
+    Modal::answerNext<Sluzby>(chooseFirstRow);
     picker.Show();
     QCOMPARE(picker.Result(), QString::number(duty) + QStringLiteral(";Dyżur"));
 }

@@ -4,6 +4,9 @@
 #include "masterdata/Sluzby.h"
 #include "masterdata/Sluzby_item.h"
 #include "platform/db/Recordset.h"
+#include "tests/support/Keyboard.h"
+#include "tests/support/Mouse.h"
+#include "tests/support/TestSupport.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -37,14 +40,18 @@ private:
 
     qint64 addDuty(const QString &name, const QString &od, int okres, int ilosc)
     {
-        db().execute(
+        return TestSupport::insert(
+            db(),
             QStringLiteral(
                 "INSERT INTO sluzby (nazwa, od, okres, ilosc_std, kobiety, rest, calagrupa) "
                 "VALUES (?, ?, ?, ?, 0, 24, 1)"),
             {name, od, okres, ilosc});
-        return db().lastInsertId();
     }
     int dutyCount() { return db().scalar(QStringLiteral("SELECT COUNT(*) FROM sluzby")).toInt(); }
+    static bool clickItem(Sluzby &window, const QString &key)
+    {
+        return Mouse::clickItem(*window.findChild<ToolBarN *>(), key);
+    }
 
 private Q_SLOTS:
     void init()
@@ -60,6 +67,7 @@ private Q_SLOTS:
     void listAndSort()
     {
         Sluzby window;
+        QVERIFY(Keyboard::showActive(window));
         QTreeWidget *list = window.lista();
         QCOMPARE(column(list, 0), QStringList({"Warta", "Dyżur"}));
         QCOMPARE(column(list, 1), QStringList({"08:00", "19:30"}));
@@ -72,21 +80,22 @@ private Q_SLOTS:
             window.findChild<ToolBarN *>()->ListItems()->Item(QStringLiteral("grafik"))->Enabled());
 
         // The first click on "Nazwa" flips the recorded ascending order.
-        window.sortByColumn(0);
+        QVERIFY(Mouse::clickHeader(*list, 0));
         QCOMPARE(column(list, 0), QStringList({"Warta", "Dyżur"}));
-        window.sortByColumn(0);
+        QVERIFY(Mouse::clickHeader(*list, 0));
         QCOMPARE(column(list, 0), QStringList({"Dyżur", "Warta"}));
-        window.sortByColumn(2); // texts: "12" < "24"
+        QVERIFY(Mouse::clickHeader(*list, 2)); // texts: "12" < "24"
         QCOMPARE(column(list, 2), QStringList({"12", "24"}));
     }
 
     void emptyTable()
     {
-        db().execute(QStringLiteral("DELETE FROM sluzby"));
+        QVERIFY(TestSupport::exec(db(), QStringLiteral("DELETE FROM sluzby")));
         TestSluzbyWindow window;
+        QVERIFY(Keyboard::showActive(window));
         QCOMPARE(window.lista()->topLevelItemCount(), 0);
-        window.toolbarClick(QStringLiteral("edit"));
-        window.toolbarClick(QStringLiteral("del"));
+        QVERIFY(clickItem(window, QStringLiteral("edit")));
+        QVERIFY(clickItem(window, QStringLiteral("del")));
         QCOMPARE(window.modalCount, 0);
         QVERIFY(Messages::shown().isEmpty());
     }
@@ -104,14 +113,18 @@ private Q_SLOTS:
     {
         QFETCH(int, answer);
         QFETCH(int, left);
-        db().execute(
+        QVERIFY(TestSupport::exec(
+            db(),
             QStringLiteral(
                 "INSERT INTO sluzby_ilosc (id_sluzba, data, ilosc) VALUES (?, '2024-05-01', 3)"),
-            {QString::number(m_warta)});
+            {QString::number(m_warta)}));
         Sluzby window;
-        window.lista()->selectAll();
+        QVERIFY(Keyboard::showActive(window));
+        QVERIFY(Mouse::clickRow(*window.lista(), window.lista()->topLevelItem(0)));
+        QVERIFY(
+            Mouse::clickRow(*window.lista(), window.lista()->topLevelItem(1), Qt::ShiftModifier));
         Messages::setNextAnswer(Messages::Answer(answer));
-        window.deleteSelected();
+        QVERIFY(clickItem(window, QStringLiteral("del")));
         QCOMPARE(Messages::shown(),
                  QStringList{QStringLiteral("Czy chcesz usunąć wybrane pozycje?")});
         QCOMPARE(dutyCount(), left);
@@ -125,9 +138,13 @@ private Q_SLOTS:
         SelectItem picker;
         Sluzby window;
         window.setMyClass(&picker);
-        QVERIFY(window.findChild<QWidget *>(QStringLiteral("ButtonOK"))->isVisibleTo(&window));
-        window.lista()->clearSelection();
-        window.answerPicker();
+        QVERIFY(Keyboard::showActive(window));
+        auto *choose = window.findChild<BlueCommand *>(QStringLiteral("ButtonOK"));
+        QVERIFY(choose && choose->isVisible());
+        QVERIFY(
+            Mouse::clickRow(*window.lista(), window.lista()->topLevelItem(0), Qt::ControlModifier));
+        QVERIFY(window.lista()->selectedItems().isEmpty());
+        QVERIFY(Mouse::click(*choose));
         QCOMPARE(picker.Result(), QString());
         QCOMPARE(window.result(), int(QDialog::Accepted));
 
@@ -135,11 +152,13 @@ private Q_SLOTS:
         again.setMyClass(&picker);
         const qint64 gone = addDuty(QStringLiteral("Stara"), QStringLiteral("06:00"), 8, 1);
         again.GetSluzby();
-        again.sortByColumn(0);
-        again.sortByColumn(0); // Dyżur, Stara, Warta
-        again.lista()->selectAll();
-        db().execute(QStringLiteral("DELETE FROM sluzby WHERE id=?"), {gone});
-        again.answerPicker();
+        QVERIFY(Keyboard::showActive(again));
+        QVERIFY(Mouse::clickHeader(*again.lista(), 0));
+        QVERIFY(Mouse::clickHeader(*again.lista(), 0)); // Dyżur, Stara, Warta
+        QVERIFY(Mouse::clickRow(*again.lista(), again.lista()->topLevelItem(0)));
+        QVERIFY(Mouse::clickRow(*again.lista(), again.lista()->topLevelItem(2), Qt::ShiftModifier));
+        QVERIFY(TestSupport::exec(db(), QStringLiteral("DELETE FROM sluzby WHERE id=?"), {gone}));
+        QVERIFY(Mouse::click(*again.findChild<BlueCommand *>(QStringLiteral("ButtonOK"))));
         QCOMPARE(picker.Result(), QStringLiteral("%1;Dyżur").arg(m_dyzur) + QChar(u'\0') +
                                       QStringLiteral("%1;Warta").arg(m_warta));
     }
@@ -147,12 +166,13 @@ private Q_SLOTS:
     void newDutyDefaults()
     {
         TestSluzbyWindow window;
+        QVERIFY(Keyboard::showActive(window));
         window.onModal = [](Sluzby_item &editor) {
             QCOMPARE(editor.windowTitle(), QStringLiteral("Dane służby"));
             field<QLineEdit>(editor, "txt0")->setText(QStringLiteral("   "));
             QVERIFY(editor.save());
         };
-        Q_EMIT window.findChild<ToolBarN *>()->ItemClick(QStringLiteral("new"));
+        QVERIFY(clickItem(window, QStringLiteral("new")));
         QCOMPARE(window.modalCount, 1);
         auto rs = db().openQuery(QStringLiteral("SELECT * FROM sluzby ORDER BY id DESC"));
         QVERIFY(rs && !rs->eof());
@@ -188,8 +208,8 @@ private Q_SLOTS:
         QFETCH(int, who);
         QFETCH(bool, wholeGroup);
         TestSluzbyWindow window;
-        window.lista()->clearSelection();
-        window.lista()->setCurrentItem(window.lista()->topLevelItem(1)); // Dyżur
+        QVERIFY(Keyboard::showActive(window));
+        QVERIFY(Mouse::clickRow(*window.lista(), window.lista()->topLevelItem(1))); // Dyżur
         window.onModal = [&](Sluzby_item &editor) {
             QCOMPARE(editor.dutyId(), m_dyzur);
             QCOMPARE(field<QLineEdit>(editor, "txt0")->text(), QStringLiteral("Dyżur"));
@@ -224,7 +244,8 @@ private Q_SLOTS:
             od);
 
         // Gone since the list was filled: a message, no editor.
-        db().execute(QStringLiteral("DELETE FROM sluzby WHERE id=?"), {m_dyzur});
+        QVERIFY(
+            TestSupport::exec(db(), QStringLiteral("DELETE FROM sluzby WHERE id=?"), {m_dyzur}));
         Sluzby_item gone;
         QVERIFY(!gone.GetInfo(m_dyzur));
         QCOMPARE(Messages::shown(),
@@ -315,6 +336,24 @@ private Q_SLOTS:
         QCOMPARE(editor.dutyId() == -1, !message.isEmpty());
     }
 
+    // A name with a character the roster file cannot hold (pasted) is refused.
+    void refusesWhatTheFilesCannotHold()
+    {
+        Sluzby_item editor;
+        QVERIFY(editor.GetInfo(m_warta));
+        QVERIFY(Keyboard::showActive(editor));
+        QVERIFY(Mouse::clickWidget(*field<QLineEdit>(editor, "txt0")));
+        QTest::keyClick(field<QLineEdit>(editor, "txt0"), Qt::Key_End);
+        MasterDataTest::paste(QStringLiteral(" \u001Fnocna"));
+        QVERIFY(Mouse::click(*editor.findChild<BlueCommand *>(QStringLiteral("ButtonOK"))));
+        QCOMPARE(Messages::shown(), QStringList{MasterDataTest::refusal(QStringLiteral("Nazwa"),
+                                                                        QStringLiteral("U+001F"))});
+        QVERIFY(editor.isVisible());
+        QCOMPARE(db().scalar(QStringLiteral("SELECT nazwa FROM sluzby WHERE id=?"), {m_warta})
+                     .toString(),
+                 QStringLiteral("Warta"));
+    }
+
     void secondSaveEditsTheNewRow()
     {
         Sluzby_item editor;
@@ -330,6 +369,21 @@ private Q_SLOTS:
         QCOMPARE(
             db().scalar(QStringLiteral("SELECT ilosc_std FROM sluzby WHERE id=?"), {id}).toInt(),
             3);
+    }
+
+    // A duty's name cut at its column shows whole as the row's tooltip.
+    void cutNameShowsWhole()
+    {
+        const QString name = QStringLiteral("Służba dyżurnego podoficera kompanii "
+                                            "w dni wolne od zajęć");
+        addDuty(name, QStringLiteral("07:00"), 24, 1);
+        Sluzby window;
+        QVERIFY(Keyboard::showActive(window));
+        QTreeWidget *list = window.lista();
+        QCOMPARE(list->topLevelItem(2)->text(0), name);
+        QCOMPARE(MasterDataTest::tooltipOf(list, list->model()->index(2, 0)), name);
+        QCOMPARE(MasterDataTest::tooltipOf(list, list->model()->index(0, 0)), QString());
+        QCOMPARE(MasterDataTest::tooltipOf(list, list->model()->index(2, 1)), QString());
     }
 
     void columnWidths()

@@ -1,6 +1,8 @@
 #include "MasterDataFixture.h"
 #include "masterdata/Zwolnienia_item.h"
+#include "platform/clock/Clock.h"
 #include "platform/db/Recordset.h"
+#include "tests/support/TestSupport.h"
 
 #include <QDateEdit>
 #include <QListWidget>
@@ -17,19 +19,24 @@ private Q_SLOTS:
     {
         QString error;
         QVERIFY2(openDatabase(&error), qPrintable(error));
-        db().execute(QStringLiteral("INSERT INTO zwolnienia (od, \"do\", rodzaj, id_item, opis) "
-                                    "VALUES ('2024-05-10', '2024-05-12', 0, '7', 'L4')"));
-        m_id = db().lastInsertId();
+        m_id = TestSupport::insert(
+            db(), QStringLiteral("INSERT INTO zwolnienia (od, \"do\", rodzaj, id_item, opis) "
+                                 "VALUES ('2024-05-10', '2024-05-12', 0, '7', 'L4')"));
     }
 
-    void cleanup() { closeDatabase(); }
+    void cleanup()
+    {
+        Clock::setNow({});
+        closeDatabase();
+    }
 
     void opening()
     {
+        Clock::setNow(QDateTime(QDate(2024, 1, 31), QTime(12, 0)));
         Zwolnienia_item editor;
         QCOMPARE(editor.windowTitle(), QStringLiteral("Dane zwolnienia"));
-        QCOMPARE(editor.firstDay(), QDate::currentDate());
-        QCOMPARE(editor.lastDay(), QDate::currentDate().addMonths(1));
+        QCOMPARE(editor.firstDay(), QDate(2024, 1, 31));
+        QCOMPARE(editor.lastDay(), QDate(2024, 2, 29));
         QCOMPARE(editor.findChild<QDateEdit *>(QStringLiteral("poleData0"))->displayFormat(),
                  QStringLiteral("dd.MM.yyyy"));
 

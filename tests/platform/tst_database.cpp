@@ -42,6 +42,8 @@ private Q_SLOTS:
     void namesSortAsPolish_data();
     void namesSortAsPolish();
     void queryRowsDeletedWhileWalked();
+    void seekFollowsChanges();
+    void preparedOnce();
     void transactions();
 };
 
@@ -176,7 +178,7 @@ void TestDatabaseLayer::recordsetEditing()
     Db::Database &db = fixture.db();
 
     auto rs = db.openTable("sluzby");
-    QVERIFY(rs && rs->eof() && rs->bof());
+    QVERIFY(rs && rs->eof());
     QList<qint64> ids;
     for (const char *name : {"Dyżur", "Warta", "Patrol"}) {
         rs->addNew();
@@ -199,7 +201,7 @@ void TestDatabaseLayer::recordsetEditing()
     rs->setValue("nazwa", "Warta nocna");
     QVERIFY(rs->update());
     QVERIFY(!rs->seek("PrimaryKey", 9999));
-    QVERIFY(rs->noMatch() && rs->eof());
+    QVERIFY(rs->eof());
 
     rs->setValue("nazwa", "x"); // no edit started
     QVERIFY(!rs->update());
@@ -207,7 +209,6 @@ void TestDatabaseLayer::recordsetEditing()
     rs->edit();
     rs->setValue("no_such_column", 1);
     QVERIFY(!rs->update());
-    rs->cancelUpdate();
 
     // Deleting keeps the cursor: the next move reaches the following row.
     QVERIFY(rs->seek("PrimaryKey", ids.at(0)));
@@ -435,7 +436,6 @@ void TestDatabaseLayer::queryRowsDeletedWhileWalked()
     auto rs = db.openQuery("SELECT id, od FROM zwolnienia WHERE id_item=? ORDER BY id DESC",
                            {QString("1")});
     QVERIFY(rs);
-    QVERIFY(!rs->isTable());
     int removed = 0;
     for (; !rs->eof(); rs->moveNext()) {
         QVERIFY2(rs->remove(), qPrintable(rs->errorString()));
@@ -448,6 +448,133 @@ void TestDatabaseLayer::queryRowsDeletedWhileWalked()
     auto joined = db.openQuery("SELECT count(*) AS n FROM zwolnienia");
     QVERIFY(joined);
     QVERIFY(!joined->remove());
+}
+
+// A seek on PrimaryKey finds the first row of an id as the recordset holds
+// it now: after rows are added, deleted or given another id.
+void TestDatabaseLayer::seekFollowsChanges()
+{
+    TestDatabase fixture;
+    QVERIFY2(fixture.isValid(), qPrintable(fixture.errorString()));
+    Db::Database &db = fixture.db();
+    for (const char *name : {"Alfa", "Beta", "Gamma"})
+        QVERIFY(db.execute("INSERT INTO grupy (nazwa) VALUES (?)", {QString::fromUtf8(name)}));
+
+    auto rs = db.openTable("grupy");
+    QVERIFY(rs);
+    auto nameOf = [&rs](const QVariant &id) {
+        return rs->seek("PrimaryKey", id) ? rs->text("nazwa") : QStringLiteral("-");
+    };
+    QCOMPARE(nameOf(2), QStringLiteral("Beta"));
+    QCOMPARE(nameOf(QStringLiteral(" 3")), QStringLiteral("Gamma")); // an id read from a text
+    QCOMPARE(nameOf(4), QStringLiteral("-"));
+    QCOMPARE(nameOf(QStringLiteral("x")), QStringLiteral("-"));
+
+    rs->addNew();
+    rs->setValue("nazwa", "Delta");
+    QVERIFY(rs->update());
+    QCOMPARE(nameOf(4), QStringLiteral("Delta"));
+    QCOMPARE(rs->recordCount(), 4);
+
+    QVERIFY(rs->seek("PrimaryKey", 2));
+    QVERIFY(rs->remove());
+    QCOMPARE(nameOf(2), QStringLiteral("-"));
+    QCOMPARE(nameOf(1), QStringLiteral("Alfa"));
+    QCOMPARE(rs->recordCount(), 3);
+
+    QVERIFY(rs->seek("PrimaryKey", 3));
+    rs->edit();
+    rs->setValue("id", 30);
+    QVERIFY(rs->update());
+    QCOMPARE(nameOf(3), QStringLiteral("-"));
+    QCOMPARE(nameOf(30), QStringLiteral("Gamma"));
+
+    // Two rows of one id: the first in the recordset's order, then the next.
+    auto twice = db.openQuery("SELECT id, nazwa FROM grupy UNION ALL "
+                              "SELECT id, nazwa || ' 2' FROM grupy ORDER BY 2");
+    QVERIFY(twice);
+    QVERIFY(twice->seek("PrimaryKey", 30));
+    QCOMPARE(twice->text("nazwa"), QStringLiteral("Gamma"));
+    twice->moveNext();
+    QCOMPARE(twice->text("nazwa"), QStringLiteral("Gamma 2"));
+    QVERIFY(twice->seek("PrimaryKey", 1));
+    QCOMPARE(twice->text("nazwa"), QStringLiteral("Alfa"));
+}
+
+// Many rows added by few statements, in their order and with their types;
+// one statement run for many lists of values; a lookup walked again for
+// another key.
+void TestDatabaseLayer::preparedOnce()
+{
+    TestDatabase fixture;
+    QVERIFY2(fixture.isValid(), qPrintable(fixture.errorString()));
+    Db::Database &db = fixture.db();
+    auto stored = [&db](const char *sql) {
+        QStringList rows;
+        Db::Cursor cursor(db, QString::fromLatin1(sql));
+        while (cursor.next()) {
+            QStringList fields;
+            for (int c = 0; c < 3; ++c)
+                fields << cursor.text(c) + u'/' + QString::fromLatin1(cursor.value(c).typeName());
+            rows << fields.join(u'|');
+        }
+        return rows;
+    };
+    const QStringList columns{"id_osoba", "ilosc", "data", "miesiac"};
+    QVERIFY(db.insertRows("ludzie_last", columns, {}));
+    // More rows than one statement takes, the last batch shorter.
+    QList<QVariantList> rows;
+    for (int i = 0; i < 600; ++i)
+        rows.append({QString::number(600 - i), i,
+                     i % 3 ? QVariant(QStringLiteral("2024-05-01")) : QVariant(),
+                     QStringLiteral("2024-05")});
+    QVERIFY2(db.insertRows("ludzie_last", columns, rows), qPrintable(db.errorString()));
+    const QStringList all =
+        stored("SELECT id_osoba, ilosc, data FROM ludzie_last WHERE miesiac='2024-05' ORDER BY id");
+    QCOMPARE(all.size(), 600);
+    QCOMPARE(all.first(), QStringLiteral("600/QString|0/qlonglong|/"));
+    QCOMPARE(all.at(301), QStringLiteral("299/QString|301/qlonglong|2024-05-01/QString"));
+    QCOMPARE(all.last(), QStringLiteral("1/QString|599/qlonglong|2024-05-01/QString"));
+    QCOMPARE(db.scalar("SELECT max(id) - min(id) FROM ludzie_last").toInt(), 599);
+
+    QVERIFY(!db.insertRows("ludzie_last", columns, {{"1", 1, "", "2024-06"}, {"2", 2}}));
+    QVERIFY(db.errorString().contains(QStringLiteral("row 1 has 2 values")));
+    QVERIFY(!db.insertRows("no_such_table", columns, {{"1", 1, "", "2024-06"}}));
+    QVERIFY(!db.errorString().isEmpty());
+    QVERIFY(db.execute("CREATE TRIGGER stop BEFORE INSERT ON ludzie_last WHEN NEW.ilosc=7 "
+                       "BEGIN SELECT RAISE(ABORT, 'zablokowane'); END"));
+    QVERIFY(
+        !db.insertRows("ludzie_last", columns, {{"1", 6, "", "2024-07"}, {"2", 7, "", "2024-07"}}));
+    QVERIFY(db.errorString().contains(QStringLiteral("zablokowane")));
+    QCOMPARE(db.scalar("SELECT count(*) FROM ludzie_last WHERE miesiac='2024-07'").toInt(), 0);
+
+    // One statement run for each list, with the id each run added.
+    const QString insert = QStringLiteral("INSERT INTO stopnie (nazwa) VALUES (?)");
+    QList<qint64> ids;
+    QVERIFY(db.executeEach(insert, {{"kpr."}, {"szer."}}, &ids));
+    QVERIFY(!db.executeEach(insert, {{"mat"}, {"plut.", "x"}}, &ids));
+    QVERIFY(db.errorString().contains(QStringLiteral("2 values")));
+    QCOMPARE(ids, (QList<qint64>{1, 2, 3}));
+    QCOMPARE(db.scalar("SELECT nazwa FROM stopnie WHERE id=3").toString(), QStringLiteral("mat"));
+    Db::Cursor lookup(db, "SELECT id FROM stopnie WHERE nazwa=?", {QStringLiteral("szer.")});
+    QVERIFY(lookup.next());
+    QCOMPARE(lookup.integer(0), 2);
+    QVERIFY(lookup.rerun({QStringLiteral("mat")}));
+    QVERIFY(lookup.next());
+    QCOMPARE(lookup.integer(0), 3);
+    QVERIFY(!lookup.next());
+    QVERIFY(lookup.rerun({QStringLiteral("gen.")}));
+    QVERIFY(!lookup.next());
+    QVERIFY(!lookup.failed());
+    QVERIFY(!lookup.rerun({}));
+    QVERIFY(lookup.failed() && !lookup.next());
+    QVERIFY(lookup.rerun({QStringLiteral("kpr.")}));
+    QVERIFY(lookup.next());
+    QCOMPARE(lookup.integer(0), 1);
+
+    Db::Cursor twoStatements(db, "SELECT 1; SELECT 2");
+    QVERIFY(twoStatements.failed());
+    QVERIFY(!twoStatements.rerun({}));
 }
 
 void TestDatabaseLayer::transactions()

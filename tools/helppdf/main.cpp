@@ -1,4 +1,7 @@
 // Builds the program's help PDF from its HTML text: helppdf <input.html> <output.pdf>
+#include "platform/text/FileWriter.h"
+
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -6,7 +9,6 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextDocument>
 
 #include <cstdio>
@@ -27,12 +29,8 @@ int main(int argc, char *argv[])
     const QString html = QString::fromUtf8(input.readAll());
     QDir().mkpath(QFileInfo(args[2]).absolutePath());
 
-    // A failed run keeps the old file.
-    QSaveFile output(args[2]);
-    if (!output.open(QIODevice::WriteOnly)) {
-        std::fprintf(stderr, "helppdf: cannot write %s\n", qPrintable(args[2]));
-        return 1;
-    }
+    QBuffer output;
+    output.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&output);
         writer.setTitle(QStringLiteral("Dorvat Kadrelo – pomoc"));
@@ -48,8 +46,11 @@ int main(int argc, char *argv[])
         document.setHtml(html);
         document.print(&writer);
     }
-    if (!output.commit()) {
-        std::fprintf(stderr, "helppdf: cannot write %s\n", qPrintable(args[2]));
+    // A failed run keeps the old file.
+    QString error;
+    if (!FileWriter::write(args[2], output.data(), &error)) {
+        std::fprintf(stderr, "helppdf: cannot write %s: %s\n", qPrintable(args[2]),
+                     qPrintable(error));
         return 1;
     }
     return 0;

@@ -1,9 +1,11 @@
-// Not a check of behaviour: renders the calendar, the category tree and the
-// flat list header in their states to PNG files beside the test binary
-// (gallery/), for a person to look at.
+// Gallery, not a test: renders the calendar, the category tree and the flat
+// list header in their states to PNG files (Gallery::path) for a person to
+// look at.
 #include "controls/GraphicalCalendar.h"
 #include "controls/Kat.h"
 #include "controls/cFlatHeader.h"
+#include "platform/clock/Clock.h"
+#include "tests/support/Gallery.h"
 
 #include <QDir>
 #include <QHeaderView>
@@ -12,17 +14,9 @@
 
 namespace {
 
-QString galleryPath(const QString &name)
-{
-    QDir dir(QCoreApplication::applicationDirPath());
-    dir.mkpath(QStringLiteral("gallery"));
-    return dir.filePath(QStringLiteral("gallery/") + name);
-}
-
 void save(QWidget &widget, const QString &name)
 {
-    const QString path = galleryPath(name);
-    QVERIFY2(widget.grab().save(path), qPrintable(path));
+    QVERIFY2(Gallery::save(widget.grab().toImage(), name), qPrintable(Gallery::path(name)));
 }
 
 void styleCalendar(GraphicalCalendar &cal)
@@ -42,7 +36,7 @@ class TestGalleryCalendar : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void cleanupTestCase() { GraphicalCalendar::setClock(nullptr); }
+    void cleanupTestCase() { Clock::setNow({}); }
     void calendar();
     void kat();
     void flatHeader();
@@ -50,7 +44,7 @@ private Q_SLOTS:
 
 void TestGalleryCalendar::calendar()
 {
-    GraphicalCalendar::setClock([] { return QDate(2026, 3, 15); });
+    Clock::setNow(QDateTime(QDate(2026, 3, 15), QTime(12, 0)));
     {
         GraphicalCalendar cal;
         styleCalendar(cal);
@@ -136,4 +130,4 @@ void TestGalleryCalendar::flatHeader()
 }
 
 QTEST_MAIN(TestGalleryCalendar)
-#include "tst_gallery_calendar.moc"
+#include "gallery_calendar.moc"

@@ -1,8 +1,9 @@
-// Test-only gallery: renders the toolbar and the push button in their states
-// and writes screenshots to <build>/tests/gallery/ for a person to look at.
+// Gallery, not a test: renders the toolbar and the push button in their
+// states and writes their pictures (Gallery::path) for a person to look at.
 #include "controls/BlueCommand.h"
 #include "controls/ToolBarIcons.h"
 #include "controls/ToolBarN.h"
+#include "tests/support/Gallery.h"
 
 #include <QApplication>
 #include <QDir>
@@ -12,13 +13,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QString galleryPath(const QString &name)
-{
-    QDir dir(QCoreApplication::applicationDirPath());
-    dir.mkpath(QStringLiteral("gallery"));
-    return dir.filePath(QStringLiteral("gallery/") + name);
-}
 
 void move(QWidget *w, QPoint pos)
 {
@@ -66,17 +60,18 @@ void TestGalleryToolbar::toolbarStates()
     bar.ListItems()->Item(QStringLiteral("wykluczenia"))->setEnabled(false);
     bar.show();
     QVERIFY(QTest::qWaitForWindowExposed(&bar));
-    QVERIFY(bar.surface().save(galleryPath(QStringLiteral("toolbar_normal.png"))));
+    QVERIFY(bar.surface().save(Gallery::path(QStringLiteral("toolbar_normal.png"))));
 
     move(&bar, itemCentre(bar, QStringLiteral("ludzie")));
     QCOMPARE(bar.hotKey(), QStringLiteral("ludzie"));
-    QVERIFY(bar.surface().save(galleryPath(QStringLiteral("toolbar_hot.png"))));
+    QVERIFY(bar.surface().save(Gallery::path(QStringLiteral("toolbar_hot.png"))));
     const QImage items = bar.surface().copy(340, 0, 420, ToolBarN::BarHeight);
-    QVERIFY(items.scaled(items.size() * 2).save(galleryPath(QStringLiteral("toolbar_hot_x2.png"))));
+    QVERIFY(
+        items.scaled(items.size() * 2).save(Gallery::path(QStringLiteral("toolbar_hot_x2.png"))));
 
     QTest::mousePress(&bar, Qt::LeftButton, {}, itemCentre(bar, QStringLiteral("kreator")));
     move(&bar, itemCentre(bar, QStringLiteral("kreator")));
-    QVERIFY(bar.surface().save(galleryPath(QStringLiteral("toolbar_pressed.png"))));
+    QVERIFY(bar.surface().save(Gallery::path(QStringLiteral("toolbar_pressed.png"))));
     QTest::mouseRelease(&bar, Qt::LeftButton, {}, itemCentre(bar, QStringLiteral("kreator")));
 
     ToolBarN small;
@@ -87,7 +82,7 @@ void TestGalleryToolbar::toolbarStates()
         small.ListItems()->Add(QLatin1String(key), QLatin1String(key), QString());
     small.show();
     QVERIFY(QTest::qWaitForWindowExposed(&small));
-    QVERIFY(small.surface().save(galleryPath(QStringLiteral("toolbar_400_three.png"))));
+    QVERIFY(small.surface().save(Gallery::path(QStringLiteral("toolbar_400_three.png"))));
 
     // The people window's bar: its longest caption, "Statystyki", disabled
     // in the last slot against the right edge.
@@ -105,7 +100,7 @@ void TestGalleryToolbar::toolbarStates()
     QVERIFY(QTest::qWaitForWindowExposed(&people));
     const QImage captions = people.surface().copy(160, 0, 240, ToolBarN::BarHeight);
     QVERIFY(captions.scaled(captions.size() * 3)
-                .save(galleryPath(QStringLiteral("toolbar_people_x3.png"))));
+                .save(Gallery::path(QStringLiteral("toolbar_people_x3.png"))));
 }
 
 void TestGalleryToolbar::statePictures()
@@ -116,7 +111,7 @@ void TestGalleryToolbar::statePictures()
     for (int s = 1; s <= 4; ++s)
         p.drawImage(4 + (s - 1) * 65, 4, ToolBarN::statePicture(s));
     p.end();
-    QVERIFY(sheet.save(galleryPath(QStringLiteral("toolbar_state_pictures.png"))));
+    QVERIFY(sheet.save(Gallery::path(QStringLiteral("toolbar_state_pictures.png"))));
 }
 
 void TestGalleryToolbar::buttonFaces()
@@ -150,10 +145,10 @@ void TestGalleryToolbar::buttonFaces()
     QCOMPARE(pressed->look(), BlueCommand::Look::Pressed);
     QCOMPARE(def->look(), BlueCommand::Look::Default);
     const QImage shot = host.grab().toImage();
-    QVERIFY(shot.save(galleryPath(QStringLiteral("buttons.png"))));
-    QVERIFY(shot.scaled(shot.size() * 3).save(galleryPath(QStringLiteral("buttons_x3.png"))));
+    QVERIFY(shot.save(Gallery::path(QStringLiteral("buttons.png"))));
+    QVERIFY(shot.scaled(shot.size() * 3).save(Gallery::path(QStringLiteral("buttons_x3.png"))));
     QTest::mouseRelease(pressed, Qt::LeftButton, {}, QPoint(30, 10));
 }
 
 QTEST_MAIN(TestGalleryToolbar)
-#include "tst_gallery_toolbar.moc"
+#include "gallery_toolbar.moc"

@@ -1,13 +1,15 @@
-// Test-only gallery: shows the picker windows and writes screenshots to
-// <build>/tests/gallery/ for a person to look at. Runs only when
-// KADRELO_SCREENSHOTS is set.
+// Gallery, not a test: shows the picker windows and writes their pictures
+// (Gallery::path) for a person to look at.
 #include "core/Globals.h"
 #include "engine/ui/Wizard_zwolnienia.h"
 #include "masterdata/Grupy.h"
 #include "masterdata/SelectItem.h"
 #include "platform/db/Database.h"
+#include "tests/support/Gallery.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/TestSupport.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QListWidget>
 #include <QTest>
@@ -16,11 +18,7 @@ namespace {
 
 void save(QWidget &window, const QString &name)
 {
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QDir dir(QCoreApplication::applicationDirPath());
-    QVERIFY(dir.mkpath(QStringLiteral("gallery")));
-    QVERIFY(window.grab().save(dir.filePath(QStringLiteral("gallery/") + name)));
+    QVERIFY2(Gallery::save(window, name), qPrintable(Gallery::path(name)));
 }
 
 } // namespace
@@ -30,11 +28,7 @@ class TestGalleryPickers : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init()
-    {
-        if (qEnvironmentVariableIsEmpty("KADRELO_SCREENSHOTS"))
-            QSKIP("screenshots only when KADRELO_SCREENSHOTS is set");
-    }
+    void initTestCase() { Gallery::useBuildSchema(); }
 
     void pickers()
     {
@@ -42,8 +36,9 @@ private Q_SLOTS:
         QVERIFY2(file.isValid(), qPrintable(file.errorString()));
         Globals::setDatabase(file.take());
         for (const char *name : {"Alfa", "Beta", "Kompania reprezentacyjna Wojska Polskiego"})
-            Globals::database()->execute(QStringLiteral("INSERT INTO grupy (nazwa) VALUES (?)"),
-                                         {QString::fromUtf8(name)});
+            QVERIFY(TestSupport::exec(*Globals::database(),
+                                      QStringLiteral("INSERT INTO grupy (nazwa) VALUES (?)"),
+                                      {QString::fromUtf8(name)}));
 
         SelectItem picker;
         Grupy groups;
@@ -61,4 +56,4 @@ private Q_SLOTS:
 };
 
 QTEST_MAIN(TestGalleryPickers)
-#include "tst_gallery_pickers.moc"
+#include "gallery_pickers.moc"

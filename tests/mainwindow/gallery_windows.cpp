@@ -1,6 +1,7 @@
 // Test-only gallery: opens the master-data, roster and wizard windows on a
 // small database and saves their pictures into the folder named by
-// KADRELO_SCREENSHOTS for a person to look at. Skipped when it is not set.
+// KADRELO_SCREENSHOTS (else gallery/ beside it) for a person to look at.
+// Not a test: it checks nothing.
 #include "core/Globals.h"
 #include "core/Messages.h"
 #include "core/Options.h"
@@ -18,6 +19,7 @@
 #include "masterdata/Opcje.h"
 #include "platform/db/Database.h"
 #include "platform/xml/XmlDocument.h"
+#include "tests/support/Gallery.h"
 #include "tests/support/TestDatabase.h"
 
 #include <QComboBox>
@@ -26,6 +28,8 @@
 #include <QListWidget>
 #include <QTest>
 #include <QTreeWidget>
+
+#include <memory>
 
 namespace {
 
@@ -43,14 +47,11 @@ class TestGalleryWindows : public QObject
 {
     Q_OBJECT
 
-    TestSupport::TestDatabase m_file;
-    QString m_folder;
+    std::unique_ptr<TestSupport::TestDatabase> m_file;
 
     void save(QWidget &window, const QString &name)
     {
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QVERIFY(window.grab().save(QDir(m_folder).filePath(name)));
+        QVERIFY2(Gallery::save(window, name), qPrintable(Gallery::path(name)));
     }
 
     void exec(const QString &sql, const QVariantList &params = {})
@@ -61,12 +62,10 @@ class TestGalleryWindows : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        m_folder = qEnvironmentVariable("KADRELO_SCREENSHOTS");
-        if (m_folder.isEmpty())
-            QSKIP("screenshots only when KADRELO_SCREENSHOTS is set");
-        QVERIFY(QDir().mkpath(m_folder));
-        QVERIFY2(m_file.isValid(), qPrintable(m_file.errorString()));
-        Globals::setDatabase(m_file.take());
+        Gallery::useBuildSchema();
+        m_file = std::make_unique<TestSupport::TestDatabase>();
+        QVERIFY2(m_file->isValid(), qPrintable(m_file->errorString()));
+        Globals::setDatabase(m_file->take());
         exec(QStringLiteral("INSERT INTO grupy (id, nazwa) VALUES (1, 'Pluton ochrony'), "
                             "(2, 'Kompania reprezentacyjna Wojska Polskiego'), (3, 'Zmiana B')"));
         exec(QStringLiteral(
@@ -198,4 +197,4 @@ private Q_SLOTS:
 };
 
 QTEST_MAIN(TestGalleryWindows)
-#include "tst_gallery_windows.moc"
+#include "gallery_windows.moc"
