@@ -5,6 +5,7 @@
 #include "controls/ShownText.h"
 #include "core/Globals.h"
 #include "core/Messages.h"
+#include "core/ui/CutTextTips.h"
 #include "core/ui/Guard.h"
 #include "core/ui/Module1Ui.h"
 #include "mainwindow/RtfExport.h"
@@ -133,6 +134,7 @@ Bilans::Bilans(const Xml::Document &roster, QWidget *parent) : QDialog(parent), 
     m_lista->setSelectionMode(QAbstractItemView::SingleSelection);
     // A duty's name may come from the roster file alone.
     m_lista->setItemDelegate(new ShownText::Delegate(m_lista));
+    CutTextTips::install(m_lista);
     m_text1 = new QLineEdit(page);
     m_text1->setObjectName(QStringLiteral("Text1"));
     m_command1 = new BlueCommand(page);

@@ -12,6 +12,7 @@
 #include "core/Module1.h"
 #include "core/Options.h"
 #include "core/ui/About.h"
+#include "core/ui/CutTextTips.h"
 #include "core/ui/Guard.h"
 #include "core/ui/IdeaSend.h"
 #include "core/ui/Module1Ui.h"
@@ -173,6 +174,7 @@ void Panel::buildControls()
     m_lista->setWordWrap(true);
     m_lista->setBackColorBkg(RosterBack);
     Module1::FlatBorder(m_lista);
+    CutTextTips::install(m_lista);
     connect(m_lista, &FlexGrid::cellDoubleClicked, this, [this](int row, int col) {
         Ui::guarded([&] {
             CellList editor(m_xmlDocument.get(), m_lista, m_lstLudzie, m_currDate, this);
@@ -193,6 +195,7 @@ void Panel::buildControls()
     m_lstLudzie->setRootIsDecorated(false);
     m_lstLudzie->setUniformRowHeights(true);
     m_lstLudzie->setItemDelegate(new ShownText::Delegate(m_lstLudzie));
+    CutTextTips::install(m_lstLudzie);
     m_lstLudzie->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_lstLudzie->header()->setSectionsClickable(true);
     m_lstLudzie->header()->setStretchLastSection(false);

@@ -3,6 +3,7 @@
 #include "controls/BlueCommand.h"
 #include "core/Globals.h"
 #include "core/Module1.h"
+#include "core/ui/CutTextTips.h"
 #include "core/ui/Module1Ui.h"
 #include "platform/db/Cursor.h"
 #include "platform/db/Database.h"
@@ -97,6 +98,7 @@ Wykluczenia::Wykluczenia(const Xml::Document *document, QWidget *parent) : QDial
     m_lista->setHeaderHidden(true);
     m_lista->setColumnCount(1);
     Module1::FlatBorder(m_lista);
+    CutTextTips::install(m_lista);
     // Expanded day nodes show the open folder.
     connect(m_lista, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem *node) {
         node->setIcon(0, style()->standardIcon(QStyle::SP_DirOpenIcon));

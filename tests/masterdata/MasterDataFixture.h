@@ -8,15 +8,14 @@
 #include "core/Options.h"
 #include "platform/db/Database.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/Tooltips.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
 #include <QDir>
-#include <QHelpEvent>
 #include <QStringList>
 #include <QTest>
-#include <QToolTip>
 #include <QTreeWidget>
 
 #include <functional>
@@ -106,23 +105,8 @@ inline QString refusal(const QString &caption, const QString &code = QStringLite
                                 .arg(caption, code)});
 }
 
-// The tooltip a person reads with the mouse resting at pos of where (a
-// view's viewport): its text, empty when none shows.
-inline QString tooltipAt(QWidget *where, const QPoint &pos)
-{
-    QToolTip::hideText();
-    if (!QTest::qWaitFor([] { return !QToolTip::isVisible(); }))
-        return QStringLiteral("(a tooltip stays)");
-    QHelpEvent help(QEvent::ToolTip, pos, where->mapToGlobal(pos));
-    QApplication::sendEvent(where, &help);
-    return QToolTip::isVisible() ? QToolTip::text() : QString();
-}
-
-// The same over the middle of a row's cell.
-inline QString tooltipOf(QAbstractItemView *view, const QModelIndex &index)
-{
-    return tooltipAt(view->viewport(), view->visualRect(index).center());
-}
+using Tooltips::tooltipAt;
+using Tooltips::tooltipOf;
 
 // Shows the window and saves its picture as name in folder; false when it
 // never came up or the file could not be written.
