@@ -616,6 +616,11 @@ void GraphicalCalendar::mousePressEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton)
         return;
     m_leftPressed = true;
+    leftPress(event);
+}
+
+void GraphicalCalendar::leftPress(QMouseEvent *event)
+{
     const QPointF pos = clientPos(event->position());
     const float x = float(pos.x());
     const float y = float(pos.y());
@@ -687,9 +692,13 @@ void GraphicalCalendar::mouseReleaseEvent(QMouseEvent *event)
 
 void GraphicalCalendar::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    // The second press of a double click raises only DblClick.
-    Q_UNUSED(event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    // Qt hands the second of two quick presses over as a double click: it is
+    // a press all the same (an arrow moves one more month), then DblClick.
+    // Its release is not a second Click.
     m_leftPressed = false;
+    leftPress(event);
     if (m_overDayCell)
         Q_EMIT DblClick();
 }

@@ -155,6 +155,8 @@ protected:
     void leaveEvent(QEvent *event) override;
 
 private:
+    // A left-button press: selects a day or moves the view, then MouseDown.
+    void leftPress(QMouseEvent *event);
     void LayoutCalendar();
     void applySizeRule();
     void PaintCalendar();

@@ -1,5 +1,6 @@
 #include "controls/cFlatHeader.h"
 
+#include "controls/FlatEdge.h"
 #include "platform/draw/Gdi.h"
 
 #include <QCoreApplication>
@@ -91,7 +92,10 @@ void cFlatHeader::ThinBorder(QWidget *listView, bool thin)
     if (thin) {
         frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         frame->setLineWidth(1);
+        // The static edge: shadow above and left, light below and right.
+        FlatEdge::install(frame, QPalette::Dark, QPalette::Light);
     } else {
+        FlatEdge::remove(frame);
         frame->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     }
 }

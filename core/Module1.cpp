@@ -54,33 +54,6 @@ int DaysInMonth(int month, int year)
     return first.isValid() ? first.daysInMonth() : 0;
 }
 
-QList<QDate> DatesBetween(const QDate &first, const QDate &last)
-{
-    QList<QDate> dates;
-    if (!first.isValid() || !last.isValid() || last < first)
-        return dates;
-    dates.reserve(int(first.daysTo(last) + 1));
-    for (QDate day = first; day <= last; day = day.addDays(1))
-        dates.append(day);
-    return dates;
-}
-
-bool FileExists(const QString &path)
-{
-    if (path.isEmpty())
-        return false;
-    const QFileInfo info(path);
-    const QString name = info.fileName();
-    if (name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?')))
-        return !info.dir().entryList({name}, QDir::Files).isEmpty();
-    return info.isFile();
-}
-
-bool ArrayContains(const QStringList &list, const QString &text)
-{
-    return list.contains(text, Qt::CaseSensitive);
-}
-
 qint64 IdFromKey(const QString &key)
 {
     if (key.size() < 4)
@@ -133,24 +106,6 @@ bool ExecuteSqlScript(Db::Database &db, const QString &script)
         return true;
     Messages::critical(failure);
     return false;
-}
-
-QString ApplySaveExtension(const QString &typedName, const QString &filter, int filterIndex)
-{
-    QString name = typedName.trimmed();
-    const int nul = int(name.indexOf(QChar(0)));
-    if (nul >= 0)
-        name.truncate(nul);
-    const QStringList parts = filter.split(QChar(0));
-    const QString pattern = parts.value(2 * filterIndex - 1);
-    const QString extension = pattern.mid(1);
-    // A pattern such as "*.*" names no extension to add.
-    const bool usable = extension.startsWith(QLatin1Char('.')) && extension.size() > 1 &&
-                        !extension.contains(QLatin1Char('*')) &&
-                        !extension.contains(QLatin1Char('?'));
-    if (!name.isEmpty() && usable && !name.endsWith(extension, Qt::CaseInsensitive))
-        name += extension;
-    return name.trimmed();
 }
 
 QString ConvertLatin2Letters(const QString &text, bool direction)

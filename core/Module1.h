@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDate>
-#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -24,10 +23,6 @@ void setAppPath(const QString &path);
 QString NzStr(const QVariant &value);
 
 int DaysInMonth(int month, int year);
-// Every day from first to last, both included; empty when last < first.
-QList<QDate> DatesBetween(const QDate &first, const QDate &last);
-bool FileExists(const QString &path);
-bool ArrayContains(const QStringList &list, const QString &text);
 
 // "ID=42" -> 42; 0 for a key shorter than 4 characters or a rest that is not a number.
 qint64 IdFromKey(const QString &key);
@@ -40,12 +35,6 @@ QString FormatPeriod(const QDate &first, const QDate &last);
 // transaction; the first failure is shown with the critical icon, undoes the
 // lines run before it and stops the script.
 bool ExecuteSqlScript(Db::Database &db, const QString &script);
-
-// The save dialog's extension rule: the typed name cut at its first NUL, with
-// the extension of the chosen filter's pattern (filterIndex counts pairs from
-// 1; "*.swx" gives ".swx") appended unless the name already ends with it in
-// any letter case. filter holds NUL-separated description/pattern pairs.
-QString ApplySaveExtension(const QString &typedName, const QString &filter, int filterIndex);
 
 // Between the code-page-1250 reading of ISO 8859-2 bytes and the Polish letters
 // (true repairs, false prepares a text for ISO 8859-2 percent-encoding).

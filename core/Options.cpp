@@ -1,7 +1,6 @@
 #include "core/Options.h"
 
 #include "platform/db/Database.h"
-#include "platform/db/EngineError.h"
 #include "platform/db/Recordset.h"
 
 namespace {
@@ -29,9 +28,9 @@ std::unique_ptr<clsOptions> clsOptions::load(Db::Database &db, QString *error)
         // index could hold one.
         if (options->m_values.contains(key)) {
             if (error)
-                *error = Db::describe(
-                    QStringLiteral("Opcja %1 występuje w bazie danych więcej niż raz").arg(name),
-                    QStringLiteral("UNIQUE constraint failed: opcje.Name"));
+                *error = QStringLiteral("Plik bazy danych jest uszkodzony: opcja \"%1\" "
+                                        "występuje w nim więcej niż raz")
+                             .arg(name);
             return nullptr;
         }
         options->m_values.insert(key, rs->text(QStringLiteral("Value")));

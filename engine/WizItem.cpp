@@ -93,13 +93,6 @@ QString WizItem::entryName(const QString &entry)
     return at < 0 ? QString() : entry.mid(at + 1);
 }
 
-QString WizItem::periodEntry(int day1, int day2)
-{
-    const QString first = QString::number(day1);
-    const QString last = QString::number(day2);
-    return first + u';' + last + u';' + (first == last ? first : first + u'-' + last);
-}
-
 WizItem WizItem::fromRecord(const Db::Recordset &row)
 {
     WizItem item;

@@ -51,8 +51,6 @@ public:
     // The "id;name" entry's id (text before the first ";") and name (after it).
     static QString entryId(const QString &entry);
     static QString entryName(const QString &entry);
-    // A period entry "day1;day2;display" with display built from the days.
-    static QString periodEntry(int day1, int day2);
 
     // Storage in wizardlist_items. Reading gives the set's rules in the
     // database's order (empty list and *error set on a failing query);

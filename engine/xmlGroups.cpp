@@ -59,13 +59,6 @@ void xmlGroups::reset()
     rebuildIndexes();
 }
 
-std::unique_ptr<Xml::Document> xmlGroups::takeXmlDocument()
-{
-    std::unique_ptr<Xml::Document> document = std::move(m_doc);
-    reset();
-    return document;
-}
-
 void xmlGroups::setXmlDocument(std::unique_ptr<Xml::Document> document)
 {
     if (!document)
@@ -237,13 +230,6 @@ void xmlGroups::AddZwolnienie(const Xml::Node &personNode, qint64 id, const QDat
     person.absences.push_back(absenceOf(date1, date2));
 }
 
-void xmlGroups::AddBadDay(const Xml::Node &groupNode, int day, const QString &serviceId, int number)
-{
-    const int g = groupIndex(groupNode);
-    if (g >= 0)
-        addBadDay(g, day, symbolOf(serviceId), serviceId, number);
-}
-
 void xmlGroups::addBadDay(int g, int day, int service, const QString &serviceId, int number)
 {
     Group &group = m_groups[size_t(g)];
@@ -261,12 +247,6 @@ void xmlGroups::setGroupCount(const Xml::Node &groupNode, qint64 count)
         return;
     m_groups[size_t(g)].count = count;
     m_groups[size_t(g)].node.setAttribute("Count", count);
-}
-
-qint64 xmlGroups::groupCount(const Xml::Node &groupNode) const
-{
-    const int g = groupIndex(groupNode);
-    return g < 0 ? 0 : m_groups[size_t(g)].count;
 }
 
 void xmlGroups::setGroupIlosc(const Xml::Node &groupNode, qint64 ilosc)
@@ -466,13 +446,6 @@ xmlGroups::Symbols xmlGroups::inForce(const Periods *periods, int day, bool *any
         }
     }
     return symbols;
-}
-
-bool xmlGroups::RulesDone_Group(const Xml::Document &rules, int day, const QString &serviceId,
-                                const QString &groupId)
-{
-    return boundToOthers(periodsOf(rulesOf(rules).grupySluzby, symbolOf(groupId)), day,
-                         symbolOf(serviceId));
 }
 
 bool xmlGroups::ServiceReleased(const Xml::Document &rules, int day, const QString &serviceId)
@@ -811,11 +784,6 @@ qint64 xmlGroups::FindPerson(const Xml::Document &rules, int day, const QString 
         addBadDay(scopeGroup, day, service, serviceId, number);
     // Asking again only helps when another group may be chosen.
     return scope == Scope::Chosen ? GroupHadNobody : NoGroup;
-}
-
-void xmlGroups::AddDayToTable(int day, qint64 groupId)
-{
-    addDay(day, findGroup(groupId), groupId);
 }
 
 void xmlGroups::addDay(int day, int g, qint64 groupId)

@@ -75,8 +75,6 @@ public:
     const Xml::Document &xmlDocument() const { return *m_doc; }
     // Takes over a working document and rebuilds the indexes from it.
     void setXmlDocument(std::unique_ptr<Xml::Document> document);
-    // Takes the document out (the instance is then empty again).
-    std::unique_ptr<Xml::Document> takeXmlDocument();
 
     // Room for the groups and persons a run will add.
     void reserve(qsizetype groups, qsizetype persons);
@@ -86,7 +84,6 @@ public:
                         Instant date);
     void AddZwolnienie(const Xml::Node &person, qint64 id, const QDate &date1, const QDate &date2,
                        int kind);
-    void AddBadDay(const Xml::Node &group, int day, const QString &serviceId, int number);
 
     // A person of a run as AddPersons takes it.
     struct NewAbsence
@@ -112,12 +109,9 @@ public:
     // What the generation adds to the elements (Count raised by the carried
     // totals, Ilosc, Sex, Przywilej).
     void setGroupCount(const Xml::Node &group, qint64 count);
-    qint64 groupCount(const Xml::Node &group) const;
     void setGroupIlosc(const Xml::Node &group, qint64 ilosc);
     void setPersonInfo(const Xml::Node &person, const QString &sex, const QString &przywilej);
 
-    bool RulesDone_Group(const Xml::Document &rules, int day, const QString &serviceId,
-                         const QString &groupId);
     // True when a rule (SluzbyIlosc) releases the duty on the day: it then needs nobody.
     bool ServiceReleased(const Xml::Document &rules, int day, const QString &serviceId);
     bool FindZwolnienia_Person(const Xml::Document &rules, const QString &personId,
@@ -138,7 +132,6 @@ public:
     qint64 FindPerson(const Xml::Document &rules, int day, const QString &serviceId, int number,
                       Instant start, Instant endWithRest, Instant end, bool wholeGroup,
                       const PersonCondition &personCondition);
-    void AddDayToTable(int day, qint64 groupId);
     void UpdatePerson(qint64 groupId, qint64 personId, Instant freeFrom);
 
     // 0 apart, 1 A inside B, 2 A covers B, 3 A starts before B and ends in it,

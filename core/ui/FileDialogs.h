@@ -3,10 +3,12 @@
 #include <QString>
 #include <QStringList>
 
+class QFileInfo;
 class QWidget;
 
 // The open and save dialogs of the program, behind one small facade so that
-// tests can answer them in advance.
+// tests can answer them in advance. Qt's own dialog is used on every desktop,
+// its columns in Polish (sizes, types, dates).
 //
 // Filters are Qt name filters ("Grafik (*.swx)"); selectedFilter is in/out:
 // the filter to preselect, then the one the user chose. An empty result means
@@ -20,6 +22,10 @@ QString getOpenFileName(QWidget *owner, const QString &title, const QString &fol
 QString getSaveFileName(QWidget *owner, const QString &title, const QString &path,
                         const QStringList &filters, int *selectedFilter,
                         const QStringList &suffixes);
+
+// The type column's text of a file or folder: Polish, the program's own
+// files named as the program calls them.
+QString typeName(const QFileInfo &info);
 
 // Test hooks: the next dialog is not shown and returns fileName (empty for a
 // cancel); filterIndex >= 0 also answers the chosen filter (0 = the first).

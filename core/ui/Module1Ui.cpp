@@ -1,7 +1,9 @@
 #include "core/ui/Module1Ui.h"
 
+#include "controls/FlatEdge.h"
 #include "core/Globals.h"
 #include "core/Messages.h"
+#include "core/Module1.h"
 #include "core/Options.h"
 #include "core/ui/FileDialogs.h"
 #include "platform/text/FileErrors.h"
@@ -12,6 +14,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFrame>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -75,6 +78,19 @@ QString extensionOf(const QString &pattern)
     return extension;
 }
 
+// Every dialog opens in the folder the last one was confirmed in during this
+// run, the program folder at first.
+QString startFolder()
+{
+    return g_folder.isEmpty() ? AppPath() : g_folder;
+}
+
+void rememberFolderOf(const QString &path)
+{
+    if (!path.isEmpty())
+        g_folder = QFileInfo(path).absolutePath();
+}
+
 int clampedIndex(const QList<FilterPair> &pairs)
 {
     return g_filterIndex >= 0 && g_filterIndex < pairs.size() ? g_filterIndex : 0;
@@ -131,9 +147,11 @@ QString ShowOpenDialog(QWidget *owner, const QString &filter, const QString &tit
     const QList<FilterPair> pairs = parseFilter(filter);
     int index = clampedIndex(pairs);
     const QString path =
-        FileDialogs::getOpenFileName(owner, title, g_folder, qtFilters(pairs), &index);
+        FileDialogs::getOpenFileName(owner, title, startFolder(), qtFilters(pairs), &index)
+            .trimmed();
     g_filterIndex = index;
-    return path.trimmed();
+    rememberFolderOf(path);
+    return path;
 }
 
 QString ShowSaveDialog(QWidget *owner, const QString &filter, const QString &title,
@@ -147,7 +165,8 @@ QString ShowSaveDialog(QWidget *owner, const QString &filter, const QString &tit
         suffixes.append(extensionOf(pair.pattern).mid(1));
 
     int index = clampedIndex(pairs);
-    const QString start = g_folder.isEmpty() ? defaultName : QDir(g_folder).filePath(defaultName);
+    // A default name with its own folder (the opened roster's path) is proposed as it is.
+    const QString start = QDir(startFolder()).filePath(defaultName);
     QString path =
         FileDialogs::getSaveFileName(owner, title, start, qtFilters(pairs), &index, suffixes);
     g_filterIndex = index;
@@ -162,7 +181,9 @@ QString ShowSaveDialog(QWidget *owner, const QString &filter, const QString &tit
         index < pairs.size() ? extensionOf(pairs.at(index).pattern) : QString();
     if (!extension.isEmpty() && !path.endsWith(extension, Qt::CaseInsensitive))
         path += extension;
-    return path.trimmed();
+    path = path.trimmed();
+    rememberFolderOf(path);
+    return path;
 }
 
 void resetFileDialogState()
@@ -176,19 +197,23 @@ void FlatBorder(QWidget *control)
     if (!control || control->property("flatBorder").toBool())
         return;
     control->setProperty("flatBorder", true);
-    // Framed widgets take a thin static edge; spin boxes and date editors keep
-    // their own frame, since a style-sheet border would redraw their arrows.
-    if (auto *frame = qobject_cast<QFrame *>(control)) {
-        frame->setFrameStyle(QFrame::StyledPanel | QFrame::Plain);
-        frame->setLineWidth(1);
-        return;
-    }
+    // Spin boxes and date editors keep their own frame: a border over them
+    // would cover their arrows.
     if (qobject_cast<QAbstractSpinBox *>(control) || qobject_cast<QComboBox *>(control))
         return;
-    // Only the control itself carries the property, so its children keep their look.
-    control->setStyleSheet(
-        control->styleSheet() +
-        QStringLiteral("\n*[flatBorder=\"true\"] { border: 1px solid palette(mid); }"));
+    // A frame of one logical pixel keeps the children inside; the line over
+    // it is drawn on device pixels.
+    if (auto *frame = qobject_cast<QFrame *>(control)) {
+        frame->setFrameStyle(QFrame::Box | QFrame::Plain);
+        frame->setLineWidth(1);
+        frame->setMidLineWidth(0);
+    } else {
+        // Only the control itself carries the property, so its children keep their look.
+        control->setStyleSheet(
+            control->styleSheet() +
+            QStringLiteral("\n*[flatBorder=\"true\"] { border: 1px solid transparent; }"));
+    }
+    FlatEdge::install(control, QPalette::Mid, QPalette::Mid);
 }
 
 void FlatControls(QWidget *form, const QString &typeName)

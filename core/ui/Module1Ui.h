@@ -13,7 +13,9 @@ class QWidget;
 namespace Module1 {
 
 // filter: description/pattern pairs, each followed by NUL (" Grafik (*.swx)", NUL, "*.swx", NUL).
-// The chosen filter and a given initial folder are kept for the following dialogs.
+// The chosen filter is kept for the following dialogs; each dialog opens in
+// the folder of the file last chosen in this run (or the initial folder last
+// given to a save dialog), the program folder at first.
 // Both return the chosen path, or the empty text when the user cancels.
 QString ShowOpenDialog(QWidget *owner, const QString &filter, const QString &title);
 // The chosen pattern's extension is appended unless the name already ends

@@ -20,7 +20,8 @@ public:
     clsXmlGet(const clsXmlGet &) = delete;
     clsXmlGet &operator=(const clsXmlGet &) = delete;
 
-    // url: already percent-encoded.
+    // url: http, already percent-encoded; its path and query go on the wire
+    // as written (behind a proxy, as Qt writes them).
     void Show(const QString &url);
     // The document of the last successful load; nullptr until then.
     const Xml::Document *Result() const { return m_result.get(); }

@@ -123,7 +123,7 @@ sqlite3 *openKeyed(const QString &path, const QString &key, int flags, QString *
         rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
         if (message.isEmpty())
-            message = engineError(db);
+            message = openingError(db);
         if (error)
             *error = message;
         sqlite3_close_v2(db);
@@ -387,11 +387,6 @@ QString Database::errorString() const
 QString Database::path() const
 {
     return m_path;
-}
-
-sqlite3 *Database::handle() const
-{
-    return m_db;
 }
 
 void Database::setError(const QString &message) const

@@ -79,7 +79,6 @@ public:
     int changes() const;
     QString errorString() const;
     QString path() const;
-    sqlite3 *handle() const;
 
 private:
     Database(sqlite3 *db, const QString &path);

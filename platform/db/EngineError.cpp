@@ -1,5 +1,14 @@
 #include "platform/db/EngineError.h"
 
+#include "platform/text/FileErrors.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <unistd.h>
+
 #include <sqlite3.h>
 
 namespace Db {
@@ -81,6 +90,33 @@ QString reasonFor(int resultCode, const QString &technical)
     }
 }
 
+// An open connection fails to open a file only when it must make one beside
+// the database: the journal of every write. A folder the user may only read
+// lets the file open and read, then refuses each change.
+QString folderReason(sqlite3 *db, const QString &technical)
+{
+    const QString folder = QDir::toNativeSeparators(
+        QFileInfo(QString::fromUtf8(sqlite3_db_filename(db, "main"))).absolutePath());
+    const QString reason =
+        QStringLiteral("Nie można zapisywać w folderze bazy danych (%1)").arg(folder);
+    // SQLite's own errno may come from a later call than the one that failed:
+    // the folder is asked first.
+    const QByteArray path = QFile::encodeName(folder);
+    const int code = ::access(path.constData(), W_OK) != 0 ? errno : sqlite3_system_errno(db);
+    if (code == 0)
+        return describe(reason, technical);
+    return reason + QStringLiteral(": ") +
+           FileErrors::reason(QFileDevice::OpenError, qt_error_string(code));
+}
+
+// A file cut short while open reads as an empty database: every table is
+// missing, not just one. Asking the file itself keeps the engine's last error.
+bool cutShort(sqlite3 *db)
+{
+    const QFileInfo file(QString::fromUtf8(sqlite3_db_filename(db, "main")));
+    return file.exists() && file.size() < 512; // less than the smallest page
+}
+
 } // namespace
 
 QString describe(const QString &reason, const QString &technical)
@@ -95,11 +131,25 @@ QString errorText(int resultCode, const QString &technical)
     return describe(reasonFor(resultCode, technical), technical);
 }
 
-QString engineError(sqlite3 *db)
+QString openingError(sqlite3 *db)
 {
     if (!db)
         return errorText(SQLITE_NOMEM, QStringLiteral("out of memory"));
     return errorText(sqlite3_extended_errcode(db), QString::fromUtf8(sqlite3_errmsg(db)));
+}
+
+QString engineError(sqlite3 *db)
+{
+    if (!db)
+        return openingError(db);
+    const int code = sqlite3_extended_errcode(db);
+    const QString technical = QString::fromUtf8(sqlite3_errmsg(db));
+    if ((code & 0xff) == SQLITE_CANTOPEN)
+        return folderReason(db, technical);
+    if ((code & 0xff) == SQLITE_ERROR && technical.startsWith(QLatin1String("no such table")) &&
+        cutShort(db))
+        return describe(QStringLiteral("Plik bazy danych jest uszkodzony"), technical);
+    return errorText(code, technical);
 }
 
 } // namespace Db

@@ -18,7 +18,13 @@ inline const QString ProgramFault = QStringLiteral("Błąd programu przy dostęp
 QString describe(const QString &reason, const QString &technical);
 // The reason for an SQLite/SQLCipher result code (extended codes too).
 QString errorText(int resultCode, const QString &technical = {});
-// errorText() of the last failure on db; db may be null (out of memory).
+// errorText() of the last failure while db was being opened; db may be null
+// (out of memory).
+QString openingError(sqlite3 *db);
+// The reason for the last failure on an open db, as openingError() but for
+// what only an open file meets: a folder where the journal of a write cannot
+// be made ("Nie można zapisywać w folderze bazy danych (...)" with the
+// system's reason), a file cut short to nothing while open (damaged).
 QString engineError(sqlite3 *db);
 
 } // namespace Db

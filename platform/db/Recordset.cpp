@@ -114,36 +114,9 @@ void Recordset::skipDeletedForward()
         ++m_pos;
 }
 
-void Recordset::skipDeletedBackward()
-{
-    while (m_pos >= 0 && m_pos < int(m_rows.size()) && m_deleted[size_t(m_pos)])
-        --m_pos;
-}
-
 bool Recordset::eof() const
 {
     return m_pos >= int(m_rows.size());
-}
-
-bool Recordset::bof() const
-{
-    return m_pos < 0 || recordCount() == 0;
-}
-
-void Recordset::moveFirst()
-{
-    m_mode = EditMode::None;
-    m_pos = 0;
-    skipDeletedForward();
-}
-
-void Recordset::moveLast()
-{
-    m_mode = EditMode::None;
-    m_pos = int(m_rows.size()) - 1;
-    skipDeletedBackward();
-    if (m_pos < 0)
-        m_pos = int(m_rows.size());
 }
 
 void Recordset::moveNext()
@@ -154,14 +127,6 @@ void Recordset::moveNext()
     skipDeletedForward();
 }
 
-void Recordset::movePrevious()
-{
-    m_mode = EditMode::None;
-    if (m_pos >= 0)
-        --m_pos;
-    skipDeletedBackward();
-}
-
 int Recordset::recordCount() const
 {
     return m_liveRows;
@@ -170,11 +135,6 @@ int Recordset::recordCount() const
 QStringList Recordset::fieldNames() const
 {
     return m_fields;
-}
-
-bool Recordset::hasField(const QString &field) const
-{
-    return fieldIndex(field) >= 0;
 }
 
 QVariant Recordset::value(const QString &field) const
@@ -239,7 +199,6 @@ int Recordset::findId(int column, qint64 id)
 bool Recordset::seek(const QString &index, const QVariant &key)
 {
     m_mode = EditMode::None;
-    m_noMatch = true;
     const bool primary = index.compare(QLatin1String("PrimaryKey"), Qt::CaseInsensitive) == 0;
     const int column = fieldIndex(primary ? IdField : index);
     if (column < 0) {
@@ -256,7 +215,6 @@ bool Recordset::seek(const QString &index, const QVariant &key)
         if (row < 0)
             return false;
         m_pos = row;
-        m_noMatch = false;
         return true;
     }
     const QString keyText = key.toString();
@@ -266,7 +224,6 @@ bool Recordset::seek(const QString &index, const QVariant &key)
         const QVariant &v = m_rows[size_t(i)].at(column);
         if (!v.isNull() && v.toString().compare(keyText, Qt::CaseInsensitive) == 0) {
             m_pos = i;
-            m_noMatch = false;
             return true;
         }
     }
@@ -442,14 +399,6 @@ bool Recordset::update()
     m_buffer.clear();
     m_dirty.clear();
     return true;
-}
-
-void Recordset::cancelUpdate()
-{
-    m_mode = EditMode::None;
-    m_editFailed = false;
-    m_buffer.clear();
-    m_dirty.clear();
 }
 
 bool Recordset::remove()

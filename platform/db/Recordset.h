@@ -11,7 +11,7 @@ namespace Db {
 
 class Database;
 
-// The rows of a table or a query, walked with a current-row cursor as the
+// The rows of a table or a query, walked forward with a current-row cursor as the
 // program's windows expect of a DAO recordset.
 //
 // Ownership: created by Database::openTable/openQuery, owned by the caller,
@@ -29,15 +29,10 @@ public:
     ~Recordset();
 
     bool eof() const;
-    bool bof() const;
-    void moveFirst();
-    void moveLast();
     void moveNext();
-    void movePrevious();
     int recordCount() const;
 
     QStringList fieldNames() const;
-    bool hasField(const QString &field) const;
     QVariant value(const QString &field) const;
     bool isNull(const QString &field) const;
     // The field as text; empty for NULL (NzStr).
@@ -50,11 +45,10 @@ public:
     // Equality seek on an index: "PrimaryKey" (column id) or, on opcje, "name"
     // (column Name, ignoring letter case); any other index name seeks the
     // column of that name as text, ignoring letter case. No match leaves no
-    // current row (eof() is true) and noMatch() true. The first row in
-    // recordset order matches; a seek on PrimaryKey takes about the same time
-    // however many rows the recordset holds.
+    // current row (eof() is true) and gives false. The first row in recordset
+    // order matches; a seek on PrimaryKey takes about the same time however
+    // many rows the recordset holds.
     bool seek(const QString &index, const QVariant &key);
-    bool noMatch() const { return m_noMatch; }
 
     // Starts a new row (fields null until set) or an edit of the current row;
     // update() writes it. While a row is started, value() reads what was set;
@@ -65,15 +59,12 @@ public:
     void edit();
     void setValue(const QString &field, const QVariant &value);
     bool update();
-    void cancelUpdate();
     // Deletes the current row; the cursor stays where it was (next moveNext()
     // reaches the following row).
     bool remove();
     qint64 lastId() const { return m_lastId; }
 
     QString errorString() const { return m_error; }
-    // Opened with openTable (not a query).
-    bool isTable() const { return m_isTable; }
 
 private:
     friend class Database;
@@ -82,7 +73,6 @@ private:
     int fieldIndex(const QString &field) const;
     bool hasCurrent() const;
     void skipDeletedForward();
-    void skipDeletedBackward();
     bool canWrite();
     bool refreshRow(qint64 key, QVariantList *row);
     QString keyColumn() const;
@@ -98,8 +88,7 @@ private:
     QStringList m_fields;
     std::vector<QVariantList> m_rows;
     std::vector<bool> m_deleted;
-    int m_pos = 0; // -1 = before first (bof), size() = after last (eof)
-    bool m_noMatch = false;
+    int m_pos = 0; // size() = after the last row (eof)
     EditMode m_mode = EditMode::None;
     QVariantList m_buffer;
     std::vector<bool> m_dirty;

@@ -14,7 +14,7 @@ namespace Db {
 
 Statement::Statement(const Database &db, const QString &sql, const QVariantList &params) : m_db(db)
 {
-    sqlite3 *handle = db.handle();
+    sqlite3 *handle = db.m_db;
     const QByteArray text = sql.toUtf8();
     const char *tail = nullptr;
     if (sqlite3_prepare_v2(handle, text.constData(), int(text.size()), &m_stmt, &tail) !=
@@ -46,7 +46,7 @@ bool Statement::bindAll(const QVariantList &params)
     }
     for (int i = 0; i < int(params.size()); ++i) {
         if (!bindValue(m_stmt, i + 1, params.at(i))) {
-            m_db.setError(engineError(m_db.handle()));
+            m_db.setError(engineError(m_db.m_db));
             return false;
         }
     }
@@ -77,7 +77,7 @@ int Statement::step()
         return SQLITE_DONE;
     const int rc = sqlite3_step(m_stmt);
     if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-        m_db.setError(engineError(m_db.handle()));
+        m_db.setError(engineError(m_db.m_db));
     return rc;
 }
 
@@ -152,11 +152,6 @@ int Statement::columnType(int column) const
 qint64 Statement::columnInteger(int column) const
 {
     return sqlite3_column_int64(m_stmt, column);
-}
-
-double Statement::columnReal(int column) const
-{
-    return sqlite3_column_double(m_stmt, column);
 }
 
 QByteArrayView Statement::columnBytes(int column) const

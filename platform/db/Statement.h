@@ -39,7 +39,6 @@ public:
     // SQLITE_INTEGER, SQLITE_FLOAT, SQLITE_TEXT, SQLITE_BLOB or SQLITE_NULL.
     int columnType(int column) const;
     qint64 columnInteger(int column) const;
-    double columnReal(int column) const;
     // The engine's bytes of a text or blob column (valid until the next step).
     QByteArrayView columnBytes(int column) const;
 

@@ -93,11 +93,6 @@ ColorRef resolveColor(qint32 value)
     return ColorRef(value);
 }
 
-qint32 colorValue(const QColor &c)
-{
-    return qint32(fromQColor(c));
-}
-
 static QScreen *screen()
 {
     return qGuiApp ? QGuiApplication::primaryScreen() : nullptr;

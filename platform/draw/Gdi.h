@@ -109,9 +109,6 @@ ColorRef sysColor(int index);
 // system colours (index = low 28 bits), the rest are taken as they are.
 ColorRef resolveColor(qint32 value);
 
-// OLE colour value of a QColor (never a system colour).
-qint32 colorValue(const QColor &c);
-
 // The screen's logical resolution and twips (1/1440 inch) per pixel.
 int screenDpiX();
 int screenDpiY();

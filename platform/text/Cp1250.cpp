@@ -126,13 +126,4 @@ QByteArray encode(const QString &text, Unmappable policy)
     return out;
 }
 
-bool canEncode(const QString &text)
-{
-    for (const QChar c : text) {
-        if (byteOf(c.unicode()) < 0)
-            return false;
-    }
-    return true;
-}
-
 } // namespace Cp1250

@@ -18,7 +18,5 @@ QString decode(const QByteArray &bytes);
 // decode(bytes).toUtf8() in one pass, for parsers that read UTF-8.
 QByteArray decodeToUtf8(const QByteArray &bytes);
 QByteArray encode(const QString &text, Unmappable policy = Unmappable::Question);
-// True when every character of text has a byte of its own.
-bool canEncode(const QString &text);
 
 } // namespace Cp1250

@@ -3,10 +3,7 @@
 #include "platform/xml/Fragment.h"
 
 #include "platform/text/Cp1250.h"
-#include "platform/text/FileErrors.h"
-#include "platform/text/FileWriter.h"
 
-#include <QFile>
 #include <QRegularExpression>
 
 #include <pugixml.hpp>
@@ -76,12 +73,42 @@ pugi::xml_node wrap(pugi::xml_node_struct *node)
     return pugi::xml_node(node);
 }
 
+// XML 1.0 has no characters below U+0020 but TAB, LF and CR, and none at
+// U+FFFE and U+FFFF. pugixml writes the former as references of two digits
+// ("&#01;"; a "&" of the text itself becomes "&amp;") and the latter as they
+// are. Each becomes U+FFFD, the replacement character, so that every XML
+// reader takes what the program writes; every other character stays.
+void replaceForbidden(QString &text)
+{
+    const QChar replacement(0xFFFD);
+    qsizetype out = 0;
+    QChar *data = text.data();
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = data[i].unicode();
+        auto digit = [&](qsizetype at) { return data[at] >= u'0' && data[at] <= u'9'; };
+        if (c == u'&' && i + 4 < size && data[i + 1] == u'#' && digit(i + 2) && digit(i + 3) &&
+            data[i + 4] == u';') {
+            const int code = (data[i + 2].unicode() - u'0') * 10 + (data[i + 3].unicode() - u'0');
+            if (code < 0x20 && code != 0x09 && code != 0x0A && code != 0x0D) {
+                data[out++] = replacement;
+                i += 4;
+                continue;
+            }
+        }
+        data[out++] = c == 0xFFFE || c == 0xFFFF ? replacement : data[i];
+    }
+    text.truncate(out);
+}
+
 QString printNode(const pugi::xml_node &node)
 {
     std::ostringstream out;
     node.print(out, "", FormatOptions, pugi::encoding_utf8);
-    const std::string text = out.str();
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+    const std::string bytes = out.str();
+    QString text = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+    replaceForbidden(text);
+    return text;
 }
 
 // The declaration keeps the form the program writes: single quotes.
@@ -306,11 +333,6 @@ void Node::appendAttribute(const char *name, qint64 value)
         node.append_attribute(name).set_value(static_cast<long long>(value));
 }
 
-void Node::removeAttribute(const QString &name)
-{
-    wrap(m_node).remove_attribute(Utf8(name).constData());
-}
-
 QList<QPair<QString, QString>> Node::attributes() const
 {
     QList<QPair<QString, QString>> list;
@@ -421,16 +443,6 @@ Node Node::appendFragment(const Fragment &fragment)
     return Node(first.internal_object());
 }
 
-Node Node::insertElementBefore(const QString &name, const Node &before)
-{
-    if (!before.m_node)
-        return {};
-    pugi::xml_node child =
-        wrap(m_node).insert_child_before(pugi::node_element, wrap(before.m_node));
-    child.set_name(utf8(name).constData());
-    return Node(child.internal_object());
-}
-
 bool Node::removeChild(const Node &child)
 {
     if (!child.m_node || wrap(child.m_node).parent() != wrap(m_node))
@@ -518,18 +530,6 @@ bool Document::loadBytes(const QByteArray &bytes, QString *error, Whitespace whi
     return false;
 }
 
-bool Document::load(const QString &path, QString *error, Whitespace whitespace)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        m_doc->reset();
-        if (error)
-            *error = FileErrors::reason(file);
-        return false;
-    }
-    return loadBytes(file.readAll(), error, whitespace);
-}
-
 QString Document::xml() const
 {
     return serialise(*m_doc);
@@ -541,11 +541,6 @@ QByteArray Document::toBytes() const
     if (isWindows1250(declaredEncoding()))
         return Cp1250::encode(text, Cp1250::Unmappable::XmlCharRef);
     return text.toUtf8();
-}
-
-bool Document::save(const QString &path, QString *error) const
-{
-    return FileWriter::write(path, toBytes(), error);
 }
 
 Node Document::root() const

@@ -57,7 +57,6 @@ public:
     // hold it twice). Name: ASCII, NUL-terminated.
     void appendAttribute(const char *name, const QString &value);
     void appendAttribute(const char *name, qint64 value);
-    void removeAttribute(const QString &name);
     // Attributes in document order.
     QList<QPair<QString, QString>> attributes() const;
 
@@ -84,7 +83,6 @@ public:
     // children; the first of them. A null Node, with nothing appended, when
     // this is no element or the fragment is empty or incomplete.
     Node appendFragment(const Fragment &fragment);
-    Node insertElementBefore(const QString &name, const Node &before);
     // Removes child from this node; false when it is not a child.
     bool removeChild(const Node &child);
 
@@ -111,6 +109,8 @@ private:
 // Encodings: texts inside are QString. Bytes read from or written to a file
 // are converted from/to the encoding the declaration names (UTF-8 or
 // windows-1250); characters windows-1250 cannot hold are written as &#N;.
+// Characters XML 1.0 does not allow (controls but TAB, LF and CR; U+FFFE,
+// U+FFFF) are written as U+FFFD, in every text the document gives out.
 class Document
 {
 public:
@@ -134,16 +134,13 @@ public:
     // windows-1250 when declared).
     bool loadBytes(const QByteArray &bytes, QString *error = nullptr,
                    Whitespace whitespace = Whitespace::Keep);
-    bool load(const QString &path, QString *error = nullptr,
-              Whitespace whitespace = Whitespace::Keep);
 
     // The whole document, declaration included, as text (the declaration's
     // values between single quotes, as the program writes it).
     QString xml() const;
-    // The whole document encoded as its declaration says.
+    // The whole document encoded as its declaration says; the program's files
+    // are written with it through FileWriter.
     QByteArray toBytes() const;
-    // Writes toBytes() through FileWriter, so a failed write keeps the old file.
-    bool save(const QString &path, QString *error = nullptr) const;
 
     // The document node and the root element.
     Node root() const;

@@ -99,6 +99,8 @@ private Q_SLOTS:
     void arrowsAnswerWhereDrawn();
     void eventSequences_data();
     void eventSequences();
+    void fastPressesAllCount_data();
+    void fastPressesAllCount();
     void selectedAndTodayColours();
     void hoverFrame();
     void rightButtonMenu();
@@ -331,6 +333,53 @@ void TestCalendar::eventSequences()
     QCOMPARE(f.cal.layout().firstShownMonth, finalFirstShown);
     QCOMPARE(downs.size(), presses);
     QCOMPARE(f.cal.Font().bold, false);
+}
+
+void TestCalendar::fastPressesAllCount_data()
+{
+    QTest::addColumn<QString>("place");
+    QTest::addColumn<int>("months");
+    QTest::addColumn<QDate>("finalValue");
+    QTest::addColumn<QStringList>("events");
+    // Value 20 March 2026, four presses in quick succession.
+    const QStringList moves{"D", "down", "click", "D", "down", "D", "down", "click", "D", "down"};
+    QTest::newRow("right arrow") << "right" << 4 << QDate(2026, 7, 20) << moves;
+    QTest::newRow("left arrow") << "left" << -4 << QDate(2025, 11, 20) << moves;
+    QTest::newRow("day") << "day" << 0 << QDate(2026, 3, 11)
+                         << QStringList{"D", "down", "click", "D", "down", "double",
+                                        "D", "down", "click", "D", "down", "double"};
+}
+
+// Four presses 120 ms apart, as Qt hands them to a widget: press, release,
+// double click, release, twice. Every press counts as one; on a day the
+// double click is raised as well.
+void TestCalendar::fastPressesAllCount()
+{
+    QFETCH(QString, place);
+    QFETCH(int, months);
+    QFETCH(QDate, finalValue);
+    QFETCH(QStringList, events);
+
+    CalendarFixture f(QDate(2026, 3, 20));
+    f.log.clear();
+    QObject::connect(&f.cal, &GraphicalCalendar::MouseDown, &f.cal, [&f] { f.log.append("down"); });
+    QObject::connect(&f.cal, &GraphicalCalendar::Click, &f.cal, [&f] { f.log.append("click"); });
+    QObject::connect(&f.cal, &GraphicalCalendar::DblClick, &f.cal,
+                     [&f] { f.log.append("double"); });
+    const QPoint at = place == "right"  ? f.rightArrow()
+                      : place == "left" ? f.leftArrow()
+                                        : f.cellCentre(QDate(2026, 3, 11));
+    const QDate firstShown = f.cal.layout().firstShownMonth;
+    QTest::mouseMove(&f.cal, at);
+    for (int pair = 0; pair < 2; ++pair) {
+        QTest::mouseClick(&f.cal, Qt::LeftButton, {}, at, 120);
+        QTest::mouseDClick(&f.cal, Qt::LeftButton, {}, at, 120);
+        QTest::mouseRelease(&f.cal, Qt::LeftButton, {}, at);
+    }
+    QTest::mouseMove(&f.cal, QPoint(-20, -20)); // the pointer away for the next test
+    QCOMPARE(f.cal.layout().firstShownMonth, firstShown.addMonths(months));
+    QCOMPARE(f.cal.Value(), finalValue);
+    QCOMPARE(f.log, events);
 }
 
 void TestCalendar::selectedAndTodayColours()

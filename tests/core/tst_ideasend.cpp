@@ -6,6 +6,8 @@
 #include "core/ui/InternetOperations.h"
 #include "core/ui/clsXmlGet.h"
 #include "platform/db/Database.h"
+#include "platform/xml/XmlDocument.h"
+#include "tests/support/Keyboard.h"
 #include "tests/support/TestDatabase.h"
 
 #include <QLineEdit>
@@ -18,12 +20,31 @@
 namespace {
 
 // A one-page HTTP service on 127.0.0.1: records each request line and answers
-// with the given status and body, or not at all when the body is null.
+// with the given status and body, or not at all when the body is null; or
+// with a whole answer written as it stands.
 class FeedbackServer : public QObject
 {
 public:
     explicit FeedbackServer(QByteArray body, QByteArray status = "200 OK")
         : m_body(std::move(body)), m_status(std::move(status))
+    {
+        listen();
+    }
+    static std::unique_ptr<FeedbackServer> answering(const QByteArray &raw)
+    {
+        auto server = std::make_unique<FeedbackServer>(QByteArray(""));
+        server->m_raw = raw;
+        return server;
+    }
+
+    QString host() const { return QStringLiteral("127.0.0.1:%1").arg(m_server.serverPort()); }
+    quint16 port() const { return m_server.serverPort(); }
+    QList<QByteArray> requestLines;
+    bool buttonEnabledDuringRequest = true;
+    BlueCommand *watched = nullptr;
+
+private:
+    void listen()
     {
         m_server.listen(QHostAddress::LocalHost, 0);
         connect(&m_server, &QTcpServer::newConnection, this, [this] {
@@ -33,12 +54,6 @@ public:
         });
     }
 
-    QString host() const { return QStringLiteral("127.0.0.1:%1").arg(m_server.serverPort()); }
-    QList<QByteArray> requestLines;
-    bool buttonEnabledDuringRequest = true;
-    BlueCommand *watched = nullptr;
-
-private:
     void read(QTcpSocket *socket)
     {
         QByteArray &buffer = m_buffers[socket];
@@ -50,6 +65,11 @@ private:
             buttonEnabledDuringRequest = watched->Enabled();
         if (m_body.isNull())
             return; // never answers
+        if (!m_raw.isEmpty()) {
+            socket->write(m_raw);
+            socket->disconnectFromHost();
+            return;
+        }
         socket->write("HTTP/1.1 " + m_status +
                       "\r\nContent-Type: text/xml\r\nConnection: close\r\nContent-Length: " +
                       QByteArray::number(m_body.size()) + "\r\n\r\n" + m_body);
@@ -59,6 +79,7 @@ private:
     QTcpServer m_server;
     QByteArray m_body;
     QByteArray m_status;
+    QByteArray m_raw;
     QHash<QTcpSocket *, QByteArray> m_buffers;
 };
 
@@ -79,6 +100,10 @@ private Q_SLOTS:
     void inputIsChecked();
     void noHostSendsNothing();
     void answerIsShown();
+    void answerForms_data();
+    void answerForms();
+    void redirectIsFollowed();
+    void proxyIsUsed();
     void badAnswersGiveTheXmlError_data();
     void badAnswersGiveTheXmlError();
     void silentServerTimesOut();
@@ -87,7 +112,7 @@ private Q_SLOTS:
 
 private:
     void setHost(const QString &host);
-    // Fills the form and presses "Wyślij".
+    // Types into the form and presses "Wyślij".
     void send(IdeaSend &form, const QString &email, const QString &idea);
 
     std::unique_ptr<TestSupport::TestDatabase> m_db;
@@ -124,8 +149,20 @@ void TestIdeaSend::setHost(const QString &host)
 
 void TestIdeaSend::send(IdeaSend &form, const QString &email, const QString &idea)
 {
-    form.Text1()->setText(email);
-    form.Text2()->setPlainText(idea);
+    QVERIFY(Keyboard::showActive(form));
+    // Clicked into, emptied and typed, as the sender types.
+    for (QWidget *field :
+         {static_cast<QWidget *>(form.Text1()), static_cast<QWidget *>(form.Text2())}) {
+        QTest::mouseClick(field, Qt::LeftButton);
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(field, Qt::Key_Delete);
+        const QStringList lines = (field == form.Text1() ? email : idea).split(u'\n');
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (i > 0)
+                Keyboard::press(Qt::Key_Return);
+            Keyboard::type(lines.at(i));
+        }
+    }
     QTest::mouseClick(form.ButtonOK(), Qt::LeftButton);
 }
 
@@ -199,19 +236,81 @@ void TestIdeaSend::answerIsShown()
     IdeaSend form;
     form.show();
     server.watched = form.ButtonOK();
-    send(form, QStringLiteral("jan@example.pl"), QStringLiteral("Zażółć\ngęślą"));
+    send(form, QStringLiteral("jan.kowalski-nowak_1@example.pl"),
+         QStringLiteral("Zażółć\ngęślą ~"));
 
-    // Qt sends the unreserved "." plain; %2E and "." are the same URI (RFC 3986).
+    // The query as encoded, "." "-" "_" "~" included, not as Qt would write it.
     QCOMPARE(server.requestLines.size(), 1);
-    QCOMPARE(
-        server.requestLines.constFirst(),
-        QByteArray(
-            "GET /Kadrelo/ideasend.php?email=jan%40example.pl&tresc=Za%BF%F3%B3%E6%0D%0Ag%EA%B6l%B1"
-            " HTTP/1.1"));
+    QCOMPARE(server.requestLines.constFirst(),
+             QByteArray("GET /Kadrelo/ideasend.php?email=jan%2Ekowalski%2Dnowak%5F1%40example%2Epl"
+                        "&tresc=Za%BF%F3%B3%E6%0D%0Ag%EA%B6l%B1%20%7E HTTP/1.1"));
     QVERIFY(!server.buttonEnabledDuringRequest);
     QCOMPARE(Messages::shown(), QStringList{QStringLiteral("Dziękujemy za pomysł!")});
     QVERIFY(form.ButtonOK()->Enabled());
-    QCOMPARE(form.Text1()->text(), QStringLiteral("jan@example.pl"));
+    QCOMPARE(form.Text1()->text(), QStringLiteral("jan.kowalski-nowak_1@example.pl"));
+}
+
+void TestIdeaSend::answerForms_data()
+{
+    QTest::addColumn<QByteArray>("raw");
+    QTest::newRow("chunked") << QByteArray("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
+                                           "5\r\n<Doc>\r\n13;x=1\r\n<Result>ok</Result>\r\n"
+                                           "6\r\n</Doc>\r\n0\r\n\r\n");
+    QTest::newRow("no length, then closed")
+        << QByteArray("HTTP/1.0 200 OK\r\nContent-Type: text/xml\r\n\r\n"
+                      "<Doc><Result>ok</Result></Doc>");
+    QTest::newRow("longer than its length")
+        << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 30\r\n\r\n"
+                      "<Doc><Result>ok</Result></Doc>trailing");
+}
+
+// The ways a server may frame its answer all give the same document.
+void TestIdeaSend::answerForms()
+{
+    QFETCH(QByteArray, raw);
+    auto server = FeedbackServer::answering(raw);
+    clsXmlGet request;
+    request.Show(
+        IdeaSend::requestUrl(server->host(), QStringLiteral("a@b.pl"), QStringLiteral("x")));
+    QCOMPARE(Messages::shown(), QStringList());
+    QVERIFY(request.Result());
+    QCOMPARE(request.Result()->documentElement().selectSingleNode(QStringLiteral("Result")).text(),
+             QStringLiteral("ok"));
+}
+
+// A service that has moved answers from its new address.
+void TestIdeaSend::redirectIsFollowed()
+{
+    FeedbackServer moved(QByteArray("<Doc><Result>Dziękujemy</Result></Doc>"));
+    auto old = FeedbackServer::answering("HTTP/1.1 302 Found\r\nLocation: http://" +
+                                         moved.host().toLatin1() +
+                                         "/Kadrelo/nowy.php?email=a%40b.pl\r\n"
+                                         "Content-Length: 0\r\n\r\n");
+    setHost(old->host());
+    IdeaSend form;
+    form.show();
+    send(form, QStringLiteral("a@b.pl"), QStringLiteral("x"));
+    QCOMPARE(old->requestLines.size(), 1);
+    QCOMPARE(moved.requestLines,
+             QList<QByteArray>{"GET /Kadrelo/nowy.php?email=a%40b.pl HTTP/1.1"});
+    QCOMPARE(Messages::shown(), QStringList{QStringLiteral("Dziękujemy")});
+}
+
+// Behind a proxy the request goes to the proxy, which answers for the service.
+void TestIdeaSend::proxyIsUsed()
+{
+    FeedbackServer proxy(QByteArray("<Doc><Result>przez proxy</Result></Doc>"));
+    QNetworkProxy::setApplicationProxy(
+        QNetworkProxy(QNetworkProxy::HttpProxy, QStringLiteral("127.0.0.1"), proxy.port()));
+    setHost(QStringLiteral("kadrelo.invalid"));
+    IdeaSend form;
+    form.show();
+    send(form, QStringLiteral("a@b.pl"), QStringLiteral("x"));
+    QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
+    QCOMPARE(proxy.requestLines.size(), 1);
+    QVERIFY(proxy.requestLines.constFirst().startsWith(
+        "GET http://kadrelo.invalid/Kadrelo/ideasend.php?email=a%40b.pl"));
+    QCOMPARE(Messages::shown(), QStringList{QStringLiteral("przez proxy")});
 }
 
 void TestIdeaSend::badAnswersGiveTheXmlError_data()

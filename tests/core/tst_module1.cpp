@@ -18,12 +18,8 @@ private Q_SLOTS:
     void idFromKey();
     void daysInMonth_data();
     void daysInMonth();
-    void datesBetween_data();
-    void datesBetween();
     void executeSqlScript_data();
     void executeSqlScript();
-    void saveExtension_data();
-    void saveExtension();
     void appPath();
     void convertLatin2Letters();
 };
@@ -97,29 +93,6 @@ void TestModule1::daysInMonth()
     QCOMPARE(Module1::DaysInMonth(month, year), days);
 }
 
-void TestModule1::datesBetween_data()
-{
-    QTest::addColumn<QDate>("first");
-    QTest::addColumn<QDate>("last");
-    QTest::addColumn<int>("count");
-
-    QTest::newRow("one day") << QDate(2024, 5, 7) << QDate(2024, 5, 7) << 1;
-    QTest::newRow("last before first") << QDate(2024, 5, 7) << QDate(2024, 5, 6) << 0;
-    QTest::newRow("across a year") << QDate(2024, 12, 30) << QDate(2025, 1, 2) << 4;
-    QTest::newRow("leap February") << QDate(2024, 2, 1) << QDate(2024, 3, 1) << 30;
-}
-
-void TestModule1::datesBetween()
-{
-    QFETCH(QDate, first);
-    QFETCH(QDate, last);
-    QFETCH(int, count);
-    const QList<QDate> dates = Module1::DatesBetween(first, last);
-    QCOMPARE(dates.size(), count);
-    for (int i = 0; i < dates.size(); ++i)
-        QCOMPARE(dates.at(i), first.addDays(i));
-}
-
 void TestModule1::executeSqlScript_data()
 {
     QTest::addColumn<QString>("script");
@@ -163,33 +136,6 @@ void TestModule1::executeSqlScript()
     // No transaction is left open behind the script.
     QVERIFY(db.execute("BEGIN"));
     QVERIFY(db.execute("ROLLBACK"));
-}
-
-void TestModule1::saveExtension_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<int>("filterIndex");
-    QTest::addColumn<QString>("path");
-
-    QTest::newRow("no extension") << "/home/a/maj" << 1 << "/home/a/maj.swx";
-    QTest::newRow("extension typed") << "/home/a/maj.swx" << 1 << "/home/a/maj.swx";
-    QTest::newRow("extension in capitals") << "/home/a/MAJ.SWX" << 1 << "/home/a/MAJ.SWX";
-    QTest::newRow("second filter") << "/home/a/maj" << 2 << "/home/a/maj.xml";
-    QTest::newRow("other extension") << "/home/a/maj.swx" << 2 << "/home/a/maj.swx.xml";
-    QTest::newRow("cut at NUL, trimmed")
-        << QString("  /home/a/maj") + QChar(0) + "   " << 1 << "/home/a/maj.swx";
-    QTest::newRow("any file") << "/home/a/maj" << 3 << "/home/a/maj";
-}
-
-void TestModule1::saveExtension()
-{
-    QFETCH(QString, typed);
-    QFETCH(int, filterIndex);
-    QFETCH(QString, path);
-    const QChar nul(0);
-    const QString filter = QString(" Kadrelo (*.swx)") + nul + "*.swx" + nul + " XML (*.xml)" +
-                           nul + "*.xml" + nul + "Wszystkie pliki" + nul + "*.*" + nul;
-    QCOMPARE(Module1::ApplySaveExtension(typed, filter, filterIndex), path);
 }
 
 void TestModule1::appPath()

@@ -1,4 +1,5 @@
 #include "controls/BlueCommand.h"
+#include "core/Globals.h"
 #include "core/Messages.h"
 #include "core/Module1.h"
 #include "core/ui/FileDialogs.h"
@@ -10,22 +11,39 @@
 #include "mainwindow/RosterFile.h"
 #include "platform/db/Database.h"
 #include "tests/mainwindow/PanelFixture.h"
+#include "tests/support/Mouse.h"
 #include "tests/support/TestDatabase.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
 
 #include <unistd.h>
 
 namespace {
 
-enum class Action { OpenRoster, SaveRoster, OpenDatabase, OpenWithShell };
+enum class Action { OpenRoster, SaveRoster, OpenDatabase, OpenWithShell, StoreCounts };
 
-// What the file or database holds before the planner acts.
-enum class Setup { Nothing, Folder, Unreadable, Junk, Locked };
+// What the file or database holds before the planner acts. The last four
+// concern the open database: its folder cannot be written (root writes
+// anyway), or the journal cannot be made there for a reason that holds for
+// root too, or the file has been cut to nothing, or a database whose option
+// names differ only in Polish letters' case.
+enum class Setup {
+    Nothing,
+    Folder,
+    Unreadable,
+    Junk,
+    Locked,
+    ReadOnlyFolder,
+    JournalBlocked,
+    Truncated,
+    TwinOptions
+};
 
 } // namespace
 
@@ -75,8 +93,32 @@ class TestFailureTexts : public QObject, private PanelTest::DatabaseFixture
             QVERIFY(m_holder->execute(QStringLiteral("BEGIN EXCLUSIVE")));
             break;
         }
+        case Setup::ReadOnlyFolder:
+            m_readOnly = QFileInfo(target).absolutePath();
+            QVERIFY(QFile::setPermissions(m_readOnly, QFile::ReadOwner | QFile::ExeOwner));
+            break;
+        case Setup::JournalBlocked:
+            // SQLite makes its journal through the link, into a folder that is not there.
+            QVERIFY(QFile::link(QFileInfo(target).absolutePath() + QStringLiteral("/brak/dziennik"),
+                                target + QStringLiteral("-journal")));
+            break;
+        case Setup::Truncated:
+            QVERIFY(QFile::resize(target, 0));
+            break;
+        case Setup::TwinOptions: {
+            TestSupport::TestDatabase made;
+            QVERIFY(made.isValid());
+            QVERIFY(made.db().execute(
+                QStringLiteral("INSERT INTO opcje (Name, Value) VALUES ('Łatka', '1'), "
+                               "('łatka', '2')")));
+            made.close();
+            QVERIFY(QFile::copy(made.path(), target));
+            break;
+        }
         }
     }
+
+    QString m_readOnly; // a folder to make writable again
 
     std::unique_ptr<Db::Database> m_holder;
 
@@ -93,6 +135,10 @@ private Q_SLOTS:
     void cleanup()
     {
         m_holder.reset();
+        if (!m_readOnly.isEmpty())
+            QVERIFY(QFile::setPermissions(m_readOnly,
+                                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        m_readOnly.clear();
         QCOMPARE(FileDialogs::pendingAnswers(), 0);
         closeDatabase();
         Messages::clearShown();
@@ -138,6 +184,23 @@ private Q_SLOTS:
             << Action::OpenDatabase << Setup::Locked << QStringLiteral("zajeta.mbd")
             << QStringLiteral(
                    "Baza danych jest zablokowana przez inny program (database is locked)");
+        const QString noWrite = QStringLiteral("Nie udało się zapisać bilansu do bazy danych.\r\n"
+                                               "Nie można zapisywać w folderze bazy danych (%1): ");
+        QTest::newRow("database folder read-only")
+            << Action::StoreCounts << Setup::ReadOnlyFolder << QString()
+            << noWrite + QStringLiteral("Brak uprawnień do pliku lub folderu (Permission denied)");
+        QTest::newRow("journal cannot be made")
+            << Action::StoreCounts << Setup::JournalBlocked << QString()
+            << noWrite + QStringLiteral("Plik lub folder nie istnieje (No such file or directory)");
+        QTest::newRow("database cut short while open")
+            << Action::StoreCounts << Setup::Truncated << QString()
+            << QStringLiteral("Nie udało się zapisać bilansu do bazy danych.\r\n"
+                              "Plik bazy danych jest uszkodzony (no such table: ludzie_last)");
+        QTest::newRow("option named twice")
+            << Action::OpenDatabase << Setup::TwinOptions << QStringLiteral("podwojna.mbd")
+            << QStringLiteral(
+                   "Plik bazy danych jest uszkodzony: opcja \"łatka\" występuje w nim więcej "
+                   "niż raz");
         QTest::newRow("database unreadable")
             << Action::OpenDatabase << Setup::Unreadable << QStringLiteral("zamknieta.mbd")
             << QStringLiteral(
@@ -150,10 +213,13 @@ private Q_SLOTS:
         QFETCH(Setup, setup);
         QFETCH(QString, name);
         QFETCH(QString, reason);
-        if (setup == Setup::Unreadable && geteuid() == 0)
-            QSKIP("root reads every file");
-        const QString target = path(name);
-        prepare(setup, target);
+        if ((setup == Setup::Unreadable || setup == Setup::ReadOnlyFolder) && geteuid() == 0)
+            QSKIP("root reads and writes every file");
+        const QString target =
+            action == Action::StoreCounts ? Globals::database()->path() : path(name);
+        // The counts are stored from a roster opened before the database fails.
+        if (action != Action::StoreCounts)
+            prepare(setup, target);
         if (QTest::currentTestFailed())
             return;
 
@@ -180,6 +246,31 @@ private Q_SLOTS:
             expected = QStringLiteral("Nie udało się zapisać pliku\r\n") + target +
                        QStringLiteral("\r\n") + reason;
             break;
+        }
+        case Action::StoreCounts: {
+            // The month's counts of an open roster, from the small toolbar's button.
+            Panel panel;
+            panel.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&panel));
+            const QString roster = path(QStringLiteral("dobry.swx"));
+            QVERIFY(Compression::SaveFile(
+                roster,
+                QStringLiteral("<Baza Date=\"2024-05-01\" Name=\"Maj\"><Services>"
+                               "<ServiceItem Id=\"%1\" Text=\"Dyżur\"/></Services>"
+                               "<Counter><Item Id=\"1\" Count=\"1\" Date=\"2024-05-01\"/></Counter>"
+                               "</Baza>")
+                    .arg(m_duty)));
+            QVERIFY(panel.openRosterFile(roster));
+            prepare(setup, target);
+            if (QTest::currentTestFailed())
+                return;
+            QAction *save = panel.tbBilans()->findChild<QAction *>(QStringLiteral("save"));
+            QVERIFY(save);
+            QVERIFY(Mouse::clickAction(*panel.tbBilans(), save));
+            QCOMPARE(Messages::shown(),
+                     QStringList{QString(reason).replace(QStringLiteral("%1"),
+                                                         QFileInfo(target).absolutePath())});
+            return;
         }
         case Action::OpenWithShell:
             Module1::OpenWithShell(nullptr, target);

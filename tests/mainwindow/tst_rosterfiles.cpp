@@ -12,6 +12,7 @@
 #include "mainwindow/RosterFile.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
+#include "platform/text/Cp1250.h"
 #include "platform/xml/XmlDocument.h"
 #include "tests/mainwindow/LongRoster.h"
 #include "tests/mainwindow/PanelFixture.h"
@@ -30,6 +31,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <QXmlStreamReader>
 
 #include <memory>
 
@@ -122,6 +124,17 @@ class TestRosterFiles : public QObject, private PanelTest::DatabaseFixture
         if (!Compression::SaveFile(file, smallRoster(), &error))
             qWarning() << error;
         return file;
+    }
+
+    // A program folder with the spreadsheet export's template beside the program.
+    void useProgramFolder()
+    {
+        const QString folder = path(QStringLiteral("program"));
+        QVERIFY(QDir().mkpath(folder));
+        QFile::copy(
+            QFileInfo(TestSupport::schemaPath()).dir().filePath(QStringLiteral("BazaXml.file")),
+            QDir(folder).filePath(QStringLiteral("BazaXml.file")));
+        Module1::setAppPath(folder);
     }
 
 private Q_SLOTS:
@@ -257,6 +270,53 @@ private Q_SLOTS:
         }
     }
 
+    // A duty named with a control character (pasted into an older file) is
+    // saved and exported so that every XML 1.0 reader takes the file: the
+    // character XML cannot carry comes out as U+FFFD.
+    void onlyXmlCharactersWritten_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("roster") << "mnuSave"
+                                << "maj.swx";
+        QTest::newRow("spreadsheet") << "mnuEksport"
+                                     << "maj.xml";
+    }
+    void onlyXmlCharactersWritten()
+    {
+        QFETCH(QString, entry);
+        QFETCH(QString, name);
+        const QString file = path(QStringLiteral("stary.swx"));
+        QVERIFY(Compression::SaveFile(
+            file,
+            QStringLiteral("<Baza Date=\"2024-05-01\" Name=\"Maj&#1;\"><Services><ServiceItem "
+                           "Id=\"%1\" Text=\"Dy&#1;żur\"/></Services></Baza>")
+                .arg(m_duty)));
+        useProgramFolder();
+        TestPanel panel;
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        FileDialogs::setNextFileName(file);
+        Menus::choose(panel.menuBar(), panel.menuAction(QStringLiteral("mnuOpen")));
+        QVERIFY(panel.isOpened());
+        const QString target = path(name);
+        FileDialogs::setNextFileName(target, 0);
+        Menus::choose(panel.menuBar(), panel.menuAction(entry));
+        Module1::setAppPath(QString());
+        QVERIFY2(Messages::shown().isEmpty(), qPrintable(Messages::shown().join(u'\n')));
+
+        const QByteArray bytes = name.endsWith(QLatin1String(".swx"))
+                                     ? Compression::InflateFile(target).value_or(QByteArray())
+                                     : readAll(target);
+        // Both are windows-1250; the roster's text carries no declaration.
+        const QString text = Cp1250::decode(bytes);
+        QXmlStreamReader reader(text);
+        while (!reader.atEnd())
+            reader.readNext();
+        QVERIFY2(!reader.hasError(), qPrintable(reader.errorString()));
+        QVERIFY2(text.contains(QStringLiteral("Dy&#65533;żur")), qPrintable(text.left(300)));
+    }
+
     // Texts of millions of characters (the title, a duty's name, a count)
     // open at once: the toolbar keeps what its box shows, and the document,
     // the grid, the list and the saved file keep every text whole.
@@ -365,13 +425,7 @@ private Q_SLOTS:
         TestPanel panel;
         QVERIFY(panel.openRosterFile(writeSmallRoster(QStringLiteral("maj.swx"))));
         Messages::clearShown();
-        // The spreadsheet export's template beside the program.
-        const QString folder = path(QStringLiteral("program"));
-        QVERIFY(QDir().mkpath(folder));
-        QFile::copy(
-            QFileInfo(TestSupport::schemaPath()).dir().filePath(QStringLiteral("BazaXml.file")),
-            QDir(folder).filePath(QStringLiteral("BazaXml.file")));
-        Module1::setAppPath(folder);
+        useProgramFolder();
         FileDialogs::setNextFileName(path(typed), filter);
         panel.menuAction(QStringLiteral("mnuEksport"))->trigger();
         Module1::setAppPath(QString());

@@ -1,8 +1,7 @@
 #include "platform/xml/XmlDocument.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
+#include <QXmlStreamReader>
 
 using Xml::Document;
 using Xml::Node;
@@ -24,7 +23,9 @@ private Q_SLOTS:
     void lineBreakInAttributeSurvivesReload();
     void parseError_data();
     void parseError();
-    void windows1250FileRoundTrip();
+    void windows1250RoundTrip();
+    void onlyXmlCharactersWritten_data();
+    void onlyXmlCharactersWritten();
     void copyAndMove();
 };
 
@@ -222,7 +223,7 @@ void TestXmlDocument::parseError()
     QVERIFY(doc.documentElement().isNull());
 }
 
-void TestXmlDocument::windows1250FileRoundTrip()
+void TestXmlDocument::windows1250RoundTrip()
 {
     const QString polish = QStringLiteral("Zażółć gęślą jaźń ŁÓDŹ");
     const QString foreign = QStringLiteral("Ж");
@@ -232,23 +233,78 @@ void TestXmlDocument::windows1250FileRoundTrip()
     person.setAttribute(QStringLiteral("Name"), polish);
     person.appendText(foreign);
 
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("r.xml"));
-    QString error;
-    QVERIFY2(doc.save(path, &error), qPrintable(error));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = doc.toBytes();
     QVERIFY(bytes.startsWith("<?xml version='1.0' encoding='windows-1250'?><Baza>"));
     QVERIFY(bytes.contains("Za\xBF\xF3\xB3\xE6 g\xEA\x9C\x6C\xB9 ja\x9F\xF1 \xA3\xD3\x44\x8F"));
     QVERIFY(bytes.contains("&#1046;"));
 
     Document back;
-    QVERIFY2(back.load(path, &error), qPrintable(error));
+    QString error;
+    QVERIFY2(back.loadBytes(bytes, &error), qPrintable(error));
     const Node osoba = back.selectSingleNode(QStringLiteral("/Baza/Osoba"));
     QCOMPARE(osoba.attribute(QStringLiteral("Name")), polish);
     QCOMPARE(osoba.text(), foreign);
     QCOMPARE(back.xml(), doc.xml());
+}
+
+// What the program writes is read by every XML 1.0 reader: characters XML
+// does not allow come out as U+FFFD, every other character as it went in.
+void TestXmlDocument::onlyXmlCharactersWritten_data()
+{
+    QTest::addColumn<QString>("encoding");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("written");
+    const QChar r(0xFFFD);
+    const struct
+    {
+        const char *name;
+        QString value;
+        QString written;
+    } rows[] = {
+        {"U+0001", QStringLiteral("Kowal") + QChar(0x01) + u'a',
+         QStringLiteral("Kowal") + r + u'a'},
+        {"U+0008", QString(QChar(0x08)), QString(r)},
+        {"U+000B and U+000C", QString(QChar(0x0B)) + QChar(0x0C), QString(r) + r},
+        {"U+001F", QStringLiteral("x") + QChar(0x1F), QStringLiteral("x") + r},
+        {"U+FFFE and U+FFFF", QString(QChar(0xFFFE)) + QChar(0xFFFF), QString(r) + r},
+        {"tab, CR and LF", QStringLiteral("a\tb\r\nc"), QStringLiteral("a\tb\r\nc")},
+        {"edges of the allowed ranges",
+         QString(QChar(0x20)) + QChar(0xD7FF) + QChar(0xE000) + QChar(0xFFFD),
+         QString(QChar(0x20)) + QChar(0xD7FF) + QChar(0xE000) + QChar(0xFFFD)},
+        {"beyond the BMP", QStringLiteral("\U00010000\U0010FFFF"),
+         QStringLiteral("\U00010000\U0010FFFF")},
+        {"a reference typed as text", QStringLiteral("&#01;"), QStringLiteral("&#01;")},
+    };
+    for (const char *encoding : {"windows-1250", "UTF-8"})
+        for (const auto &row : rows)
+            QTest::addRow("%s, %s", encoding, row.name)
+                << QString::fromLatin1(encoding) << row.value << row.written;
+}
+
+void TestXmlDocument::onlyXmlCharactersWritten()
+{
+    QFETCH(QString, encoding);
+    QFETCH(QString, value);
+    QFETCH(QString, written);
+    Document doc;
+    QVERIFY(
+        doc.loadXml(QStringLiteral("<?xml version='1.0' encoding='%1'?><Baza/>").arg(encoding)));
+    Node person = doc.documentElement().appendElement(QStringLiteral("Osoba"));
+    person.setAttribute(QStringLiteral("Name"), value);
+    person.appendText(value);
+
+    // The file's bytes, and the root's text that the roster file compresses.
+    for (const QByteArray &bytes : {doc.toBytes(), doc.documentElement().xml().toUtf8()}) {
+        QXmlStreamReader reader(bytes);
+        while (!reader.atEnd())
+            reader.readNext();
+        QVERIFY2(!reader.hasError(), qPrintable(reader.errorString() + u' ' + bytes));
+    }
+    Document back;
+    QVERIFY(back.loadBytes(doc.toBytes()));
+    const Node osoba = back.selectSingleNode(QStringLiteral("/Baza/Osoba"));
+    QCOMPARE(osoba.attribute(QStringLiteral("Name")), written);
+    QCOMPARE(osoba.text(), written);
 }
 
 void TestXmlDocument::copyAndMove()
