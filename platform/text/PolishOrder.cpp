@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 namespace PolishOrder {
 
@@ -59,24 +60,32 @@ public:
 
     bool usable() const { return m_usable; }
 
-    template <typename Text> static bool fits(const Text &text)
-    {
-        for (const auto c : text) {
-            const auto u = unit(c);
-            if (u < First || u > Last)
-                return false;
-        }
-        return true;
-    }
-
-    template <typename Text> int compare(const Text &a, const Text &b) const
+    // The collator's order of a and b when they are made of the characters
+    // of the table as far as the order depends on them; none otherwise.
+    template <typename Text> std::optional<int> compare(const Text &a, const Text &b) const
     {
         const qsizetype common = std::min(a.size(), b.size());
         for (qsizetype i = 0; i < common; ++i) {
-            const int pa = m_primary[unit(a[i])];
-            const int pb = m_primary[unit(b[i])];
-            if (pa != pb)
-                return pa < pb ? -1 : 1;
+            const unsigned ua = unit(a[i]);
+            const unsigned ub = unit(b[i]);
+            if (!printable(ua) || !printable(ub))
+                return std::nullopt;
+            if (m_primary[ua] == m_primary[ub])
+                continue;
+            // The first difference of the first level decides, unless a mark
+            // that follows would join the character (as a dot above joins z).
+            if ((i + 1 < a.size() && !printable(unit(a[i + 1]))) ||
+                (i + 1 < b.size() && !printable(unit(b[i + 1]))))
+                return std::nullopt;
+            return m_primary[ua] < m_primary[ub] ? -1 : 1;
+        }
+        for (qsizetype i = common; i < a.size(); ++i) {
+            if (!printable(unit(a[i])))
+                return std::nullopt;
+        }
+        for (qsizetype i = common; i < b.size(); ++i) {
+            if (!printable(unit(b[i])))
+                return std::nullopt;
         }
         if (a.size() != b.size())
             return a.size() < b.size() ? -1 : 1;
@@ -92,6 +101,7 @@ public:
 private:
     static unsigned unit(QChar c) { return c.unicode(); }
     static unsigned unit(char c) { return uchar(c); }
+    static bool printable(unsigned u) { return u >= First && u <= Last; }
 
     // Every pair of the characters, and every pair of two-letter texts, as
     // the collator orders them.
@@ -117,7 +127,7 @@ private:
             byCollator.begin(), byCollator.end(),
             [](const QString &a, const QString &b) { return collator().compare(a, b) < 0; });
         std::stable_sort(pairs.begin(), pairs.end(), [this](const QString &a, const QString &b) {
-            return compare(QStringView(a), QStringView(b)) < 0;
+            return compare(QStringView(a), QStringView(b)).value_or(0) < 0;
         });
         return pairs == byCollator;
     }
@@ -147,8 +157,10 @@ QStringView decoded(QByteArrayView text, QVarLengthArray<QChar, 128> *room)
 int compare(QStringView a, QStringView b)
 {
     const AsciiOrder &ascii = asciiOrder();
-    if (ascii.usable() && AsciiOrder::fits(a) && AsciiOrder::fits(b))
-        return ascii.compare(a, b);
+    if (ascii.usable()) {
+        if (const std::optional<int> order = ascii.compare(a, b))
+            return *order;
+    }
     const int order = sign(collator().compare(a, b));
     return order != 0 ? order : sign(a.compare(b));
 }
@@ -156,8 +168,10 @@ int compare(QStringView a, QStringView b)
 int compareUtf8(QByteArrayView a, QByteArrayView b)
 {
     const AsciiOrder &ascii = asciiOrder();
-    if (ascii.usable() && AsciiOrder::fits(a) && AsciiOrder::fits(b))
-        return ascii.compare(a, b);
+    if (ascii.usable()) {
+        if (const std::optional<int> order = ascii.compare(a, b))
+            return *order;
+    }
     QVarLengthArray<QChar, 128> leftRoom;
     QVarLengthArray<QChar, 128> rightRoom;
     return compare(decoded(a, &leftRoom), decoded(b, &rightRoom));

@@ -68,9 +68,12 @@ private Q_SLOTS:
             QString t;
             for (int i = 0; i < length; ++i) {
                 const int kind = dice.bounded(10);
-                t += kind < 6   ? common.at(dice.bounded(common.size()))
-                     : kind < 9 ? QChar(0x20 + dice.bounded(0x5f))
-                                : QStringLiteral("ąćęłńóśźżĄŁŻ").at(dice.bounded(12));
+                // Now and then a Polish letter, whole or as a letter and a
+                // combining mark (z and a dot above is ż).
+                t += kind < 6 ? common.at(dice.bounded(common.size()))
+                     : kind < 9
+                         ? QChar(0x20 + dice.bounded(0x5f))
+                         : QStringLiteral("ąćęłńóśźżĄŁŻ\u0307\u0328\u0301").at(dice.bounded(15));
             }
             return t;
         };
