@@ -1,6 +1,7 @@
 #include "controls/PolishTreeItem.h"
 
-#include <QCollator>
+#include "platform/text/PolishOrder.h"
+
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -8,9 +9,7 @@
 
 int PolishTreeItem::compare(const QString &a, const QString &b)
 {
-    static const QCollator collator{QLocale(QLocale::Polish)};
-    const int order = collator.compare(a, b);
-    return order != 0 ? order : a.compare(b);
+    return PolishOrder::compare(a, b);
 }
 
 bool PolishTreeItem::operator<(const QTreeWidgetItem &other) const

@@ -211,12 +211,23 @@ void Bilans::BuildBilansTree(const Xml::Document &document, int mode)
         const QIcon personIcon = style()->standardIcon(QStyle::SP_FileDialogInfoView);
         const QIcon lineIcon = style()->standardIcon(QStyle::SP_FileIcon);
 
-        // Rows are found by their id, each statement prepared once; a person
-        // serves many duties and a duty has many places: each row is read once.
-        Db::Cursor ludzie(*db,
-                          QStringLiteral("SELECT id_grupa, nazwisko, imie FROM ludzie "
-                                         "WHERE id=?"),
-                          {qint64(0)});
+        // The people are read in one pass (a roster names most of them), groups
+        // and duties found by their id, each statement prepared once; each row
+        // is read once however many places name it.
+        struct Stored
+        {
+            QString groupId; // as ludzie holds it
+            QString name;    // nazwisko, " ", imie
+        };
+        QHash<qint64, Stored> ludzie;
+        {
+            Db::Cursor rows(*db, QStringLiteral("SELECT id, id_grupa, nazwisko, imie FROM ludzie"));
+            while (rows.next()) {
+                qsizetype surname = 0;
+                ludzie.insert(rows.integer(0),
+                              {rows.text(1).trimmed(), rows.joinedText(2, 3, u' ', &surname)});
+            }
+        }
         Db::Cursor grupy(*db, QStringLiteral("SELECT nazwa FROM grupy WHERE id=?"), {qint64(0)});
         Db::Cursor sluzby(*db, QStringLiteral("SELECT nazwa, od, okres FROM sluzby WHERE id=?"),
                           {qint64(0)});
@@ -229,14 +240,14 @@ void Bilans::BuildBilansTree(const Xml::Document &document, int mode)
             PersonLine line;
             bool known = false;
             const qint64 id = personId.toLongLong(&known);
-            if (known && ludzie.rerun({id}) && ludzie.next()) {
+            const auto row = known ? ludzie.constFind(id) : ludzie.constEnd();
+            if (row != ludzie.constEnd()) {
                 line.found = true;
                 line.key = QStringLiteral("P") + personId;
-                const QString groupId = ludzie.text(0).trimmed();
-                line.groupKey = QStringLiteral("G") + groupId;
-                line.name = ludzie.text(1) + u' ' + ludzie.text(2);
+                line.groupKey = QStringLiteral("G") + row->groupId;
+                line.name = row->name;
                 // A roster may outlive the group it names: show what it still knows.
-                const qint64 group = groupId.toLongLong();
+                const qint64 group = row->groupId.toLongLong();
                 auto name = groupNames.find(group);
                 if (name == groupNames.end())
                     name = groupNames.insert(group, grupy.rerun({group}) && grupy.next()

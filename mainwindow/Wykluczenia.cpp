@@ -7,13 +7,12 @@
 #include "core/ui/Module1Ui.h"
 #include "platform/db/Cursor.h"
 #include "platform/db/Database.h"
+#include "platform/text/PolishOrder.h"
 #include "platform/xml/XmlDocument.h"
 
-#include <QCollator>
 #include <QHBoxLayout>
 #include <QHash>
 #include <QLabel>
-#include <QLocale>
 #include <QStyle>
 #include <QTabWidget>
 #include <QTreeWidget>
@@ -135,7 +134,6 @@ void Wykluczenia::BuildExclusionsTree(const Xml::Document *document)
     if (document && db) {
         const QIcon dayIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
         const QIcon lineIcon = style()->standardIcon(QStyle::SP_FileIcon);
-        QCollator collator{QLocale(QLocale::Polish)};
         Names names(*db);
         // Built apart from the tree, which takes the days at once.
         QList<QTreeWidgetItem *> dayNodes;
@@ -163,8 +161,8 @@ void Wykluczenia::BuildExclusionsTree(const Xml::Document *document)
                 lines.append(name + QStringLiteral(" (zw. ") + Module1::FormatPeriod(from, to) +
                              u')');
             }
-            std::sort(lines.begin(), lines.end(), [&](const QString &a, const QString &b) {
-                return collator.compare(a, b) < 0;
+            std::sort(lines.begin(), lines.end(), [](const QString &a, const QString &b) {
+                return PolishOrder::compare(a, b) < 0;
             });
             QList<QTreeWidgetItem *> lineNodes;
             lineNodes.reserve(lines.size());

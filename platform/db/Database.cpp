@@ -3,6 +3,7 @@
 #include "platform/db/EngineError.h"
 #include "platform/db/Recordset.h"
 #include "platform/db/Statement.h"
+#include "platform/text/PolishOrder.h"
 
 // The Debian header declares sqlite3_key() only for codec builds.
 #ifndef SQLITE_HAS_CODEC
@@ -10,12 +11,9 @@
 #endif
 #include <sqlite3.h>
 
-#include <QCollator>
 #include <QDate>
 #include <QFileInfo>
 #include <QLocale>
-#include <QStringDecoder>
-#include <QVarLengthArray>
 
 #include <algorithm>
 
@@ -73,38 +71,12 @@ template <int Part> void datePart(sqlite3_context *context, int argc, sqlite3_va
     sqlite3_result_int(context, Part == 0 ? date.year() : Part == 1 ? date.month() : date.day());
 }
 
-// A stored text decoded as QString::fromUtf8 decodes it, into room on the
-// stack: a sort compares every text many times, and names are short.
-QStringView decodeUtf8(const void *bytes, int size, QVarLengthArray<QChar, 128> *room)
-{
-    const QByteArrayView text(static_cast<const char *>(bytes), size);
-    room->resize(text.size()); // UTF-16 never takes more units than UTF-8 takes bytes
-    QChar *out = room->data();
-    bool ascii = true;
-    for (const char c : text)
-        ascii = ascii && uchar(c) < 0x80;
-    if (ascii) {
-        for (const char c : text)
-            *out++ = QChar(uchar(c));
-    } else {
-        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        out = decoder.appendToBuffer(out, text);
-    }
-    return QStringView(room->data(), out - room->data());
-}
-
 // Names sort as a Polish reader expects ("Łukasik" before "Zieliński"), on
-// every machine whatever its locale; texts the collator finds equal fall back
-// to their code points, so only identical texts compare equal.
+// every machine whatever its locale; only identical texts compare equal.
 int polishCompare(void *, int leftSize, const void *left, int rightSize, const void *right)
 {
-    static const QCollator collator{QLocale(QLocale::Polish)};
-    QVarLengthArray<QChar, 128> leftRoom;
-    QVarLengthArray<QChar, 128> rightRoom;
-    const QStringView a = decodeUtf8(left, leftSize, &leftRoom);
-    const QStringView b = decodeUtf8(right, rightSize, &rightRoom);
-    const int order = collator.compare(a, b);
-    return order != 0 ? order : a.compare(b);
+    return PolishOrder::compareUtf8(QByteArrayView(static_cast<const char *>(left), leftSize),
+                                    QByteArrayView(static_cast<const char *>(right), rightSize));
 }
 
 bool registerFunctions(sqlite3 *db)

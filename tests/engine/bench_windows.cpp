@@ -19,6 +19,7 @@
 #include "core/Options.h"
 #include "core/ui/FileDialogs.h"
 #include "core/ui/FlexGrid.h"
+#include "core/ui/MonthEdit.h"
 #include "engine/ui/BuildTable.h"
 #include "mainwindow/Bilans.h"
 #include "mainwindow/Panel.h"
@@ -35,7 +36,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -373,7 +373,9 @@ void runUnit(InPlace<Panel> &panel, const QDate &month, const QString &rosterPat
             window, figures, CountsOpen,
             [&] { clickToolbar(window.findChild<ToolBarN *>(), QStringLiteral("lista")); },
             [&](LastDane &counts) {
-                auto *picker = counts.findChild<QDateEdit *>(QStringLiteral("poleData"));
+                auto *picker = counts.findChild<MonthEdit *>(QStringLiteral("poleData"));
+                if (!picker)
+                    fail(QStringLiteral("the counts window has no month picker"));
                 picker->setDate(month.addMonths(1));
                 settle();
                 picker->setFocus();

@@ -1,0 +1,110 @@
+#include "platform/text/PolishOrder.h"
+
+#include <QCollator>
+#include <QLocale>
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <algorithm>
+
+namespace {
+
+int sign(int value)
+{
+    return (value > 0) - (value < 0);
+}
+
+// The order Polish readers expect: the Polish collation, identical texts alone equal.
+int expected(const QString &a, const QString &b)
+{
+    static const QCollator collator{QLocale(QLocale::Polish)};
+    const int order = sign(collator.compare(a, b));
+    return order != 0 ? order : sign(a.compare(b));
+}
+
+} // namespace
+
+// The one order of names: that of the Polish collation, also where plain
+// ASCII texts take the quick way, and the same for texts kept as UTF-8.
+class TestPolishOrder : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void order_data()
+    {
+        QTest::addColumn<QStringList>("sorted");
+        QTest::newRow("Polish letters after their base letters")
+            << QStringList{"Cygan", "Ćwik", "Dudek", "Lis", "Łukasik", "Śliwa", "Zieliński", "Żak"};
+        QTest::newRow("small letters before capitals, then the next letter")
+            << QStringList{"adam", "Adam", "ADAM", "adamczyk", "Adamczyk", "b"};
+        QTest::newRow("blanks and marks before digits before letters") << QStringList{
+            "", " ", "-", ",", ".", "'", "(", "0", "10", "9", "a", "a b", "a-b", "ab", "aB"};
+        QTest::newRow("ASCII beside Polish letters")
+            << QStringList{"Nowak", "Nowak Jan", "Nowakowski", "Nowiński", "Nowy", "Nóżka"};
+    }
+    void order()
+    {
+        QFETCH(QStringList, sorted);
+        for (qsizetype i = 0; i < sorted.size(); ++i) {
+            for (qsizetype j = 0; j < sorted.size(); ++j) {
+                const QString &a = sorted.at(i);
+                const QString &b = sorted.at(j);
+                const int want = sign(int(i) - int(j));
+                QVERIFY2(sign(PolishOrder::compare(a, b)) == want,
+                         qPrintable(QStringLiteral("%1 | %2").arg(a, b)));
+                QCOMPARE(sign(PolishOrder::compareUtf8(a.toUtf8(), b.toUtf8())), want);
+            }
+        }
+    }
+
+    // Texts of every printable ASCII character, many sharing a beginning or
+    // differing in letter case alone, with Polish letters now and then.
+    void agreesWithTheCollator()
+    {
+        QRandomGenerator dice(4711);
+        const QString common = QStringLiteral("aAbBkKnNzZ ");
+        auto text = [&](int length) {
+            QString t;
+            for (int i = 0; i < length; ++i) {
+                const int kind = dice.bounded(10);
+                // Now and then a Polish letter, whole or as a letter and a
+                // combining mark (z and a dot above is ż).
+                t += kind < 6 ? common.at(dice.bounded(common.size()))
+                     : kind < 9
+                         ? QChar(0x20 + dice.bounded(0x5f))
+                         : QStringLiteral("ąćęłńóśźżĄŁŻ\u0307\u0328\u0301").at(dice.bounded(15));
+            }
+            return t;
+        };
+        for (int n = 0; n < 100000; ++n) {
+            const QString a = text(dice.bounded(8));
+            QString b = dice.bounded(2) ? a.left(dice.bounded(a.size() + 1)) + text(dice.bounded(4))
+                                        : text(dice.bounded(8));
+            if (dice.bounded(4) == 0 && !a.isEmpty()) {
+                b = a;
+                const qsizetype at = dice.bounded(a.size());
+                b[at] = a.at(at).isUpper() ? a.at(at).toLower() : a.at(at).toUpper();
+            }
+            const int want = expected(a, b);
+            if (sign(PolishOrder::compare(a, b)) != want ||
+                sign(PolishOrder::compareUtf8(a.toUtf8(), b.toUtf8())) != want)
+                QFAIL(qPrintable(QStringLiteral("\"%1\" | \"%2\"").arg(a, b)));
+        }
+    }
+
+    // UTF-8 as SQLite may hold it: broken sequences read as QString::fromUtf8 reads them.
+    void brokenUtf8()
+    {
+        const QByteArray texts[] = {"\xC3(x",   "\xE2\x82", "\xEF\xBB\xBFZak", "Zak", "\xC5\x81uk",
+                                    "\xFF\xFE", "Luk"};
+        for (const QByteArray &a : texts) {
+            for (const QByteArray &b : texts)
+                QCOMPARE(sign(PolishOrder::compareUtf8(a, b)),
+                         expected(QString::fromUtf8(a), QString::fromUtf8(b)));
+        }
+    }
+};
+
+QTEST_MAIN(TestPolishOrder)
+#include "tst_polishorder.moc"
