@@ -804,7 +804,7 @@ void Panel::setRosterDocument(std::unique_ptr<Xml::Document> document)
 
 void Panel::showExclusions()
 {
-    Wykluczenia view(m_xmlDocument.get());
+    Wykluczenia view(m_xmlDocument.get(), this);
     showModal(view);
 }
 

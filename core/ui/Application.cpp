@@ -1,6 +1,7 @@
 #include "core/ui/Application.h"
 
 #include "core/ui/Guard.h"
+#include "core/ui/ScreenFit.h"
 
 #include <QLibraryInfo>
 #include <QLocale>
@@ -14,6 +15,7 @@ Application::Application(int &argc, char **argv) : QApplication(argc, argv)
     if (translator->load(QLocale(QLocale::Polish), QStringLiteral("qtbase"), QStringLiteral("_"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         installTranslator(translator);
+    ScreenFit::watch(this);
 }
 
 bool Application::notify(QObject *receiver, QEvent *event)

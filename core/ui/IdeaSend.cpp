@@ -8,6 +8,7 @@
 #include "core/ui/Guard.h"
 #include "core/ui/InternetOperations.h"
 #include "core/ui/Module1Ui.h"
+#include "core/ui/ScreenFit.h"
 #include "core/ui/clsXmlGet.h"
 #include "platform/xml/XmlDocument.h"
 
@@ -79,7 +80,7 @@ void IdeaSend::showEvent(QShowEvent *event)
 {
     // A window of its own is not centred over its owner as a dialog is.
     if (!m_placed && isWindow() && parentWidget())
-        move(parentWidget()->window()->frameGeometry().center() - rect().center());
+        ScreenFit::place(this, parentWidget()->window());
     m_placed = true;
     QWidget::showEvent(event);
 }

@@ -1,9 +1,10 @@
 #include "core/ui/Wait.h"
 
+#include "core/ui/ScreenFit.h"
+
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QScreen>
 
 Wait::Wait(QWidget *parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
@@ -24,8 +25,7 @@ void Wait::showNow()
     // Centred over the window that waits for the answer, as a dialog would be.
     adjustSize();
     const QWidget *over = QApplication::activeWindow();
-    const QRect area = over && over != this ? over->frameGeometry() : screen()->availableGeometry();
-    move(area.center() - rect().center());
+    ScreenFit::place(this, over == this ? nullptr : over);
     show();
     raise();
     repaint();
