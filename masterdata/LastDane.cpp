@@ -58,9 +58,25 @@ QString fullForm(const DateTimeText::Value &value)
                : DateTimeText::format(value);
 }
 
+// yyyy-mm-dd or yyyy-mm-dd hh:nn:ss: a readable one is in its fixed form already.
+bool hasFixedShape(QStringView text)
+{
+    static constexpr char16_t Shape[] = u"0000-00-00 00:00:00";
+    if (text.size() != 10 && text.size() != 19)
+        return false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (Shape[i] == u'0' ? c < u'0' || c > u'9' : c != Shape[i])
+            return false;
+    }
+    return true;
+}
+
 // A readable stored date in its fixed form; anything else as it is.
 QVariant fixedForm(const QVariant &data)
 {
+    if (data.typeId() == QMetaType::QString && hasFixedShape(data.toString()))
+        return data;
     const QString text = data.toString().trimmed();
     const std::optional<DateTimeText::Value> value = DateTimeText::parse(text);
     if (!value)
@@ -421,7 +437,9 @@ void LastDane::LoadMonth()
 
 std::optional<LastDane::StoredRow> LastDane::rowToStore(int row) const
 {
-    const RowState state = rowState(row);
+    if (row < 1 || row > m_rows.size() || row > m_dates.size())
+        return std::nullopt;
+    const RowState &state = m_rows.at(row - 1);
     if (state.rowIds.isEmpty() && !state.countEdited && !state.dateEdited)
         return std::nullopt;
     // The values the planner did not change stay as they were read.
@@ -429,9 +447,9 @@ std::optional<LastDane::StoredRow> LastDane::rowToStore(int row) const
     int count = 0;
     if (state.countEdited && readCount(m_lista->text(row, 2), &count))
         kept.ilosc = count;
-    const QDateTime when = rowDate(row);
-    if (state.dateEdited && when.isValid())
-        kept.data = when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    const std::optional<DateTimeText::Value> &when = m_dates.at(row - 1);
+    if (state.dateEdited && when)
+        kept.data = fullForm(*when);
     else
         kept.data = fixedForm(kept.data);
     // A row without a date moves the next month's free-from time back to the
@@ -482,9 +500,10 @@ bool LastDane::SaveMonth()
             gridRows.append(r);
         }
         QList<qint64> added;
-        ok = ok && db->executeEach(QStringLiteral("INSERT INTO ludzie_last (id_osoba, ilosc, "
-                                                  "data, miesiac) VALUES (?, ?, ?, ?)"),
-                                   rows, &added);
+        ok = ok && db->insertRows(QStringLiteral("ludzie_last"),
+                                  {QStringLiteral("id_osoba"), QStringLiteral("ilosc"),
+                                   QStringLiteral("data"), QStringLiteral("miesiac")},
+                                  rows, &added);
         for (qsizetype i = 0; ok && i < gridRows.size(); ++i)
             stored[gridRows.at(i) - 1].rowIds = {added.at(i)};
         ok = ok && transaction.commit();

@@ -212,7 +212,7 @@ bool Database::executeEach(const QString &sql, const QList<QVariantList> &rows,
 }
 
 bool Database::insertRows(const QString &table, const QStringList &columns,
-                          const QList<QVariantList> &rows)
+                          const QList<QVariantList> &rows, QList<qint64> *insertedIds)
 {
     auto quote = [](QString name) {
         name.replace(QLatin1Char('"'), QLatin1String("\"\""));
@@ -265,6 +265,8 @@ bool Database::insertRows(const QString &table, const QStringList &columns,
             setError(engineError(m_db));
             return false;
         }
+        for (qint64 id = lastInsertId() - count + 1; insertedIds && id <= lastInsertId(); ++id)
+            insertedIds->append(id);
     }
     return true;
 }

@@ -56,9 +56,11 @@ public:
     // Adds the rows (values in the order of columns) to the table, in their
     // order, many rows a statement: each INSERT of one row would prepare it
     // anew and update the table's sequence anew. Stops at the first statement
-    // that fails, after the rows before it have been added.
+    // that fails, after the rows before it have been added. With insertedIds,
+    // each row's id is appended: for a table keyed AUTOINCREMENT, where the
+    // rows of one statement take consecutive ids.
     bool insertRows(const QString &table, const QStringList &columns,
-                    const QList<QVariantList> &rows);
+                    const QList<QVariantList> &rows, QList<qint64> *insertedIds = nullptr);
     // Runs several ";"-separated statements without values (a schema file).
     bool executeScript(const QString &script);
 

@@ -528,7 +528,16 @@ void TestDatabaseLayer::preparedOnce()
         rows.append({QString::number(600 - i), i,
                      i % 3 ? QVariant(QStringLiteral("2024-05-01")) : QVariant(),
                      QStringLiteral("2024-05")});
-    QVERIFY2(db.insertRows("ludzie_last", columns, rows), qPrintable(db.errorString()));
+    // The ids go on from a row that is gone.
+    QVERIFY(db.execute("INSERT INTO ludzie_last (miesiac) VALUES ('2024-04')"));
+    QVERIFY(db.execute("DELETE FROM ludzie_last"));
+    QList<qint64> added{-1};
+    QVERIFY2(db.insertRows("ludzie_last", columns, rows, &added), qPrintable(db.errorString()));
+    // Each row's own id, across the statements.
+    QCOMPARE(added.size(), 601);
+    for (const qsizetype i : {1, 249, 250, 600})
+        QCOMPARE(db.scalar("SELECT id_osoba FROM ludzie_last WHERE id=?", {added.at(i)}).toString(),
+                 QString::number(601 - i));
     const QStringList all =
         stored("SELECT id_osoba, ilosc, data FROM ludzie_last WHERE miesiac='2024-05' ORDER BY id");
     QCOMPARE(all.size(), 600);
