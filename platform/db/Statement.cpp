@@ -8,9 +8,67 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QStringEncoder>
 #include <QTime>
 
+#include <algorithm>
+#include <optional>
+#include <vector>
+
 namespace Db {
+
+namespace {
+
+// The text a value is stored as; nothing for a value stored otherwise.
+std::optional<QString> storedText(const QVariant &value)
+{
+    if (value.isNull())
+        return std::nullopt;
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::QByteArray:
+        return std::nullopt;
+    // Dates in the fixed stored forms, never the locale's.
+    case QMetaType::QDate:
+        return value.toDate().toString(QStringLiteral("yyyy-MM-dd"));
+    case QMetaType::QDateTime:
+        return value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    case QMetaType::QTime:
+        return value.toTime().toString(QStringLiteral("HH:mm"));
+    default:
+        return value.toString();
+    }
+}
+
+// The UTF-8 of text at out, as QString::toUtf8() writes it; out then points
+// past it. At most three bytes a character.
+char *putUtf8(char *out, const QString &text)
+{
+    const bool surrogates =
+        std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.isSurrogate(); });
+    if (!surrogates) {
+        QStringEncoder encoder(QStringEncoder::Utf8, QStringConverter::Flag::Stateless);
+        return encoder.appendToBuffer(out, text);
+    }
+    // toUtf8() writes an unpaired surrogate as "?", the encoder otherwise.
+    const QByteArray utf8 = text.toUtf8();
+    return std::copy(utf8.cbegin(), utf8.cend(), out);
+}
+
+} // namespace
 
 Statement::Statement(const Database &db, const QString &sql, const QVariantList &params) : m_db(db)
 {
@@ -44,8 +102,28 @@ bool Statement::bindAll(const QVariantList &params)
                                        .arg(expected)));
         return false;
     }
+    // The texts' UTF-8 side by side in one buffer that lives as long as the
+    // bindings: the engine neither copies nor frees every text of a large insert.
+    std::vector<std::optional<QString>> texts(size_t(params.size()));
+    qsizetype space = 0;
+    for (qsizetype i = 0; i < params.size(); ++i) {
+        texts[size_t(i)] = storedText(params.at(i));
+        if (texts[size_t(i)])
+            space += 3 * texts[size_t(i)]->size();
+    }
+    m_texts.resize(space);
+    char *out = m_texts.data();
     for (int i = 0; i < int(params.size()); ++i) {
-        if (!bindValue(m_stmt, i + 1, params.at(i))) {
+        bool bound;
+        if (const std::optional<QString> &text = texts[size_t(i)]) {
+            char *start = out;
+            out = putUtf8(out, *text);
+            bound = sqlite3_bind_text(m_stmt, i + 1, start ? start : "", int(out - start),
+                                      SQLITE_STATIC) == SQLITE_OK;
+        } else {
+            bound = bindValue(m_stmt, i + 1, params.at(i));
+        }
+        if (!bound) {
             m_db.setError(engineError(m_db.m_db));
             return false;
         }
@@ -163,54 +241,20 @@ QByteArrayView Statement::columnBytes(int column) const
 bool Statement::bindValue(sqlite3_stmt *stmt, int index, const QVariant &value)
 {
     int rc;
-    auto bindText = [&](const QString &text) {
-        const QByteArray utf8 = text.toUtf8();
-        return sqlite3_bind_text(stmt, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
-    };
-    if (value.isNull()) {
+    if (const std::optional<QString> text = storedText(value)) {
+        const QByteArray utf8 = text->toUtf8();
+        rc = sqlite3_bind_text(stmt, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+    } else if (value.isNull()) {
         rc = sqlite3_bind_null(stmt, index);
+    } else if (value.typeId() == QMetaType::Bool) {
+        rc = sqlite3_bind_int(stmt, index, value.toBool() ? 1 : 0);
+    } else if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float) {
+        rc = sqlite3_bind_double(stmt, index, value.toDouble());
+    } else if (value.typeId() == QMetaType::QByteArray) {
+        const QByteArray bytes = value.toByteArray();
+        rc = sqlite3_bind_blob(stmt, index, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
     } else {
-        switch (value.typeId()) {
-        case QMetaType::Bool:
-            rc = sqlite3_bind_int(stmt, index, value.toBool() ? 1 : 0);
-            break;
-        case QMetaType::Int:
-        case QMetaType::UInt:
-        case QMetaType::Short:
-        case QMetaType::UShort:
-        case QMetaType::Char:
-        case QMetaType::SChar:
-        case QMetaType::UChar:
-        case QMetaType::Long:
-        case QMetaType::ULong:
-        case QMetaType::LongLong:
-        case QMetaType::ULongLong:
-            rc = sqlite3_bind_int64(stmt, index, value.toLongLong());
-            break;
-        case QMetaType::Double:
-        case QMetaType::Float:
-            rc = sqlite3_bind_double(stmt, index, value.toDouble());
-            break;
-        case QMetaType::QByteArray: {
-            const QByteArray bytes = value.toByteArray();
-            rc = sqlite3_bind_blob(stmt, index, bytes.constData(), int(bytes.size()),
-                                   SQLITE_TRANSIENT);
-            break;
-        }
-        // Dates in the fixed stored forms, never the locale's.
-        case QMetaType::QDate:
-            rc = bindText(value.toDate().toString(QStringLiteral("yyyy-MM-dd")));
-            break;
-        case QMetaType::QDateTime:
-            rc = bindText(value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
-            break;
-        case QMetaType::QTime:
-            rc = bindText(value.toTime().toString(QStringLiteral("HH:mm")));
-            break;
-        default:
-            rc = bindText(value.toString());
-            break;
-        }
+        rc = sqlite3_bind_int64(stmt, index, value.toLongLong());
     }
     return rc == SQLITE_OK;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 #include <QVariant>
@@ -51,6 +52,7 @@ private:
     sqlite3_stmt *m_stmt = nullptr;
     bool m_prepared = false; // one statement, prepared
     bool m_valid = false;    // prepared and its values bound
+    QByteArray m_texts;      // the bound texts' UTF-8, while they are bound
 };
 
 } // namespace Db

@@ -250,6 +250,11 @@ void TestDatabaseLayer::values_data()
     QTest::newRow("NUL") << QVariant(withNul) << false << withNul;
     QTest::newRow("polish") << QVariant(QString::fromUtf8("Łódź żółć")) << false
                             << QString::fromUtf8("Łódź żółć");
+    const QString emoji = QString::fromUtf8("kpr. \xF0\x9F\x98\x80");
+    QTest::newRow("emoji") << QVariant(emoji) << false << emoji;
+    // Half a pair is stored as "?", as QString::toUtf8() writes it.
+    QTest::newRow("half a pair") << QVariant(QString("a") + QChar(0xD83D) + QString("b")) << false
+                                 << QString("a?b");
     QTest::newRow("bool") << QVariant(true) << false << QString("1");
     // Bytes that are no UTF-8 read as QString::fromUtf8 reads them.
     const QByteArray broken =
