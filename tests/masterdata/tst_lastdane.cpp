@@ -343,6 +343,10 @@ private Q_SLOTS:
             << QVariant(4) << QVariant(QStringLiteral("maj 2024, rano")) << "4"
             << "maj 2024, rano"
             << "4|integer|maj 2024, rano|text";
+        QTest::newRow("fixed form, a day that does not exist")
+            << QVariant(3) << QVariant(QStringLiteral("2024-02-30 08:00:00")) << "3"
+            << "2024-02-30 08:00:00"
+            << "3|integer|2024-02-30 08:00:00|text";
         QTest::newRow("date in the older form")
             << QVariant(4) << QVariant(QStringLiteral("20.05.2024 08:00")) << "4"
             << "20/05 08:00"
