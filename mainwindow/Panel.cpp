@@ -98,6 +98,41 @@ private:
     std::function<void()> m_released;
 };
 
+// A row of lstLudzie. Its key and tag are kept as members: thousands of rows
+// are made at once, and each role kept by the item costs it a list of its own.
+class PersonItem : public PolishTreeItem
+{
+public:
+    PersonItem(const QStringList &texts, QString key, QString tag)
+        : PolishTreeItem(texts), m_key(std::move(key)), m_tag(std::move(tag))
+    {}
+
+    QVariant data(int column, int role) const override
+    {
+        if (column == 0 && role == KeyRole)
+            return m_key;
+        if (column == 0 && role == TagRole)
+            return m_tag;
+        return PolishTreeItem::data(column, role);
+    }
+
+    void setData(int column, int role, const QVariant &value) override
+    {
+        if (column == 0 && (role == KeyRole || role == TagRole)) {
+            (role == KeyRole ? m_key : m_tag) = value.toString();
+            emitDataChanged();
+            return;
+        }
+        PolishTreeItem::setData(column, role, value);
+    }
+
+    QTreeWidgetItem *clone() const override { return new PersonItem(*this); }
+
+private:
+    QString m_key;
+    QString m_tag;
+};
+
 } // namespace
 
 Panel::Panel(QWidget *parent) : QMainWindow(parent)
@@ -505,6 +540,7 @@ bool Panel::openRosterFile(const QString &path)
     m_currDate = roster->month;
     m_toolBar1->setTitle(roster->title);
     beginPeople();
+    m_pendingPeople.reserve(roster->people.size());
     for (const RosterFile::PersonRow &row : std::as_const(roster->people))
         addPersonRow(row.id, row.name, row.group, row.count, row.date);
 
@@ -835,7 +871,16 @@ void Panel::sortList(int column, Qt::SortOrder order)
     // As sortItems would order them, before the list takes them all at once.
     m_fillingPeople = false;
     QList<QTreeWidgetItem *> rows = std::exchange(m_pendingPeople, {});
-    PolishTreeItem::sortByText(rows, column, order);
+    // A roster file keeps the rows in the order the list had: a row's look at
+    // its neighbour costs less than sorting what is in order already.
+    const bool ascending = order == Qt::AscendingOrder;
+    const bool inOrder = std::is_sorted(
+        rows.cbegin(), rows.cend(), [&](const QTreeWidgetItem *a, const QTreeWidgetItem *b) {
+            return ascending ? PolishTreeItem::compare(a->text(column), b->text(column)) < 0
+                             : PolishTreeItem::compare(b->text(column), a->text(column)) < 0;
+        });
+    if (!inOrder)
+        PolishTreeItem::sortByText(rows, column, order);
     m_lstLudzie->header()->setSortIndicator(column, order);
     m_lstLudzie->addTopLevelItems(rows);
 }
@@ -849,9 +894,7 @@ void Panel::addRow(qint64 id, const QString &name, const QString &group, qint64 
 void Panel::addPersonRow(qint64 id, const QString &name, const QString &group, const QString &count,
                          const QString &lastDate)
 {
-    auto *item = new PolishTreeItem(QStringList{name, group, count});
-    item->setData(0, KeyRole, Module1::KeyFromId(id));
-    item->setData(0, TagRole, lastDate);
+    auto *item = new PersonItem(QStringList{name, group, count}, Module1::KeyFromId(id), lastDate);
     if (m_fillingPeople)
         m_pendingPeople.append(item);
     else

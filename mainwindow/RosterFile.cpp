@@ -18,6 +18,7 @@
 #include <QHash>
 #include <QSet>
 
+#include <algorithm>
 #include <utility>
 
 namespace RosterFile {
@@ -76,6 +77,9 @@ struct Person
 QHash<qint64, Person> readPeople(Db::Database &db)
 {
     QHash<qint64, Person> people;
+    Db::Cursor count(db, QStringLiteral("SELECT count(*) FROM ludzie"));
+    if (count.next())
+        people.reserve(qsizetype(std::clamp<qint64>(count.integer(0), 0, 1 << 20)));
     Db::Cursor rows(db, QStringLiteral("SELECT id, id_grupa, nazwisko, imie, stopien FROM ludzie"));
     while (rows.next()) {
         Person person;
@@ -84,7 +88,7 @@ QHash<qint64, Person> readPeople(Db::Database &db)
         person.nazwisko = rows.text(2);
         person.imie = rows.text(3);
         person.stopien = rows.text(4);
-        people.insert(person.id, person);
+        people.insert(person.id, std::move(person));
     }
     return people;
 }
@@ -308,9 +312,12 @@ std::optional<OpenedRoster> OpenRoster(const QString &path, Db::Database &db,
 
     // One row per person, as the list's keys are unique: a repeated Item is left
     // out, so a file cannot fill the list (and the month's counts) with copies.
+    const QList<Xml::Node> items =
+        roster.document->selectNodes(QStringLiteral("/Baza/Counter/Item"));
     QSet<qint64> listed;
-    for (const Xml::Node &item :
-         roster.document->selectNodes(QStringLiteral("/Baza/Counter/Item"))) {
+    listed.reserve(items.size());
+    roster.people.reserve(items.size());
+    for (const Xml::Node &item : items) {
         const Person *person = findPerson(item.attribute(QStringLiteral("Id")));
         if (!person || listed.contains(person->id))
             continue;
