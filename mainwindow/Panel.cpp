@@ -51,6 +51,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -98,19 +99,28 @@ private:
     std::function<void()> m_released;
 };
 
-// A row of lstLudzie. Its key and tag are kept as members: thousands of rows
-// are made at once, and each role kept by the item costs it a list of its own.
+// A row of lstLudzie. Its id and tag are kept as members: thousands of rows
+// are made at once, and each role kept by the item costs it a list of its own;
+// the key is made from the id when asked for.
 class PersonItem : public PolishTreeItem
 {
 public:
-    PersonItem(const QStringList &texts, QString key, QString tag)
-        : PolishTreeItem(texts), m_key(std::move(key)), m_tag(std::move(tag))
+    PersonItem(const QStringList &texts, qint64 id, QString tag)
+        : PolishTreeItem(texts), m_id(id), m_tag(std::move(tag))
     {}
+
+    // The person's id, as the key "ID=<id>" names it.
+    static qint64 idOf(const QTreeWidgetItem *item)
+    {
+        const auto *row = dynamic_cast<const PersonItem *>(item);
+        return row && !row->m_key ? row->m_id
+                                  : Module1::IdFromKey(item->data(0, KeyRole).toString());
+    }
 
     QVariant data(int column, int role) const override
     {
         if (column == 0 && role == KeyRole)
-            return m_key;
+            return m_key ? *m_key : QVariant(Module1::KeyFromId(m_id));
         if (column == 0 && role == TagRole)
             return m_tag;
         return PolishTreeItem::data(column, role);
@@ -118,19 +128,23 @@ public:
 
     void setData(int column, int role, const QVariant &value) override
     {
-        if (column == 0 && (role == KeyRole || role == TagRole)) {
-            (role == KeyRole ? m_key : m_tag) = value.toString();
+        if (column == 0 && role == KeyRole) {
+            m_key = value;
             emitDataChanged();
-            return;
+        } else if (column == 0 && role == TagRole) {
+            m_tag = value;
+            emitDataChanged();
+        } else {
+            PolishTreeItem::setData(column, role, value);
         }
-        PolishTreeItem::setData(column, role, value);
     }
 
     QTreeWidgetItem *clone() const override { return new PersonItem(*this); }
 
 private:
-    QString m_key;
-    QString m_tag;
+    qint64 m_id;
+    std::optional<QVariant> m_key; // a key set in place of the id's
+    QVariant m_tag;
 };
 
 } // namespace
@@ -571,8 +585,7 @@ QList<RosterFile::PersonCount> Panel::personCounts() const
     QList<RosterFile::PersonCount> people;
     for (int i = 0; i < m_lstLudzie->topLevelItemCount(); ++i) {
         const QTreeWidgetItem *item = m_lstLudzie->topLevelItem(i);
-        people.append({Module1::IdFromKey(item->data(0, KeyRole).toString()), item->text(2),
-                       item->data(0, TagRole).toString()});
+        people.append({PersonItem::idOf(item), item->text(2), item->data(0, TagRole).toString()});
     }
     return people;
 }
@@ -735,7 +748,7 @@ void Panel::markSelectedPeople()
     for (int i = 0; i < m_lstLudzie->topLevelItemCount(); ++i) {
         const QTreeWidgetItem *item = m_lstLudzie->topLevelItem(i);
         if (item->isSelected())
-            ids.insert(QString::number(Module1::IdFromKey(item->data(0, KeyRole).toString())));
+            ids.insert(QString::number(PersonItem::idOf(item)));
     }
     int firstCol = 1;
     int firstRow = 1;
@@ -894,7 +907,7 @@ void Panel::addRow(qint64 id, const QString &name, const QString &group, qint64 
 void Panel::addPersonRow(qint64 id, const QString &name, const QString &group, const QString &count,
                          const QString &lastDate)
 {
-    auto *item = new PersonItem(QStringList{name, group, count}, Module1::KeyFromId(id), lastDate);
+    auto *item = new PersonItem(QStringList{name, group, count}, id, lastDate);
     if (m_fillingPeople)
         m_pendingPeople.append(item);
     else
