@@ -53,11 +53,12 @@ std::optional<QString> storedDateTime(const QString &text)
 // "3.12" -> column 3, row 12.
 std::optional<QPair<int, int>> parsePosition(const QString &text)
 {
-    const QStringList parts = text.split(u'.');
-    if (parts.size() != 2)
+    // Read in place: every place of the roster has one, read twice on opening.
+    const qsizetype dot = text.indexOf(u'.');
+    if (dot < 0)
         return std::nullopt;
-    const std::optional<qint64> col = WholeNumber::parse(parts[0]);
-    const std::optional<qint64> row = WholeNumber::parse(parts[1]);
+    const std::optional<qint64> col = WholeNumber::parse(QStringView(text).left(dot));
+    const std::optional<qint64> row = WholeNumber::parse(QStringView(text).mid(dot + 1));
     if (!col || !row || !std::in_range<int>(*col) || !std::in_range<int>(*row))
         return std::nullopt;
     return QPair<int, int>(int(*col), int(*row));
