@@ -58,6 +58,43 @@ struct PersonLine
     QTreeWidgetItem *groupNode = nullptr;
 };
 
+// A node of the tree. Its picture is kept as a member: tens of thousands of
+// nodes are made at once, and each role kept by the item costs it a list of
+// its own.
+class Node : public QTreeWidgetItem
+{
+public:
+    Node(const QString &text, const QIcon &icon) : m_icon(icon) { setText(0, text); }
+
+    QVariant data(int column, int role) const override
+    {
+        if (column == 0 && role == Qt::DecorationRole)
+            return m_icon;
+        return QTreeWidgetItem::data(column, role);
+    }
+
+    void setData(int column, int role, const QVariant &value) override
+    {
+        if (column == 0 && role == Qt::DecorationRole) {
+            m_icon = value;
+            emitDataChanged();
+            return;
+        }
+        QTreeWidgetItem::setData(column, role, value);
+    }
+
+    QTreeWidgetItem *clone() const override
+    {
+        auto *copy = new Node(*this);
+        for (int i = 0; i < childCount(); ++i)
+            copy->addChild(child(i)->clone());
+        return copy;
+    }
+
+private:
+    QVariant m_icon;
+};
+
 // The tree built apart from the widget, which takes the finished top level
 // at once. A key names one node: a node with a key is made only once.
 class TreeBuilder
@@ -69,12 +106,11 @@ public:
     // A leaf under parent (the top level for none).
     QTreeWidgetItem *leaf(QTreeWidgetItem *parent, const QString &text, const QIcon &icon)
     {
-        auto *node = new QTreeWidgetItem(QStringList{text});
+        auto *node = new Node(text, icon);
         if (parent)
             parent->addChild(node);
         else
             top.append(node);
-        node->setIcon(0, icon);
         return node;
     }
     // The node of the key; made under parent with text() when there is none yet.
