@@ -6,6 +6,7 @@
 #include "controls/TextEdit.h"
 #include "platform/draw/Gdi.h"
 #include "platform/draw/ImageList.h"
+#include "platform/text/WholeNumber.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -26,9 +27,7 @@ qint64 idFromKey(const QString &key)
 {
     if (key.size() < 4)
         return 0;
-    bool ok = false;
-    const qint64 id = key.mid(3).trimmed().toLongLong(&ok);
-    return ok ? id : 0;
+    return WholeNumber::parse(QStringView(key).mid(3)).value_or(0);
 }
 
 QList<QTreeWidgetItem *> allNodes(QTreeWidget *tree)

@@ -188,7 +188,7 @@ private Q_SLOTS:
         QTest::newRow("build") << QStringList{"create"};
         QTest::newRow("balance") << QStringList{"bilans"};
         QTest::newRow("exclusions") << QStringList{"wykluczenia"};
-        QTest::newRow("rule sets") << QStringList{"kreator"};
+        QTest::newRow("rule sets, set, rule") << QStringList{"kreator", "new", "new"};
         QTest::newRow("options") << QStringList{"options"};
         QTest::newRow("people, carried-over counts") << QStringList{"ludzie", "lista"};
         QTest::newRow("duties, duty") << QStringList{"sluzby", "new"};
