@@ -342,6 +342,8 @@ void Bilans::BuildBilansTree(const Xml::Document &document, int mode)
         QString dayLeaf;
         QString dayKey;
         QString dutyKey;
+        QString dayPrefix;  // dayKey and ".", before a person's key
+        QString dutyPrefix; // dutyKey and "."
         QTreeWidgetItem *dayNode = nullptr;
         QTreeWidgetItem *dutyNode = nullptr;
         const QList<Xml::Node> persons = document.selectNodes(QStringLiteral("//Osoba"));
@@ -363,6 +365,8 @@ void Bilans::BuildBilansTree(const Xml::Document &document, int mode)
                 dayLeaf = QStringLiteral("dzień ") + day;
                 dayKey = QStringLiteral("D") + day;
                 dutyKey = QStringLiteral("S") + dutyId;
+                dayPrefix = dayKey + u'.';
+                dutyPrefix = dutyKey + u'.';
                 if (mode == 2)
                     dayNode = tree.keyed(
                         nullptr, dayKey,
@@ -402,7 +406,7 @@ void Bilans::BuildBilansTree(const Xml::Document &document, int mode)
                 break;
             case 2: {
                 QTreeWidgetItem *node = tree.keyed(
-                    dayNode, dayKey + QStringLiteral(".") + person.key,
+                    dayNode, dayPrefix + person.key,
                     [&] { return person.name + QStringLiteral(", grupa ") + person.groupName; },
                     personIcon);
                 tree.leaf(node, dutyText, lineIcon);
@@ -410,7 +414,7 @@ void Bilans::BuildBilansTree(const Xml::Document &document, int mode)
             }
             case 3: {
                 QTreeWidgetItem *node = tree.keyed(
-                    dutyNode, dutyKey + QStringLiteral(".") + person.key,
+                    dutyNode, dutyPrefix + person.key,
                     [&] { return person.name + QStringLiteral(", grupa ") + person.groupName; },
                     personIcon);
                 tree.leaf(node, dayLeaf, lineIcon);
