@@ -58,6 +58,43 @@ struct PersonLine
     QTreeWidgetItem *groupNode = nullptr;
 };
 
+// A node of the tree. Its picture is kept as a member: tens of thousands of
+// nodes are made at once, and each role kept by the item costs it a list of
+// its own.
+class Node : public QTreeWidgetItem
+{
+public:
+    Node(const QString &text, const QIcon &icon) : m_icon(icon) { setText(0, text); }
+
+    QVariant data(int column, int role) const override
+    {
+        if (column == 0 && role == Qt::DecorationRole)
+            return m_icon;
+        return QTreeWidgetItem::data(column, role);
+    }
+
+    void setData(int column, int role, const QVariant &value) override
+    {
+        if (column == 0 && role == Qt::DecorationRole) {
+            m_icon = value;
+            emitDataChanged();
+            return;
+        }
+        QTreeWidgetItem::setData(column, role, value);
+    }
+
+    QTreeWidgetItem *clone() const override
+    {
+        auto *copy = new Node(*this);
+        for (int i = 0; i < childCount(); ++i)
+            copy->addChild(child(i)->clone());
+        return copy;
+    }
+
+private:
+    QVariant m_icon;
+};
+
 // The tree built apart from the widget, which takes the finished top level
 // at once. A key names one node: a node with a key is made only once.
 class TreeBuilder
@@ -69,12 +106,11 @@ public:
     // A leaf under parent (the top level for none).
     QTreeWidgetItem *leaf(QTreeWidgetItem *parent, const QString &text, const QIcon &icon)
     {
-        auto *node = new QTreeWidgetItem(QStringList{text});
+        auto *node = new Node(text, icon);
         if (parent)
             parent->addChild(node);
         else
             top.append(node);
-        node->setIcon(0, icon);
         return node;
     }
     // The node of the key; made under parent with text() when there is none yet.
@@ -101,6 +137,79 @@ QString numberText(const QString &text)
 }
 
 } // namespace
+
+// The rows of the tables a tree reads, kept while the window is open: the
+// people are read in one pass (a roster names most of them), groups and
+// duties found by their id, each statement prepared once; each row is read
+// once however many places and modes name it.
+struct Bilans::Reading
+{
+    explicit Reading(Db::Database &database)
+        : db(&database),
+          grupy(database, QStringLiteral("SELECT nazwa FROM grupy WHERE id=?"), {qint64(0)}),
+          sluzby(database, QStringLiteral("SELECT nazwa, od, okres FROM sluzby WHERE id=?"),
+                 {qint64(0)})
+    {
+        Db::Cursor rows(database,
+                        QStringLiteral("SELECT id, id_grupa, nazwisko, imie FROM ludzie"));
+        while (rows.next()) {
+            qsizetype surname = 0;
+            ludzie.insert(rows.integer(0),
+                          {rows.text(1).trimmed(), rows.joinedText(2, 3, u' ', &surname)});
+        }
+    }
+
+    PersonLine &personLine(const QString &personId)
+    {
+        auto it = people.find(personId);
+        if (it != people.end())
+            return *it;
+        PersonLine line;
+        bool known = false;
+        const qint64 id = personId.toLongLong(&known);
+        const auto row = known ? ludzie.constFind(id) : ludzie.constEnd();
+        if (row != ludzie.constEnd()) {
+            line.found = true;
+            line.key = QStringLiteral("P") + personId;
+            line.groupKey = QStringLiteral("G") + row->groupId;
+            line.name = row->name;
+            // A roster may outlive the group it names: show what it still knows.
+            const qint64 group = row->groupId.toLongLong();
+            auto name = groupNames.find(group);
+            if (name == groupNames.end())
+                name = groupNames.insert(group, grupy.rerun({group}) && grupy.next()
+                                                    ? grupy.text(0)
+                                                    : QStringLiteral("(brak grupy)"));
+            line.groupName = *name;
+        }
+        return *people.insert(personId, line);
+    }
+
+    const std::optional<QString> &dutyText(const QString &dutyId)
+    {
+        auto it = dutyTexts.find(dutyId);
+        if (it != dutyTexts.end())
+            return *it;
+        std::optional<QString> text;
+        if (sluzby.rerun({dutyId.toLongLong()}) && sluzby.next())
+            text = sluzby.text(0) + QStringLiteral(" - od ") + sluzby.text(1) +
+                   QStringLiteral(" przez ") + sluzby.text(2) + QStringLiteral(" h");
+        return *dutyTexts.insert(dutyId, text);
+    }
+
+    struct Stored
+    {
+        QString groupId; // as ludzie holds it
+        QString name;    // nazwisko, " ", imie
+    };
+    Db::Database *db;
+    QHash<qint64, Stored> ludzie;
+    Db::Cursor grupy;
+    Db::Cursor sluzby;
+    QHash<QString, PersonLine> people;                // by the id as the roster writes it
+    QHash<qint64, QString> groupNames;                // "(brak grupy)" for a group gone
+    QHash<QString, std::optional<QString>> dutyTexts; // none: not in sluzby
+};
 
 Bilans::Bilans(const Xml::Document &roster, QWidget *parent) : QDialog(parent), m_roster(roster)
 {
@@ -192,6 +301,8 @@ Bilans::Bilans(const Xml::Document &roster, QWidget *parent) : QDialog(parent), 
                         QStringLiteral("Według dni"), QStringLiteral("Według służb")});
 }
 
+Bilans::~Bilans() = default;
+
 void Bilans::setSaveBilans(std::function<bool()> saveBilans)
 {
     m_saveBilans = std::move(saveBilans);
@@ -206,69 +317,21 @@ void Bilans::BuildBilansTree(const Xml::Document &document, int mode)
     m_lista->clear();
     TreeBuilder tree;
 
-    if (Db::Database *db = Globals::database()) {
+    Db::Database *db = Globals::database();
+    if (db && (!m_reading || m_reading->db != db))
+        m_reading = std::make_unique<Reading>(*db);
+    if (db) {
         const QIcon topIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
         const QIcon personIcon = style()->standardIcon(QStyle::SP_FileDialogInfoView);
         const QIcon lineIcon = style()->standardIcon(QStyle::SP_FileIcon);
 
-        // The people are read in one pass (a roster names most of them), groups
-        // and duties found by their id, each statement prepared once; each row
-        // is read once however many places name it.
-        struct Stored
-        {
-            QString groupId; // as ludzie holds it
-            QString name;    // nazwisko, " ", imie
-        };
-        QHash<qint64, Stored> ludzie;
-        {
-            Db::Cursor rows(*db, QStringLiteral("SELECT id, id_grupa, nazwisko, imie FROM ludzie"));
-            while (rows.next()) {
-                qsizetype surname = 0;
-                ludzie.insert(rows.integer(0),
-                              {rows.text(1).trimmed(), rows.joinedText(2, 3, u' ', &surname)});
-            }
+        // What the tables say of the roster's people, groups and duties is read
+        // once for the window: every mode names the same ones.
+        Reading &reading = *m_reading;
+        for (PersonLine &line : reading.people) {
+            line.node = nullptr;
+            line.groupNode = nullptr;
         }
-        Db::Cursor grupy(*db, QStringLiteral("SELECT nazwa FROM grupy WHERE id=?"), {qint64(0)});
-        Db::Cursor sluzby(*db, QStringLiteral("SELECT nazwa, od, okres FROM sluzby WHERE id=?"),
-                          {qint64(0)});
-        QHash<QString, PersonLine> people; // by the id as the roster writes it
-        QHash<qint64, QString> groupNames; // "(brak grupy)" for a group gone
-        auto personLine = [&](const QString &personId) -> PersonLine & {
-            auto it = people.find(personId);
-            if (it != people.end())
-                return *it;
-            PersonLine line;
-            bool known = false;
-            const qint64 id = personId.toLongLong(&known);
-            const auto row = known ? ludzie.constFind(id) : ludzie.constEnd();
-            if (row != ludzie.constEnd()) {
-                line.found = true;
-                line.key = QStringLiteral("P") + personId;
-                line.groupKey = QStringLiteral("G") + row->groupId;
-                line.name = row->name;
-                // A roster may outlive the group it names: show what it still knows.
-                const qint64 group = row->groupId.toLongLong();
-                auto name = groupNames.find(group);
-                if (name == groupNames.end())
-                    name = groupNames.insert(group, grupy.rerun({group}) && grupy.next()
-                                                        ? grupy.text(0)
-                                                        : QStringLiteral("(brak grupy)"));
-                line.groupName = *name;
-            }
-            return *people.insert(personId, line);
-        };
-        QHash<QString, std::optional<QString>> dutyTexts; // none: not in sluzby
-        auto storedDutyText = [&](const QString &dutyId) -> const std::optional<QString> & {
-            auto it = dutyTexts.find(dutyId);
-            if (it != dutyTexts.end())
-                return *it;
-            std::optional<QString> text;
-            if (sluzby.rerun({dutyId.toLongLong()}) && sluzby.next())
-                text = sluzby.text(0) + QStringLiteral(" - od ") + sluzby.text(1) +
-                       QStringLiteral(" przez ") + sluzby.text(2) + QStringLiteral(" h");
-            return *dutyTexts.insert(dutyId, text);
-        };
-
         // The places of one duty on one day follow one another: their duty,
         // day and the node of either are read once.
         Xml::Node sluzba;
@@ -279,6 +342,8 @@ void Bilans::BuildBilansTree(const Xml::Document &document, int mode)
         QString dayLeaf;
         QString dayKey;
         QString dutyKey;
+        QString dayPrefix;  // dayKey and ".", before a person's key
+        QString dutyPrefix; // dutyKey and "."
         QTreeWidgetItem *dayNode = nullptr;
         QTreeWidgetItem *dutyNode = nullptr;
         const QList<Xml::Node> persons = document.selectNodes(QStringLiteral("//Osoba"));
@@ -286,20 +351,22 @@ void Bilans::BuildBilansTree(const Xml::Document &document, int mode)
             const QString personId = osoba.attribute(QStringLiteral("Id")).trimmed();
             if (personId.isEmpty())
                 continue;
-            PersonLine &person = personLine(personId);
+            PersonLine &person = reading.personLine(personId);
             if (!person.found)
                 continue;
             if (!sluzba || !(osoba.parent() == sluzba)) {
                 sluzba = osoba.parent();
                 dutyId = sluzba.attribute(QStringLiteral("Id")).trimmed();
                 // A duty deleted since: the roster's own name of it stands in.
-                const std::optional<QString> &stored = storedDutyText(dutyId);
+                const std::optional<QString> &stored = reading.dutyText(dutyId);
                 dutyText = stored ? *stored : sluzba.attribute(QStringLiteral("Name"));
                 day = numberText(sluzba.parent().attribute(QStringLiteral("Id")));
                 dayLine = QStringLiteral("dzień ") + day + QStringLiteral(", ") + dutyText;
                 dayLeaf = QStringLiteral("dzień ") + day;
                 dayKey = QStringLiteral("D") + day;
                 dutyKey = QStringLiteral("S") + dutyId;
+                dayPrefix = dayKey + u'.';
+                dutyPrefix = dutyKey + u'.';
                 if (mode == 2)
                     dayNode = tree.keyed(
                         nullptr, dayKey,
@@ -339,7 +406,7 @@ void Bilans::BuildBilansTree(const Xml::Document &document, int mode)
                 break;
             case 2: {
                 QTreeWidgetItem *node = tree.keyed(
-                    dayNode, dayKey + QStringLiteral(".") + person.key,
+                    dayNode, dayPrefix + person.key,
                     [&] { return person.name + QStringLiteral(", grupa ") + person.groupName; },
                     personIcon);
                 tree.leaf(node, dutyText, lineIcon);
@@ -347,7 +414,7 @@ void Bilans::BuildBilansTree(const Xml::Document &document, int mode)
             }
             case 3: {
                 QTreeWidgetItem *node = tree.keyed(
-                    dutyNode, dutyKey + QStringLiteral(".") + person.key,
+                    dutyNode, dutyPrefix + person.key,
                     [&] { return person.name + QStringLiteral(", grupa ") + person.groupName; },
                     personIcon);
                 tree.leaf(node, dayLeaf, lineIcon);

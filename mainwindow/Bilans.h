@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include <functional>
+#include <memory>
 
 class BlueCommand;
 class QAction;
@@ -32,6 +33,7 @@ class Bilans : public QDialog
 public:
     // roster: the open roster document; not owned, must outlive the window.
     explicit Bilans(const Xml::Document &roster, QWidget *parent = nullptr);
+    ~Bilans() override;
 
     // Stores the month's counts; true when stored (a failure is reported by
     // the callee). Without it the store commands are disabled.
@@ -68,6 +70,8 @@ protected:
 private:
     QTreeWidgetItem *SearchNodes(const QString &text, QTreeWidgetItem *node,
                                  const QTreeWidgetItem *selected);
+    struct Reading;
+    std::unique_ptr<Reading> m_reading;
     const Xml::Document &m_roster;
     std::function<bool()> m_saveBilans;
     bool m_passedSelected = false;

@@ -51,6 +51,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -96,6 +97,54 @@ protected:
 
 private:
     std::function<void()> m_released;
+};
+
+// A row of lstLudzie. Its id and tag are kept as members: thousands of rows
+// are made at once, and each role kept by the item costs it a list of its own;
+// the key is made from the id when asked for.
+class PersonItem : public PolishTreeItem
+{
+public:
+    PersonItem(const QStringList &texts, qint64 id, QString tag)
+        : PolishTreeItem(texts), m_id(id), m_tag(std::move(tag))
+    {}
+
+    // The person's id, as the key "ID=<id>" names it.
+    static qint64 idOf(const QTreeWidgetItem *item)
+    {
+        const auto *row = dynamic_cast<const PersonItem *>(item);
+        return row && !row->m_key ? row->m_id
+                                  : Module1::IdFromKey(item->data(0, KeyRole).toString());
+    }
+
+    QVariant data(int column, int role) const override
+    {
+        if (column == 0 && role == KeyRole)
+            return m_key ? *m_key : QVariant(Module1::KeyFromId(m_id));
+        if (column == 0 && role == TagRole)
+            return m_tag;
+        return PolishTreeItem::data(column, role);
+    }
+
+    void setData(int column, int role, const QVariant &value) override
+    {
+        if (column == 0 && role == KeyRole) {
+            m_key = value;
+            emitDataChanged();
+        } else if (column == 0 && role == TagRole) {
+            m_tag = value;
+            emitDataChanged();
+        } else {
+            PolishTreeItem::setData(column, role, value);
+        }
+    }
+
+    QTreeWidgetItem *clone() const override { return new PersonItem(*this); }
+
+private:
+    qint64 m_id;
+    std::optional<QVariant> m_key; // a key set in place of the id's
+    QVariant m_tag;
 };
 
 } // namespace
@@ -505,6 +554,7 @@ bool Panel::openRosterFile(const QString &path)
     m_currDate = roster->month;
     m_toolBar1->setTitle(roster->title);
     beginPeople();
+    m_pendingPeople.reserve(roster->people.size());
     for (const RosterFile::PersonRow &row : std::as_const(roster->people))
         addPersonRow(row.id, row.name, row.group, row.count, row.date);
 
@@ -535,8 +585,7 @@ QList<RosterFile::PersonCount> Panel::personCounts() const
     QList<RosterFile::PersonCount> people;
     for (int i = 0; i < m_lstLudzie->topLevelItemCount(); ++i) {
         const QTreeWidgetItem *item = m_lstLudzie->topLevelItem(i);
-        people.append({Module1::IdFromKey(item->data(0, KeyRole).toString()), item->text(2),
-                       item->data(0, TagRole).toString()});
+        people.append({PersonItem::idOf(item), item->text(2), item->data(0, TagRole).toString()});
     }
     return people;
 }
@@ -699,7 +748,7 @@ void Panel::markSelectedPeople()
     for (int i = 0; i < m_lstLudzie->topLevelItemCount(); ++i) {
         const QTreeWidgetItem *item = m_lstLudzie->topLevelItem(i);
         if (item->isSelected())
-            ids.insert(QString::number(Module1::IdFromKey(item->data(0, KeyRole).toString())));
+            ids.insert(QString::number(PersonItem::idOf(item)));
     }
     int firstCol = 1;
     int firstRow = 1;
@@ -835,7 +884,16 @@ void Panel::sortList(int column, Qt::SortOrder order)
     // As sortItems would order them, before the list takes them all at once.
     m_fillingPeople = false;
     QList<QTreeWidgetItem *> rows = std::exchange(m_pendingPeople, {});
-    PolishTreeItem::sortByText(rows, column, order);
+    // A roster file keeps the rows in the order the list had: a row's look at
+    // its neighbour costs less than sorting what is in order already.
+    const bool ascending = order == Qt::AscendingOrder;
+    const bool inOrder = std::is_sorted(
+        rows.cbegin(), rows.cend(), [&](const QTreeWidgetItem *a, const QTreeWidgetItem *b) {
+            return ascending ? PolishTreeItem::compare(a->text(column), b->text(column)) < 0
+                             : PolishTreeItem::compare(b->text(column), a->text(column)) < 0;
+        });
+    if (!inOrder)
+        PolishTreeItem::sortByText(rows, column, order);
     m_lstLudzie->header()->setSortIndicator(column, order);
     m_lstLudzie->addTopLevelItems(rows);
 }
@@ -849,9 +907,7 @@ void Panel::addRow(qint64 id, const QString &name, const QString &group, qint64 
 void Panel::addPersonRow(qint64 id, const QString &name, const QString &group, const QString &count,
                          const QString &lastDate)
 {
-    auto *item = new PolishTreeItem(QStringList{name, group, count});
-    item->setData(0, KeyRole, Module1::KeyFromId(id));
-    item->setData(0, TagRole, lastDate);
+    auto *item = new PersonItem(QStringList{name, group, count}, id, lastDate);
     if (m_fillingPeople)
         m_pendingPeople.append(item);
     else

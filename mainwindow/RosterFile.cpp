@@ -18,6 +18,7 @@
 #include <QHash>
 #include <QSet>
 
+#include <algorithm>
 #include <utility>
 
 namespace RosterFile {
@@ -52,11 +53,12 @@ std::optional<QString> storedDateTime(const QString &text)
 // "3.12" -> column 3, row 12.
 std::optional<QPair<int, int>> parsePosition(const QString &text)
 {
-    const QStringList parts = text.split(u'.');
-    if (parts.size() != 2)
+    // Read in place: every place of the roster has one, read twice on opening.
+    const qsizetype dot = text.indexOf(u'.');
+    if (dot < 0)
         return std::nullopt;
-    const std::optional<qint64> col = WholeNumber::parse(parts[0]);
-    const std::optional<qint64> row = WholeNumber::parse(parts[1]);
+    const std::optional<qint64> col = WholeNumber::parse(QStringView(text).left(dot));
+    const std::optional<qint64> row = WholeNumber::parse(QStringView(text).mid(dot + 1));
     if (!col || !row || !std::in_range<int>(*col) || !std::in_range<int>(*row))
         return std::nullopt;
     return QPair<int, int>(int(*col), int(*row));
@@ -76,6 +78,9 @@ struct Person
 QHash<qint64, Person> readPeople(Db::Database &db)
 {
     QHash<qint64, Person> people;
+    Db::Cursor count(db, QStringLiteral("SELECT count(*) FROM ludzie"));
+    if (count.next())
+        people.reserve(qsizetype(std::clamp<qint64>(count.integer(0), 0, 1 << 20)));
     Db::Cursor rows(db, QStringLiteral("SELECT id, id_grupa, nazwisko, imie, stopien FROM ludzie"));
     while (rows.next()) {
         Person person;
@@ -84,7 +89,7 @@ QHash<qint64, Person> readPeople(Db::Database &db)
         person.nazwisko = rows.text(2);
         person.imie = rows.text(3);
         person.stopien = rows.text(4);
-        people.insert(person.id, person);
+        people.insert(person.id, std::move(person));
     }
     return people;
 }
@@ -308,9 +313,12 @@ std::optional<OpenedRoster> OpenRoster(const QString &path, Db::Database &db,
 
     // One row per person, as the list's keys are unique: a repeated Item is left
     // out, so a file cannot fill the list (and the month's counts) with copies.
+    const QList<Xml::Node> items =
+        roster.document->selectNodes(QStringLiteral("/Baza/Counter/Item"));
     QSet<qint64> listed;
-    for (const Xml::Node &item :
-         roster.document->selectNodes(QStringLiteral("/Baza/Counter/Item"))) {
+    listed.reserve(items.size());
+    roster.people.reserve(items.size());
+    for (const Xml::Node &item : items) {
         const Person *person = findPerson(item.attribute(QStringLiteral("Id")));
         if (!person || listed.contains(person->id))
             continue;

@@ -556,6 +556,9 @@ private Q_SLOTS:
         QTest::newRow("Position not numbers")
             << wrap("<Baza Date=\"2024-05-01\"><Services><ServiceItem Id=\"1\"/></Services>"
                     "<Dzien Id=\"1\"><Sluzba Id=\"1\" Position=\"1\"/></Dzien></Baza>");
+        QTest::newRow("Position of three numbers")
+            << wrap("<Baza Date=\"2024-05-01\"><Services><ServiceItem Id=\"1\"/></Services>"
+                    "<Dzien Id=\"1\"><Sluzba Id=\"1\" Position=\"1.1.1\"/></Dzien></Baza>");
     }
     void damagedFileRefused()
     {
