@@ -81,7 +81,8 @@ void place(QWidget *window, const QWidget *over)
 
     const QSize room = area.size().shrunkBy(frame);
     const QSize size = window->size().boundedTo(room).expandedTo(window->minimumSize());
-    if (size != window->size())
+    const bool smaller = size != window->size();
+    if (smaller)
         window->resize(size);
 
     const QSize outer = size.grownBy(frame);
@@ -91,6 +92,12 @@ void place(QWidget *window, const QWidget *over)
     const int y = clampEdge(under.top() + (under.height() - outer.height()) / 2, area.top(),
                             area.top() + area.height(), outer.height());
     window->move(x, y);
+
+    // Before its first window the desktop's frame is not known: a window
+    // made smaller for the screen is left to the desktop to fit to the free
+    // area, frame included.
+    if (smaller && !over && frame.isNull() && window->windowType() == Qt::Window)
+        window->setWindowState(window->windowState() | Qt::WindowMaximized);
 }
 
 void watch(QCoreApplication *application)
