@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Set-up, build and start of Dorvat Kadrelo on Debian 12.
 #   tools/kadrelo.sh run    install what is missing, build, start the program
-#   tools/kadrelo.sh test   install what is missing, build, run every test
+#   tools/kadrelo.sh test   install what is missing, build, check the layout of
+#                           the sources, run every test
 # With KADRELO_SANITIZE=1 either builds into build-sanitize/ with
 # AddressSanitizer and UndefinedBehaviorSanitizer; the first report stops.
 # The test build treats every compiler warning as an error.
@@ -46,6 +47,8 @@ case "$mode" in
     run)
         exec "$build/bin/DtKadrelo" ;;
     test)
+        # The tree stays as the project's .clang-format lays it out.
+        "$root/tools/check-format.sh"
         export QT_QPA_PLATFORM=offscreen
         ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)" ;;
     *)
