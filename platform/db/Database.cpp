@@ -175,6 +175,11 @@ std::unique_ptr<Database> Database::create(const QString &path, const QString &k
 bool Database::execute(const QString &sql, const QVariantList &params)
 {
     Statement stmt(*this, sql, params);
+    return runToEnd(stmt);
+}
+
+bool Database::runToEnd(Statement &stmt)
+{
     if (!stmt.isValid())
         return false;
     int rc;
@@ -196,15 +201,8 @@ bool Database::executeEach(const QString &sql, const QList<QVariantList> &rows,
     for (qsizetype i = 0; i < rows.size(); ++i) {
         if (i > 0 && !stmt.rebind(rows.at(i)))
             return false;
-        if (!stmt.isValid())
+        if (!runToEnd(stmt))
             return false;
-        int rc;
-        while ((rc = stmt.step()) == SQLITE_ROW) {
-        }
-        if (rc != SQLITE_DONE) {
-            setError(engineError(m_db));
-            return false;
-        }
         if (insertedIds)
             insertedIds->append(lastInsertId());
     }
@@ -248,7 +246,8 @@ bool Database::insertRows(const QString &table, const QStringList &columns,
         std::unique_ptr<Statement> last;
         Statement *stmt = nullptr;
         if (count == perStatement && full) {
-            full->rebind(values);
+            if (!full->rebind(values))
+                return false;
             stmt = full.get();
         } else {
             auto prepared = std::make_unique<Statement>(
@@ -256,15 +255,8 @@ bool Database::insertRows(const QString &table, const QStringList &columns,
             stmt = prepared.get();
             (count == perStatement ? full : last) = std::move(prepared);
         }
-        if (!stmt->isValid())
+        if (!runToEnd(*stmt))
             return false;
-        int rc;
-        while ((rc = stmt->step()) == SQLITE_ROW) {
-        }
-        if (rc != SQLITE_DONE) {
-            setError(engineError(m_db));
-            return false;
-        }
         for (qint64 id = lastInsertId() - count + 1; insertedIds && id <= lastInsertId(); ++id)
             insertedIds->append(id);
     }

@@ -11,6 +11,7 @@ struct sqlite3;
 namespace Db {
 
 class Recordset;
+class Statement;
 
 // One open database file, encrypted with SQLCipher.
 //
@@ -87,6 +88,8 @@ private:
     friend class Recordset;
     friend class Statement;
     void setError(const QString &message) const;
+    // Steps the statement to its end; false, with the engine's reason, when it fails.
+    bool runToEnd(Statement &stmt);
 
     sqlite3 *m_db = nullptr;
     QString m_path;

@@ -241,10 +241,7 @@ QByteArrayView Statement::columnBytes(int column) const
 bool Statement::bindValue(sqlite3_stmt *stmt, int index, const QVariant &value)
 {
     int rc;
-    if (const std::optional<QString> text = storedText(value)) {
-        const QByteArray utf8 = text->toUtf8();
-        rc = sqlite3_bind_text(stmt, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
-    } else if (value.isNull()) {
+    if (value.isNull()) {
         rc = sqlite3_bind_null(stmt, index);
     } else if (value.typeId() == QMetaType::Bool) {
         rc = sqlite3_bind_int(stmt, index, value.toBool() ? 1 : 0);

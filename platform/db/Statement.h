@@ -43,9 +43,10 @@ public:
     // The engine's bytes of a text or blob column (valid until the next step).
     QByteArrayView columnBytes(int column) const;
 
+private:
+    // A value stored as other than text (texts are bound by bindAll).
     static bool bindValue(sqlite3_stmt *stmt, int index, const QVariant &value);
 
-private:
     bool bindAll(const QVariantList &params);
 
     const Database &m_db;
