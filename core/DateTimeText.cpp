@@ -94,6 +94,12 @@ std::optional<Value> parse(QStringView text)
     return value;
 }
 
+QDate dateOf(QStringView text)
+{
+    const std::optional<Value> value = parse(text);
+    return value ? value->date : QDate();
+}
+
 QString dateText(const QDate &date)
 {
     QString text(10, Qt::Uninitialized);

@@ -29,6 +29,8 @@ struct Value
 
 // No value for an empty text or one in no accepted form.
 std::optional<Value> parse(QStringView text);
+// The day of parse(text); a null date for no value.
+QDate dateOf(QStringView text);
 
 // The form the working document and the stored counts write: yyyy-mm-dd
 // alone at midnight, else yyyy-mm-dd hh:nn:ss.

@@ -152,11 +152,8 @@ struct Bilans::Reading
     {
         Db::Cursor rows(database,
                         QStringLiteral("SELECT id, id_grupa, nazwisko, imie FROM ludzie"));
-        while (rows.next()) {
-            qsizetype surname = 0;
-            ludzie.insert(rows.integer(0),
-                          {rows.text(1).trimmed(), rows.joinedText(2, 3, u' ', &surname)});
-        }
+        while (rows.next())
+            ludzie.insert(rows.integer(0), {rows.text(1).trimmed(), rows.joinedText(2, 3, u' ')});
     }
 
     PersonLine &personLine(const QString &personId)

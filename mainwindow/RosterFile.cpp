@@ -212,8 +212,7 @@ bool SaveCounts(Db::Database &db, const QDate &month, const QList<PersonCount> &
 
 QDate ParseRosterDate(const QString &text)
 {
-    const std::optional<DateTimeText::Value> value = DateTimeText::parse(text);
-    return value ? value->date : QDate();
+    return DateTimeText::dateOf(text);
 }
 
 std::unique_ptr<Xml::Document> ReadRoster(const QString &path, QString *error)

@@ -291,7 +291,7 @@ void Ludzie_item::FillAbsences()
     for (; !rs->eof(); rs->moveNext()) {
         const QString od = rs->text(QStringLiteral("od"));
         const QString to = rs->text(QStringLiteral("do"));
-        Line line{MasterData::storedDay(od), MasterData::storedDay(to), QString(),
+        Line line{DateTimeText::dateOf(od), DateTimeText::dateOf(to), QString(),
                   rs->integer(QStringLiteral("id"))};
         const bool readable = line.from.isValid() && line.to.isValid();
         if (readable && first.isValid() && (line.from > last || line.to < first))

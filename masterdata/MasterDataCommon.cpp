@@ -100,12 +100,6 @@ std::unique_ptr<Db::Recordset> openForNew(const QString &table)
     return openWhere(table, QStringLiteral("0"), {});
 }
 
-QDate storedDay(const QString &text)
-{
-    const std::optional<DateTimeText::Value> value = DateTimeText::parse(text);
-    return value ? value->date : QDate();
-}
-
 std::optional<qint64> storedId(const QVariant &value)
 {
     if (value.typeId() == QMetaType::LongLong)
@@ -126,7 +120,7 @@ std::optional<QList<HeadCountRow>> headCountRows(Db::Database &db, const QDate &
         return std::nullopt;
     QList<HeadCountRow> rows;
     for (; !rs->eof(); rs->moveNext()) {
-        const QDate day = storedDay(rs->text(QStringLiteral("data")));
+        const QDate day = DateTimeText::dateOf(rs->text(QStringLiteral("data")));
         if (day.year() != month.year() || day.month() != month.month())
             continue;
         rows.append({rs->integer(QStringLiteral("id")), rs->value(QStringLiteral("id_sluzba")), day,

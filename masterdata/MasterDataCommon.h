@@ -53,9 +53,6 @@ std::unique_ptr<Db::Recordset> openRow(const QString &table, qint64 id, const QS
 // the others; null after telling the user why it did not open.
 std::unique_ptr<Db::Recordset> openForNew(const QString &table);
 
-// The day of a stored date text in either form the generation reads
-// ("yyyy-mm-dd", "dd.mm.yyyy", a time after it allowed); invalid otherwise.
-QDate storedDay(const QString &text);
 // An id kept in a text column (id_sluzba, id_osoba), read as the generation
 // reads it (WholeNumber): a whole number, blanks around allowed.
 std::optional<qint64> storedId(const QVariant &value);

@@ -119,8 +119,8 @@ bool Zwolnienia_item::GetInfo()
     if (!rs)
         return false;
     m_opis->setText(rs->text(QStringLiteral("opis")));
-    const QDate first = MasterData::storedDay(rs->text(QStringLiteral("od")));
-    const QDate last = MasterData::storedDay(rs->text(QStringLiteral("do")));
+    const QDate first = DateTimeText::dateOf(rs->text(QStringLiteral("od")));
+    const QDate last = DateTimeText::dateOf(rs->text(QStringLiteral("do")));
     if (first.isValid())
         m_first->setDate(first);
     if (last.isValid())

@@ -30,8 +30,6 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-namespace {} // namespace
-
 // The rule-set box: as wide as the layout makes it, whatever the names; a
 // name too long for it is shown cut with "…", whole in the tooltip.
 class BuildTable::RuleSetBox : public QComboBox

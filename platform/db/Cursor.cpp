@@ -60,7 +60,8 @@ QString Cursor::joinedText(int first, int second, QChar separator, qsizetype *fi
     };
     if (!bytes(first) || !bytes(second)) {
         const QString head = text(first);
-        *firstLength = head.size();
+        if (firstLength)
+            *firstLength = head.size();
         return head + separator + text(second);
     }
     const QByteArrayView head = m_statement->columnBytes(first);
@@ -81,7 +82,8 @@ QString Cursor::joinedText(int first, int second, QChar separator, qsizetype *fi
     };
     QChar *start = joined.data();
     QChar *end = decode(start, head);
-    *firstLength = end - start;
+    if (firstLength)
+        *firstLength = end - start;
     *end++ = separator;
     end = decode(end, tail);
     joined.truncate(end - start);

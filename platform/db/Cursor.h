@@ -37,8 +37,9 @@ public:
     bool isNull(int column) const;
     QString text(int column) const;
     // text(first) + separator + text(second), made in one piece (a person's
-    // name from its parts); *firstLength gets the size of text(first).
-    QString joinedText(int first, int second, QChar separator, qsizetype *firstLength) const;
+    // name from its parts); *firstLength, where given, gets the size of text(first).
+    QString joinedText(int first, int second, QChar separator,
+                       qsizetype *firstLength = nullptr) const;
     qint64 integer(int column) const;
     bool flag(int column) const;
     // A whole number, also one kept as text (ids in text columns), as

@@ -98,7 +98,7 @@ private:
     }
     static void chooseGroup(LastDane &window, const QString &name)
     {
-        window.chooseGroup(window.groups()->findText(name));
+        QVERIFY(Mouse::chooseEntry(*window.groups(), name));
     }
 
 private Q_SLOTS:

@@ -13,6 +13,8 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
 #include <QHeaderView>
 #include <QListWidget>
 #include <QTabBar>
@@ -179,6 +181,32 @@ inline bool clickIndex(QAbstractItemView &view, const QModelIndex &index,
 inline bool doubleClickIndex(QAbstractItemView &view, const QModelIndex &index)
 {
     return Detail::clickIndex(view, index, true, {});
+}
+
+// The entry of a drop-down list with that text: the box clicked open where it
+// is drawn, then the entry clicked where its list draws it.
+inline bool chooseEntry(QComboBox &box, const QString &text)
+{
+    const int index = box.findText(text);
+    if (index < 0)
+        return Detail::refuse(QStringLiteral("%1 has no entry \"%2\"").arg(box.objectName(), text));
+    if (!Detail::clickAt(box, box.rect().center(), box.objectName(), false, {}))
+        return false;
+    QAbstractItemView *list = box.view();
+    if (!QTest::qWaitFor([list] { return list->isVisible(); }))
+        return Detail::refuse(box.objectName() + QStringLiteral(" did not open its list"));
+    const QModelIndex entry = list->model()->index(index, box.modelColumn(), box.rootModelIndex());
+    list->scrollTo(entry);
+    const QRect rect = list->visualRect(entry);
+    if (rect.isEmpty())
+        return Detail::refuse(QStringLiteral("entry \"%1\" is not drawn").arg(text));
+    // The list takes no click for a double-click interval after it opened.
+    QTest::qWait(QApplication::doubleClickInterval() + 20);
+    QTest::mouseMove(list->viewport(), rect.center());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+    if (box.currentIndex() != index)
+        return Detail::refuse(QStringLiteral("entry \"%1\" was not chosen").arg(text));
+    return true;
 }
 
 inline bool clickRow(QListWidget &list, int row, Qt::KeyboardModifiers modifiers = {})
