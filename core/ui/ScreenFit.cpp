@@ -12,19 +12,26 @@ namespace {
 
 const char PlacedProperty[] = "kadreloScreenFitPlaced";
 
-// The desktop's frame around a window, as far as it is known before the
-// window is first shown: a window already shown lends its own.
-QMargins frameMargins(const QWidget *window, const QWidget *over)
+QMargins marginsOf(const QWidget *window)
 {
-    const QWidget *sample = window->isVisible() ? window : over;
-    if (!sample || !sample->isVisible())
-        sample = QApplication::activeWindow();
-    if (!sample)
-        return {};
-    const QRect frame = sample->frameGeometry();
-    const QRect inner = sample->geometry();
+    const QRect frame = window->frameGeometry();
+    const QRect inner = window->geometry();
     return {inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
             frame.bottom() - inner.bottom()};
+}
+
+// The desktop's frame around a window, as far as it is known before the
+// window is first shown: its own where the platform knows it already, else
+// that of the window it opens over, or of another shown window.
+QMargins frameMargins(const QWidget *window, const QWidget *over)
+{
+    if (window->isVisible()) {
+        const QMargins own = marginsOf(window);
+        if (!own.isNull())
+            return own;
+    }
+    const QWidget *sample = over && over->isVisible() ? over : QApplication::activeWindow();
+    return sample && sample != window ? marginsOf(sample) : QMargins();
 }
 
 // Within [low, high - length], the low edge winning where the length does not fit.

@@ -309,7 +309,11 @@ Answer getExactly(const QUrl &target, const QByteArray &requestTarget)
                                       received.phrase, QString());
     } else {
         const QByteArray rest = received.bytes.mid(received.bodyStart);
-        if (!received.chunked)
+        // A connection cut before the length the server gave is no answer.
+        if (!received.chunked && rest.size() < received.length)
+            answer.reason = failureReason(QNetworkReply::ProtocolFailure, 0, QString(),
+                                          QStringLiteral("niepełna odpowiedź"));
+        else if (!received.chunked)
             answer.body = received.length >= 0 ? rest.left(received.length) : rest;
         else if (!dechunk(rest, &answer.body))
             answer.reason = failureReason(QNetworkReply::ProtocolFailure, 0, QString(),

@@ -102,6 +102,7 @@ private Q_SLOTS:
     void answerIsShown();
     void answerForms_data();
     void answerForms();
+    void cutAnswerIsNamed();
     void redirectIsFollowed();
     void proxyIsUsed();
     void badAnswersGiveTheXmlError_data();
@@ -276,6 +277,21 @@ void TestIdeaSend::answerForms()
     QVERIFY(request.Result());
     QCOMPARE(request.Result()->documentElement().selectSingleNode(QStringLiteral("Result")).text(),
              QStringLiteral("ok"));
+}
+
+// A server that closes before the length it gave: the planner reads that the
+// answer was cut, not an XML error about a half document.
+void TestIdeaSend::cutAnswerIsNamed()
+{
+    auto server = FeedbackServer::answering("HTTP/1.1 200 OK\r\nContent-Length: 60\r\n\r\n"
+                                            "<Doc><Result>ok</Res");
+    clsXmlGet request;
+    request.Show(
+        IdeaSend::requestUrl(server->host(), QStringLiteral("a@b.pl"), QStringLiteral("x")));
+    QVERIFY(!request.Result());
+    QCOMPARE(Messages::shown(),
+             QStringList{QStringLiteral(
+                 "Wystąpił błąd XML!\r\nBłędna odpowiedź serwera (niepełna odpowiedź)")});
 }
 
 // A service that has moved answers from its new address.
