@@ -10,6 +10,7 @@
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 #include "platform/text/WholeNumber.h"
+#include "platform/xml/Fragment.h"
 #include "platform/xml/XmlDocument.h"
 
 #include <QHash>
@@ -519,33 +520,66 @@ bool GenerateSchedule(Db::Database &db, clsOptions &options, GenerationHost &hos
 
         // Phase 4: the month, day by day, duty by duty, place by place.
         const QString cellShow = options.GetOption(QStringLiteral("CellShow"));
-        QHash<qint64, QString> pieces; // each person's cell text, made once
-        auto pieceOf = [&](qint64 personId, const PersonInfo &person) -> const QString & {
-            auto it = pieces.find(personId);
-            if (it == pieces.end())
-                it = pieces.insert(personId,
-                                   CellText(cellShow, person.nazwisko(), person.imie(),
-                                            person.stopien, data.groupNames.value(person.groupId)));
-            return *it;
+        std::vector<QString> pieces(data.persons.size()); // each person's cell text, made once
+        auto pieceOf = [&](int index) -> const QString & {
+            QString &piece = pieces[size_t(index)];
+            if (piece.isNull()) {
+                const PersonInfo &person = data.persons[size_t(index)];
+                piece = CellText(cellShow, person.nazwisko(), person.imie(), person.stopien,
+                                 data.groupNames.value(person.groupId));
+            }
+            return piece;
         };
+        // A day goes into the roster in one piece, as AddDayNode, AddDutyNode
+        // and AddPersonNode would add it. A name the piece cannot hold as such
+        // (empty, or cut off at once by a NUL) sends every day node by node.
+        const bool daysInOnePiece =
+            std::none_of(data.persons.cbegin(), data.persons.cend(), [](const PersonInfo &person) {
+                return person.fullName.isEmpty() || person.fullName.front() == QChar(0);
+            });
+        const QString lineBreak = QStringLiteral("\r\n");
+        Xml::Fragment dayPiece;
         qint64 gaps = 0;
         for (int day = 1; day <= dayCount; ++day) {
-            Xml::Node dayNode = XML::AddDayNode(*roster, day);
+            Xml::Node dayNode;
+            if (daysInOnePiece) {
+                dayPiece = Xml::Fragment();
+                dayPiece.open("Dzien");
+                dayPiece.attribute("Id", day);
+            } else {
+                dayNode = XML::AddDayNode(*roster, day);
+            }
             const QDate date = firstDay.addDays(day - 1);
             const QString dayText = QString::number(day);
             for (qsizetype i = 0; i < duties.size(); ++i) {
                 const DutyRecord &duty = duties.at(i);
                 const QString &dutyIdText = dutyIds.at(i);
-                Xml::Node dutyNode = XML::AddDutyNode(dayNode, duty.name, duty.id,
-                                                      QString::number(i + 1) + u'.' + dayText);
+                const QString position = QString::number(i + 1) + u'.' + dayText;
+                Xml::Node dutyNode;
+                if (daysInOnePiece) {
+                    dayPiece.open("Sluzba");
+                    dayPiece.attribute("Id", duty.id);
+                    dayPiece.attribute("Name", duty.name);
+                    dayPiece.attribute("Position", position);
+                } else {
+                    dutyNode = XML::AddDutyNode(dayNode, duty.name, duty.id, position);
+                }
+                auto endDuty = [&] {
+                    if (daysInOnePiece) {
+                        dayPiece.close();
+                        dayPiece.text(lineBreak);
+                    }
+                };
                 qint64 headCount = duty.standardCount;
                 if (groups.ServiceReleased(*rules, day, dutyIdText))
                     headCount = 0;
                 else if (const auto it = data.headCounts.constFind({duty.id, day});
                          it != data.headCounts.constEnd())
                     headCount = *it;
-                if (headCount <= 0)
+                if (headCount <= 0) {
+                    endDuty();
                     continue;
+                }
 
                 const auto [start, end, endWithRest] = timesOn(date, duty);
                 const xmlGroups::PersonCondition condition{start, duty.menOnly};
@@ -560,17 +594,34 @@ bool GenerateSchedule(Db::Database &db, clsOptions &options, GenerationHost &hos
                         result = groups.FindPerson(*rules, day, dutyIdText, int(place), start,
                                                    endWithRest, end, duty.wholeGroup, condition);
                     if (result >= 0) {
-                        const PersonInfo &person =
-                            data.persons[size_t(data.personIndex.value(result))];
-                        cell << pieceOf(result, person);
-                        XML::AddPersonNode(dutyNode, person.fullName, result);
+                        const int index = data.personIndex.value(result);
+                        cell << pieceOf(index);
+                        const QString &name = data.persons[size_t(index)].fullName;
+                        if (daysInOnePiece) {
+                            dayPiece.open("Osoba");
+                            dayPiece.attribute("Id", result);
+                            dayPiece.open("Nazwisko");
+                            dayPiece.text(name);
+                            dayPiece.close();
+                            dayPiece.text(lineBreak);
+                            dayPiece.close();
+                            dayPiece.text(lineBreak);
+                        } else {
+                            XML::AddPersonNode(dutyNode, name, result);
+                        }
                     } else {
                         // The gap stands where the place stands; the others stay visible.
                         cell << GapText;
                         ++gaps;
                     }
                 }
+                endDuty();
                 host.setCellText(day, int(i + 1), cell.join(CellSeparator));
+            }
+            if (daysInOnePiece) {
+                dayPiece.close();
+                dayPiece.text(lineBreak);
+                rosterRoot.appendFragment(dayPiece);
             }
             const int percent = int(std::nearbyint(double(day) / dayCount * 100));
             host.progress(day, dayCount,
