@@ -90,6 +90,42 @@ QString monthTitle(const QDate &firstDay)
     return QStringLiteral("Grafik na ") + name.toLower() + u' ' + QString::number(firstDay.year());
 }
 
+// Indexes of persons by id: a table where the ids are small, as rowids are,
+// else a hash.
+class PersonIndex
+{
+public:
+    void reserve(qint64 smallest, qint64 largest, size_t count)
+    {
+        m_table.clear();
+        m_hash.clear();
+        m_dense = smallest >= 0 && largest < qint64(count) * 4 + 65536;
+        if (m_dense)
+            m_table.assign(size_t(largest) + 1, -1);
+        else
+            m_hash.reserve(qsizetype(count));
+    }
+    void insert(qint64 id, int index)
+    {
+        if (m_dense)
+            m_table[size_t(id)] = index;
+        else
+            m_hash.insert(id, index);
+    }
+    // -1 for an id nobody has.
+    int value(qint64 id) const
+    {
+        if (m_dense)
+            return id >= 0 && id < qint64(m_table.size()) ? m_table[size_t(id)] : -1;
+        return m_hash.value(id, -1);
+    }
+
+private:
+    bool m_dense = false;
+    std::vector<int> m_table;
+    QHash<qint64, int> m_hash;
+};
+
 // Everything the run reads from the database, read in a few queries.
 struct MonthData
 {
@@ -102,7 +138,7 @@ struct MonthData
     };
     std::vector<GroupRows> groups;                // chosen groups with persons, stored order
     std::vector<PersonInfo> persons;              // stored order
-    QHash<qint64, int> personIndex;               // id -> index into persons
+    PersonIndex personIndex;                      // id -> index into persons
     QHash<QPair<qint64, int>, qint64> headCounts; // (duty, day) -> ilosc
 };
 
@@ -265,13 +301,33 @@ MonthData readMonth(Db::Database &db, const GenerationRequest &request, const QD
                    keys.push_back(RandomKey::of(row.value(7)));
                });
     std::vector<int> order(rows.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        order[i] = int(i);
-    std::stable_sort(order.begin(), order.end(),
-                     [&keys](int a, int b) { return keys[size_t(a)] < keys[size_t(b)]; });
+    const bool allWhole = std::all_of(keys.cbegin(), keys.cend(), [](const RandomKey &key) {
+        return key.storage == RandomKey::Number && key.whole;
+    });
+    if (allWhole) {
+        // Whole numbers alone, as random mostly holds: pairs with the stored
+        // place sort as the stable sort below would, in far less time.
+        std::vector<std::pair<qint64, int>> pairs(rows.size());
+        for (size_t i = 0; i < pairs.size(); ++i)
+            pairs[i] = {keys[i].integer, int(i)};
+        std::sort(pairs.begin(), pairs.end());
+        for (size_t i = 0; i < order.size(); ++i)
+            order[i] = pairs[i].second;
+    } else {
+        for (size_t i = 0; i < order.size(); ++i)
+            order[i] = int(i);
+        std::stable_sort(order.begin(), order.end(),
+                         [&keys](int a, int b) { return keys[size_t(a)] < keys[size_t(b)]; });
+    }
     std::vector<RandomKey>().swap(keys);
     QHash<qint64, std::vector<int>> byGroup;
-    data.personIndex.reserve(qsizetype(rows.size()));
+    qint64 smallestId = 0;
+    qint64 largestId = 0;
+    for (const PersonInfo &info : rows) {
+        smallestId = std::min(smallestId, info.id);
+        largestId = std::max(largestId, info.id);
+    }
+    data.personIndex.reserve(smallestId, largestId, rows.size());
     for (int i : order) {
         const PersonInfo &info = rows[size_t(i)];
         data.personIndex.insert(info.id, i);
@@ -290,8 +346,8 @@ MonthData readMonth(Db::Database &db, const GenerationRequest &request, const QD
     // the free-from time. Only its first row counts, also for somebody
     // outside the run: its date must still be readable.
     auto personAt = [&data](qint64 id) -> PersonInfo * {
-        const auto it = data.personIndex.constFind(id);
-        return it == data.personIndex.constEnd() ? nullptr : &data.persons[size_t(*it)];
+        const int index = data.personIndex.value(id);
+        return index < 0 ? nullptr : &data.persons[size_t(index)];
     };
     QSet<qint64> othersSeen;
     forEachRow(
