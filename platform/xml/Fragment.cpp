@@ -3,6 +3,7 @@
 #include <QChar>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace Xml {
@@ -31,6 +32,15 @@ const char *reference(char16_t c, bool inAttribute)
         return nullptr;
     }
 }
+
+// The characters below 0x80 that reference() may write otherwise, and NUL:
+// every other one is written as it is, without a look at the rest.
+constexpr std::array<bool, 0x80> NeedsCare = [] {
+    std::array<bool, 0x80> table{};
+    for (const char c : {'\0', '&', '<', '>', '"', '\r', '\n', '\t'})
+        table[size_t(c)] = true;
+    return table;
+}();
 
 } // namespace
 
@@ -141,8 +151,7 @@ void Fragment::escaped(QStringView text, bool inAttribute)
     while (p < end) {
         const char16_t c = *p++;
         if (c < 0x80) {
-            // Every character that needs care lies below '?'.
-            if (c >= u'?') {
+            if (!NeedsCare[c]) {
                 *out++ = char(c);
             } else if (c == 0) {
                 break;
