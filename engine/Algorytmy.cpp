@@ -430,6 +430,80 @@ MonthData readMonth(Db::Database &db, const GenerationRequest &request, const QD
     return data;
 }
 
+// CellText for the many persons of a run, the pattern cut into its pieces
+// once. Where every bracket of the pattern belongs to a field and no value
+// holds one, no replacement can make a field of what another put in, so the
+// values go in in one pass; anything else goes through CellText itself.
+class CellPattern
+{
+public:
+    explicit CellPattern(const QString &cellShow) : m_show(cellShow)
+    {
+        static const QLatin1String fields[] = {QLatin1String("[nazwisko]"), QLatin1String("[imie]"),
+                                               QLatin1String("[stopien]"),
+                                               QLatin1String("[grupa]")};
+        m_plain = true;
+        qsizetype literal = 0;
+        for (qsizetype at = 0; at < m_show.size();) {
+            const QChar c = m_show.at(at);
+            if (c == u']') {
+                m_plain = false;
+                return;
+            }
+            if (c != u'[') {
+                ++at;
+                continue;
+            }
+            int field = 0;
+            while (field < 4 && !QStringView(m_show).mid(at).startsWith(fields[field]))
+                ++field;
+            if (field == 4) {
+                m_plain = false;
+                return;
+            }
+            m_pieces.push_back({literal, at - literal, -1});
+            m_pieces.push_back({0, 0, field});
+            at += fields[field].size();
+            literal = at;
+        }
+        m_pieces.push_back({literal, m_show.size() - literal, -1});
+    }
+
+    QString text(QStringView nazwisko, QStringView imie, const QString &stopien,
+                 const QString &grupa) const
+    {
+        const QStringView values[] = {nazwisko, imie, stopien, grupa};
+        const bool plain =
+            m_plain && std::none_of(std::begin(values), std::end(values), [](QStringView value) {
+                return value.contains(u'[') || value.contains(u']');
+            });
+        if (!plain)
+            return CellText(m_show, nazwisko.toString(), imie.toString(), stopien, grupa);
+        qsizetype size = 0;
+        for (const Piece &piece : m_pieces)
+            size += piece.field < 0 ? piece.length : values[piece.field].size();
+        QString result;
+        result.reserve(size);
+        for (const Piece &piece : m_pieces) {
+            if (piece.field < 0)
+                result += QStringView(m_show).mid(piece.from, piece.length);
+            else
+                result += values[piece.field];
+        }
+        return result;
+    }
+
+private:
+    struct Piece
+    {
+        qsizetype from = 0, length = 0;
+        int field = -1; // -1: the pattern's own text from..from+length
+    };
+    QString m_show;
+    bool m_plain = false;
+    std::vector<Piece> m_pieces;
+};
+
 } // namespace
 
 QString CellText(const QString &cellShow, const QString &nazwisko, const QString &imie,
@@ -575,14 +649,16 @@ bool GenerateSchedule(Db::Database &db, clsOptions &options, GenerationHost &hos
         }
 
         // Phase 4: the month, day by day, duty by duty, place by place.
-        const QString cellShow = options.GetOption(QStringLiteral("CellShow"));
+        const CellPattern cellShow(options.GetOption(QStringLiteral("CellShow")));
         std::vector<QString> pieces(data.persons.size()); // each person's cell text, made once
         auto pieceOf = [&](int index) -> const QString & {
             QString &piece = pieces[size_t(index)];
             if (piece.isNull()) {
                 const PersonInfo &person = data.persons[size_t(index)];
-                piece = CellText(cellShow, person.nazwisko(), person.imie(), person.stopien,
-                                 data.groupNames.value(person.groupId));
+                const QStringView name(person.fullName);
+                piece = cellShow.text(name.left(person.nazwiskoLength),
+                                      name.mid(person.nazwiskoLength + 1), person.stopien,
+                                      data.groupNames.value(person.groupId));
             }
             return piece;
         };
