@@ -86,6 +86,16 @@ int xmlGroups::symbolOf(const QString &text)
     return symbol;
 }
 
+int xmlGroups::serviceSymbol(const QString &serviceId)
+{
+    // A text keeps its number for the object's life.
+    if (m_lastServiceSymbol == NoSymbol || serviceId != m_lastService) {
+        m_lastService = serviceId;
+        m_lastServiceSymbol = symbolOf(serviceId);
+    }
+    return m_lastServiceSymbol;
+}
+
 // --- building -------------------------------------------------------------
 
 Xml::Node xmlGroups::AddGroup(qint64 id, const QString &name, qint64 count)
@@ -103,6 +113,7 @@ Xml::Node xmlGroups::AddGroup(qint64 id, const QString &name, qint64 count)
     group.node = node;
     group.badDays = XML::AddElement(node, QStringLiteral("BadDays"));
     group.count = count;
+    group.counted();
     m_groups.push_back(std::move(group));
     m_groupById.insert(id, int(m_groups.size()) - 1);
     return node;
@@ -246,6 +257,7 @@ void xmlGroups::setGroupCount(const Xml::Node &groupNode, qint64 count)
     if (g < 0)
         return;
     m_groups[size_t(g)].count = count;
+    m_groups[size_t(g)].counted();
     m_groups[size_t(g)].node.setAttribute("Count", count);
 }
 
@@ -255,6 +267,7 @@ void xmlGroups::setGroupIlosc(const Xml::Node &groupNode, qint64 ilosc)
     if (g < 0)
         return;
     m_groups[size_t(g)].ilosc = ilosc;
+    m_groups[size_t(g)].counted();
     m_groups[size_t(g)].node.setAttribute("Ilosc", ilosc);
 }
 
@@ -450,7 +463,7 @@ xmlGroups::Symbols xmlGroups::inForce(const Periods *periods, int day, bool *any
 
 bool xmlGroups::ServiceReleased(const Xml::Document &rules, int day, const QString &serviceId)
 {
-    const Periods *periods = periodsOf(rulesOf(rules).sluzbyIlosc, symbolOf(serviceId));
+    const Periods *periods = periodsOf(rulesOf(rules).sluzbyIlosc, serviceSymbol(serviceId));
     return periods && std::any_of(periods->cbegin(), periods->cend(),
                                   [day](const Period &period) { return period.inForce(day); });
 }
@@ -525,6 +538,12 @@ bool xmlGroups::personAbsent(Person *person, const Periods *byRule, int symbol, 
     }
     if (!blocked)
         blocked = blockedByPeriods(byRule, start, endWithRest, end, &date1, &date2);
+    if (blocked && !id && symbol == NoSymbol) {
+        // Its own absences are logged under its id text: numbered once, not at every log.
+        if (person->loggedSymbol == NoSymbol)
+            person->loggedSymbol = symbolOf(idTextOf(*person));
+        symbol = person->loggedSymbol;
+    }
     if (blocked)
         AddExclusion(start, symbol, false, id ? *id : idTextOf(*person), date1, date2,
                      person ? &person->loggedDay : nullptr);
@@ -641,7 +660,7 @@ int xmlGroups::ChooseGroup(int day, int service, int number, Instant start, Inst
                 continue;
             if (group.ilosc <= 0)
                 continue; // nobody to take the place
-            const double ratio = double(group.count) / double(group.ilosc);
+            const double ratio = group.ratio;
             if (ratio == 0) {
                 chosen = int(g);
                 break;
@@ -684,7 +703,7 @@ qint64 xmlGroups::FindPerson(const Xml::Document &rules, int day, const QString 
                              bool wholeGroup, const PersonCondition &personCondition)
 {
     const Rules &parsed = rulesOf(rules);
-    const int service = symbolOf(serviceId);
+    const int service = serviceSymbol(serviceId);
     ++m_findCalls;
     // The duty-person rule holds on every place, also those of a whole-group
     // duty that stay with the group of the first place.
@@ -822,6 +841,7 @@ void xmlGroups::book(int g, int p, Instant freeFrom)
     person.dateText = dateText(freeFrom);
     person.node.setAttribute(QStringLiteral("Date"), person.dateText);
     ++group.count;
+    group.counted();
     group.node.setAttribute("Count", group.count);
     group.node.appendMove(person.node);
     moveLast(p, true);
@@ -903,6 +923,7 @@ void xmlGroups::rebuildIndexes()
         group.badDays = node.childElements(QStringLiteral("BadDays")).value(0);
         group.count = node.attribute(QStringLiteral("Count")).toLongLong();
         group.ilosc = node.attribute(QStringLiteral("Ilosc")).toLongLong();
+        group.counted();
         for (const Xml::Node &bad : group.badDays.childElements(QStringLiteral("Item")))
             group.badPlaces.insert({bad.attribute(QStringLiteral("Day")).toInt(),
                                     symbolOf(bad.attribute(QStringLiteral("Service"))),

@@ -195,6 +195,7 @@ private:
         const Periods *absencesByRule = nullptr;
         std::vector<Absence> absences;
         qint64 loggedDay = std::numeric_limits<qint64>::min(); // see AddExclusion
+        int loggedSymbol = NoSymbol; // of idText, once an absence is logged
 
         qint64 id = 0;
         QString idText;       // as the document writes it; made when first asked for when plainId
@@ -226,6 +227,8 @@ private:
         // What the group choice looks at, together.
         qint64 count = 0;
         qint64 ilosc = 0;
+        double ratio = 0; // count / ilosc where ilosc > 0, made again when either changes
+        void counted() { ratio = ilosc > 0 ? double(count) / double(ilosc) : 0; }
         const Periods *grupySluzby = nullptr;
         const Periods *absences = nullptr;
         QSet<BadPlace> badPlaces;
@@ -256,6 +259,8 @@ private:
     };
 
     int symbolOf(const QString &text);
+    // symbolOf for the service of the places in progress, which the calls ask for again and again.
+    int serviceSymbol(const QString &serviceId);
     const Rules &rulesOf(const Xml::Document &rules);
     // Finds the rules of a group or person in the parsed rules document.
     void resolve(Group &group);
@@ -317,6 +322,8 @@ private:
     QHash<qint64, int> m_numberSymbols; // those texts that are QString::number of a number
     const QString &idTextOf(Person &person);
     std::vector<QString> m_symbolTexts;
+    QString m_lastService;
+    int m_lastServiceSymbol = NoSymbol;
     Instant m_lastDate = 0; // the free-from text AddPerson wrote last
     QString m_lastDateText;
     qint64 m_lastGroup = 0;
