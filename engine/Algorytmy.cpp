@@ -670,12 +670,11 @@ bool GenerateSchedule(Db::Database &db, clsOptions &options, GenerationHost &hos
                 return person.fullName.isEmpty() || person.fullName.front() == QChar(0);
             });
         const QString lineBreak = QStringLiteral("\r\n");
-        Xml::Fragment dayPiece;
         qint64 gaps = 0;
         for (int day = 1; day <= dayCount; ++day) {
             Xml::Node dayNode;
+            Xml::Fragment dayPiece;
             if (daysInOnePiece) {
-                dayPiece = Xml::Fragment();
                 dayPiece.open("Dzien");
                 dayPiece.attribute("Id", day);
             } else {

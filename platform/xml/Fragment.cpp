@@ -47,6 +47,8 @@ constexpr std::array<bool, 0x80> NeedsCare = [] {
 void Fragment::grow(qsizetype n)
 {
     m_text.resize(std::max(m_text.size() * 2, m_size + n + 4096));
+    m_data = m_text.data();
+    m_capacity = m_text.size();
 }
 
 void Fragment::putName(const char *text)
