@@ -161,10 +161,14 @@ void xmlGroups::moveLast(int p, bool inOrder)
 
 void xmlGroups::addPersonIndex(Person person)
 {
-    person.order = ++m_nextOrder;
     m_persons.push_back(std::move(person));
-    const int p = int(m_persons.size()) - 1;
-    Person &added = m_persons.back();
+    indexPerson(int(m_persons.size()) - 1);
+}
+
+void xmlGroups::indexPerson(int p)
+{
+    Person &added = m_persons[size_t(p)];
+    added.order = ++m_nextOrder;
     moveLast(p, false);
     chain(m_personById, added.id, p, &Person::nextSameId);
 }
@@ -173,6 +177,13 @@ xmlGroups::Person xmlGroups::newPerson(int g, qint64 id, const QString &name, qi
                                        Instant date)
 {
     Person person;
+    setUp(person, g, id, name, count, date);
+    return person;
+}
+
+void xmlGroups::setUp(Person &person, int g, qint64 id, const QString &name, qint64 count,
+                      Instant date)
+{
     person.id = id;
     person.plainId = true;
     person.name = name;
@@ -181,7 +192,6 @@ xmlGroups::Person xmlGroups::newPerson(int g, qint64 id, const QString &name, qi
     person.countAtStart = count;
     person.freeFrom = date;
     person.dateText = startDateText(date);
-    return person;
 }
 
 const QString &xmlGroups::startDateText(Instant date)
@@ -292,14 +302,14 @@ void xmlGroups::AddPersons(const Xml::Node &groupNode, const std::vector<NewPers
     Xml::Node item;
     // The piece declares no namespace: where the group's elements are in
     // one, the persons go one by one (each then declares none).
-    std::vector<Person> records;
+    // The records go straight to their places, indexed once their elements are there.
+    const size_t first = m_persons.size();
     if (node.inheritedAttribute(QStringLiteral("xmlns")).isEmpty()) {
         const QString lineBreak = QStringLiteral("\r\n");
         Xml::Fragment piece;
-        records.reserve(persons.size());
         for (const NewPerson &person : persons) {
-            Person &record = records.emplace_back(
-                newPerson(g, person.id, person.name, person.count, person.date));
+            Person &record = m_persons.emplace_back();
+            setUp(record, g, person.id, person.name, person.count, person.date);
             setInfo(record, person.sex, person.przywilej);
             piece.open("Item");
             piece.attribute("Id", person.id);
@@ -328,6 +338,7 @@ void xmlGroups::AddPersons(const Xml::Node &groupNode, const std::vector<NewPers
         item = node.appendFragment(piece);
     }
     if (!item) {
+        m_persons.erase(m_persons.begin() + qsizetype(first), m_persons.end());
         for (const NewPerson &person : persons) {
             const Xml::Node added =
                 AddPerson(node, person.id, person.name, person.count, person.date);
@@ -337,12 +348,12 @@ void xmlGroups::AddPersons(const Xml::Node &groupNode, const std::vector<NewPers
         }
         return;
     }
-    for (Person &person : records) {
+    for (size_t p = first; p < m_persons.size(); ++p) {
         while (item && item.type() != Xml::Node::Type::Element)
             item = item.nextSibling();
-        person.node = item;
+        m_persons[p].node = item;
         item = item.nextSibling();
-        addPersonIndex(std::move(person));
+        indexPerson(int(p));
     }
 }
 

@@ -302,7 +302,11 @@ private:
     // Puts p last in its group's current order, taking it out of its place first when it has one.
     void moveLast(int p, bool inOrder);
     void addPersonIndex(Person person);
+    // Gives the person at p its place in the orders and the index by id.
+    void indexPerson(int p);
     Person newPerson(int group, qint64 id, const QString &name, qint64 count, Instant date);
+    void setUp(Person &person, int group, qint64 id, const QString &name, qint64 count,
+               Instant date);
     // The Date text of a person free from date.
     const QString &startDateText(Instant date);
     static Absence absenceOf(const QDate &date1, const QDate &date2);
