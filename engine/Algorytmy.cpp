@@ -496,9 +496,11 @@ public:
                  const QString &grupa) const
     {
         const QStringView values[] = {nazwisko, imie, stopien, grupa};
+        // Values are short: a plain walk costs less than a search for each bracket.
         const bool plain =
             m_plain && std::none_of(std::begin(values), std::end(values), [](QStringView value) {
-                return value.contains(u'[') || value.contains(u']');
+                return std::any_of(value.begin(), value.end(),
+                                   [](QChar c) { return c == u'[' || c == u']'; });
             });
         if (!plain)
             return CellText(m_show, nazwisko.toString(), imie.toString(), stopien, grupa);
