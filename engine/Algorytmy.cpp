@@ -792,10 +792,7 @@ bool GenerateSchedule(Db::Database &db, clsOptions &options, GenerationHost &hos
         XML::SetAttribute(rosterRoot, QStringLiteral("Name"), host.toolbarTitle());
         groups.FillPersonCounts(host.personList());
         // The working document goes with the run, so a copy is the move.
-        rosterRoot.appendCopy(groups.xmlDocument()
-                                  .documentElement()
-                                  .childElements(QStringLiteral("Exclusions"))
-                                  .value(0));
+        rosterRoot.appendCopy(groups.exclusions());
         host.setRosterDocument(std::move(roster));
         if (gaps > 0) {
             const QString question = QStringLiteral("Istnieją luki w służbach! Ilość luk: ") +

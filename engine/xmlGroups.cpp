@@ -100,6 +100,7 @@ int xmlGroups::serviceSymbol(const QString &serviceId)
 
 Xml::Node xmlGroups::AddGroup(qint64 id, const QString &name, qint64 count)
 {
+    writeBookings();
     Xml::Node node = XML::AddElement(m_groupsNode, QStringLiteral("Group"));
     node.appendAttribute("Id", id);
     node.appendAttribute("Name", name);
@@ -219,6 +220,7 @@ void xmlGroups::setInfo(Person &person, const QString &sex, const QString &przyw
 Xml::Node xmlGroups::AddPerson(const Xml::Node &groupNode, qint64 id, const QString &name,
                                qint64 count, Instant date)
 {
+    writeBookings();
     const int g = groupIndex(groupNode);
     if (g < 0)
         return {};
@@ -238,6 +240,7 @@ Xml::Node xmlGroups::AddPerson(const Xml::Node &groupNode, qint64 id, const QStr
 void xmlGroups::AddZwolnienie(const Xml::Node &personNode, qint64 id, const QDate &date1,
                               const QDate &date2, int kind)
 {
+    writeBookings();
     const int p = personIndex(personNode);
     if (p < 0)
         return;
@@ -263,6 +266,7 @@ void xmlGroups::addBadDay(int g, int day, int service, const QString &serviceId,
 
 void xmlGroups::setGroupCount(const Xml::Node &groupNode, qint64 count)
 {
+    writeBookings();
     const int g = groupIndex(groupNode);
     if (g < 0)
         return;
@@ -273,6 +277,7 @@ void xmlGroups::setGroupCount(const Xml::Node &groupNode, qint64 count)
 
 void xmlGroups::setGroupIlosc(const Xml::Node &groupNode, qint64 ilosc)
 {
+    writeBookings();
     const int g = groupIndex(groupNode);
     if (g < 0)
         return;
@@ -284,6 +289,7 @@ void xmlGroups::setGroupIlosc(const Xml::Node &groupNode, qint64 ilosc)
 void xmlGroups::setPersonInfo(const Xml::Node &personNode, const QString &sex,
                               const QString &przywilej)
 {
+    writeBookings();
     const int p = personIndex(personNode);
     if (p < 0)
         return;
@@ -295,6 +301,7 @@ void xmlGroups::setPersonInfo(const Xml::Node &personNode, const QString &sex,
 
 void xmlGroups::AddPersons(const Xml::Node &groupNode, const std::vector<NewPerson> &persons)
 {
+    writeBookings();
     const int g = groupIndex(groupNode);
     if (g < 0 || persons.empty())
         return;
@@ -848,15 +855,47 @@ void xmlGroups::book(int g, int p, Instant freeFrom)
     Person &person = m_persons[size_t(p)];
     ++person.count;
     person.freeFrom = freeFrom;
-    person.node.setAttribute("Count", person.count);
     person.dateText = dateText(freeFrom);
-    person.node.setAttribute(QStringLiteral("Date"), person.dateText);
+    person.booked = true;
     ++group.count;
     group.counted();
-    group.node.setAttribute("Count", group.count);
-    group.node.appendMove(person.node);
+    group.booked = true;
+    m_booked = true;
     moveLast(p, true);
     person.order = ++m_nextOrder;
+}
+
+void xmlGroups::writeBookings()
+{
+    if (!m_booked)
+        return;
+    m_booked = false;
+    // Every booking moved the element to the end of its group: the booked
+    // ones stand there in the order of their last bookings, which is their
+    // order in the records, and the others stay where they were.
+    for (Group &group : m_groups) {
+        if (!group.booked)
+            continue;
+        group.booked = false;
+        group.node.setAttribute("Count", group.count);
+        for (int p = group.first; p >= 0; p = m_persons[size_t(p)].next) {
+            Person &person = m_persons[size_t(p)];
+            if (!person.booked)
+                continue;
+            person.booked = false;
+            person.node.setAttribute("Count", person.count);
+            person.node.setAttribute(QStringLiteral("Date"), person.dateText);
+            group.node.appendMove(person.node);
+        }
+    }
+}
+
+const Xml::Document &xmlGroups::xmlDocument() const
+{
+    // The bookings change what the document says, not what this object
+    // answers: writing them into it is no change of the object.
+    const_cast<xmlGroups *>(this)->writeBookings();
+    return *m_doc;
 }
 
 void xmlGroups::FillPersonCounts(XML::PersonCountSink &sink) const
@@ -911,6 +950,7 @@ int xmlGroups::findPerson(int group, qint64 id) const
 
 void xmlGroups::rebuildIndexes()
 {
+    m_booked = false;
     m_groups.clear();
     m_persons.clear();
     m_groupById.clear();

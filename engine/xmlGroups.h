@@ -72,7 +72,11 @@ public:
     void setLastGroup(qint64 groupId) { m_lastGroup = groupId; }
     qint64 lastGroup() const { return m_lastGroup; }
 
-    const Xml::Document &xmlDocument() const { return *m_doc; }
+    // The document with every booking written into it.
+    const Xml::Document &xmlDocument() const;
+    // Its Exclusions element, which is always up to date: reading it does not
+    // write the bookings into the persons' elements.
+    Xml::Node exclusions() const { return m_exclusionsNode; }
     // Takes over a working document and rebuilds the indexes from it.
     void setXmlDocument(std::unique_ptr<Xml::Document> document);
 
@@ -186,6 +190,7 @@ private:
         // The duty-day of the last place taken through FindPerson.
         int bookedDay = 0;
         int bookedService = NoSymbol;
+        bool booked = false; // since the bookings were last written into the document
         bool hasPrzywilej = false;
         bool privileged = false;
         bool man = false;
@@ -246,6 +251,7 @@ private:
         Xml::Node badDays;
         int first = -1; // the group's current order, see Person::next
         int last = -1;
+        bool booked = false; // see Person::booked
     };
     struct DayTable
     {
@@ -292,7 +298,12 @@ private:
                    int service) const;
     void addBadDay(int group, int day, int service, const QString &serviceId, int number);
     void addDay(int day, int group, qint64 groupId);
+    // Books the place in the records; writeBookings() puts it into the document.
     void book(int group, int person, Instant freeFrom);
+    // Each booked person's Count and Date, its element moved to the end of its
+    // group in the order of the bookings, and the group's Count, as booking
+    // them one by one would leave the document.
+    void writeBookings();
 
     int groupIndex(const Xml::Node &group) const;
     int personIndex(const Xml::Node &person) const;
@@ -334,6 +345,7 @@ private:
     qint64 m_nextOrder = 0;
     quint64 m_findCalls = 0;
     bool m_balanceCounts = false;
+    bool m_booked = false; // a booking is not in the document yet
     const Xml::Document *m_rulesSource = nullptr;
     std::unique_ptr<Rules> m_rules;
     int m_rulesVersion = 0;

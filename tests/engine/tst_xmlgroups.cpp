@@ -127,6 +127,7 @@ private Q_SLOTS:
     void wholeGroupStaysWithFirstGroup();
     void rulePeriodsEndAtMonthEnd();
     void rebuiltIndexesDecideAlike();
+    void bookingsReadLateAsReadAtOnce();
     void personsAtOnceAsOneByOne_data();
     void personsAtOnceAsOneByOne();
 };
@@ -549,6 +550,39 @@ void TestXmlGroups::rebuiltIndexesDecideAlike()
         QCOMPARE(fromRecords, fromDocument);
         QCOMPARE(fromRecords.size(), 9 + 3);
     }
+}
+
+void TestXmlGroups::bookingsReadLateAsReadAtOnce()
+{
+    // The document read after every place, or only now and then, tells the
+    // same bookings: counts, dates and the persons' order with the line breaks
+    // between them.
+    Work everyPlace;
+    Work now;
+    for (Work *work : {&everyPlace, &now}) {
+        work->group(1, {11, 12, 13, 14});
+        work->group(2, {21, 22}, 1);
+        // Busy until the 3rd: the bookings then come out of the persons' first order.
+        work->groups.UpdatePerson(1, 11, at(2024, 5, 2, 12));
+    }
+    QVERIFY(!everyPlace.groups.xmlDocument().xml().isEmpty());
+    for (int day = 1; day <= 8; ++day) {
+        for (int place = 1; place <= 2; ++place) {
+            const qint64 taken = everyPlace.fill(day, place);
+            QVERIFY(!everyPlace.groups.xmlDocument().xml().isEmpty());
+            QCOMPARE(now.fill(day, place), taken);
+        }
+        if (day == 4) {
+            // A person added on the way comes after those booked so far.
+            for (Work *work : {&everyPlace, &now}) {
+                const Xml::Node item = work->groups.AddPerson(
+                    work->groupNodes[0], 15, QStringLiteral("P15"), 0, at(2024, 4, 30));
+                work->groups.setPersonInfo(item, QStringLiteral("0"), QStringLiteral("0"));
+                work->groups.setGroupIlosc(work->groupNodes[0], 5);
+            }
+        }
+    }
+    QCOMPARE(now.groups.xmlDocument().xml(), everyPlace.groups.xmlDocument().xml());
 }
 
 void TestXmlGroups::personsAtOnceAsOneByOne_data()
