@@ -221,6 +221,7 @@ Xml::Node xmlGroups::AddPerson(const Xml::Node &groupNode, qint64 id, const QStr
                                qint64 count, Instant date)
 {
     writeBookings();
+    writePersons();
     const int g = groupIndex(groupNode);
     if (g < 0)
         return {};
@@ -305,30 +306,63 @@ void xmlGroups::AddPersons(const Xml::Node &groupNode, const std::vector<NewPers
     const int g = groupIndex(groupNode);
     if (g < 0 || persons.empty())
         return;
-    Xml::Node node = m_groups[size_t(g)].node;
-    Xml::Node item;
-    // The piece declares no namespace: where the group's elements are in
-    // one, the persons go one by one (each then declares none).
-    // The records go straight to their places, indexed once their elements are there.
-    const size_t first = m_persons.size();
-    if (node.inheritedAttribute(QStringLiteral("xmlns")).isEmpty()) {
-        const QString lineBreak = QStringLiteral("\r\n");
-        Xml::Fragment piece;
+    const Xml::Node node = m_groups[size_t(g)].node;
+    // The piece written later declares no namespace: where the group's
+    // elements are in one, the persons go one by one (each then declares none).
+    if (!node.inheritedAttribute(QStringLiteral("xmlns")).isEmpty()) {
+        writePersons();
         for (const NewPerson &person : persons) {
-            Person &record = m_persons.emplace_back();
-            setUp(record, g, person.id, person.name, person.count, person.date);
-            setInfo(record, person.sex, person.przywilej);
+            const Xml::Node added =
+                AddPerson(node, person.id, person.name, person.count, person.date);
+            setPersonInfo(added, person.sex, person.przywilej);
+            for (const NewAbsence &absence : person.absences)
+                AddZwolnienie(added, absence.id, absence.date1, absence.date2, absence.kind);
+        }
+        return;
+    }
+    // The records now, their elements when somebody reads the document: a
+    // run reads only its exclusions.
+    const size_t first = m_persons.size();
+    for (const NewPerson &person : persons) {
+        Person &record = m_persons.emplace_back();
+        setUp(record, g, person.id, person.name, person.count, person.date);
+        setInfo(record, person.sex, person.przywilej);
+        record.dateAtStart = person.date;
+        record.sexText = person.sex;
+        record.przywilejText = person.przywilej;
+        for (const NewAbsence &absence : person.absences) {
+            Absence &added = record.absences.emplace_back(absenceOf(absence.date1, absence.date2));
+            added.id = absence.id;
+            added.kind = absence.kind;
+        }
+        indexPerson(int(m_persons.size()) - 1);
+    }
+    m_unwritten.emplace_back(first, m_persons.size());
+}
+
+void xmlGroups::writePersons()
+{
+    if (m_unwritten.empty())
+        return;
+    const std::vector<std::pair<size_t, size_t>> unwritten = std::move(m_unwritten);
+    m_unwritten.clear();
+    const QString lineBreak = QStringLiteral("\r\n");
+    for (const auto &[first, end] : unwritten) {
+        // A group's persons added at once go in as one piece, which costs far
+        // less than an element at a time.
+        Xml::Fragment piece;
+        for (size_t p = first; p < end; ++p) {
+            const Person &person = m_persons[p];
             piece.open("Item");
             piece.attribute("Id", person.id);
             piece.attribute("Name", person.name);
-            piece.attribute("Count", person.count);
-            piece.attribute("CountAtStar", person.count);
-            piece.attribute("Date", record.dateText);
-            piece.attribute("Sex", person.sex);
-            piece.attribute("Przywilej", person.przywilej);
+            piece.attribute("Count", person.countAtStart);
+            piece.attribute("CountAtStar", person.countAtStart);
+            piece.attribute("Date", dateText(person.dateAtStart));
+            piece.attribute("Sex", person.sexText);
+            piece.attribute("Przywilej", person.przywilejText);
             piece.open("Zwolnienia");
-            for (const NewAbsence &absence : person.absences) {
-                record.absences.push_back(absenceOf(absence.date1, absence.date2));
+            for (const Absence &absence : person.absences) {
                 piece.open("Item");
                 piece.attribute("Id", absence.id);
                 piece.attribute("Date1", DateTimeText::dateText(absence.date1));
@@ -342,25 +376,38 @@ void xmlGroups::AddPersons(const Xml::Node &groupNode, const std::vector<NewPers
             piece.close();
             piece.text(lineBreak);
         }
-        item = node.appendFragment(piece);
-    }
-    if (!item) {
-        m_persons.erase(m_persons.begin() + qsizetype(first), m_persons.end());
-        for (const NewPerson &person : persons) {
-            const Xml::Node added =
-                AddPerson(node, person.id, person.name, person.count, person.date);
-            setPersonInfo(added, person.sex, person.przywilej);
-            for (const NewAbsence &absence : person.absences)
-                AddZwolnienie(added, absence.id, absence.date1, absence.date2, absence.kind);
-        }
-        return;
-    }
-    for (size_t p = first; p < m_persons.size(); ++p) {
-        while (item && item.type() != Xml::Node::Type::Element)
+        Xml::Node item = m_groups[size_t(m_persons[first].group)].node.appendFragment(piece);
+        for (size_t p = first; p < end; ++p) {
+            if (!item) {
+                writePersonElement(m_persons[p]);
+                continue;
+            }
+            while (item && item.type() != Xml::Node::Type::Element)
+                item = item.nextSibling();
+            m_persons[p].node = item;
             item = item.nextSibling();
-        m_persons[p].node = item;
-        item = item.nextSibling();
-        indexPerson(int(p));
+        }
+    }
+}
+
+void xmlGroups::writePersonElement(Person &person)
+{
+    // As AddPerson, setPersonInfo and AddZwolnienie write it.
+    person.node = XML::AddElement(m_groups[size_t(person.group)].node, QStringLiteral("Item"));
+    person.node.appendAttribute("Id", person.id);
+    person.node.appendAttribute("Name", person.name);
+    person.node.appendAttribute("Count", person.countAtStart);
+    person.node.appendAttribute("CountAtStar", person.countAtStart);
+    person.node.appendAttribute("Date", dateText(person.dateAtStart));
+    const Xml::Node list = XML::AddElement(person.node, QStringLiteral("Zwolnienia"));
+    XML::SetAttribute(person.node, QStringLiteral("Sex"), person.sexText);
+    XML::SetAttribute(person.node, QStringLiteral("Przywilej"), person.przywilejText);
+    for (const Absence &absence : person.absences) {
+        Xml::Node item = XML::AddElement(list, QStringLiteral("Item"));
+        item.appendAttribute("Id", absence.id);
+        item.appendAttribute("Date1", DateTimeText::dateText(absence.date1));
+        item.appendAttribute("Date2", DateTimeText::dateText(absence.date2));
+        item.appendAttribute("Kind", absence.kind);
     }
 }
 
@@ -870,6 +917,7 @@ void xmlGroups::writeBookings()
     if (!m_booked)
         return;
     m_booked = false;
+    writePersons();
     // Every booking moved the element to the end of its group: the booked
     // ones stand there in the order of their last bookings, which is their
     // order in the records, and the others stay where they were.
@@ -894,7 +942,9 @@ const Xml::Document &xmlGroups::xmlDocument() const
 {
     // The bookings change what the document says, not what this object
     // answers: writing them into it is no change of the object.
-    const_cast<xmlGroups *>(this)->writeBookings();
+    xmlGroups *self = const_cast<xmlGroups *>(this);
+    self->writePersons();
+    self->writeBookings();
     return *m_doc;
 }
 
@@ -927,6 +977,8 @@ int xmlGroups::groupIndex(const Xml::Node &group) const
 
 int xmlGroups::personIndex(const Xml::Node &person) const
 {
+    if (!person)
+        return -1; // not a person whose element is still to be written
     for (size_t i = m_persons.size(); i-- > 0;) {
         if (m_persons[i].node == person)
             return int(i);
@@ -951,6 +1003,7 @@ int xmlGroups::findPerson(int group, qint64 id) const
 void xmlGroups::rebuildIndexes()
 {
     m_booked = false;
+    m_unwritten.clear();
     m_groups.clear();
     m_persons.clear();
     m_groupById.clear();

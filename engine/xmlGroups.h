@@ -106,8 +106,9 @@ public:
         std::span<const NewAbsence> absences;
     };
     // Adds the persons to the group as AddPerson, setPersonInfo and an
-    // AddZwolnienie per absence would, person after person; the document
-    // takes them in one piece, which costs a run with many persons far less.
+    // AddZwolnienie per absence would, person after person. Their elements
+    // go into the document in one piece, and only once it is read (or more
+    // goes into the group): a run, which reads only exclusions(), writes none.
     void AddPersons(const Xml::Node &group, const std::vector<NewPerson> &persons);
 
     // What the generation adds to the elements (Count raised by the carried
@@ -178,6 +179,8 @@ private:
         Instant from = 0; // first day 00:00
         Instant to = 0;   // last day 00:00 (it counts until 23:59)
         QDate date1, date2;
+        qint64 id = 0; // as added, for the element written later
+        int kind = 0;
     };
     struct Person
     {
@@ -209,7 +212,10 @@ private:
         Xml::Node node;
         qint64 count = 0;
         qint64 countAtStart = 0;
-        QString dateText;    // the Date written last
+        QString dateText; // the Date written last
+        // What the person was added with, for an element written later.
+        Instant dateAtStart = 0;
+        QString sexText, przywilejText;
         qint64 order = 0;    // place within the group's current order
         int nextSameId = -1; // the next person with this id
     };
@@ -304,6 +310,11 @@ private:
     // group in the order of the bookings, and the group's Count, as booking
     // them one by one would leave the document.
     void writeBookings();
+    // The elements of the persons added at once and not written yet, as
+    // AddPersons would have written them then; to be done before anything
+    // else goes into their groups or their elements are looked at.
+    void writePersons();
+    void writePersonElement(Person &person);
 
     int groupIndex(const Xml::Node &group) const;
     int personIndex(const Xml::Node &person) const;
@@ -345,7 +356,8 @@ private:
     qint64 m_nextOrder = 0;
     quint64 m_findCalls = 0;
     bool m_balanceCounts = false;
-    bool m_booked = false; // a booking is not in the document yet
+    bool m_booked = false;                              // a booking is not in the document yet
+    std::vector<std::pair<size_t, size_t>> m_unwritten; // records [first, end) of one group each
     const Xml::Document *m_rulesSource = nullptr;
     std::unique_ptr<Rules> m_rules;
     int m_rulesVersion = 0;

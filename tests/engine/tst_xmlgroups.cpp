@@ -624,7 +624,8 @@ void TestXmlGroups::personsAtOnceAsOneByOne()
          QStringLiteral("0"), absences}};
     Work oneByOne;
     Work atOnce;
-    for (Work *work : {&oneByOne, &atOnce}) {
+    Work readLate; // the document read only after the places, the persons given gone by then
+    for (Work *work : {&oneByOne, &atOnce, &readLate}) {
         auto doc = std::make_unique<Xml::Document>();
         QVERIFY(doc->loadXml(document));
         work->groups.setXmlDocument(std::move(doc));
@@ -643,21 +644,33 @@ void TestXmlGroups::personsAtOnceAsOneByOne()
                                           absence.kind);
     }
     atOnce.groups.AddPersons(atOnce.groupNodes[0], persons);
-    for (Work *work : {&oneByOne, &atOnce})
+    {
+        const std::vector<xmlGroups::NewAbsence> given = absences;
+        std::vector<xmlGroups::NewPerson> copies = persons;
+        for (xmlGroups::NewPerson &person : copies)
+            person.absences = person.absences.empty() ? std::span<const xmlGroups::NewAbsence>()
+                                                      : std::span(given);
+        readLate.groups.AddPersons(readLate.groupNodes[0], copies);
+    }
+    for (Work *work : {&oneByOne, &atOnce, &readLate})
         work->groups.setGroupIlosc(work->groupNodes[0], qint64(persons.size()));
     QCOMPARE(atOnce.groups.xmlDocument().xml(), oneByOne.groups.xmlDocument().xml());
 
     // The records behind the elements decide alike and move the right elements.
-    QList<qint64> taken[2];
+    QList<qint64> taken[3];
     for (int day = 1; day <= 4; ++day) {
         for (int place = 1; place <= 2; ++place) {
             taken[0] << oneByOne.fill(day, place);
             taken[1] << atOnce.fill(day, place);
+            taken[2] << readLate.fill(day, place);
         }
     }
     QCOMPARE(taken[1], taken[0]);
+    QCOMPARE(taken[2], taken[0]);
     QCOMPARE(atOnce.groups.xmlDocument().xml(), oneByOne.groups.xmlDocument().xml());
+    QCOMPARE(readLate.groups.xmlDocument().xml(), oneByOne.groups.xmlDocument().xml());
     QCOMPARE(personLists(atOnce.groups), personLists(oneByOne.groups));
+    QCOMPARE(personLists(readLate.groups), personLists(oneByOne.groups));
 }
 
 QTEST_GUILESS_MAIN(TestXmlGroups)
