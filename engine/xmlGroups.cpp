@@ -678,11 +678,8 @@ void xmlGroups::AddExclusion(Instant start, int symbol, bool group, const QStrin
         symbol = symbolOf(id);
     const qint64 key = qint64(symbol) * 2 + (group ? 1 : 0);
     if (!it->keys.contains(key)) {
-        Xml::Node item = XML::AddElement(it->node, QStringLiteral("Item"));
-        item.appendAttribute("Id", id + (group ? u'G' : u'P'));
-        item.appendAttribute("Date1", DateTimeText::dateText(date1));
-        item.appendAttribute("Date2", DateTimeText::dateText(date2));
-        item.appendAttribute("Kind", QStringLiteral("Zw"));
+        it->unwritten.push_back({id + (group ? u'G' : u'P'), date1, date2});
+        m_excluded = true;
         it->keys.insert(key);
     }
     if (loggedDay)
@@ -938,6 +935,50 @@ void xmlGroups::writeBookings()
     }
 }
 
+void xmlGroups::writeExclusions()
+{
+    if (!m_excluded)
+        return;
+    m_excluded = false;
+    const QString lineBreak = QStringLiteral("\r\n");
+    const QString kind = QStringLiteral("Zw");
+    for (ExclusionDay &entry : m_exclusions) {
+        if (entry.unwritten.empty())
+            continue;
+        const std::vector<ExclusionDay::Logged> unwritten = std::move(entry.unwritten);
+        entry.unwritten.clear();
+        // In one piece where the day's elements declare no namespace.
+        Xml::Fragment piece;
+        const bool inOnePiece = entry.node.inheritedAttribute(QStringLiteral("xmlns")).isEmpty();
+        for (const ExclusionDay::Logged &logged : unwritten) {
+            if (!inOnePiece) {
+                Xml::Node item = XML::AddElement(entry.node, QStringLiteral("Item"));
+                item.appendAttribute("Id", logged.id);
+                item.appendAttribute("Date1", DateTimeText::dateText(logged.date1));
+                item.appendAttribute("Date2", DateTimeText::dateText(logged.date2));
+                item.appendAttribute("Kind", kind);
+                continue;
+            }
+            piece.open("Item");
+            piece.attribute("Id", logged.id);
+            piece.attribute("Date1", DateTimeText::dateText(logged.date1));
+            piece.attribute("Date2", DateTimeText::dateText(logged.date2));
+            piece.attribute("Kind", kind);
+            piece.close();
+            piece.text(lineBreak);
+        }
+        if (inOnePiece)
+            entry.node.appendFragment(piece);
+    }
+}
+
+Xml::Node xmlGroups::exclusions() const
+{
+    // Writing what was logged changes the document, not what this object answers.
+    const_cast<xmlGroups *>(this)->writeExclusions();
+    return m_exclusionsNode;
+}
+
 const Xml::Document &xmlGroups::xmlDocument() const
 {
     // The bookings change what the document says, not what this object
@@ -945,6 +986,7 @@ const Xml::Document &xmlGroups::xmlDocument() const
     xmlGroups *self = const_cast<xmlGroups *>(this);
     self->writePersons();
     self->writeBookings();
+    self->writeExclusions();
     return *m_doc;
 }
 
@@ -1003,6 +1045,7 @@ int xmlGroups::findPerson(int group, qint64 id) const
 void xmlGroups::rebuildIndexes()
 {
     m_booked = false;
+    m_excluded = false;
     m_unwritten.clear();
     m_groups.clear();
     m_persons.clear();

@@ -76,7 +76,7 @@ public:
     const Xml::Document &xmlDocument() const;
     // Its Exclusions element, which is always up to date: reading it does not
     // write the bookings into the persons' elements.
-    Xml::Node exclusions() const { return m_exclusionsNode; }
+    Xml::Node exclusions() const;
     // Takes over a working document and rebuilds the indexes from it.
     void setXmlDocument(std::unique_ptr<Xml::Document> document);
 
@@ -268,6 +268,12 @@ private:
     {
         Xml::Node node;
         QSet<qint64> keys; // symbol * 2, + 1 for a group
+        struct Logged
+        {
+            QString id; // with its G or P
+            QDate date1, date2;
+        };
+        std::vector<Logged> unwritten; // logged, their elements not yet in node
     };
 
     int symbolOf(const QString &text);
@@ -315,6 +321,9 @@ private:
     // else goes into their groups or their elements are looked at.
     void writePersons();
     void writePersonElement(Person &person);
+    // The elements of the absences logged and not written yet, in the order
+    // they were logged.
+    void writeExclusions();
 
     int groupIndex(const Xml::Node &group) const;
     int personIndex(const Xml::Node &person) const;
@@ -356,7 +365,8 @@ private:
     qint64 m_nextOrder = 0;
     quint64 m_findCalls = 0;
     bool m_balanceCounts = false;
-    bool m_booked = false;                              // a booking is not in the document yet
+    bool m_booked = false;   // a booking is not in the document yet
+    bool m_excluded = false; // a logged absence is not in the document yet
     std::vector<std::pair<size_t, size_t>> m_unwritten; // records [first, end) of one group each
     const Xml::Document *m_rulesSource = nullptr;
     std::unique_ptr<Rules> m_rules;
