@@ -58,55 +58,25 @@ struct PersonLine
     QTreeWidgetItem *groupNode = nullptr;
 };
 
-// A node of the tree. Its text, picture, key and folder mark are kept as
-// members: tens of thousands of nodes are made and let go at once, and each
-// list the item keeps costs it memory of its own.
+// A node of the tree. Its picture is kept as a member: tens of thousands of
+// nodes are made at once, and each role kept by the item costs it a list of
+// its own.
 class Node : public QTreeWidgetItem
 {
 public:
-    Node(const QString &text, const QIcon &icon) : m_text(text), m_icon(icon) {}
+    Node(const QString &text, const QIcon &icon) : m_icon(icon) { setText(0, text); }
 
     QVariant data(int column, int role) const override
     {
-        if (column == 0) {
-            switch (role) {
-            case Qt::DisplayRole:
-            case Qt::EditRole:
-                return m_text;
-            case Qt::DecorationRole:
-                return m_icon;
-            case Qt::UserRole:
-                return m_key;
-            case FolderRole:
-                return m_folder;
-            default:
-                break;
-            }
-        }
+        if (column == 0 && role == Qt::DecorationRole)
+            return m_icon;
         return QTreeWidgetItem::data(column, role);
     }
 
     void setData(int column, int role, const QVariant &value) override
     {
-        if (column == 0) {
-            switch (role) {
-            case Qt::DisplayRole:
-            case Qt::EditRole:
-                m_text = value.toString();
-                break;
-            case Qt::DecorationRole:
-                m_icon = value;
-                break;
-            case Qt::UserRole:
-                m_key = value;
-                break;
-            case FolderRole:
-                m_folder = value;
-                break;
-            default:
-                QTreeWidgetItem::setData(column, role, value);
-                return;
-            }
+        if (column == 0 && role == Qt::DecorationRole) {
+            m_icon = value;
             emitDataChanged();
             return;
         }
@@ -122,10 +92,7 @@ public:
     }
 
 private:
-    QString m_text;
     QVariant m_icon;
-    QVariant m_key;
-    QVariant m_folder;
 };
 
 // The tree built apart from the widget, which takes the finished top level

@@ -99,17 +99,14 @@ private:
     std::function<void()> m_released;
 };
 
-// A row of lstLudzie. Its texts, id and tag are kept as members: thousands
-// of rows are made and let go at once, and each list the item keeps costs
-// it memory of its own; the key is made from the id when asked for.
+// A row of lstLudzie. Its id and tag are kept as members: thousands of rows
+// are made at once, and each role kept by the item costs it a list of its own;
+// the key is made from the id when asked for.
 class PersonItem : public PolishTreeItem
 {
 public:
-    static constexpr int Columns = 3;
-
-    PersonItem(QString name, QString group, QString count, qint64 id, QString tag)
-        : m_texts{std::move(name), std::move(group), std::move(count)}, m_id(id),
-          m_tag(std::move(tag))
+    PersonItem(const QStringList &texts, qint64 id, QString tag)
+        : PolishTreeItem(texts), m_id(id), m_tag(std::move(tag))
     {}
 
     // The person's id, as the key "ID=<id>" names it.
@@ -122,8 +119,6 @@ public:
 
     QVariant data(int column, int role) const override
     {
-        if (isText(column, role))
-            return m_texts[column];
         if (column == 0 && role == KeyRole)
             return m_key ? *m_key : QVariant(Module1::KeyFromId(m_id));
         if (column == 0 && role == TagRole)
@@ -133,10 +128,7 @@ public:
 
     void setData(int column, int role, const QVariant &value) override
     {
-        if (isText(column, role)) {
-            m_texts[column] = value.toString();
-            emitDataChanged();
-        } else if (column == 0 && role == KeyRole) {
+        if (column == 0 && role == KeyRole) {
             m_key = value;
             emitDataChanged();
         } else if (column == 0 && role == TagRole) {
@@ -150,12 +142,6 @@ public:
     QTreeWidgetItem *clone() const override { return new PersonItem(*this); }
 
 private:
-    static bool isText(int column, int role)
-    {
-        return column >= 0 && column < Columns && (role == Qt::DisplayRole || role == Qt::EditRole);
-    }
-
-    QString m_texts[Columns];
     qint64 m_id;
     std::optional<QVariant> m_key; // a key set in place of the id's
     QVariant m_tag;
@@ -921,7 +907,7 @@ void Panel::addRow(qint64 id, const QString &name, const QString &group, qint64 
 void Panel::addPersonRow(qint64 id, const QString &name, const QString &group, const QString &count,
                          const QString &lastDate)
 {
-    auto *item = new PersonItem(name, group, count, id, lastDate);
+    auto *item = new PersonItem(QStringList{name, group, count}, id, lastDate);
     if (m_fillingPeople)
         m_pendingPeople.append(item);
     else
