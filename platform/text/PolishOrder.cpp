@@ -9,7 +9,9 @@
 
 #include <algorithm>
 #include <array>
+#include <numeric>
 #include <optional>
+#include <string_view>
 
 namespace PolishOrder {
 
@@ -255,6 +257,38 @@ bool appendSortKey(QStringView text, std::string *keys)
 {
     const TableOrder &table = tableOrder();
     return table.usable() && table.appendSortKey(text, keys);
+}
+
+std::vector<qsizetype> sortedPlaces(const QList<QString> &texts, bool descending,
+                                    const std::function<bool(qsizetype, qsizetype)> &tieLess)
+{
+    const auto n = size_t(texts.size());
+    std::vector<qsizetype> places(n);
+    std::iota(places.begin(), places.end(), qsizetype(0));
+    // Keys of all texts in one buffer; one text without a key and all are
+    // compared as texts.
+    std::string keys;
+    std::vector<size_t> starts(n + 1);
+    bool keyed = true;
+    for (size_t i = 0; i < n && keyed; ++i) {
+        starts[i] = keys.size();
+        keyed = appendSortKey(texts[qsizetype(i)], &keys);
+    }
+    starts[n] = keys.size();
+    const std::string_view all(keys);
+    auto order = [&](qsizetype a, qsizetype b) {
+        if (!keyed)
+            return compare(texts[a], texts[b]);
+        const auto key = [&](qsizetype i) {
+            return all.substr(starts[size_t(i)], starts[size_t(i) + 1] - starts[size_t(i)]);
+        };
+        return key(a).compare(key(b));
+    };
+    std::stable_sort(places.begin(), places.end(), [&](qsizetype a, qsizetype b) {
+        const int first = descending ? order(b, a) : order(a, b);
+        return first != 0 ? first < 0 : tieLess && tieLess(a, b);
+    });
+    return places;
 }
 
 int compareUtf8(QByteArrayView a, QByteArrayView b)

@@ -1,9 +1,13 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QList>
+#include <QString>
 #include <QStringView>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 // Texts in the order Polish readers expect ("adamczyk" before "Zieliński",
 // "Ćwik" between "Cygan" and "Dudek", "Łączność" before "Zwiad"), on every
@@ -25,6 +29,11 @@ int compare(QStringView a, QStringView b);
 // nothing and is false for any other text. Keys of many texts share one
 // buffer: a sort of thousands makes one allocation for them.
 bool appendSortKey(QStringView text, std::string *keys);
+// The places 0..n-1 of texts in the order of compare(), or its reverse for
+// descending; texts that compare equal keep the order of their places, or
+// the order tieLess gives their places. By sort keys where every text has one.
+std::vector<qsizetype> sortedPlaces(const QList<QString> &texts, bool descending,
+                                    const std::function<bool(qsizetype, qsizetype)> &tieLess = {});
 // The same for UTF-8 texts (as SQLite keeps them), decoded as QString::fromUtf8
 // decodes them.
 int compareUtf8(QByteArrayView a, QByteArrayView b);
