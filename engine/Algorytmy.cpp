@@ -137,7 +137,7 @@ struct MonthData
         std::vector<int> persons; // indexes into persons, in the order of random
     };
     std::vector<GroupRows> groups;                // chosen groups with persons, stored order
-    std::vector<PersonInfo> persons;              // group after group, in the order of random
+    std::vector<PersonInfo> persons;              // stored order
     PersonIndex personIndex;                      // id -> index into persons
     QHash<QPair<qint64, int>, qint64> headCounts; // (duty, day) -> ilosc
 };
@@ -327,40 +327,17 @@ MonthData readMonth(Db::Database &db, const GenerationRequest &request, const QD
         smallestId = std::min(smallestId, info.id);
         largestId = std::max(largestId, info.id);
     }
-    for (int i : order)
-        byGroup[rows[size_t(i)].groupId].push_back(i);
+    data.personIndex.reserve(smallestId, largestId, rows.size());
+    for (int i : order) {
+        const PersonInfo &info = rows[size_t(i)];
+        data.personIndex.insert(info.id, i);
+        byGroup[info.groupId].push_back(i);
+    }
     for (qint64 groupId : groupOrder) {
         const auto it = byGroup.constFind(groupId);
         if (it == byGroup.constEnd() || it->empty())
             continue; // a group without persons takes no part
         data.groups.push_back({groupId, data.groupNames.value(groupId), *it});
-    }
-    // The rows laid out in place in the order the run adds them, group after
-    // group (anybody else after them): the run then reads them one after the other.
-    std::vector<int> place(rows.size(), -1);
-    int next = 0;
-    for (MonthData::GroupRows &group : data.groups) {
-        for (int &i : group.persons) {
-            place[size_t(i)] = next;
-            i = next++;
-        }
-    }
-    for (int i : order) {
-        if (place[size_t(i)] < 0)
-            place[size_t(i)] = next++;
-    }
-    // In the order of random, as before: of two rows with one id the later one is found.
-    data.personIndex.reserve(smallestId, largestId, rows.size());
-    for (int i : order)
-        data.personIndex.insert(rows[size_t(i)].id, place[size_t(i)]);
-    for (size_t i = 0; i < rows.size(); ++i) {
-        // Each cycle of the permutation once: the row at i goes to its place
-        // until the row that belongs at i has come.
-        while (place[i] != int(i)) {
-            const size_t to = size_t(place[i]);
-            std::swap(rows[i], rows[to]);
-            std::swap(place[i], place[to]);
-        }
     }
 
     // One walk over the months before the generated one: their counts make the
