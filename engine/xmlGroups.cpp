@@ -972,21 +972,17 @@ void xmlGroups::writeExclusions()
     }
 }
 
-Xml::Node xmlGroups::exclusions() const
+Xml::Node xmlGroups::exclusions()
 {
-    // Writing what was logged changes the document, not what this object answers.
-    const_cast<xmlGroups *>(this)->writeExclusions();
+    writeExclusions();
     return m_exclusionsNode;
 }
 
-const Xml::Document &xmlGroups::xmlDocument() const
+const Xml::Document &xmlGroups::xmlDocument()
 {
-    // The bookings change what the document says, not what this object
-    // answers: writing them into it is no change of the object.
-    xmlGroups *self = const_cast<xmlGroups *>(this);
-    self->writePersons();
-    self->writeBookings();
-    self->writeExclusions();
+    writePersons();
+    writeBookings();
+    writeExclusions();
     return *m_doc;
 }
 

@@ -72,11 +72,12 @@ public:
     void setLastGroup(qint64 groupId) { m_lastGroup = groupId; }
     qint64 lastGroup() const { return m_lastGroup; }
 
-    // The document with every booking written into it.
-    const Xml::Document &xmlDocument() const;
-    // Its Exclusions element, which is always up to date: reading it does not
-    // write the bookings into the persons' elements.
-    Xml::Node exclusions() const;
+    // The document with every person, booking and absence written into it
+    // (they are written when it is read, not as they come).
+    const Xml::Document &xmlDocument();
+    // Its Exclusions element, up to date: reading it does not write the
+    // persons and bookings into the document.
+    Xml::Node exclusions();
     // Takes over a working document and rebuilds the indexes from it.
     void setXmlDocument(std::unique_ptr<Xml::Document> document);
 
