@@ -853,7 +853,8 @@ qint64 xmlGroups::FindPerson(const Xml::Document &rules, int day, const QString 
             if (anyListed) {
                 if (person.rulesVersion != m_rulesVersion)
                     resolve(person);
-                if (!listed.contains(person.symbol))
+                // A period without a person lists nobody, not whoever no rule names.
+                if (person.symbol == NoSymbol || !listed.contains(person.symbol))
                     continue;
             }
             if (takes(p))

@@ -491,6 +491,17 @@ void TestXmlGroups::wholeGroupStaysWithFirstGroup()
     QCOMPARE(rules.fill(1, 1, QStringLiteral("5"), true), qint64(11));
     QCOMPARE(rules.groups.lastGroup(), qint64(1));
     QCOMPARE(rules.fill(1, 2, QStringLiteral("5"), true), xmlGroups::NoGroup);
+    // A period of the rule that names no person lets nobody in, on a later
+    // place of the group as on a first place searched in all groups.
+    Work unnamed(QStringLiteral(
+        "<Root><GrupySluzby/><SluzbyGrupy/><LudzieSluzby/><SluzbyLudzie><Item Id='5'>"
+        "<SubItem Arg2='22' Date1='1' Date2='9'/><SubItem Date1='1' Date2='9'/>"
+        "</Item></SluzbyLudzie><Zwolnienia/><SluzbyIlosc/></Root>"));
+    unnamed.group(1, {11}, 0);
+    unnamed.group(2, {21, 22, 23}, 1);
+    unnamed.groups.setLastGroup(1);
+    QCOMPARE(unnamed.fill(1, 1, QStringLiteral("5"), true), xmlGroups::NoGroup);
+    QCOMPARE(unnamed.fill(2, 1, QStringLiteral("5")), qint64(22));
 }
 
 void TestXmlGroups::rulePeriodsEndAtMonthEnd()
