@@ -430,83 +430,64 @@ MonthData readMonth(Db::Database &db, const GenerationRequest &request, const QD
     return data;
 }
 
-// CellText for the many persons of a run, the pattern cut into its pieces
-// once. Where every bracket of the pattern belongs to a field and no value
-// holds one, no replacement can make a field of what another put in, so the
-// values go in in one pass; anything else goes through CellText itself.
-class CellPattern
-{
-public:
-    explicit CellPattern(const QString &cellShow) : m_show(cellShow)
-    {
-        static const QLatin1String fields[] = {QLatin1String("[nazwisko]"), QLatin1String("[imie]"),
-                                               QLatin1String("[stopien]"),
-                                               QLatin1String("[grupa]")};
-        m_plain = true;
-        qsizetype literal = 0;
-        for (qsizetype at = 0; at < m_show.size();) {
-            const QChar c = m_show.at(at);
-            if (c == u']') {
-                m_plain = false;
-                return;
-            }
-            if (c != u'[') {
-                ++at;
-                continue;
-            }
-            int field = 0;
-            while (field < 4 && !QStringView(m_show).mid(at).startsWith(fields[field]))
-                ++field;
-            if (field == 4) {
-                m_plain = false;
-                return;
-            }
-            m_pieces.push_back({literal, at - literal, -1});
-            m_pieces.push_back({0, 0, field});
-            at += fields[field].size();
-            literal = at;
-        }
-        m_pieces.push_back({literal, m_show.size() - literal, -1});
-    }
-
-    QString text(QStringView nazwisko, QStringView imie, const QString &stopien,
-                 const QString &grupa) const
-    {
-        const QStringView values[] = {nazwisko, imie, stopien, grupa};
-        // Values are short: a plain walk costs less than a search for each bracket.
-        const bool plain =
-            m_plain && std::none_of(std::begin(values), std::end(values), [](QStringView value) {
-                return std::any_of(value.begin(), value.end(),
-                                   [](QChar c) { return c == u'[' || c == u']'; });
-            });
-        if (!plain)
-            return CellText(m_show, nazwisko.toString(), imie.toString(), stopien, grupa);
-        qsizetype size = 0;
-        for (const Piece &piece : m_pieces)
-            size += piece.field < 0 ? piece.length : values[piece.field].size();
-        QString result;
-        result.reserve(size);
-        for (const Piece &piece : m_pieces) {
-            if (piece.field < 0)
-                result += QStringView(m_show).mid(piece.from, piece.length);
-            else
-                result += values[piece.field];
-        }
-        return result;
-    }
-
-private:
-    struct Piece
-    {
-        qsizetype from = 0, length = 0;
-        int field = -1; // -1: the pattern's own text from..from+length
-    };
-    QString m_show;
-    bool m_plain = false;
-    std::vector<Piece> m_pieces;
-};
-
 } // namespace
+
+CellPattern::CellPattern(const QString &cellShow) : m_show(cellShow)
+{
+    static const QLatin1String fields[] = {QLatin1String("[nazwisko]"), QLatin1String("[imie]"),
+                                           QLatin1String("[stopien]"), QLatin1String("[grupa]")};
+    m_plain = true;
+    qsizetype literal = 0;
+    for (qsizetype at = 0; at < m_show.size();) {
+        const QChar c = m_show.at(at);
+        if (c == u']') {
+            m_plain = false;
+            return;
+        }
+        if (c != u'[') {
+            ++at;
+            continue;
+        }
+        int field = 0;
+        while (field < 4 && !QStringView(m_show).mid(at).startsWith(fields[field]))
+            ++field;
+        if (field == 4) {
+            m_plain = false;
+            return;
+        }
+        m_pieces.push_back({literal, at - literal, -1});
+        m_pieces.push_back({0, 0, field});
+        at += fields[field].size();
+        literal = at;
+    }
+    m_pieces.push_back({literal, m_show.size() - literal, -1});
+}
+
+QString CellPattern::text(QStringView nazwisko, QStringView imie, const QString &stopien,
+                          const QString &grupa) const
+{
+    const QStringView values[] = {nazwisko, imie, stopien, grupa};
+    // Values are short: a plain walk costs less than a search for each bracket.
+    const bool plain =
+        m_plain && std::none_of(std::begin(values), std::end(values), [](QStringView value) {
+            return std::any_of(value.begin(), value.end(),
+                               [](QChar c) { return c == u'[' || c == u']'; });
+        });
+    if (!plain)
+        return CellText(m_show, nazwisko.toString(), imie.toString(), stopien, grupa);
+    qsizetype size = 0;
+    for (const Piece &piece : m_pieces)
+        size += piece.field < 0 ? piece.length : values[piece.field].size();
+    QString result;
+    result.reserve(size);
+    for (const Piece &piece : m_pieces) {
+        if (piece.field < 0)
+            result += QStringView(m_show).mid(piece.from, piece.length);
+        else
+            result += values[piece.field];
+    }
+    return result;
+}
 
 QString CellText(const QString &cellShow, const QString &nazwisko, const QString &imie,
                  const QString &stopien, const QString &grupa)

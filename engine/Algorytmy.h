@@ -7,6 +7,7 @@
 #include <QTime>
 
 #include <optional>
+#include <vector>
 
 namespace Db {
 class Database;
@@ -44,6 +45,29 @@ inline const QString CellSeparator = QStringLiteral("\r\n\r\n");
 // placeholders filled.
 QString CellText(const QString &cellShow, const QString &nazwisko, const QString &imie,
                  const QString &stopien, const QString &grupa);
+
+// CellText for many persons, the pattern cut into its pieces once. Where
+// every bracket of the pattern belongs to a field and no value holds one, no
+// replacement can make a field of what another put in, so the values go in
+// in one pass; anything else goes through CellText itself.
+class CellPattern
+{
+public:
+    explicit CellPattern(const QString &cellShow);
+
+    QString text(QStringView nazwisko, QStringView imie, const QString &stopien,
+                 const QString &grupa) const;
+
+private:
+    struct Piece
+    {
+        qsizetype from = 0, length = 0;
+        int field = -1; // -1: the pattern's own text from..from+length
+    };
+    QString m_show;
+    bool m_plain = false;
+    std::vector<Piece> m_pieces;
+};
 
 // Draws up the roster of request.month and hands it to the host.
 //

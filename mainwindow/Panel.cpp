@@ -803,8 +803,12 @@ void Panel::clear()
 
 void Panel::beginPeople()
 {
+    // The rows to come are about as many as the list had.
+    const size_t had =
+        std::max(m_people->rows().size(), m_savedState ? m_savedState->people.size() : size_t(0));
     m_people->setRows({});
     m_pendingPeople.clear();
+    m_pendingPeople.reserve(had);
     m_fillingPeople = true;
 }
 

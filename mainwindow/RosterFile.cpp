@@ -288,6 +288,7 @@ std::optional<OpenedRoster> OpenRoster(const QString &path, Db::Database &db,
     // Cell texts come from today's names and template, not from the file's Nazwisko;
     // each person's text is made once, however many cells name the person.
     QHash<qint64, QString> personTexts;
+    const Algorytmy::CellPattern pattern(cellShow);
     for (const Xml::Node &duty : root.selectNodes(QStringLiteral("//Sluzba"))) {
         const QPair<int, int> position = *parsePosition(duty.attribute(QStringLiteral("Position")));
         QString &cell = roster.cells[{position.second, position.first}];
@@ -300,9 +301,8 @@ std::optional<OpenedRoster> OpenRoster(const QString &path, Db::Database &db,
             }
             auto text = personTexts.find(person->id);
             if (text == personTexts.end()) {
-                text = personTexts.insert(
-                    person->id, Algorytmy::CellText(cellShow, person->nazwisko, person->imie,
-                                                    person->stopien, *group));
+                text = personTexts.insert(person->id, pattern.text(person->nazwisko, person->imie,
+                                                                   person->stopien, *group));
             }
             cell += *text;
             if (nextElementSibling(osoba))
