@@ -30,6 +30,10 @@ bool boundAlike(const QVariant &a, const QVariant &b)
     case SQLITE_FLOAT:
         return a.toDouble() == b.toDouble();
     case SQLITE_TEXT:
+        // Most values are texts already: compared in place.
+        if (a.typeId() == QMetaType::QString && b.typeId() == QMetaType::QString)
+            return *static_cast<const QString *>(a.constData()) ==
+                   *static_cast<const QString *>(b.constData());
         return Statement::boundText(a) == Statement::boundText(b);
     default:
         return a.toByteArray() == b.toByteArray();
@@ -76,14 +80,18 @@ QString RowReplacer::keyOf(const QVariantList &values) const
     // Storage class and length before each value: no two keys write alike.
     QString key;
     for (int c = 0; c < m_keyColumns; ++c) {
-        const QVariant value = values.value(c);
+        const QVariant &value = values.at(c);
         const int type = Statement::boundType(value);
         if (type == SQLITE_BLOB || type == SQLITE_FLOAT)
             return QString(); // matches nothing
         const QString text = type == SQLITE_TEXT      ? *Statement::boundText(value)
                              : type == SQLITE_INTEGER ? QString::number(value.toLongLong())
                                                       : QString();
-        key += QString::number(type) + u'.' + QString::number(text.size()) + u':' + text;
+        key.reserve(key.size() + 3 + text.size());
+        key += QChar(type);
+        key += QChar(char16_t(text.size() & 0xffff));
+        key += QChar(char16_t(text.size() >> 16));
+        key += text;
     }
     return key;
 }
@@ -91,29 +99,36 @@ QString RowReplacer::keyOf(const QVariantList &values) const
 bool RowReplacer::replace(const QList<StoredRow> &stored, const QList<QVariantList> &wanted,
                           QList<qint64> *rowIds) const
 {
+    auto fits = [this](const QVariantList &values, qsizetype i) {
+        if (values.size() == m_columns.size())
+            return true;
+        m_db.setError(describe(ProgramFault, QStringLiteral("row %1 has %2 values for %3 columns")
+                                                 .arg(i)
+                                                 .arg(values.size())
+                                                 .arg(m_columns.size())));
+        return false;
+    };
     for (qsizetype i = 0; i < wanted.size(); ++i) {
-        if (wanted.at(i).size() != m_columns.size()) {
-            m_db.setError(
-                describe(ProgramFault, QStringLiteral("row %1 has %2 values for %3 columns")
-                                           .arg(i)
-                                           .arg(wanted.at(i).size())
-                                           .arg(m_columns.size())));
+        if (!fits(wanted.at(i), i))
             return false;
-        }
+    }
+    for (qsizetype s = 0; s < stored.size(); ++s) {
+        if (!fits(stored.at(s).values, s))
+            return false;
     }
 
-    // A key's stored rows in rowid order, and how many of them are taken.
-    struct Slot
-    {
-        QList<qsizetype> rows;
-        qsizetype taken = 0;
-    };
-    QHash<QString, Slot> byKey;
-    byKey.reserve(stored.size());
-    for (qsizetype s = 0; s < stored.size(); ++s) {
+    // The first untaken stored row of each key, and after each row the next
+    // one of its key (-1 for none): a key's rows are taken in rowid order.
+    QHash<QString, qsizetype> firstOf;
+    firstOf.reserve(stored.size());
+    std::vector<qsizetype> next(size_t(stored.size()), -1);
+    for (qsizetype s = stored.size() - 1; s >= 0; --s) {
         const QString key = keyOf(stored.at(s).values);
-        if (!key.isNull())
-            byKey[key].rows.append(s);
+        if (key.isNull())
+            continue;
+        qsizetype &first = firstOf[key];
+        next[size_t(s)] = first - 1;
+        first = s + 1; // 0 stands for none
     }
 
     std::vector<bool> kept(size_t(stored.size()), false);
@@ -123,19 +138,20 @@ bool RowReplacer::replace(const QList<StoredRow> &stored, const QList<QVariantLi
     QList<qsizetype> insertedAt;
     for (qsizetype i = 0; i < wanted.size(); ++i) {
         const QVariantList &row = wanted.at(i);
-        const QString key = keyOf(row);
-        const auto slot = key.isNull() ? byKey.end() : byKey.find(key);
-        if (slot == byKey.end() || slot->taken == slot->rows.size()) {
+        const auto slot = firstOf.isEmpty() ? firstOf.end() : firstOf.find(keyOf(row));
+        if (slot == firstOf.end() || *slot == 0) {
             inserts.append(row);
             insertedAt.append(i);
             continue;
         }
-        const StoredRow &old = stored.at(slot->rows.at(slot->taken++));
-        kept[size_t(&old - stored.constData())] = true;
+        const qsizetype s = *slot - 1;
+        *slot = next[size_t(s)] + 1;
+        kept[size_t(s)] = true;
+        const StoredRow &old = stored.at(s);
         ids[i] = old.rowId;
         bool same = true;
         for (qsizetype c = m_keyColumns; same && c < m_columns.size(); ++c)
-            same = boundAlike(row.at(c), old.values.value(c));
+            same = boundAlike(row.at(c), old.values.at(c));
         if (!same)
             updates.append(row.mid(m_keyColumns) << old.rowId);
     }

@@ -22,9 +22,10 @@ class Database;
 // the stored rows left over are deleted. Rows of different keys keep no order
 // among themselves: a kept row keeps its older rowid.
 //
-// The first keyColumns columns are the key: matched, never updated. Values are
-// equal only when they are stored alike (text with text, whole number with
-// whole number); anything else counts as changed and is written.
+// The first keyColumns columns (one at least) are the key: matched, never
+// updated. Values are equal only when they are bound alike (text with the same
+// text, whole number with the same number); anything else counts as changed
+// and is written.
 //
 // Failure contract: false, with the database's errorString(), after part of the
 // rows may have been written: call it inside a transaction.
