@@ -16,6 +16,13 @@ namespace Db {
 
 namespace {
 
+// The text of a value bound as text: most values are texts already, taken as they are.
+QString textOf(const QVariant &value)
+{
+    return value.typeId() == QMetaType::QString ? *static_cast<const QString *>(value.constData())
+                                                : Statement::boundText(value).value_or(QString());
+}
+
 // Equal as bound: the same storage class and the same value in it.
 bool boundAlike(const QVariant &a, const QVariant &b)
 {
@@ -30,11 +37,7 @@ bool boundAlike(const QVariant &a, const QVariant &b)
     case SQLITE_FLOAT:
         return a.toDouble() == b.toDouble();
     case SQLITE_TEXT:
-        // Most values are texts already: compared in place.
-        if (a.typeId() == QMetaType::QString && b.typeId() == QMetaType::QString)
-            return *static_cast<const QString *>(a.constData()) ==
-                   *static_cast<const QString *>(b.constData());
-        return Statement::boundText(a) == Statement::boundText(b);
+        return textOf(a) == textOf(b);
     default:
         return a.toByteArray() == b.toByteArray();
     }
@@ -84,7 +87,7 @@ QString RowReplacer::keyOf(const QVariantList &values) const
         const int type = Statement::boundType(value);
         if (type == SQLITE_BLOB || type == SQLITE_FLOAT)
             return QString(); // matches nothing
-        const QString text = type == SQLITE_TEXT      ? *Statement::boundText(value)
+        const QString text = type == SQLITE_TEXT      ? textOf(value)
                              : type == SQLITE_INTEGER ? QString::number(value.toLongLong())
                                                       : QString();
         key.reserve(key.size() + 3 + text.size());
