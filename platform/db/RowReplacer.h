@@ -27,8 +27,10 @@ class Database;
 // text, whole number with the same number); anything else counts as changed
 // and is written.
 //
-// Failure contract: false, with the database's errorString(), after part of the
-// rows may have been written: call it inside a transaction.
+// Ownership: borrows the database, which must outlive it. Failure contract:
+// read() gives no value and replace() false, with the database's
+// errorString(); replace() may have written part of the rows by then, so it
+// runs inside a transaction.
 class RowReplacer
 {
 public:
