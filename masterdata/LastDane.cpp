@@ -502,8 +502,11 @@ bool LastDane::SaveMonth()
         if (old && m_loadedGroup != 0) {
             // Only the rows read for the grid's people, however their ids are written.
             QSet<qint64> shown;
-            for (const RowState &state : std::as_const(m_rows))
-                shown.unite(QSet<qint64>(state.rowIds.cbegin(), state.rowIds.cend()));
+            shown.reserve(m_rows.size());
+            for (const RowState &state : std::as_const(m_rows)) {
+                for (qint64 id : state.rowIds)
+                    shown.insert(id);
+            }
             old->removeIf([&shown](const Db::RowReplacer::StoredRow &row) {
                 return !shown.contains(row.rowId);
             });
