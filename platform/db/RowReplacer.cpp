@@ -43,6 +43,41 @@ bool boundAlike(const QVariant &a, const QVariant &b)
     }
 }
 
+// The key of a row, its first columns, looked up without being copied.
+struct Key
+{
+    const QVariantList *values = nullptr;
+    int columns = 0;
+
+    bool operator==(const Key &other) const
+    {
+        for (int c = 0; c < columns; ++c) {
+            if (!boundAlike(values->at(c), other.values->at(c)))
+                return false;
+        }
+        return true;
+    }
+};
+
+size_t qHash(const Key &key, size_t seed = 0)
+{
+    QtPrivate::QHashCombine combine;
+    for (int c = 0; c < key.columns; ++c) {
+        const QVariant &value = key.values->at(c);
+        const int type = Statement::boundType(value);
+        seed = combine(seed, type);
+        if (type == SQLITE_TEXT)
+            seed = combine(seed, textOf(value));
+        else if (type == SQLITE_INTEGER)
+            seed = combine(seed, value.toLongLong());
+        else if (type == SQLITE_FLOAT)
+            seed = combine(seed, value.toDouble());
+        else if (type == SQLITE_BLOB)
+            seed = combine(seed, value.toByteArray());
+    }
+    return seed;
+}
+
 QString quoted(QString name)
 {
     name.replace(u'"', QLatin1String("\"\""));
@@ -78,27 +113,6 @@ std::optional<QList<RowReplacer::StoredRow>> RowReplacer::read(const QString &wh
     return result;
 }
 
-QString RowReplacer::keyOf(const QVariantList &values) const
-{
-    // Storage class and length before each value: no two keys write alike.
-    QString key;
-    for (int c = 0; c < m_keyColumns; ++c) {
-        const QVariant &value = values.at(c);
-        const int type = Statement::boundType(value);
-        if (type == SQLITE_BLOB || type == SQLITE_FLOAT)
-            return QString(); // matches nothing
-        const QString text = type == SQLITE_TEXT      ? textOf(value)
-                             : type == SQLITE_INTEGER ? QString::number(value.toLongLong())
-                                                      : QString();
-        key.reserve(key.size() + 3 + text.size());
-        key += QChar(type);
-        key += QChar(char16_t(text.size() & 0xffff));
-        key += QChar(char16_t(text.size() >> 16));
-        key += text;
-    }
-    return key;
-}
-
 bool RowReplacer::replace(const QList<StoredRow> &stored, const QList<QVariantList> &wanted,
                           QList<qint64> *rowIds) const
 {
@@ -122,14 +136,11 @@ bool RowReplacer::replace(const QList<StoredRow> &stored, const QList<QVariantLi
 
     // The first untaken stored row of each key, and after each row the next
     // one of its key (-1 for none): a key's rows are taken in rowid order.
-    QHash<QString, qsizetype> firstOf;
+    QHash<Key, qsizetype> firstOf;
     firstOf.reserve(stored.size());
     std::vector<qsizetype> next(size_t(stored.size()), -1);
     for (qsizetype s = stored.size() - 1; s >= 0; --s) {
-        const QString key = keyOf(stored.at(s).values);
-        if (key.isNull())
-            continue;
-        qsizetype &first = firstOf[key];
+        qsizetype &first = firstOf[Key{&stored.at(s).values, m_keyColumns}];
         next[size_t(s)] = first - 1;
         first = s + 1; // 0 stands for none
     }
@@ -141,7 +152,7 @@ bool RowReplacer::replace(const QList<StoredRow> &stored, const QList<QVariantLi
     QList<qsizetype> insertedAt;
     for (qsizetype i = 0; i < wanted.size(); ++i) {
         const QVariantList &row = wanted.at(i);
-        const auto slot = firstOf.isEmpty() ? firstOf.end() : firstOf.find(keyOf(row));
+        const auto slot = firstOf.isEmpty() ? firstOf.end() : firstOf.find(Key{&row, m_keyColumns});
         if (slot == firstOf.end() || *slot == 0) {
             inserts.append(row);
             insertedAt.append(i);

@@ -49,8 +49,6 @@ public:
                  QList<qint64> *rowIds = nullptr) const;
 
 private:
-    QString keyOf(const QVariantList &values) const;
-
     Database &m_db;
     QString m_table;
     QStringList m_columns;
