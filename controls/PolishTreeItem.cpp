@@ -4,7 +4,7 @@
 
 #include <QTreeWidget>
 
-#include <algorithm>
+#include <functional>
 #include <vector>
 
 int PolishTreeItem::compare(const QString &a, const QString &b)
@@ -29,24 +29,21 @@ QTreeWidgetItem *PolishTreeItem::clone() const
 void PolishTreeItem::sortByText(QList<QTreeWidgetItem *> &items, int column, Qt::SortOrder order,
                                 int thenColumn)
 {
-    // Each text read once; two texts compared by the collator cost less than
-    // a collation key made of each.
-    struct Entry
-    {
-        QString text;
-        QString then;
-        QTreeWidgetItem *item;
-    };
-    std::vector<Entry> entries;
-    entries.reserve(size_t(items.size()));
-    for (QTreeWidgetItem *item : std::as_const(items))
-        entries.push_back(
-            {item->text(column), thenColumn >= 0 ? item->text(thenColumn) : QString(), item});
-    const bool ascending = order == Qt::AscendingOrder;
-    std::stable_sort(entries.begin(), entries.end(), [ascending](const Entry &a, const Entry &b) {
-        const int first = ascending ? compare(a.text, b.text) : compare(b.text, a.text);
-        return first != 0 ? first < 0 : compare(a.then, b.then) < 0;
-    });
-    for (qsizetype i = 0; i < items.size(); ++i)
-        items[i] = entries[size_t(i)].item;
+    // Each text read once.
+    QList<QString> texts;
+    QList<QString> then;
+    texts.reserve(items.size());
+    for (const QTreeWidgetItem *item : std::as_const(items)) {
+        texts.append(item->text(column));
+        if (thenColumn >= 0)
+            then.append(item->text(thenColumn));
+    }
+    std::function<bool(qsizetype, qsizetype)> byThen;
+    if (thenColumn >= 0)
+        byThen = [&](qsizetype a, qsizetype b) { return compare(then[a], then[b]) < 0; };
+    const std::vector<qsizetype> places =
+        PolishOrder::sortedPlaces(texts, order == Qt::DescendingOrder, byThen);
+    const QList<QTreeWidgetItem *> before = items;
+    for (size_t i = 0; i < places.size(); ++i)
+        items[qsizetype(i)] = before[places[i]];
 }

@@ -3,7 +3,6 @@
 #include "engine/Algorytmy.h"
 
 #include "controls/BlueCommand.h"
-#include "controls/PolishTreeItem.h"
 #include "controls/TBNItems.h"
 #include "controls/ToolBarIcons.h"
 #include "controls/ToolBarN.h"
@@ -14,6 +13,7 @@
 #include "core/ui/FlexGrid.h"
 #include "core/ui/Guard.h"
 #include "core/ui/Module1Ui.h"
+#include "mainwindow/PeopleModel.h"
 #include "masterdata/MasterDataCommon.h"
 #include "masterdata/SelectItem.h"
 #include "platform/db/Database.h"
@@ -25,17 +25,11 @@
 #include <QHash>
 #include <QListWidget>
 #include <QTabWidget>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include <optional>
 
 namespace {
-
-// Roles of a row of the main window's people list.
-constexpr int KeyRole = Qt::UserRole;
-constexpr int TagRole = Qt::UserRole + 1;
-constexpr int CountColumn = 2;
 
 constexpr int IdRole = Qt::UserRole;
 
@@ -76,7 +70,7 @@ bool isLineBreak(const Xml::Node &node)
 
 } // namespace
 
-CellList::CellList(Xml::Document *document, FlexGrid *grid, QTreeWidget *people, const QDate &month,
+CellList::CellList(Xml::Document *document, FlexGrid *grid, PeopleModel *people, const QDate &month,
                    QWidget *parent)
     : QDialog(parent), m_document(document), m_grid(grid), m_people(people), m_month(month)
 {
@@ -273,14 +267,12 @@ void CellList::save()
     // The gains first.
     if (m_people) {
         const QList<qint64> now = ids();
-        const auto findRow = [this](qint64 id) -> QTreeWidgetItem * {
-            const QString key = Module1::KeyFromId(id);
-            for (int i = 0; i < m_people->topLevelItemCount(); ++i) {
-                QTreeWidgetItem *row = m_people->topLevelItem(i);
-                if (row->data(0, KeyRole).toString() == key)
-                    return row;
-            }
-            return nullptr;
+        const auto countOf = [this](int row) {
+            return m_people->row(row).texts[PeopleModel::CountColumn].toLongLong();
+        };
+        const auto setCount = [this](int row, qint64 count) {
+            m_people->setData(m_people->index(row, PeopleModel::CountColumn),
+                              QString::number(count));
         };
         QList<qint64> handled;
         for (const qint64 id : now) {
@@ -291,17 +283,15 @@ void CellList::save()
             // A person added but passed over does not serve in the cell.
             if (gain <= 0 || !written.contains(id))
                 continue;
-            if (QTreeWidgetItem *row = findRow(id)) {
-                row->setText(CountColumn,
-                             QString::number(row->text(CountColumn).toLongLong() + gain));
+            if (const int row = m_people->rowOf(id); row >= 0) {
+                setCount(row, countOf(row) + gain);
             } else {
                 const PersonRow &person = written[id];
-                auto *added = new PolishTreeItem(
-                    m_people, QStringList{person.nazwisko + u' ' + person.imie, *person.groupName,
-                                          QString::number(gain)});
-                added->setData(0, KeyRole, Module1::KeyFromId(id));
                 const QDate day(m_month.year(), m_month.month(), m_row);
-                added->setData(0, TagRole, day.toString(QStringLiteral("yyyy-MM-dd")));
+                m_people->appendRow({id,
+                                     {person.nazwisko + u' ' + person.imie, *person.groupName,
+                                      QString::number(gain)},
+                                     day.toString(QStringLiteral("yyyy-MM-dd"))});
             }
         }
         handled.clear();
@@ -310,14 +300,14 @@ void CellList::save()
                 continue;
             handled << id;
             const qint64 loss = m_listed.count(id) - now.count(id);
-            QTreeWidgetItem *row = loss > 0 ? findRow(id) : nullptr;
-            if (!row)
+            const int row = loss > 0 ? m_people->rowOf(id) : -1;
+            if (row < 0)
                 continue;
-            const qint64 count = row->text(CountColumn).toLongLong() - loss;
+            const qint64 count = countOf(row) - loss;
             if (count <= 0)
-                delete row;
+                m_people->removeRows(row, 1);
             else
-                row->setText(CountColumn, QString::number(count));
+                setCount(row, count);
         }
     }
 

@@ -8,7 +8,7 @@
 class BlueCommand;
 class FlexGrid;
 class QListWidget;
-class QTreeWidget;
+class PeopleModel;
 class ToolBarN;
 
 namespace Xml {
@@ -23,14 +23,13 @@ class Document;
 // the database and shows no messages.
 //
 // The document, grid and people list belong to the main window and must
-// outlive the editor. The people list is lstLudzie as the main window keeps
-// it: column 0 name with the key "ID=<id>" in Qt::UserRole and the last duty
-// date in Qt::UserRole + 1, column 1 group name, column 2 the count.
+// outlive the editor. The people list is the rows of lstLudzie (PeopleModel):
+// each person's id, name, group, count and the day of the last duty.
 //
 // The main window opens it on a double click of a grid cell:
 //
 //   connect(m_lista, &FlexGrid::cellDoubleClicked, this, [this](int row, int col) {
-//       CellList editor(m_xmlDocument.get(), m_lista, m_lstLudzie, m_currDate, this);
+//       CellList editor(m_xmlDocument.get(), m_lista, m_people, m_currDate, this);
 //       if (editor.openCell(row, col))
 //           showModal(editor);
 //   });
@@ -39,7 +38,7 @@ class CellList : public QDialog
     Q_OBJECT
 
 public:
-    CellList(Xml::Document *document, FlexGrid *grid, QTreeWidget *people, const QDate &month,
+    CellList(Xml::Document *document, FlexGrid *grid, PeopleModel *people, const QDate &month,
              QWidget *parent = nullptr);
     ~CellList() override;
 
@@ -81,7 +80,7 @@ protected:
 private:
     Xml::Document *m_document;
     FlexGrid *m_grid;
-    QTreeWidget *m_people;
+    PeopleModel *m_people;
     QDate m_month;
     QString m_path;
     int m_row = -1;

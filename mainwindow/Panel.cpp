@@ -1,7 +1,6 @@
 #include "mainwindow/Panel.h"
 
 #include "controls/GraphicalCalendar.h"
-#include "controls/PolishTreeItem.h"
 #include "controls/ShownText.h"
 #include "controls/TBNItems.h"
 #include "controls/ToolBarIcons.h"
@@ -22,6 +21,7 @@
 #include "mainwindow/Bilans.h"
 #include "mainwindow/CellList.h"
 #include "mainwindow/PanelPicture.h"
+#include "mainwindow/PeopleModel.h"
 #include "mainwindow/ProgressBox.h"
 #include "mainwindow/SpreadsheetExport.h"
 #include "mainwindow/Wykluczenia.h"
@@ -45,7 +45,7 @@
 #include <QPainter>
 #include <QSet>
 #include <QToolBar>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QUrl>
 
 #include <algorithm>
@@ -55,10 +55,6 @@
 #include <utility>
 
 namespace {
-
-// Roles of a row of lstLudzie: the key "ID=<id>" and the tag (last duty).
-constexpr int KeyRole = Qt::UserRole;
-constexpr int TagRole = Qt::UserRole + 1;
 
 const QColor MarkBack(236, 136, 76);
 const QColor MarkFore(255, 255, 255);
@@ -81,70 +77,22 @@ const QString SaveChangesQuestion = QStringLiteral("Czy chcesz zapisać zmiany w
 // lstLudzie tells of a released mouse button once the list has applied the
 // click to its selection: a click on one of several selected rows narrows
 // the selection only on release.
-class PeopleList : public QTreeWidget
+class PeopleList : public QTreeView
 {
 public:
     PeopleList(QWidget *parent, std::function<void()> released)
-        : QTreeWidget(parent), m_released(std::move(released))
+        : QTreeView(parent), m_released(std::move(released))
     {}
 
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override
     {
-        QTreeWidget::mouseReleaseEvent(event);
+        QTreeView::mouseReleaseEvent(event);
         m_released();
     }
 
 private:
     std::function<void()> m_released;
-};
-
-// A row of lstLudzie. Its id and tag are kept as members: thousands of rows
-// are made at once, and each role kept by the item costs it a list of its own;
-// the key is made from the id when asked for.
-class PersonItem : public PolishTreeItem
-{
-public:
-    PersonItem(const QStringList &texts, qint64 id, QString tag)
-        : PolishTreeItem(texts), m_id(id), m_tag(std::move(tag))
-    {}
-
-    // The person's id, as the key "ID=<id>" names it.
-    static qint64 idOf(const QTreeWidgetItem *item)
-    {
-        const auto *row = dynamic_cast<const PersonItem *>(item);
-        return row && !row->m_key ? row->m_id
-                                  : Module1::IdFromKey(item->data(0, KeyRole).toString());
-    }
-
-    QVariant data(int column, int role) const override
-    {
-        if (column == 0 && role == KeyRole)
-            return m_key ? *m_key : QVariant(Module1::KeyFromId(m_id));
-        if (column == 0 && role == TagRole)
-            return m_tag;
-        return PolishTreeItem::data(column, role);
-    }
-
-    void setData(int column, int role, const QVariant &value) override
-    {
-        if (column == 0 && role == KeyRole) {
-            m_key = value;
-            emitDataChanged();
-        } else if (column == 0 && role == TagRole) {
-            m_tag = value;
-            emitDataChanged();
-        } else {
-            PolishTreeItem::setData(column, role, value);
-        }
-    }
-
-    QTreeWidgetItem *clone() const override { return new PersonItem(*this); }
-
-private:
-    qint64 m_id;
-    std::optional<QVariant> m_key; // a key set in place of the id's
-    QVariant m_tag;
 };
 
 } // namespace
@@ -178,13 +126,7 @@ Panel::Panel(QWidget *parent) : QMainWindow(parent)
     m_miniCal->setCols(1);
 }
 
-Panel::~Panel()
-{
-    // The saved rows are not in the list; delete them with the state.
-    if (m_savedState)
-        qDeleteAll(m_savedState->people);
-    qDeleteAll(m_pendingPeople);
-}
+Panel::~Panel() = default;
 
 int Panel::twipsX(double twips) const
 {
@@ -226,7 +168,7 @@ void Panel::buildControls()
     CutTextTips::install(m_lista);
     connect(m_lista, &FlexGrid::cellDoubleClicked, this, [this](int row, int col) {
         Ui::guarded([&] {
-            CellList editor(m_xmlDocument.get(), m_lista, m_lstLudzie, m_currDate, this);
+            CellList editor(m_xmlDocument.get(), m_lista, m_people, m_currDate, this);
             if (!editor.openCell(row, col))
                 return;
             showModal(editor);
@@ -238,9 +180,8 @@ void Panel::buildControls()
     m_lstLudzie =
         new PeopleList(m_surface, [this] { Ui::guarded([this] { markSelectedPeople(); }); });
     m_lstLudzie->setObjectName(QStringLiteral("lstLudzie"));
-    m_lstLudzie->setColumnCount(3);
-    m_lstLudzie->setHeaderLabels(
-        {QStringLiteral("Nazwisko"), QStringLiteral("Grupa"), QStringLiteral("Ilość")});
+    m_people = new PeopleModel(m_lstLudzie);
+    m_lstLudzie->setModel(m_people);
     m_lstLudzie->setRootIsDecorated(false);
     m_lstLudzie->setUniformRowHeights(true);
     m_lstLudzie->setItemDelegate(new ShownText::Delegate(m_lstLudzie));
@@ -583,10 +524,9 @@ bool Panel::openRosterFile(const QString &path)
 QList<RosterFile::PersonCount> Panel::personCounts() const
 {
     QList<RosterFile::PersonCount> people;
-    for (int i = 0; i < m_lstLudzie->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem *item = m_lstLudzie->topLevelItem(i);
-        people.append({PersonItem::idOf(item), item->text(2), item->data(0, TagRole).toString()});
-    }
+    people.reserve(qsizetype(m_people->rows().size()));
+    for (const PeopleModel::Row &row : m_people->rows())
+        people.append({row.id, row.texts[PeopleModel::CountColumn], row.tag});
     return people;
 }
 
@@ -745,11 +685,8 @@ void Panel::markSelectedPeople()
         }
     }
     QSet<QString> ids;
-    for (int i = 0; i < m_lstLudzie->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem *item = m_lstLudzie->topLevelItem(i);
-        if (item->isSelected())
-            ids.insert(QString::number(PersonItem::idOf(item)));
-    }
+    for (const QModelIndex &selected : m_lstLudzie->selectionModel()->selectedRows())
+        ids.insert(QString::number(m_people->row(selected.row()).id));
     int firstCol = 1;
     int firstRow = 1;
     bool found = false;
@@ -845,10 +782,7 @@ void Panel::setRosterDocument(std::unique_ptr<Xml::Document> document)
     m_currFile.clear();
     m_rosterPath.clear();
     m_modified = true;
-    if (m_savedState) {
-        qDeleteAll(m_savedState->people);
-        m_savedState.reset();
-    }
+    m_savedState.reset();
 }
 
 void Panel::showExclusions()
@@ -861,7 +795,7 @@ void Panel::clear()
 {
     // A run empties the list it may have to put back: its rows move to the saved state.
     if (m_savedState && m_savedState->peopleInList) {
-        m_savedState->people = m_lstLudzie->invisibleRootItem()->takeChildren();
+        m_savedState->people = m_people->takeRows();
         m_savedState->peopleInList = false;
     }
     beginPeople();
@@ -869,33 +803,23 @@ void Panel::clear()
 
 void Panel::beginPeople()
 {
-    m_lstLudzie->clear();
-    qDeleteAll(m_pendingPeople);
+    m_people->setRows({});
     m_pendingPeople.clear();
     m_fillingPeople = true;
 }
 
 void Panel::sortList(int column, Qt::SortOrder order)
 {
-    if (!m_fillingPeople) {
-        m_lstLudzie->sortItems(column, order);
-        return;
+    m_lstLudzie->header()->setSortIndicator(column, order);
+    if (m_fillingPeople) {
+        // The rows wait apart until the list takes them all at once.
+        m_fillingPeople = false;
+        m_people->setRows(std::exchange(m_pendingPeople, {}));
     }
-    // As sortItems would order them, before the list takes them all at once.
-    m_fillingPeople = false;
-    QList<QTreeWidgetItem *> rows = std::exchange(m_pendingPeople, {});
     // A roster file keeps the rows in the order the list had: a row's look at
     // its neighbour costs less than sorting what is in order already.
-    const bool ascending = order == Qt::AscendingOrder;
-    const bool inOrder = std::is_sorted(
-        rows.cbegin(), rows.cend(), [&](const QTreeWidgetItem *a, const QTreeWidgetItem *b) {
-            return ascending ? PolishTreeItem::compare(a->text(column), b->text(column)) < 0
-                             : PolishTreeItem::compare(b->text(column), a->text(column)) < 0;
-        });
-    if (!inOrder)
-        PolishTreeItem::sortByText(rows, column, order);
-    m_lstLudzie->header()->setSortIndicator(column, order);
-    m_lstLudzie->addTopLevelItems(rows);
+    if (!m_people->isSorted(column, order))
+        m_people->sort(column, order);
 }
 
 void Panel::addRow(qint64 id, const QString &name, const QString &group, qint64 count,
@@ -907,11 +831,11 @@ void Panel::addRow(qint64 id, const QString &name, const QString &group, qint64 
 void Panel::addPersonRow(qint64 id, const QString &name, const QString &group, const QString &count,
                          const QString &lastDate)
 {
-    auto *item = new PersonItem(QStringList{name, group, count}, id, lastDate);
+    PeopleModel::Row row{id, {name, group, count}, lastDate};
     if (m_fillingPeople)
-        m_pendingPeople.append(item);
+        m_pendingPeople.push_back(std::move(row));
     else
-        m_lstLudzie->addTopLevelItem(item);
+        m_people->appendRow(std::move(row));
 }
 
 void Panel::sortRows()
@@ -922,8 +846,6 @@ void Panel::sortRows()
 
 void Panel::saveWindowState()
 {
-    if (m_savedState)
-        qDeleteAll(m_savedState->people);
     WindowState state;
     state.grid = m_lista->saveState();
     // The rows are not copied: they stay in the list until a run empties it (clear()).
@@ -948,13 +870,10 @@ void Panel::restoreWindowState()
     m_savedState.reset();
     m_picture1->hide();
     m_lista->restoreState(state.grid);
-    qDeleteAll(m_pendingPeople);
     m_pendingPeople.clear();
     m_fillingPeople = false;
-    if (!state.peopleInList) {
-        m_lstLudzie->clear();
-        m_lstLudzie->addTopLevelItems(state.people);
-    }
+    if (!state.peopleInList)
+        m_people->setRows(std::move(state.people));
     m_lista->setVisible(state.listaVisible);
     m_lstLudzie->setVisible(state.listVisible);
     m_miniCal->setVisible(state.calendarVisible);

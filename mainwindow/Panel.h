@@ -5,6 +5,7 @@
 #include "engine/GenerationHost.h"
 #include "engine/ui/BuildTable.h"
 #include "engine/ui/WizardHost.h"
+#include "mainwindow/PeopleModel.h"
 #include "mainwindow/RosterFile.h"
 #include "platform/draw/ImageList.h"
 
@@ -15,6 +16,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 class cFlatHeader;
 class GraphicalCalendar;
@@ -23,8 +25,7 @@ class ProgressBox;
 class QAction;
 class QLabel;
 class QToolBar;
-class QTreeWidget;
-class QTreeWidgetItem;
+class QTreeView;
 class ToolBarN;
 
 namespace Xml {
@@ -98,7 +99,9 @@ public:
     void layoutControls();
 
     FlexGrid *Lista() const { return m_lista; }
-    QTreeWidget *lstLudzie() const { return m_lstLudzie; }
+    QTreeView *lstLudzie() const { return m_lstLudzie; }
+    // The rows lstLudzie shows.
+    PeopleModel *people() const { return m_people; }
     GraphicalCalendar *MiniCal() const { return m_miniCal; }
     QToolBar *tbBilans() const { return m_tbBilans; }
     QLabel *Image1() const { return m_image1; }
@@ -173,7 +176,7 @@ private:
         FlexGrid::State grid;
         // The rows stay in lstLudzie until the run empties it; then they are kept here.
         bool peopleInList = true;
-        QList<QTreeWidgetItem *> people;
+        std::vector<PeopleModel::Row> people;
         bool listaVisible = false;
         bool listVisible = false;
         bool calendarVisible = false;
@@ -198,12 +201,13 @@ private:
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     std::optional<WindowState> m_savedState;
     bool m_fillingPeople = false;
-    QList<QTreeWidgetItem *> m_pendingPeople;
+    std::vector<PeopleModel::Row> m_pendingPeople;
 
     QWidget *m_surface = nullptr;
     ToolBarN *m_toolBar1 = nullptr;
     FlexGrid *m_lista = nullptr;
-    QTreeWidget *m_lstLudzie = nullptr;
+    QTreeView *m_lstLudzie = nullptr;
+    PeopleModel *m_people = nullptr;
     GraphicalCalendar *m_miniCal = nullptr;
     QToolBar *m_tbBilans = nullptr;
     QLabel *m_image1 = nullptr;

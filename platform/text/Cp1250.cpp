@@ -1,6 +1,8 @@
 #include "platform/text/Cp1250.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace Cp1250 {
 
@@ -61,6 +63,21 @@ void appendUnmappable(QByteArray &out, char32_t codePoint, const QString &text, 
     }
 }
 
+// The bytes below 0x80 from p on, eight at a time where it can.
+qsizetype asciiRun(const char *p, const char *end)
+{
+    const char *const start = p;
+    constexpr std::uint64_t HighBits = 0x8080808080808080u;
+    for (std::uint64_t word = 0; end - p >= 8; p += 8) {
+        std::memcpy(&word, p, sizeof word);
+        if ((word & HighBits) != 0)
+            break;
+    }
+    while (p < end && static_cast<unsigned char>(*p) < 0x80)
+        ++p;
+    return p - start;
+}
+
 } // namespace
 
 QString decode(const QByteArray &bytes)
@@ -79,20 +96,29 @@ QByteArray decodeToUtf8(const QByteArray &bytes)
 {
     // The high half lies below U+0800 (two bytes) but for the euro sign,
     // quotes, dashes and the like (three bytes). Sized first: texts run to
-    // hundreds of megabytes.
-    auto width = [](unsigned char b) { return b < 0x80 ? 1 : HighHalf[b - 0x80] < 0x800 ? 2 : 3; };
+    // hundreds of megabytes, nearly all of them ASCII, which stands for
+    // itself and is passed over or copied a run at a time.
+    auto width = [](unsigned char b) { return HighHalf[b - 0x80] < 0x800 ? 2 : 3; };
+    const char *const begin = bytes.constData();
+    const char *const end = begin + bytes.size();
     qsizetype size = 0;
-    for (const char byte : bytes)
-        size += width(static_cast<unsigned char>(byte));
+    for (const char *p = begin; p < end; ++p) {
+        const qsizetype run = asciiRun(p, end);
+        size += run;
+        p += run;
+        if (p < end)
+            size += width(static_cast<unsigned char>(*p));
+    }
     QByteArray out(size, Qt::Uninitialized);
     char *to = out.data();
-    for (const char byte : bytes) {
-        const auto b = static_cast<unsigned char>(byte);
-        if (b < 0x80) {
-            *to++ = char(b);
-            continue;
-        }
-        const char16_t c = HighHalf[b - 0x80];
+    for (const char *p = begin; p < end; ++p) {
+        const qsizetype run = asciiRun(p, end);
+        std::memcpy(to, p, size_t(run));
+        to += run;
+        p += run;
+        if (p == end)
+            break;
+        const char16_t c = HighHalf[static_cast<unsigned char>(*p) - 0x80];
         if (c < 0x800) {
             *to++ = char(0xC0 | (c >> 6));
         } else {

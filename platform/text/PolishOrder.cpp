@@ -9,14 +9,21 @@
 
 #include <algorithm>
 #include <array>
+#include <numeric>
 #include <optional>
+#include <string_view>
 
 namespace PolishOrder {
 
 namespace {
 
-constexpr int First = 0x20; // the printable ASCII characters, blank to "~"
-constexpr int Last = 0x7e;
+constexpr unsigned First = 0x20; // the printable ASCII characters, blank to "~"
+constexpr unsigned Last = 0x7e;
+// With the letters of the Polish alphabet beyond ASCII, the characters of
+// nearly every name a unit keeps.
+const char16_t PolishLetters[] = u"ąćęłńóśźżĄĆĘŁŃÓŚŹŻ";
+constexpr unsigned TableSize = 0x180; // up to the end of Latin Extended-A
+constexpr unsigned Foreign = 0xffff;  // any character the table does not hold
 
 const QCollator &collator()
 {
@@ -29,95 +36,174 @@ int sign(int value)
     return (value > 0) - (value < 0);
 }
 
-// The collator's order of the printable ASCII characters: each is one
-// collation element, whose first level is the letter without its case
-// (spaces and punctuation before digits before letters) and whose third
-// level puts a small letter before its capital. A text of them is ordered by
-// the first levels of all its characters, then by the third.
-class AsciiOrder
+// One character of a text and where the next one begins.
+struct Char
+{
+    unsigned code;
+    qsizetype next;
+};
+
+inline Char charAt(QStringView text, qsizetype at)
+{
+    return {text[at].unicode(), at + 1};
+}
+
+// Sequences of two bytes are decoded as QString::fromUtf8 decodes them; any
+// other beyond ASCII, or a broken one, is a foreign character.
+Char decodeAt(QByteArrayView text, qsizetype at)
+{
+    const auto lead = uchar(text[at]);
+    if (lead >= 0xc2 && lead <= 0xdf && at + 1 < text.size()) {
+        const auto trail = uchar(text[at + 1]);
+        if ((trail & 0xc0) == 0x80)
+            return {((lead & 0x1fu) << 6) | (trail & 0x3fu), at + 2};
+    }
+    return {Foreign, at + 1};
+}
+
+inline Char charAt(QByteArrayView text, qsizetype at)
+{
+    const auto lead = uchar(text[at]);
+    if (lead < 0x80) [[likely]]
+        return {lead, at + 1};
+    return decodeAt(text, at);
+}
+
+// The collator's order of the characters of the table: each is one collation
+// element, whose first level is the letter without its case (spaces and
+// punctuation before digits before letters, each Polish letter after its
+// base letter) and whose third level puts a small letter before its capital.
+// A text of them is ordered by the first levels of all its characters, then
+// by the third.
+class TableOrder
 {
 public:
-    AsciiOrder()
+    TableOrder()
     {
+        m_weight.fill(-1);
         QCollator withoutCase{QLocale(QLocale::Polish)};
         withoutCase.setCaseSensitivity(Qt::CaseInsensitive);
-        QList<QString> chars;
-        for (int c = First; c <= Last; ++c)
-            chars.append(QString(QChar(c)));
-        std::stable_sort(chars.begin(), chars.end(), [&](const QString &a, const QString &b) {
+        const QList<QString> chars = tableChars();
+        QList<QString> byLetter = chars;
+        std::stable_sort(byLetter.begin(), byLetter.end(), [&](const QString &a, const QString &b) {
             return withoutCase.compare(a, b) < 0;
         });
         int rank = 0;
-        for (qsizetype i = 0; i < chars.size(); ++i) {
-            if (i > 0 && withoutCase.compare(chars.at(i - 1), chars.at(i)) != 0)
+        for (qsizetype i = 0; i < byLetter.size(); ++i) {
+            if (i > 0 && withoutCase.compare(byLetter.at(i - 1), byLetter.at(i)) != 0)
                 ++rank;
-            m_primary[chars.at(i).at(0).unicode()] = rank;
+            const QChar c = byLetter.at(i).at(0);
+            m_weight[c.unicode()] = qint16(rank * 2 + (c.isUpper() ? 1 : 0));
         }
-        for (int c = 'A'; c <= 'Z'; ++c)
-            m_capital[c] = true;
-        m_usable = agreesWithCollator();
+        // A first level must fit a byte of a sort key.
+        m_usable = rank < 255 && agreesWithCollator(chars);
     }
 
     bool usable() const { return m_usable; }
 
+    // Each character's first level plus one, a zero, then each character's
+    // case: compared byte by byte, the order of compare().
+    bool appendSortKey(QStringView text, std::string *keys) const
+    {
+        const qsizetype n = text.size();
+        const size_t start = keys->size();
+        keys->resize(start + size_t(2 * n + 1));
+        char *out = keys->data() + start;
+        out[n] = 0;
+        const char16_t *units = text.utf16();
+        for (qsizetype i = 0; i < n; ++i) {
+            const int w = weight(units[i]);
+            if (w < 0) {
+                keys->resize(start);
+                return false;
+            }
+            out[i] = char(1 + (w >> 1));
+            out[n + 1 + i] = char(w & 1);
+        }
+        return true;
+    }
+
     // The collator's order of a and b when they are made of the characters
     // of the table as far as the order depends on them; none otherwise.
-    template <typename Text> std::optional<int> compare(const Text &a, const Text &b) const
+    template <typename Text> std::optional<int> compare(Text a, Text b) const
     {
+        // Characters of one weight take as many units (a letter and its
+        // capital alike), so up to the first difference both texts are read
+        // at the same place.
         const qsizetype common = std::min(a.size(), b.size());
-        for (qsizetype i = 0; i < common; ++i) {
-            const unsigned ua = unit(a[i]);
-            const unsigned ub = unit(b[i]);
-            if (!printable(ua) || !printable(ub))
+        qsizetype at = 0;
+        int byCase = 0; // the first difference of the third level
+        while (at < common) {
+            const Char x = charAt(a, at);
+            const Char y = charAt(b, at);
+            const int wx = weight(x.code);
+            const int wy = weight(y.code);
+            if (wx < 0 || wy < 0)
                 return std::nullopt;
-            if (m_primary[ua] == m_primary[ub])
-                continue;
-            // The first difference of the first level decides, unless a mark
-            // that follows would join the character (as a dot above joins z).
-            if ((i + 1 < a.size() && !printable(unit(a[i + 1]))) ||
-                (i + 1 < b.size() && !printable(unit(b[i + 1]))))
-                return std::nullopt;
-            return m_primary[ua] < m_primary[ub] ? -1 : 1;
+            if (wx != wy) {
+                if (wx >> 1 != wy >> 1) {
+                    // The first difference of the first level decides, unless
+                    // a mark that follows would join the character (as a dot
+                    // above joins z).
+                    if ((x.next < a.size() && weight(charAt(a, x.next).code) < 0) ||
+                        (y.next < b.size() && weight(charAt(b, y.next).code) < 0))
+                        return std::nullopt;
+                    return wx < wy ? -1 : 1;
+                }
+                if (byCase == 0)
+                    byCase = (wx & 1) != 0 ? 1 : -1;
+            }
+            at = x.next;
         }
-        for (qsizetype i = common; i < a.size(); ++i) {
-            if (!printable(unit(a[i])))
-                return std::nullopt;
-        }
-        for (qsizetype i = common; i < b.size(); ++i) {
-            if (!printable(unit(b[i])))
-                return std::nullopt;
-        }
+        if (!knownFrom(a, at) || !knownFrom(b, at))
+            return std::nullopt;
         if (a.size() != b.size())
             return a.size() < b.size() ? -1 : 1;
-        for (qsizetype i = 0; i < common; ++i) {
-            const bool ca = m_capital[unit(a[i])];
-            const bool cb = m_capital[unit(b[i])];
-            if (ca != cb)
-                return ca ? 1 : -1;
-        }
-        return 0;
+        return byCase;
     }
 
 private:
-    static unsigned unit(QChar c) { return c.unicode(); }
-    static unsigned unit(char c) { return uchar(c); }
-    static bool printable(unsigned u) { return u >= First && u <= Last; }
+    // The first level twice, plus one for a capital; below zero for a
+    // character the table does not hold.
+    int weight(unsigned code) const { return code < TableSize ? m_weight[code] : -1; }
+
+    template <typename Text> bool knownFrom(Text text, qsizetype at) const
+    {
+        while (at < text.size()) {
+            const Char c = charAt(text, at);
+            if (weight(c.code) < 0)
+                return false;
+            at = c.next;
+        }
+        return true;
+    }
+
+    static QList<QString> tableChars()
+    {
+        QList<QString> chars;
+        for (unsigned c = First; c <= Last; ++c)
+            chars.append(QString(QChar(c)));
+        for (const QChar c : QStringView(PolishLetters))
+            chars.append(QString(c));
+        return chars;
+    }
 
     // Every pair of the characters, and every pair of two-letter texts, as
-    // the collator orders them.
-    bool agreesWithCollator() const
+    // the collator orders them, in UTF-16 and in UTF-8.
+    bool agreesWithCollator(const QList<QString> &chars) const
     {
-        QList<QString> texts;
-        for (int c = First; c <= Last; ++c)
-            texts.append(QString(QChar(c)));
-        for (const QString &a : texts) {
-            for (const QString &b : texts) {
-                if (compare(QStringView(a), QStringView(b)) != sign(collator().compare(a, b)))
+        auto agrees = [this](const QString &a, const QString &b, int want) {
+            return compare(QStringView(a), QStringView(b)) == want &&
+                   compare(QByteArrayView(a.toUtf8()), QByteArrayView(b.toUtf8())) == want;
+        };
+        for (const QString &a : chars) {
+            for (const QString &b : chars) {
+                if (!agrees(a, b, sign(collator().compare(a, b))))
                     return false;
             }
         }
         QList<QString> pairs;
-        const QString letters = QStringLiteral("aAbBcCdDeEhHlLnNoOsSzZ 0-.'");
+        const QString letters = QStringLiteral("aAąĄbBcCćdDeEęhHlLłŁnNńoOóÓsSśzZźżŻ 0-.'");
         for (const QChar x : letters) {
             for (const QChar y : letters)
                 pairs.append(QString(x) + y);
@@ -126,20 +212,22 @@ private:
         std::stable_sort(
             byCollator.begin(), byCollator.end(),
             [](const QString &a, const QString &b) { return collator().compare(a, b) < 0; });
-        std::stable_sort(pairs.begin(), pairs.end(), [this](const QString &a, const QString &b) {
-            return compare(QStringView(a), QStringView(b)).value_or(0) < 0;
-        });
-        return pairs == byCollator;
+        for (qsizetype i = 1; i < byCollator.size(); ++i) {
+            const QString &a = byCollator.at(i - 1);
+            const QString &b = byCollator.at(i);
+            if (!agrees(a, b, sign(collator().compare(a, b))))
+                return false;
+        }
+        return true;
     }
 
-    std::array<int, 128> m_primary{};
-    std::array<bool, 128> m_capital{};
+    std::array<qint16, TableSize> m_weight{};
     bool m_usable = false;
 };
 
-const AsciiOrder &asciiOrder()
+const TableOrder &tableOrder()
 {
-    static const AsciiOrder order;
+    static const TableOrder order;
     return order;
 }
 
@@ -156,20 +244,58 @@ QStringView decoded(QByteArrayView text, QVarLengthArray<QChar, 128> *room)
 
 int compare(QStringView a, QStringView b)
 {
-    const AsciiOrder &ascii = asciiOrder();
-    if (ascii.usable()) {
-        if (const std::optional<int> order = ascii.compare(a, b))
+    const TableOrder &table = tableOrder();
+    if (table.usable()) {
+        if (const std::optional<int> order = table.compare(a, b))
             return *order;
     }
     const int order = sign(collator().compare(a, b));
     return order != 0 ? order : sign(a.compare(b));
 }
 
+bool appendSortKey(QStringView text, std::string *keys)
+{
+    const TableOrder &table = tableOrder();
+    return table.usable() && table.appendSortKey(text, keys);
+}
+
+std::vector<qsizetype> sortedPlaces(const QList<QString> &texts, bool descending,
+                                    const std::function<bool(qsizetype, qsizetype)> &tieLess)
+{
+    const auto n = size_t(texts.size());
+    std::vector<qsizetype> places(n);
+    std::iota(places.begin(), places.end(), qsizetype(0));
+    // Keys of all texts in one buffer; one text without a key and all are
+    // compared as texts.
+    std::string keys;
+    std::vector<size_t> starts(n + 1);
+    bool keyed = true;
+    for (size_t i = 0; i < n && keyed; ++i) {
+        starts[i] = keys.size();
+        keyed = appendSortKey(texts[qsizetype(i)], &keys);
+    }
+    starts[n] = keys.size();
+    const std::string_view all(keys);
+    auto order = [&](qsizetype a, qsizetype b) {
+        if (!keyed)
+            return compare(texts[a], texts[b]);
+        const auto key = [&](qsizetype i) {
+            return all.substr(starts[size_t(i)], starts[size_t(i) + 1] - starts[size_t(i)]);
+        };
+        return key(a).compare(key(b));
+    };
+    std::stable_sort(places.begin(), places.end(), [&](qsizetype a, qsizetype b) {
+        const int first = descending ? order(b, a) : order(a, b);
+        return first != 0 ? first < 0 : tieLess && tieLess(a, b);
+    });
+    return places;
+}
+
 int compareUtf8(QByteArrayView a, QByteArrayView b)
 {
-    const AsciiOrder &ascii = asciiOrder();
-    if (ascii.usable()) {
-        if (const std::optional<int> order = ascii.compare(a, b))
+    const TableOrder &table = tableOrder();
+    if (table.usable()) {
+        if (const std::optional<int> order = table.compare(a, b))
             return *order;
     }
     QVarLengthArray<QChar, 128> leftRoom;

@@ -5,6 +5,7 @@
 
 #include <pugixml.hpp>
 
+#include <array>
 #include <cstring>
 
 namespace Xml {
@@ -12,7 +13,7 @@ namespace Xml {
 namespace {
 
 // XML 1.0 (fifth edition), productions [4] and [4a].
-bool isNameStartChar(char32_t c)
+constexpr bool isNameStartChar(char32_t c)
 {
     return c == U':' || c == U'_' || (c >= U'A' && c <= U'Z') || (c >= U'a' && c <= U'z') ||
            (c >= 0xC0 && c <= 0xD6) || (c >= 0xD8 && c <= 0xF6) || (c >= 0xF8 && c <= 0x2FF) ||
@@ -23,29 +24,34 @@ bool isNameStartChar(char32_t c)
            (c >= 0x10000 && c <= 0xEFFFF);
 }
 
-bool isNameChar(char32_t c)
+constexpr bool isNameChar(char32_t c)
 {
     return isNameStartChar(c) || c == U'-' || c == U'.' || (c >= U'0' && c <= U'9') || c == 0xB7 ||
            (c >= 0x300 && c <= 0x36F) || (c >= 0x203F && c <= 0x2040);
 }
 
+// What each ASCII character may be in a name: its first character, a later one.
+enum : unsigned char { StartsName = 1, InName = 2 };
+
+constexpr std::array<unsigned char, 128> AsciiInNames = [] {
+    std::array<unsigned char, 128> table{};
+    for (char32_t c = 0; c < 128; ++c)
+        table[c] = (isNameStartChar(c) ? StartsName : 0) | (isNameChar(c) ? InName : 0);
+    return table;
+}();
+
 bool isName(const char *name)
 {
-    const size_t size = std::strlen(name);
-    if (size == 0)
-        return false;
-    // The program's own names are ASCII: no decoding for them.
-    bool ascii = true;
-    for (size_t i = 0; i < size && ascii; ++i)
-        ascii = static_cast<unsigned char>(name[i]) < 0x80;
-    if (ascii) {
-        for (size_t i = 0; i < size; ++i) {
-            const char32_t c = static_cast<unsigned char>(name[i]);
-            if (!(i == 0 ? isNameStartChar(c) : isNameChar(c)))
-                return false;
-        }
-        return true;
+    // The program's own names are ASCII: a table for them, nothing decoded.
+    const auto *bytes = reinterpret_cast<const unsigned char *>(name);
+    size_t size = 0;
+    for (; bytes[size] != 0 && bytes[size] < 0x80; ++size) {
+        if (!(AsciiInNames[bytes[size]] & (size == 0 ? StartsName : InName)))
+            return false;
     }
+    if (bytes[size] == 0)
+        return size > 0;
+    size += std::strlen(name + size);
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString text = decoder.decode(QByteArrayView(name, qsizetype(size)));
     if (decoder.hasError())

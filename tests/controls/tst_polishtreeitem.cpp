@@ -51,6 +51,9 @@ private Q_SLOTS:
         QTest::newRow("counts as texts, the empty text first")
             << QStringList{"9", "10", "", "1", "100"}
             << QStringList{"/2", "1/3", "10/1", "100/4", "9/0"};
+        QTest::newRow("a letter of another alphabet among Polish names")
+            << QStringList{"Müller", "Mueller", "Mąka", "Maj"}
+            << QStringList{"Maj/3", "Mąka/2", "Mueller/1", "Müller/0"};
         QTest::newRow("equal texts keep the order they were added in")
             << QStringList{"Kowal", "Adam", "Kowal", "Adam", "Kowal"}
             << QStringList{"Adam/1", "Adam/3", "Kowal/0", "Kowal/2", "Kowal/4"};

@@ -45,6 +45,7 @@
 #include <QTest>
 #include <QTextStream>
 #include <QToolBar>
+#include <QTreeView>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -117,6 +118,24 @@ void showTree(const QString &title, const QTreeWidget *tree)
     };
     for (int i = 0; i < tree->topLevelItemCount(); ++i)
         walk(tree->topLevelItem(i), 0);
+}
+
+// A list of rows (the main window's people) written as showTree writes a tree.
+void showTree(const QString &title, const QTreeView *list)
+{
+    if (!g_shown)
+        return;
+    *g_shown << title;
+    const QAbstractItemModel *model = list->model();
+    for (int r = 0; r < model->rowCount(); ++r) {
+        QStringList columns;
+        for (int c = 0; c < model->columnCount(); ++c)
+            columns << model->index(r, c).data().toString();
+        const QModelIndex first = model->index(r, 0);
+        *g_shown << columns.join(u'|') + QStringLiteral(" [") +
+                        first.data(Qt::UserRole).toString() + u'|' +
+                        first.data(Qt::UserRole + 1).toString() + u']';
+    }
 }
 
 void showGrid(const QString &title, FlexGrid *grid)
@@ -337,7 +356,7 @@ void runUnit(InPlace<Panel> &panel, const QDate &month, const QString &rosterPat
         panel.menuAction(QStringLiteral("mnuOpen"))->trigger(); // "Otwórz grafik..."
         settle();
         figures[OpenRoster] << start.ms();
-        if (panel.CurrFile() != rosterPath || panel.lstLudzie()->topLevelItemCount() == 0)
+        if (panel.CurrFile() != rosterPath || panel.lstLudzie()->model()->rowCount() == 0)
             fail(QStringLiteral("the roster file did not open: %1")
                      .arg(Messages::shown().join(u'|')));
         Messages::clearShown();

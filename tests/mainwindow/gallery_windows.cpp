@@ -13,6 +13,7 @@
 #include "engine/ui/WizardItem.h"
 #include "mainwindow/Bilans.h"
 #include "mainwindow/CellList.h"
+#include "mainwindow/PeopleModel.h"
 #include "masterdata/Copy.h"
 #include "masterdata/Grafik.h"
 #include "masterdata/LastDane.h"
@@ -145,18 +146,15 @@ private Q_SLOTS:
         grid.setColData(2, 2);
         grid.setText(0, 1, QStringLiteral("Dyżur operacyjny"));
         grid.setText(0, 2, QStringLiteral("Patrol"));
-        QTreeWidget people;
-        people.setColumnCount(3);
+        PeopleModel people;
         const QList<QStringList> rows{
             {"1", "Nowak Jan", "Pluton ochrony", "3"},
             {"4", "Żółkiewska-Brzęczyszczykiewicz Małgorzata",
              "Kompania reprezentacyjna Wojska Polskiego", "3"},
             {"3", "Wiśniewski Grzegorz", "Kompania reprezentacyjna Wojska Polskiego", "3"}};
-        for (const QStringList &row : rows) {
-            auto *item = new QTreeWidgetItem(&people, {row[1], row[2], row[3]});
-            item->setData(0, Qt::UserRole, QStringLiteral("ID=") + row[0]);
-            item->setData(0, Qt::UserRole + 1, QStringLiteral("2024-05-03"));
-        }
+        for (const QStringList &row : rows)
+            people.appendRow(
+                {row[0].toLongLong(), {row[1], row[2], row[3]}, QStringLiteral("2024-05-03")});
 
         CellList cell(document.get(), &grid, &people, QDate(2024, 5, 1));
         QVERIFY(cell.openCell(2, 1));

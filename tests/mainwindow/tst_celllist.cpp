@@ -5,6 +5,7 @@
 #include "core/XML.h"
 #include "core/ui/FlexGrid.h"
 #include "mainwindow/CellList.h"
+#include "mainwindow/PeopleModel.h"
 #include "platform/db/Database.h"
 #include "platform/xml/XmlDocument.h"
 #include "tests/support/Keyboard.h"
@@ -13,7 +14,6 @@
 
 #include <QListWidget>
 #include <QTest>
-#include <QTreeWidget>
 
 #include <memory>
 
@@ -44,7 +44,7 @@ class TestCellList : public QObject
     TestSupport::TestDatabase m_file;
     std::unique_ptr<Xml::Document> m_roster;
     std::unique_ptr<FlexGrid> m_grid;
-    std::unique_ptr<QTreeWidget> m_people;
+    std::unique_ptr<PeopleModel> m_people;
 
     // May 2024, days 1 and 2 with duty 10; day 2's cell holds the ids.
     void buildRoster(const QList<qint64> &cellIds)
@@ -78,18 +78,18 @@ class TestCellList : public QObject
     void addPerson(qint64 id, const QString &name, const QString &group, const QString &count,
                    const QString &tag)
     {
-        auto *row = new QTreeWidgetItem(m_people.get(), {name, group, count});
-        row->setData(0, Qt::UserRole, QStringLiteral("ID=") + QString::number(id));
-        row->setData(0, Qt::UserRole + 1, tag);
+        m_people->appendRow({id, {name, group, count}, tag});
     }
 
     QStringList peopleLines() const
     {
         QStringList lines;
-        for (int i = 0; i < m_people->topLevelItemCount(); ++i) {
-            const QTreeWidgetItem *row = m_people->topLevelItem(i);
-            lines << QStringList{row->data(0, Qt::UserRole).toString(), row->text(0), row->text(1),
-                                 row->text(2), row->data(0, Qt::UserRole + 1).toString()}
+        for (int i = 0; i < m_people->rowCount(); ++i) {
+            auto text = [&](int column, int role = Qt::DisplayRole) {
+                return m_people->index(i, column).data(role).toString();
+            };
+            lines << QStringList{text(0, PeopleModel::KeyRole), text(0), text(1), text(2),
+                                 text(0, PeopleModel::TagRole)}
                          .join(u'|');
         }
         return lines;
@@ -151,8 +151,7 @@ private Q_SLOTS:
         m_grid->setColData(1, DutyId);
         m_grid->setText(0, 1, QStringLiteral("Warta"));
         m_grid->setText(Day, 1, QStringLiteral("old"));
-        m_people = std::make_unique<QTreeWidget>();
-        m_people->setColumnCount(3);
+        m_people = std::make_unique<PeopleModel>();
         addPerson(1, QStringLiteral("Nowak Jan"), QStringLiteral("Alfa"), QStringLiteral("1"),
                   QStringLiteral("2024-05-20"));
         addPerson(2, QStringLiteral("Kowal Ewa"), QStringLiteral("Alfa"), QStringLiteral("3"),
@@ -324,7 +323,7 @@ private Q_SLOTS:
         QVERIFY(!editor.isVisible());
         QCOMPARE(m_roster->xml(), rosterBefore);
         QCOMPARE(m_grid->text(Day, 1), QStringLiteral("old"));
-        QCOMPARE(m_people->topLevelItemCount(), 3);
+        QCOMPARE(m_people->rowCount(), 3);
     }
 };
 

@@ -29,11 +29,28 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
+#include <QTreeView>
 #include <QTreeWidget>
 
 #include <memory>
 
 namespace {
+
+// The main window's people list as a planner reads it: rows and their texts.
+int rowCount(const QTreeView *list)
+{
+    return list->model()->rowCount();
+}
+
+QModelIndex rowAt(const QTreeView *list, int row, int column = 0)
+{
+    return list->model()->index(row, column);
+}
+
+QString textAt(const QTreeView *list, int row, int column)
+{
+    return rowAt(list, row, column).data().toString();
+}
 
 // The main window with its modal windows answered in place.
 class TestPanel : public Panel
@@ -209,22 +226,21 @@ private Q_SLOTS:
         checkCellsMatchDocument(panel);
 
         // One row per person, the count of this month's duties in the third column.
-        QTreeWidget *list = panel.lstLudzie();
-        QCOMPARE(list->topLevelItemCount(), 3);
+        QTreeView *list = panel.lstLudzie();
+        QCOMPARE(rowCount(list), 3);
         int total = 0;
-        for (int i = 0; i < list->topLevelItemCount(); ++i) {
-            const QTreeWidgetItem *row = list->topLevelItem(i);
-            const qint64 id = Module1::IdFromKey(row->data(0, Qt::UserRole).toString());
+        for (int i = 0; i < rowCount(list); ++i) {
+            const qint64 id = Module1::IdFromKey(rowAt(list, i).data(Qt::UserRole).toString());
             QVERIFY(id > 0);
             const int duties = int(panel.xmlDocument()
                                        ->selectNodes(QStringLiteral("//Osoba[@Id='%1']").arg(id))
                                        .size());
-            QCOMPARE(row->text(2), QString::number(duties));
+            QCOMPARE(textAt(list, i, 2), QString::number(duties));
             total += duties;
         }
         QCOMPARE(total, 62);
-        QCOMPARE(list->topLevelItem(0)->text(0), QStringLiteral("Kowalski Jan"));
-        QCOMPARE(list->topLevelItem(0)->text(1), QStringLiteral("Alfa"));
+        QCOMPARE(textAt(list, 0, 0), QStringLiteral("Kowalski Jan"));
+        QCOMPARE(textAt(list, 0, 1), QStringLiteral("Alfa"));
 
         // Close: back to the state without a roster.
         panel.closeRoster();
@@ -282,7 +298,7 @@ private Q_SLOTS:
         QVERIFY(panel.xmlDocument());
         const Xml::Document *first = panel.xmlDocument();
         const QString cell = panel.Lista()->text(3, 1);
-        const QString person = panel.lstLudzie()->topLevelItem(0)->text(2);
+        const QString person = textAt(panel.lstLudzie(), 0, 2);
 
         // Each run over the unsaved roster asks first; No goes on.
         const QString question = QStringLiteral("Czy chcesz zapisać zmiany w grafiku?");
@@ -305,8 +321,8 @@ private Q_SLOTS:
         QCOMPARE(panel.CurrDate(), QDate(2024, 5, 1));
         QCOMPARE(panel.Lista()->rows(), 32);
         QCOMPARE(panel.Lista()->text(3, 1), cell);
-        QCOMPARE(panel.lstLudzie()->topLevelItemCount(), 3);
-        QCOMPARE(panel.lstLudzie()->topLevelItem(0)->text(2), person);
+        QCOMPARE(rowCount(panel.lstLudzie()), 3);
+        QCOMPARE(textAt(panel.lstLudzie(), 0, 2), person);
         QVERIFY(visible(panel.Lista(), panel));
         QVERIFY(!visible(panel.Picture1(), panel));
         QVERIFY(!visible(panel.Image1(), panel));
@@ -329,11 +345,11 @@ private Q_SLOTS:
         panel.addRow(3, QStringLiteral("adamczyk Ewa"), QStringLiteral("Alfa"), 2, {});
         panel.addRow(4, QStringLiteral("Łukasik Ola"), QStringLiteral("Żbik"), 2, {});
         panel.addRow(5, QStringLiteral("Cygan Piotr"), QStringLiteral("Alfa"), 1, {});
-        QTreeWidget *list = panel.lstLudzie();
+        QTreeView *list = panel.lstLudzie();
         auto column = [&](int c) {
             QStringList texts;
-            for (int i = 0; i < list->topLevelItemCount(); ++i)
-                texts << list->topLevelItem(i)->text(c);
+            for (int i = 0; i < rowCount(list); ++i)
+                texts << textAt(list, i, c);
             return texts;
         };
         auto clickHeader = [&](int c) {
@@ -357,6 +373,26 @@ private Q_SLOTS:
         clickHeader(0);
         QCOMPARE(column(0), (QStringList{byName.rbegin(), byName.rend()}));
 
+        // The people selected stay selected, wherever a sort puts their rows.
+        auto selected = [&] {
+            QStringList names;
+            for (int i = 0; i < rowCount(list); ++i) {
+                if (list->selectionModel()->isRowSelected(i))
+                    names << textAt(list, i, 0);
+            }
+            return names;
+        };
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualRect(rowAt(list, 2)).center());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          list->visualRect(rowAt(list, 4)).center());
+        QCOMPARE(selected(), (QStringList{"Ćwik Jan", "adamczyk Ewa"}));
+        clickHeader(2);
+        QCOMPARE(column(2), (QStringList{"1", "10", "2", "2", "9"}));
+        QCOMPARE(selected(), (QStringList{"Ćwik Jan", "adamczyk Ewa"}));
+        clickHeader(1);
+        QCOMPARE(selected(), (QStringList{"adamczyk Ewa", "Ćwik Jan"}));
+
         // A run that hands over nothing puts the rows back; they still sort
         // in Polish order.
         panel.runMonth = QDate(2024, 2, 1);
@@ -364,7 +400,7 @@ private Q_SLOTS:
         QVERIFY(Mouse::clickItem(*panel.ToolBar1(), QStringLiteral("create")));
         // The question over the unsaved roster (No), then the failure.
         QCOMPARE(Messages::shown().size(), 2);
-        QCOMPARE(list->topLevelItemCount(), 5);
+        QCOMPARE(rowCount(list), 5);
         clickHeader(0);
         QCOMPARE(column(0), byName);
     }
@@ -377,14 +413,13 @@ private Q_SLOTS:
         panel.resize(1000, 700);
         panel.show();
         panel.toolbarClick(QStringLiteral("create"));
-        QTreeWidget *list = panel.lstLudzie();
+        QTreeView *list = panel.lstLudzie();
         auto rows = [&] {
             QStringList texts;
-            for (int i = 0; i < list->topLevelItemCount(); ++i) {
-                const QTreeWidgetItem *row = list->topLevelItem(i);
-                texts << QStringList{row->text(0), row->text(1), row->text(2),
-                                     row->data(0, Qt::UserRole).toString(),
-                                     row->data(0, Qt::UserRole + 1).toString()}
+            for (int i = 0; i < rowCount(list); ++i) {
+                texts << QStringList{textAt(list, i, 0), textAt(list, i, 1), textAt(list, i, 2),
+                                     rowAt(list, i).data(Qt::UserRole).toString(),
+                                     rowAt(list, i).data(Qt::UserRole + 1).toString()}
                              .join(u'|');
             }
             return texts;
@@ -397,7 +432,7 @@ private Q_SLOTS:
         panel.clear();
         panel.addRow(9, QStringLiteral("Obcy Jan"), QStringLiteral("Alfa"), 1, {});
         panel.sortRows();
-        QCOMPARE(list->topLevelItemCount(), 1);
+        QCOMPARE(rowCount(list), 1);
         host.restoreWindowState();
         QCOMPARE(rows(), before);
         // Nothing of the failed run is left to come back later.
@@ -415,24 +450,23 @@ private Q_SLOTS:
         panel.show();
         QVERIFY(Mouse::clickItem(*panel.ToolBar1(), QStringLiteral("create")));
         QVERIFY(panel.xmlDocument());
-        QTreeWidget *list = panel.lstLudzie();
+        QTreeView *list = panel.lstLudzie();
         FlexGrid *grid = panel.Lista();
-        QCOMPARE(list->topLevelItemCount(), 3);
+        QCOMPARE(rowCount(list), 3);
 
         auto click = [&](int index, Qt::KeyboardModifiers modifiers = {}) {
-            QTreeWidgetItem *row = list->topLevelItem(index);
             QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers,
-                              list->visualItemRect(row).center());
+                              list->visualRect(rowAt(list, index)).center());
         };
         // The list's selection as shown, and the grid's marks as painted.
         auto checkMarks = [&](const QList<int> &selected) {
             QList<int> shown;
             QSet<QString> ids;
-            for (int i = 0; i < list->topLevelItemCount(); ++i) {
-                if (list->topLevelItem(i)->isSelected()) {
+            for (int i = 0; i < rowCount(list); ++i) {
+                if (list->selectionModel()->isRowSelected(i)) {
                     shown << i;
-                    ids << QString::number(Module1::IdFromKey(
-                        list->topLevelItem(i)->data(0, Qt::UserRole).toString()));
+                    ids << QString::number(
+                        Module1::IdFromKey(rowAt(list, i).data(Qt::UserRole).toString()));
                 }
             }
             QCOMPARE(shown, selected);

@@ -30,7 +30,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QXmlStreamReader>
 
 #include <memory>
@@ -65,16 +65,31 @@ QStringList gridTexts(const FlexGrid &grid)
 }
 
 // Key, name, group, count and tag of every row, in list order.
-QStringList listRows(const QTreeWidget &list)
+QStringList listRows(const QTreeView &list)
 {
     QStringList rows;
-    for (int i = 0; i < list.topLevelItemCount(); ++i) {
-        const QTreeWidgetItem *item = list.topLevelItem(i);
-        rows << QStringList{item->data(0, Qt::UserRole).toString(), item->text(0), item->text(1),
-                            item->text(2), item->data(0, Qt::UserRole + 1).toString()}
+    const QAbstractItemModel *model = list.model();
+    for (int i = 0; i < model->rowCount(); ++i) {
+        auto text = [&](int column, int role = Qt::DisplayRole) {
+            return model->index(i, column).data(role).toString();
+        };
+        rows << QStringList{text(0, Qt::UserRole), text(0), text(1), text(2),
+                            text(0, Qt::UserRole + 1)}
                     .join(u'|');
     }
     return rows;
+}
+
+// The text in the list's row and column, as a planner reads it there.
+QString listText(const QTreeView &list, int row, int column)
+{
+    return list.model()->index(row, column).data().toString();
+}
+
+// A count as a file may bring it, put into the list's row.
+void setListCount(const QTreeView &list, int row, const QString &count)
+{
+    QVERIFY(list.model()->setData(list.model()->index(row, 2), count));
 }
 
 QByteArray readAll(const QString &path)
@@ -184,7 +199,7 @@ private Q_SLOTS:
         QCOMPARE(root.lastChild().previousSibling().name(), QStringLiteral("Counter"));
         const QList<Xml::Node> items =
             first.xmlDocument()->selectNodes(QStringLiteral("/Baza/Counter/Item"));
-        QCOMPARE(items.size(), first.lstLudzie()->topLevelItemCount());
+        QCOMPARE(items.size(), first.lstLudzie()->model()->rowCount());
         QCOMPARE(items.size(), 3);
         // A file that cannot be written is reported; the window keeps its caption.
         FileDialogs::setNextFileName(path(QStringLiteral("brak/maj.swx")));
@@ -348,7 +363,7 @@ private Q_SLOTS:
         QCOMPARE(title, QString(title.size(), u'A'));
         QCOMPARE(panel.Lista()->text(0, 1), QString(n, u'B'));
         QCOMPARE(panel.Lista()->text(1, 1), QStringLiteral("Kowalski Jan"));
-        QCOMPARE(panel.lstLudzie()->topLevelItem(0)->text(2), QString(n, u'7'));
+        QCOMPARE(listText(*panel.lstLudzie(), 0, 2), QString(n, u'7'));
 
         const QString saved = path(QStringLiteral("zapisany.swx"));
         FileDialogs::setNextFileName(saved);
@@ -475,14 +490,14 @@ private Q_SLOTS:
         QCOMPARE(Messages::shown(), QStringList(2, QStringLiteral("Zapisano poprawnie.")));
 
         Messages::clearShown();
-        panel.lstLudzie()->topLevelItem(1)->setText(2, QStringLiteral("dużo"));
+        setListCount(*panel.lstLudzie(), 1, QStringLiteral("dużo"));
         save->trigger();
         QCOMPARE(rows(), stored);
         QCOMPARE(Messages::shown().size(), 1);
         QVERIFY(Messages::shown().first().contains(QStringLiteral("dużo")));
         // A count read from a file is quoted only as far as a message can show it.
         Messages::clearShown();
-        panel.lstLudzie()->topLevelItem(1)->setText(2, QString(1'000'000, u'9') + u'x');
+        setListCount(*panel.lstLudzie(), 1, QString(1'000'000, u'9') + u'x');
         save->trigger();
         QCOMPARE(rows(), stored);
         QCOMPARE(Messages::shown().size(), 1);
@@ -491,8 +506,8 @@ private Q_SLOTS:
 
         // A write that fails undoes the month's writes before it: a changed
         // row, then a person new to the month.
-        panel.lstLudzie()->topLevelItem(0)->setText(2, QStringLiteral("6"));
-        panel.lstLudzie()->topLevelItem(1)->setText(2, QStringLiteral("1"));
+        setListCount(*panel.lstLudzie(), 0, QStringLiteral("6"));
+        setListCount(*panel.lstLudzie(), 1, QStringLiteral("1"));
         for (const char *refused : {"2", "3"}) {
             Messages::clearShown();
             if (QByteArray(refused) == "3")

@@ -22,7 +22,7 @@
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <functional>
 
@@ -109,12 +109,13 @@ void issue(TestPanel &panel, Command command)
     }
 }
 
-QString listRow(const QTreeWidget &list, qint64 id)
+QString listRow(const QTreeView &list, qint64 id)
 {
-    for (int i = 0; i < list.topLevelItemCount(); ++i) {
-        const QTreeWidgetItem *item = list.topLevelItem(i);
-        if (item->data(0, Qt::UserRole).toString() == QStringLiteral("ID=%1").arg(id))
-            return item->text(0) + u'|' + item->text(2);
+    const QAbstractItemModel *rows = list.model();
+    for (int i = 0; i < rows->rowCount(); ++i) {
+        const QModelIndex name = rows->index(i, 0);
+        if (name.data(Qt::UserRole).toString() == QStringLiteral("ID=%1").arg(id))
+            return name.data().toString() + u'|' + name.siblingAtColumn(2).data().toString();
     }
     return {};
 }

@@ -1,5 +1,6 @@
 #include "platform/text/Cp1250.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
 class TestCp1250 : public QObject
@@ -8,6 +9,7 @@ class TestCp1250 : public QObject
 
 private Q_SLOTS:
     void allBytesRoundTrip();
+    void highBytesAnywhereInLongRuns();
     void knownCharacters_data();
     void knownCharacters();
     void unmappable_data();
@@ -26,6 +28,21 @@ void TestCp1250::allBytesRoundTrip()
     // No two bytes share a character.
     for (int i = 0; i < 256; ++i)
         QCOMPARE(text.indexOf(text.at(i)), i);
+}
+
+// Straight to UTF-8 as through QString, wherever the high bytes stand in
+// runs of ASCII (within, at the end or start of a word of eight, alone).
+void TestCp1250::highBytesAnywhereInLongRuns()
+{
+    QRandomGenerator dice(1250);
+    for (int n = 0; n < 5000; ++n) {
+        QByteArray bytes;
+        const int length = dice.bounded(40);
+        for (int i = 0; i < length; ++i)
+            bytes +=
+                char(dice.bounded(6) == 0 ? 0x80 + dice.bounded(128) : 0x20 + dice.bounded(0x5f));
+        QCOMPARE(Cp1250::decodeToUtf8(bytes), Cp1250::decode(bytes).toUtf8());
+    }
 }
 
 void TestCp1250::knownCharacters_data()

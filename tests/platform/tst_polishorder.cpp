@@ -6,6 +6,9 @@
 #include <QTest>
 
 #include <algorithm>
+#include <optional>
+#include <string>
+#include <string_view>
 
 namespace {
 
@@ -20,6 +23,19 @@ int expected(const QString &a, const QString &b)
     static const QCollator collator{QLocale(QLocale::Polish)};
     const int order = sign(collator.compare(a, b));
     return order != 0 ? order : sign(a.compare(b));
+}
+
+// The order of two texts by their sort keys, where both have one.
+std::optional<int> byKeys(const QString &a, const QString &b)
+{
+    std::string keys = "x"; // keys are appended to what a buffer holds
+    if (!PolishOrder::appendSortKey(a, &keys))
+        return std::nullopt;
+    const size_t split = keys.size();
+    if (!PolishOrder::appendSortKey(b, &keys) || keys.front() != 'x')
+        return std::nullopt;
+    const std::string_view all(keys);
+    return sign(all.substr(1, split - 1).compare(all.substr(split)));
 }
 
 } // namespace
@@ -40,6 +56,8 @@ private Q_SLOTS:
             << QStringList{"adam", "Adam", "ADAM", "adamczyk", "Adamczyk", "b"};
         QTest::newRow("blanks and marks before digits before letters") << QStringList{
             "", " ", "-", ",", ".", "'", "(", "0", "10", "9", "a", "a b", "a-b", "ab", "aB"};
+        QTest::newRow("Polish letters: small before capital, then the next letter")
+            << QStringList{"ą", "Ą", "b", "Łodzia", "łódź", "Łódź", "Łódźka", "Żak"};
         QTest::newRow("ASCII beside Polish letters")
             << QStringList{"Nowak", "Nowak Jan", "Nowakowski", "Nowiński", "Nowy", "Nóżka"};
     }
@@ -54,29 +72,34 @@ private Q_SLOTS:
                 QVERIFY2(sign(PolishOrder::compare(a, b)) == want,
                          qPrintable(QStringLiteral("%1 | %2").arg(a, b)));
                 QCOMPARE(sign(PolishOrder::compareUtf8(a.toUtf8(), b.toUtf8())), want);
+                QCOMPARE(byKeys(a, b).value_or(want), want);
             }
         }
     }
 
-    // Texts of every printable ASCII character, many sharing a beginning or
-    // differing in letter case alone, with Polish letters now and then.
+    // Texts of every printable ASCII character and every Polish letter, many
+    // sharing a beginning or differing in letter case alone, with letters of
+    // other alphabets and combining marks now and then.
     void agreesWithTheCollator()
     {
         QRandomGenerator dice(4711);
-        const QString common = QStringLiteral("aAbBkKnNzZ ");
+        const QString common = QStringLiteral("aAąĄbBkKlLłŁnNńzZżŻ ");
+        const QString rare = QStringLiteral("ąćęłńóśźżĄĆĘŁŃÓŚŹŻéüßø€\u0307\u0328\u0301");
         auto text = [&](int length) {
             QString t;
             for (int i = 0; i < length; ++i) {
                 const int kind = dice.bounded(10);
-                // Now and then a Polish letter, whole or as a letter and a
-                // combining mark (z and a dot above is ż).
-                t += kind < 6 ? common.at(dice.bounded(common.size()))
-                     : kind < 9
-                         ? QChar(0x20 + dice.bounded(0x5f))
-                         : QStringLiteral("ąćęłńóśźżĄŁŻ\u0307\u0328\u0301").at(dice.bounded(15));
+                if (kind < 5)
+                    t += common.at(dice.bounded(common.size()));
+                else if (kind < 8)
+                    t += QChar(0x20 + dice.bounded(0x5f));
+                else // a Polish letter whole, a letter and a combining mark (z and a dot above is
+                     // ż), ...
+                    t += rare.at(dice.bounded(rare.size()));
             }
             return t;
         };
+        int keyed = 0;
         for (int n = 0; n < 100000; ++n) {
             const QString a = text(dice.bounded(8));
             QString b = dice.bounded(2) ? a.left(dice.bounded(a.size() + 1)) + text(dice.bounded(4))
@@ -88,9 +111,13 @@ private Q_SLOTS:
             }
             const int want = expected(a, b);
             if (sign(PolishOrder::compare(a, b)) != want ||
-                sign(PolishOrder::compareUtf8(a.toUtf8(), b.toUtf8())) != want)
+                sign(PolishOrder::compareUtf8(a.toUtf8(), b.toUtf8())) != want ||
+                byKeys(a, b).value_or(want) != want)
                 QFAIL(qPrintable(QStringLiteral("\"%1\" | \"%2\"").arg(a, b)));
+            keyed += byKeys(a, b).has_value();
         }
+        // Texts of the table's characters alone have keys.
+        QVERIFY(keyed > 20000);
     }
 
     // UTF-8 as SQLite may hold it: broken sequences read as QString::fromUtf8 reads them.

@@ -209,6 +209,9 @@ void TestXmlDocument::parseError_data()
                                << QStringLiteral("Więcej niż jeden element główny dokumentu");
     QTest::newRow("name not an XML name")
         << QStringLiteral("<a><b→c/></a>") << QStringLiteral("Błędna nazwa elementu „b→c”");
+    QTest::newRow("name beginning with what only continues a name")
+        << QStringLiteral("<a><Dzień/><\u0301b/></a>")
+        << QStringLiteral("Błędna nazwa elementu „\u0301b”");
     QTest::newRow("attribute name not an XML name")
         << QStringLiteral("<a x·=\"1\" y→=\"2\"/>")
         << QStringLiteral("Błędna nazwa atrybutu „y→” elementu „a”");
