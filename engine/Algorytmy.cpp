@@ -10,6 +10,7 @@
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 #include "platform/text/WholeNumber.h"
+#include "platform/xml/Fragment.h"
 #include "platform/xml/XmlDocument.h"
 
 #include <QHash>
@@ -89,6 +90,42 @@ QString monthTitle(const QDate &firstDay)
     return QStringLiteral("Grafik na ") + name.toLower() + u' ' + QString::number(firstDay.year());
 }
 
+// Indexes of persons by id: a table where the ids are small, as rowids are,
+// else a hash.
+class PersonIndex
+{
+public:
+    void reserve(qint64 smallest, qint64 largest, size_t count)
+    {
+        m_table.clear();
+        m_hash.clear();
+        m_dense = smallest >= 0 && largest < qint64(count) * 4 + 65536;
+        if (m_dense)
+            m_table.assign(size_t(largest) + 1, -1);
+        else
+            m_hash.reserve(qsizetype(count));
+    }
+    void insert(qint64 id, int index)
+    {
+        if (m_dense)
+            m_table[size_t(id)] = index;
+        else
+            m_hash.insert(id, index);
+    }
+    // -1 for an id nobody has.
+    int value(qint64 id) const
+    {
+        if (m_dense)
+            return id >= 0 && id < qint64(m_table.size()) ? m_table[size_t(id)] : -1;
+        return m_hash.value(id, -1);
+    }
+
+private:
+    bool m_dense = false;
+    std::vector<int> m_table;
+    QHash<qint64, int> m_hash;
+};
+
 // Everything the run reads from the database, read in a few queries.
 struct MonthData
 {
@@ -101,7 +138,7 @@ struct MonthData
     };
     std::vector<GroupRows> groups;                // chosen groups with persons, stored order
     std::vector<PersonInfo> persons;              // stored order
-    QHash<qint64, int> personIndex;               // id -> index into persons
+    PersonIndex personIndex;                      // id -> index into persons
     QHash<QPair<qint64, int>, qint64> headCounts; // (duty, day) -> ilosc
 };
 
@@ -264,13 +301,33 @@ MonthData readMonth(Db::Database &db, const GenerationRequest &request, const QD
                    keys.push_back(RandomKey::of(row.value(7)));
                });
     std::vector<int> order(rows.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        order[i] = int(i);
-    std::stable_sort(order.begin(), order.end(),
-                     [&keys](int a, int b) { return keys[size_t(a)] < keys[size_t(b)]; });
+    const bool allWhole = std::all_of(keys.cbegin(), keys.cend(), [](const RandomKey &key) {
+        return key.storage == RandomKey::Number && key.whole;
+    });
+    if (allWhole) {
+        // Whole numbers alone, as random mostly holds: pairs with the stored
+        // place sort as the stable sort below would, in far less time.
+        std::vector<std::pair<qint64, int>> pairs(rows.size());
+        for (size_t i = 0; i < pairs.size(); ++i)
+            pairs[i] = {keys[i].integer, int(i)};
+        std::sort(pairs.begin(), pairs.end());
+        for (size_t i = 0; i < order.size(); ++i)
+            order[i] = pairs[i].second;
+    } else {
+        for (size_t i = 0; i < order.size(); ++i)
+            order[i] = int(i);
+        std::stable_sort(order.begin(), order.end(),
+                         [&keys](int a, int b) { return keys[size_t(a)] < keys[size_t(b)]; });
+    }
     std::vector<RandomKey>().swap(keys);
     QHash<qint64, std::vector<int>> byGroup;
-    data.personIndex.reserve(qsizetype(rows.size()));
+    qint64 smallestId = 0;
+    qint64 largestId = 0;
+    for (const PersonInfo &info : rows) {
+        smallestId = std::min(smallestId, info.id);
+        largestId = std::max(largestId, info.id);
+    }
+    data.personIndex.reserve(smallestId, largestId, rows.size());
     for (int i : order) {
         const PersonInfo &info = rows[size_t(i)];
         data.personIndex.insert(info.id, i);
@@ -289,8 +346,8 @@ MonthData readMonth(Db::Database &db, const GenerationRequest &request, const QD
     // the free-from time. Only its first row counts, also for somebody
     // outside the run: its date must still be readable.
     auto personAt = [&data](qint64 id) -> PersonInfo * {
-        const auto it = data.personIndex.constFind(id);
-        return it == data.personIndex.constEnd() ? nullptr : &data.persons[size_t(*it)];
+        const int index = data.personIndex.value(id);
+        return index < 0 ? nullptr : &data.persons[size_t(index)];
     };
     QSet<qint64> othersSeen;
     forEachRow(
@@ -372,6 +429,82 @@ MonthData readMonth(Db::Database &db, const GenerationRequest &request, const QD
         });
     return data;
 }
+
+// CellText for the many persons of a run, the pattern cut into its pieces
+// once. Where every bracket of the pattern belongs to a field and no value
+// holds one, no replacement can make a field of what another put in, so the
+// values go in in one pass; anything else goes through CellText itself.
+class CellPattern
+{
+public:
+    explicit CellPattern(const QString &cellShow) : m_show(cellShow)
+    {
+        static const QLatin1String fields[] = {QLatin1String("[nazwisko]"), QLatin1String("[imie]"),
+                                               QLatin1String("[stopien]"),
+                                               QLatin1String("[grupa]")};
+        m_plain = true;
+        qsizetype literal = 0;
+        for (qsizetype at = 0; at < m_show.size();) {
+            const QChar c = m_show.at(at);
+            if (c == u']') {
+                m_plain = false;
+                return;
+            }
+            if (c != u'[') {
+                ++at;
+                continue;
+            }
+            int field = 0;
+            while (field < 4 && !QStringView(m_show).mid(at).startsWith(fields[field]))
+                ++field;
+            if (field == 4) {
+                m_plain = false;
+                return;
+            }
+            m_pieces.push_back({literal, at - literal, -1});
+            m_pieces.push_back({0, 0, field});
+            at += fields[field].size();
+            literal = at;
+        }
+        m_pieces.push_back({literal, m_show.size() - literal, -1});
+    }
+
+    QString text(QStringView nazwisko, QStringView imie, const QString &stopien,
+                 const QString &grupa) const
+    {
+        const QStringView values[] = {nazwisko, imie, stopien, grupa};
+        // Values are short: a plain walk costs less than a search for each bracket.
+        const bool plain =
+            m_plain && std::none_of(std::begin(values), std::end(values), [](QStringView value) {
+                return std::any_of(value.begin(), value.end(),
+                                   [](QChar c) { return c == u'[' || c == u']'; });
+            });
+        if (!plain)
+            return CellText(m_show, nazwisko.toString(), imie.toString(), stopien, grupa);
+        qsizetype size = 0;
+        for (const Piece &piece : m_pieces)
+            size += piece.field < 0 ? piece.length : values[piece.field].size();
+        QString result;
+        result.reserve(size);
+        for (const Piece &piece : m_pieces) {
+            if (piece.field < 0)
+                result += QStringView(m_show).mid(piece.from, piece.length);
+            else
+                result += values[piece.field];
+        }
+        return result;
+    }
+
+private:
+    struct Piece
+    {
+        qsizetype from = 0, length = 0;
+        int field = -1; // -1: the pattern's own text from..from+length
+    };
+    QString m_show;
+    bool m_plain = false;
+    std::vector<Piece> m_pieces;
+};
 
 } // namespace
 
@@ -518,34 +651,68 @@ bool GenerateSchedule(Db::Database &db, clsOptions &options, GenerationHost &hos
         }
 
         // Phase 4: the month, day by day, duty by duty, place by place.
-        const QString cellShow = options.GetOption(QStringLiteral("CellShow"));
-        QHash<qint64, QString> pieces; // each person's cell text, made once
-        auto pieceOf = [&](qint64 personId, const PersonInfo &person) -> const QString & {
-            auto it = pieces.find(personId);
-            if (it == pieces.end())
-                it = pieces.insert(personId,
-                                   CellText(cellShow, person.nazwisko(), person.imie(),
-                                            person.stopien, data.groupNames.value(person.groupId)));
-            return *it;
+        const CellPattern cellShow(options.GetOption(QStringLiteral("CellShow")));
+        std::vector<QString> pieces(data.persons.size()); // each person's cell text, made once
+        auto pieceOf = [&](int index) -> const QString & {
+            QString &piece = pieces[size_t(index)];
+            if (piece.isNull()) {
+                const PersonInfo &person = data.persons[size_t(index)];
+                const QStringView name(person.fullName);
+                piece = cellShow.text(name.left(person.nazwiskoLength),
+                                      name.mid(person.nazwiskoLength + 1), person.stopien,
+                                      data.groupNames.value(person.groupId));
+            }
+            return piece;
         };
+        // A day goes into the roster in one piece, as AddDayNode, AddDutyNode
+        // and AddPersonNode would add it. A name the piece cannot hold as such
+        // (empty, or cut off at once by a NUL) sends every day node by node.
+        const bool daysInOnePiece =
+            std::none_of(data.persons.cbegin(), data.persons.cend(), [](const PersonInfo &person) {
+                return person.fullName.isEmpty() || person.fullName.front() == QChar(0);
+            });
+        const QString lineBreak = QStringLiteral("\r\n");
         qint64 gaps = 0;
         for (int day = 1; day <= dayCount; ++day) {
-            Xml::Node dayNode = XML::AddDayNode(*roster, day);
+            Xml::Node dayNode;
+            Xml::Fragment dayPiece;
+            if (daysInOnePiece) {
+                dayPiece.open("Dzien");
+                dayPiece.attribute("Id", day);
+            } else {
+                dayNode = XML::AddDayNode(*roster, day);
+            }
             const QDate date = firstDay.addDays(day - 1);
             const QString dayText = QString::number(day);
             for (qsizetype i = 0; i < duties.size(); ++i) {
                 const DutyRecord &duty = duties.at(i);
                 const QString &dutyIdText = dutyIds.at(i);
-                Xml::Node dutyNode = XML::AddDutyNode(dayNode, duty.name, duty.id,
-                                                      QString::number(i + 1) + u'.' + dayText);
+                const QString position = QString::number(i + 1) + u'.' + dayText;
+                Xml::Node dutyNode;
+                if (daysInOnePiece) {
+                    dayPiece.open("Sluzba");
+                    dayPiece.attribute("Id", duty.id);
+                    dayPiece.attribute("Name", duty.name);
+                    dayPiece.attribute("Position", position);
+                } else {
+                    dutyNode = XML::AddDutyNode(dayNode, duty.name, duty.id, position);
+                }
+                auto endDuty = [&] {
+                    if (daysInOnePiece) {
+                        dayPiece.close();
+                        dayPiece.text(lineBreak);
+                    }
+                };
                 qint64 headCount = duty.standardCount;
                 if (groups.ServiceReleased(*rules, day, dutyIdText))
                     headCount = 0;
                 else if (const auto it = data.headCounts.constFind({duty.id, day});
                          it != data.headCounts.constEnd())
                     headCount = *it;
-                if (headCount <= 0)
+                if (headCount <= 0) {
+                    endDuty();
                     continue;
+                }
 
                 const auto [start, end, endWithRest] = timesOn(date, duty);
                 const xmlGroups::PersonCondition condition{start, duty.menOnly};
@@ -560,17 +727,34 @@ bool GenerateSchedule(Db::Database &db, clsOptions &options, GenerationHost &hos
                         result = groups.FindPerson(*rules, day, dutyIdText, int(place), start,
                                                    endWithRest, end, duty.wholeGroup, condition);
                     if (result >= 0) {
-                        const PersonInfo &person =
-                            data.persons[size_t(data.personIndex.value(result))];
-                        cell << pieceOf(result, person);
-                        XML::AddPersonNode(dutyNode, person.fullName, result);
+                        const int index = data.personIndex.value(result);
+                        cell << pieceOf(index);
+                        const QString &name = data.persons[size_t(index)].fullName;
+                        if (daysInOnePiece) {
+                            dayPiece.open("Osoba");
+                            dayPiece.attribute("Id", result);
+                            dayPiece.open("Nazwisko");
+                            dayPiece.text(name);
+                            dayPiece.close();
+                            dayPiece.text(lineBreak);
+                            dayPiece.close();
+                            dayPiece.text(lineBreak);
+                        } else {
+                            XML::AddPersonNode(dutyNode, name, result);
+                        }
                     } else {
                         // The gap stands where the place stands; the others stay visible.
                         cell << GapText;
                         ++gaps;
                     }
                 }
+                endDuty();
                 host.setCellText(day, int(i + 1), cell.join(CellSeparator));
+            }
+            if (daysInOnePiece) {
+                dayPiece.close();
+                dayPiece.text(lineBreak);
+                rosterRoot.appendFragment(dayPiece);
             }
             const int percent = int(std::nearbyint(double(day) / dayCount * 100));
             host.progress(day, dayCount,
@@ -585,10 +769,7 @@ bool GenerateSchedule(Db::Database &db, clsOptions &options, GenerationHost &hos
         XML::SetAttribute(rosterRoot, QStringLiteral("Name"), host.toolbarTitle());
         groups.FillPersonCounts(host.personList());
         // The working document goes with the run, so a copy is the move.
-        rosterRoot.appendCopy(groups.xmlDocument()
-                                  .documentElement()
-                                  .childElements(QStringLiteral("Exclusions"))
-                                  .value(0));
+        rosterRoot.appendCopy(groups.exclusions());
         host.setRosterDocument(std::move(roster));
         if (gaps > 0) {
             const QString question = QStringLiteral("Istnieją luki w służbach! Ilość luk: ") +

@@ -86,10 +86,21 @@ int xmlGroups::symbolOf(const QString &text)
     return symbol;
 }
 
+int xmlGroups::serviceSymbol(const QString &serviceId)
+{
+    // A text keeps its number for the object's life.
+    if (m_lastServiceSymbol == NoSymbol || serviceId != m_lastService) {
+        m_lastService = serviceId;
+        m_lastServiceSymbol = symbolOf(serviceId);
+    }
+    return m_lastServiceSymbol;
+}
+
 // --- building -------------------------------------------------------------
 
 Xml::Node xmlGroups::AddGroup(qint64 id, const QString &name, qint64 count)
 {
+    writeBookings();
     Xml::Node node = XML::AddElement(m_groupsNode, QStringLiteral("Group"));
     node.appendAttribute("Id", id);
     node.appendAttribute("Name", name);
@@ -103,6 +114,7 @@ Xml::Node xmlGroups::AddGroup(qint64 id, const QString &name, qint64 count)
     group.node = node;
     group.badDays = XML::AddElement(node, QStringLiteral("BadDays"));
     group.count = count;
+    group.counted();
     m_groups.push_back(std::move(group));
     m_groupById.insert(id, int(m_groups.size()) - 1);
     return node;
@@ -150,10 +162,14 @@ void xmlGroups::moveLast(int p, bool inOrder)
 
 void xmlGroups::addPersonIndex(Person person)
 {
-    person.order = ++m_nextOrder;
     m_persons.push_back(std::move(person));
-    const int p = int(m_persons.size()) - 1;
-    Person &added = m_persons.back();
+    indexPerson(int(m_persons.size()) - 1);
+}
+
+void xmlGroups::indexPerson(int p)
+{
+    Person &added = m_persons[size_t(p)];
+    added.order = ++m_nextOrder;
     moveLast(p, false);
     chain(m_personById, added.id, p, &Person::nextSameId);
 }
@@ -162,6 +178,13 @@ xmlGroups::Person xmlGroups::newPerson(int g, qint64 id, const QString &name, qi
                                        Instant date)
 {
     Person person;
+    setUp(person, g, id, name, count, date);
+    return person;
+}
+
+void xmlGroups::setUp(Person &person, int g, qint64 id, const QString &name, qint64 count,
+                      Instant date)
+{
     person.id = id;
     person.plainId = true;
     person.name = name;
@@ -170,7 +193,6 @@ xmlGroups::Person xmlGroups::newPerson(int g, qint64 id, const QString &name, qi
     person.countAtStart = count;
     person.freeFrom = date;
     person.dateText = startDateText(date);
-    return person;
 }
 
 const QString &xmlGroups::startDateText(Instant date)
@@ -198,6 +220,8 @@ void xmlGroups::setInfo(Person &person, const QString &sex, const QString &przyw
 Xml::Node xmlGroups::AddPerson(const Xml::Node &groupNode, qint64 id, const QString &name,
                                qint64 count, Instant date)
 {
+    writeBookings();
+    writePersons();
     const int g = groupIndex(groupNode);
     if (g < 0)
         return {};
@@ -217,6 +241,7 @@ Xml::Node xmlGroups::AddPerson(const Xml::Node &groupNode, qint64 id, const QStr
 void xmlGroups::AddZwolnienie(const Xml::Node &personNode, qint64 id, const QDate &date1,
                               const QDate &date2, int kind)
 {
+    writeBookings();
     const int p = personIndex(personNode);
     if (p < 0)
         return;
@@ -242,25 +267,30 @@ void xmlGroups::addBadDay(int g, int day, int service, const QString &serviceId,
 
 void xmlGroups::setGroupCount(const Xml::Node &groupNode, qint64 count)
 {
+    writeBookings();
     const int g = groupIndex(groupNode);
     if (g < 0)
         return;
     m_groups[size_t(g)].count = count;
+    m_groups[size_t(g)].counted();
     m_groups[size_t(g)].node.setAttribute("Count", count);
 }
 
 void xmlGroups::setGroupIlosc(const Xml::Node &groupNode, qint64 ilosc)
 {
+    writeBookings();
     const int g = groupIndex(groupNode);
     if (g < 0)
         return;
     m_groups[size_t(g)].ilosc = ilosc;
+    m_groups[size_t(g)].counted();
     m_groups[size_t(g)].node.setAttribute("Ilosc", ilosc);
 }
 
 void xmlGroups::setPersonInfo(const Xml::Node &personNode, const QString &sex,
                               const QString &przywilej)
 {
+    writeBookings();
     const int p = personIndex(personNode);
     if (p < 0)
         return;
@@ -272,33 +302,67 @@ void xmlGroups::setPersonInfo(const Xml::Node &personNode, const QString &sex,
 
 void xmlGroups::AddPersons(const Xml::Node &groupNode, const std::vector<NewPerson> &persons)
 {
+    writeBookings();
     const int g = groupIndex(groupNode);
     if (g < 0 || persons.empty())
         return;
-    Xml::Node node = m_groups[size_t(g)].node;
-    Xml::Node item;
-    // The piece declares no namespace: where the group's elements are in
-    // one, the persons go one by one (each then declares none).
-    std::vector<Person> records;
-    if (node.inheritedAttribute(QStringLiteral("xmlns")).isEmpty()) {
-        const QString lineBreak = QStringLiteral("\r\n");
-        Xml::Fragment piece;
-        records.reserve(persons.size());
+    const Xml::Node node = m_groups[size_t(g)].node;
+    // The piece written later declares no namespace: where the group's
+    // elements are in one, the persons go one by one (each then declares none).
+    if (!node.inheritedAttribute(QStringLiteral("xmlns")).isEmpty()) {
+        writePersons();
         for (const NewPerson &person : persons) {
-            Person &record = records.emplace_back(
-                newPerson(g, person.id, person.name, person.count, person.date));
-            setInfo(record, person.sex, person.przywilej);
+            const Xml::Node added =
+                AddPerson(node, person.id, person.name, person.count, person.date);
+            setPersonInfo(added, person.sex, person.przywilej);
+            for (const NewAbsence &absence : person.absences)
+                AddZwolnienie(added, absence.id, absence.date1, absence.date2, absence.kind);
+        }
+        return;
+    }
+    // The records now, their elements when somebody reads the document: a
+    // run reads only its exclusions.
+    const size_t first = m_persons.size();
+    for (const NewPerson &person : persons) {
+        Person &record = m_persons.emplace_back();
+        setUp(record, g, person.id, person.name, person.count, person.date);
+        setInfo(record, person.sex, person.przywilej);
+        record.dateAtStart = person.date;
+        record.sexText = person.sex;
+        record.przywilejText = person.przywilej;
+        for (const NewAbsence &absence : person.absences) {
+            Absence &added = record.absences.emplace_back(absenceOf(absence.date1, absence.date2));
+            added.id = absence.id;
+            added.kind = absence.kind;
+        }
+        indexPerson(int(m_persons.size()) - 1);
+    }
+    m_unwritten.emplace_back(first, m_persons.size());
+}
+
+void xmlGroups::writePersons()
+{
+    if (m_unwritten.empty())
+        return;
+    const std::vector<std::pair<size_t, size_t>> unwritten = std::move(m_unwritten);
+    m_unwritten.clear();
+    const QString lineBreak = QStringLiteral("\r\n");
+    for (const auto &[first, end] : unwritten) {
+        // A group's persons added at once go in as one piece, which costs far
+        // less than an element at a time.
+        Xml::Fragment piece;
+        for (size_t p = first; p < end; ++p) {
+            const Person &person = m_persons[p];
             piece.open("Item");
             piece.attribute("Id", person.id);
             piece.attribute("Name", person.name);
-            piece.attribute("Count", person.count);
-            piece.attribute("CountAtStar", person.count);
-            piece.attribute("Date", record.dateText);
-            piece.attribute("Sex", person.sex);
-            piece.attribute("Przywilej", person.przywilej);
+            piece.attribute("Count", person.countAtStart);
+            piece.attribute("CountAtStar", person.countAtStart);
+            piece.attribute("Date", dateText(person.dateAtStart));
+            piece.attribute("Sex", person.sexText);
+            piece.attribute("Przywilej", person.przywilejText);
             piece.open("Zwolnienia");
-            for (const NewAbsence &absence : person.absences) {
-                record.absences.push_back(absenceOf(absence.date1, absence.date2));
+            for (const Absence &absence : person.absences) {
                 piece.open("Item");
                 piece.attribute("Id", absence.id);
                 piece.attribute("Date1", DateTimeText::dateText(absence.date1));
@@ -312,24 +376,38 @@ void xmlGroups::AddPersons(const Xml::Node &groupNode, const std::vector<NewPers
             piece.close();
             piece.text(lineBreak);
         }
-        item = node.appendFragment(piece);
-    }
-    if (!item) {
-        for (const NewPerson &person : persons) {
-            const Xml::Node added =
-                AddPerson(node, person.id, person.name, person.count, person.date);
-            setPersonInfo(added, person.sex, person.przywilej);
-            for (const NewAbsence &absence : person.absences)
-                AddZwolnienie(added, absence.id, absence.date1, absence.date2, absence.kind);
-        }
-        return;
-    }
-    for (Person &person : records) {
-        while (item && item.type() != Xml::Node::Type::Element)
+        Xml::Node item = m_groups[size_t(m_persons[first].group)].node.appendFragment(piece);
+        for (size_t p = first; p < end; ++p) {
+            if (!item) {
+                writePersonElement(m_persons[p]);
+                continue;
+            }
+            while (item && item.type() != Xml::Node::Type::Element)
+                item = item.nextSibling();
+            m_persons[p].node = item;
             item = item.nextSibling();
-        person.node = item;
-        item = item.nextSibling();
-        addPersonIndex(std::move(person));
+        }
+    }
+}
+
+void xmlGroups::writePersonElement(Person &person)
+{
+    // As AddPerson, setPersonInfo and AddZwolnienie write it.
+    person.node = XML::AddElement(m_groups[size_t(person.group)].node, QStringLiteral("Item"));
+    person.node.appendAttribute("Id", person.id);
+    person.node.appendAttribute("Name", person.name);
+    person.node.appendAttribute("Count", person.countAtStart);
+    person.node.appendAttribute("CountAtStar", person.countAtStart);
+    person.node.appendAttribute("Date", dateText(person.dateAtStart));
+    const Xml::Node list = XML::AddElement(person.node, QStringLiteral("Zwolnienia"));
+    XML::SetAttribute(person.node, QStringLiteral("Sex"), person.sexText);
+    XML::SetAttribute(person.node, QStringLiteral("Przywilej"), person.przywilejText);
+    for (const Absence &absence : person.absences) {
+        Xml::Node item = XML::AddElement(list, QStringLiteral("Item"));
+        item.appendAttribute("Id", absence.id);
+        item.appendAttribute("Date1", DateTimeText::dateText(absence.date1));
+        item.appendAttribute("Date2", DateTimeText::dateText(absence.date2));
+        item.appendAttribute("Kind", absence.kind);
     }
 }
 
@@ -450,7 +528,7 @@ xmlGroups::Symbols xmlGroups::inForce(const Periods *periods, int day, bool *any
 
 bool xmlGroups::ServiceReleased(const Xml::Document &rules, int day, const QString &serviceId)
 {
-    const Periods *periods = periodsOf(rulesOf(rules).sluzbyIlosc, symbolOf(serviceId));
+    const Periods *periods = periodsOf(rulesOf(rules).sluzbyIlosc, serviceSymbol(serviceId));
     return periods && std::any_of(periods->cbegin(), periods->cend(),
                                   [day](const Period &period) { return period.inForce(day); });
 }
@@ -525,6 +603,12 @@ bool xmlGroups::personAbsent(Person *person, const Periods *byRule, int symbol, 
     }
     if (!blocked)
         blocked = blockedByPeriods(byRule, start, endWithRest, end, &date1, &date2);
+    if (blocked && !id && symbol == NoSymbol) {
+        // Its own absences are logged under its id text: numbered once, not at every log.
+        if (person->loggedSymbol == NoSymbol)
+            person->loggedSymbol = symbolOf(idTextOf(*person));
+        symbol = person->loggedSymbol;
+    }
     if (blocked)
         AddExclusion(start, symbol, false, id ? *id : idTextOf(*person), date1, date2,
                      person ? &person->loggedDay : nullptr);
@@ -594,11 +678,8 @@ void xmlGroups::AddExclusion(Instant start, int symbol, bool group, const QStrin
         symbol = symbolOf(id);
     const qint64 key = qint64(symbol) * 2 + (group ? 1 : 0);
     if (!it->keys.contains(key)) {
-        Xml::Node item = XML::AddElement(it->node, QStringLiteral("Item"));
-        item.appendAttribute("Id", id + (group ? u'G' : u'P'));
-        item.appendAttribute("Date1", DateTimeText::dateText(date1));
-        item.appendAttribute("Date2", DateTimeText::dateText(date2));
-        item.appendAttribute("Kind", QStringLiteral("Zw"));
+        it->unwritten.push_back({id + (group ? u'G' : u'P'), date1, date2});
+        m_excluded = true;
         it->keys.insert(key);
     }
     if (loggedDay)
@@ -641,7 +722,7 @@ int xmlGroups::ChooseGroup(int day, int service, int number, Instant start, Inst
                 continue;
             if (group.ilosc <= 0)
                 continue; // nobody to take the place
-            const double ratio = double(group.count) / double(group.ilosc);
+            const double ratio = group.ratio;
             if (ratio == 0) {
                 chosen = int(g);
                 break;
@@ -684,7 +765,7 @@ qint64 xmlGroups::FindPerson(const Xml::Document &rules, int day, const QString 
                              bool wholeGroup, const PersonCondition &personCondition)
 {
     const Rules &parsed = rulesOf(rules);
-    const int service = symbolOf(serviceId);
+    const int service = serviceSymbol(serviceId);
     ++m_findCalls;
     // The duty-person rule holds on every place, also those of a whole-group
     // duty that stay with the group of the first place.
@@ -772,7 +853,8 @@ qint64 xmlGroups::FindPerson(const Xml::Document &rules, int day, const QString 
             if (anyListed) {
                 if (person.rulesVersion != m_rulesVersion)
                     resolve(person);
-                if (!listed.contains(person.symbol))
+                // A period without a person lists nobody, not whoever no rule names.
+                if (person.symbol == NoSymbol || !listed.contains(person.symbol))
                     continue;
             }
             if (takes(p))
@@ -818,14 +900,91 @@ void xmlGroups::book(int g, int p, Instant freeFrom)
     Person &person = m_persons[size_t(p)];
     ++person.count;
     person.freeFrom = freeFrom;
-    person.node.setAttribute("Count", person.count);
     person.dateText = dateText(freeFrom);
-    person.node.setAttribute(QStringLiteral("Date"), person.dateText);
+    person.booked = true;
     ++group.count;
-    group.node.setAttribute("Count", group.count);
-    group.node.appendMove(person.node);
+    group.counted();
+    group.booked = true;
+    m_booked = true;
     moveLast(p, true);
     person.order = ++m_nextOrder;
+}
+
+void xmlGroups::writeBookings()
+{
+    if (!m_booked)
+        return;
+    m_booked = false;
+    writePersons();
+    // Every booking moved the element to the end of its group: the booked
+    // ones stand there in the order of their last bookings, which is their
+    // order in the records, and the others stay where they were.
+    for (Group &group : m_groups) {
+        if (!group.booked)
+            continue;
+        group.booked = false;
+        group.node.setAttribute("Count", group.count);
+        for (int p = group.first; p >= 0; p = m_persons[size_t(p)].next) {
+            Person &person = m_persons[size_t(p)];
+            if (!person.booked)
+                continue;
+            person.booked = false;
+            person.node.setAttribute("Count", person.count);
+            person.node.setAttribute(QStringLiteral("Date"), person.dateText);
+            group.node.appendMove(person.node);
+        }
+    }
+}
+
+void xmlGroups::writeExclusions()
+{
+    if (!m_excluded)
+        return;
+    m_excluded = false;
+    const QString lineBreak = QStringLiteral("\r\n");
+    const QString kind = QStringLiteral("Zw");
+    for (ExclusionDay &entry : m_exclusions) {
+        if (entry.unwritten.empty())
+            continue;
+        const std::vector<ExclusionDay::Logged> unwritten = std::move(entry.unwritten);
+        entry.unwritten.clear();
+        // In one piece where the day's elements declare no namespace.
+        Xml::Fragment piece;
+        const bool inOnePiece = entry.node.inheritedAttribute(QStringLiteral("xmlns")).isEmpty();
+        for (const ExclusionDay::Logged &logged : unwritten) {
+            if (!inOnePiece) {
+                Xml::Node item = XML::AddElement(entry.node, QStringLiteral("Item"));
+                item.appendAttribute("Id", logged.id);
+                item.appendAttribute("Date1", DateTimeText::dateText(logged.date1));
+                item.appendAttribute("Date2", DateTimeText::dateText(logged.date2));
+                item.appendAttribute("Kind", kind);
+                continue;
+            }
+            piece.open("Item");
+            piece.attribute("Id", logged.id);
+            piece.attribute("Date1", DateTimeText::dateText(logged.date1));
+            piece.attribute("Date2", DateTimeText::dateText(logged.date2));
+            piece.attribute("Kind", kind);
+            piece.close();
+            piece.text(lineBreak);
+        }
+        if (inOnePiece)
+            entry.node.appendFragment(piece);
+    }
+}
+
+Xml::Node xmlGroups::exclusions()
+{
+    writeExclusions();
+    return m_exclusionsNode;
+}
+
+const Xml::Document &xmlGroups::xmlDocument()
+{
+    writePersons();
+    writeBookings();
+    writeExclusions();
+    return *m_doc;
 }
 
 void xmlGroups::FillPersonCounts(XML::PersonCountSink &sink) const
@@ -857,6 +1016,8 @@ int xmlGroups::groupIndex(const Xml::Node &group) const
 
 int xmlGroups::personIndex(const Xml::Node &person) const
 {
+    if (!person)
+        return -1; // not a person whose element is still to be written
     for (size_t i = m_persons.size(); i-- > 0;) {
         if (m_persons[i].node == person)
             return int(i);
@@ -880,6 +1041,9 @@ int xmlGroups::findPerson(int group, qint64 id) const
 
 void xmlGroups::rebuildIndexes()
 {
+    m_booked = false;
+    m_excluded = false;
+    m_unwritten.clear();
     m_groups.clear();
     m_persons.clear();
     m_groupById.clear();
@@ -903,6 +1067,7 @@ void xmlGroups::rebuildIndexes()
         group.badDays = node.childElements(QStringLiteral("BadDays")).value(0);
         group.count = node.attribute(QStringLiteral("Count")).toLongLong();
         group.ilosc = node.attribute(QStringLiteral("Ilosc")).toLongLong();
+        group.counted();
         for (const Xml::Node &bad : group.badDays.childElements(QStringLiteral("Item")))
             group.badPlaces.insert({bad.attribute(QStringLiteral("Day")).toInt(),
                                     symbolOf(bad.attribute(QStringLiteral("Service"))),

@@ -72,7 +72,12 @@ public:
     void setLastGroup(qint64 groupId) { m_lastGroup = groupId; }
     qint64 lastGroup() const { return m_lastGroup; }
 
-    const Xml::Document &xmlDocument() const { return *m_doc; }
+    // The document with every person, booking and absence written into it
+    // (they are written when it is read, not as they come).
+    const Xml::Document &xmlDocument();
+    // Its Exclusions element, up to date: reading it does not write the
+    // persons and bookings into the document.
+    Xml::Node exclusions();
     // Takes over a working document and rebuilds the indexes from it.
     void setXmlDocument(std::unique_ptr<Xml::Document> document);
 
@@ -102,8 +107,9 @@ public:
         std::span<const NewAbsence> absences;
     };
     // Adds the persons to the group as AddPerson, setPersonInfo and an
-    // AddZwolnienie per absence would, person after person; the document
-    // takes them in one piece, which costs a run with many persons far less.
+    // AddZwolnienie per absence would, person after person. Their elements
+    // go into the document in one piece, and only once it is read (or more
+    // goes into the group): a run, which reads only exclusions(), writes none.
     void AddPersons(const Xml::Node &group, const std::vector<NewPerson> &persons);
 
     // What the generation adds to the elements (Count raised by the carried
@@ -174,6 +180,8 @@ private:
         Instant from = 0; // first day 00:00
         Instant to = 0;   // last day 00:00 (it counts until 23:59)
         QDate date1, date2;
+        qint64 id = 0; // as added, for the element written later
+        int kind = 0;
     };
     struct Person
     {
@@ -186,6 +194,7 @@ private:
         // The duty-day of the last place taken through FindPerson.
         int bookedDay = 0;
         int bookedService = NoSymbol;
+        bool booked = false; // since the bookings were last written into the document
         bool hasPrzywilej = false;
         bool privileged = false;
         bool man = false;
@@ -195,6 +204,7 @@ private:
         const Periods *absencesByRule = nullptr;
         std::vector<Absence> absences;
         qint64 loggedDay = std::numeric_limits<qint64>::min(); // see AddExclusion
+        int loggedSymbol = NoSymbol; // of idText, once an absence is logged
 
         qint64 id = 0;
         QString idText;       // as the document writes it; made when first asked for when plainId
@@ -203,7 +213,10 @@ private:
         Xml::Node node;
         qint64 count = 0;
         qint64 countAtStart = 0;
-        QString dateText;    // the Date written last
+        QString dateText; // the Date written last
+        // What the person was added with, for an element written later.
+        Instant dateAtStart = 0;
+        QString sexText, przywilejText;
         qint64 order = 0;    // place within the group's current order
         int nextSameId = -1; // the next person with this id
     };
@@ -226,6 +239,8 @@ private:
         // What the group choice looks at, together.
         qint64 count = 0;
         qint64 ilosc = 0;
+        double ratio = 0; // count / ilosc where ilosc > 0, made again when either changes
+        void counted() { ratio = ilosc > 0 ? double(count) / double(ilosc) : 0; }
         const Periods *grupySluzby = nullptr;
         const Periods *absences = nullptr;
         QSet<BadPlace> badPlaces;
@@ -243,6 +258,7 @@ private:
         Xml::Node badDays;
         int first = -1; // the group's current order, see Person::next
         int last = -1;
+        bool booked = false; // see Person::booked
     };
     struct DayTable
     {
@@ -253,9 +269,17 @@ private:
     {
         Xml::Node node;
         QSet<qint64> keys; // symbol * 2, + 1 for a group
+        struct Logged
+        {
+            QString id; // with its G or P
+            QDate date1, date2;
+        };
+        std::vector<Logged> unwritten; // logged, their elements not yet in node
     };
 
     int symbolOf(const QString &text);
+    // symbolOf for the service of the places in progress, which the calls ask for again and again.
+    int serviceSymbol(const QString &serviceId);
     const Rules &rulesOf(const Xml::Document &rules);
     // Finds the rules of a group or person in the parsed rules document.
     void resolve(Group &group);
@@ -287,7 +311,20 @@ private:
                    int service) const;
     void addBadDay(int group, int day, int service, const QString &serviceId, int number);
     void addDay(int day, int group, qint64 groupId);
+    // Books the place in the records; writeBookings() puts it into the document.
     void book(int group, int person, Instant freeFrom);
+    // Each booked person's Count and Date, its element moved to the end of its
+    // group in the order of the bookings, and the group's Count, as booking
+    // them one by one would leave the document.
+    void writeBookings();
+    // The elements of the persons added at once and not written yet, as
+    // AddPersons would have written them then; to be done before anything
+    // else goes into their groups or their elements are looked at.
+    void writePersons();
+    void writePersonElement(Person &person);
+    // The elements of the absences logged and not written yet, in the order
+    // they were logged.
+    void writeExclusions();
 
     int groupIndex(const Xml::Node &group) const;
     int personIndex(const Xml::Node &person) const;
@@ -297,7 +334,11 @@ private:
     // Puts p last in its group's current order, taking it out of its place first when it has one.
     void moveLast(int p, bool inOrder);
     void addPersonIndex(Person person);
+    // Gives the person at p its place in the orders and the index by id.
+    void indexPerson(int p);
     Person newPerson(int group, qint64 id, const QString &name, qint64 count, Instant date);
+    void setUp(Person &person, int group, qint64 id, const QString &name, qint64 count,
+               Instant date);
     // The Date text of a person free from date.
     const QString &startDateText(Instant date);
     static Absence absenceOf(const QDate &date1, const QDate &date2);
@@ -317,12 +358,17 @@ private:
     QHash<qint64, int> m_numberSymbols; // those texts that are QString::number of a number
     const QString &idTextOf(Person &person);
     std::vector<QString> m_symbolTexts;
+    QString m_lastService;
+    int m_lastServiceSymbol = NoSymbol;
     Instant m_lastDate = 0; // the free-from text AddPerson wrote last
     QString m_lastDateText;
     qint64 m_lastGroup = 0;
     qint64 m_nextOrder = 0;
     quint64 m_findCalls = 0;
     bool m_balanceCounts = false;
+    bool m_booked = false;   // a booking is not in the document yet
+    bool m_excluded = false; // a logged absence is not in the document yet
+    std::vector<std::pair<size_t, size_t>> m_unwritten; // records [first, end) of one group each
     const Xml::Document *m_rulesSource = nullptr;
     std::unique_ptr<Rules> m_rules;
     int m_rulesVersion = 0;

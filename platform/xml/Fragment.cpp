@@ -3,6 +3,7 @@
 #include <QChar>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace Xml {
@@ -32,11 +33,22 @@ const char *reference(char16_t c, bool inAttribute)
     }
 }
 
+// The characters below 0x80 that reference() may write otherwise, and NUL:
+// every other one is written as it is, without a look at the rest.
+constexpr std::array<bool, 0x80> NeedsCare = [] {
+    std::array<bool, 0x80> table{};
+    for (const char c : {'\0', '&', '<', '>', '"', '\r', '\n', '\t'})
+        table[size_t(c)] = true;
+    return table;
+}();
+
 } // namespace
 
 void Fragment::grow(qsizetype n)
 {
     m_text.resize(std::max(m_text.size() * 2, m_size + n + 4096));
+    m_data = m_text.data();
+    m_capacity = m_text.size();
 }
 
 void Fragment::putName(const char *text)
@@ -141,8 +153,7 @@ void Fragment::escaped(QStringView text, bool inAttribute)
     while (p < end) {
         const char16_t c = *p++;
         if (c < 0x80) {
-            // Every character that needs care lies below '?'.
-            if (c >= u'?') {
+            if (!NeedsCare[c]) {
                 *out++ = char(c);
             } else if (c == 0) {
                 break;

@@ -18,6 +18,11 @@ namespace Xml {
 class Fragment
 {
 public:
+    Fragment() = default;
+    // The write position points into the fragment's own buffer.
+    Fragment(const Fragment &) = delete;
+    Fragment &operator=(const Fragment &) = delete;
+
     void open(const char *name);
     void attribute(const char *name, QStringView value);
     void attribute(const char *name, qint64 value);
@@ -32,12 +37,12 @@ private:
     // Room for n more bytes at the end; put() then moves the end.
     char *room(qsizetype n)
     {
-        if (m_text.size() - m_size < n)
+        if (m_capacity - m_size < n)
             grow(n);
-        return m_text.data() + m_size;
+        return m_data + m_size;
     }
     void grow(qsizetype n);
-    void put(const char *end) { m_size = end - m_text.constData(); }
+    void put(const char *end) { m_size = end - m_data; }
     template <size_t N> void literal(const char (&text)[N])
     {
         char *out = room(N - 1);
@@ -49,7 +54,9 @@ private:
     void endStartTag();
     void escaped(QStringView text, bool inAttribute);
 
-    QByteArray m_text; // m_size bytes written, the rest is room
+    QByteArray m_text;      // m_size bytes written, the rest is room
+    char *m_data = nullptr; // m_text's bytes, not asked of it (and its sharing) at every write
+    qsizetype m_capacity = 0;
     qsizetype m_size = 0;
     struct Open
     {

@@ -9,7 +9,7 @@
 namespace {
 
 // The person list as the class fills it and as XML::FillPersonCounts fills it from the document.
-QPair<QStringList, QStringList> personLists(const xmlGroups &groups)
+QPair<QStringList, QStringList> personLists(xmlGroups &groups)
 {
     RecordingSink fromRecords;
     groups.FillPersonCounts(fromRecords);
@@ -68,7 +68,7 @@ struct Work
         return node;
     }
 
-    Xml::Node person(qint64 id) const
+    Xml::Node person(qint64 id)
     {
         return groups.xmlDocument().selectSingleNode(
             QStringLiteral("/Doc/Groups/Group/Item[@Id='%1']").arg(id));
@@ -92,7 +92,7 @@ struct Work
         return result;
     }
 
-    QStringList select(const QString &xpath, const QString &attribute) const
+    QStringList select(const QString &xpath, const QString &attribute)
     {
         QStringList values;
         for (const Xml::Node &node : groups.xmlDocument().selectNodes(xpath))
@@ -127,6 +127,7 @@ private Q_SLOTS:
     void wholeGroupStaysWithFirstGroup();
     void rulePeriodsEndAtMonthEnd();
     void rebuiltIndexesDecideAlike();
+    void bookingsReadLateAsReadAtOnce();
     void personsAtOnceAsOneByOne_data();
     void personsAtOnceAsOneByOne();
 };
@@ -490,6 +491,17 @@ void TestXmlGroups::wholeGroupStaysWithFirstGroup()
     QCOMPARE(rules.fill(1, 1, QStringLiteral("5"), true), qint64(11));
     QCOMPARE(rules.groups.lastGroup(), qint64(1));
     QCOMPARE(rules.fill(1, 2, QStringLiteral("5"), true), xmlGroups::NoGroup);
+    // A period of the rule that names no person lets nobody in, on a later
+    // place of the group as on a first place searched in all groups.
+    Work unnamed(QStringLiteral(
+        "<Root><GrupySluzby/><SluzbyGrupy/><LudzieSluzby/><SluzbyLudzie><Item Id='5'>"
+        "<SubItem Arg2='22' Date1='1' Date2='9'/><SubItem Date1='1' Date2='9'/>"
+        "</Item></SluzbyLudzie><Zwolnienia/><SluzbyIlosc/></Root>"));
+    unnamed.group(1, {11}, 0);
+    unnamed.group(2, {21, 22, 23}, 1);
+    unnamed.groups.setLastGroup(1);
+    QCOMPARE(unnamed.fill(1, 1, QStringLiteral("5"), true), xmlGroups::NoGroup);
+    QCOMPARE(unnamed.fill(2, 1, QStringLiteral("5")), qint64(22));
 }
 
 void TestXmlGroups::rulePeriodsEndAtMonthEnd()
@@ -544,11 +556,44 @@ void TestXmlGroups::rebuiltIndexesDecideAlike()
     QCOMPARE(play(copy, 5, 9), play(original, 5, 9));
     QCOMPARE(copy.groups.xmlDocument().xml(), original.groups.xmlDocument().xml());
     // The person list read from the records is the one the document gives.
-    for (const Work *work : {&original, &copy}) {
+    for (Work *work : {&original, &copy}) {
         const auto [fromRecords, fromDocument] = personLists(work->groups);
         QCOMPARE(fromRecords, fromDocument);
         QCOMPARE(fromRecords.size(), 9 + 3);
     }
+}
+
+void TestXmlGroups::bookingsReadLateAsReadAtOnce()
+{
+    // The document read after every place, or only now and then, tells the
+    // same bookings: counts, dates and the persons' order with the line breaks
+    // between them.
+    Work everyPlace;
+    Work now;
+    for (Work *work : {&everyPlace, &now}) {
+        work->group(1, {11, 12, 13, 14});
+        work->group(2, {21, 22}, 1);
+        // Busy until the 3rd: the bookings then come out of the persons' first order.
+        work->groups.UpdatePerson(1, 11, at(2024, 5, 2, 12));
+    }
+    QVERIFY(!everyPlace.groups.xmlDocument().xml().isEmpty());
+    for (int day = 1; day <= 8; ++day) {
+        for (int place = 1; place <= 2; ++place) {
+            const qint64 taken = everyPlace.fill(day, place);
+            QVERIFY(!everyPlace.groups.xmlDocument().xml().isEmpty());
+            QCOMPARE(now.fill(day, place), taken);
+        }
+        if (day == 4) {
+            // A person added on the way comes after those booked so far.
+            for (Work *work : {&everyPlace, &now}) {
+                const Xml::Node item = work->groups.AddPerson(
+                    work->groupNodes[0], 15, QStringLiteral("P15"), 0, at(2024, 4, 30));
+                work->groups.setPersonInfo(item, QStringLiteral("0"), QStringLiteral("0"));
+                work->groups.setGroupIlosc(work->groupNodes[0], 5);
+            }
+        }
+    }
+    QCOMPARE(now.groups.xmlDocument().xml(), everyPlace.groups.xmlDocument().xml());
 }
 
 void TestXmlGroups::personsAtOnceAsOneByOne_data()
@@ -590,7 +635,8 @@ void TestXmlGroups::personsAtOnceAsOneByOne()
          QStringLiteral("0"), absences}};
     Work oneByOne;
     Work atOnce;
-    for (Work *work : {&oneByOne, &atOnce}) {
+    Work readLate; // the document read only after the places, the persons given gone by then
+    for (Work *work : {&oneByOne, &atOnce, &readLate}) {
         auto doc = std::make_unique<Xml::Document>();
         QVERIFY(doc->loadXml(document));
         work->groups.setXmlDocument(std::move(doc));
@@ -609,21 +655,33 @@ void TestXmlGroups::personsAtOnceAsOneByOne()
                                           absence.kind);
     }
     atOnce.groups.AddPersons(atOnce.groupNodes[0], persons);
-    for (Work *work : {&oneByOne, &atOnce})
+    {
+        const std::vector<xmlGroups::NewAbsence> given = absences;
+        std::vector<xmlGroups::NewPerson> copies = persons;
+        for (xmlGroups::NewPerson &person : copies)
+            person.absences = person.absences.empty() ? std::span<const xmlGroups::NewAbsence>()
+                                                      : std::span(given);
+        readLate.groups.AddPersons(readLate.groupNodes[0], copies);
+    }
+    for (Work *work : {&oneByOne, &atOnce, &readLate})
         work->groups.setGroupIlosc(work->groupNodes[0], qint64(persons.size()));
     QCOMPARE(atOnce.groups.xmlDocument().xml(), oneByOne.groups.xmlDocument().xml());
 
     // The records behind the elements decide alike and move the right elements.
-    QList<qint64> taken[2];
+    QList<qint64> taken[3];
     for (int day = 1; day <= 4; ++day) {
         for (int place = 1; place <= 2; ++place) {
             taken[0] << oneByOne.fill(day, place);
             taken[1] << atOnce.fill(day, place);
+            taken[2] << readLate.fill(day, place);
         }
     }
     QCOMPARE(taken[1], taken[0]);
+    QCOMPARE(taken[2], taken[0]);
     QCOMPARE(atOnce.groups.xmlDocument().xml(), oneByOne.groups.xmlDocument().xml());
+    QCOMPARE(readLate.groups.xmlDocument().xml(), oneByOne.groups.xmlDocument().xml());
     QCOMPARE(personLists(atOnce.groups), personLists(oneByOne.groups));
+    QCOMPARE(personLists(readLate.groups), personLists(oneByOne.groups));
 }
 
 QTEST_GUILESS_MAIN(TestXmlGroups)
