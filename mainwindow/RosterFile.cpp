@@ -8,6 +8,7 @@
 #include "mainwindow/Compression.h"
 #include "platform/db/Cursor.h"
 #include "platform/db/Database.h"
+#include "platform/db/RowReplacer.h"
 #include "platform/text/Cp1250.h"
 #include "platform/text/FileErrors.h"
 #include "platform/text/FileWriter.h"
@@ -193,16 +194,19 @@ bool SaveCounts(Db::Database &db, const QDate &month, const QList<PersonCount> &
                                 .arg(quoted(person.date)));
             return false;
         }
-        rows.append(QVariantList{QString::number(person.id), *count, *date, miesiac});
+        rows.append(QVariantList{QString::number(person.id), miesiac, *count, *date});
     }
 
+    // Most stores repeat the month's figures: only the rows that differ are written.
+    const Db::RowReplacer replacer(db, QStringLiteral("ludzie_last"),
+                                   {QStringLiteral("id_osoba"), QStringLiteral("miesiac"),
+                                    QStringLiteral("ilosc"), QStringLiteral("data")},
+                                   2);
     Db::Transaction transaction(db);
-    bool done = transaction.isActive() &&
-                db.execute(QStringLiteral("DELETE FROM ludzie_last WHERE miesiac=?"), {miesiac}) &&
-                db.insertRows(QStringLiteral("ludzie_last"),
-                              {QStringLiteral("id_osoba"), QStringLiteral("ilosc"),
-                               QStringLiteral("data"), QStringLiteral("miesiac")},
-                              rows);
+    std::optional<QList<Db::RowReplacer::StoredRow>> stored;
+    if (transaction.isActive())
+        stored = replacer.read(QStringLiteral("miesiac=?"), {miesiac});
+    bool done = stored && replacer.replace(*stored, rows);
     if (done)
         done = transaction.commit();
     if (!done)

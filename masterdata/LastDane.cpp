@@ -15,6 +15,7 @@
 #include "platform/db/Cursor.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
+#include "platform/db/RowReplacer.h"
 #include "platform/db/Values.h"
 
 #include <QComboBox>
@@ -26,6 +27,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QSet>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -475,37 +477,44 @@ bool LastDane::SaveMonth()
     }
     const QString month = monthKey(m_loadedMonth);
     QList<RowState> stored(m_rows.size());
+    QList<QVariantList> rows;
+    QList<int> gridRows;
+    for (int r = 1; r < m_lista->rows(); ++r) {
+        const std::optional<StoredRow> kept = rowToStore(r);
+        stored[r - 1] = RowState{{}, kept.value_or(StoredRow{}), false, false};
+        if (!kept)
+            continue;
+        rows.append({QString::number(personOfRow(r)), month, kept->ilosc, kept->data});
+        gridRows.append(r);
+    }
+    const Db::RowReplacer replacer(*db, QStringLiteral("ludzie_last"),
+                                   {QStringLiteral("id_osoba"), QStringLiteral("miesiac"),
+                                    QStringLiteral("ilosc"), QStringLiteral("data")},
+                                   2);
     bool ok = false;
     {
-        // The group's rows of the month are replaced whole or not at all.
+        // The group's rows of the month are replaced whole or not at all; only
+        // the rows that differ are written.
         Db::Transaction transaction(*db);
-        ok = transaction.isActive();
-        if (ok && m_loadedGroup == 0) {
-            ok = db->execute(QStringLiteral("DELETE FROM ludzie_last WHERE miesiac=?"), {month});
-        } else if (ok) {
-            // The rows read for the grid's people, however their ids are written.
-            QList<qint64> rowIds;
-            for (const RowState &state : std::as_const(m_rows))
-                rowIds += state.rowIds;
-            ok = MasterData::deleteRows(*db, QStringLiteral("ludzie_last"), rowIds);
+        std::optional<QList<Db::RowReplacer::StoredRow>> old;
+        if (transaction.isActive())
+            old = replacer.read(QStringLiteral("miesiac=?"), {month});
+        if (old && m_loadedGroup != 0) {
+            // Only the rows read for the grid's people, however their ids are written.
+            QSet<qint64> shown;
+            shown.reserve(m_rows.size());
+            for (const RowState &state : std::as_const(m_rows)) {
+                for (qint64 id : state.rowIds)
+                    shown.insert(id);
+            }
+            old->removeIf([&shown](const Db::RowReplacer::StoredRow &row) {
+                return !shown.contains(row.rowId);
+            });
         }
-        QList<QVariantList> rows;
-        QList<int> gridRows;
-        for (int r = 1; r < m_lista->rows(); ++r) {
-            const std::optional<StoredRow> kept = rowToStore(r);
-            stored[r - 1] = RowState{{}, kept.value_or(StoredRow{}), false, false};
-            if (!kept)
-                continue;
-            rows.append({QString::number(personOfRow(r)), kept->ilosc, kept->data, month});
-            gridRows.append(r);
-        }
-        QList<qint64> added;
-        ok = ok && db->insertRows(QStringLiteral("ludzie_last"),
-                                  {QStringLiteral("id_osoba"), QStringLiteral("ilosc"),
-                                   QStringLiteral("data"), QStringLiteral("miesiac")},
-                                  rows, &added);
+        QList<qint64> ids;
+        ok = old && replacer.replace(*old, rows, &ids);
         for (qsizetype i = 0; ok && i < gridRows.size(); ++i)
-            stored[gridRows.at(i) - 1].rowIds = {added.at(i)};
+            stored[gridRows.at(i) - 1].rowIds = {ids.at(i)};
         ok = ok && transaction.commit();
     }
     if (!ok) {

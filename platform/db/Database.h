@@ -86,6 +86,7 @@ public:
 private:
     Database(sqlite3 *db, const QString &path);
     friend class Recordset;
+    friend class RowReplacer;
     friend class Statement;
     void setError(const QString &message) const;
     // Steps the statement to its end; false, with the engine's reason, when it fails.

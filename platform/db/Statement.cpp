@@ -19,40 +19,6 @@ namespace Db {
 
 namespace {
 
-// The text a value is stored as; nothing for a value stored otherwise.
-std::optional<QString> storedText(const QVariant &value)
-{
-    if (value.isNull())
-        return std::nullopt;
-    switch (value.typeId()) {
-    case QMetaType::Bool:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-    case QMetaType::UChar:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::QByteArray:
-        return std::nullopt;
-    // Dates in the fixed stored forms, never the locale's.
-    case QMetaType::QDate:
-        return value.toDate().toString(QStringLiteral("yyyy-MM-dd"));
-    case QMetaType::QDateTime:
-        return value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    case QMetaType::QTime:
-        return value.toTime().toString(QStringLiteral("HH:mm"));
-    default:
-        return value.toString();
-    }
-}
-
 // The UTF-8 of text at out, as QString::toUtf8() writes it; out then points
 // past it. At most three bytes a character.
 char *putUtf8(char *out, const QString &text)
@@ -92,6 +58,51 @@ Statement::Statement(const Database &db, const QString &sql, const QVariantList 
     m_valid = bindAll(params);
 }
 
+int Statement::boundType(const QVariant &value)
+{
+    if (value.isNull())
+        return SQLITE_NULL;
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        return SQLITE_INTEGER;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return SQLITE_FLOAT;
+    case QMetaType::QByteArray:
+        return SQLITE_BLOB;
+    default:
+        return SQLITE_TEXT;
+    }
+}
+
+std::optional<QString> Statement::boundText(const QVariant &value)
+{
+    if (boundType(value) != SQLITE_TEXT)
+        return std::nullopt;
+    switch (value.typeId()) {
+    // Dates in the fixed stored forms, never the locale's.
+    case QMetaType::QDate:
+        return value.toDate().toString(QStringLiteral("yyyy-MM-dd"));
+    case QMetaType::QDateTime:
+        return value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    case QMetaType::QTime:
+        return value.toTime().toString(QStringLiteral("HH:mm"));
+    default:
+        return value.toString();
+    }
+}
+
 bool Statement::bindAll(const QVariantList &params)
 {
     const int expected = m_stmt ? sqlite3_bind_parameter_count(m_stmt) : 0;
@@ -107,7 +118,7 @@ bool Statement::bindAll(const QVariantList &params)
     std::vector<std::optional<QString>> texts(size_t(params.size()));
     qsizetype space = 0;
     for (qsizetype i = 0; i < params.size(); ++i) {
-        texts[size_t(i)] = storedText(params.at(i));
+        texts[size_t(i)] = boundText(params.at(i));
         if (texts[size_t(i)])
             space += 3 * texts[size_t(i)]->size();
     }

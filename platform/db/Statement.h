@@ -5,6 +5,8 @@
 #include <QString>
 #include <QVariant>
 
+#include <optional>
+
 struct sqlite3_stmt;
 
 namespace Db {
@@ -42,6 +44,12 @@ public:
     qint64 columnInteger(int column) const;
     // The engine's bytes of a text or blob column (valid until the next step).
     QByteArrayView columnBytes(int column) const;
+
+    // How a value is bound, before a column's affinity: SQLITE_NULL,
+    // SQLITE_INTEGER, SQLITE_FLOAT, SQLITE_TEXT or SQLITE_BLOB.
+    static int boundType(const QVariant &value);
+    // The text a value is bound as; nothing for a value bound otherwise.
+    static std::optional<QString> boundText(const QVariant &value);
 
 private:
     // A value stored as other than text (texts are bound by bindAll).

@@ -504,17 +504,27 @@ private Q_SLOTS:
         QVERIFY(Messages::shown().first().contains(QStringLiteral("\"999")));
         QVERIFY(Messages::shown().first().size() < 1000);
 
-        // A failing insert undoes the month's delete.
-        Messages::clearShown();
-        setListCount(*panel.lstLudzie(), 1, QStringLiteral("0"));
-        exec(
-            QStringLiteral("CREATE TRIGGER keep BEFORE INSERT ON ludzie_last WHEN NEW.id_osoba='2' "
-                           "BEGIN SELECT RAISE(ABORT, 'zablokowane'); END"));
-        save->trigger();
-        QCOMPARE(rows(), stored);
-        QCOMPARE(Messages::shown().size(), 1);
-        QVERIFY(Messages::shown().first().contains(QStringLiteral("zablokowane")));
-        exec(QStringLiteral("DROP TRIGGER keep"));
+        // A write that fails undoes the month's writes before it: a changed
+        // row, then a person new to the month.
+        setListCount(*panel.lstLudzie(), 0, QStringLiteral("6"));
+        setListCount(*panel.lstLudzie(), 1, QStringLiteral("1"));
+        for (const char *refused : {"2", "3"}) {
+            Messages::clearShown();
+            if (QByteArray(refused) == "3")
+                panel.addRow(3, QStringLiteral("Zając Ewa"), QStringLiteral("Alfa"), 1,
+                             QStringLiteral("2024-03-02"));
+            for (const char *write : {"INSERT", "UPDATE"})
+                exec(QStringLiteral("CREATE TRIGGER keep_%1 BEFORE %1 ON ludzie_last WHEN "
+                                    "NEW.id_osoba='%2' BEGIN SELECT RAISE(ABORT, 'zablokowane'); "
+                                    "END")
+                         .arg(QLatin1String(write), QLatin1String(refused)));
+            save->trigger();
+            QCOMPARE(rows(), stored);
+            QCOMPARE(Messages::shown().size(), 1);
+            QVERIFY(Messages::shown().first().contains(QStringLiteral("zablokowane")));
+            exec(QStringLiteral("DROP TRIGGER keep_INSERT"));
+            exec(QStringLiteral("DROP TRIGGER keep_UPDATE"));
+        }
 
         // An empty list only clears the month.
         Messages::clearShown();
@@ -522,6 +532,82 @@ private Q_SLOTS:
         save->trigger();
         QCOMPARE(rows(), QStringList{"1|2024-02|4|2024-02-28"});
         QCOMPARE(Messages::shown(), QStringList{QStringLiteral("Zapisano poprawnie.")});
+    }
+
+    // A store writes only what differs from the month's stored rows, yet
+    // leaves exactly the rows a fresh delete-and-add would: one a listed
+    // person, the stored values' kinds as today's, other months untouched.
+    void storeCountsOverStoredRows_data()
+    {
+        QTest::addColumn<QStringList>("before"); // person|month|count|date, rowid order
+        QTest::addColumn<QStringList>("list");   // person|count|date
+        QTest::addColumn<QStringList>("after");  // person|month|count|date as SQL quotes them
+        const QString february = QStringLiteral("1|2024-02|4|2024-02-28");
+        const QString februaryAfter = QStringLiteral("1|2024-02|4|'2024-02-28'");
+        const QStringList list{"1|5|2024-03-30 08:00:00", "2|0|2024-02-29"};
+        const QStringList stored{februaryAfter, "1|2024-03|5|'2024-03-30 08:00:00'",
+                                 "2|2024-03|0|'2024-02-29'"};
+        QTest::newRow("the month's first store") << QStringList{february} << list << stored;
+        QTest::newRow("stored alike")
+            << QStringList{february, "2|2024-03|0|2024-02-29", "1|2024-03|5|2024-03-30 08:00:00"}
+            << list << stored;
+        QTest::newRow("a person with two rows")
+            << QStringList{"1|2024-03|3|2024-03-01", february, "2|2024-03|0|2024-02-29",
+                           "1|2024-03|5|2024-03-30 08:00:00"}
+            << list << stored;
+        QTest::newRow("a person no longer in the list")
+            << QStringList{february, "1|2024-03|5|2024-03-30 08:00:00", "3|2024-03|9|2024-03-30",
+                           "2|2024-03|0|2024-02-29"}
+            << list << stored;
+        QTest::newRow("changed only in its date")
+            << QStringList{february, "1|2024-03|5|2024-03-29 08:00:00", "2|2024-03|0|2024-02-29"}
+            << list << stored;
+        QTest::newRow("a count going to 0")
+            << QStringList{february, "1|2024-03|5|2024-03-30 08:00:00", "2|2024-03|3|2024-02-29"}
+            << list << stored;
+        QTest::newRow("new to the month")
+            << QStringList{february, "1|2024-03|5|2024-03-30 08:00:00"} << list << stored;
+        QTest::newRow("an id written otherwise, a date kept in another form")
+            << QStringList{february, "01|2024-03|5|2024-03-30 08:00:00",
+                           "2|2024-03|0|2024-02-29 00:00:00"}
+            << list << stored;
+        QTest::newRow("an empty list") << QStringList{february, "1|2024-03|5|2024-03-30 08:00:00"}
+                                       << QStringList() << QStringList{februaryAfter};
+    }
+
+    void storeCountsOverStoredRows()
+    {
+        QFETCH(QStringList, before);
+        QFETCH(QStringList, list);
+        QFETCH(QStringList, after);
+        for (const QString &row : std::as_const(before)) {
+            const QStringList f = row.split(u'|');
+            QVERIFY(Globals::database()->execute(
+                QStringLiteral("INSERT INTO ludzie_last (id_osoba, miesiac, ilosc, data) "
+                               "VALUES (?, ?, ?, ?)"),
+                {f[0], f[1], f[2].toInt(), f[3]}));
+        }
+        TestPanel panel;
+        panel.setCurrDate(QDate(2024, 3, 1));
+        for (const QString &row : std::as_const(list)) {
+            const QStringList f = row.split(u'|');
+            panel.addRow(f[0].toLongLong(), QStringLiteral("Osoba ") + f[0], QStringLiteral("Alfa"),
+                         f[1].toLongLong(), f[2]);
+        }
+        QVERIFY(Keyboard::showActive(panel));
+        QAction *save = panel.tbBilans()->findChild<QAction *>(QStringLiteral("save"));
+        QVERIFY(save);
+        QTest::mouseClick(panel.tbBilans()->widgetForAction(save), Qt::LeftButton);
+        QCOMPARE(Messages::shown(), QStringList{QStringLiteral("Zapisano poprawnie.")});
+        // A person's rows in the order the generation and the counts window read them.
+        QStringList rows;
+        for (auto rs = Globals::database()->openQuery(
+                 QStringLiteral("SELECT id_osoba || '|' || miesiac || '|' || quote(ilosc) || '|' "
+                                "|| quote(data) AS r FROM ludzie_last ORDER BY miesiac, "
+                                "id_osoba, rowid"));
+             !rs->eof(); rs->moveNext())
+            rows << rs->text("r");
+        QCOMPARE(rows, after);
     }
 
     // The windows of the roster and the toolbar open from their entries.

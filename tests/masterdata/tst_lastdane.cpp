@@ -468,6 +468,89 @@ private Q_SLOTS:
         QCOMPARE(month(QStringLiteral("2024-05")), saved);
     }
 
+    // A save writes only what differs from the stored rows, yet leaves what
+    // replacing the group's rows would: one row a shown person with a date or
+    // a count above 0, other people's rows and other months untouched.
+    void saveOverStoredRows_data()
+    {
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<QStringList>("extra"); // May rows: person|count|date
+        QTest::addColumn<QString>("edit");      // "count row text" or "date row"
+        QTest::addColumn<QStringList>("after"); // person|month|count|date as SQL quotes them
+        const QString april = QStringLiteral("%N|2024-04|5|NULL");
+        const QString nowak = QStringLiteral("%N|2024-05|3|'2024-05-20 08:00:00'");
+        const QString zielinski = QStringLiteral("%Z|2024-05|2|'2023-12-31 20:30:00'");
+        const QString gone = QStringLiteral("999|2024-05|1|'2024-05-02 10:00:00'");
+        QTest::newRow("a person with two rows")
+            << "Alfa" << QStringList{"%N|4|2024-05-25 10:00:00"} << ""
+            << QStringList{april, "%N|2024-05|7|'2024-05-20 08:00:00'", zielinski, gone};
+        QTest::newRow("a person no longer in the table")
+            << "(Wszystkie)" << QStringList() << "" << QStringList{april, nowak, zielinski};
+        QTest::newRow("changed only in its date")
+            << "Alfa" << QStringList() << "date 2"
+            << QStringList{april, "%N|2024-05|3|'2024-05-21 08:00:00'", zielinski, gone};
+        QTest::newRow("a count going to 0 without a date")
+            << "Alfa" << QStringList{"%A|2|"} << "count 1 0"
+            << QStringList{april, nowak, zielinski, gone};
+        QTest::newRow("new to the month")
+            << "(Wszystkie)" << QStringList() << "count 1 4"
+            << QStringList{april, nowak, zielinski, "%A|2024-05|4|NULL"};
+    }
+
+    void saveOverStoredRows()
+    {
+        QFETCH(QString, group);
+        QFETCH(QStringList, extra);
+        QFETCH(QString, edit);
+        QFETCH(QStringList, after);
+        auto ids = [this](QString text) {
+            return text.replace(QStringLiteral("%A"), QString::number(m_adamski))
+                .replace(QStringLiteral("%Z"), QString::number(m_zielinski))
+                .replace(QStringLiteral("%N"), QString::number(m_nowak));
+        };
+        for (const QString &r : std::as_const(extra)) {
+            const QStringList f = ids(r).split(u'|');
+            addLast(f[0].toLongLong(), QStringLiteral("2024-05"), f[1].toInt(), f[2]);
+        }
+        // By month, then person, a person's rows in the order every reader takes them.
+        for (QString &r : after)
+            r = ids(r);
+        std::stable_sort(after.begin(), after.end(), [](const QString &a, const QString &b) {
+            const QStringList fa = a.split(u'|'), fb = b.split(u'|');
+            return std::pair(fa[1], fa[0].toLongLong()) < std::pair(fb[1], fb[0].toLongLong());
+        });
+
+        LastDane window;
+        window.show();
+        window.setMonth(QDate(2024, 5, 1));
+        chooseGroup(window, group);
+        const QStringList e = edit.split(u' ');
+        if (e[0] == QLatin1String("count")) {
+            typeCount(window, e[1].toInt(), e[2]);
+        } else if (e[0] == QLatin1String("date")) {
+            QVERIFY(clickCell(window, e[1].toInt(), 1));
+            QTest::keyClick(window.dateEditor(), Qt::Key_Up);
+        }
+        QVERIFY(Mouse::click(*window.findChild<BlueCommand *>(QStringLiteral("ButtonSave"))));
+        QCOMPARE(Messages::shown(), QStringList{QStringLiteral("Zapisano pomyślnie!")});
+        QStringList rows;
+        for (auto rs = db().openQuery(
+                 QStringLiteral("SELECT id_osoba || '|' || miesiac || '|' || quote(ilosc) || '|' "
+                                "|| quote(data) AS r FROM ludzie_last ORDER BY miesiac, "
+                                "CAST(id_osoba AS INTEGER), rowid"));
+             !rs->eof(); rs->moveNext())
+            rows << rs->text("r");
+        QCOMPARE(rows, after);
+
+        // The next window shows what this one stored.
+        LastDane next;
+        next.show();
+        next.setMonth(QDate(2024, 5, 1));
+        chooseGroup(next, group);
+        for (int c = 1; c <= 2; ++c)
+            QCOMPARE(gridColumn(next.lista(), c), gridColumn(window.lista(), c));
+    }
+
     void changedRowsChecked_data()
     {
         QTest::addColumn<int>("count");
