@@ -464,9 +464,9 @@ void TestModule1Ui::flatBorderShowsEveryEdge_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<double>("factor");
-    for (const char *kind : {"text box", "line edit", "tree", "thin list"}) {
+    for (const QString &kind : QStringList{"text box", "line edit", "tree", "thin list"}) {
         for (double factor : {1.0, 1.25, 1.5, 2.0})
-            QTest::addRow("%s at %g", kind, factor) << QString::fromLatin1(kind) << factor;
+            QTest::addRow("%s at %g", qPrintable(kind), factor) << kind << factor;
     }
 }
 

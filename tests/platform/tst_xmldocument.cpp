@@ -288,10 +288,10 @@ void TestXmlDocument::onlyXmlCharactersWritten_data()
          QStringLiteral("\U00010000\U0010FFFF")},
         {"a reference typed as text", QStringLiteral("&#01;"), QStringLiteral("&#01;")},
     };
-    for (const char *encoding : {"windows-1250", "UTF-8"})
+    for (const QString &encoding : QStringList{"windows-1250", "UTF-8"})
         for (const auto &row : rows)
-            QTest::addRow("%s, %s", encoding, row.name)
-                << QString::fromLatin1(encoding) << row.value << row.written;
+            QTest::addRow("%s, %s", qPrintable(encoding), row.name)
+                << encoding << row.value << row.written;
 }
 
 void TestXmlDocument::onlyXmlCharactersWritten()
