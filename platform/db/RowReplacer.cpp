@@ -61,19 +61,19 @@ struct Key
 
 size_t qHash(const Key &key, size_t seed = 0)
 {
-    QtPrivate::QHashCombine combine;
     for (int c = 0; c < key.columns; ++c) {
         const QVariant &value = key.values->at(c);
         const int type = Statement::boundType(value);
-        seed = combine(seed, type);
         if (type == SQLITE_TEXT)
-            seed = combine(seed, textOf(value));
+            seed = qHashMulti(seed, type, textOf(value));
         else if (type == SQLITE_INTEGER)
-            seed = combine(seed, value.toLongLong());
+            seed = qHashMulti(seed, type, value.toLongLong());
         else if (type == SQLITE_FLOAT)
-            seed = combine(seed, value.toDouble());
+            seed = qHashMulti(seed, type, value.toDouble());
         else if (type == SQLITE_BLOB)
-            seed = combine(seed, value.toByteArray());
+            seed = qHashMulti(seed, type, value.toByteArray());
+        else
+            seed = qHashMulti(seed, type);
     }
     return seed;
 }
