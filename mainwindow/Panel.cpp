@@ -829,7 +829,16 @@ void Panel::sortList(int column, Qt::SortOrder order)
 void Panel::addRow(qint64 id, const QString &name, const QString &group, qint64 count,
                    const QString &lastDate)
 {
-    addPersonRow(id, name, group, QString::number(count), lastDate);
+    // A month's counts are small: one text each for them, not one a row.
+    static const QList<QString> small = [] {
+        QList<QString> texts;
+        for (int n = 0; n < 100; ++n)
+            texts.append(QString::number(n));
+        return texts;
+    }();
+    addPersonRow(id, name, group,
+                 count >= 0 && count < small.size() ? small[count] : QString::number(count),
+                 lastDate);
 }
 
 void Panel::addPersonRow(qint64 id, const QString &name, const QString &group, const QString &count,

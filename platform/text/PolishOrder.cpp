@@ -9,7 +9,7 @@
 
 #include <algorithm>
 #include <array>
-#include <numeric>
+#include <cstring>
 #include <optional>
 #include <string_view>
 
@@ -263,31 +263,39 @@ std::vector<qsizetype> sortedPlaces(const QList<QString> &texts, bool descending
                                     const std::function<bool(qsizetype, qsizetype)> &tieLess)
 {
     const auto n = size_t(texts.size());
-    std::vector<qsizetype> places(n);
-    std::iota(places.begin(), places.end(), qsizetype(0));
-    // Keys of all texts in one buffer; one text without a key and all are
-    // compared as texts.
+    // Keys of all texts in one buffer, sized first so that it never moves;
+    // one text without a key and all are compared as texts.
+    size_t room = 0;
+    for (const QString &text : texts)
+        room += size_t(2 * text.size() + 1);
     std::string keys;
-    std::vector<size_t> starts(n + 1);
-    bool keyed = true;
-    for (size_t i = 0; i < n && keyed; ++i) {
-        starts[i] = keys.size();
-        keyed = appendSortKey(texts[qsizetype(i)], &keys);
-    }
-    starts[n] = keys.size();
-    const std::string_view all(keys);
-    auto order = [&](qsizetype a, qsizetype b) {
-        if (!keyed)
-            return compare(texts[a], texts[b]);
-        const auto key = [&](qsizetype i) {
-            return all.substr(starts[size_t(i)], starts[size_t(i) + 1] - starts[size_t(i)]);
-        };
-        return key(a).compare(key(b));
+    keys.reserve(room);
+    struct Entry
+    {
+        const char *key;
+        size_t size;
+        qsizetype place;
     };
-    std::stable_sort(places.begin(), places.end(), [&](qsizetype a, qsizetype b) {
+    std::vector<Entry> entries(n);
+    bool keyed = true;
+    for (size_t i = 0; i < n; ++i) {
+        const size_t start = keys.size();
+        keyed = keyed && appendSortKey(texts[qsizetype(i)], &keys);
+        entries[i] = {keys.data() + start, keys.size() - start, qsizetype(i)};
+    }
+    auto order = [&](const Entry &a, const Entry &b) {
+        if (!keyed)
+            return compare(texts[a.place], texts[b.place]);
+        const int bytes = std::memcmp(a.key, b.key, std::min(a.size, b.size));
+        return bytes != 0 ? bytes : int(a.size > b.size) - int(a.size < b.size);
+    };
+    std::stable_sort(entries.begin(), entries.end(), [&](const Entry &a, const Entry &b) {
         const int first = descending ? order(b, a) : order(a, b);
-        return first != 0 ? first < 0 : tieLess && tieLess(a, b);
+        return first != 0 ? first < 0 : tieLess && tieLess(a.place, b.place);
     });
+    std::vector<qsizetype> places(n);
+    for (size_t i = 0; i < n; ++i)
+        places[i] = entries[i].place;
     return places;
 }
 
