@@ -31,6 +31,7 @@
 #include "masterdata/Sluzby.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
+#include "platform/text/WholeNumber.h"
 #include "platform/xml/XmlDocument.h"
 
 #include <QAction>
@@ -829,16 +830,7 @@ void Panel::sortList(int column, Qt::SortOrder order)
 void Panel::addRow(qint64 id, const QString &name, const QString &group, qint64 count,
                    const QString &lastDate)
 {
-    // A month's counts are small: one text each for them, not one a row.
-    static const QList<QString> small = [] {
-        QList<QString> texts;
-        for (int n = 0; n < 100; ++n)
-            texts.append(QString::number(n));
-        return texts;
-    }();
-    addPersonRow(id, name, group,
-                 count >= 0 && count < small.size() ? small[count] : QString::number(count),
-                 lastDate);
+    addPersonRow(id, name, group, WholeNumber::text(count), lastDate);
 }
 
 void Panel::addPersonRow(qint64 id, const QString &name, const QString &group, const QString &count,

@@ -35,28 +35,11 @@ QVariant PeopleModel::data(const QModelIndex &index, int role) const
 
 bool PeopleModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid) ||
+        (role != Qt::DisplayRole && role != Qt::EditRole))
         return false;
-    Row &r = m_rows[size_t(index.row())];
-    switch (role) {
-    case Qt::DisplayRole:
-    case Qt::EditRole:
-        r.texts[index.column()] = value.toString();
-        break;
-    case KeyRole:
-        if (index.column() != 0)
-            return false;
-        r.id = Module1::IdFromKey(value.toString());
-        break;
-    case TagRole:
-        if (index.column() != 0)
-            return false;
-        r.tag = value.toString();
-        break;
-    default:
-        return false;
-    }
-    Q_EMIT dataChanged(index, index, {role});
+    m_rows[size_t(index.row())].texts[index.column()] = value.toString();
+    Q_EMIT dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
     return true;
 }
 

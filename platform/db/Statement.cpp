@@ -3,6 +3,7 @@
 #include "platform/db/Database.h"
 #include "platform/db/EngineError.h"
 #include "platform/db/Values.h"
+#include "platform/text/WholeNumber.h"
 
 #include <sqlite3.h>
 
@@ -219,15 +220,9 @@ QString Statement::columnText(int column) const
         return QString::fromUtf8(columnBytes(column));
     case SQLITE_NULL:
         return QString();
-    case SQLITE_INTEGER: {
+    case SQLITE_INTEGER:
         // Flags and small numbers are read as texts often: no allocation for them.
-        static const QString digits[] = {
-            QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
-            QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"),
-            QStringLiteral("8"), QStringLiteral("9")};
-        const qint64 value = columnInteger(column);
-        return value >= 0 && value <= 9 ? digits[value] : QString::number(value);
-    }
+        return WholeNumber::text(columnInteger(column));
     default:
         return Values::text(this->column(column));
     }

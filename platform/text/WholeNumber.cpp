@@ -1,5 +1,6 @@
 #include "platform/text/WholeNumber.h"
 
+#include <QList>
 #include <QString>
 #include <QtNumeric>
 
@@ -46,6 +47,17 @@ std::optional<qint64> parseUtf8(QByteArrayView bytes)
     }
     const QByteArrayView trimmed = bytes.trimmed();
     return digits(trimmed.data(), trimmed.data() + trimmed.size());
+}
+
+QString text(qint64 value)
+{
+    static const QList<QString> small = [] {
+        QList<QString> texts;
+        for (int n = 0; n < 100; ++n)
+            texts.append(QString::number(n));
+        return texts;
+    }();
+    return value >= 0 && value < small.size() ? small[value] : QString::number(value);
 }
 
 } // namespace WholeNumber

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QString>
 #include <QStringView>
 
 #include <optional>
@@ -18,5 +19,8 @@ std::optional<qint64> parse(QStringView text);
 // The same for UTF-8 bytes as SQLite keeps a text, without building a QString
 // for the usual plain digits.
 std::optional<qint64> parseUtf8(QByteArrayView bytes);
+// The number as text; the small ones (counts, flags) share one text each
+// instead of making it anew, as lists of thousands of rows show them.
+QString text(qint64 value);
 
 } // namespace WholeNumber
