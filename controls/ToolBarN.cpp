@@ -227,7 +227,22 @@ void ToolBarN::PaintElements()
 {
     if (!m_shown)
         return;
+    // Where the items stand is known at once (clicks are placed by it); the
+    // drawing waits for the next paint, so that a title and the items' states
+    // changed together are drawn once.
     m_width = float(width());
+    m_itemWidth = ItemWidth;
+    m_slots = slotsFor(m_width);
+    m_slotOrigin = slotOriginFor(m_width);
+    m_elementsStale = true;
+    update();
+}
+
+void ToolBarN::drawElements()
+{
+    if (!m_elementsStale)
+        return;
+    m_elementsStale = false;
     const float w = m_width;
     Draw::DeviceContext *dc = &m_dc;
     {
@@ -247,19 +262,23 @@ void ToolBarN::PaintElements()
         TextEdit::DrawTextInRect(dc, m_title, false, 10, 9, TitleWidth, 0);
         styles.KillFont();
     }
-    m_itemWidth = ItemWidth;
-    m_slots = slotsFor(w);
-    m_slotOrigin = slotOriginFor(w);
-
     for (int i = 1; i <= m_items->Count(); ++i) {
         const TBNItem *item = m_items->Item(i);
         if (item->Visible())
-            paintItem(item->Key(), 0, false);
+            drawItem(item->Key(), 0);
     }
-    update();
 }
 
 void ToolBarN::paintItem(const QString &key, int requestedState, bool refresh)
+{
+    // An item's state goes over the bar as it stands, never under it.
+    drawElements();
+    drawItem(key, requestedState);
+    if (refresh)
+        update();
+}
+
+void ToolBarN::drawItem(const QString &key, int requestedState)
 {
     const TBNItem *item = m_items->Item(key);
     const int position = m_items->GetPosition(key);
@@ -291,8 +310,6 @@ void ToolBarN::paintItem(const QString &key, int requestedState, bool refresh)
     styles.ChangeColor(item->Enabled() ? 0xFFFFFF : 0xA58559);
     TextEdit::DrawTextInRect(dc, item->Text(), false, x0 + 3 + d, 40 + d, 54, 2);
     styles.KillFont();
-    if (refresh)
-        update();
 }
 
 void ToolBarN::onChangedItem(const QString &key)
@@ -377,6 +394,7 @@ void ToolBarN::resizeEvent(QResizeEvent *event)
 
 void ToolBarN::paintEvent(QPaintEvent *)
 {
+    drawElements();
     QPainter p(this);
     p.drawImage(0, 0, m_surface);
 }

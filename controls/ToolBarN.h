@@ -54,7 +54,11 @@ public:
     qint32 BackColor() const { return m_backColor; }
     QString hotKey() const { return m_hotKey; }
     bool isItemPressed() const { return m_pressed; }
-    const QImage &surface() const { return m_surface; }
+    const QImage &surface()
+    {
+        drawElements();
+        return m_surface;
+    }
     QSize sizeHint() const override { return QSize(400, BarHeight); }
 
     // Geometry of a bar of that width with that many visible items.
@@ -83,6 +87,9 @@ protected:
 private:
     void layoutBar();
     void paintItem(const QString &key, int requestedState, bool refresh);
+    void drawItem(const QString &key, int requestedState);
+    // Draws the bar's title and items where PaintElements left them to draw.
+    void drawElements();
     void handleMove(float x, float y);
     void onChangedItem(const QString &key);
     void onChangedList();
@@ -101,6 +108,7 @@ private:
     Draw::ImageList m_imageList;
     bool m_hasImageList = false;
     bool m_shown = false;
+    bool m_elementsStale = false;
     QString m_title;
     bool m_editMode = false;
     qint32 m_backColor = DefaultBackColor;

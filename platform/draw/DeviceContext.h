@@ -106,6 +106,7 @@ public:
 private:
     void plot(int x, int y, ColorRef color);
     void drawSegment(QPoint from, QPoint to);
+    bool drawStraightSegment(QPoint from, QPoint to);
 
     QImage *m_target = nullptr;
     int m_dpiX = 96;

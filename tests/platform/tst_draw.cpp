@@ -16,7 +16,8 @@ constexpr ColorRef Blue = 0xFF0000;
 // A white canvas with its context.
 struct Canvas
 {
-    explicit Canvas(int w = 40, int h = 30) : image(w, h, QImage::Format_RGB32), dc(&image, 96, 96)
+    explicit Canvas(int w = 40, int h = 30, QImage::Format format = QImage::Format_RGB32)
+        : image(w, h, format), dc(&image, 96, 96)
     {
         image.fill(Qt::white);
     }
@@ -148,6 +149,13 @@ void TestDraw::linesLeaveOutEndPixel_data()
     QTest::newRow("leftwards") << QPoint(12, 5) << QPoint(2, 5) << 10;
     QTest::newRow("diagonal") << QPoint(0, 0) << QPoint(8, 8) << 8;
     QTest::newRow("single point") << QPoint(4, 4) << QPoint(4, 4) << 0;
+    QTest::newRow("upwards") << QPoint(7, 20) << QPoint(7, 2) << 18;
+    // Cut off by the canvas (40 x 30) on either side.
+    QTest::newRow("horizontal, both ends out") << QPoint(-5, 3) << QPoint(60, 3) << 40;
+    QTest::newRow("leftwards from outside") << QPoint(50, 8) << QPoint(30, 8) << 9;
+    QTest::newRow("vertical, both ends out") << QPoint(39, -4) << QPoint(39, 35) << 30;
+    QTest::newRow("upwards into the canvas") << QPoint(0, -1) << QPoint(0, -10) << 0;
+    QTest::newRow("below the canvas") << QPoint(1, 30) << QPoint(20, 30) << 0;
 }
 
 void TestDraw::linesLeaveOutEndPixel()
@@ -159,10 +167,10 @@ void TestDraw::linesLeaveOutEndPixel()
     c.dc.selectPen(c.dc.createPen(PS_SOLID, 1, Red));
     c.dc.polyline({from, to});
     QCOMPARE(c.count(Red), pixels);
-    if (pixels > 0) {
+    if (pixels > 0 && c.image.rect().contains(from))
         QCOMPARE(c.dc.getPixel(from.x(), from.y()), Red);
+    if (pixels > 0 && c.image.rect().contains(to))
         QCOMPARE(c.dc.getPixel(to.x(), to.y()), White);
-    }
     // MoveTo/LineTo: the same pixels.
     Canvas m;
     m.dc.selectPen(m.dc.createPen(PS_SOLID, 1, Red));
@@ -170,6 +178,11 @@ void TestDraw::linesLeaveOutEndPixel()
     m.dc.lineTo(to.x(), to.y());
     QCOMPARE(m.image, c.image);
     QCOMPARE(m.dc.currentPosition(), to);
+    // An image of another format is drawn pixel by pixel: the same pixels.
+    Canvas p(40, 30, QImage::Format_RGB888);
+    p.dc.selectPen(p.dc.createPen(PS_SOLID, 1, Red));
+    p.dc.polyline({from, to});
+    QCOMPARE(p.image.convertToFormat(QImage::Format_RGB32), c.image);
 }
 
 void TestDraw::rectangleCoversToRightMinusOne()
