@@ -825,6 +825,10 @@ void Panel::sortList(int column, Qt::SortOrder order)
     // its neighbour costs less than sorting what is in order already.
     if (!m_people->isSorted(column, order))
         m_people->sort(column, order);
+    // Laid out now, the list shows its scroll bar before its first paint
+    // instead of painting every row again at the narrower width.
+    if (m_lstLudzie->isVisible())
+        m_lstLudzie->doItemsLayout();
 }
 
 void Panel::addRow(qint64 id, const QString &name, const QString &group, qint64 count,

@@ -86,14 +86,25 @@ void PeopleModel::sort(int column, Qt::SortOrder order)
         PolishOrder::sortedPlaces(texts, order == Qt::DescendingOrder);
 
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    std::vector<int> placeOf(m_rows.size());
-    std::vector<Row> sorted;
-    sorted.reserve(m_rows.size());
-    for (size_t i = 0; i < places.size(); ++i) {
+    // The rows move in place, cycle by cycle: a second vector of 20,000 rows
+    // would be fresh memory to fault in.
+    std::vector<int> placeOf(m_rows.size(), -1);
+    for (size_t i = 0; i < places.size(); ++i)
         placeOf[size_t(places[i])] = int(i);
-        sorted.push_back(std::move(m_rows[size_t(places[i])]));
+    std::vector<bool> placed(m_rows.size());
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        if (placed[i])
+            continue;
+        Row held = std::move(m_rows[i]);
+        size_t to = i;
+        for (size_t from = size_t(places[to]); from != i; from = size_t(places[to])) {
+            m_rows[to] = std::move(m_rows[from]);
+            placed[to] = true;
+            to = from;
+        }
+        m_rows[to] = std::move(held);
+        placed[to] = true;
     }
-    m_rows = std::move(sorted);
     // The selection and the current row stay with their people.
     const QModelIndexList before = persistentIndexList();
     QModelIndexList after;

@@ -259,6 +259,20 @@ bool appendSortKey(QStringView text, std::string *keys)
     return table.usable() && table.appendSortKey(text, keys);
 }
 
+namespace {
+
+// The big-endian value of up to eight bytes of a key from at, zeros past its
+// end: where two heads differ they order the keys as their bytes do.
+quint64 headOf(const char *key, size_t size, size_t at)
+{
+    quint64 head = 0;
+    for (size_t i = 0; i < 8; ++i)
+        head = (head << 8) | (at + i < size ? quint8(key[at + i]) : 0);
+    return head;
+}
+
+} // namespace
+
 std::vector<qsizetype> sortedPlaces(const QList<QString> &texts, bool descending,
                                     const std::function<bool(qsizetype, qsizetype)> &tieLess)
 {
@@ -272,6 +286,7 @@ std::vector<qsizetype> sortedPlaces(const QList<QString> &texts, bool descending
     keys.reserve(room);
     struct Entry
     {
+        quint64 head[2]; // sixteen bytes of the key past what all keys share
         const char *key;
         size_t size;
         qsizetype place;
@@ -281,17 +296,47 @@ std::vector<qsizetype> sortedPlaces(const QList<QString> &texts, bool descending
     for (size_t i = 0; i < n; ++i) {
         const size_t start = keys.size();
         keyed = keyed && appendSortKey(texts[qsizetype(i)], &keys);
-        entries[i] = {keys.data() + start, keys.size() - start, qsizetype(i)};
+        entries[i] = {{0, 0}, keys.data() + start, keys.size() - start, qsizetype(i)};
+    }
+    if (keyed && n > 1) {
+        // Names of a unit often begin alike ("sierż. ...", a common surname):
+        // the heads start where the keys begin to differ.
+        size_t shared = entries[0].size;
+        for (size_t i = 1; i < n && shared > 0; ++i) {
+            const size_t common = std::min(shared, entries[i].size);
+            size_t at = 0;
+            while (at < common && entries[i].key[at] == entries[0].key[at])
+                ++at;
+            shared = at;
+        }
+        for (Entry &entry : entries) {
+            entry.head[0] = headOf(entry.key, entry.size, shared);
+            entry.head[1] = headOf(entry.key, entry.size, shared + 8);
+        }
     }
     auto order = [&](const Entry &a, const Entry &b) {
         if (!keyed)
             return compare(texts[a.place], texts[b.place]);
+        for (int h = 0; h < 2; ++h) {
+            if (a.head[h] != b.head[h])
+                return a.head[h] < b.head[h] ? -1 : 1;
+        }
         const int bytes = std::memcmp(a.key, b.key, std::min(a.size, b.size));
         return bytes != 0 ? bytes : int(a.size > b.size) - int(a.size < b.size);
     };
-    std::stable_sort(entries.begin(), entries.end(), [&](const Entry &a, const Entry &b) {
+    // Equal texts keep their places' order (or tieLess's): the place decides
+    // last, so the quicker unstable sort gives the stable order.
+    std::sort(entries.begin(), entries.end(), [&](const Entry &a, const Entry &b) {
         const int first = descending ? order(b, a) : order(a, b);
-        return first != 0 ? first < 0 : tieLess && tieLess(a.place, b.place);
+        if (first != 0)
+            return first < 0;
+        if (tieLess) {
+            if (tieLess(a.place, b.place))
+                return true;
+            if (tieLess(b.place, a.place))
+                return false;
+        }
+        return a.place < b.place;
     });
     std::vector<qsizetype> places(n);
     for (size_t i = 0; i < n; ++i)
