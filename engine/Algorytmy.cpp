@@ -159,6 +159,15 @@ struct RandomKey
     long double real = 0;
     QByteArray bytes;
 
+    static RandomKey of(const Db::Cursor &row, int column)
+    {
+        if (!row.holdsInteger(column))
+            return of(row.value(column));
+        RandomKey key;
+        key.storage = Number;
+        key.integer = row.integer(column);
+        return key;
+    }
     static RandomKey of(const QVariant &value)
     {
         RandomKey key;
@@ -197,6 +206,31 @@ struct RandomKey
         }
         return bytes < other.bytes;
     }
+};
+
+// Ranks and privileges repeat over thousands of persons: each text stored
+// as text is made once and shared.
+class SharedTexts
+{
+public:
+    QString text(const Db::Cursor &row, int column)
+    {
+        const std::optional<QByteArrayView> bytes = row.textBytes(column);
+        if (!bytes)
+            return row.text(column);
+        for (const auto &[stored, text] : m_texts) {
+            if (stored == *bytes)
+                return text;
+        }
+        QString text = QString::fromUtf8(*bytes);
+        if (m_texts.size() < Room)
+            m_texts.emplace_back(bytes->toByteArray(), text);
+        return text;
+    }
+
+private:
+    static constexpr size_t Room = 16; // beyond it texts are made each time
+    std::vector<std::pair<QByteArray, QString>> m_texts;
 };
 
 // Walks the rows of a query; a failing query ends the run.
@@ -282,6 +316,8 @@ MonthData readMonth(Db::Database &db, const GenerationRequest &request, const QD
         rows.reserve(bound);
         keys.reserve(bound);
     });
+    SharedTexts ranks;
+    SharedTexts privileges;
     forEachRow(db,
                QStringLiteral("SELECT id, id_grupa, nazwisko, imie, stopien, mezczyzna, przywilej, "
                               "random FROM ludzie "
@@ -294,11 +330,11 @@ MonthData readMonth(Db::Database &db, const GenerationRequest &request, const QD
                    info.id = row.integer(0);
                    info.groupId = *group;
                    info.fullName = row.joinedText(2, 3, u' ', &info.nazwiskoLength);
-                   info.stopien = row.text(4);
+                   info.stopien = ranks.text(row, 4);
                    info.man = row.flag(5);
-                   info.przywilej = row.text(6);
+                   info.przywilej = privileges.text(row, 6);
                    rows.push_back(std::move(info));
-                   keys.push_back(RandomKey::of(row.value(7)));
+                   keys.push_back(RandomKey::of(row, 7));
                });
     std::vector<int> order(rows.size());
     const bool allWhole = std::all_of(keys.cbegin(), keys.cend(), [](const RandomKey &key) {
@@ -511,6 +547,8 @@ std::optional<QList<DutyRecord>> ChosenDuties(Db::Database &db, const QList<qint
         return std::nullopt;
     }
     const QSet<qint64> wanted(dutyIds.cbegin(), dutyIds.cend());
+    // Duties mostly share a few starting times: each text is parsed once.
+    QHash<QString, QTime> times;
     for (; !rows->eof(); rows->moveNext()) {
         DutyRecord duty;
         duty.id = rows->integer(QStringLiteral("id"));
@@ -518,7 +556,10 @@ std::optional<QList<DutyRecord>> ChosenDuties(Db::Database &db, const QList<qint
             continue;
         duty.name = fieldText(*rows, "nazwa");
         duty.startText = fieldText(*rows, "od");
-        duty.start = parseTime(duty.startText);
+        auto time = times.constFind(duty.startText);
+        if (time == times.constEnd())
+            time = times.insert(duty.startText, parseTime(duty.startText));
+        duty.start = *time;
         const std::optional<double> hours = numberOf(*rows, "okres");
         const std::optional<double> rest = numberOf(*rows, "rest");
         if (!duty.start.isValid() || !hours || !rest) {

@@ -738,7 +738,8 @@ int xmlGroups::ChooseGroup(int day, int service, int number, Instant start, Inst
             return int(NoGroup);
         // Every group served today: forget the day and let all compete again.
         if (const auto it = m_days.find(day); it != m_days.end()) {
-            m_daysTableNode.removeChild(it->node);
+            if (it->node)
+                m_daysTableNode.removeChild(it->node);
             m_days.erase(it);
         }
         cleared = true;
@@ -870,19 +871,46 @@ qint64 xmlGroups::FindPerson(const Xml::Document &rules, int day, const QString 
 
 void xmlGroups::addDay(int day, int g, qint64 groupId)
 {
+    // Kept here and written when the document is read: a run reads the
+    // table's counts, never its elements.
     auto it = m_days.find(day);
     if (it == m_days.end()) {
         DayTable table;
-        table.node = XML::AddElement(m_daysTableNode, QStringLiteral("Day"));
-        table.node.appendAttribute("Number", day);
+        table.made = ++m_daysMade;
         it = m_days.insert(day, table);
     }
-    Xml::Node item = XML::AddElement(it->node, QStringLiteral("Item"));
-    item.appendAttribute("Id", groupId);
+    it->unwritten.push_back(groupId);
+    m_daysAdded = true;
     if (g >= 0) {
         if (it->served.size() <= size_t(g))
             it->served.resize(m_groups.size());
         ++it->served[size_t(g)];
+    }
+}
+
+void xmlGroups::writeDays()
+{
+    if (!m_daysAdded)
+        return;
+    m_daysAdded = false;
+    // Days not written yet all began after the written ones: they follow
+    // them in the order they began, as if each had been written at once.
+    std::vector<std::pair<quint64, int>> unwritten;
+    for (auto it = m_days.cbegin(); it != m_days.cend(); ++it) {
+        if (!it->node || !it->unwritten.empty())
+            unwritten.emplace_back(it->made, it.key());
+    }
+    std::sort(unwritten.begin(), unwritten.end());
+    for (const auto &[made, day] : unwritten) {
+        DayTable &table = m_days[day];
+        if (!table.node) {
+            table.node = XML::AddElement(m_daysTableNode, QStringLiteral("Day"));
+            table.node.appendAttribute("Number", day);
+        }
+        for (qint64 groupId : std::exchange(table.unwritten, {})) {
+            Xml::Node item = XML::AddElement(table.node, QStringLiteral("Item"));
+            item.appendAttribute("Id", groupId);
+        }
     }
 }
 
@@ -984,6 +1012,7 @@ const Xml::Document &xmlGroups::xmlDocument()
     writePersons();
     writeBookings();
     writeExclusions();
+    writeDays();
     return *m_doc;
 }
 
@@ -1043,6 +1072,7 @@ void xmlGroups::rebuildIndexes()
 {
     m_booked = false;
     m_excluded = false;
+    m_daysAdded = false;
     m_unwritten.clear();
     m_groups.clear();
     m_persons.clear();

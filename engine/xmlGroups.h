@@ -262,8 +262,10 @@ private:
     };
     struct DayTable
     {
-        Xml::Node node;
-        std::vector<int> served; // places filled on the day, by group index
+        Xml::Node node;                // none until the day is written
+        std::vector<int> served;       // places filled on the day, by group index
+        std::vector<qint64> unwritten; // ids of the groups that filled them since
+        quint64 made = 0;              // the order in which the days began
     };
     struct ExclusionDay
     {
@@ -325,6 +327,8 @@ private:
     // The elements of the absences logged and not written yet, in the order
     // they were logged.
     void writeExclusions();
+    // Writes the days table's days and items added since it was last written.
+    void writeDays();
 
     int groupIndex(const Xml::Node &group) const;
     int personIndex(const Xml::Node &person) const;
@@ -366,8 +370,10 @@ private:
     qint64 m_nextOrder = 0;
     quint64 m_findCalls = 0;
     bool m_balanceCounts = false;
-    bool m_booked = false;   // a booking is not in the document yet
-    bool m_excluded = false; // a logged absence is not in the document yet
+    bool m_booked = false;    // a booking is not in the document yet
+    bool m_excluded = false;  // a logged absence is not in the document yet
+    bool m_daysAdded = false; // a filled place is not in the days table yet
+    quint64 m_daysMade = 0;
     std::vector<std::pair<size_t, size_t>> m_unwritten; // records [first, end) of one group each
     const Xml::Document *m_rulesSource = nullptr;
     std::unique_ptr<Rules> m_rules;

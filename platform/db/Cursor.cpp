@@ -69,12 +69,15 @@ QString Cursor::joinedText(int first, int second, QChar separator, qsizetype *fi
     // UTF-16 never takes more units than UTF-8 takes bytes. Stateless: each
     // part decodes on its own, as QString::fromUtf8 decodes it.
     QString joined(head.size() + 1 + tail.size(), Qt::Uninitialized);
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    std::optional<QStringDecoder> decoder;
     auto decode = [&decoder](QChar *out, QByteArrayView part) {
         // ASCII, as most names are, needs no decoder.
         for (qsizetype i = 0; i < part.size(); ++i) {
-            if (uchar(part[i]) >= 0x80)
-                return decoder.appendToBuffer(out, part);
+            if (uchar(part[i]) >= 0x80) {
+                if (!decoder)
+                    decoder.emplace(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+                return decoder->appendToBuffer(out, part);
+            }
         }
         for (char c : part)
             *out++ = QChar(uchar(c));
@@ -88,6 +91,18 @@ QString Cursor::joinedText(int first, int second, QChar separator, qsizetype *fi
     end = decode(end, tail);
     joined.truncate(end - start);
     return joined;
+}
+
+std::optional<QByteArrayView> Cursor::textBytes(int column) const
+{
+    if (m_statement->columnType(column) != SQLITE_TEXT)
+        return std::nullopt;
+    return m_statement->columnBytes(column);
+}
+
+bool Cursor::holdsInteger(int column) const
+{
+    return m_statement->columnType(column) == SQLITE_INTEGER;
 }
 
 qint64 Cursor::integer(int column) const

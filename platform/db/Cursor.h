@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QVariant>
 
@@ -40,7 +41,12 @@ public:
     // name from its parts); *firstLength, where given, gets the size of text(first).
     QString joinedText(int first, int second, QChar separator,
                        qsizetype *firstLength = nullptr) const;
+    // The bytes of a value stored as text, as long as the row is current;
+    // none for any other storage.
+    std::optional<QByteArrayView> textBytes(int column) const;
     qint64 integer(int column) const;
+    // True when the value is stored as an integer (not a text, real or NULL).
+    bool holdsInteger(int column) const;
     bool flag(int column) const;
     // A whole number, also one kept as text (ids in text columns), as
     // WholeNumber::parse reads it; no value for anything else.

@@ -249,6 +249,20 @@ void TestXmlGroups::varietyFirstThenDayTableReset()
     // Another day starts with every group free again (counts now 3, 42, 41).
     QCOMPARE(work.fill(2, 1) / 100, qint64(1));
     QCOMPARE(work.fill(2, 2) / 100, qint64(3));
+
+    // Read between places, the table holds its days in the order they began:
+    // day 1, forgotten once more after it was read, now follows day 2.
+    QCOMPARE(work.fill(1, 6) / 100, qint64(3));
+    QVERIFY(work.fill(1, 7) > 0);
+    QCOMPARE(work.select(QStringLiteral("/Doc/DaysTable/Day"), QStringLiteral("Number")),
+             (QStringList{QStringLiteral("2"), QStringLiteral("1")}));
+    QCOMPARE(
+        work.select(QStringLiteral("/Doc/DaysTable/Day[@Number='2']/Item"), QStringLiteral("Id")),
+        (QStringList{QStringLiteral("1"), QStringLiteral("3")}));
+    QCOMPARE(
+        work.select(QStringLiteral("/Doc/DaysTable/Day[@Number='1']/Item"), QStringLiteral("Id"))
+            .size(),
+        1);
 }
 
 void TestXmlGroups::balanceIgnoresDayTable()
