@@ -26,8 +26,13 @@ void ProgressBox::setProgress(double fraction, const QString &text)
 {
     m_fraction = std::clamp(fraction, 0.0, 1.0);
     m_text = text;
-    if (isVisible())
+    constexpr qint64 FrameMs = 16;
+    if (isVisible() && (!m_sincePaint.isValid() || m_sincePaint.elapsed() >= FrameMs)) {
         repaint();
+        m_sincePaint.start();
+    } else {
+        update();
+    }
 }
 
 void ProgressBox::paintEvent(QPaintEvent *)

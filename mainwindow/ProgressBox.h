@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QString>
 #include <QWidget>
 
@@ -14,7 +15,8 @@ public:
 
     void clear();
     // fraction 0..1 of the width filled; repaints at once, since the run does
-    // not return to the event loop until it ends.
+    // not return to the event loop until it ends, but not more often than a
+    // screen shows frames: a quick run is not slowed by drawing every day.
     void setProgress(double fraction, const QString &text);
 
     double fraction() const { return m_fraction; }
@@ -26,4 +28,5 @@ protected:
 private:
     double m_fraction = 0;
     QString m_text;
+    QElapsedTimer m_sincePaint; // since the last repaint of setProgress
 };
