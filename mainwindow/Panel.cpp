@@ -898,7 +898,10 @@ void Panel::restoreWindowState()
 
 void Panel::refreshWindow()
 {
-    m_surface->repaint();
+    // Asked for as a run begins: the run's first paint (beginGeneration)
+    // follows at once and covers what the dialog left, so the roster about to
+    // be replaced is not drawn once more before it.
+    m_surface->update();
 }
 
 void Panel::setCalendarMonth(const QDate &month)

@@ -326,7 +326,7 @@ std::vector<qsizetype> sortedPlaces(const QList<QString> &texts, bool descending
     };
     // Equal texts keep their places' order (or tieLess's): the place decides
     // last, so the quicker unstable sort gives the stable order.
-    std::sort(entries.begin(), entries.end(), [&](const Entry &a, const Entry &b) {
+    auto less = [&](const Entry &a, const Entry &b) {
         const int first = descending ? order(b, a) : order(a, b);
         if (first != 0)
             return first < 0;
@@ -337,10 +337,34 @@ std::vector<qsizetype> sortedPlaces(const QList<QString> &texts, bool descending
                 return false;
         }
         return a.place < b.place;
-    });
+    };
     std::vector<qsizetype> places(n);
+    if (!keyed) {
+        std::sort(entries.begin(), entries.end(), less);
+        for (size_t i = 0; i < n; ++i)
+            places[i] = entries[i].place;
+        return places;
+    }
+    // By the first eight bytes as numbers, then each run of equal ones by
+    // the whole comparison: most names differ there already.
+    std::vector<std::pair<quint64, quint32>> quick(n);
     for (size_t i = 0; i < n; ++i)
-        places[i] = entries[i].place;
+        quick[i] = {descending ? ~entries[i].head[0] : entries[i].head[0], quint32(i)};
+    std::sort(quick.begin(), quick.end());
+    for (size_t run = 0; run < n;) {
+        size_t end = run + 1;
+        while (end < n && quick[end].first == quick[run].first)
+            ++end;
+        if (end - run > 1) {
+            std::sort(quick.begin() + qsizetype(run), quick.begin() + qsizetype(end),
+                      [&](const auto &a, const auto &b) {
+                          return less(entries[a.second], entries[b.second]);
+                      });
+        }
+        run = end;
+    }
+    for (size_t i = 0; i < n; ++i)
+        places[i] = entries[quick[i].second].place;
     return places;
 }
 

@@ -3,9 +3,12 @@
 #include <QCollator>
 #include <QLocale>
 #include <QRandomGenerator>
+
 #include <QTest>
+#include <numeric>
 
 #include <algorithm>
+#include <numeric>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -118,6 +121,54 @@ private Q_SLOTS:
         }
         // Texts of the table's characters alone have keys.
         QVERIFY(keyed > 20000);
+    }
+
+    // A sort of many rows orders them as a stable sort by compare() would:
+    // names sharing a long beginning (so that their first bytes tie), equal
+    // names, both directions, a tie order of the caller's, and a list with
+    // one text beyond the quick table (compared as texts throughout).
+    void sortedPlacesAsStableSort_data()
+    {
+        QTest::addColumn<bool>("descending");
+        QTest::addColumn<bool>("byTie");
+        QTest::addColumn<bool>("foreign");
+        QTest::newRow("ascending") << false << false << false;
+        QTest::newRow("descending") << true << false << false;
+        QTest::newRow("ties by the caller") << false << true << false;
+        QTest::newRow("descending, ties by the caller") << true << true << false;
+        QTest::newRow("a foreign letter") << false << false << true;
+    }
+    void sortedPlacesAsStableSort()
+    {
+        QFETCH(bool, descending);
+        QFETCH(bool, byTie);
+        QFETCH(bool, foreign);
+        QRandomGenerator dice(99);
+        const QString letters = QStringLiteral("aAąĄłŁzZżŻ 1.");
+        const QStringList beginnings = {QStringLiteral("sierż. Nowakowski "),
+                                        QStringLiteral("sierż. Nowakowska "), QStringLiteral("Ł"),
+                                        QString()};
+        QList<QString> texts;
+        for (int i = 0; i < 3000; ++i) {
+            QString t = beginnings.at(dice.bounded(beginnings.size()));
+            for (int n = dice.bounded(4); n > 0; --n)
+                t += letters.at(dice.bounded(letters.size()));
+            texts << t;
+        }
+        if (foreign)
+            texts[1500] += QStringLiteral("é");
+        const auto tieLess = [](qsizetype a, qsizetype b) { return a % 7 < b % 7; };
+        std::vector<qsizetype> want(size_t(texts.size()));
+        std::iota(want.begin(), want.end(), 0);
+        std::stable_sort(want.begin(), want.end(), [&](qsizetype a, qsizetype b) {
+            const int first = descending ? PolishOrder::compare(texts[b], texts[a])
+                                         : PolishOrder::compare(texts[a], texts[b]);
+            return first != 0 ? first < 0 : byTie && tieLess(a, b);
+        });
+        const std::vector<qsizetype> got =
+            byTie ? PolishOrder::sortedPlaces(texts, descending, tieLess)
+                  : PolishOrder::sortedPlaces(texts, descending);
+        QCOMPARE(got, want);
     }
 
     // UTF-8 as SQLite may hold it: broken sequences read as QString::fromUtf8 reads them.
