@@ -41,9 +41,6 @@ struct PersonInfo
     xmlGroups::Instant freeFrom = 0;
     qint64 carried = 0;
     std::vector<xmlGroups::NewAbsence> absences;
-
-    QString nazwisko() const { return fullName.left(nazwiskoLength); }
-    QString imie() const { return fullName.mid(nazwiskoLength + 1); }
 };
 
 // A run failure carries its description up to GenerateSchedule.
@@ -141,13 +138,6 @@ struct MonthData
     PersonIndex personIndex;                      // id -> index into persons
     QHash<QPair<qint64, int>, qint64> headCounts; // (duty, day) -> ilosc
 };
-
-// The date of a stored text, invalid when it is in no stored form.
-QDate dateOf(const QString &text)
-{
-    const std::optional<DateTimeText::Value> value = DateTimeText::parse(text);
-    return value ? value->date : QDate();
-}
 
 // A value's place in the database's ORDER BY: NULL first, then numbers by
 // value, then texts, then blobs, both by their bytes.
@@ -430,8 +420,8 @@ MonthData readMonth(Db::Database &db, const GenerationRequest &request, const QD
                    PersonInfo *person = personId ? personAt(*personId) : nullptr;
                    if (!person)
                        return;
-                   const QDate from = dateOf(row.text(1));
-                   const QDate to = dateOf(row.text(2));
+                   const QDate from = DateTimeText::dateOf(row.text(1));
+                   const QDate to = DateTimeText::dateOf(row.text(2));
                    if (!from.isValid() || !to.isValid())
                        throw Failure{
                            QStringLiteral("Nieprawidłowe daty zwolnienia nr %1.").arg(row.text(0))};
@@ -450,7 +440,7 @@ MonthData readMonth(Db::Database &db, const GenerationRequest &request, const QD
             "WHERE (YEAR(data)=? AND MONTH(data)=?) OR substr(data,5,1)<>'-' ORDER BY rowid"),
         {firstDay.year(), firstDay.month()}, [&](const Db::Cursor &row) {
             const std::optional<qint64> duty = row.wholeNumber(0);
-            const QDate day = dateOf(row.text(1));
+            const QDate day = DateTimeText::dateOf(row.text(1));
             if (!duty || !dutyNames.contains(*duty) || !day.isValid() ||
                 day.year() != firstDay.year() || day.month() != firstDay.month())
                 return;

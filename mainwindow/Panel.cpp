@@ -673,7 +673,6 @@ void Panel::sortPeople(int column)
     // Texts are compared in Polish order, so counts sort as text.
     sortList(column, m_sortOrder);
     m_lstLudzie->header()->setSortIndicatorShown(true);
-    m_lstLudzie->header()->setSortIndicator(column, m_sortOrder);
 }
 
 void Panel::markSelectedPeople()

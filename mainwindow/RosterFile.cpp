@@ -6,9 +6,9 @@
 #include "core/ui/FlexGrid.h"
 #include "engine/Algorytmy.h"
 #include "mainwindow/Compression.h"
+#include "masterdata/MasterDataCommon.h"
 #include "platform/db/Cursor.h"
 #include "platform/db/Database.h"
-#include "platform/db/RowReplacer.h"
 #include "platform/text/Cp1250.h"
 #include "platform/text/FileErrors.h"
 #include "platform/text/FileWriter.h"
@@ -198,10 +198,7 @@ bool SaveCounts(Db::Database &db, const QDate &month, const QList<PersonCount> &
     }
 
     // Most stores repeat the month's figures: only the rows that differ are written.
-    const Db::RowReplacer replacer(db, QStringLiteral("ludzie_last"),
-                                   {QStringLiteral("id_osoba"), QStringLiteral("miesiac"),
-                                    QStringLiteral("ilosc"), QStringLiteral("data")},
-                                   2);
+    const Db::RowReplacer replacer = MasterData::monthCountsReplacer(db);
     Db::Transaction transaction(db);
     std::optional<QList<Db::RowReplacer::StoredRow>> stored;
     if (transaction.isActive())

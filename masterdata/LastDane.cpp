@@ -15,7 +15,6 @@
 #include "platform/db/Cursor.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
-#include "platform/db/RowReplacer.h"
 #include "platform/db/Values.h"
 
 #include <QComboBox>
@@ -487,10 +486,7 @@ bool LastDane::SaveMonth()
         rows.append({QString::number(personOfRow(r)), month, kept->ilosc, kept->data});
         gridRows.append(r);
     }
-    const Db::RowReplacer replacer(*db, QStringLiteral("ludzie_last"),
-                                   {QStringLiteral("id_osoba"), QStringLiteral("miesiac"),
-                                    QStringLiteral("ilosc"), QStringLiteral("data")},
-                                   2);
+    const Db::RowReplacer replacer = MasterData::monthCountsReplacer(*db);
     bool ok = false;
     {
         // The group's rows of the month are replaced whole or not at all; only

@@ -100,6 +100,14 @@ std::unique_ptr<Db::Recordset> openForNew(const QString &table)
     return openWhere(table, QStringLiteral("0"), {});
 }
 
+Db::RowReplacer monthCountsReplacer(Db::Database &db)
+{
+    return Db::RowReplacer(db, QStringLiteral("ludzie_last"),
+                           {QStringLiteral("id_osoba"), QStringLiteral("miesiac"),
+                            QStringLiteral("ilosc"), QStringLiteral("data")},
+                           2);
+}
+
 std::optional<qint64> storedId(const QVariant &value)
 {
     if (value.typeId() == QMetaType::LongLong)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/db/RowReplacer.h"
+
 #include <QDate>
 #include <QList>
 #include <QString>
@@ -52,6 +54,11 @@ std::unique_ptr<Db::Recordset> openRow(const QString &table, qint64 id, const QS
 // The table's columns without its rows, to add a row (addNew) without reading
 // the others; null after telling the user why it did not open.
 std::unique_ptr<Db::Recordset> openForNew(const QString &table);
+
+// The month's carried-over counts in ludzie_last, keyed by person and month
+// (id_osoba, miesiac, then ilosc and data), as both windows that store them
+// replace them.
+Db::RowReplacer monthCountsReplacer(Db::Database &db);
 
 // An id kept in a text column (id_sluzba, id_osoba), read as the generation
 // reads it (WholeNumber): a whole number, blanks around allowed.

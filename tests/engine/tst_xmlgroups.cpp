@@ -6,6 +6,8 @@
 
 #include <QTest>
 
+#include <memory>
+
 namespace {
 
 // The person list as the class fills it and as XML::FillPersonCounts fills it from the document.
@@ -494,25 +496,31 @@ void TestXmlGroups::wholeGroupStaysWithFirstGroup()
         persons << work.fill(1, place, QStringLiteral("5"), true);
     QCOMPARE(persons, (QList<qint64>{21, 22, 23, xmlGroups::NoGroup}));
     QCOMPARE(work.groups.lastGroup(), qint64(2));
+    // Groups 1 {11} and 2 {21, 22, 23} under a duty-person rule for duty 5
+    // with the given periods.
+    auto underRule = [](const char *periods) {
+        auto ruled = std::make_unique<Work>(
+            QStringLiteral("<Root><GrupySluzby/><SluzbyGrupy/><LudzieSluzby/><SluzbyLudzie>"
+                           "<Item Id='5'>%1</Item></SluzbyLudzie><Zwolnienia/><SluzbyIlosc/>"
+                           "</Root>")
+                .arg(QLatin1String(periods)));
+        ruled->group(1, {11}, 0);
+        ruled->group(2, {21, 22, 23}, 1);
+        return ruled;
+    };
     // A duty-person rule still holds on the later places.
-    Work rules(QStringLiteral(
-        "<Root><GrupySluzby/><SluzbyGrupy/><LudzieSluzby/><SluzbyLudzie><Item Id='5'>"
-        "<SubItem Arg2='22' Date1='1' Date2='9'/><SubItem Arg2='11' Date1='1' Date2='9'/>"
-        "</Item></SluzbyLudzie><Zwolnienia/><SluzbyIlosc/></Root>"));
-    rules.group(1, {11}, 0);
-    rules.group(2, {21, 22, 23}, 1);
+    const auto namedRule = underRule("<SubItem Arg2='22' Date1='1' Date2='9'/>"
+                                     "<SubItem Arg2='11' Date1='1' Date2='9'/>");
+    Work &rules = *namedRule;
     rules.groups.setLastGroup(-1);
     QCOMPARE(rules.fill(1, 1, QStringLiteral("5"), true), qint64(11));
     QCOMPARE(rules.groups.lastGroup(), qint64(1));
     QCOMPARE(rules.fill(1, 2, QStringLiteral("5"), true), xmlGroups::NoGroup);
     // A period of the rule that names no person lets nobody in, on a later
     // place of the group as on a first place searched in all groups.
-    Work unnamed(QStringLiteral(
-        "<Root><GrupySluzby/><SluzbyGrupy/><LudzieSluzby/><SluzbyLudzie><Item Id='5'>"
-        "<SubItem Arg2='22' Date1='1' Date2='9'/><SubItem Date1='1' Date2='9'/>"
-        "</Item></SluzbyLudzie><Zwolnienia/><SluzbyIlosc/></Root>"));
-    unnamed.group(1, {11}, 0);
-    unnamed.group(2, {21, 22, 23}, 1);
+    const auto unnamedRule =
+        underRule("<SubItem Arg2='22' Date1='1' Date2='9'/><SubItem Date1='1' Date2='9'/>");
+    Work &unnamed = *unnamedRule;
     unnamed.groups.setLastGroup(1);
     QCOMPARE(unnamed.fill(1, 1, QStringLiteral("5"), true), xmlGroups::NoGroup);
     QCOMPARE(unnamed.fill(2, 1, QStringLiteral("5")), qint64(22));

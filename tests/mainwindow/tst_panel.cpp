@@ -412,7 +412,7 @@ private Q_SLOTS:
         TestPanel panel;
         panel.resize(1000, 700);
         panel.show();
-        panel.toolbarClick(QStringLiteral("create"));
+        QVERIFY(Mouse::clickItem(*panel.ToolBar1(), QStringLiteral("create")));
         QTreeView *list = panel.lstLudzie();
         auto rows = [&] {
             QStringList texts;

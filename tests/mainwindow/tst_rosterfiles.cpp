@@ -19,6 +19,7 @@
 #include "tests/support/Keyboard.h"
 #include "tests/support/Menus.h"
 #include "tests/support/Mouse.h"
+#include "tests/support/TestDatabase.h"
 #include "tests/support/TestSupport.h"
 
 #include <QAction>
@@ -90,6 +91,15 @@ QString listText(const QTreeView &list, int row, int column)
 void setListCount(const QTreeView &list, int row, const QString &count)
 {
     QVERIFY(list.model()->setData(list.model()->index(row, 2), count));
+}
+
+// Clicks the button that stores the month's counts, beside the list.
+void clickStoreCounts(Panel &panel)
+{
+    QVERIFY(Keyboard::showActive(panel));
+    QAction *save = panel.tbBilans()->findChild<QAction *>(QStringLiteral("save"));
+    QVERIFY(save && save->isEnabled());
+    QTest::mouseClick(panel.tbBilans()->widgetForAction(save), Qt::LeftButton);
 }
 
 QByteArray readAll(const QString &path)
@@ -469,8 +479,6 @@ private Q_SLOTS:
                      QStringLiteral("2024-03-30 08:00:00"));
         panel.addRow(2, QStringLiteral("Nowak Adam"), QStringLiteral("Alfa"), 0,
                      QStringLiteral("2024-02-29"));
-        QAction *save = panel.tbBilans()->findChild<QAction *>(QStringLiteral("save"));
-        QVERIFY(save && save->isEnabled());
         auto rows = [] {
             QStringList result;
             auto rs = Globals::database()->openQuery(
@@ -484,21 +492,21 @@ private Q_SLOTS:
         };
         const QStringList stored{"1|2024-02|4|2024-02-28", "1|2024-03|5|2024-03-30 08:00:00",
                                  "2|2024-03|0|2024-02-29"};
-        save->trigger();
-        save->trigger();
+        clickStoreCounts(panel);
+        clickStoreCounts(panel);
         QCOMPARE(rows(), stored);
         QCOMPARE(Messages::shown(), QStringList(2, QStringLiteral("Zapisano poprawnie.")));
 
         Messages::clearShown();
         setListCount(*panel.lstLudzie(), 1, QStringLiteral("dużo"));
-        save->trigger();
+        clickStoreCounts(panel);
         QCOMPARE(rows(), stored);
         QCOMPARE(Messages::shown().size(), 1);
         QVERIFY(Messages::shown().first().contains(QStringLiteral("dużo")));
         // A count read from a file is quoted only as far as a message can show it.
         Messages::clearShown();
         setListCount(*panel.lstLudzie(), 1, QString(1'000'000, u'9') + u'x');
-        save->trigger();
+        clickStoreCounts(panel);
         QCOMPARE(rows(), stored);
         QCOMPARE(Messages::shown().size(), 1);
         QVERIFY(Messages::shown().first().contains(QStringLiteral("\"999")));
@@ -518,7 +526,7 @@ private Q_SLOTS:
                                     "NEW.id_osoba='%2' BEGIN SELECT RAISE(ABORT, 'zablokowane'); "
                                     "END")
                          .arg(QLatin1String(write), QLatin1String(refused)));
-            save->trigger();
+            clickStoreCounts(panel);
             QCOMPARE(rows(), stored);
             QCOMPARE(Messages::shown().size(), 1);
             QVERIFY(Messages::shown().first().contains(QStringLiteral("zablokowane")));
@@ -529,7 +537,7 @@ private Q_SLOTS:
         // An empty list only clears the month.
         Messages::clearShown();
         panel.clear();
-        save->trigger();
+        clickStoreCounts(panel);
         QCOMPARE(rows(), QStringList{"1|2024-02|4|2024-02-28"});
         QCOMPARE(Messages::shown(), QStringList{QStringLiteral("Zapisano poprawnie.")});
     }
@@ -594,20 +602,9 @@ private Q_SLOTS:
             panel.addRow(f[0].toLongLong(), QStringLiteral("Osoba ") + f[0], QStringLiteral("Alfa"),
                          f[1].toLongLong(), f[2]);
         }
-        QVERIFY(Keyboard::showActive(panel));
-        QAction *save = panel.tbBilans()->findChild<QAction *>(QStringLiteral("save"));
-        QVERIFY(save);
-        QTest::mouseClick(panel.tbBilans()->widgetForAction(save), Qt::LeftButton);
+        clickStoreCounts(panel);
         QCOMPARE(Messages::shown(), QStringList{QStringLiteral("Zapisano poprawnie.")});
-        // A person's rows in the order the generation and the counts window read them.
-        QStringList rows;
-        for (auto rs = Globals::database()->openQuery(
-                 QStringLiteral("SELECT id_osoba || '|' || miesiac || '|' || quote(ilosc) || '|' "
-                                "|| quote(data) AS r FROM ludzie_last ORDER BY miesiac, "
-                                "id_osoba, rowid"));
-             !rs->eof(); rs->moveNext())
-            rows << rs->text("r");
-        QCOMPARE(rows, after);
+        QCOMPARE(TestSupport::storedCountRows(*Globals::database()), after);
     }
 
     // The windows of the roster and the toolbar open from their entries.

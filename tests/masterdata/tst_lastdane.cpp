@@ -533,14 +533,7 @@ private Q_SLOTS:
         }
         QVERIFY(Mouse::click(*window.findChild<BlueCommand *>(QStringLiteral("ButtonSave"))));
         QCOMPARE(Messages::shown(), QStringList{QStringLiteral("Zapisano pomyślnie!")});
-        QStringList rows;
-        for (auto rs = db().openQuery(
-                 QStringLiteral("SELECT id_osoba || '|' || miesiac || '|' || quote(ilosc) || '|' "
-                                "|| quote(data) AS r FROM ludzie_last ORDER BY miesiac, "
-                                "CAST(id_osoba AS INTEGER), rowid"));
-             !rs->eof(); rs->moveNext())
-            rows << rs->text("r");
-        QCOMPARE(rows, after);
+        QCOMPARE(TestSupport::storedCountRows(db()), after);
 
         // The next window shows what this one stored.
         LastDane next;

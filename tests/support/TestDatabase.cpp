@@ -2,6 +2,7 @@
 
 #include "core/Globals.h"
 #include "platform/db/Database.h"
+#include "platform/db/Recordset.h"
 #include "tests/support/TestSupport.h"
 
 #include <QFile>
@@ -53,6 +54,18 @@ void TestDatabase::close()
 std::unique_ptr<Db::Database> TestDatabase::take()
 {
     return std::move(m_db);
+}
+
+QStringList storedCountRows(Db::Database &db)
+{
+    QStringList rows;
+    for (auto rs = db.openQuery(
+             QStringLiteral("SELECT id_osoba || '|' || miesiac || '|' || quote(ilosc) || '|' || "
+                            "quote(data) AS r FROM ludzie_last ORDER BY miesiac, "
+                            "CAST(id_osoba AS INTEGER), rowid"));
+         rs && !rs->eof(); rs->moveNext())
+        rows << rs->text(QStringLiteral("r"));
+    return rows;
 }
 
 } // namespace TestSupport

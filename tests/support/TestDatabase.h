@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -41,5 +42,10 @@ private:
     QString m_error;
     std::unique_ptr<Db::Database> m_db;
 };
+
+// Every row of ludzie_last as "person|month|count|date", the values as SQL
+// quotes them (so their kinds show), by month and person, a person's rows in
+// rowid order: the order the generation and the counts window read them.
+QStringList storedCountRows(Db::Database &db);
 
 } // namespace TestSupport
