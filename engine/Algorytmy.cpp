@@ -780,8 +780,8 @@ bool GenerateSchedule(Db::Database &db, clsOptions &options, GenerationHost &hos
         host.setToolbarTitle(monthTitle(firstDay));
         XML::SetAttribute(rosterRoot, QStringLiteral("Name"), host.toolbarTitle());
         groups.FillPersonCounts(host.personList());
-        // The working document goes with the run, so a copy is the move.
-        rosterRoot.appendCopy(groups.exclusions());
+        // The working document goes with the run: its exclusions go into the roster.
+        groups.appendExclusions(rosterRoot);
         host.setRosterDocument(std::move(roster));
         if (gaps > 0) {
             const QString question = QStringLiteral("Istnieją luki w służbach! Ilość luk: ") +

@@ -57,6 +57,7 @@ void xmlGroups::reset()
     m_doc = std::make_unique<Xml::Document>();
     m_doc->loadXml(WorkingDocumentText);
     rebuildIndexes();
+    m_exclusionsUntouched = true;
 }
 
 void xmlGroups::setXmlDocument(std::unique_ptr<Xml::Document> document)
@@ -673,6 +674,7 @@ void xmlGroups::AddExclusion(Instant start, int symbol, bool group, const QStrin
         entry.node = XML::AddElement(m_exclusionsNode, QStringLiteral("Day"));
         entry.node.appendAttribute("Id", day);
         it = m_exclusions.insert(day, entry);
+        m_exclusionDays.push_back(day);
     }
     if (symbol == NoSymbol)
         symbol = symbolOf(id);
@@ -964,51 +966,82 @@ void xmlGroups::writeBookings()
     }
 }
 
+void xmlGroups::writeExclusionItems(Xml::Fragment &piece,
+                                    const std::vector<ExclusionDay::Logged> &logged)
+{
+    const QString lineBreak = QStringLiteral("\r\n");
+    for (const ExclusionDay::Logged &item : logged) {
+        piece.open("Item");
+        piece.attribute("Id", item.id);
+        piece.attribute("Date1", DateTimeText::dateText(item.date1));
+        piece.attribute("Date2", DateTimeText::dateText(item.date2));
+        piece.attribute("Kind", QStringLiteral("Zw"));
+        piece.close();
+        piece.text(lineBreak);
+    }
+}
+
 void xmlGroups::writeExclusions()
 {
     if (!m_excluded)
         return;
     m_excluded = false;
-    const QString lineBreak = QStringLiteral("\r\n");
-    const QString kind = QStringLiteral("Zw");
+    m_exclusionsUntouched = false;
     for (ExclusionDay &entry : m_exclusions) {
         if (entry.unwritten.empty())
             continue;
         const std::vector<ExclusionDay::Logged> unwritten = std::move(entry.unwritten);
         entry.unwritten.clear();
         // In one piece where the day's elements declare no namespace.
-        Xml::Fragment piece;
-        const bool inOnePiece = entry.node.inheritedAttribute(QStringLiteral("xmlns")).isEmpty();
-        for (const ExclusionDay::Logged &logged : unwritten) {
-            if (!inOnePiece) {
-                Xml::Node item = XML::AddElement(entry.node, QStringLiteral("Item"));
-                item.appendAttribute("Id", logged.id);
-                item.appendAttribute("Date1", DateTimeText::dateText(logged.date1));
-                item.appendAttribute("Date2", DateTimeText::dateText(logged.date2));
-                item.appendAttribute("Kind", kind);
-                continue;
-            }
-            piece.open("Item");
-            piece.attribute("Id", logged.id);
-            piece.attribute("Date1", DateTimeText::dateText(logged.date1));
-            piece.attribute("Date2", DateTimeText::dateText(logged.date2));
-            piece.attribute("Kind", kind);
-            piece.close();
-            piece.text(lineBreak);
-        }
-        if (inOnePiece)
+        if (entry.node.inheritedAttribute(QStringLiteral("xmlns")).isEmpty()) {
+            Xml::Fragment piece;
+            writeExclusionItems(piece, unwritten);
             entry.node.appendFragment(piece);
+            continue;
+        }
+        for (const ExclusionDay::Logged &logged : unwritten) {
+            Xml::Node item = XML::AddElement(entry.node, QStringLiteral("Item"));
+            item.appendAttribute("Id", logged.id);
+            item.appendAttribute("Date1", DateTimeText::dateText(logged.date1));
+            item.appendAttribute("Date2", DateTimeText::dateText(logged.date2));
+            item.appendAttribute("Kind", QStringLiteral("Zw"));
+        }
     }
 }
 
 Xml::Node xmlGroups::exclusions()
 {
     writeExclusions();
+    m_exclusionsUntouched = false; // whoever holds the element may change it
     return m_exclusionsNode;
+}
+
+void xmlGroups::appendExclusions(Xml::Node parent)
+{
+    if (m_exclusionsUntouched) {
+        // As AddExclusion and writeExclusions leave the element: each day
+        // followed by a line break, its items in the order they were logged.
+        // Written once into parent, not into this document and then copied.
+        const QString lineBreak = QStringLiteral("\r\n");
+        Xml::Fragment piece;
+        piece.open("Exclusions");
+        for (int day : m_exclusionDays) {
+            piece.open("Day");
+            piece.attribute("Id", day);
+            writeExclusionItems(piece, m_exclusions[day].unwritten);
+            piece.close();
+            piece.text(lineBreak);
+        }
+        piece.close();
+        if (parent.appendFragment(piece))
+            return;
+    }
+    parent.appendCopy(exclusions());
 }
 
 const Xml::Document &xmlGroups::xmlDocument()
 {
+    m_exclusionsUntouched = false;
     writePersons();
     writeBookings();
     writeExclusions();
@@ -1080,6 +1113,8 @@ void xmlGroups::rebuildIndexes()
     m_personById.clear();
     m_days.clear();
     m_exclusions.clear();
+    m_exclusionDays.clear();
+    m_exclusionsUntouched = false;
     m_nextOrder = 0;
 
     const Xml::Node root = m_doc->documentElement();
@@ -1162,5 +1197,6 @@ void xmlGroups::rebuildIndexes()
                 entry.keys.insert(qint64(symbolOf(id.chopped(1))) * 2 + (group ? 1 : 0));
         }
         m_exclusions.insert(day, entry);
+        m_exclusionDays.push_back(day);
     }
 }

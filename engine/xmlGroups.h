@@ -78,6 +78,9 @@ public:
     // Its Exclusions element, up to date: reading it does not write the
     // persons and bookings into the document.
     Xml::Node exclusions();
+    // Appends to parent what parent.appendCopy(exclusions()) would, written
+    // there at once where the element holds only what this object logged.
+    void appendExclusions(Xml::Node parent);
     // Takes over a working document and rebuilds the indexes from it.
     void setXmlDocument(std::unique_ptr<Xml::Document> document);
 
@@ -327,6 +330,8 @@ private:
     // The elements of the absences logged and not written yet, in the order
     // they were logged.
     void writeExclusions();
+    static void writeExclusionItems(Xml::Fragment &piece,
+                                    const std::vector<ExclusionDay::Logged> &logged);
     // Writes the days table's days and items added since it was last written.
     void writeDays();
 
@@ -358,6 +363,10 @@ private:
     QHash<qint64, int> m_personById; // the first person of each id, see Person::nextSameId
     QHash<int, DayTable> m_days;
     QHash<int, ExclusionDay> m_exclusions;
+    std::vector<int> m_exclusionDays; // in the order their elements were added
+    // The Exclusions element holds only the days logged here, without items,
+    // and nobody was handed it: appendExclusions() may write it anew.
+    bool m_exclusionsUntouched = false;
     QHash<QString, int> m_symbols;      // rule and id texts, numbered
     QHash<qint64, int> m_numberSymbols; // those texts that are QString::number of a number
     const QString &idTextOf(Person &person);

@@ -6,6 +6,7 @@
 
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -123,6 +124,7 @@ private Q_SLOTS:
     void availability_data();
     void availability();
     void exclusionsLoggedOncePerDay();
+    void exclusionsAppendedAsCopied();
     void ruleChecks_data();
     void ruleChecks();
     void dutyPersonRuleSearchesAllGroups();
@@ -401,6 +403,59 @@ void TestXmlGroups::exclusionsLoggedOncePerDay()
     QCOMPARE(work.fill(4, 1), qint64(12));
     QCOMPARE(work.select(QStringLiteral("/Doc/Exclusions/Day"), QStringLiteral("Id")),
              (QStringList{QStringLiteral("3"), QStringLiteral("4")}));
+}
+
+void TestXmlGroups::exclusionsAppendedAsCopied()
+{
+    // The exclusions written at once into another document are the copy of
+    // the working document's element: also after it was read half way.
+    const std::vector<xmlGroups::NewAbsence> early = {{5, QDate(2024, 5, 2), QDate(2024, 5, 4), 0}};
+    const std::vector<xmlGroups::NewAbsence> later = {{6, QDate(2024, 5, 3), QDate(2024, 5, 6), 0},
+                                                      {7, QDate(2024, 5, 5), QDate(2024, 5, 5), 0}};
+    auto person = [](qint64 id, const std::vector<xmlGroups::NewAbsence> &absences) {
+        return xmlGroups::NewPerson{id,
+                                    QStringLiteral("P%1").arg(id),
+                                    0,
+                                    at(2024, 4, 30),
+                                    QStringLiteral("0"),
+                                    QStringLiteral("0"),
+                                    absences};
+    };
+    auto play = [](Work &work, int fromDay, int toDay) {
+        for (int day = fromDay; day <= toDay; ++day) {
+            for (int place = 1; place <= 3; ++place)
+                work.fill(day, place);
+        }
+    };
+    auto appended = [](const std::function<void(Xml::Node)> &append) {
+        Xml::Document roster;
+        roster.loadXml(QStringLiteral("<Baza><Dzien Id='1'/></Baza>"));
+        append(roster.documentElement());
+        return roster.xml();
+    };
+    for (bool readHalfWay : {false, true}) {
+        Work copied;
+        Work written;
+        for (Work *work : {&copied, &written}) {
+            // As the generation adds them: persons at once, the document not read.
+            const std::vector<std::vector<xmlGroups::NewPerson>> groups = {
+                {person(11, early), person(12, {}), person(13, {})},
+                {person(21, later), person(22, later)}};
+            for (size_t g = 0; g < groups.size(); ++g) {
+                const Xml::Node node = work->groups.AddGroup(qint64(g + 1), QStringLiteral("G"), 0);
+                work->groups.AddPersons(node, groups[g]);
+                work->groups.setGroupIlosc(node, qint64(groups[g].size()));
+            }
+            play(*work, 1, 3);
+            if (readHalfWay)
+                work->groups.xmlDocument();
+            play(*work, 4, 6);
+        }
+        const QString byCopy =
+            appended([&](Xml::Node root) { root.appendCopy(copied.groups.exclusions()); });
+        QVERIFY(byCopy.count(QStringLiteral("<Item ")) >= 4);
+        QCOMPARE(appended([&](Xml::Node root) { written.groups.appendExclusions(root); }), byCopy);
+    }
 }
 
 void TestXmlGroups::ruleChecks_data()
