@@ -84,15 +84,12 @@ public:
         QCollator withoutCase{QLocale(QLocale::Polish)};
         withoutCase.setCaseSensitivity(Qt::CaseInsensitive);
         const QList<QString> chars = tableChars();
-        QList<QString> byLetter = chars;
-        std::stable_sort(byLetter.begin(), byLetter.end(), [&](const QString &a, const QString &b) {
-            return withoutCase.compare(a, b) < 0;
-        });
+        const std::vector<Keyed> byLetter = byCollator(withoutCase, chars);
         int rank = 0;
-        for (qsizetype i = 0; i < byLetter.size(); ++i) {
-            if (i > 0 && withoutCase.compare(byLetter.at(i - 1), byLetter.at(i)) != 0)
+        for (size_t i = 0; i < byLetter.size(); ++i) {
+            if (i > 0 && byLetter[i - 1].key.compare(byLetter[i].key) != 0)
                 ++rank;
-            const QChar c = byLetter.at(i).at(0);
+            const QChar c = byLetter[i].text.at(0);
             m_weight[c.unicode()] = qint16(rank * 2 + (c.isUpper() ? 1 : 0));
         }
         // A first level must fit a byte of a sort key.
@@ -188,37 +185,48 @@ private:
         return chars;
     }
 
-    // Every pair of the characters, and every pair of two-letter texts, as
-    // the collator orders them, in UTF-16 and in UTF-8.
+    struct Keyed
+    {
+        QString text;
+        QCollatorSortKey key;
+    };
+    // The texts in the collator's order, stable, each read once into its sort
+    // key (which orders them as the collator's comparison does).
+    static std::vector<Keyed> byCollator(const QCollator &order, const QList<QString> &texts)
+    {
+        std::vector<Keyed> keyed;
+        keyed.reserve(size_t(texts.size()));
+        for (const QString &text : texts)
+            keyed.push_back({text, order.sortKey(text)});
+        std::stable_sort(keyed.begin(), keyed.end(),
+                         [](const Keyed &a, const Keyed &b) { return a.key.compare(b.key) < 0; });
+        return keyed;
+    }
+
+    // The characters, and two-letter texts, as the collator orders them, in
+    // UTF-16 and in UTF-8. Both orders are total, so neighbours in the
+    // collator's order that the table orders alike mean every pair does.
     bool agreesWithCollator(const QList<QString> &chars) const
     {
-        auto agrees = [this](const QString &a, const QString &b, int want) {
-            return compare(QStringView(a), QStringView(b)) == want &&
-                   compare(QByteArrayView(a.toUtf8()), QByteArrayView(b.toUtf8())) == want;
-        };
-        for (const QString &a : chars) {
-            for (const QString &b : chars) {
-                if (!agrees(a, b, sign(collator().compare(a, b))))
+        auto agreeInOrder = [this](const std::vector<Keyed> &sorted) {
+            for (size_t i = 1; i < sorted.size(); ++i) {
+                const QString &a = sorted[i - 1].text;
+                const QString &b = sorted[i].text;
+                const int want = sign(sorted[i - 1].key.compare(sorted[i].key));
+                if (compare(QStringView(a), QStringView(b)) != want ||
+                    compare(QByteArrayView(a.toUtf8()), QByteArrayView(b.toUtf8())) != want)
                     return false;
             }
-        }
+            return true;
+        };
         QList<QString> pairs;
         const QString letters = QStringLiteral("aAąĄbBcCćdDeEęhHlLłŁnNńoOóÓsSśzZźżŻ 0-.'");
         for (const QChar x : letters) {
             for (const QChar y : letters)
                 pairs.append(QString(x) + y);
         }
-        QList<QString> byCollator = pairs;
-        std::stable_sort(
-            byCollator.begin(), byCollator.end(),
-            [](const QString &a, const QString &b) { return collator().compare(a, b) < 0; });
-        for (qsizetype i = 1; i < byCollator.size(); ++i) {
-            const QString &a = byCollator.at(i - 1);
-            const QString &b = byCollator.at(i);
-            if (!agrees(a, b, sign(collator().compare(a, b))))
-                return false;
-        }
-        return true;
+        return agreeInOrder(byCollator(collator(), chars)) &&
+               agreeInOrder(byCollator(collator(), pairs));
     }
 
     std::array<qint16, TableSize> m_weight{};
