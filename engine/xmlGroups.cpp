@@ -967,14 +967,21 @@ void xmlGroups::writeBookings()
 }
 
 void xmlGroups::writeExclusionItems(Xml::Fragment &piece,
-                                    const std::vector<ExclusionDay::Logged> &logged)
+                                    const std::vector<ExclusionDay::Logged> &logged,
+                                    QHash<qint64, QString> &dateTexts)
 {
+    auto textOf = [&dateTexts](const QDate &date) -> const QString & {
+        auto it = dateTexts.find(date.toJulianDay());
+        if (it == dateTexts.end())
+            it = dateTexts.insert(date.toJulianDay(), DateTimeText::dateText(date));
+        return *it;
+    };
     const QString lineBreak = QStringLiteral("\r\n");
     for (const ExclusionDay::Logged &item : logged) {
         piece.open("Item");
         piece.attribute("Id", item.id);
-        piece.attribute("Date1", DateTimeText::dateText(item.date1));
-        piece.attribute("Date2", DateTimeText::dateText(item.date2));
+        piece.attribute("Date1", textOf(item.date1));
+        piece.attribute("Date2", textOf(item.date2));
         piece.attribute("Kind", QStringLiteral("Zw"));
         piece.close();
         piece.text(lineBreak);
@@ -987,6 +994,7 @@ void xmlGroups::writeExclusions()
         return;
     m_excluded = false;
     m_exclusionsUntouched = false;
+    QHash<qint64, QString> dateTexts;
     for (ExclusionDay &entry : m_exclusions) {
         if (entry.unwritten.empty())
             continue;
@@ -995,7 +1003,7 @@ void xmlGroups::writeExclusions()
         // In one piece where the day's elements declare no namespace.
         if (entry.node.inheritedAttribute(QStringLiteral("xmlns")).isEmpty()) {
             Xml::Fragment piece;
-            writeExclusionItems(piece, unwritten);
+            writeExclusionItems(piece, unwritten, dateTexts);
             entry.node.appendFragment(piece);
             continue;
         }
@@ -1024,11 +1032,12 @@ void xmlGroups::appendExclusions(Xml::Node parent)
         // Written once into parent, not into this document and then copied.
         const QString lineBreak = QStringLiteral("\r\n");
         Xml::Fragment piece;
+        QHash<qint64, QString> dateTexts;
         piece.open("Exclusions");
         for (int day : m_exclusionDays) {
             piece.open("Day");
             piece.attribute("Id", day);
-            writeExclusionItems(piece, m_exclusions[day].unwritten);
+            writeExclusionItems(piece, m_exclusions[day].unwritten, dateTexts);
             piece.close();
             piece.text(lineBreak);
         }

@@ -330,8 +330,11 @@ private:
     // The elements of the absences logged and not written yet, in the order
     // they were logged.
     void writeExclusions();
+    // dateTexts keeps each date's text (by its Julian day) for the next call:
+    // an absence is logged on each of its days.
     static void writeExclusionItems(Xml::Fragment &piece,
-                                    const std::vector<ExclusionDay::Logged> &logged);
+                                    const std::vector<ExclusionDay::Logged> &logged,
+                                    QHash<qint64, QString> &dateTexts);
     // Writes the days table's days and items added since it was last written.
     void writeDays();
 
