@@ -118,6 +118,8 @@ Xml::Node xmlGroups::AddGroup(qint64 id, const QString &name, qint64 count)
     group.counted();
     m_groups.push_back(std::move(group));
     m_groupById.insert(id, int(m_groups.size()) - 1);
+    m_byRatioValid = false;
+    m_choiceVersion = std::numeric_limits<int>::min();
     return node;
 }
 
@@ -273,7 +275,7 @@ void xmlGroups::setGroupCount(const Xml::Node &groupNode, qint64 count)
     if (g < 0)
         return;
     m_groups[size_t(g)].count = count;
-    m_groups[size_t(g)].counted();
+    recount(g);
     m_groups[size_t(g)].node.setAttribute("Count", count);
 }
 
@@ -284,7 +286,7 @@ void xmlGroups::setGroupIlosc(const Xml::Node &groupNode, qint64 ilosc)
     if (g < 0)
         return;
     m_groups[size_t(g)].ilosc = ilosc;
-    m_groups[size_t(g)].counted();
+    recount(g);
     m_groups[size_t(g)].node.setAttribute("Ilosc", ilosc);
 }
 
@@ -690,12 +692,73 @@ void xmlGroups::AddExclusion(Instant start, int symbol, bool group, const QStrin
 
 // --- choosing -------------------------------------------------------------
 
+void xmlGroups::recount(int g)
+{
+    Group &group = m_groups[size_t(g)];
+    const std::pair<double, int> before(group.ratio, g);
+    group.counted();
+    const std::pair<double, int> after(group.ratio, g);
+    if (!m_byRatioValid || after == before)
+        return;
+    // The group moves to its new place, the others keep their order.
+    const auto from = std::lower_bound(m_byRatio.begin(), m_byRatio.end(), before);
+    const auto to = std::lower_bound(m_byRatio.begin(), m_byRatio.end(), after);
+    if (to > from) {
+        std::rotate(from, from + 1, to);
+        *(to - 1) = after;
+    } else {
+        std::rotate(to, from, from + 1);
+        *to = after;
+    }
+}
+
+void xmlGroups::prepareChoice()
+{
+    if (m_choiceVersion != m_rulesVersion) {
+        m_absentCapable.clear();
+        for (size_t g = 0; g < m_groups.size(); ++g) {
+            Group &group = m_groups[g];
+            if (group.rulesVersion != m_rulesVersion)
+                resolve(group);
+            if (group.absences)
+                m_absentCapable.push_back(int(g));
+        }
+        m_choiceVersion = m_rulesVersion;
+    }
+    if (!m_byRatioValid) {
+        m_byRatio.clear();
+        m_byRatio.reserve(m_groups.size());
+        for (size_t g = 0; g < m_groups.size(); ++g)
+            m_byRatio.emplace_back(m_groups[g].ratio, int(g));
+        std::sort(m_byRatio.begin(), m_byRatio.end());
+        m_byRatioValid = true;
+    }
+}
+
+bool xmlGroups::groupAbsentUnlogged(const Group &group, Instant start, Instant endWithRest,
+                                    Instant end) const
+{
+    if (!group.absences)
+        return false;
+    if (group.absenceAsked == m_findCalls)
+        return group.absent;
+    QDate date1, date2;
+    return blockedByPeriods(group.absences, start, endWithRest, end, &date1, &date2);
+}
+
 int xmlGroups::ChooseGroup(int day, int service, int number, Instant start, Instant endWithRest,
                            Instant end)
 {
+    // The group of the lowest ratio that may take the place, the first in
+    // group order among equals; but the first group in group order whose
+    // ratio is 0 before any other. Groups are looked at in order of their
+    // ratios, so the search mostly ends after a few; the absences are then
+    // asked (and logged) of every group a walk in group order would have
+    // asked up to the chosen one.
     const BadPlace badPlace{day, service, number};
     bool filtered = false;
     const Symbols allowed = inForce(periodsOf(m_rules->sluzbyGrupy, service), day, &filtered);
+    prepareChoice();
     bool cleared = false;
     for (;;) {
         // Groups that served today, unless counts are balanced: none of them competes.
@@ -704,35 +767,41 @@ int xmlGroups::ChooseGroup(int day, int service, int number, Instant start, Inst
             if (const auto it = m_days.constFind(day); it != m_days.constEnd())
                 served = &it->served;
         }
+        // The tests before the absence; none of them logs anything.
+        auto open = [&](int g) {
+            if (served && size_t(g) < served->size() && (*served)[size_t(g)] > 0)
+                return false;
+            const Group &group = m_groups[size_t(g)];
+            if (filtered && !allowed.contains(group.symbol))
+                return false;
+            if (!group.badPlaces.isEmpty() && group.badPlaces.contains(badPlace))
+                return false;
+            return !(group.grupySluzby && boundToOthers(group.grupySluzby, day, service));
+        };
+        auto takes = [&](int g) {
+            const Group &group = m_groups[size_t(g)];
+            return open(g) && !groupAbsentUnlogged(group, start, endWithRest, end) &&
+                   group.ilosc > 0; // else nobody to take the place
+        };
 
         int chosen = -1;
-        double best = 0;
-        for (size_t g = 0; g < m_groups.size(); ++g) {
-            // The cheap tests first; none of them logs anything.
-            if (served && g < served->size() && (*served)[g] > 0)
-                continue;
-            Group &group = m_groups[g];
-            if (group.rulesVersion != m_rulesVersion)
-                resolve(group);
-            if (filtered && !allowed.contains(group.symbol))
-                continue;
-            if (!group.badPlaces.isEmpty() && group.badPlaces.contains(badPlace))
-                continue;
-            if (group.grupySluzby && boundToOthers(group.grupySluzby, day, service))
-                continue;
-            if (group.absences && groupAbsent(group, start, endWithRest, end))
-                continue;
-            if (group.ilosc <= 0)
-                continue; // nobody to take the place
-            const double ratio = group.ratio;
-            if (ratio == 0) {
-                chosen = int(g);
+        const auto zero =
+            std::lower_bound(m_byRatio.cbegin(), m_byRatio.cend(), std::pair<double, int>(0, -1));
+        for (auto it = zero; it != m_byRatio.cend() && it->first == 0 && chosen < 0; ++it) {
+            if (takes(it->second))
+                chosen = it->second;
+        }
+        const bool atZero = chosen >= 0;
+        for (auto it = m_byRatio.cbegin(); it != m_byRatio.cend() && chosen < 0; ++it) {
+            if (it->first != 0 && takes(it->second))
+                chosen = it->second;
+        }
+        const int asked = atZero ? chosen : int(m_groups.size()) - 1;
+        for (int g : m_absentCapable) {
+            if (g > asked)
                 break;
-            }
-            if (chosen < 0 || ratio < best) {
-                best = ratio;
-                chosen = int(g);
-            }
+            if (open(g))
+                groupAbsent(m_groups[size_t(g)], start, endWithRest, end);
         }
         if (chosen >= 0)
             return chosen;
@@ -933,7 +1002,7 @@ void xmlGroups::book(int g, int p, Instant freeFrom)
     person.dateText = dateText(freeFrom);
     person.booked = true;
     ++group.count;
-    group.counted();
+    recount(g);
     group.booked = true;
     m_booked = true;
     moveLast(p, true);
@@ -1117,6 +1186,8 @@ void xmlGroups::rebuildIndexes()
     m_daysAdded = false;
     m_unwritten.clear();
     m_groups.clear();
+    m_byRatioValid = false;
+    m_choiceVersion = std::numeric_limits<int>::min();
     m_persons.clear();
     m_groupById.clear();
     m_personById.clear();

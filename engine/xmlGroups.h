@@ -309,6 +309,14 @@ private:
     bool personAbsent(Person *person, const Periods *byRule, int symbol, const QString *id,
                       Instant start, Instant endWithRest, Instant end);
     bool groupAbsent(Group &group, Instant start, Instant endWithRest, Instant end);
+    // What groupAbsent answers, without logging it.
+    bool groupAbsentUnlogged(const Group &group, Instant start, Instant endWithRest,
+                             Instant end) const;
+    // Makes the group's ratio again after its count or ilosc changed.
+    void recount(int group);
+    // Every group resolved for the rules in force, those with absences listed
+    // and all in order of their ratios, for ChooseGroup.
+    void prepareChoice();
     // Index of the chosen group, or NoGroup.
     int ChooseGroup(int day, int service, int number, Instant start, Instant endWithRest,
                     Instant end);
@@ -374,6 +382,12 @@ private:
     QHash<qint64, int> m_numberSymbols; // those texts that are QString::number of a number
     const QString &idTextOf(Person &person);
     std::vector<QString> m_symbolTexts;
+    // The groups by (ratio, index), while m_byRatioValid; those with
+    // absences, in index order, for the rules version m_choiceVersion.
+    std::vector<std::pair<double, int>> m_byRatio;
+    bool m_byRatioValid = false;
+    std::vector<int> m_absentCapable;
+    int m_choiceVersion = std::numeric_limits<int>::min();
     QString m_lastService;
     int m_lastServiceSymbol = NoSymbol;
     Instant m_lastDate = 0; // the free-from text AddPerson wrote last

@@ -117,6 +117,7 @@ private Q_SLOTS:
     void absenceAgainstDuty();
     void groupChoiceByRatio_data();
     void groupChoiceByRatio();
+    void groupAbsencesLoggedUpToTheChoice();
     void varietyFirstThenDayTableReset();
     void balanceIgnoresDayTable();
     void badDaySkipsOnlyThatPlace();
@@ -214,6 +215,13 @@ void TestXmlGroups::groupChoiceByRatio_data()
         << QList<qint64>{4, 3} << QList<qint64>{4, 2} << qint64(1);
     QTest::newRow("tie keeps the earlier")
         << QList<qint64>{2, 1, 1} << QList<qint64>{2, 1, 1} << qint64(1);
+    // Carried counts can be below 0: a count of 0 still goes first.
+    QTest::newRow("count 0 before a lower ratio")
+        << QList<qint64>{-2, 0, -5} << QList<qint64>{1, 1, 1} << qint64(2);
+    QTest::newRow("lowest ratio below 0")
+        << QList<qint64>{1, -3, -3, 2} << QList<qint64>{1, 1, 1, 1} << qint64(2);
+    QTest::newRow("count 0 but nobody in it")
+        << QList<qint64>{0, 4, 0} << QList<qint64>{0, 2, 1} << qint64(3);
 }
 
 void TestXmlGroups::groupChoiceByRatio()
@@ -231,6 +239,33 @@ void TestXmlGroups::groupChoiceByRatio()
         }
         const qint64 person = work.find(1, 1);
         QCOMPARE(person / 100, group);
+    }
+}
+
+void TestXmlGroups::groupAbsencesLoggedUpToTheChoice()
+{
+    // Groups 1, 3 and 4 are absent on day 3. A group of count 0 is taken as
+    // soon as it comes in group order: the absent groups before it are
+    // logged, those after it are not asked. Any other choice asks them all.
+    const QString rules = QStringLiteral(
+        "<Root><GrupySluzby/><SluzbyGrupy/><LudzieSluzby/><SluzbyLudzie/><Zwolnienia>"
+        "<Item Id='1'><SubItem Arg2='G' Date1='3' Date2='3'/></Item>"
+        "<Item Id='3'><SubItem Arg2='G' Date1='3' Date2='3'/></Item>"
+        "<Item Id='4'><SubItem Arg2='G' Date1='3' Date2='3'/></Item>"
+        "</Zwolnienia><SluzbyIlosc/></Root>");
+    for (const auto &[secondCount, logged] :
+         {std::pair(qint64(0), QStringList{"1G"}),
+          std::pair(qint64(5), QStringList{"1G", "3G", "4G"})}) {
+        Work work(rules);
+        work.group(1, {11}, 0);
+        work.group(2, {21}, secondCount);
+        work.group(3, {31}, 0);
+        work.group(4, {41}, -1);
+        work.group(5, {51}, 9);
+        QCOMPARE(work.fill(3, 1), qint64(21));
+        QCOMPARE(
+            work.select(QStringLiteral("/Doc/Exclusions/Day[@Id='3']/Item"), QStringLiteral("Id")),
+            logged);
     }
 }
 
