@@ -200,12 +200,12 @@ void xmlGroups::setUp(Person &person, int g, qint64 id, const QString &name, qin
 
 const QString &xmlGroups::startDateText(Instant date)
 {
-    // Most persons of a run start free from the same moment.
-    if (m_lastDateText.isNull() || m_lastDate != date) {
-        m_lastDate = date;
-        m_lastDateText = dateText(date);
-    }
-    return m_lastDateText;
+    // A run's persons start free from a few hundred moments at most (the
+    // ends of the previous month's last duties): each text is made once.
+    auto it = m_startDateTexts.find(date);
+    if (it == m_startDateTexts.end())
+        it = m_startDateTexts.insert(date, dateText(date));
+    return *it;
 }
 
 xmlGroups::Absence xmlGroups::absenceOf(const QDate &date1, const QDate &date2)

@@ -390,8 +390,7 @@ private:
     int m_choiceVersion = std::numeric_limits<int>::min();
     QString m_lastService;
     int m_lastServiceSymbol = NoSymbol;
-    Instant m_lastDate = 0; // the free-from text AddPerson wrote last
-    QString m_lastDateText;
+    QHash<Instant, QString> m_startDateTexts; // the free-from texts AddPerson wrote
     qint64 m_lastGroup = 0;
     qint64 m_nextOrder = 0;
     quint64 m_findCalls = 0;
