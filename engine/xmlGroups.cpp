@@ -195,16 +195,17 @@ void xmlGroups::setUp(Person &person, int g, qint64 id, const QString &name, qin
     person.count = count;
     person.countAtStart = count;
     person.freeFrom = date;
-    person.dateText = startDateText(date);
+    person.dateText = momentText(date);
 }
 
-const QString &xmlGroups::startDateText(Instant date)
+const QString &xmlGroups::momentText(Instant date)
 {
     // A run's persons start free from a few hundred moments at most (the
-    // ends of the previous month's last duties): each text is made once.
-    auto it = m_startDateTexts.find(date);
-    if (it == m_startDateTexts.end())
-        it = m_startDateTexts.insert(date, dateText(date));
+    // ends of the previous month's last duties), and everybody booked for a
+    // duty on a day is free again at one moment: each text is made once.
+    auto it = m_momentTexts.find(date);
+    if (it == m_momentTexts.end())
+        it = m_momentTexts.insert(date, dateText(date));
     return *it;
 }
 
@@ -999,7 +1000,7 @@ void xmlGroups::book(int g, int p, Instant freeFrom)
     Person &person = m_persons[size_t(p)];
     ++person.count;
     person.freeFrom = freeFrom;
-    person.dateText = dateText(freeFrom);
+    person.dateText = momentText(freeFrom);
     person.booked = true;
     ++group.count;
     recount(g);

@@ -360,7 +360,7 @@ private:
     void setUp(Person &person, int group, qint64 id, const QString &name, qint64 count,
                Instant date);
     // The Date text of a person free from date.
-    const QString &startDateText(Instant date);
+    const QString &momentText(Instant date);
     static Absence absenceOf(const QDate &date1, const QDate &date2);
     static void setInfo(Person &person, const QString &sex, const QString &przywilej);
     void reset();
@@ -390,7 +390,7 @@ private:
     int m_choiceVersion = std::numeric_limits<int>::min();
     QString m_lastService;
     int m_lastServiceSymbol = NoSymbol;
-    QHash<Instant, QString> m_startDateTexts; // the free-from texts AddPerson wrote
+    QHash<Instant, QString> m_momentTexts; // the free-from texts written, by moment
     qint64 m_lastGroup = 0;
     qint64 m_nextOrder = 0;
     quint64 m_findCalls = 0;
